@@ -1,0 +1,30 @@
+// Public holidays read once at start-up from "Tavrin-Holidays.ini".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tavrin {
+
+inline constexpr int kHolidayYears = 46;
+
+struct HolidayTable {
+  std::array<char, 32> holidayVersion;  // NUL-terminated, empty when the file has none
+  int16_t yearCount;
+  std::array<int16_t, kHolidayYears> years;  // file order
+  std::array<std::array<std::array<uint8_t, 31>, 12>, kHolidayYears> days;  // [section][month-1][slot]
+
+  // True when the first section of `year` lists `day` for `month`.
+  bool IsHoliday(int year, int month, int day) const;
+  std::string Version() const;
+};
+
+void ClearHolidayTable(HolidayTable& table);
+
+// Reads and applies a holiday file (false when it cannot be opened or read).
+bool LoadHolidayFile(const std::string& path, HolidayTable& table);
+// The same rules over bytes already in memory (always succeeds).
+void ParseHolidayText(const char* data, std::size_t size, HolidayTable& table);
+
+}  // namespace tavrin

@@ -1,0 +1,21 @@
+// The one place where the timer's Shift-JIS (Windows code page 932) meets UTF-8.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// UTF-8 to code page 932. Nothing when a character has no CP932 form or the input is not UTF-8.
+std::optional<std::string> ToShiftJis(std::string_view utf8);
+// Code page 932 to UTF-8. Bytes that do not decode become U+FFFD, so the result is always valid.
+std::string FromShiftJis(std::string_view sjis);
+// Length of the longest prefix of at most `maxBytes` bytes that ends on a character boundary.
+std::size_t ShiftJisPrefixLength(std::string_view sjis, std::size_t maxBytes);
+// `sjis` cut to at most `maxBytes` bytes, never inside a double-byte character.
+std::string CutShiftJis(std::string_view sjis, std::size_t maxBytes);
+// A fixed field (NUL-padded, possibly without terminator) as a string without the padding.
+std::string FieldText(const char* field, std::size_t size);
+
+}  // namespace tavrin

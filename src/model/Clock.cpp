@@ -1,0 +1,49 @@
+#include "model/Clock.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <ctime>
+
+namespace tavrin {
+namespace {
+
+bool ReadNumber(std::string_view text, std::size_t pos, std::size_t width, int& out) {
+  if (pos + width > text.size()) return false;
+  for (std::size_t i = pos; i < pos + width; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  std::from_chars(text.data() + pos, text.data() + pos + width, out);
+  return true;
+}
+
+}  // namespace
+
+std::optional<LocalTime> ParseLocalTime(std::string_view text) {
+  LocalTime t{};
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':') {
+    return std::nullopt;
+  }
+  if (!ReadNumber(text, 0, 4, t.year) || !ReadNumber(text, 5, 2, t.month) ||
+      !ReadNumber(text, 8, 2, t.day) || !ReadNumber(text, 11, 2, t.hour) ||
+      !ReadNumber(text, 14, 2, t.minute) || !ReadNumber(text, 17, 2, t.second)) {
+    return std::nullopt;
+  }
+  if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
+      t.second > 59) {
+    return std::nullopt;
+  }
+  return t;
+}
+
+LocalTime SystemClock::Now() const {
+  if (const char* fixed = std::getenv("TAVRIN_NOW")) {
+    if (auto parsed = ParseLocalTime(fixed)) return *parsed;
+  }
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+}  // namespace tavrin

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace tavrin {
 
@@ -26,7 +27,15 @@ class MessageSink {
 // The caption of the program's own messages.
 inline constexpr char kAppCaption[] = "Tavrin";
 
-// Replaces the first "%s" (or "%d") of a message template.
+// The outcome of an operation that can fail with a message for the user (UTF-8).
+struct Status {
+  bool ok = true;
+  std::string message;
+  static Status Ok() { return {}; }
+  static Status Fail(std::string text) { return {false, std::move(text)}; }
+};
+
+// Replaces the first "%s" of a message template, e.g. "%s のオープンに失敗しました。".
 std::string FormatMessage(const std::string& pattern, const std::string& value);
 
 }  // namespace tavrin

@@ -1,0 +1,38 @@
+// The two files a schedule is saved in: the settings file (".BIN", one SettingsImage) and the
+// program-name file (".TXT", one ProgramNameTable). Paths are UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/ImageLayout.h"
+#include "model/Messages.h"
+#include "model/ScheduleModel.h"
+
+namespace tavrin {
+
+// The paths the document holds (each at most 260 characters).
+struct DocumentPaths {
+  std::string settingsFolder;
+  std::string settingsPath;
+  std::string settingsTitle;
+  std::string nameFolder;
+  std::string namePath;
+  std::string nameTitle;
+};
+
+// Failures carry the program's message with the full path, e.g. "/x/plan.BIN は対象外のファイルです。".
+Status ReadSettingsFile(const std::string& path, SettingsImage& target);
+// Never destroys the previous file when the write fails.
+Status WriteSettingsFile(const std::string& path, const SettingsImage& image);
+// Silent: false on any failure.
+bool ReadNameFile(const std::string& path, ProgramNameTable& names);
+bool WriteNameFile(const std::string& path, const ProgramNameTable& names);
+// A fresh image, then the read; a failed read leaves the fresh image, never a half-read one.
+Status LoadFromFile(const std::string& path, SettingsImage& image);
+
+std::string ExtensionOf(std::string_view text);
+void EnsureBinExtension(DocumentPaths& paths);
+void DeriveNamePaths(DocumentPaths& paths);
+
+}  // namespace tavrin

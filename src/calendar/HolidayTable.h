@@ -13,7 +13,8 @@ struct HolidayTable {
   std::array<char, 32> holidayVersion;  // NUL-terminated, empty when the file has none
   int16_t yearCount;
   std::array<int16_t, kHolidayYears> years;  // file order
-  std::array<std::array<std::array<uint8_t, 31>, 12>, kHolidayYears> days;  // [section][month-1][slot]
+  std::array<std::array<std::array<uint8_t, 31>, 12>, kHolidayYears>
+      days;  // [section][month-1][slot]
 
   // True when the first section of `year` lists `day` for `month`.
   bool IsHoliday(int year, int month, int day) const;

@@ -174,15 +174,20 @@ class HolidayReader {
 
 }  // namespace
 
-bool HolidayTable::IsHoliday(int year, int month, int day) const {
-  if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+const HolidayTable::YearDays* HolidayTable::DaysOf(int year) const {
   const int count = yearCount < kHolidayYears ? yearCount : kHolidayYears;
   for (int k = 0; k < count; ++k) {
-    if (years[k] != year) continue;
-    for (uint8_t listed : days[k][month - 1]) {
-      if (listed == day) return true;
-    }
-    return false;  // only the first section of a year counts
+    if (years[k] == year) return &days[k];
+  }
+  return nullptr;
+}
+
+bool HolidayTable::IsHoliday(int year, int month, int day) const {
+  if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+  const YearDays* listed = DaysOf(year);
+  if (listed == nullptr) return false;
+  for (uint8_t entry : (*listed)[month - 1]) {
+    if (entry == day) return true;
   }
   return false;
 }

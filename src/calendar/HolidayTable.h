@@ -16,6 +16,11 @@ struct HolidayTable {
   std::array<std::array<std::array<uint8_t, 31>, 12>, kHolidayYears>
       days;  // [section][month-1][slot]
 
+  using YearDays = std::array<std::array<uint8_t, 31>, 12>;
+
+  // The days of the first section of `year` (later sections of the same year are never read),
+  // or null when no section covers it.
+  const YearDays* DaysOf(int year) const;
   // True when the first section of `year` lists `day` for `month`.
   bool IsHoliday(int year, int month, int day) const;
   std::string Version() const;

@@ -96,24 +96,30 @@ void BuildBareCalendar(int year, const HolidayTable& holidays, YearCalendar& cal
       }
     }
   }
-  const int sections = std::clamp<int>(holidays.yearCount, 0, kHolidayYears);
-  for (int k = 0; k < sections; ++k) {
-    if (holidays.years[k] != year) continue;
-    for (int month = 1; month <= 12; ++month) {
-      MonthCalendar& target = calendar.months[month - 1];
-      for (uint8_t day : holidays.days[k][month - 1]) {
-        if (day != 0 && day <= target.dayCount) target.cells[day - 1].holiday = 1;
-      }
+  const HolidayTable::YearDays* listed = holidays.DaysOf(year);
+  if (listed == nullptr) return;
+  for (int month = 1; month <= 12; ++month) {
+    MonthCalendar& target = calendar.months[month - 1];
+    for (uint8_t day : (*listed)[month - 1]) {
+      if (day != 0 && day <= target.dayCount) target.cells[day - 1].holiday = 1;
     }
-    break;  // only the first section of a year counts
   }
 }
 
 void BuildFullCalendar(int year, const YearPair& years, const ScheduleModel& model,
                        const HolidayTable& holidays, YearCalendar& calendar) {
   BuildBareCalendar(year, holidays, calendar);
+  // The periods are laid out on a flat grid first, where a run of days is one fill, and copied
+  // into the cells once: the same days as filling every period into the calendar.
+  YearGrid periodDays{};
   for (const PeriodEntry& entry : model.periods) {
-    if (Applies(entry.year, year, years)) FillPeriod(year, entry, calendar);
+    if (Applies(entry.year, year, years)) FillPeriod(year, entry, periodDays);
+  }
+  for (int month = 1; month <= 12; ++month) {
+    std::array<DayCell, 31>& cells = calendar.months[month - 1].cells;
+    for (int day = 1; day <= kGridDays; ++day) {
+      cells[day - 1].program = periodDays[layout::GridSlot(month, day)];
+    }
   }
   if (model.holidayEnabled != 0 && model.holidayProgram > 0) {
     for (MonthCalendar& month : calendar.months) {

@@ -192,10 +192,14 @@ void UnpackPeriods(const SettingsImage& image, const YearPair& years, ScheduleMo
 // Holidays of one year by day slot, as the calendar flags them.
 DaySlots HolidaySlots(const HolidayTable& holidays, int year) {
   DaySlots flags{};
-  for (int slot = 0; slot < kDaySlots; ++slot) {
-    const int month = SlotMonth(slot);
-    const int day = SlotDay(slot);
-    flags[slot] = day <= MonthLength(year, month) && holidays.IsHoliday(year, month, day);
+  const HolidayTable::YearDays* listed = holidays.DaysOf(year);
+  if (listed == nullptr) return flags;
+  for (int month = 1; month <= 12; ++month) {
+    for (uint8_t day : (*listed)[month - 1]) {
+      if (day != 0 && day <= MonthLength(year, month)) {
+        flags[static_cast<std::size_t>(month - 1) * kSlotsPerMonth + day - 1] = 1;
+      }
+    }
   }
   return flags;
 }

@@ -205,5 +205,17 @@ TEST_F(HolidayFileLoad, CommentsOnlyLoadsWithoutYears) {
   EXPECT_EQ(table.Version(), "1");
 }
 
+TEST(ShippedHolidayFileLoad, TheReaderTakesEveryYearOfTheShippedFile) {
+  HolidayTable table;
+  ASSERT_TRUE(LoadHolidayFile(TAVRIN_SOURCE_DIR "/src/resources/Tavrin-Holidays.ini", table));
+  EXPECT_EQ(table.yearCount, 46);
+  EXPECT_EQ(table.years[0], 2000);
+  EXPECT_EQ(table.years[45], 2045);
+  EXPECT_FALSE(table.Version().empty());
+  EXPECT_TRUE(table.IsHoliday(2026, 1, 1));
+  EXPECT_TRUE(table.IsHoliday(2026, 1, 12));  // second Monday of January
+  EXPECT_FALSE(table.IsHoliday(2026, 1, 13));
+}
+
 }  // namespace
 }  // namespace tavrin

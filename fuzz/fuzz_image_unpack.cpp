@@ -11,6 +11,9 @@ using namespace tavrin;
 
 namespace {
 
+// Packing an unpacked image can still differ from it once more: equal leap-day programs add a
+// 29 February period the first time, and a run that becomes two year-specific periods stops
+// filling the 29 February slot of a common year. After that, nothing moves.
 constexpr int kRounds = 2;
 
 const HolidayTable& Holidays() {

@@ -46,8 +46,8 @@ GridPlace ReadGrid(const SettingsImage& image, std::size_t offset) {
 int SlotMonth(int slot) { return slot / kSlotsPerMonth + 1; }
 int SlotDay(int slot) { return slot % kSlotsPerMonth + 1; }
 
-// A run that reaches the end of a month goes on into the days the month lacks, so that a
-// period ending on the 30th and one ending on the 31st both join the next month's run.
+// The days a month lacks repeat its last day: a period that runs to the end of a short month
+// then stays one run with the month after it.
 void ContinueMissingDays(GridPlace& place) {
   for (int month = 1; month <= 12; ++month) {
     const int length = MonthLength(place.year, month);

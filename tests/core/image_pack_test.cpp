@@ -28,22 +28,6 @@ TEST(PackHeader, EmptyModelCarriesTheBlockOffsets) {
   EXPECT_EQ(image[kNextSpecial], 27);
 }
 
-TEST(PackHeader, ProgramsAndSwitchesAsLowBytes) {
-  ImageRig rig(2026);
-  ScheduleModel model = EmptyModel();
-  model.holidayEnabled = 1;
-  model.holidayProgram = 12;
-  model.basicProgram = 0x105;
-  model.leapStartProgram = 7;
-  model.leapEndProgram = 8;
-  const SettingsImage image = rig.Pack(model);
-  EXPECT_EQ(image[40], 1);
-  EXPECT_EQ(image[41], 12);
-  EXPECT_EQ(image[42], 5);
-  EXPECT_EQ(image[43], 7);
-  EXPECT_EQ(image[44], 8);
-}
-
 TEST(PackChannels, RecordsByKind) {
   ImageRig rig(2026);
   ScheduleModel model = EmptyModel();

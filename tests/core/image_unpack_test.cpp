@@ -63,23 +63,6 @@ TEST(UnpackBasics, EmptyImageGivesAnEmptyModel) {
   EXPECT_EQ(rig.Unpack(image), EmptyModel());
 }
 
-TEST(UnpackBasics, HeaderBytesAreZeroExtended) {
-  ImageRig rig(2026);
-  SettingsImage image;
-  InitImage(image);
-  image[40] = 0xFF;
-  image[41] = 200;
-  image[42] = 3;
-  image[43] = 4;
-  image[44] = 5;
-  const ScheduleModel model = rig.Unpack(image);
-  EXPECT_EQ(model.holidayEnabled, 255);
-  EXPECT_EQ(model.holidayProgram, 200);
-  EXPECT_EQ(model.basicProgram, 3);
-  EXPECT_EQ(model.leapStartProgram, 4);
-  EXPECT_EQ(model.leapEndProgram, 5);
-}
-
 TEST(UnpackChannels, KindFromTheRecord) {
   ImageRig rig(2026);
   SettingsImage image;

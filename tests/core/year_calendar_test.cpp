@@ -223,6 +223,24 @@ TEST(PeriodFill, OutOfRangeFieldsStayInsideTheGrid) {
   EXPECT_EQ(grid[0], 0xEE);  // the year byte is never touched
 }
 
+TEST(PeriodFill, CalendarAndGridFillTheSameDays) {
+  const PeriodEntry entries[] = {{2026, 2, 29, 3, 2, 1},  {2026, 1, 30, 3, 2, 2},
+                                 {2028, 2, 10, 2, 29, 3}, {2026, 11, 20, 1, 5, 4},
+                                 {2026, 4, 1, 4, 31, 5},  {2026, 0, 3, 13, 40, 6}};
+  for (const PeriodEntry& entry : entries) {
+    YearCalendar calendar{};
+    YearGrid grid{};
+    FillPeriod(entry.year, entry, calendar);
+    FillPeriod(entry.year, entry, grid);
+    for (int month = 1; month <= 12; ++month) {
+      for (int day = 1; day <= 31; ++day) {
+        ASSERT_EQ(Cell(calendar, month, day).program, grid[layout::GridSlot(month, day)])
+            << +entry.program << ": " << month << "/" << day;
+      }
+    }
+  }
+}
+
 TEST(PeriodFill, CalendarCoversTheDaysOfItsYear) {
   ScheduleModel model = EmptyModel();
   model.periods[0] = {kEveryYear, 2, 1, 2, 29, 6};

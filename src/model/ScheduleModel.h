@@ -30,17 +30,19 @@ struct ChannelSetting {
   uint8_t signalMinutes;
   uint8_t signalSeconds;
   uint8_t riseTime;  // 0 none, 1 = -3 s, 2 = -10 s, 3 = -30 s
+  bool operator==(const ChannelSetting&) const = default;
 };
 
 struct WeeklyStep {
-  uint8_t program;  // 1..99, 0 = empty
-  uint8_t channel;  // 1..8, 0 = empty
+  uint8_t program;              // 1..99, 0 = empty
+  uint8_t channel;              // 1..8, 0 = empty
   std::array<uint8_t, 7> days;  // index 0 = Sunday
   uint8_t hour;
   uint8_t minute;
   uint8_t action;  // keep: KeepAction; time signal: chime code
 
   bool used() const { return program != 0 && channel != 0; }
+  bool operator==(const WeeklyStep&) const = default;
 };
 
 struct PeriodEntry {
@@ -50,6 +52,7 @@ struct PeriodEntry {
   uint8_t endMonth;
   uint8_t endDay;
   uint8_t program;
+  bool operator==(const PeriodEntry&) const = default;
 };
 
 struct DateEntry {
@@ -57,6 +60,7 @@ struct DateEntry {
   uint8_t month;
   uint8_t day;
   uint8_t program;
+  bool operator==(const DateEntry&) const = default;
 };
 
 struct SummerTimeRule {
@@ -68,6 +72,7 @@ struct SummerTimeRule {
   uint8_t endWeek;
   uint8_t endWeekday;
   uint8_t endHour;
+  bool operator==(const SummerTimeRule&) const = default;
 };
 
 struct ScheduleModel {
@@ -85,7 +90,7 @@ struct ScheduleModel {
   std::array<PeriodEntry, kPeriodCount> periods;
   std::array<DateEntry, kDateCount> dates;
   SummerTimeRule summerTime;
-  uint16_t radioFrequency;  // 0.1 MHz units, 0 = not chosen
+  uint16_t radioFrequency;                       // 0.1 MHz units, 0 = not chosen
   std::array<char, kStationBytes> radioStation;  // Shift-JIS, NUL-padded
 
   bool operator==(const ScheduleModel&) const = default;

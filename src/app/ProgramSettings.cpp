@@ -92,7 +92,8 @@ class IniParser {
 
  private:
   void FinishLine() {
-    std::string text = WithoutChars(line_, "\r\n");
+    // A NUL ends the line's text, as it ends any text the program keeps.
+    std::string text = WithoutChars(line_.substr(0, line_.find('\0')), "\r\n");
     line_.clear();
     std::size_t start = 0;
     while (start < text.size() && IsBlank(text[start])) ++start;
@@ -141,7 +142,8 @@ class IniParser {
     if (at == line.size() || line[at] != '=') return;
     ++at;
     while (at < line.size() && IsBlank(line[at])) ++at;
-    std::string_view name = line.substr(at);
+    // A name that is only half a double-byte character is as empty as no name.
+    std::string name = CutShiftJis(line.substr(at), kChimeNameBytes);
     if (name.empty() || code < kLowestChimeCode || code > kHighestChimeCode) return;
     if (settings_.chimeCount >= kMaxChimes) return;
     ChimeRecord& record = settings_.chimes[static_cast<std::size_t>(settings_.chimeCount++)];

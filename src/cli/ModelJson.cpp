@@ -403,7 +403,7 @@ Status ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTa
   json parsed;
   try {
     parsed = json::parse(text);
-  } catch (const json::parse_error& error) {
+  } catch (const json::exception& error) {  // syntax, and numbers too big for a double
     // The library's own words say where and why, after its "[json.exception...]" tag.
     std::string what = error.what();
     std::size_t tagEnd = what.find("] ");

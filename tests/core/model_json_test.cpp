@@ -137,6 +137,8 @@ TEST(ModelJson, BadInputNamesTheKey) {
   EXPECT_FALSE(broken.status.ok);
   EXPECT_EQ(broken.status.message.rfind("not valid JSON: ", 0), 0u) << broken.status.message;
   EXPECT_NE(broken.status.message.find("line 1"), std::string::npos) << broken.status.message;
+  Parsed huge = Parse("{\"basicProgram\": 1" + std::string(400, '0') + "}");
+  EXPECT_EQ(huge.status.message.rfind("not valid JSON: ", 0), 0u) << huge.status.message;
 }
 
 TEST(ModelJson, BytesWithoutACharacterAreShownButNotWrittenBack) {

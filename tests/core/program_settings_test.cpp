@@ -91,6 +91,10 @@ TEST(SettingsIni, ChimeCodesMustFitTheStepsActionCode) {
   ASSERT_EQ(settings.chimeCount, 2);
   EXPECT_EQ(settings.chimes[0].code, 15);
   EXPECT_EQ(settings.chimes[1].code, 1);
+  // A NUL ends the text: a name that starts with one is empty.
+  settings = Parse(std::string("[Chime]\r\n3=\0name\r\n4=ab\0cd\r\n", 27));
+  ASSERT_EQ(settings.chimeCount, 1);
+  EXPECT_EQ(Name(settings.chimes[0]), "ab");
 }
 
 TEST(SettingsIni, MalformedChimeLinesGiveTheTenDefaults) {
@@ -118,6 +122,8 @@ TEST(SettingsIni, LongNamesAreCutBetweenCharacters) {
   ProgramSettings settings = Parse("[Chime]\r\n1=" + name + "\r\n");
   EXPECT_EQ(Name(settings.chimes[0]), std::string(62, 'n'));
   EXPECT_EQ(settings.chimes[0].name[63], '\0');
+  // Half a character is no name at all.
+  EXPECT_EQ(Parse("[Chime]\r\n1=\x89").chimeCount, 0);
 
   // A list item holds 63 bytes: "1." and the first 61 of a 63-byte name.
   settings = Parse("[Chime]\r\n1=" + std::string(63, 'm') + "\r\n");

@@ -13,8 +13,14 @@ struct HolidayTable {
   std::array<char, 32> holidayVersion;  // NUL-terminated, empty when the file has none
   int16_t yearCount;
   std::array<int16_t, kHolidayYears> years;  // file order
-  std::array<std::array<std::array<uint8_t, 31>, 12>, kHolidayYears> days;  // [section][month-1][slot]
+  std::array<std::array<std::array<uint8_t, 31>, 12>, kHolidayYears>
+      days;  // [section][month-1][slot]
 
+  using YearDays = std::array<std::array<uint8_t, 31>, 12>;
+
+  // The days of the first section of `year` (later sections of the same year are never read),
+  // or null when no section covers it.
+  const YearDays* DaysOf(int year) const;
   // True when the first section of `year` lists `day` for `month`.
   bool IsHoliday(int year, int month, int day) const;
   std::string Version() const;

@@ -36,9 +36,12 @@ struct YearPair {
 };
 YearPair YearsFromClock(int clockYear);
 
-int MonthLength(int year, int month);  // 0 outside 1..12; Feb 29 for years divisible by 4 and kEveryYear
-int DayCount(int year, int month, int day);  // days since 2000-01-01, 0 outside 2001..2099
-int Weekday(int year, int month, int day);   // 0 = Sunday
+int MonthLength(int year,
+                int month);  // 0 outside 1..12; Feb 29 for years divisible by 4 and kEveryYear
+// Days since 2000-01-01 for 2000..2100 (every year divisible by 4 is a leap year, as on the
+// timer); 0 for other years and for dates outside 1..12 / 1..31.
+int DayCount(int year, int month, int day);
+int Weekday(int year, int month, int day);  // 0 = Sunday
 
 // Steps 1-3 (weekdays, week rows, holiday flags) for one year.
 void BuildBareCalendar(int year, const HolidayTable& holidays, YearCalendar& calendar);

@@ -30,6 +30,7 @@ struct ChannelSetting {
   uint8_t signalMinutes;
   uint8_t signalSeconds;
   uint8_t riseTime;  // 0 none, 1 = -3 s, 2 = -10 s, 3 = -30 s
+
   bool operator==(const ChannelSetting&) const = default;
 };
 
@@ -52,6 +53,7 @@ struct PeriodEntry {
   uint8_t endMonth;
   uint8_t endDay;
   uint8_t program;
+
   bool operator==(const PeriodEntry&) const = default;
 };
 
@@ -60,6 +62,7 @@ struct DateEntry {
   uint8_t month;
   uint8_t day;
   uint8_t program;
+
   bool operator==(const DateEntry&) const = default;
 };
 
@@ -72,6 +75,7 @@ struct SummerTimeRule {
   uint8_t endWeek;
   uint8_t endWeekday;
   uint8_t endHour;
+
   bool operator==(const SummerTimeRule&) const = default;
 };
 

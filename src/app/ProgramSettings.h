@@ -1,5 +1,5 @@
-// What "Tavrin.ini" in the data folder sets: the main-screen mode, the chime melodies and the marks.
-// Texts are kept as read (Shift-JIS bytes); the UI converts them for display.
+// What "Tavrin.ini" in the data folder sets: the main-screen mode, the chime melodies and the
+// marks. Texts are kept as read (Shift-JIS bytes); the UI converts them for display.
 #pragma once
 
 #include <array>
@@ -18,7 +18,7 @@ struct ChimeRecord {
 };
 
 struct ProgramSettings {
-  int mode = 1;  // 1 = with radio, 2 = without
+  int mode = 1;                // 1 = with radio, 2 = without
   std::string timeSignalMark;  // list mark, Shift-JIS, default "○"
   std::string dayMark;         // day mark, Shift-JIS, default "★"
   std::array<ChimeRecord, kMaxChimes> chimes{};
@@ -30,7 +30,7 @@ struct ProgramSettings {
 
 // Resets `settings` to the defaults, then reads the file. False when it cannot be opened or read.
 bool ReadSettingsIni(const std::string& path, ProgramSettings& settings);
-// The same rules over bytes in memory.
+// The same rules over bytes in memory, from the defaults as well.
 void ParseSettingsIni(const char* data, std::size_t size, ProgramSettings& settings);
 
 // The chime choice lists; BuildChimeLists loads the ten default melodies when the table is empty.

@@ -11,7 +11,11 @@
 
 namespace tavrin {
 
-// The paths the document holds (each at most 260 characters).
+// Paths hold at most 260 characters, as the remembered folders and paths do. A longer path is
+// refused rather than cut: the settings file with the open message, the name file silently.
+inline constexpr std::size_t kMaxPathChars = 260;
+
+// The paths the document holds.
 struct DocumentPaths {
   std::string settingsFolder;
   std::string settingsPath;
@@ -21,7 +25,8 @@ struct DocumentPaths {
   std::string nameTitle;
 };
 
-// Failures carry the program's message with the full path, e.g. "/x/plan.BIN は対象外のファイルです。".
+// Failures carry the program's message with the full path, e.g. "/x/plan.BIN
+// は対象外のファイルです。".
 Status ReadSettingsFile(const std::string& path, SettingsImage& target);
 // Never destroys the previous file when the write fails.
 Status WriteSettingsFile(const std::string& path, const SettingsImage& image);

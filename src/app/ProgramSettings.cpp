@@ -1,0 +1,237 @@
+#include "app/ProgramSettings.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "model/ShiftJis.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::size_t kBlockSize = 2048;
+constexpr std::size_t kLineBuffer = 510;
+constexpr std::size_t kChimeNameBytes = 63;
+constexpr std::size_t kMarkBytes = 31;
+constexpr std::size_t kChimeItemBytes = 63;  // items of 64 bytes with their terminator
+
+// A step stores its chime in the 4-bit action code of the image, and code 0 there means "no
+// chime". A melody numbered 0 or above 15 could never be chosen as itself, so such lines are
+// refused when the file is read, exactly like lines without a number.
+constexpr long kLowestChimeCode = 1;
+constexpr long kHighestChimeCode = 15;
+
+constexpr char kNoChimeItem[] = "0.\x81\x69\x82\xC8\x82\xB5\x81\x6A";  // "0.（なし）"
+
+const char* const kDefaultChimes[kMaxChimes] = {"ウエストミンスターの鐘",
+                                                "エーデルワイス",
+                                                "小さな恋のメロディ",
+                                                "チムチム・チェリー",
+                                                "ビビディ・バビディ・ブー",
+                                                "夕焼け小焼け",
+                                                "家路",
+                                                "別れの曲",
+                                                "美女と野獣",
+                                                "ア・ホール・ニュー・ワールド"};
+
+enum class Section { kNone, kSystem, kChime, kSign };
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string WithoutChars(std::string_view text, std::string_view remove) {
+  std::string out;
+  for (char c : text) {
+    if (remove.find(c) == std::string_view::npos) out.push_back(c);
+  }
+  return out;
+}
+
+void SetChimeName(ChimeRecord& record, std::string_view sjis) {
+  record.name.fill('\0');
+  std::string name = CutShiftJis(sjis, kChimeNameBytes);
+  std::memcpy(record.name.data(), name.data(), name.size());
+}
+
+// Lines end at CR LF only; a lone LF stays inside the line. Of each line the first 510 bytes
+// count. The reader keeps no more than one line, whatever the size of the input.
+class IniParser {
+ public:
+  explicit IniParser(ProgramSettings& settings) : settings_(settings) {}
+
+  void Feed(const char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+      char c = data[i];
+      if (c == '\n' && lastWasCr_) {
+        FinishLine();
+        lastWasCr_ = false;
+        continue;
+      }
+      lastWasCr_ = c == '\r';
+      if (line_.size() < kLineBuffer) line_.push_back(c);
+    }
+  }
+
+  void End() {
+    if (!line_.empty()) FinishLine();
+  }
+
+ private:
+  void FinishLine() {
+    // A NUL ends the line's text, as it ends any text the program keeps.
+    std::string text = WithoutChars(line_.substr(0, line_.find('\0')), "\r\n");
+    line_.clear();
+    std::size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    std::string_view view = std::string_view(text).substr(start);
+    if (view.empty() || view[0] == ';') return;
+    if (view[0] == '[') {
+      SelectSection(view);
+    } else if (section_ == Section::kSystem) {
+      SystemLine(view);
+    } else if (section_ == Section::kChime) {
+      ChimeLine(view);
+    } else if (section_ == Section::kSign) {
+      SignLine(view);
+    }
+  }
+
+  void SelectSection(std::string_view line) {
+    section_ = Section::kNone;
+    std::size_t close = line.find(']');
+    if (close == std::string_view::npos) return;
+    std::string_view name = line.substr(1, close - 1);
+    if (SameText(name, "System")) section_ = Section::kSystem;
+    if (SameText(name, "Chime")) section_ = Section::kChime;
+    if (SameText(name, "Sign")) section_ = Section::kSign;
+  }
+
+  void SystemLine(std::string_view line) {
+    std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return;
+    if (!SameText(WithoutChars(line.substr(0, equals), " \t"), "RadioSet")) return;
+    std::string value = WithoutChars(line.substr(equals + 1), " \t");
+    if (SameText(value, "ON")) settings_.mode = 1;
+    if (SameText(value, "OFF")) settings_.mode = 2;
+  }
+
+  void ChimeLine(std::string_view line) {
+    std::size_t at = 0;
+    long code = 0;
+    while (at < line.size() && line[at] >= '0' && line[at] <= '9') {
+      // Saturates: a long digit string is simply a code far out of range.
+      if (code <= kHighestChimeCode) code = code * 10 + (line[at] - '0');
+      ++at;
+    }
+    if (at == 0) return;
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    if (at == line.size() || line[at] != '=') return;
+    ++at;
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    // A name that is only half a double-byte character is as empty as no name.
+    std::string name = CutShiftJis(line.substr(at), kChimeNameBytes);
+    if (name.empty() || code < kLowestChimeCode || code > kHighestChimeCode) return;
+    if (settings_.chimeCount >= kMaxChimes) return;
+    ChimeRecord& record = settings_.chimes[static_cast<std::size_t>(settings_.chimeCount++)];
+    record.code = static_cast<int16_t>(code);
+    SetChimeName(record, name);
+  }
+
+  void SignLine(std::string_view line) {
+    std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return;
+    std::string key = WithoutChars(line.substr(0, equals), " \t");
+    std::string text = CutShiftJis(WithoutChars(line.substr(equals + 1), " \t\r\n"), kMarkBytes);
+    if (SameText(key, "TimeSignal/Keep")) settings_.timeSignalMark = text;
+    if (SameText(key, "Dayoftheweek")) settings_.dayMark = text;
+  }
+
+  ProgramSettings& settings_;
+  Section section_ = Section::kNone;
+  std::string line_;
+  bool lastWasCr_ = false;
+};
+
+}  // namespace
+
+ProgramSettings::ProgramSettings()
+    : timeSignalMark("\x81\x9B"),  // "○"
+      dayMark("\x81\x9A") {}       // "★"
+
+void ParseSettingsIni(const char* data, std::size_t size, ProgramSettings& settings) {
+  settings = ProgramSettings();
+  IniParser parser(settings);
+  parser.Feed(data, size);
+  parser.End();
+}
+
+bool ReadSettingsIni(const std::string& path, ProgramSettings& settings) {
+  settings = ProgramSettings();
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return false;
+  }
+  IniParser parser(settings);
+  char block[kBlockSize];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    parser.Feed(block, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  if (!ok) {
+    settings = ProgramSettings();
+    return false;
+  }
+  parser.End();
+  return true;
+}
+
+ChimeLists BuildChimeLists(ProgramSettings& settings) {
+  if (settings.chimeCount == 0) {
+    for (int i = 0; i < kMaxChimes; ++i) {
+      ChimeRecord& record = settings.chimes[static_cast<std::size_t>(i)];
+      record.code = static_cast<int16_t>(i + 1);
+      SetChimeName(record, ToShiftJis(kDefaultChimes[i]).value_or(std::string()));
+    }
+    settings.chimeCount = kMaxChimes;
+  }
+  ChimeLists lists;
+  lists.comboList = kNoChimeItem;
+  lists.items.push_back(kNoChimeItem);
+  for (int i = 0; i < settings.chimeCount; ++i) {
+    const ChimeRecord& record = settings.chimes[static_cast<std::size_t>(i)];
+    std::string item =
+        std::to_string(i + 1) + "." + FieldText(record.name.data(), record.name.size());
+    lists.comboList += "|" + item;
+    lists.items.push_back(CutShiftJis(item, kChimeItemBytes));
+  }
+  return lists;
+}
+
+std::optional<ChimeRecord> ChimeEntry(const ProgramSettings& settings, int position) {
+  if (position < 1 || position > settings.chimeCount || position > kMaxChimes) return std::nullopt;
+  return settings.chimes[static_cast<std::size_t>(position - 1)];
+}
+
+}  // namespace tavrin

@@ -1,0 +1,84 @@
+// What every tavrin-cli subcommand shares: where it writes, how its command line is read, and the
+// data folder, clock and settings that the program's rules need.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ProgramSettings.h"
+#include "calendar/HolidayTable.h"
+#include "calendar/YearCalendar.h"
+#include "model/Clock.h"
+#include "model/ImagePacking.h"
+#include "model/Messages.h"
+#include "model/SettingsFiles.h"
+
+namespace tavrin {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// Standard output and error, or string streams in tests.
+struct CliIo {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Prints the program's messages on standard error, one per line. Nobody is there to answer a
+// question, so each gets the answer that changes nothing: No, or Cancel where there is one.
+class StreamMessageSink : public MessageSink {
+ public:
+  explicit StreamMessageSink(std::ostream& err) : err_(err) {}
+  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+           MsgIcon icon) override;
+
+ private:
+  std::ostream& err_;
+};
+
+struct OptionSpec {
+  std::string name;   // "--names"
+  std::string alias;  // "-o", or empty
+  bool takesValue;
+};
+
+// A subcommand's command line. "--data-dir DIR", "--now TIME" and "--help" are always known;
+// options take "--name value" or "--name=value"; "--" ends the options.
+struct Arguments {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;  // by long name
+  bool help = false;
+
+  const std::string* Option(const std::string& name) const;
+};
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
+                                        const std::vector<OptionSpec>& extra, std::string& error);
+
+// Prints "tavrin-cli: <error>" and the usage on standard error; returns the usage exit code.
+int UsageError(CliIo& io, const std::string& usage, const std::string& error);
+
+// The state the desktop program has at start-up: the data folder's holiday file and
+// "Tavrin.ini" (defaults when they are missing), the clock, the two image years and the
+// remembered radio station.
+struct CliContext {
+  std::string dataDir;
+  LocalTime now{};
+  YearPair years{};
+  HolidayTable holidays{};
+  ProgramSettings settings;
+  RadioStation station;
+
+  ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }
+};
+// From --data-dir (else TAVRIN_DATA_DIR, else the data folder) and --now (else TAVRIN_NOW, else
+// the system clock). A malformed --now is a usage error, reported in `error`.
+std::optional<CliContext> LoadContext(const Arguments& args, std::string& error);
+
+// The document's paths for a settings file path given on the command line.
+DocumentPaths PathsFor(const std::string& settingsPath);
+
+}  // namespace tavrin

@@ -1,0 +1,77 @@
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "cli/ModelJson.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: tavrin-cli pack MODEL.json -o FILE.BIN [--data-dir DIR] [--now TIME]\n"
+    "Writes the settings file and, beside it, the program-name file of a schedule given as\n"
+    "JSON (the format dump prints), as the program saves them: FILE without an extension\n"
+    "becomes FILE.BIN, and the name file is FILE.TXT.\n"
+    "  -o, --output FILE.BIN  the settings file to write\n"
+    "  --data-dir DIR         holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the\n"
+    "                         data folder)\n"
+    "  --now TIME             the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the\n"
+    "                         system clock); it decides the two years the file covers\n";
+
+bool ReadText(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  text = buffer.str();
+  return !in.bad();
+}
+
+}  // namespace
+
+int RunPack(const std::vector<std::string>& args, CliIo& io) {
+  std::string error;
+  std::optional<Arguments> parsed = ParseArguments(args, {{"--output", "-o", true}}, error);
+  if (!parsed) return UsageError(io, kUsage, error);
+  if (parsed->help) {
+    io.out << kUsage;
+    return kExitOk;
+  }
+  const std::string* output = parsed->Option("--output");
+  if (parsed->positional.size() != 1 || !output || output->empty()) {
+    return UsageError(io, kUsage, "pack takes one JSON file and -o FILE.BIN");
+  }
+  std::optional<CliContext> context = LoadContext(*parsed, error);
+  if (!context) return UsageError(io, kUsage, error);
+
+  StreamMessageSink messages(io.err);
+  auto fail = [&](const std::string& text) {
+    messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return kExitFailure;
+  };
+  const std::string& jsonPath = parsed->positional[0];
+  std::string text;
+  if (!ReadText(jsonPath, text))
+    return fail(FormatMessage("%s のオープンに失敗しました。", jsonPath));
+  ScheduleModel model;
+  ProgramNameTable names;
+  Status status = ParseModelJson(text, model, names);
+  if (!status.ok) return fail(jsonPath + ": " + status.message);
+
+  DocumentPaths paths = PathsFor(*output);
+  EnsureBinExtension(paths);
+  DeriveNamePaths(paths);
+  SettingsImage image;
+  std::array<YearCalendar, 2> calendars;
+  PackImage(model, context->station, context->Image(), image, calendars);
+  status = WriteSettingsFile(paths.settingsPath, image);
+  if (!status.ok) return fail(status.message);
+  // The desktop program stays silent about the name file; a script must hear of it.
+  if (!WriteNameFile(paths.namePath, names)) {
+    return fail(FormatMessage("%s への書き込みに失敗しました。", paths.namePath));
+  }
+  return kExitOk;
+}
+
+}  // namespace tavrin

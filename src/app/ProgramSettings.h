@@ -1,5 +1,5 @@
-// What "Tavrin.ini" in the data folder sets: the main-screen mode, the chime melodies and the
-// marks. Texts are kept as read (Shift-JIS bytes); the UI converts them for display.
+// What "Tavrin.ini" in the data folder sets: the main-screen mode, the chime melodies and the marks.
+// Texts are kept as read (Shift-JIS bytes); the UI converts them for display.
 #pragma once
 
 #include <array>
@@ -18,7 +18,7 @@ struct ChimeRecord {
 };
 
 struct ProgramSettings {
-  int mode = 1;                // 1 = with radio, 2 = without
+  int mode = 1;  // 1 = with radio, 2 = without
   std::string timeSignalMark;  // list mark, Shift-JIS, default "○"
   std::string dayMark;         // day mark, Shift-JIS, default "★"
   std::array<ChimeRecord, kMaxChimes> chimes{};

@@ -481,7 +481,7 @@ class Report {
   }
 
   // The 24 hour cells of one day line, "|" before 6, 12 and 18 o'clock.
-  bool DayLine(int day, const std::array<std::string, 24>& cells) {
+  bool DayLine(int day, const std::array<std::string_view, 24>& cells) {
     w_.Add(t_.weekday[day]);
     for (int h = 0; h < 24; ++h) {
       if (h == 6 || h == 12 || h == 18) w_.Add("|");
@@ -508,7 +508,8 @@ class Report {
     }
     for (int d = 0; d < 7; ++d) {
       bool any = false;
-      std::array<std::string, 24> cells;
+      char texts[24][12];  // at most four positions of up to two digits with points
+      std::array<std::string_view, 24> cells;
       for (int h = 0; h < 24; ++h) {
         const Cell& cell = table[d][h];
         if (cell.count == 0) {
@@ -516,10 +517,14 @@ class Report {
           continue;
         }
         any = true;
+        std::size_t length = 0;
         for (int i = cell.count - 1; i >= 0; --i) {
-          if (i != cell.count - 1) cells[h] += ".";
-          cells[h] += std::to_string(cell.positions[i]);
+          if (i != cell.count - 1) texts[h][length++] = '.';
+          const int position = cell.positions[i];
+          if (position >= 10) texts[h][length++] = static_cast<char>('0' + position / 10);
+          texts[h][length++] = static_cast<char>('0' + position % 10);
         }
+        cells[h] = std::string_view(texts[h], length);
       }
       if (any && !DayLine(d, cells)) return false;
     }
@@ -560,7 +565,7 @@ class Report {
         if (table[d][h].off) g = h;
       }
       if (f < 0 && g < 0) continue;
-      std::array<std::string, 24> cells;
+      std::array<std::string_view, 24> cells;
       cells.fill("-");
       auto onUntilEnd = [&](int from) {
         cells[from] = "<=";

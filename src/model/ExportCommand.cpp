@@ -81,14 +81,22 @@ void EnsureCsvExtension(CTavrinDoc& doc) {
 
 Status WriteCsvFile(const std::string& path, CsvReportInput& input,
                     const ReplacementFileOpener& open) {
+  const Status openFailed = Status::Fail(FormatMessage("%s のオープンに失敗しました。", path));
+  const Status writeFailed = Status::Fail(FormatMessage("%s への書込みに失敗しました。", path));
   std::unique_ptr<ReplacementFile> file = FitsPathBuffer(path) ? open(path) : nullptr;
-  if (!file) return Status::Fail(FormatMessage("%s のオープンに失敗しました。", path));
+  if (!file) return openFailed;
   ReplacementOutput output(*file);
   CsvWriter writer(output);
-  if (!WriteCsvReport(writer, input) || !file->Commit()) {
-    return Status::Fail(FormatMessage("%s への書込みに失敗しました。", path));
+  if (!WriteCsvReport(writer, input)) return writeFailed;
+  switch (file->Commit()) {
+    case ReplacementFile::Result::Done:
+      return Status::Ok();
+    case ReplacementFile::Result::OpenFailed:
+      return openFailed;
+    case ReplacementFile::Result::WriteFailed:
+      break;
   }
-  return Status::Ok();
+  return writeFailed;
 }
 
 void ExportCommand(CTavrinDoc& doc, TavrinViewModel& view, const Clock& clock,

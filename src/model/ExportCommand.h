@@ -17,9 +17,10 @@ namespace tavrin {
 // Commit succeeds, and a file dropped without Commit leaves the old content as it was.
 class ReplacementFile {
  public:
+  enum class Result { Done, OpenFailed, WriteFailed };
   virtual ~ReplacementFile() = default;
   virtual bool Write(const char* data, std::size_t size) = 0;
-  virtual bool Commit() = 0;
+  virtual Result Commit() = 0;
 };
 // Nothing when the file cannot be created.
 using ReplacementFileOpener = std::function<std::unique_ptr<ReplacementFile>(const std::string&)>;

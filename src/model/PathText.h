@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace tavrin {
+#include "model/SettingsFiles.h"  // kMaxPathChars
 
-inline constexpr std::size_t kMaxPathChars = 260;
+namespace tavrin {
 
 // True when the path fits the program's path buffers (counted in characters, not bytes).
 bool FitsPathBuffer(const std::string& path);

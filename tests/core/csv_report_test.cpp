@@ -175,8 +175,9 @@ TEST_F(CsvReportTest, RadioLineFollowsTheMode) {
   f.model.radioFrequency = 0;
   ASSERT_TRUE(f.Write());
   EXPECT_EQ(f.Section(";＜ラジオ選局＞"), Lines{"放送局,-,-"});
-  // Packing for the calendar section took the remembered station into the model.
-  EXPECT_EQ(f.model.radioFrequency, 825);
+  // Packing for the calendar section took the station remembered from the last packing.
+  EXPECT_EQ(f.model.radioFrequency, 902);
+  EXPECT_EQ(f.station.frequency, 902);
 
   f.settings.mode = 2;
   ASSERT_TRUE(f.Write());

@@ -91,6 +91,8 @@ TEST_F(DocumentTest, CaptionFollowsEveryState) {
 }
 
 TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {
+  MakeSaveable();
+  SaveUntitledAs("plan");
   Edit([](ScheduleModel&) {});
   EXPECT_FALSE(doc->IsModified());
 
@@ -99,14 +101,15 @@ TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {
   view->model().basicProgram = 7;
   view->names().names[7][0] = 'X';
   view->EndEditor(false);
-  EXPECT_EQ(std::memcmp(&view->model(), &before, sizeof before), 0);
+  EXPECT_EQ(view->model(), before);
   EXPECT_EQ(view->names().names[7][0], 0);
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - 新規作成");
+  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
 
   // A new program name changes no byte of the image but is saved with it.
   Edit([this](ScheduleModel&) { std::memcpy(view->names().names[3].data(), "MORNING", 7); });
   EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
 }
 
 TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -32,7 +33,7 @@ ReplacementFileOpener FailingAfterWrites(ReplacementFileOpener inner, int goodWr
     bool Write(const char* data, std::size_t size) override {
       return left_-- > 0 && file_->Write(data, size);
     }
-    bool Commit() override { return file_->Commit(); }
+    Result Commit() override { return file_->Commit(); }
 
    private:
     std::unique_ptr<ReplacementFile> file_;
@@ -56,6 +57,8 @@ class ExportTest : public ::testing::Test {
     ScheduleModel& m = view->model();
     m.basicProgram = 1;
     m.channels[0] = {kChannelTimeSignal, 0, 5, 0};
+    m.radioFrequency = 825;
+    std::memcpy(m.radioStation.data(), "\x93\x8c\x8b\x9e", 4);
     for (int i = 0; i < 200; ++i) {
       m.steps[i] = WeeklyStep{static_cast<uint8_t>(1 + i % 9), 1,
                               {1, 1, 1, 1, 1, 1, 1},           static_cast<uint8_t>(i % 24),

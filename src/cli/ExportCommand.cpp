@@ -1,90 +1,91 @@
 #include "cli/ExportCommand.h"
 
-#include "app/ProgramSettings.h"
-#include "calendar/HolidayTable.h"
-#include "calendar/YearCalendar.h"
-#include "model/DataFolder.h"
+#include <ostream>
+
+#include "cli/Commands.h"
 #include "model/ExportCommand.h"
-#include "model/ImagePacking.h"
 #include "model/PathText.h"
-#include "model/SettingsFiles.h"
 
 namespace tavrin {
+namespace {
 
-std::optional<ExportRequest> ParseExportArguments(const std::vector<std::string>& args,
-                                                  std::ostream& err) {
-  ExportRequest request;
-  bool haveOutput = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if ((arg == "--names" || arg == "-o") && i + 1 < args.size()) {
-      if (arg == "--names") {
-        request.namesPath = args[++i];
-      } else {
-        request.outputPath = args[++i];
-        haveOutput = true;
-      }
-    } else if (!arg.empty() && arg[0] != '-' && request.settingsPath.empty()) {
-      request.settingsPath = arg;
-    } else {
-      request.settingsPath.clear();
-      break;
-    }
-  }
-  if (request.settingsPath.empty() || !haveOutput || request.outputPath.empty()) {
-    err << "usage: tavrin-cli export FILE.BIN [--names FILE.TXT] -o OUT.CSV\n";
-    return std::nullopt;
-  }
-  return request;
-}
+constexpr char kUsage[] =
+    "usage: tavrin-cli export FILE.BIN [--names FILE.TXT] -o OUT.CSV [--data-dir DIR] "
+    "[--now TIME]\n"
+    "Writes the CSV report of a settings file, as the program's export command does.\n"
+    "  --names FILE.TXT  program names (default: the .TXT beside FILE.BIN, if there is one)\n"
+    "  -o, --output OUT  the report; \".CSV\" is added to a name without extension\n"
+    "  --data-dir DIR    holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the data\n"
+    "                    folder)\n"
+    "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
+    "                    clock); it decides the two years and the time in the header\n";
 
-int RunExport(const ExportRequest& request, const std::string& dataFolder, const LocalTime& now,
-              std::ostream& err) {
-  ProgramSettings settings;
-  if (!ReadSettingsIni(JoinPath(dataFolder, kSettingsIniName), settings)) {
-    settings = ProgramSettings{};
-  }
-  BuildChimeLists(settings);
-  HolidayTable holidays;
-  if (!LoadHolidayFile(JoinPath(dataFolder, kHolidayFileName), holidays)) {
-    ClearHolidayTable(holidays);
-    err << "warning: no holiday file in " << dataFolder << "; no day is a holiday\n";
-  }
+}  // namespace
 
-  SettingsImage image{};
-  Status read = LoadFromFile(request.settingsPath, image);
-  if (!read.ok) {
-    err << read.message << "\n";
-    return 1;
-  }
-  ProgramNameTable names{};
-  if (request.namesPath && !ReadNameFile(*request.namesPath, names)) {
-    err << *request.namesPath << ": the program-name file cannot be read\n";
-    return 1;
-  }
-
-  const ImageContext context{YearsFromClock(now.year), &holidays, settings.RadioModeOn()};
+int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliContext& context,
+                 const std::string& outputPath, std::ostream& err) {
+  BuildChimeLists(context.settings);
   ScheduleModel model;
-  UnpackImage(image, context, model);
-  RadioStation station;
+  UnpackImage(image, context.Image(), model);
+  SettingsImage buffer = image;
   std::array<YearCalendar, 2> calendars{};
 
-  // The same name rule as the export dialog's: a name without extension gets ".CSV".
-  std::string path = request.outputPath;
+  // The export dialog's rule: a name without extension gets ".CSV", in the title as well.
+  std::string path = outputPath;
   std::string title = FileNameOf(path);
   if (ExtensionOf(title).empty()) {
     title += ".CSV";
     path += ".CSV";
   }
-  CsvReportInput input{model,   names, settings,  station,
-                       context, image, calendars, ToShiftJisOrQuestionMarks(title),
-                       now};
+  CsvReportInput input{model,           names,  context.settings, context.station,
+                       context.Image(), buffer, calendars,        ToShiftJisOrQuestionMarks(title),
+                       context.now};
   Status written = WriteCsvFile(path, input, SafeFileOpener());
   if (!written.ok) {
-    err << written.message << "\n";
-    return 1;
+    StreamMessageSink(err).Show(written.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return kExitFailure;
   }
-  return 0;
+  return kExitOk;
+}
+
+int RunExport(const std::vector<std::string>& args, CliIo& io) {
+  std::string error;
+  std::optional<Arguments> parsed =
+      ParseArguments(args, {{"--names", "", true}, {"--output", "-o", true}}, error);
+  if (!parsed) return UsageError(io, kUsage, error);
+  if (parsed->help) {
+    io.out << kUsage;
+    return kExitOk;
+  }
+  if (parsed->positional.size() != 1) {
+    return UsageError(io, kUsage, "export takes one settings file");
+  }
+  const std::string* output = parsed->Option("--output");
+  if (!output || output->empty()) return UsageError(io, kUsage, "export needs -o OUT.CSV");
+  std::optional<CliContext> context = LoadContext(*parsed, error);
+  if (!context) return UsageError(io, kUsage, error);
+
+  StreamMessageSink messages(io.err);
+  const std::string& path = parsed->positional[0];
+  SettingsImage image;
+  Status status = ReadSettingsFile(path, image);
+  if (!status.ok) {
+    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return kExitFailure;
+  }
+  ProgramNameTable names{};
+  if (const std::string* namesPath = parsed->Option("--names")) {
+    if (!ReadNameFile(*namesPath, names)) {
+      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
+                    MsgButtons::Ok, MsgIcon::Exclamation);
+      return kExitFailure;
+    }
+  } else {
+    DocumentPaths paths = PathsFor(path);
+    DeriveNamePaths(paths);
+    ReadNameFile(paths.namePath, names);
+  }
+  return ExportReport(image, names, *context, *output, io.err);
 }
 
 }  // namespace tavrin

@@ -1,27 +1,17 @@
-// tavrin-cli export FILE.BIN [--names FILE.TXT] -o OUT.CSV
+// tavrin-cli export: the CSV report of a settings file, as the desktop program would write it.
 #pragma once
 
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
-#include "model/Clock.h"
+#include "cli/CliContext.h"
 
 namespace tavrin {
 
-struct ExportRequest {
-  std::string settingsPath;
-  std::optional<std::string> namesPath;
-  std::string outputPath;
-};
-
-// The subcommand's own arguments; nothing (and a usage message on `err`) when they are wrong.
-std::optional<ExportRequest> ParseExportArguments(const std::vector<std::string>& args,
-                                                  std::ostream& err);
-// Unpacks the settings file as the desktop program would at `now` and writes the report, with
-// "Tavrin.ini" and the holiday file of `dataFolder`. Returns the exit code.
-int RunExport(const ExportRequest& request, const std::string& dataFolder, const LocalTime& now,
-              std::ostream& err);
+// Unpacks the settings image into a working model as the desktop program does at `context.now`
+// and writes the report to `outputPath` (".CSV" added when it has no extension). The program's
+// messages go to `err`; returns the exit code.
+int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliContext& context,
+                 const std::string& outputPath, std::ostream& err);
 
 }  // namespace tavrin

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "DocumentFakes.h"
-#include "cli/ExportCommand.h"
+#include "cli/Commands.h"
 #include "model/ImagePacking.h"
 #include "model/SettingsFiles.h"
 #include "model/ShiftJis.h"
@@ -44,16 +44,16 @@ class CliExportTest : public ::testing::Test {
     ASSERT_TRUE(WriteNameFile(tmp / "plan.TXT", names));
   }
 
-  int Run(const std::vector<std::string>& args) {
+  int Run(std::vector<std::string> args) {
+    out.str("");
     err.str("");
-    std::optional<ExportRequest> request = ParseExportArguments(args, err);
-    if (!request) return 2;
-    return RunExport(*request, tmp / "data", now, err);
+    args.insert(args.end(), {"--data-dir", tmp / "data", "--now", "2025-05-07T10:20:30"});
+    CliIo io{out, err};
+    return RunExport(args, io);
   }
 
   TempFolder tmp;
-  std::ostringstream err;
-  LocalTime now{2025, 5, 7, 10, 20, 30};
+  std::ostringstream out, err;
 };
 
 TEST_F(CliExportTest, SameInputsAndClockGiveTheSameBytes) {
@@ -72,17 +72,20 @@ TEST_F(CliExportTest, SameInputsAndClockGiveTheSameBytes) {
 
 TEST_F(CliExportTest, OutputWithoutExtensionGetsCsvAndTheModeComesFromTheIni) {
   { std::ofstream(tmp / "data/Tavrin.ini", std::ios::binary) << "[System]\r\nRadioSet=OFF\r\n"; }
+  std::filesystem::rename(tmp / "plan.TXT", tmp / "other.TXT");
   ASSERT_EQ(Run({tmp / "plan.BIN", "-o", tmp / "report"}), 0);
   const std::string text = FromShiftJis(ReadAll(tmp / "report.CSV"));
   EXPECT_NE(text.find("; report.CSV\r\n"), std::string::npos);
   EXPECT_EQ(text.find("ラジオ"), std::string::npos);
-  EXPECT_NE(text.find("P1,-,CH2,キープ"), std::string::npos);  // no names given
+  EXPECT_NE(text.find("P1,-,CH2,キープ"), std::string::npos);  // no name file beside it
 }
 
 TEST_F(CliExportTest, BadInputIsReportedWithTheProgramsMessages) {
   EXPECT_EQ(Run({tmp / "plan.BIN"}), 2);
   EXPECT_NE(err.str().find("usage:"), std::string::npos);
   EXPECT_EQ(Run({"-o", tmp / "x.csv"}), 2);
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_NE(out.str().find("tavrin-cli export FILE.BIN"), std::string::npos);
 
   EXPECT_EQ(Run({tmp / "missing.BIN", "-o", tmp / "x.csv"}), 1);
   EXPECT_NE(err.str().find(tmp / "missing.BIN" + " のオープンに失敗しました。"), std::string::npos);

@@ -1,0 +1,110 @@
+#include "app/RegistrySettings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+#include "model/ShiftJis.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::array<WindowSlotInfo, kWindowSlotCount> kWindowSlots = {{
+    {"MAIN_X", "MAIN_Y", {150, 100}},
+    {"YEAR_X", "YEAR_Y", {150, 100}},
+    {"PROG_X", "PROG_Y", {150, 100}},
+    {"PNAM_X", "PNAM_Y", {150, 100}},
+    {"WPRO_X", "WPRO_Y", {150, 100}},
+    {"WEEK_X", "WEEK_Y", {150, 100}},
+    {"PLST_X", "PLST_Y", {150, 100}},
+    {"FREF_X", "FREF_Y", {200, 200}},
+    {"SERIAL_X", "SERIAL_Y", {150, 150}},
+    {"USB_X", "USB_Y", {150, 150}},
+}};
+
+// Window coordinates as the window system can hold them; the main window is never placed at a
+// negative position.
+int ReadCoordinate(const ProfileStore& store, const char* key, int fallback, bool mainWindow) {
+  std::optional<int> value = store.ReadInt(key);
+  if (!value || *value < (mainWindow ? 0 : std::numeric_limits<int16_t>::min()) ||
+      *value > std::numeric_limits<int16_t>::max()) {
+    return fallback;
+  }
+  return *value;
+}
+
+int ReadInRange(const ProfileStore& store, const char* key, int fallback, int low, int high) {
+  std::optional<int> value = store.ReadInt(key);
+  if (!value || *value < low || *value > high) return fallback;
+  return *value;
+}
+
+}  // namespace
+
+const WindowSlotInfo& WindowSlotOf(WindowSlot slot) { return kWindowSlots[static_cast<int>(slot)]; }
+
+void InitSerialParameters(SerialParameters& serial) {
+  serial = SerialParameters{};
+  ApplySerialIndexes(serial);
+}
+
+void ApplySerialIndexes(SerialParameters& serial) {
+  if (serial.portIndex < 0 || serial.portIndex >= kSerialPortCount) serial.portIndex = 0;
+  if (serial.speedIndex < 0 || serial.speedIndex >= static_cast<int>(kSerialSpeeds.size())) {
+    serial.speedIndex = 0;
+  }
+  serial.portNumber = serial.portIndex + 1;
+  serial.speed = kSerialSpeeds[serial.speedIndex];
+  serial.parity = kSerialParities[serial.parityIndex];
+  serial.dataBits = kSerialDataBits[serial.dataBitsIndex];
+  serial.stopBits = kSerialStopBits[serial.stopBitsIndex];
+  char text[32];
+  std::snprintf(text, sizeof text, "%d,%c,%d,%s", serial.speed, serial.parity, serial.dataBits,
+                serial.stopBits.c_str());
+  serial.settingsText = text;
+}
+
+RegistrySettings::RegistrySettings() {
+  for (int i = 0; i < kWindowSlotCount; ++i) windows[i] = kWindowSlots[i].defaults;
+  InitSerialParameters(serial);
+}
+
+void ReadRegistrySettings(const ProfileStore& store, RegistrySettings& settings) {
+  const RadioStation defaults;
+  settings.station.frequency =
+      ReadInRange(store, "RADIOFREQ", defaults.frequency, 0, std::numeric_limits<uint16_t>::max());
+  settings.station.name = defaults.name;
+  if (std::optional<std::string> name = store.ReadString("RADIONAME")) {
+    if (std::optional<std::string> sjis = ToShiftJis(*name)) settings.station.name = *sjis;
+  }
+  // ApplySerialIndexes turns a speed index beyond the table into 0, which is written back.
+  settings.serial.portIndex = store.ReadInt("PORTNO").value_or(0);
+  settings.serial.speedIndex = store.ReadInt("BAUDRATE").value_or(1);
+  ApplySerialIndexes(settings.serial);
+  for (int i = 0; i < kWindowSlotCount; ++i) {
+    const WindowSlotInfo& info = kWindowSlots[i];
+    const bool mainWindow = i == static_cast<int>(WindowSlot::Main);
+    settings.windows[i].x = ReadCoordinate(store, info.keyX, info.defaults.x, mainWindow);
+    settings.windows[i].y = ReadCoordinate(store, info.keyY, info.defaults.y, mainWindow);
+  }
+}
+
+void WriteRegistrySettings(ProfileStore& store, const RegistrySettings& settings) {
+  store.WriteInt("RADIOFREQ", settings.station.frequency);
+  store.WriteString("RADIONAME", FromShiftJis(settings.station.name));
+  store.WriteInt("PORTNO", settings.serial.portIndex);
+  store.WriteInt("BAUDRATE", settings.serial.speedIndex);
+  for (int i = 0; i < kWindowSlotCount; ++i) {
+    store.WriteInt(kWindowSlots[i].keyX, settings.windows[i].x);
+    store.WriteInt(kWindowSlots[i].keyY, settings.windows[i].y);
+  }
+}
+
+void ResetRegistrySettings(ProfileStore& store, RegistrySettings& settings) {
+  const WindowPos usb = settings.window(WindowSlot::Usb);
+  settings = RegistrySettings{};
+  settings.window(WindowSlot::Usb) = usb;
+  WriteRegistrySettings(store, settings);
+}
+
+}  // namespace tavrin

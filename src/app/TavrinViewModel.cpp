@@ -1,0 +1,83 @@
+#include "app/TavrinViewModel.h"
+
+namespace tavrin {
+
+TavrinViewModel::TavrinViewModel(CTavrinDoc& doc, const Clock& clock) : doc_(doc), clock_(clock) {
+  ClearModel(model_);
+  ClearModel(backupModel_);
+  ClearHolidayTable(holidays_);
+  TakeYearsFromClock();
+  doc_.AttachView(this);
+}
+
+TavrinViewModel::~TavrinViewModel() { doc_.AttachView(nullptr); }
+
+void TavrinViewModel::TakeYearsFromClock() { years_ = YearsFromClock(clock_.Now().year); }
+
+ImageContext TavrinViewModel::Context() const {
+  return ImageContext{years_, &holidays_, programSettings_.RadioModeOn()};
+}
+
+void TavrinViewModel::PackImage() {
+  tavrin::PackImage(model_, registry_.station, Context(), image_, calendars_);
+}
+
+void TavrinViewModel::UnpackImage() { tavrin::UnpackImage(image_, Context(), model_); }
+
+void TavrinViewModel::LoadFromDocument() {
+  doc_.GetImage(image_);
+  doc_.GetNames(names_);
+  UnpackImage();
+}
+
+void TavrinViewModel::StoreToDocument() {
+  PackImage();
+  doc_.SetImage(image_);
+  doc_.SetNames(names_);
+}
+
+void TavrinViewModel::SaveBackup() {
+  backupModel_ = model_;
+  backupNames_ = names_;
+}
+
+void TavrinViewModel::RestoreBackup() {
+  model_ = backupModel_;
+  names_ = backupNames_;
+}
+
+void TavrinViewModel::RefreshFromDocument() {
+  fileState_ = doc_.IsUntitled() ? kUntitledDocument : kFileDocument;
+  settingsTitle_ = doc_.SettingsTitle();
+  nameTitle_ = doc_.NameTitle();
+  TakeYearsFromClock();
+  LoadFromDocument();
+  UpdateTitle();
+}
+
+void TavrinViewModel::UpdateTitle() {
+  std::string state;
+  if (fileState_ == kUntitledDocument) {
+    state = doc_.IsModified() ? "新規作成 *" : "新規作成";
+  } else if (fileState_ == kFileDocument) {
+    state = settingsTitle_ + (doc_.IsModified() ? " *" : "");
+  }
+  caption_ = "Tavrin - " + state;
+  fileNameField_ = settingsTitle_.empty() ? std::string("新規作成") : settingsTitle_;
+  if (observer_) observer_->ShowTitle(caption_, fileNameField_);
+}
+
+void TavrinViewModel::EndEditor(bool accepted) {
+  if (!accepted) {
+    RestoreBackup();
+    return;
+  }
+  PackImage();
+  // A renamed program changes no image byte, yet it is part of what gets saved.
+  if (!doc_.SameImage(image_) || !(doc_.names() == names_)) {
+    doc_.SetModified(true);
+    UpdateTitle();
+  }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,101 @@
+// The main view's side without widgets: the working model and names with their backup, the image
+// buffer, the two calendars, the holiday table, the settings kept between runs, and the caption.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/ProgramSettings.h"
+#include "app/RegistrySettings.h"
+#include "calendar/HolidayTable.h"
+#include "calendar/YearCalendar.h"
+#include "model/Clock.h"
+#include "model/ImagePacking.h"
+#include "model/TavrinDoc.h"
+
+namespace tavrin {
+
+// The main window shows what the view decides.
+class TitleObserver {
+ public:
+  virtual ~TitleObserver() = default;
+  // The window caption and the text of the file-name field (UTF-8).
+  virtual void ShowTitle(const std::string& caption, const std::string& fileNameField) = 0;
+};
+
+enum FileState { kNoDocument = 0, kUntitledDocument = 1, kFileDocument = 2 };
+
+class TavrinViewModel : public DocumentView {
+ public:
+  // Links itself to the document both ways.
+  TavrinViewModel(CTavrinDoc& doc, const Clock& clock);
+  ~TavrinViewModel() override;
+  TavrinViewModel(const TavrinViewModel&) = delete;
+  TavrinViewModel& operator=(const TavrinViewModel&) = delete;
+
+  void SetTitleObserver(TitleObserver* observer) { observer_ = observer; }
+
+  ScheduleModel& model() { return model_; }
+  const ScheduleModel& model() const { return model_; }
+  ProgramNameTable& names() { return names_; }
+  const ProgramNameTable& names() const { return names_; }
+  SettingsImage& imageBuffer() { return image_; }
+  std::array<YearCalendar, 2>& calendars() { return calendars_; }
+  HolidayTable& holidays() { return holidays_; }
+  ProgramSettings& programSettings() { return programSettings_; }
+  const ProgramSettings& programSettings() const { return programSettings_; }
+  RegistrySettings& registry() { return registry_; }
+  RadioStation& currentStation() { return registry_.station; }
+  YearPair years() const { return years_; }
+  CTavrinDoc& document() { return doc_; }
+
+  void TakeYearsFromClock();
+  ImageContext Context() const;
+  void PackImage();
+  void UnpackImage();
+
+  void LoadFromDocument();
+  void StoreToDocument() override;
+  void SaveBackup();
+  void RestoreBackup();
+  bool IsRegistered(int program) const { return tavrin::IsRegistered(model_, program); }
+  bool RadioModeOn() const { return programSettings_.RadioModeOn(); }
+
+  const ScheduleModel& WorkingModel() const override { return model_; }
+  void RefreshFromDocument() override;
+  void UpdateTitle();
+
+  // The editor sheet around every editor: the backup before it runs, then on OK the packed model
+  // is compared with the document (a difference marks it modified) and on Cancel the backup
+  // returns.
+  void BeginEditor() { SaveBackup(); }
+  void EndEditor(bool accepted);
+
+  int fileState() const { return fileState_; }
+  const std::string& caption() const { return caption_; }
+  const std::string& fileNameField() const { return fileNameField_; }
+
+ private:
+  CTavrinDoc& doc_;
+  const Clock& clock_;
+  TitleObserver* observer_ = nullptr;
+
+  ScheduleModel model_{};
+  ProgramNameTable names_{};
+  ScheduleModel backupModel_{};
+  ProgramNameTable backupNames_{};
+  SettingsImage image_{};
+  std::array<YearCalendar, 2> calendars_{};
+  HolidayTable holidays_{};
+  ProgramSettings programSettings_;
+  RegistrySettings registry_;
+  YearPair years_{};
+
+  int fileState_ = kNoDocument;
+  std::string settingsTitle_;
+  std::string nameTitle_;
+  std::string caption_;
+  std::string fileNameField_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,91 @@
+#include "cli/ExportCommand.h"
+
+#include <ostream>
+
+#include "cli/Commands.h"
+#include "model/ExportCommand.h"
+#include "model/PathText.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: tavrin-cli export FILE.BIN [--names FILE.TXT] -o OUT.CSV [--data-dir DIR] "
+    "[--now TIME]\n"
+    "Writes the CSV report of a settings file, as the program's export command does.\n"
+    "  --names FILE.TXT  program names (default: the .TXT beside FILE.BIN, if there is one)\n"
+    "  -o, --output OUT  the report; \".CSV\" is added to a name without extension\n"
+    "  --data-dir DIR    holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the data\n"
+    "                    folder)\n"
+    "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
+    "                    clock); it decides the two years and the time in the header\n";
+
+}  // namespace
+
+int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliContext& context,
+                 const std::string& outputPath, std::ostream& err) {
+  BuildChimeLists(context.settings);
+  ScheduleModel model;
+  UnpackImage(image, context.Image(), model);
+  SettingsImage buffer = image;
+  std::array<YearCalendar, 2> calendars{};
+
+  // The export dialog's rule: a name without extension gets ".CSV", in the title as well.
+  std::string path = outputPath;
+  std::string title = FileNameOf(path);
+  if (ExtensionOf(title).empty()) {
+    title += ".CSV";
+    path += ".CSV";
+  }
+  CsvReportInput input{model,           names,  context.settings, context.station,
+                       context.Image(), buffer, calendars,        ToShiftJisOrQuestionMarks(title),
+                       context.now};
+  Status written = WriteCsvFile(path, input, SafeFileOpener());
+  if (!written.ok) {
+    StreamMessageSink(err).Show(written.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int RunExport(const std::vector<std::string>& args, CliIo& io) {
+  std::string error;
+  std::optional<Arguments> parsed =
+      ParseArguments(args, {{"--names", "", true}, {"--output", "-o", true}}, error);
+  if (!parsed) return UsageError(io, kUsage, error);
+  if (parsed->help) {
+    io.out << kUsage;
+    return kExitOk;
+  }
+  if (parsed->positional.size() != 1) {
+    return UsageError(io, kUsage, "export takes one settings file");
+  }
+  const std::string* output = parsed->Option("--output");
+  if (!output || output->empty()) return UsageError(io, kUsage, "export needs -o OUT.CSV");
+  std::optional<CliContext> context = LoadContext(*parsed, error);
+  if (!context) return UsageError(io, kUsage, error);
+
+  StreamMessageSink messages(io.err);
+  const std::string& path = parsed->positional[0];
+  SettingsImage image;
+  Status status = ReadSettingsFile(path, image);
+  if (!status.ok) {
+    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return kExitFailure;
+  }
+  ProgramNameTable names{};
+  if (const std::string* namesPath = parsed->Option("--names")) {
+    if (!ReadNameFile(*namesPath, names)) {
+      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
+                    MsgButtons::Ok, MsgIcon::Exclamation);
+      return kExitFailure;
+    }
+  } else {
+    DocumentPaths paths = PathsFor(path);
+    DeriveNamePaths(paths);
+    ReadNameFile(paths.namePath, names);
+  }
+  return ExportReport(image, names, *context, *output, io.err);
+}
+
+}  // namespace tavrin

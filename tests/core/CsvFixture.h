@@ -1,0 +1,107 @@
+// A schedule and everything else the CSV report reads, rendered to UTF-8 lines for checking.
+#pragma once
+
+#include <array>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ProgramSettings.h"
+#include "calendar/HolidayTable.h"
+#include "export/CsvReport.h"
+#include "model/ShiftJis.h"
+
+namespace tavrin::testing {
+
+class StringOutput : public CsvOutput {
+ public:
+  bool Write(const char* data, std::size_t size) override {
+    if (failAfter >= 0 && writes >= failAfter) return false;
+    ++writes;
+    chunks.push_back(std::string(data, size));
+    bytes.append(data, size);
+    return true;
+  }
+  std::string bytes;
+  std::vector<std::string> chunks;
+  int writes = 0;
+  int failAfter = -1;
+};
+
+inline WeeklyStep MakeStep(int program, int channel, const char* days, int hour, int minute,
+                           int action) {
+  WeeklyStep step{};
+  step.program = static_cast<uint8_t>(program);
+  step.channel = static_cast<uint8_t>(channel);
+  for (int d = 0; d < 7; ++d) step.days[d] = days[d] == '1';
+  step.hour = static_cast<uint8_t>(hour);
+  step.minute = static_cast<uint8_t>(minute);
+  step.action = static_cast<uint8_t>(action);
+  return step;
+}
+
+struct CsvFixture {
+  ScheduleModel model;
+  ProgramNameTable names{};
+  ProgramSettings settings;
+  RadioStation station;
+  HolidayTable holidays;
+  SettingsImage image{};
+  std::array<YearCalendar, 2> calendars{};
+  YearPair years{2025, 2026};
+  LocalTime now{2025, 4, 1, 8, 5, 9};
+  std::string title = "report.CSV";  // Shift-JIS
+  StringOutput output;
+
+  CsvFixture() {
+    ClearModel(model);
+    ClearHolidayTable(holidays);
+    BuildChimeLists(settings);
+  }
+
+  void SetName(int program, const std::string& sjis) {
+    std::memset(names.names[program].data(), 0, kNameBytes);
+    std::memcpy(names.names[program].data(), sjis.data(), std::min<std::size_t>(sjis.size(), 16));
+  }
+
+  bool Write() {
+    output = StringOutput{};
+    CsvWriter writer(output);
+    CsvReportInput input{
+        model, names,     settings, station, {years, &holidays, settings.RadioModeOn()},
+        image, calendars, title,    now};
+    return WriteCsvReport(writer, input);
+  }
+
+  // The report as UTF-8 lines (without CR LF); checks the line ends on the way.
+  std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    const std::string& b = output.bytes;
+    std::size_t start = 0;
+    while (start < b.size()) {
+      std::size_t end = b.find("\r\n", start);
+      if (end == std::string::npos) {
+        lines.push_back("<no CR LF>" + FromShiftJis(b.substr(start)));
+        break;
+      }
+      lines.push_back(FromShiftJis(b.substr(start, end - start)));
+      start = end + 2;
+    }
+    return lines;
+  }
+
+  // The lines of the section that begins with `heading`, heading excluded.
+  std::vector<std::string> Section(const std::string& heading) {
+    std::vector<std::string> lines = Lines(), body;
+    bool inside = false;
+    for (const std::string& line : lines) {
+      if (inside && line.rfind(";＜", 0) == 0) break;
+      if (inside) body.push_back(line);
+      if (line == heading) inside = true;
+    }
+    return body;
+  }
+};
+
+}  // namespace tavrin::testing

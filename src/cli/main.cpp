@@ -8,6 +8,7 @@ namespace {
 const tavrin::Command kCommands[] = {
     {"dump", "print a settings file (.BIN) and its program names as JSON", tavrin::RunDump},
     {"pack", "write a settings file and its name file from JSON", tavrin::RunPack},
+    {"export", "write the CSV report of a settings file", tavrin::RunExport},
 };
 
 }  // namespace

@@ -46,6 +46,14 @@ std::string CableReadMessage() {
   return "年間プログラムタイマからプログラム設定データを読み込みます。";
 }
 
+std::string CableWriteInstruction() {
+  return "年間プログラムタイマのプログラム設定・確認モードで Fn-11 に設定して下さい。";
+}
+
+std::string CableReadInstruction() {
+  return "年間プログラムタイマのプログラム設定・確認モードで Fn-13 に設定して下さい。";
+}
+
 std::string CableReadSuccess() {
   return "年間プログラムタイマからのデータの読み込みが正常に終了しました。";
 }

@@ -32,6 +32,8 @@ std::string CableWriteMessage(const std::string& settingsTitle);
 std::string CableWriteSuccess(const std::string& settingsTitle);
 std::string CableWriteFailure(const std::string& settingsTitle, const std::string& detail);
 std::string CableReadMessage();
+std::string CableWriteInstruction();
+std::string CableReadInstruction();
 std::string CableReadSuccess();
 std::string CableReadFailure(const std::string& detail);
 

@@ -13,9 +13,8 @@ int main(int argc, char** argv) {
   if (!args.empty() && (args[0] == "cable-write" || args[0] == "cable-read")) {
     tavrin::QtCableEnvironment environment;
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    return args[0] == "cable-write"
-               ? tavrin::RunCableWrite(rest, std::cout, std::cerr, environment)
-               : tavrin::RunCableRead(rest, std::cout, std::cerr, environment);
+    return args[0] == "cable-write" ? tavrin::RunCableWrite(rest, std::cout, std::cerr, environment)
+                                    : tavrin::RunCableRead(rest, std::cout, std::cerr, environment);
   }
 #endif
   std::cerr << "usage: tavrin-cli cable-write|cable-read ...\n";

@@ -1,14 +1,38 @@
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/Commands.h"
 
+#ifndef TAVRIN_NO_SERIAL
+#include "cli/CableCommands.h"
+#include "platform/serial/QtCableEnvironment.h"
+#endif
+
 namespace {
+
+#ifndef TAVRIN_NO_SERIAL
+// The cable transfers need the serial port and an event loop, which only this build has.
+int RunCableWriteCommand(const std::vector<std::string>& args, tavrin::CliIo& io) {
+  tavrin::QtCableEnvironment environment;
+  return tavrin::RunCableWrite(args, io.out, io.err, environment);
+}
+
+int RunCableReadCommand(const std::vector<std::string>& args, tavrin::CliIo& io) {
+  tavrin::QtCableEnvironment environment;
+  return tavrin::RunCableRead(args, io.out, io.err, environment);
+}
+#endif
 
 // One line per subcommand.
 const tavrin::Command kCommands[] = {
     {"dump", "print a settings file (.BIN) and its program names as JSON", tavrin::RunDump},
     {"pack", "write a settings file and its name file from JSON", tavrin::RunPack},
     {"export", "write the CSV report of a settings file", tavrin::RunExport},
+#ifndef TAVRIN_NO_SERIAL
+    {"cable-write", "serve a settings file to the timer over a serial cable", RunCableWriteCommand},
+    {"cable-read", "receive the timer's settings over a serial cable", RunCableReadCommand},
+#endif
 };
 
 }  // namespace

@@ -1,0 +1,147 @@
+#include "platform/serial/CMSComm.h"
+
+#include <QStringList>
+
+namespace tavrin {
+
+CMSComm::CMSComm(QObject* parent) : QObject(parent) {
+  connect(&port_, &QSerialPort::readyRead, this, &CMSComm::OnReadyRead);
+  connect(&port_, &QSerialPort::bytesWritten, this, &CMSComm::OnBytesWritten);
+  connect(&port_, &QSerialPort::errorOccurred, this, &CMSComm::OnError);
+}
+
+void CMSComm::SetInBufferSize(int bytes) { port_.setReadBufferSize(bytes); }
+
+void CMSComm::SetSettings(const std::string& settings) {
+  const QStringList parts = QString::fromStdString(settings).split(',');
+  bool ok = parts.size() == 4;
+  const int baud = ok ? parts[0].trimmed().toInt(&ok) : 0;
+  ok = ok && baud > 0;
+  const QString parity = ok ? parts[1].trimmed().toUpper() : QString();
+  const QString data = ok ? parts[2].trimmed() : QString();
+  const QString stop = ok ? parts[3].trimmed() : QString();
+  ok = ok && (parity == "N" || parity == "E" || parity == "O") && (data == "7" || data == "8") &&
+       (stop == "1" || stop == "1.5" || stop == "2");
+  settingsValid_ = ok;
+  if (!ok) return;
+  baud_ = baud;
+  parity_ = parity == "E"   ? QSerialPort::EvenParity
+            : parity == "O" ? QSerialPort::OddParity
+                            : QSerialPort::NoParity;
+  dataBits_ = data == "7" ? QSerialPort::Data7 : QSerialPort::Data8;
+  stopBits_ = stop == "2"     ? QSerialPort::TwoStop
+              : stop == "1.5" ? QSerialPort::OneAndHalfStop
+                              : QSerialPort::OneStop;
+  if (port_.isOpen()) {
+    port_.setBaudRate(baud_);
+    port_.setParity(parity_);
+    port_.setDataBits(dataBits_);
+    port_.setStopBits(stopBits_);
+  }
+}
+
+bool CMSComm::SetPortOpen(bool open) {
+  if (!open) {
+    if (port_.isOpen()) port_.close();
+    input_.clear();
+    return true;
+  }
+  if (port_.isOpen() || !settingsValid_ || commPort_ < 1 ||
+      static_cast<std::size_t>(commPort_) > paths_.size() ||
+      paths_[static_cast<std::size_t>(commPort_ - 1)].empty()) {
+    return false;
+  }
+  port_.setPortName(QString::fromStdString(paths_[static_cast<std::size_t>(commPort_ - 1)]));
+  port_.setBaudRate(baud_);
+  port_.setParity(parity_);
+  port_.setDataBits(dataBits_);
+  port_.setStopBits(stopBits_);
+  port_.setFlowControl(handshaking_ == 2   ? QSerialPort::HardwareControl
+                       : handshaking_ == 1 ? QSerialPort::SoftwareControl
+                                           : QSerialPort::NoFlowControl);
+  if (!port_.open(QIODevice::ReadWrite)) {
+    port_.clearError();
+    return false;
+  }
+  // A pseudo-terminal has no modem lines and refuses these; the link works without them.
+  port_.setDataTerminalReady(dtr_);
+  port_.setRequestToSend(rts_);
+  port_.clearError();
+  input_.clear();
+  return true;
+}
+
+void CMSComm::SetInBufferCount(int count) {
+  if (count != 0) return;
+  input_.clear();
+  if (port_.isOpen()) port_.clear(QSerialPort::Input);
+}
+
+void CMSComm::SetOutBufferCount(int count) {
+  if (count != 0 || !port_.isOpen()) return;
+  // Every output is handed to the system at once, so only bytes the system has not taken are
+  // still ours to drop; flushing the system's queue would throw away an ACK just sent.
+  if (port_.bytesToWrite() > 0) port_.clear(QSerialPort::Output);
+}
+
+void CMSComm::Write(const char* data, qint64 size) {
+  if (!port_.isOpen() || size == 0) return;
+  port_.write(data, size);
+  port_.flush();
+}
+
+void CMSComm::OutputText(const std::string& text) {
+  Write(text.data(), static_cast<qint64>(text.size()));
+}
+
+void CMSComm::OutputBytes(std::span<const uint8_t> bytes) {
+  Write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+std::vector<uint8_t> CMSComm::Input() {
+  std::vector<uint8_t> bytes(input_.begin(), input_.end());
+  input_.clear();
+  return bytes;
+}
+
+void CMSComm::Raise(int event) {
+  event_ = event;
+  emit Comm();
+}
+
+void CMSComm::OnReadyRead() {
+  input_.append(port_.readAll());
+  if (rThreshold_ > 0 && input_.size() >= rThreshold_) Raise(comm::kReceive);
+}
+
+void CMSComm::OnBytesWritten() {
+  if (sThreshold_ > 0 && port_.bytesToWrite() == 0) Raise(comm::kSend);
+}
+
+void CMSComm::OnError(QSerialPort::SerialPortError error) {
+  int event = 0;
+  switch (error) {
+    case QSerialPort::WriteError:
+      event = comm::kTxFull;
+      break;
+    case QSerialPort::ReadError:
+      event = comm::kFrame;
+      break;
+    case QSerialPort::ResourceError:
+      event = comm::kCdTimeout;
+      break;
+    case QSerialPort::TimeoutError:
+      event = comm::kCtsTimeout;
+      break;
+    default:
+      break;  // open failures are SetPortOpen's answer; a pty's modem lines don't matter
+  }
+  // Qt repeats a read error without end while a vanished device stays open.
+  if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && port_.isOpen()) {
+    port_.close();
+  }
+  if (error != QSerialPort::NoError) port_.clearError();
+  if (event != 0) Raise(event);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,28 @@
+#include "platform/serial/QtWindowTimers.h"
+
+namespace tavrin {
+
+void QtWindowTimers::SetTimer(int id, int intervalMs) {
+  auto& timer = timers_[id];
+  if (!timer) {
+    timer = std::make_unique<QTimer>();
+    // The link's 200 ms frame gap must not drift by the coarse timer's 5 %.
+    timer->setTimerType(Qt::PreciseTimer);
+    connect(timer.get(), &QTimer::timeout, this, [this, id] {
+      if (onTimer_) onTimer_(id);
+    });
+  }
+  timer->start(intervalMs);
+}
+
+void QtWindowTimers::KillTimer(int id) {
+  auto it = timers_.find(id);
+  if (it != timers_.end()) it->second->stop();
+}
+
+bool QtWindowTimers::IsRunning(int id) const {
+  auto it = timers_.find(id);
+  return it != timers_.end() && it->second->isActive();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,66 @@
+#include "transfer/ByteTrace.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace tavrin {
+
+bool ByteTrace::Open(const std::string& path) {
+  file_.reset(std::fopen(path.c_str(), "w"));
+  start_ = std::chrono::steady_clock::now();
+  failed_ = false;
+  return file_ != nullptr;
+}
+
+void ByteTrace::Record(const char* direction, std::span<const uint8_t> bytes) {
+  if (!file_ || bytes.empty()) return;
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  std::string line(32 + bytes.size() * 3, '\0');
+  int n = std::snprintf(line.data(), line.size(), "%.6f %s", seconds, direction);
+  for (uint8_t b : bytes) n += std::snprintf(line.data() + n, line.size() - n, " %02X", b);
+  line.resize(static_cast<std::size_t>(n));
+  line += '\n';
+  if (std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size()) failed_ = true;
+}
+
+bool ByteTrace::Close() {
+  if (!file_) return true;
+  const bool ok = !failed_ && std::fflush(file_.get()) == 0 && std::fclose(file_.release()) == 0;
+  return ok;
+}
+
+std::vector<TraceLine> ReadByteTrace(const std::string& path) {
+  std::vector<TraceLine> lines;
+  std::ifstream in(path);
+  std::string text;
+  while (std::getline(in, text)) {
+    std::istringstream fields(text);
+    TraceLine line;
+    if (!(fields >> line.seconds >> line.direction)) continue;
+    std::string hex;
+    while (fields >> hex)
+      line.bytes.push_back(static_cast<uint8_t>(std::strtoul(hex.c_str(), nullptr, 16)));
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+void TracingSerialControl::OutputText(const std::string& text) {
+  trace_.Record("tx", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  inner_.OutputText(text);
+}
+
+void TracingSerialControl::OutputBytes(std::span<const uint8_t> bytes) {
+  trace_.Record("tx", bytes);
+  inner_.OutputBytes(bytes);
+}
+
+std::vector<uint8_t> TracingSerialControl::Input() {
+  std::vector<uint8_t> bytes = inner_.Input();
+  trace_.Record("rx", bytes);
+  return bytes;
+}
+
+}  // namespace tavrin

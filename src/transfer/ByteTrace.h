@@ -1,0 +1,73 @@
+// A trace of every byte that crosses the cable, one line per read or write:
+// "<seconds since start> <tx|rx> <bytes in hex>". Both tavrin-cli and vl3400-sim write it, and
+// the link's tests replay one.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "transfer/SerialControl.h"
+
+namespace tavrin {
+
+class ByteTrace {
+ public:
+  // False when the file cannot be created.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return file_ != nullptr; }
+  void Record(const char* direction, std::span<const uint8_t> bytes);
+  // False when the trace could not be written completely.
+  bool Close();
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file_;
+  std::chrono::steady_clock::time_point start_;
+  bool failed_ = false;
+};
+
+struct TraceLine {
+  double seconds;
+  std::string direction;
+  std::vector<uint8_t> bytes;
+};
+// The lines of a trace file; nothing for lines that do not parse.
+std::vector<TraceLine> ReadByteTrace(const std::string& path);
+
+// A serial control that records what it sends and receives.
+class TracingSerialControl : public SerialControl {
+ public:
+  TracingSerialControl(SerialControl& inner, ByteTrace& trace) : inner_(inner), trace_(trace) {}
+  void SetDTREnable(bool on) override { inner_.SetDTREnable(on); }
+  void SetRTSEnable(bool on) override { inner_.SetRTSEnable(on); }
+  void SetRThreshold(int bytes) override { inner_.SetRThreshold(bytes); }
+  void SetInBufferSize(int bytes) override { inner_.SetInBufferSize(bytes); }
+  void SetInputLen(int bytes) override { inner_.SetInputLen(bytes); }
+  void SetInputMode(int mode) override { inner_.SetInputMode(mode); }
+  void SetSThreshold(int bytes) override { inner_.SetSThreshold(bytes); }
+  void SetOutBufferSize(int bytes) override { inner_.SetOutBufferSize(bytes); }
+  void SetSettings(const std::string& settings) override { inner_.SetSettings(settings); }
+  void SetHandshaking(int mode) override { inner_.SetHandshaking(mode); }
+  void SetCommPort(int port) override { inner_.SetCommPort(port); }
+  bool SetPortOpen(bool open) override { return inner_.SetPortOpen(open); }
+  bool PortOpen() const override { return inner_.PortOpen(); }
+  void SetInBufferCount(int count) override { inner_.SetInBufferCount(count); }
+  void SetOutBufferCount(int count) override { inner_.SetOutBufferCount(count); }
+  void OutputText(const std::string& text) override;
+  void OutputBytes(std::span<const uint8_t> bytes) override;
+  int CommEvent() const override { return inner_.CommEvent(); }
+  std::vector<uint8_t> Input() override;
+
+ private:
+  SerialControl& inner_;
+  ByteTrace& trace_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,145 @@
+#!/bin/bash
+# tavrin-cli against vl3400-sim over pseudo-terminals: both directions, several request sizes,
+# every injected fault, failures that must leave the output file alone, cancelling, no port.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+cli=$build/src/tavrin-cli
+sim=$build/src/vl3400-sim
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# A settings image whose bytes cover every value, DLE included.
+python3 - <<'PY'
+data = bytearray((i * 7 + i // 256) & 0xFF for i in range(6594))
+data[0:16] = b"KORVA VL3 V01.00"
+data[16:20] = b"VL3X"
+open("image.BIN", "wb").write(data)
+PY
+
+# start_sim ARGS...: runs the simulator on its own pseudo-terminal; sets SIM and PTY.
+start_sim() {
+  "$sim" "$@" >sim.out 2>sim.err &
+  SIM=$!
+  PTY=
+  for _ in $(seq 50); do
+    PTY=$(awk '/^PTY/ {print $2}' sim.out 2>/dev/null)
+    [ -n "$PTY" ] && return 0
+    sleep 0.05
+  done
+  fail "simulator did not start: $(cat sim.err)"
+  return 1
+}
+
+# cli_against NAME EXPECTED_RC CLI_ARGS...: runs tavrin-cli against the simulator started last.
+cli_against() {
+  local name=$1 want=$2
+  shift 2
+  timeout -s INT 90 "$cli" "$@" >cli.out 2>cli.err
+  local rc=$?
+  wait "$SIM"
+  SIM_RC=$?
+  if [ "$rc" != "$want" ]; then
+    fail "$name: tavrin-cli exit $rc, wanted $want"
+    cat cli.out cli.err sim.err
+    return 1
+  fi
+  return 0
+}
+
+for size in 7 256 4000; do
+  start_sim fn11 --out received.BIN --size "$size" || continue
+  if cli_against "write size $size" 0 cable-write image.BIN --port "$PTY"; then
+    cmp -s received.BIN image.BIN || fail "write size $size: timer received other bytes"
+    grep -q '^"image.BIN" の書き込みが正常に終了しました。$' cli.out || fail "write size $size: message"
+    grep -q '^接続完了$' cli.out || fail "write size $size: no 接続完了"
+    grep -q '^通信中 6594 バイト$' cli.out || fail "write size $size: no byte count"
+  fi
+  rm -f received.BIN
+done
+
+for size in 64 1000 6594; do
+  start_sim fn13 --image image.BIN --size "$size" || continue
+  rm -f out.BIN
+  if cli_against "read size $size" 0 cable-read out.BIN --port "$PTY"; then
+    cmp -s out.BIN image.BIN || fail "read size $size: received image differs"
+    grep -q '^年間プログラムタイマからのデータの読み込みが正常に終了しました。$' cli.out ||
+      fail "read size $size: message"
+  fi
+done
+
+# Paced at the wire's speed, with COM1 taken from TAVRIN_PORTS.
+start_sim fn13 --image image.BIN --size 512 --baud 38400 && {
+  rm -f out.BIN
+  TAVRIN_PORTS="/nonexistent/tty:$PTY" cli_against "paced read" 0 cable-read out.BIN --baud 38400 &&
+    { cmp -s out.BIN image.BIN || fail "paced read: image differs"; }
+}
+
+# Faults the link recovers from.
+for fault in bad-check no-ack nak noise interrupt; do
+  start_sim fn11 --out received.BIN --size 300 --fault "$fault" || continue
+  if cli_against "write with $fault" 0 cable-write image.BIN --port "$PTY" --trace trace.txt; then
+    cmp -s received.BIN image.BIN || fail "write with $fault: timer received other bytes"
+    [ "$SIM_RC" = 0 ] || fail "write with $fault: simulator failed: $(cat sim.err)"
+  fi
+  rm -f received.BIN
+  start_sim fn13 --image image.BIN --size 300 --fault "$fault" || continue
+  rm -f out.BIN
+  if cli_against "read with $fault" 0 cable-read out.BIN --port "$PTY"; then
+    cmp -s out.BIN image.BIN || fail "read with $fault: image differs"
+  fi
+done
+grep -q ' rx 10 02 52' trace.txt && grep -q ' tx 06' trace.txt || fail "trace lacks the exchange"
+
+# Failures: the old output file stays as it was.
+printf 'old contents' >kept.BIN
+for fault in short long; do
+  start_sim fn13 --image image.BIN --size 1000 --fault "$fault" || continue
+  if cli_against "read $fault image" 1 cable-read kept.BIN --port "$PTY"; then
+    [ "$(cat kept.BIN)" = "old contents" ] || fail "read $fault image: output changed"
+    grep -q '^データ長エラー$' cli.out || fail "read $fault image: no length error"
+  fi
+done
+start_sim fn13 --image image.BIN --fault e1 && {
+  rm -f out.BIN
+  cli_against "read ended with E1" 1 cable-read out.BIN --port "$PTY"
+  [ -e out.BIN ] && fail "read ended with E1: output file created"
+  tail -n 1 cli.out | grep -q '^年間プログラムタイマからのデータの読み込みに失敗しました。$' ||
+    fail "read ended with E1: message"
+}
+start_sim fn11 --out received.BIN --fault e1 &&
+  cli_against "write ended with E1" 1 cable-write image.BIN --port "$PTY" &&
+  { tail -n 1 cli.out | grep -q '^"image.BIN" の書き込みに失敗しました。$' || fail "write E1 message"; }
+
+# Ctrl+C while waiting for the timer: nothing written, the port let go.
+start_sim fn13 --image image.BIN --id "OTHER" --wait 5 && {
+  rm -f out.BIN
+  "$cli" cable-read out.BIN --port "$PTY" >cli.out 2>cli.err &
+  CLI=$!
+  sleep 1.5
+  kill -INT "$CLI"
+  wait "$CLI"
+  rc=$?
+  [ "$rc" = 130 ] || fail "cancel: exit $rc"
+  [ -e out.BIN ] && fail "cancel: output file created"
+  grep -q '^接続待ち$' cli.out || fail "cancel: no 接続待ち"
+  wait "$SIM"
+}
+
+# No port at all; a file that is no settings file.
+"$cli" cable-read out.BIN --port /nonexistent/tty >cli.out 2>&1
+[ $? = 1 ] && grep -q '^ポートが存在しません。$' cli.out || fail "no port: $(cat cli.out)"
+printf 'not a settings file' >plain.BIN
+"$cli" cable-write plain.BIN --port /nonexistent/tty >cli.out 2>&1
+[ $? = 1 ] && grep -q 'プログラム設定データが入力されていません。' cli.out || fail "plain file: $(cat cli.out)"
+"$cli" cable-write image.BIN --baud 1200 >/dev/null 2>&1
+[ $? = 2 ] || fail "bad speed accepted"
+
+[ "$failures" = 0 ] && echo "all cable transfers passed"
+exit "$failures"

@@ -1,0 +1,133 @@
+// The serial control over a real pseudo-terminal: open through the COM mapping, byte-array
+// input events, output, and a vanished device closing the port instead of erroring for ever.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdlib>
+
+#include "platform/serial/CMSComm.h"
+#include "platform/serial/QtWindowTimers.h"
+
+namespace tavrin {
+namespace {
+
+struct Pty {
+  int master = -1;
+  std::string slave;
+  Pty() {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ::grantpt(master);
+    ::unlockpt(master);
+    slave = ::ptsname(master);
+  }
+  ~Pty() {
+    if (master >= 0) ::close(master);
+  }
+};
+
+bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < ms)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
+  Pty pty;
+  CMSComm comm;
+  comm.SetPortPaths({"/nonexistent/tty", pty.slave});
+  comm.SetRThreshold(1);
+  comm.SetSThreshold(1);
+  comm.SetDTREnable(true);
+  comm.SetRTSEnable(true);
+  comm.SetSettings("38400,N,8,1");
+  comm.SetCommPort(1);
+  EXPECT_FALSE(comm.SetPortOpen(true));
+  comm.SetCommPort(3);
+  EXPECT_FALSE(comm.SetPortOpen(true));
+  comm.SetCommPort(2);
+  ASSERT_TRUE(comm.SetPortOpen(true));
+  EXPECT_TRUE(comm.PortOpen());
+  EXPECT_FALSE(comm.SetPortOpen(true));
+  EXPECT_EQ(comm.BaudRate(), 38400);
+
+  std::vector<uint8_t> received;
+  std::vector<int> events;
+  QObject::connect(&comm, &CMSComm::Comm, [&] {
+    events.push_back(comm.CommEvent());
+    if (comm.CommEvent() == comm::kReceive) {
+      const auto bytes = comm.Input();
+      received.insert(received.end(), bytes.begin(), bytes.end());
+    }
+  });
+  const uint8_t frame[] = {0x10, 0x02, 'Q', 0x00, 0x10, 0x03, 'Q'};
+  ASSERT_EQ(::write(pty.master, frame, sizeof frame), static_cast<ssize_t>(sizeof frame));
+  EXPECT_TRUE(WaitFor([&] { return received.size() == sizeof frame; }));
+  EXPECT_EQ(received, std::vector<uint8_t>(frame, frame + sizeof frame));
+
+  comm.OutputText(std::string(1, '\x06'));
+  comm.SetOutBufferCount(0);
+  const uint8_t reply[] = {0x10, 0x02, 'Q', '0', 0x10, 0x03, 0x61};
+  comm.OutputBytes(reply);
+  std::vector<uint8_t> sent;
+  EXPECT_TRUE(WaitFor([&] {
+    pollfd p{pty.master, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0) {
+      uint8_t buffer[64];
+      const ssize_t n = ::read(pty.master, buffer, sizeof buffer);
+      if (n > 0) sent.insert(sent.end(), buffer, buffer + n);
+    }
+    return sent.size() == 8;
+  }));
+  // The ACK handed over just before the frame survives the frame's emptying of the buffer.
+  ASSERT_EQ(sent.size(), 8u);
+  EXPECT_EQ(sent[0], 0x06);
+  EXPECT_TRUE(WaitFor(
+      [&] { return std::find(events.begin(), events.end(), comm::kSend) != events.end(); }));
+
+  // The other end goes away: the port closes at once rather than erroring in a loop.
+  ::close(pty.master);
+  pty.master = -1;
+  EXPECT_TRUE(WaitFor([&] { return !comm.PortOpen(); }));
+}
+
+TEST(CMSComm, RefusesSettingsItCannotUse) {
+  Pty pty;
+  CMSComm comm;
+  comm.SetPortPaths({pty.slave});
+  comm.SetCommPort(1);
+  comm.SetSettings("19200,X,8,1");
+  EXPECT_FALSE(comm.SettingsValid());
+  EXPECT_FALSE(comm.SetPortOpen(true));
+  comm.SetSettings("9600,E,7,2");
+  EXPECT_TRUE(comm.SettingsValid());
+  EXPECT_TRUE(comm.SetPortOpen(true));
+  comm.SetPortOpen(false);
+  EXPECT_FALSE(comm.PortOpen());
+}
+
+TEST(QtWindowTimers, RepeatUntilKilledAndRestartWhenSetAgain) {
+  std::vector<int> fired;
+  QtWindowTimers timers([&](int id) { fired.push_back(id); });
+  timers.SetTimer(1, 20);
+  EXPECT_TRUE(WaitFor([&] { return fired.size() >= 3; }));
+  timers.KillTimer(1);
+  EXPECT_FALSE(timers.IsRunning(1));
+  const std::size_t count = fired.size();
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(fired.size(), count);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -521,8 +521,11 @@ std::pair<int, int> CVSFlexGrid::CellAt(QPoint pos) const {
   return {row, col};
 }
 
-int CVSFlexGrid::MaxTopRow() const {
-  int available = viewport()->height();
+int CVSFlexGrid::MaxTopRow() const { return MaxTopRow(viewport()->height()); }
+int CVSFlexGrid::MaxLeftCol() const { return MaxLeftCol(viewport()->width()); }
+
+int CVSFlexGrid::MaxTopRow(int height) const {
+  int available = height;
   for (int r = 0; r < fixedRows_; ++r) available -= RowHeightPixels(r);
   int row = rows_;
   while (row > fixedRows_ && available >= RowHeightPixels(row - 1))
@@ -530,8 +533,8 @@ int CVSFlexGrid::MaxTopRow() const {
   return std::max(row, fixedRows_);
 }
 
-int CVSFlexGrid::MaxLeftCol() const {
-  int available = viewport()->width();
+int CVSFlexGrid::MaxLeftCol(int width) const {
+  int available = width;
   for (int c = 0; c < fixedCols_; ++c) available -= ColWidthPixels(c);
   int col = cols_;
   while (col > fixedCols_ && available >= ColWidthPixels(col - 1))
@@ -541,20 +544,31 @@ int CVSFlexGrid::MaxLeftCol() const {
 
 void CVSFlexGrid::UpdateScrollBars() {
   // The bars count whole rows and columns: the grid scrolls cell by cell.
+  // The bars' signals stay connected: their range changes are what shows or hides them.
   QScrollBar* vertical = verticalScrollBar();
   QScrollBar* horizontal = horizontalScrollBar();
-  QSignalBlocker blockV(vertical);
-  QSignalBlocker blockH(horizontal);
-  int maxTop = MaxTopRow();
-  int maxLeft = MaxLeftCol();
-  topRow_ = std::clamp(topRow_, fixedRows_, maxTop);
-  leftCol_ = std::clamp(leftCol_, fixedCols_, maxLeft);
+  // Decide from the whole area whether bars are needed at all; judged from the viewport, a bar
+  // once shown would keep itself needed by the room it takes.
+  QSize area = maximumViewportSize();
+  bool needH = MaxLeftCol(area.width()) > fixedCols_;
+  bool needV =
+      MaxTopRow(area.height() - (needH ? horizontal->sizeHint().height() : 0)) > fixedRows_;
+  if (needV && !needH) needH = MaxLeftCol(area.width() - vertical->sizeHint().width()) > fixedCols_;
+  int height = area.height() - (needH ? horizontal->sizeHint().height() : 0);
+  int width = area.width() - (needV ? vertical->sizeHint().width() : 0);
+  int maxTop = MaxTopRow(height);
+  int maxLeft = MaxLeftCol(width);
+  // Setting a range may move a bar, which reports back through scrollContentsBy.
+  int top = std::clamp(topRow_, fixedRows_, maxTop);
+  int left = std::clamp(leftCol_, fixedCols_, maxLeft);
   vertical->setRange(0, maxTop - fixedRows_);
   vertical->setPageStep(std::max(1, rows_ - maxTop));
-  vertical->setValue(topRow_ - fixedRows_);
   horizontal->setRange(0, maxLeft - fixedCols_);
   horizontal->setPageStep(std::max(1, cols_ - maxLeft));
-  horizontal->setValue(leftCol_ - fixedCols_);
+  vertical->setValue(top - fixedRows_);
+  horizontal->setValue(left - fixedCols_);
+  topRow_ = top;
+  leftCol_ = left;
 }
 
 void CVSFlexGrid::scrollContentsBy(int, int) {

@@ -172,6 +172,8 @@ class CVSFlexGrid : public QAbstractScrollArea {
   int ColLeft(int col) const;
   int MaxTopRow() const;
   int MaxLeftCol() const;
+  int MaxTopRow(int height) const;  // for a viewport of that height
+  int MaxLeftCol(int width) const;
   void UpdateScrollBars();
   void PlaceEditor();
   void OpenEditor(const QString& typed);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -60,6 +61,9 @@ TEST_F(FlexGridTest, SizesFollowTheScreenResolutionAndShapeKeepsContents) {
   EXPECT_EQ(grid.RowHeightPixels(1), CVSFlexGrid::TwipsToPixels(300, dpi));
   EXPECT_EQ(grid.ColWidthPixels(0), CVSFlexGrid::TwipsToPixels(1300, grid.logicalDpiX()));
   EXPECT_EQ(grid.CellRect(1, 2).size(), QSize(grid.ColWidthPixels(2), grid.RowHeightPixels(1)));
+  // Sized to its cells, the grid needs no scroll bars.
+  EXPECT_FALSE(grid.horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(grid.verticalScrollBar()->isVisible());
 
   grid.SetTextMatrix(2, 3, "第 2");
   grid.SetTextMatrix(3, 4, "23 時");
@@ -311,6 +315,7 @@ TEST_F(FlexGridTest, FixedRowsAndColumnsStayWhileTheDataScrolls) {
   grid.SetRow(80);
   grid.SetCol(15);
   QApplication::processEvents();  // the cursor is brought into view once the editor is done
+  EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
   QRect current = grid.CellRect(80, 15);
   ASSERT_FALSE(current.isEmpty());
   EXPECT_LE(current.bottom(), grid.viewport()->height());

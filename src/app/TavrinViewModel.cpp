@@ -47,7 +47,7 @@ void TavrinViewModel::RestoreBackup() {
 }
 
 void TavrinViewModel::RefreshFromDocument() {
-  fileState_ = doc_.IsUntitled() ? kUntitledDocument : kFileDocument;
+  fileState_ = doc_.IsUntitled() ? FileState::Untitled : FileState::File;
   settingsTitle_ = doc_.SettingsTitle();
   nameTitle_ = doc_.NameTitle();
   TakeYearsFromClock();
@@ -57,9 +57,9 @@ void TavrinViewModel::RefreshFromDocument() {
 
 void TavrinViewModel::UpdateTitle() {
   std::string state;
-  if (fileState_ == kUntitledDocument) {
+  if (fileState_ == FileState::Untitled) {
     state = doc_.IsModified() ? "新規作成 *" : "新規作成";
-  } else if (fileState_ == kFileDocument) {
+  } else if (fileState_ == FileState::File) {
     state = settingsTitle_ + (doc_.IsModified() ? " *" : "");
   }
   caption_ = "Tavrin - " + state;

@@ -10,6 +10,7 @@
 #include "calendar/HolidayTable.h"
 #include "calendar/YearCalendar.h"
 #include "model/Clock.h"
+#include "model/FileState.h"
 #include "model/ImagePacking.h"
 #include "model/TavrinDoc.h"
 
@@ -22,8 +23,6 @@ class TitleObserver {
   // The window caption and the text of the file-name field (UTF-8).
   virtual void ShowTitle(const std::string& caption, const std::string& fileNameField) = 0;
 };
-
-enum FileState { kNoDocument = 0, kUntitledDocument = 1, kFileDocument = 2 };
 
 class TavrinViewModel : public DocumentView {
  public:
@@ -71,7 +70,7 @@ class TavrinViewModel : public DocumentView {
   void BeginEditor() { SaveBackup(); }
   void EndEditor(bool accepted);
 
-  int fileState() const { return fileState_; }
+  FileState fileState() const { return fileState_; }
   const std::string& caption() const { return caption_; }
   const std::string& fileNameField() const { return fileNameField_; }
 
@@ -91,7 +90,7 @@ class TavrinViewModel : public DocumentView {
   RegistrySettings registry_;
   YearPair years_{};
 
-  int fileState_ = kNoDocument;
+  FileState fileState_ = FileState::None;
   std::string settingsTitle_;
   std::string nameTitle_;
   std::string caption_;

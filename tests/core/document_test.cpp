@@ -87,7 +87,7 @@ TEST_F(DocumentTest, CaptionFollowsEveryState) {
   EXPECT_EQ(title.field, "plan.bin");
   Edit([](ScheduleModel& m) { m.steps[0].minute = 45; });
   EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
-  EXPECT_EQ(view->fileState(), kFileDocument);
+  EXPECT_EQ(view->fileState(), FileState::File);
 }
 
 TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {

@@ -1,0 +1,86 @@
+#include "calendar/SummerTimeRules.h"
+
+#include <array>
+#include <cstdint>
+
+namespace tavrin::summer {
+namespace {
+
+constexpr std::array<const char*, kCols> kLists = {kMonthList, kWeekList, kWeekdayList, kHourList};
+constexpr std::array<const char*, kCols> kItems = {"月", "第何週", "曜日", "実施時刻"};
+
+std::string WithItem(std::string pattern, const std::string& item) {
+  return pattern.replace(pattern.find("%s"), 2, item);
+}
+
+void FillRow(TextTable& table, int row, uint8_t month, uint8_t week, uint8_t weekday,
+             uint8_t hour) {
+  table.at(row, kMonthCol) = ListItem(kMonthList, month);
+  if (month != 0) {
+    table.at(row, kWeekCol) = ListItem(kWeekList, week);
+    table.at(row, kHourCol) = ListItem(kHourList, hour + 1);
+  }
+  table.at(row, kWeekdayCol) = ListItem(kWeekdayList, weekday);
+}
+
+uint8_t StoredValue(const TextTable& table, int row, int col) {
+  if (col == kHourCol) {
+    int hour = ReadCellNumber(table.at(row, col)).value_or(0);
+    return static_cast<uint8_t>(hour <= 23 ? hour : 0);
+  }
+  return static_cast<uint8_t>(ListPosition(kLists[col], table.at(row, col)));
+}
+
+}  // namespace
+
+const char* ColumnList(int col) { return kLists.at(static_cast<std::size_t>(col)); }
+const char* ColumnItem(int col) { return kItems.at(static_cast<std::size_t>(col)); }
+
+TextTable Fill(const SummerTimeRule& rule) {
+  TextTable table(kRows, kCols);
+  FillRow(table, 0, rule.startMonth, rule.startWeek, rule.startWeekday, rule.startHour);
+  FillRow(table, 1, rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
+  return table;
+}
+
+Verdict Check(bool enabled, const TextTable& table) {
+  if (!enabled && table.AllEmpty()) return {};
+  static constexpr std::array<const char*, kRows> kMissing = {"開始の＜%s＞の指定が有りません。",
+                                                              "終了の＜%s＞の指定が有りません。"};
+  for (int row = 0; row < kRows; ++row)
+    for (int col = 0; col < kCols; ++col)
+      if (table.at(row, col).empty())
+        return {false, {row, col}, WithItem(kMissing[row], kItems[col])};
+
+  int startMonth = ListPosition(kMonthList, table.at(0, kMonthCol));
+  int endMonth = ListPosition(kMonthList, table.at(1, kMonthCol));
+  int startWeek = ListPosition(kWeekList, table.at(0, kWeekCol));
+  int endWeek = ListPosition(kWeekList, table.at(1, kWeekCol));
+  if (endMonth > startMonth || (endMonth == startMonth && startWeek < endWeek)) return {};
+  return {false,
+          {1, endMonth < startMonth ? kMonthCol : kWeekCol},
+          WithItem("＜%s＞の指定が不正です。", "開始と終了")};
+}
+
+bool Validate(bool enabled, const TextTable& table, MessageSink& sink, CellPos& cursor) {
+  Verdict verdict = Check(enabled, table);
+  if (verdict.ok) return true;
+  sink.Show(verdict.message, kCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  cursor = verdict.cell;
+  return false;
+}
+
+void Store(bool enabled, const TextTable& table, ScheduleModel& model) {
+  model.summerTimeEnabled = enabled ? 1 : 0;
+  SummerTimeRule& rule = model.summerTime;
+  rule.startMonth = StoredValue(table, 0, kMonthCol);
+  rule.startWeek = StoredValue(table, 0, kWeekCol);
+  rule.startWeekday = StoredValue(table, 0, kWeekdayCol);
+  rule.startHour = StoredValue(table, 0, kHourCol);
+  rule.endMonth = StoredValue(table, 1, kMonthCol);
+  rule.endWeek = StoredValue(table, 1, kWeekCol);
+  rule.endWeekday = StoredValue(table, 1, kWeekdayCol);
+  rule.endHour = StoredValue(table, 1, kHourCol);
+}
+
+}  // namespace tavrin::summer

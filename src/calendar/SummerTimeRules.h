@@ -1,0 +1,52 @@
+// The summer-time page's rules over its 2 x 4 table: start row, end row; month, week, weekday and
+// hour columns. The timer works out the dates itself; the page only edits and checks the rule.
+#pragma once
+
+#include <string>
+
+#include "editors/GridText.h"
+#include "model/Messages.h"
+#include "model/ScheduleModel.h"
+
+namespace tavrin::summer {
+
+inline constexpr int kRows = 2;  // start, end
+inline constexpr int kCols = 4;  // month, week, weekday, hour
+inline constexpr int kMonthCol = 0;
+inline constexpr int kWeekCol = 1;
+inline constexpr int kWeekdayCol = 2;
+inline constexpr int kHourCol = 3;
+
+inline constexpr char kCaption[] = "サマータイム";
+inline constexpr char kMonthList[] =
+    "1 月|2 月|3 月|4 月|5 月|6 月|7 月|8 月|9 月|10 月|11 月|12 月";
+inline constexpr char kWeekList[] = "第 1|第 2|第 3|第 4|最終";
+inline constexpr char kWeekdayList[] = "日曜日|月曜日|火曜日|水曜日|木曜日|金曜日|土曜日";
+inline constexpr char kHourList[] =
+    "0 時|1 時|2 時|3 時|4 時|5 時|6 時|7 時|8 時|9 時|10 時|11 時|12 時|13 時|14 時|15 時|16 時|"
+    "17 時|18 時|19 時|20 時|21 時|22 時|23 時";
+
+// The drop-down list of data column `col`.
+const char* ColumnList(int col);
+// The item name a message gives for data column `col`: "月", "第何週", "曜日", "実施時刻".
+const char* ColumnItem(int col);
+
+// The table showing `rule`. Week and hour are shown only for a row whose month is set.
+TextTable Fill(const SummerTimeRule& rule);
+
+struct Verdict {
+  bool ok = true;
+  CellPos cell;         // where the cursor goes on failure
+  std::string message;  // UTF-8
+};
+
+// A cleared check box with an empty table is valid; anything else must be a complete rule whose
+// end lies after its start within the year.
+Verdict Check(bool enabled, const TextTable& table);
+// Check, with the failure shown through `sink`; `cursor` receives the failing cell.
+bool Validate(bool enabled, const TextTable& table, MessageSink& sink, CellPos& cursor);
+// Writes a checked table into the model: list positions for month, week and weekday, the leading
+// number for the hour, 0 for an empty cell.
+void Store(bool enabled, const TextTable& table, ScheduleModel& model);
+
+}  // namespace tavrin::summer

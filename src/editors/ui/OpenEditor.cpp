@@ -1,0 +1,36 @@
+#include "editors/ui/OpenEditor.h"
+
+#include "calendar/ui/CProg4.h"
+#include "editors/ui/CProgSheet.h"
+#include "editors/ui/EditorPage.h"
+
+namespace tavrin {
+
+std::unique_ptr<EditorPage> MakeEditorPage(EditorKind kind, EditorContext& context) {
+  switch (kind) {
+    case EditorKind::SummerTime:
+      return std::make_unique<CProg4>(context.model, context.messages);
+    case EditorKind::Channel:
+    case EditorKind::Weekly:
+    case EditorKind::Annual:
+    case EditorKind::Radio:
+      break;
+  }
+  return nullptr;
+}
+
+EditorOutcome OpenEditor(CProgSheet& sheet, EditorKind kind, EditorContext& context,
+                         EditorHost& host, SheetState& state) {
+  std::unique_ptr<EditorPage> page = MakeEditorPage(kind, context);
+  if (!page) return EditorOutcome::Cancelled;
+  std::string caption = SheetCaption(kind, state.fileState, state.settingsTitle.toStdString());
+  sheet.SetPage(page.get(), QString::fromStdString(caption));
+  EditorOutcome outcome = RunEditorSession(context.model, context.names, host, [&] {
+    page->Initialise();
+    return sheet.Run(state.x, state.y);
+  });
+  sheet.SetPage(nullptr, QString());
+  return outcome;
+}
+
+}  // namespace tavrin

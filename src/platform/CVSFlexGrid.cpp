@@ -1,0 +1,822 @@
+#include "platform/CVSFlexGrid.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "platform/UiFonts.h"
+
+namespace tavrin {
+namespace {
+
+// The look of the original control: grey fixed cells with darker lines, white data cells with
+// light lines, a dark grey backdrop where there are no cells.
+const QColor kFixedBack(0xD4, 0xD0, 0xC8);
+const QColor kFixedLine(0x80, 0x80, 0x80);
+const QColor kDataBack(Qt::white);
+const QColor kDataLine(0xC0, 0xC0, 0xC0);
+const QColor kBackdrop(0x80, 0x80, 0x80);
+const QColor kHighlight(0x31, 0x6A, 0xC5);
+const QColor kHighlightText(Qt::white);
+constexpr int kDefaultRowTwips = 255;
+constexpr int kDefaultColTwips = 960;
+
+QColor FromWindowsRgb(uint32_t rgb) {
+  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
+  int mask = 0;
+  if (modifiers & Qt::ShiftModifier) mask |= CVSFlexGrid::kShift;
+  if (modifiers & Qt::ControlModifier) mask |= CVSFlexGrid::kCtrl;
+  if (modifiers & Qt::AltModifier) mask |= CVSFlexGrid::kAlt;
+  return mask;
+}
+
+int ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return CVSFlexGrid::kLeftButton;
+    case Qt::RightButton:
+      return CVSFlexGrid::kRightButton;
+    case Qt::MiddleButton:
+      return CVSFlexGrid::kMiddleButton;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+CVSFlexGrid::CVSFlexGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFont(UiGothicFont());
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  viewport()->setMouseTracking(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  Reshape(2, 2);
+  SetFixedRows(1);
+  SetFixedCols(1);
+}
+
+CVSFlexGrid::~CVSFlexGrid() = default;
+
+std::size_t CVSFlexGrid::Index(int row, int col) const {
+  return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
+         static_cast<std::size_t>(col);
+}
+
+bool CVSFlexGrid::ValidCell(int row, int col) const {
+  return row >= 0 && row < rows_ && col >= 0 && col < cols_;
+}
+
+bool CVSFlexGrid::IsDataCell(int row, int col) const {
+  return ValidCell(row, col) && row >= fixedRows_ && col >= fixedCols_;
+}
+
+bool CVSFlexGrid::IsMergeRow(int row) const {
+  return mergeMode_ != 0 && row >= 0 && row < rows_ && mergeRows_[static_cast<std::size_t>(row)];
+}
+
+void CVSFlexGrid::Reshape(int rows, int cols) {
+  CancelEdit();
+  rows = std::max(rows, 0);
+  cols = std::max(cols, 0);
+  std::vector<Cell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+  for (int r = 0; r < std::min(rows, rows_); ++r)
+    for (int c = 0; c < std::min(cols, cols_); ++c)
+      cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+            static_cast<std::size_t>(c)] = std::move(At(r, c));
+  cells_ = std::move(cells);
+  rows_ = rows;
+  cols_ = cols;
+  rowHeights_.resize(static_cast<std::size_t>(rows), -1);
+  colWidths_.resize(static_cast<std::size_t>(cols), -1);
+  comboLists_.resize(static_cast<std::size_t>(cols));
+  mergeRows_.resize(static_cast<std::size_t>(rows), false);
+  fixedRows_ = std::min(fixedRows_, rows_);
+  fixedCols_ = std::min(fixedCols_, cols_);
+  row_ = std::clamp(row_, 0, std::max(rows_ - 1, 0));
+  col_ = std::clamp(col_, 0, std::max(cols_ - 1, 0));
+  rowSel_ = std::clamp(rowSel_, 0, std::max(rows_ - 1, 0));
+  colSel_ = std::clamp(colSel_, 0, std::max(cols_ - 1, 0));
+  topRow_ = std::clamp(topRow_, fixedRows_, std::max(MaxTopRow(), fixedRows_));
+  leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(MaxLeftCol(), fixedCols_));
+  UpdateScrollBars();
+  updateGeometry();
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetRows(int rows) { Reshape(rows, cols_); }
+void CVSFlexGrid::SetCols(int cols) { Reshape(rows_, cols); }
+
+void CVSFlexGrid::SetFixedRows(int rows) {
+  fixedRows_ = std::clamp(rows, 0, rows_);
+  Reshape(rows_, cols_);
+}
+
+void CVSFlexGrid::SetFixedCols(int cols) {
+  fixedCols_ = std::clamp(cols, 0, cols_);
+  Reshape(rows_, cols_);
+}
+
+void CVSFlexGrid::MoveCurrent(int row, int col, int rowSel, int colSel) {
+  if (editor_) CommitEdit();
+  if (editor_) return;  // the edit was refused, so the cursor stays
+  int oldRow = row_;
+  int oldCol = col_;
+  row_ = row;
+  col_ = col;
+  rowSel_ = rowSel;
+  colSel_ = colSel;
+  viewport()->update();
+  if (oldRow != row || oldCol != col) emit AfterRowColChange(oldRow, oldCol, row, col);
+}
+
+void CVSFlexGrid::SetSelectionCorner(int rowSel, int colSel) {
+  rowSel_ = std::clamp(rowSel, fixedRows_, rows_ - 1);
+  colSel_ = std::clamp(colSel, fixedCols_, cols_ - 1);
+  viewport()->update();
+}
+
+void CVSFlexGrid::ScheduleShowCurrent() {
+  // Editors move the cursor cell by cell while they fill or colour a grid; only where it ends
+  // up has to come into view.
+  if (showPending_) return;
+  showPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    showPending_ = false;
+    if (IsDataCell(row_, col_)) ShowCell(row_, col_);
+  });
+}
+
+void CVSFlexGrid::SetRow(int row) {
+  if (row < 0 || row >= rows_) return;
+  MoveCurrent(row, col_, row, col_);
+  ScheduleShowCurrent();
+}
+
+void CVSFlexGrid::SetCol(int col) {
+  if (col < 0 || col >= cols_) return;
+  MoveCurrent(row_, col, row_, col);
+  ScheduleShowCurrent();
+}
+
+void CVSFlexGrid::GetSelection(int& row1, int& col1, int& row2, int& col2) const {
+  row1 = std::min(row_, rowSel_);
+  row2 = std::max(row_, rowSel_);
+  col1 = std::min(col_, colSel_);
+  col2 = std::max(col_, colSel_);
+}
+
+void CVSFlexGrid::SetTopRow(int row) {
+  topRow_ = std::clamp(row, fixedRows_, std::max(MaxTopRow(), fixedRows_));
+  UpdateScrollBars();
+  PlaceEditor();
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetLeftCol(int col) {
+  leftCol_ = std::clamp(col, fixedCols_, std::max(MaxLeftCol(), fixedCols_));
+  UpdateScrollBars();
+  PlaceEditor();
+  viewport()->update();
+}
+
+void CVSFlexGrid::ShowCell(int row, int col) {
+  if (!ValidCell(row, col)) return;
+  int height = viewport()->height();
+  int width = viewport()->width();
+  if (row >= fixedRows_) {
+    if (row < topRow_) topRow_ = row;
+    auto bottom = [&] {
+      int y = 0;
+      for (int r = 0; r < fixedRows_; ++r) y += RowHeightPixels(r);
+      for (int r = topRow_; r <= row; ++r) y += RowHeightPixels(r);
+      return y;
+    };
+    while (topRow_ < row && bottom() > height) ++topRow_;
+  }
+  if (col >= fixedCols_) {
+    if (col < leftCol_) leftCol_ = col;
+    auto right = [&] {
+      int x = 0;
+      for (int c = 0; c < fixedCols_; ++c) x += ColWidthPixels(c);
+      for (int c = leftCol_; c <= col; ++c) x += ColWidthPixels(c);
+      return x;
+    };
+    while (leftCol_ < col && right() > width) ++leftCol_;
+  }
+  UpdateScrollBars();
+  PlaceEditor();
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellBackColor(uint32_t rgb) {
+  if (!ValidCell(row_, col_)) return;
+  At(row_, col_).back = FromWindowsRgb(rgb);
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellForeColor(uint32_t rgb) {
+  if (!ValidCell(row_, col_)) return;
+  At(row_, col_).fore = FromWindowsRgb(rgb);
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellAlignment(int alignment) {
+  if (!ValidCell(row_, col_) || alignment < 0 || alignment > kAlignGeneral) return;
+  At(row_, col_).alignment = alignment;
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellPicture(const QPixmap& picture) {
+  if (!ValidCell(row_, col_)) return;
+  At(row_, col_).picture = picture;
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellFontBold(bool bold) {
+  if (!ValidCell(row_, col_)) return;
+  At(row_, col_).bold = bold;
+  viewport()->update();
+}
+
+int CVSFlexGrid::CellAlignment() const {
+  if (!ValidCell(row_, col_)) return kAlignGeneral;
+  int alignment = At(row_, col_).alignment;
+  if (alignment >= 0) return alignment;
+  return IsDataCell(row_, col_) ? kAlignGeneral : kAlignCenterCenter;
+}
+
+QColor CVSFlexGrid::CellBackColor() const {
+  return ValidCell(row_, col_) ? At(row_, col_).back : QColor();
+}
+
+QColor CVSFlexGrid::CellForeColor() const {
+  return ValidCell(row_, col_) ? At(row_, col_).fore : QColor();
+}
+
+bool CVSFlexGrid::CellFontBold() const { return ValidCell(row_, col_) && At(row_, col_).bold; }
+
+bool CVSFlexGrid::HasCellPicture() const {
+  return ValidCell(row_, col_) && !At(row_, col_).picture.isNull();
+}
+
+void CVSFlexGrid::SetMergeCells(int mode) {
+  mergeMode_ = mode;
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetMergeRow(int row, bool merge) {
+  if (row < 0 || row >= rows_) return;
+  mergeRows_[static_cast<std::size_t>(row)] = merge;
+  viewport()->update();
+}
+
+std::pair<int, int> CVSFlexGrid::MergedRange(int row, int col) const {
+  if (!ValidCell(row, col) || !IsMergeRow(row) || At(row, col).text.isEmpty()) return {col, col};
+  // Groups never cross from the fixed columns into the scrolled ones, so scrolling cannot tear a
+  // group apart; with the fixed-only mode, data cells never join.
+  auto joins = [&](int c) {
+    if (c < 0 || c >= cols_ || (c < fixedCols_) != (col < fixedCols_)) return false;
+    if (mergeMode_ == kMergeFixedOnly && IsDataCell(row, c)) return false;
+    return At(row, c).text == At(row, col).text;
+  };
+  if (!joins(col)) return {col, col};
+  int first = col;
+  int last = col;
+  while (joins(first - 1)) --first;
+  while (joins(last + 1)) ++last;
+  return {first, last};
+}
+
+void CVSFlexGrid::SetEditable(int mode) {
+  editable_ = std::clamp(mode, 0, static_cast<int>(kEditKeyboardMouse));
+  if (editable_ == kEditNone) CancelEdit();
+}
+
+QString CVSFlexGrid::EditText() const {
+  if (lineEditor_) return lineEditor_->text();
+  if (comboEditor_) return comboEditor_->currentText();
+  return TextMatrix(row_, col_);
+}
+
+void CVSFlexGrid::StartEdit() { OpenEditor(QString()); }
+
+void CVSFlexGrid::OpenEditor(const QString& typed) {
+  if (editor_ || editable_ == kEditNone || !IsDataCell(row_, col_)) return;
+  ShowCell(row_, col_);
+  emit BeforeEdit(row_, col_);
+  editRow_ = row_;
+  editCol_ = col_;
+  const QString& list = comboLists_[static_cast<std::size_t>(col_)];
+  const QString current = At(row_, col_).text;
+  if (!list.isEmpty()) {
+    bool typable = list.startsWith('|');
+    QStringList items = (typable ? list.mid(1) : list).split('|');
+    comboEditor_ = new QComboBox(viewport());
+    comboEditor_->setFont(font());
+    comboEditor_->addItems(items);
+    comboEditor_->setEditable(typable);
+    comboEditor_->setMaxVisibleItems(12);
+    comboEditor_->setCurrentIndex(static_cast<int>(items.indexOf(current)));
+    if (typable) comboEditor_->setEditText(typed.isEmpty() ? current : typed);
+    connect(comboEditor_, &QComboBox::activated, this, [this] { CommitEdit(); });
+    editor_ = comboEditor_;
+  } else {
+    lineEditor_ = new QLineEdit(viewport());
+    lineEditor_->setFont(font());
+    lineEditor_->setFrame(false);
+    lineEditor_->setText(typed.isEmpty() ? current : typed);
+    editor_ = lineEditor_;
+  }
+  editor_->installEventFilter(this);
+  PlaceEditor();
+  editor_->show();
+  editor_->setFocus();
+  if (comboEditor_ && !comboEditor_->isEditable()) comboEditor_->showPopup();
+}
+
+void CVSFlexGrid::PlaceEditor() {
+  if (!editor_) return;
+  QRect rect = CellRect(editRow_, editCol_);
+  if (rect.isEmpty()) {
+    editor_->hide();
+    return;
+  }
+  // A drop-down needs its own height; it grows downwards from the cell like the original's.
+  if (comboEditor_) rect.setHeight(std::max(rect.height(), comboEditor_->sizeHint().height()));
+  editor_->setGeometry(rect.adjusted(0, 0, -1, comboEditor_ ? 0 : -1));
+  if (!editor_->isVisible()) editor_->show();
+}
+
+void CVSFlexGrid::CommitEdit() {
+  if (!editor_ || committing_) return;
+  committing_ = true;
+  const QString text = EditText();
+  bool cancel = false;
+  emit ValidateEdit(editRow_, editCol_, &cancel);
+  if (cancel || !editor_) {
+    committing_ = false;
+    return;
+  }
+  int row = editRow_;
+  int col = editCol_;
+  CloseEditor();
+  At(row, col).text = text;
+  committing_ = false;
+  viewport()->update();
+  emit AfterEdit(row, col);
+}
+
+void CVSFlexGrid::CancelEdit() {
+  if (!editor_) return;
+  CloseEditor();
+  viewport()->update();
+}
+
+void CVSFlexGrid::CloseEditor() {
+  QWidget* editor = editor_;
+  bool hadFocus = editor && editor->hasFocus();
+  editor_ = nullptr;
+  if (comboEditor_) comboEditor_->hidePopup();
+  lineEditor_ = nullptr;
+  comboEditor_ = nullptr;
+  editRow_ = editCol_ = -1;
+  if (!editor) return;
+  editor->removeEventFilter(this);
+  editor->hide();
+  editor->deleteLater();
+  if (hadFocus) setFocus();
+}
+
+bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (editor_ && watched == editor_) {
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Escape) {
+        CancelEdit();
+        return true;
+      }
+      // Taken here: passed on, the key would reach the grid and open the editor again.
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        CommitEdit();
+        return true;
+      }
+    } else if (event->type() == QEvent::FocusOut) {
+      // The list of a drop-down takes the focus while it is open; that is still editing.
+      if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        QTimer::singleShot(0, this, [this, editor = editor_] {
+          if (editor_ == editor && editor_ && !editor_->hasFocus() &&
+              !(comboEditor_ && comboEditor_->view()->isVisible()))
+            CommitEdit();
+        });
+    }
+  }
+  return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+int CVSFlexGrid::TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+int CVSFlexGrid::Dpi() const { return logicalDpiY(); }
+
+void CVSFlexGrid::SetColWidth(int col, int twips) {
+  if (col < 0 || col >= cols_) return;
+  colWidths_[static_cast<std::size_t>(col)] = std::max(twips, 0);
+  UpdateScrollBars();
+  updateGeometry();
+  PlaceEditor();
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetRowHeight(int row, int twips) {
+  if (row < 0 || row >= rows_) return;
+  rowHeights_[static_cast<std::size_t>(row)] = std::max(twips, 0);
+  UpdateScrollBars();
+  updateGeometry();
+  PlaceEditor();
+  viewport()->update();
+}
+
+int CVSFlexGrid::ColWidthPixels(int col) const {
+  int twips = colWidths_[static_cast<std::size_t>(col)];
+  return TwipsToPixels(twips < 0 ? kDefaultColTwips : twips, logicalDpiX());
+}
+
+int CVSFlexGrid::RowHeightPixels(int row) const {
+  int twips = rowHeights_[static_cast<std::size_t>(row)];
+  return TwipsToPixels(twips < 0 ? kDefaultRowTwips : twips, Dpi());
+}
+
+QString CVSFlexGrid::TextMatrix(int row, int col) const {
+  return ValidCell(row, col) ? At(row, col).text : QString();
+}
+
+void CVSFlexGrid::SetTextMatrix(int row, int col, const QString& text) {
+  if (!ValidCell(row, col)) return;
+  At(row, col).text = text;
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetColComboList(int col, const QString& list) {
+  if (col < 0 || col >= cols_) return;
+  comboLists_[static_cast<std::size_t>(col)] = list;
+}
+
+QString CVSFlexGrid::ColComboList(int col) const {
+  return col >= 0 && col < cols_ ? comboLists_[static_cast<std::size_t>(col)] : QString();
+}
+
+int CVSFlexGrid::RowTop(int row) const {
+  if (row < 0 || row >= rows_ || (row >= fixedRows_ && row < topRow_)) return -1;
+  int y = 0;
+  for (int r = 0; r < std::min(row, fixedRows_); ++r) y += RowHeightPixels(r);
+  for (int r = topRow_; r < row; ++r) y += RowHeightPixels(r);
+  return y < viewport()->height() ? y : -1;
+}
+
+int CVSFlexGrid::ColLeft(int col) const {
+  if (col < 0 || col >= cols_ || (col >= fixedCols_ && col < leftCol_)) return -1;
+  int x = 0;
+  for (int c = 0; c < std::min(col, fixedCols_); ++c) x += ColWidthPixels(c);
+  for (int c = leftCol_; c < col; ++c) x += ColWidthPixels(c);
+  return x < viewport()->width() ? x : -1;
+}
+
+QRect CVSFlexGrid::CellRect(int row, int col) const {
+  auto [first, last] = MergedRange(row, col);
+  if (first >= fixedCols_) first = std::max(first, leftCol_);
+  int y = RowTop(row);
+  int x = ColLeft(first);
+  if (y < 0 || x < 0) return {};
+  int width = 0;
+  for (int c = first; c <= last; ++c) width += ColWidthPixels(c);
+  return QRect(x, y, width, RowHeightPixels(row));
+}
+
+std::pair<int, int> CVSFlexGrid::CellAt(QPoint pos) const {
+  auto find = [](int target, int fixedCount, int first, int count, auto size) {
+    int at = 0;
+    for (int i = 0; i < count; ++i) {
+      if (i == fixedCount) i = std::max(i, first);
+      if (i >= count) break;
+      at += size(i);
+      if (target < at) return i;
+    }
+    return -1;
+  };
+  if (pos.x() < 0 || pos.y() < 0) return {-1, -1};
+  int row = find(pos.y(), fixedRows_, topRow_, rows_, [this](int r) { return RowHeightPixels(r); });
+  int col = find(pos.x(), fixedCols_, leftCol_, cols_, [this](int c) { return ColWidthPixels(c); });
+  if (row < 0 || col < 0) return {-1, -1};
+  return {row, col};
+}
+
+int CVSFlexGrid::MaxTopRow() const { return MaxTopRow(viewport()->height()); }
+int CVSFlexGrid::MaxLeftCol() const { return MaxLeftCol(viewport()->width()); }
+
+int CVSFlexGrid::MaxTopRow(int height) const {
+  int available = height;
+  for (int r = 0; r < fixedRows_; ++r) available -= RowHeightPixels(r);
+  int row = rows_;
+  while (row > fixedRows_ && available >= RowHeightPixels(row - 1))
+    available -= RowHeightPixels(--row);
+  return std::max(row, fixedRows_);
+}
+
+int CVSFlexGrid::MaxLeftCol(int width) const {
+  int available = width;
+  for (int c = 0; c < fixedCols_; ++c) available -= ColWidthPixels(c);
+  int col = cols_;
+  while (col > fixedCols_ && available >= ColWidthPixels(col - 1))
+    available -= ColWidthPixels(--col);
+  return std::max(col, fixedCols_);
+}
+
+void CVSFlexGrid::UpdateScrollBars() {
+  // The bars count whole rows and columns: the grid scrolls cell by cell.
+  // The bars' signals stay connected: their range changes are what shows or hides them.
+  QScrollBar* vertical = verticalScrollBar();
+  QScrollBar* horizontal = horizontalScrollBar();
+  // Decide from the whole area whether bars are needed at all; judged from the viewport, a bar
+  // once shown would keep itself needed by the room it takes.
+  QSize area = maximumViewportSize();
+  bool needH = MaxLeftCol(area.width()) > fixedCols_;
+  bool needV =
+      MaxTopRow(area.height() - (needH ? horizontal->sizeHint().height() : 0)) > fixedRows_;
+  if (needV && !needH) needH = MaxLeftCol(area.width() - vertical->sizeHint().width()) > fixedCols_;
+  int height = area.height() - (needH ? horizontal->sizeHint().height() : 0);
+  int width = area.width() - (needV ? vertical->sizeHint().width() : 0);
+  int maxTop = MaxTopRow(height);
+  int maxLeft = MaxLeftCol(width);
+  // Setting a range may move a bar, which reports back through scrollContentsBy.
+  int top = std::clamp(topRow_, fixedRows_, maxTop);
+  int left = std::clamp(leftCol_, fixedCols_, maxLeft);
+  vertical->setRange(0, maxTop - fixedRows_);
+  vertical->setPageStep(std::max(1, rows_ - maxTop));
+  horizontal->setRange(0, maxLeft - fixedCols_);
+  horizontal->setPageStep(std::max(1, cols_ - maxLeft));
+  vertical->setValue(top - fixedRows_);
+  horizontal->setValue(left - fixedCols_);
+  topRow_ = top;
+  leftCol_ = left;
+}
+
+void CVSFlexGrid::scrollContentsBy(int, int) {
+  topRow_ = fixedRows_ + verticalScrollBar()->value();
+  leftCol_ = fixedCols_ + horizontalScrollBar()->value();
+  PlaceEditor();
+  viewport()->update();
+}
+
+void CVSFlexGrid::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+  PlaceEditor();
+}
+
+QSize CVSFlexGrid::sizeHint() const {
+  int width = 2 * frameWidth();
+  int height = 2 * frameWidth();
+  for (int c = 0; c < cols_; ++c) width += ColWidthPixels(c);
+  for (int r = 0; r < rows_; ++r) height += RowHeightPixels(r);
+  return {std::min(width, 1000), std::min(height, 700)};
+}
+
+Qt::Alignment CVSFlexGrid::QtAlignment(int row, int col) const {
+  int alignment = At(row, col).alignment;
+  if (alignment < 0) alignment = IsDataCell(row, col) ? kAlignGeneral : kAlignCenterCenter;
+  if (alignment == kAlignGeneral) {
+    bool number = false;
+    At(row, col).text.toDouble(&number);
+    return Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft);
+  }
+  static constexpr Qt::AlignmentFlag kHorizontal[] = {Qt::AlignLeft, Qt::AlignHCenter,
+                                                      Qt::AlignRight};
+  static constexpr Qt::AlignmentFlag kVertical[] = {Qt::AlignTop, Qt::AlignVCenter,
+                                                    Qt::AlignBottom};
+  return kHorizontal[alignment / 3] | kVertical[alignment % 3];
+}
+
+void CVSFlexGrid::PaintCell(QPainter& painter, int row, int col, const QRect& rect) const {
+  const Cell& cell = At(row, col);
+  bool fixed = !IsDataCell(row, col);
+  int row1, col1, row2, col2;
+  GetSelection(row1, col1, row2, col2);
+  bool current = row == row_ && col == col_;
+  bool selected = !fixed && !current && row >= row1 && row <= row2 && col >= col1 && col <= col2;
+
+  QColor back = cell.back.isValid() ? cell.back : (fixed ? kFixedBack : kDataBack);
+  QColor fore = cell.fore.isValid() ? cell.fore : QColor(Qt::black);
+  if (selected) {
+    back = kHighlight;
+    fore = kHighlightText;
+  }
+  painter.fillRect(rect, back);
+
+  QRect inner = rect.adjusted(2, 0, -3, -1);
+  if (!cell.picture.isNull()) {
+    QSize size = cell.picture.size().scaled(inner.size(), Qt::KeepAspectRatio);
+    if (size.width() > cell.picture.width()) size = cell.picture.size();
+    QRect place(QPoint(0, 0), size);
+    place.moveCenter(inner.center());
+    if (!cell.text.isEmpty()) place.moveLeft(inner.left());
+    painter.drawPixmap(place, cell.picture);
+    if (!cell.text.isEmpty()) inner.setLeft(place.right() + 2);
+  }
+  if (!cell.text.isEmpty()) {
+    QFont font = painter.font();
+    font.setBold(cell.bold);
+    painter.setFont(font);
+    painter.setPen(fore);
+    painter.drawText(inner, static_cast<int>(QtAlignment(row, col)) | Qt::TextSingleLine,
+                     cell.text);
+  }
+
+  painter.setPen(fixed ? kFixedLine : kDataLine);
+  painter.drawLine(rect.topRight(), rect.bottomRight());
+  painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+  if (fixed) {
+    // The raised edge of a header cell.
+    painter.setPen(Qt::white);
+    painter.drawLine(rect.topLeft(), rect.topRight() - QPoint(1, 0));
+    painter.drawLine(rect.topLeft(), rect.bottomLeft() - QPoint(0, 1));
+  }
+  if (current && !fixed) {
+    QPen pen(Qt::black, 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(1, 1, -2, -2));
+  }
+}
+
+void CVSFlexGrid::paintEvent(QPaintEvent*) {
+  QPainter painter(viewport());
+  painter.setFont(font());
+  painter.fillRect(viewport()->rect(), kBackdrop);
+  const int height = viewport()->height();
+  const int width = viewport()->width();
+  auto paintRow = [&](int row, int y) {
+    int x = 0;
+    for (int col = 0; col < cols_ && x < width; ++col) {
+      if (col == fixedCols_) col = std::max(col, leftCol_);
+      if (col >= cols_) break;
+      auto [first, last] = MergedRange(row, col);
+      int span = 0;
+      for (int c = col; c <= last; ++c) span += ColWidthPixels(c);
+      PaintCell(painter, row, first, QRect(x, y, span, RowHeightPixels(row)));
+      x += span;
+      col = last;
+    }
+  };
+  int y = 0;
+  for (int row = 0; row < rows_ && y < height; ++row) {
+    if (row == fixedRows_) row = std::max(row, topRow_);
+    if (row >= rows_) break;
+    paintRow(row, y);
+    y += RowHeightPixels(row);
+  }
+}
+
+void CVSFlexGrid::mousePressEvent(QMouseEvent* event) {
+  auto [row, col] = CellAt(event->position().toPoint());
+  mouseRow_ = row;
+  mouseCol_ = col;
+  if (editor_) CommitEdit();
+  setFocus(Qt::MouseFocusReason);
+  pressWasOnCurrent_ = false;
+  if (row < 0 || editor_) return;
+  if (IsDataCell(row, col)) {
+    int row1, col1, row2, col2;
+    GetSelection(row1, col1, row2, col2);
+    pressWasOnCurrent_ = row == row_ && col == col_ && row1 == row2 && col1 == col2;
+    if (event->modifiers() & Qt::ShiftModifier)
+      SetSelectionCorner(row, col);
+    else
+      MoveCurrent(row, col, row, col);
+    dragging_ = event->button() == Qt::LeftButton;
+  } else if (row < fixedRows_ && col >= fixedCols_ && rows_ > fixedRows_) {
+    // A column header picks the whole column, a row label the whole row.
+    MoveCurrent(fixedRows_, col, rows_ - 1, col);
+  } else if (col < fixedCols_ && row >= fixedRows_ && cols_ > fixedCols_) {
+    MoveCurrent(row, fixedCols_, row, cols_ - 1);
+  }
+}
+
+void CVSFlexGrid::mouseMoveEvent(QMouseEvent* event) {
+  auto [row, col] = CellAt(event->position().toPoint());
+  mouseRow_ = row;
+  mouseCol_ = col;
+  if (dragging_ && (event->buttons() & Qt::LeftButton) && row >= 0) {
+    SetSelectionCorner(row, col);
+    ShowCell(rowSel_, colSel_);
+  }
+}
+
+void CVSFlexGrid::mouseReleaseEvent(QMouseEvent* event) {
+  QPoint pos = event->position().toPoint();
+  auto [row, col] = CellAt(pos);
+  mouseRow_ = row;
+  mouseCol_ = col;
+  dragging_ = false;
+  emit MouseUp(ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), pos.x(), pos.y());
+  emit Click();
+  if (pressWasOnCurrent_ && editable_ == kEditKeyboardMouse && row == row_ && col == col_)
+    StartEdit();
+  pressWasOnCurrent_ = false;
+}
+
+void CVSFlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  auto [row, col] = CellAt(event->position().toPoint());
+  if (editable_ == kEditKeyboardMouse && row == row_ && col == col_) StartEdit();
+}
+
+void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
+  if (rows_ <= fixedRows_ || cols_ <= fixedCols_) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  bool extend = event->modifiers() & Qt::ShiftModifier;
+  bool ctrl = event->modifiers() & Qt::ControlModifier;
+  int row = extend ? rowSel_ : row_;
+  int col = extend ? colSel_ : col_;
+  int page = std::max(1, MaxTopRow() < rows_ ? rows_ - MaxTopRow() : 1);
+  switch (event->key()) {
+    case Qt::Key_Up:
+      --row;
+      break;
+    case Qt::Key_Down:
+      ++row;
+      break;
+    case Qt::Key_Left:
+      --col;
+      break;
+    case Qt::Key_Right:
+      ++col;
+      break;
+    case Qt::Key_PageUp:
+      row -= page;
+      break;
+    case Qt::Key_PageDown:
+      row += page;
+      break;
+    case Qt::Key_Home:
+      col = fixedCols_;
+      if (ctrl) row = fixedRows_;
+      break;
+    case Qt::Key_End:
+      col = cols_ - 1;
+      if (ctrl) row = rows_ - 1;
+      break;
+    case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      StartEdit();
+      return;
+    default: {
+      QString text = event->text();
+      bool typing = !text.isEmpty() && text.at(0).isPrint() &&
+                    !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+      if (typing && editable_ != kEditNone && IsDataCell(row_, col_)) {
+        OpenEditor(comboLists_[static_cast<std::size_t>(col_)].isEmpty() ? text : QString());
+        return;
+      }
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+    }
+  }
+  row = std::clamp(row, fixedRows_, rows_ - 1);
+  col = std::clamp(col, fixedCols_, cols_ - 1);
+  if (extend)
+    SetSelectionCorner(row, col);
+  else
+    MoveCurrent(row, col, row, col);
+  ShowCell(row, col);
+}
+
+void CVSFlexGrid::keyReleaseEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return;
+  emit KeyUp(event->key(), ShiftMaskOf(event->modifiers()));
+}
+
+void CVSFlexGrid::inputMethodEvent(QInputMethodEvent* event) {
+  // Japanese typed while the grid itself has the focus starts an edit with the composed text.
+  if (!event->commitString().isEmpty() && editable_ != kEditNone && IsDataCell(row_, col_) &&
+      comboLists_[static_cast<std::size_t>(col_)].isEmpty()) {
+    OpenEditor(event->commitString());
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::inputMethodEvent(event);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,217 @@
+// The grid control of every editor table. Rows and columns count from 0 and include the fixed
+// (header) rows and columns, which are ordinary cells here: they carry text and colours, stay in
+// place while the data scrolls, and can be merged. Sizes are in twips, colours are Windows RGB
+// values (0x00BBGGRR). Cell properties act on the current cell (Row, Col). All contents are text;
+// what the texts mean is the editors' business.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+
+namespace tavrin {
+
+class CVSFlexGrid : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // CellAlignment values.
+  enum Alignment {
+    kAlignLeftTop = 0,
+    kAlignLeftCenter = 1,
+    kAlignLeftBottom = 2,
+    kAlignCenterTop = 3,
+    kAlignCenterCenter = 4,
+    kAlignCenterBottom = 5,
+    kAlignRightTop = 6,
+    kAlignRightCenter = 7,
+    kAlignRightBottom = 8,
+    kAlignGeneral = 9,  // text left, numbers right
+  };
+  // Editable values.
+  enum EditMode { kEditNone = 0, kEditKeyboard = 1, kEditKeyboardMouse = 2 };
+  // MergeCells value that joins equal neighbours of flagged rows among the fixed cells only.
+  static constexpr int kMergeFixedOnly = 5;
+  // The mask of shift keys the key and mouse events report.
+  enum ShiftMask { kShift = 1, kCtrl = 2, kAlt = 4 };
+  // The buttons the mouse event reports.
+  enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+  explicit CVSFlexGrid(QWidget* parent = nullptr);
+  ~CVSFlexGrid() override;
+
+  int Rows() const { return rows_; }
+  void SetRows(int rows);
+  int Cols() const { return cols_; }
+  void SetCols(int cols);
+  int FixedRows() const { return fixedRows_; }
+  void SetFixedRows(int rows);
+  int FixedCols() const { return fixedCols_; }
+  void SetFixedCols(int cols);
+
+  // The current cell. Setting it collapses the selection onto it and reports the change.
+  int Row() const { return row_; }
+  void SetRow(int row);
+  int Col() const { return col_; }
+  void SetCol(int col);
+  // The other corner of the selection.
+  int RowSel() const { return rowSel_; }
+  int ColSel() const { return colSel_; }
+  // First row, first column, last row, last column of the selection.
+  void GetSelection(int& row1, int& col1, int& row2, int& col2) const;
+  // The first scrolled row and column shown after the fixed ones.
+  int TopRow() const { return topRow_; }
+  void SetTopRow(int row);
+  int LeftCol() const { return leftCol_; }
+  void SetLeftCol(int col);
+  // Scrolls so that the cell is in view.
+  void ShowCell(int row, int col);
+  // The cell under the mouse at the last mouse event; -1 outside the cells.
+  int MouseRow() const { return mouseRow_; }
+  int MouseCol() const { return mouseCol_; }
+
+  void SetCellBackColor(uint32_t rgb);
+  void SetCellForeColor(uint32_t rgb);
+  void SetCellAlignment(int alignment);
+  void SetCellPicture(const QPixmap& picture);
+  void SetCellFontBold(bool bold);
+  int CellAlignment() const;
+  QColor CellBackColor() const;  // invalid while the cell uses the default
+  QColor CellForeColor() const;
+  bool CellFontBold() const;
+  bool HasCellPicture() const;
+
+  void SetMergeCells(int mode);
+  void SetMergeRow(int row, bool merge);
+  // First and last column of the merged group holding (row, col); the cell alone when unmerged.
+  std::pair<int, int> MergedRange(int row, int col) const;
+
+  int Editable() const { return editable_; }
+  void SetEditable(int mode);
+  // The text in the cell editor while one is open, else the current cell's text.
+  QString EditText() const;
+  bool IsEditing() const { return editor_ != nullptr; }
+  // Opens the editor on the current cell when editing is allowed there; for a column with a
+  // list it is a drop-down list.
+  void StartEdit();
+  // Stores the editor's text (after validate-edit) and closes it; does nothing when none is open.
+  void CommitEdit();
+  void CancelEdit();
+
+  // Widths and heights in twips, converted at the screen's logical resolution.
+  void SetColWidth(int col, int twips);
+  void SetRowHeight(int row, int twips);
+  int ColWidthPixels(int col) const;
+  int RowHeightPixels(int row) const;
+  static int TwipsToPixels(int twips, int dpi);
+
+  QString TextMatrix(int row, int col) const;
+  void SetTextMatrix(int row, int col, const QString& text);
+
+  // Items joined by "|"; a list starting with "|" may also be typed into. Empty: no list.
+  void SetColComboList(int col, const QString& list);
+  QString ColComboList(int col) const;
+
+  // Where a cell is drawn, in viewport coordinates (merged cells give the whole group); empty when
+  // it is scrolled out of view.
+  QRect CellRect(int row, int col) const;
+  QSize sizeHint() const override;
+
+ signals:
+  void AfterRowColChange(int oldRow, int oldCol, int newRow, int newCol);
+  void BeforeEdit(int row, int col);
+  void ValidateEdit(int row, int col, bool* cancel);
+  void AfterEdit(int row, int col);
+  void Click();
+  void KeyUp(int keyCode, int shift);
+  void MouseUp(int button, int shift, int x, int y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Cell {
+    QString text;
+    QColor back;
+    QColor fore;
+    int alignment = -1;  // -1: the default of its kind
+    bool bold = false;
+    QPixmap picture;
+  };
+
+  Cell& At(int row, int col) { return cells_[Index(row, col)]; }
+  const Cell& At(int row, int col) const { return cells_[Index(row, col)]; }
+  std::size_t Index(int row, int col) const;
+  bool ValidCell(int row, int col) const;
+  bool IsDataCell(int row, int col) const;
+  bool IsMergeRow(int row) const;
+  void Reshape(int rows, int cols);
+  void MoveCurrent(int row, int col, int rowSel, int colSel);
+  void SetSelectionCorner(int rowSel, int colSel);
+  void ScheduleShowCurrent();
+  std::pair<int, int> CellAt(QPoint pos) const;
+  int RowTop(int row) const;  // viewport y, -1 when not shown
+  int ColLeft(int col) const;
+  int MaxTopRow() const;
+  int MaxLeftCol() const;
+  int MaxTopRow(int height) const;  // for a viewport of that height
+  int MaxLeftCol(int width) const;
+  void UpdateScrollBars();
+  void PlaceEditor();
+  void OpenEditor(const QString& typed);
+  void CloseEditor();
+  Qt::Alignment QtAlignment(int row, int col) const;
+  void PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
+  int Dpi() const;
+
+  int rows_ = 0;
+  int cols_ = 0;
+  int fixedRows_ = 0;
+  int fixedCols_ = 0;
+  std::vector<Cell> cells_;
+  std::vector<int> rowHeights_;  // twips, -1 = default
+  std::vector<int> colWidths_;
+  std::vector<QString> comboLists_;
+  std::vector<bool> mergeRows_;
+  int mergeMode_ = 0;
+  int editable_ = kEditNone;
+
+  int row_ = 0;
+  int col_ = 0;
+  int rowSel_ = 0;
+  int colSel_ = 0;
+  int topRow_ = 0;
+  int leftCol_ = 0;
+  int mouseRow_ = -1;
+  int mouseCol_ = -1;
+
+  bool dragging_ = false;
+  bool pressWasOnCurrent_ = false;
+  bool showPending_ = false;
+  bool committing_ = false;
+  int editRow_ = -1;
+  int editCol_ = -1;
+  QPointer<QWidget> editor_;
+  QLineEdit* lineEditor_ = nullptr;
+  QComboBox* comboEditor_ = nullptr;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "platform/CVSFlexGrid.h"
+
+namespace tavrin {
+namespace {
+
+using Events = std::vector<std::string>;
+
+// The open cell editor; closed ones linger hidden until the event loop deletes them.
+template <typename Editor>
+Editor* OpenEditorOf(const CVSFlexGrid& grid) {
+  for (Editor* editor : grid.viewport()->findChildren<Editor*>())
+    if (editor->isVisible()) return editor;
+  return nullptr;
+}
+
+// A 1 + 3 by 1 + 4 grid in a shown window, like the editors build theirs.
+class FlexGridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    grid.SetRows(4);
+    grid.SetCols(5);
+    for (int r = 0; r < grid.Rows(); ++r) grid.SetRowHeight(r, 300);
+    grid.SetColWidth(0, 1300);
+    for (int c = 1; c < grid.Cols(); ++c) grid.SetColWidth(c, 1100);
+    grid.resize(grid.sizeHint());
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+  }
+
+  QPoint Centre(int row, int col) const { return grid.CellRect(row, col).center(); }
+  void ClickCell(int row, int col) {
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(row, col));
+  }
+
+  CVSFlexGrid grid;
+};
+
+TEST(FlexGridUnits, TwipsBecomePixelsAtTheLogicalResolution) {
+  EXPECT_EQ(CVSFlexGrid::TwipsToPixels(15, 96), 1);
+  EXPECT_EQ(CVSFlexGrid::TwipsToPixels(300, 96), 20);
+  EXPECT_EQ(CVSFlexGrid::TwipsToPixels(1300, 96), 87);  // 86.67 rounds up
+  EXPECT_EQ(CVSFlexGrid::TwipsToPixels(1100, 96), 73);
+  EXPECT_EQ(CVSFlexGrid::TwipsToPixels(300, 120), 25);
+  EXPECT_EQ(CVSFlexGrid::TwipsToPixels(0, 96), 0);
+}
+
+TEST_F(FlexGridTest, SizesFollowTheScreenResolutionAndShapeKeepsContents) {
+  int dpi = grid.logicalDpiY();
+  EXPECT_EQ(grid.RowHeightPixels(1), CVSFlexGrid::TwipsToPixels(300, dpi));
+  EXPECT_EQ(grid.ColWidthPixels(0), CVSFlexGrid::TwipsToPixels(1300, grid.logicalDpiX()));
+  EXPECT_EQ(grid.CellRect(1, 2).size(), QSize(grid.ColWidthPixels(2), grid.RowHeightPixels(1)));
+  // Sized to its cells, the grid needs no scroll bars.
+  EXPECT_FALSE(grid.horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(grid.verticalScrollBar()->isVisible());
+
+  grid.SetTextMatrix(2, 3, "第 2");
+  grid.SetTextMatrix(3, 4, "23 時");
+  EXPECT_EQ(grid.TextMatrix(2, 3), "第 2");
+  EXPECT_EQ(grid.TextMatrix(9, 9), "");  // outside: empty, no crash
+  grid.SetRows(3);
+  grid.SetRows(4);
+  EXPECT_EQ(grid.TextMatrix(2, 3), "第 2");  // kept
+  EXPECT_EQ(grid.TextMatrix(3, 4), "");      // cut off and regrown empty
+  EXPECT_EQ(grid.FixedRows(), 1);
+  EXPECT_EQ(grid.FixedCols(), 1);
+}
+
+TEST_F(FlexGridTest, EqualHeaderTextsMergeOnlyInFlaggedFixedRows) {
+  grid.SetTextMatrix(0, 2, "曜日");
+  grid.SetTextMatrix(0, 3, "曜日");
+  grid.SetTextMatrix(1, 1, "x");
+  grid.SetTextMatrix(1, 2, "x");
+  EXPECT_EQ(grid.MergedRange(0, 2), std::make_pair(2, 2));  // not flagged yet
+
+  grid.SetMergeCells(CVSFlexGrid::kMergeFixedOnly);
+  grid.SetMergeRow(0, true);
+  grid.SetMergeRow(1, true);
+  EXPECT_EQ(grid.MergedRange(0, 2), std::make_pair(2, 3));
+  EXPECT_EQ(grid.MergedRange(0, 3), std::make_pair(2, 3));
+  EXPECT_EQ(grid.CellRect(0, 3), grid.CellRect(0, 2));
+  EXPECT_EQ(grid.CellRect(0, 2).width(), 2 * grid.ColWidthPixels(2));
+  EXPECT_EQ(grid.MergedRange(0, 1), std::make_pair(1, 1));  // empty cells stay apart
+  EXPECT_EQ(grid.MergedRange(1, 1), std::make_pair(1, 1));  // data cells never join in mode 5
+
+  // The merged header is drawn once: no grid line between the two columns.
+  QImage image = grid.viewport()->grab().toImage();
+  QRect merged = grid.CellRect(0, 2);
+  int boundary = merged.left() + grid.ColWidthPixels(2) - 1;
+  EXPECT_NE(image.pixelColor(boundary, merged.top() + 2), QColor(0x80, 0x80, 0x80));
+  QRect data = grid.CellRect(1, 2);
+  EXPECT_EQ(image.pixelColor(data.right(), data.top() + 3), QColor(0xC0, 0xC0, 0xC0));
+}
+
+TEST_F(FlexGridTest, CellColoursAreWindowsRgbValuesAndArePainted) {
+  grid.SetRow(2);
+  grid.SetCol(3);
+  grid.SetCellBackColor(0x0099CCFF);  // red FF, green CC, blue 99
+  grid.SetCellForeColor(0x00FF0000);  // blue
+  EXPECT_EQ(grid.CellBackColor(), QColor(0xFF, 0xCC, 0x99));
+  EXPECT_EQ(grid.CellForeColor(), QColor(0x00, 0x00, 0xFF));
+  grid.SetRow(0);
+  grid.SetCol(1);
+  grid.SetCellBackColor(0x0000FFFF);
+  grid.SetRow(1);  // away, so the coloured cell is not drawn as the current one
+  grid.SetCol(1);
+  QImage image = grid.viewport()->grab().toImage();
+  QRect cell = grid.CellRect(2, 3);
+  EXPECT_EQ(image.pixelColor(cell.left() + 3, cell.top() + 3), QColor(0xFF, 0xCC, 0x99));
+  QRect header = grid.CellRect(0, 1);
+  EXPECT_EQ(image.pixelColor(header.left() + 3, header.top() + 3), QColor(0xFF, 0xFF, 0x00));
+  // An uncoloured fixed cell is grey, a data cell white.
+  QRect corner = grid.CellRect(0, 0);
+  EXPECT_EQ(image.pixelColor(corner.left() + 4, corner.top() + 4), QColor(0xD4, 0xD0, 0xC8));
+  QRect plain = grid.CellRect(3, 4);
+  EXPECT_EQ(image.pixelColor(plain.left() + 4, plain.top() + 4), QColor(Qt::white));
+}
+
+TEST_F(FlexGridTest, AlignmentDefaultsAndSetting) {
+  grid.SetRow(1);
+  grid.SetCol(1);
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignGeneral);
+  grid.SetCellAlignment(CVSFlexGrid::kAlignCenterCenter);
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignCenterCenter);
+  grid.SetCellAlignment(42);  // not an alignment: ignored
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignCenterCenter);
+  grid.SetCellFontBold(true);
+  EXPECT_TRUE(grid.CellFontBold());
+  QPixmap picture(8, 8);
+  picture.fill(Qt::red);
+  grid.SetCellPicture(picture);
+  EXPECT_TRUE(grid.HasCellPicture());
+  grid.SetCol(2);
+  EXPECT_FALSE(grid.CellFontBold());
+  EXPECT_FALSE(grid.HasCellPicture());
+}
+
+TEST_F(FlexGridTest, CursorMovesReportOldAndNewCellAndCollapseTheSelection) {
+  QSignalSpy spy(&grid, &CVSFlexGrid::AfterRowColChange);
+  grid.SetRow(1);
+  grid.SetCol(1);
+  spy.clear();
+  grid.SetRow(3);
+  ASSERT_EQ(spy.size(), 1);
+  EXPECT_EQ(spy[0], (QList<QVariant>{1, 1, 3, 1}));
+  grid.SetRow(3);  // no move, no event
+  EXPECT_EQ(spy.size(), 1);
+
+  QTest::keyClick(&grid, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&grid, Qt::Key_Up, Qt::ShiftModifier);
+  int r1, c1, r2, c2;
+  grid.GetSelection(r1, c1, r2, c2);
+  EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{2, 1, 3, 2}));
+  EXPECT_EQ(grid.RowSel(), 2);
+  EXPECT_EQ(grid.ColSel(), 2);
+  EXPECT_EQ(grid.Row(), 3);  // the anchor stays
+
+  // Arrow keys stay inside the data cells.
+  grid.SetRow(1);
+  grid.GetSelection(r1, c1, r2, c2);
+  EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{1, 1, 1, 1}));
+  QTest::keyClick(&grid, Qt::Key_Up);
+  QTest::keyClick(&grid, Qt::Key_Left);
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.Col(), 1);
+  QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(grid.Row(), 3);
+  EXPECT_EQ(grid.Col(), 4);
+}
+
+TEST_F(FlexGridTest, MouseEventsReportTheCellUnderTheMouseBeforeTheClick) {
+  Events events;
+  QObject::connect(&grid, &CVSFlexGrid::MouseUp, [&](int button, int shift, int, int) {
+    events.push_back("up " + std::to_string(button) + " " + std::to_string(shift) + " " +
+                     std::to_string(grid.MouseRow()) + "," + std::to_string(grid.MouseCol()));
+  });
+  QObject::connect(&grid, &CVSFlexGrid::Click, [&] { events.push_back("click"); });
+  ClickCell(2, 3);
+  EXPECT_EQ(events, (Events{"up 1 0 2,3", "click"}));
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.Col(), 3);
+
+  events.clear();
+  QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::ShiftModifier, Centre(1, 4));
+  EXPECT_EQ(events, (Events{"up 2 1 1,4", "click"}));
+
+  // A column header picks the whole column, a row label the whole row.
+  ClickCell(0, 2);
+  int r1, c1, r2, c2;
+  grid.GetSelection(r1, c1, r2, c2);
+  EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{1, 2, 3, 2}));
+  ClickCell(3, 0);
+  grid.GetSelection(r1, c1, r2, c2);
+  EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{3, 1, 3, 4}));
+
+  // A point past the last column is no cell.
+  grid.SetColWidth(4, 100);
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(grid.viewport()->width() - 2, Centre(1, 1).y()));
+  EXPECT_EQ(grid.MouseRow(), -1);
+  EXPECT_EQ(grid.MouseCol(), -1);
+}
+
+TEST_F(FlexGridTest, KeyUpReportsTheKeyAndShiftMask) {
+  QSignalSpy spy(&grid, &CVSFlexGrid::KeyUp);
+  QTest::keyClick(&grid, Qt::Key_Space);
+  QTest::keyClick(&grid, Qt::Key_A, Qt::ShiftModifier | Qt::ControlModifier);
+  // The shift keys report their own releases as well.
+  ASSERT_GE(spy.size(), 2);
+  EXPECT_EQ(spy[0], (QList<QVariant>{0x20, 0}));
+  EXPECT_TRUE(spy.contains(QList<QVariant>{0x41, 3}));
+}
+
+TEST_F(FlexGridTest, ChoosingFromAColumnListValidatesThenStores) {
+  grid.SetColComboList(2, "第 1|第 2|第 3|第 4|最終");
+  grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  Events events;
+  QObject::connect(&grid, &CVSFlexGrid::ValidateEdit, [&](int row, int col, bool* cancel) {
+    EXPECT_FALSE(*cancel);
+    events.push_back("validate " + std::to_string(row) + "," + std::to_string(col) + " " +
+                     grid.EditText().toStdString() + " / " +
+                     grid.TextMatrix(row, col).toStdString());
+  });
+  QObject::connect(&grid, &CVSFlexGrid::AfterEdit, [&](int row, int col) {
+    events.push_back("after " + std::to_string(row) + "," + std::to_string(col) + " " +
+                     grid.TextMatrix(row, col).toStdString());
+  });
+
+  ClickCell(2, 2);
+  EXPECT_FALSE(grid.IsEditing());  // the first click only moves the cursor
+  ClickCell(2, 2);
+  ASSERT_TRUE(grid.IsEditing());
+  auto* combo = OpenEditorOf<QComboBox>(grid);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->count(), 5);
+  EXPECT_FALSE(combo->isEditable());
+  EXPECT_EQ(combo->currentIndex(), -1);  // an empty cell chooses nothing
+  QAbstractItemView* list = combo->view();
+  ASSERT_TRUE(list->isVisible());
+  list->setCurrentIndex(list->model()->index(4, 0));
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_FALSE(grid.IsEditing());
+  EXPECT_EQ(events, (Events{"validate 2,2 最終 / ", "after 2,2 最終"}));
+
+  // Reopening shows the stored item; Escape leaves the cell alone.
+  events.clear();
+  grid.StartEdit();
+  combo = OpenEditorOf<QComboBox>(grid);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->currentText(), "最終");
+  grid.CancelEdit();
+  EXPECT_TRUE(events.empty());
+  EXPECT_EQ(grid.TextMatrix(2, 2), "最終");
+}
+
+TEST_F(FlexGridTest, TypingOpensATextEditorOnlyWhenEditable) {
+  grid.SetRow(1);
+  grid.SetCol(1);
+  testing::CommitText(&grid, "夏時間");
+  EXPECT_FALSE(grid.IsEditing());  // read-only grid
+  QTest::keyClick(&grid, Qt::Key_5);
+  EXPECT_FALSE(grid.IsEditing());
+
+  grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  QSignalSpy after(&grid, &CVSFlexGrid::AfterEdit);
+  testing::CommitText(&grid, "夏時間");
+  ASSERT_TRUE(grid.IsEditing());
+  auto* line = OpenEditorOf<QLineEdit>(grid);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(grid.EditText(), "夏時間");
+  EXPECT_EQ(grid.TextMatrix(1, 1), "");  // not stored before the edit ends
+  testing::CommitText(line, "です");
+  QTest::keyClick(line, Qt::Key_Return);
+  EXPECT_EQ(grid.TextMatrix(1, 1), "夏時間です");
+  EXPECT_EQ(after.size(), 1);
+
+  // Moving the cursor ends an open edit and stores it.
+  QTest::keyClick(&grid, Qt::Key_7);
+  QTest::keyClick(OpenEditorOf<QLineEdit>(grid), Qt::Key_8);
+  grid.SetRow(2);
+  EXPECT_EQ(grid.TextMatrix(1, 1), "78");
+  EXPECT_FALSE(grid.IsEditing());
+
+  // A refused edit keeps the editor open and the cell unchanged.
+  QObject::connect(&grid, &CVSFlexGrid::ValidateEdit,
+                   [](int, int, bool* cancel) { *cancel = true; });
+  QTest::keyClick(&grid, Qt::Key_9);
+  grid.CommitEdit();
+  EXPECT_TRUE(grid.IsEditing());
+  EXPECT_EQ(grid.TextMatrix(2, 1), "");
+  grid.CancelEdit();
+}
+
+TEST_F(FlexGridTest, FixedRowsAndColumnsStayWhileTheDataScrolls) {
+  grid.SetRows(101);
+  grid.SetCols(21);
+  for (int r = 0; r < grid.Rows(); ++r) grid.SetRowHeight(r, 300);
+  grid.SetTextMatrix(0, 0, "corner");
+  grid.SetTextMatrix(80, 0, "80");
+  grid.resize(300, 200);
+  QApplication::processEvents();
+  EXPECT_TRUE(grid.CellRect(80, 1).isEmpty());
+
+  grid.SetRow(80);
+  grid.SetCol(15);
+  QApplication::processEvents();  // the cursor is brought into view once the editor is done
+  EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
+  QRect current = grid.CellRect(80, 15);
+  ASSERT_FALSE(current.isEmpty());
+  EXPECT_LE(current.bottom(), grid.viewport()->height());
+  EXPECT_EQ(grid.CellRect(0, 0).topLeft(), QPoint(0, 0));
+  EXPECT_EQ(grid.CellRect(0, 15).top(), 0);
+  EXPECT_EQ(grid.CellRect(80, 0).left(), 0);
+  EXPECT_GT(grid.TopRow(), 1);
+
+  grid.SetLeftCol(10);
+  grid.SetTopRow(1);
+  EXPECT_EQ(grid.LeftCol(), 10);
+  EXPECT_EQ(grid.TopRow(), 1);
+  EXPECT_EQ(grid.CellRect(1, 10).topLeft(),
+            QPoint(grid.ColWidthPixels(0), grid.RowHeightPixels(0)));
+  EXPECT_TRUE(grid.CellRect(1, 9).isEmpty());
+
+  // Clicking a scrolled cell hits the cell drawn there.
+  grid.SetTopRow(50);
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(51, 11));
+  EXPECT_EQ(grid.Row(), 51);
+  EXPECT_EQ(grid.Col(), 11);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

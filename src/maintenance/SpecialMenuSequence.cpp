@@ -3,9 +3,12 @@
 namespace tavrin {
 
 AltKeyAction SpecialMenuSequence::OnAltKey(char key) {
+  if (key == 0) return AltKeyAction::PassOn;
+  if (PassesOn(key)) {
+    armed_ = false;
+    return AltKeyAction::PassOn;
+  }
   switch (key) {
-    case 0:
-      return AltKeyAction::PassOn;
     case 'A':
       armed_ = false;
       return AltKeyAction::OpenAbout;
@@ -17,11 +20,6 @@ AltKeyAction SpecialMenuSequence::OnAltKey(char key) {
       armed_ = false;
       return open ? AltKeyAction::OpenSpecialMenu : AltKeyAction::Consume;
     }
-    case 'F':
-    case 'C':
-    case 'H':
-      armed_ = false;
-      return AltKeyAction::PassOn;
     default:
       armed_ = false;
       return AltKeyAction::Consume;

@@ -1,0 +1,81 @@
+// The main form view: the file-name field and the five editor buttons, the commands of the menu,
+// the start-up and shut-down of everything the view owns, and the maintenance windows.
+#pragma once
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "app/HolidayStartup.h"
+#include "app/MainFormLayout.h"
+#include "app/ProfileStore.h"
+#include "app/TavrinViewModel.h"
+#include "maintenance/SpecialMenu.h"
+#include "maintenance/SpecialMenuSequence.h"
+#include "model/Clock.h"
+#include "model/TavrinDoc.h"
+
+namespace tavrin {
+
+class CMainFrame;
+
+class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHost {
+  Q_OBJECT
+
+ public:
+  CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profile, MessageSink& messages,
+              const Clock& clock);
+  ~CTavrinView() override;
+
+  // Everything the view owns comes up here, once: settings, data folder, holidays, form layout.
+  void InitializeView();
+  // Closes the view's windows and writes the settings kept between runs; runs once.
+  void CleanUpView();
+
+  void OnCommand(int id);
+  // The close box: false keeps the window open.
+  bool OnCloseFrame(std::optional<QPoint> position);
+
+  TavrinViewModel& viewModel() { return viewModel_; }
+  QLineEdit* fileNameField() const { return fileName_; }
+  QPushButton* editorButton(int index) const { return buttons_[index]; }
+  HolidayLoadState holidayState() const { return holidayState_; }
+  bool settingsFileRead() const { return settingsFileRead_; }
+
+  void ShowAbout();
+  void ShowSpecialMenu();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ShowTitle(const std::string& caption, const std::string& fileNameField) override;
+  MaintenanceFacts Facts() const override;
+  void ResetRegistry() override;
+  void ShowSerialDiagnostics() override;
+  void ShowSettingsFileDisplay() override;
+
+  void ApplyLayout(const MainFormLayout& layout);
+  void ExitCommand();
+  void PrintCommand();
+  bool WatchesKeysOf(QObject* watched) const;
+
+  CMainFrame& frame_;
+  CTavrinDoc& doc_;
+  ProfileStore& profile_;
+  MessageSink& messages_;
+  TavrinViewModel viewModel_;
+  SpecialMenuSequence altKeys_;
+  HolidayLoadState holidayState_ = HolidayLoadState::FileFailed;
+  bool settingsFileRead_ = false;
+  bool cleanedUp_ = false;
+
+  QLineEdit* fileName_ = nullptr;
+  std::array<QPushButton*, kEditorButtonCount> buttons_{};
+};
+
+}  // namespace tavrin

@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
   tavrin::MarkProcessStart();
   QApplication qtApp(argc, argv);
-  tavrin::CTavrinApp::InstallFonts();
+  tavrin::CTavrinApp::InstallResources();
   tavrin::CTavrinApp app;
   // A second copy ends at once, without a message.
   if (!app.InitInstance(QApplication::arguments().mid(1))) return 0;

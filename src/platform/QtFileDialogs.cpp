@@ -16,7 +16,9 @@ QString ToQtNameFilter(const std::string& filter) {
       patterns << pattern.trimmed();
       if (pattern.trimmed() != pattern.trimmed().toLower()) patterns << pattern.trimmed().toLower();
     }
-    if (!description.isEmpty()) filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    if (!description.isEmpty())
+      filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                     QLatin1Char(')');
   }
   return filters.join(QStringLiteral(";;"));
 }
@@ -28,8 +30,9 @@ std::optional<std::string> QtFileDialogs::Run(const FileDialogRequest& request) 
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilter(ToQtNameFilter(request.filter));
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
-  dialog.setDirectory(request.initialFolder.empty() ? QDir::currentPath()
-                                                    : QString::fromStdString(request.initialFolder));
+  dialog.setDirectory(request.initialFolder.empty()
+                          ? QDir::currentPath()
+                          : QString::fromStdString(request.initialFolder));
   if (!request.defaultFileName.empty()) {
     dialog.selectFile(QString::fromStdString(request.defaultFileName));
   }
@@ -37,8 +40,8 @@ std::optional<std::string> QtFileDialogs::Run(const FileDialogRequest& request) 
   dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("ファイルの場所："));
   dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名："));
   dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類："));
-  dialog.setLabelText(QFileDialog::Accept, request.save ? QStringLiteral("保存(&S)")
-                                                        : QStringLiteral("開く(&O)"));
+  dialog.setLabelText(QFileDialog::Accept,
+                      request.save ? QStringLiteral("保存(&S)") : QStringLiteral("開く(&O)"));
   dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "maintenance/MaintenanceTexts.h"
+#include "maintenance/SpecialMenu.h"
 #include "maintenance/SpecialMenuSequence.h"
 
 namespace tavrin {
@@ -172,6 +173,72 @@ TEST(SpecialMenuSequenceTest, AboutAndMenuMnemonicsDisarm) {
   sequence.OnAltKey('J');
   EXPECT_EQ(sequence.OnAltKey('F'), AltKeyAction::PassOn);
   EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+class RecordingHost : public SpecialMenuHost {
+ public:
+  MaintenanceFacts Facts() const override {
+    MaintenanceFacts facts;
+    facts.userName = "kaori";
+    return facts;
+  }
+  void ResetRegistry() override { ++resets; }
+  void ShowSerialDiagnostics() override { ++serialWindows; }
+  void ShowSettingsFileDisplay() override { ++displays; }
+  int resets = 0, serialWindows = 0, displays = 0;
+};
+
+class AnsweringSink : public MessageSink {
+ public:
+  explicit AnsweringSink(int answer) : answer_(answer) {}
+  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+           MsgIcon icon) override {
+    last = {caption, text};
+    lastButtons = buttons;
+    lastIcon = icon;
+    ++count;
+    return answer_;
+  }
+  InfoBox last;
+  MsgButtons lastButtons{};
+  MsgIcon lastIcon{};
+  int count = 0;
+
+ private:
+  int answer_;
+};
+
+TEST(SpecialMenuButtons, RegistryResetOnlyAfterYes) {
+  RecordingHost host;
+  AnsweringSink no(IDNO);
+  PressSpecialButton(SpecialItem::ResetRegistry, host, no);
+  EXPECT_EQ(host.resets, 0);
+  EXPECT_EQ(no.last.caption, "レジストリの初期化");
+  EXPECT_EQ(no.lastButtons, MsgButtons::YesNo);
+  EXPECT_EQ(no.lastIcon, MsgIcon::Exclamation);
+  AnsweringSink yes(IDYES);
+  PressSpecialButton(SpecialItem::ResetRegistry, host, yes);
+  EXPECT_EQ(host.resets, 1);
+}
+
+TEST(SpecialMenuButtons, WindowsOpenWithoutABoxAndInformationUsesTheInformationIcon) {
+  RecordingHost host;
+  AnsweringSink sink(IDOK);
+  PressSpecialButton(SpecialItem::SerialDiagnostics, host, sink);
+  PressSpecialButton(SpecialItem::SettingsFileInfo, host, sink);
+  EXPECT_EQ(sink.count, 0);
+  EXPECT_EQ(host.serialWindows, 1);
+  EXPECT_EQ(host.displays, 1);
+  PressSpecialButton(SpecialItem::UserName, host, sink);
+  EXPECT_EQ(sink.last.text, "\"kaori\"    ");
+  EXPECT_EQ(sink.lastButtons, MsgButtons::Ok);
+  EXPECT_EQ(sink.lastIcon, MsgIcon::Information);
 }
 
 }  // namespace

@@ -13,13 +13,17 @@
 #include "platform/QtProfileStore.h"
 #include "platform/SingleInstance.h"
 
+// The pictures live in the static UI library, whose resources are not registered on their own.
+static void InitResources() { Q_INIT_RESOURCE(tavrin); }
+
 namespace tavrin {
 
 CTavrinApp::CTavrinApp(AppServices services) : services_(services) {}
 
 CTavrinApp::~CTavrinApp() = default;
 
-void CTavrinApp::InstallFonts() {
+void CTavrinApp::InstallResources() {
+  InitResources();
   QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), QStringLiteral("IPAGothic"));
   QApplication::setFont(QFont(QStringLiteral("MS UI Gothic"), 9));
 }
@@ -59,8 +63,8 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
   if (qtMessages != nullptr) qtMessages->SetParent(frame_.get());
   if (qtDialogs != nullptr) qtDialogs->SetParent(frame_.get());
 
-  view_ = new CTavrinView(*frame_, *doc_, *services_.profile, *services_.messages,
-                          *services_.clock);
+  view_ =
+      new CTavrinView(*frame_, *doc_, *services_.profile, *services_.messages, *services_.clock);
   view_->InitializeView();
   // A file that cannot be read leaves a new document (its message has been shown); the program
   // still starts, so the user can open another one.

@@ -40,8 +40,9 @@ class CTavrinApp {
   CTavrinView* view() const { return view_; }
   CTavrinDoc* doc() const { return doc_.get(); }
 
-  // Makes "MS UI Gothic", the dialogs' font, resolve to the installed Japanese Gothic face.
-  static void InstallFonts();
+  // Registers the pictures and makes "MS UI Gothic", the dialogs' font, resolve to the installed
+  // Japanese Gothic face. Call once after the QApplication exists.
+  static void InstallResources();
 
  private:
   AppServices services_;

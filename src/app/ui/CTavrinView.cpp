@@ -14,7 +14,7 @@
 #include "maintenance/ui/AboutDialog.h"
 #include "maintenance/ui/SettingsDisplayDialog.h"
 #include "maintenance/ui/SpecialMenuDialog.h"
-#include "model/DataFolder.h"
+#include "model/ExportCommand.h"
 
 namespace tavrin {
 namespace {
@@ -49,6 +49,7 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       doc_(doc),
       profile_(profile),
       messages_(messages),
+      clock_(clock),
       viewModel_(doc, clock) {
   setObjectName(QStringLiteral("form101"));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
@@ -58,12 +59,20 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
   fileName_->setReadOnly(true);
   fileName_->setFocusPolicy(Qt::NoFocus);
   for (int i = 0; i < kEditorButtonCount; ++i) {
-    auto* button = new QPushButton(QString::fromUtf8(kButtonFaces[i].text), this);
+    // A tool button puts the picture above the text, as the big buttons show them.
+    auto* button = new QToolButton(this);
+    button->setText(QString::fromUtf8(kButtonFaces[i].text));
     button->setObjectName(QStringLiteral("button%1").arg(kButtonIds[i]));
     button->setIcon(QIcon(QLatin1String(kButtonFaces[i].icon)));
     button->setIconSize(QSize(100, 85));
-    button->setStyleSheet(QStringLiteral("QPushButton { padding-top: 4px; }"));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Each button comes alive when its editor page is wired to it.
+    button->setEnabled(false);
     buttons_[i] = button;
+  }
+  // The transfer commands come with the transfer dialogs.
+  for (int id : {ID_USB_WRITE, ID_USB_READ, ID_CABLE_WRITE, ID_CABLE_READ}) {
+    frame_.action(id)->setEnabled(false);
   }
   viewModel_.SetTitleObserver(this);
   frame_.setCentralWidget(this);
@@ -87,9 +96,9 @@ void CTavrinView::InitializeView() {
   if (!settingsFileRead_) viewModel_.programSettings() = ProgramSettings();
   BuildChimeLists(viewModel_.programSettings());
 
-  holidayState_ = LoadHolidays(folderReady ? std::optional<std::string>(doc_.DataFolder())
-                                           : std::nullopt,
-                               viewModel_.holidays());
+  holidayState_ =
+      LoadHolidays(folderReady ? std::optional<std::string>(doc_.DataFolder()) : std::nullopt,
+                   viewModel_.holidays());
   if (holidayState_ != HolidayLoadState::Loaded) {
     const std::string text = HolidayProblemText(holidayState_);
     QTimer::singleShot(kHolidayReportDelayMs, this, [this, text] {
@@ -126,6 +135,9 @@ void CTavrinView::OnCommand(int id) {
       break;
     case ID_FILE_SAVE_AS:
       doc_.SaveAsCommand();
+      break;
+    case ID_FILE_EXPORT:
+      ExportCommand(doc_, viewModel_, clock_, SafeFileOpener());
       break;
     case ID_FILE_PRINT:
       PrintCommand();

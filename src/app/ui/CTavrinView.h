@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
+#include <QToolButton>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -42,12 +42,14 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
 
   TavrinViewModel& viewModel() { return viewModel_; }
   QLineEdit* fileNameField() const { return fileName_; }
-  QPushButton* editorButton(int index) const { return buttons_[index]; }
+  QToolButton* editorButton(int index) const { return buttons_[index]; }
   HolidayLoadState holidayState() const { return holidayState_; }
   bool settingsFileRead() const { return settingsFileRead_; }
 
   void ShowAbout();
   void ShowSpecialMenu();
+  void ShowSerialDiagnostics() override;
+  void ShowSettingsFileDisplay() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,8 +58,6 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
   void ShowTitle(const std::string& caption, const std::string& fileNameField) override;
   MaintenanceFacts Facts() const override;
   void ResetRegistry() override;
-  void ShowSerialDiagnostics() override;
-  void ShowSettingsFileDisplay() override;
 
   void ApplyLayout(const MainFormLayout& layout);
   void ExitCommand();
@@ -68,6 +68,7 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
   CTavrinDoc& doc_;
   ProfileStore& profile_;
   MessageSink& messages_;
+  const Clock& clock_;
   TavrinViewModel viewModel_;
   SpecialMenuSequence altKeys_;
   HolidayLoadState holidayState_ = HolidayLoadState::FileFailed;
@@ -75,7 +76,7 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
   bool cleanedUp_ = false;
 
   QLineEdit* fileName_ = nullptr;
-  std::array<QPushButton*, kEditorButtonCount> buttons_{};
+  std::array<QToolButton*, kEditorButtonCount> buttons_{};
 };
 
 }  // namespace tavrin

@@ -22,8 +22,8 @@ void ReportStartup(const char* probe) {
   char* end = nullptr;
   const long long nanoseconds = std::strtoll(probe, &end, 10);
   if (end != probe && *end == '\0' && nanoseconds > 0) {
-    launch = WallClock::time_point(std::chrono::duration_cast<WallClock::duration>(
-        std::chrono::nanoseconds(nanoseconds)));
+    launch = WallClock::time_point(
+        std::chrono::duration_cast<WallClock::duration>(std::chrono::nanoseconds(nanoseconds)));
   }
   const auto elapsed =
       std::chrono::duration_cast<std::chrono::microseconds>(WallClock::now() - launch);

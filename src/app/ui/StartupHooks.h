@@ -1,6 +1,7 @@
 // Hooks for scripted runs of the desktop program (start-up benchmark, screenshots), read from the
 // environment:
-//   TAVRIN_STARTUP_PROBE=<launch time, ns since the epoch>  prints "startup-ms N" on stderr once the
+//   TAVRIN_STARTUP_PROBE=<launch time, ns since the epoch>  prints "startup-ms N" on stderr once
+//   the
 //     main window has been shown and painted, then quits; N counts from that launch time (or from
 //     the start of main when the value is not a number).
 //   TAVRIN_TEST_HOOK=about | special-menu | settings-display  opens that window after start-up.

@@ -1,0 +1,206 @@
+// The Alt-key sequence of the main form, the special menu, the about box and the settings-file
+// display, driven through the running program.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CTavrinApp.h"
+#include "app/ui/CTavrinView.h"
+#include "transfer/ui/SerialSettingsDialog.h"
+
+namespace tavrin {
+namespace {
+
+using testing::FakeFileDialogs;
+using testing::FakeMessages;
+using testing::ScopedDataFolder;
+using testing::WhenModal;
+
+class MaintenanceWindowsTest : public ::testing::Test {
+ protected:
+  void Start() {
+    app_ = std::make_unique<CTavrinApp>(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+    ASSERT_TRUE(app_->InitInstance({}));
+    QApplication::setActiveWindow(app_->frame());
+  }
+  void AltKey(Qt::Key key) { QTest::keyClick(app_->view()->editorButton(0), key, Qt::AltModifier); }
+  // Presses `key` with Alt and reports the title of the modal window it opened (closing it), or
+  // an empty text when none opened.
+  QString AltKeyOpens(Qt::Key key) {
+    QString title;
+    WhenModal(
+        [&title](QWidget* modal) {
+          title = modal->windowTitle();
+          modal->close();
+        },
+        600);
+    AltKey(key);
+    QTest::qWait(700);  // lets the watcher give up when nothing opened
+    return title;
+  }
+  QString FieldText(QWidget* dialog, const char* name) {
+    auto* field = dialog->findChild<QLineEdit*>(QLatin1String(name));
+    return field != nullptr ? field->text() : QStringLiteral("<missing>");
+  }
+
+  ScopedDataFolder data_;
+  MemoryProfileStore profile_;
+  FakeMessages messages_;
+  FakeFileDialogs dialogs_;
+  FixedClock clock_{LocalTime{2026, 4, 1, 9, 0, 0}};
+  std::unique_ptr<CTavrinApp> app_;
+};
+
+TEST_F(MaintenanceWindowsTest, AnyOtherAltKeyBetweenJAndVKeepsTheMenuShut) {
+  Start();
+  EXPECT_EQ(AltKeyOpens(Qt::Key_J), QString());
+  EXPECT_EQ(AltKeyOpens(Qt::Key_X), QString());
+  EXPECT_EQ(AltKeyOpens(Qt::Key_V), QString());
+
+  EXPECT_EQ(AltKeyOpens(Qt::Key_J), QString());
+  EXPECT_EQ(AltKeyOpens(Qt::Key_V), QStringLiteral("特殊メニュー"));
+  EXPECT_EQ(AltKeyOpens(Qt::Key_V), QString());  // one opening per arming
+}
+
+TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
+  Start();
+  QString program, holiday, title;
+  WhenModal([&](QWidget* modal) {
+    title = modal->windowTitle();
+    program = modal->findChild<QLabel*>(QStringLiteral("text1169"))->text();
+    holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
+    modal->close();
+  });
+  AltKey(Qt::Key_A);
+  EXPECT_EQ(title, QStringLiteral("Tavrin のバージョン情報"));
+  EXPECT_EQ(program, QStringLiteral("Tavrin　　Version 1.06"));
+  EXPECT_EQ(holiday, QStringLiteral("祭日設定ファイル　 未定義 "));
+}
+
+TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
+  data_.Write("Tavrin-Holidays.ini", "[System]\r\nVersion=V2.01\r\n[2026]\r\n05=3,4,5\r\n");
+  Start();
+  QString holiday;
+  WhenModal([&](QWidget* modal) {
+    holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
+    modal->close();
+  });
+  app_->frame()->action(32781)->trigger();
+  EXPECT_EQ(holiday, QStringLiteral("祭日設定ファイル　　Version V2.01"));
+}
+
+TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
+  data_.Write("Tavrin-Holidays.ini",
+              "[System]\r\nVersion=V2.01\r\n[2026]\r\n01=1,12\r\n05=3,4,5\r\n[2027]\r\n01=1\r\n");
+  data_.Write("Tavrin.ini", "[Chime]\r\n3 = Bell\r\n[Sign]\r\nDayoftheweek=*\r\n");
+  Start();
+  QStringList months2026, months2027, chimes;
+  QString holidayRead, iniRead, years, radio, dayMark, folder;
+  WhenModal([&](QWidget* modal) {
+    holidayRead = FieldText(modal, "field1178");
+    iniRead = FieldText(modal, "field1179");
+    years = FieldText(modal, "field1159");
+    radio = FieldText(modal, "field1174");
+    dayMark = FieldText(modal, "field1177");
+    folder = FieldText(modal, "field1163");
+    auto* list = modal->findChild<QListWidget*>(QStringLiteral("list1161"));
+    for (int i = 0; i < list->count(); ++i) months2026 << list->item(i)->text();
+    modal->findChild<QComboBox*>(QStringLiteral("list1160"))->setCurrentIndex(1);
+    for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
+    auto* chimeList = modal->findChild<QListWidget*>(QStringLiteral("list1171"));
+    for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
+    modal->close();
+  });
+  app_->view()->ShowSettingsFileDisplay();
+  EXPECT_EQ(holidayRead, "O");
+  EXPECT_EQ(iniRead, "O");
+  EXPECT_EQ(years, "2");
+  ASSERT_EQ(months2026.size(), 12);
+  EXPECT_EQ(months2026[0], QStringLiteral("  1 = 1, 12"));
+  EXPECT_EQ(months2026[4], QStringLiteral("  5 = 3, 4, 5"));
+  EXPECT_EQ(months2027[0], QStringLiteral("  1 = 1"));
+  EXPECT_EQ(chimes, QStringList{QStringLiteral("  3 = Bell")});
+  EXPECT_EQ(radio, "ON");
+  EXPECT_EQ(dayMark, "*");
+  EXPECT_EQ(folder, data_.path());
+}
+
+TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
+  Start();
+  QString holidayRead, years;
+  int months = -1;
+  WhenModal([&](QWidget* modal) {
+    holidayRead = FieldText(modal, "field1178");
+    years = FieldText(modal, "field1159");
+    months = modal->findChild<QListWidget*>(QStringLiteral("list1161"))->count();
+    modal->close();
+  });
+  app_->view()->ShowSettingsFileDisplay();
+  EXPECT_EQ(holidayRead, "X");
+  EXPECT_EQ(years, "0");
+  EXPECT_EQ(months, 0);
+}
+
+TEST_F(MaintenanceWindowsTest, SpecialMenuButtonShowsItsInformationBox) {
+  Start();
+  messages_.shown.clear();
+  WhenModal([](QWidget* modal) {
+    for (auto* button : modal->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("USB データ・ファイル名")) button->click();
+    }
+    modal->close();
+  });
+  app_->view()->ShowSpecialMenu();
+  ASSERT_FALSE(messages_.shown.empty());
+  EXPECT_EQ(messages_.shown.back().caption, "USB データ・ファイル名");
+  EXPECT_EQ(messages_.shown.back().text, "\"VL-3400.BIN\"    ");
+  EXPECT_EQ(messages_.shown.back().icon, MsgIcon::Information);
+}
+
+TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
+  profile_.WriteInt("USB_X", 333);
+  profile_.WriteInt("USB_Y", 444);
+  profile_.WriteInt("PROG_X", 555);
+  profile_.WriteString("OBJDIR", "/somewhere");
+  Start();
+  messages_.answers.push_back(IDYES);
+  WhenModal([](QWidget* modal) {
+    for (auto* button : modal->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("レジストリの初期化")) button->click();
+    }
+    modal->close();
+  });
+  app_->view()->ShowSpecialMenu();
+  EXPECT_EQ(messages_.shown.back().text, "レジストリを初期化しますか？　　　");
+  EXPECT_EQ(profile_.ReadInt("USB_X"), 333);
+  EXPECT_EQ(profile_.ReadInt("USB_Y"), 444);
+  EXPECT_EQ(profile_.ReadInt("PROG_X"), 150);
+  EXPECT_EQ(profile_.ReadString("OBJDIR"), "");
+}
+
+TEST(SerialSettingsDialogTest, OffersSixteenPortsAndThreeSpeeds) {
+  SerialSettingsDialog dialog(3, 2);
+  auto* ports = dialog.findChild<QComboBox*>(QStringLiteral("list1005"));
+  auto* speeds = dialog.findChild<QComboBox*>(QStringLiteral("list1006"));
+  ASSERT_EQ(ports->count(), 16);
+  EXPECT_EQ(ports->itemText(15), QStringLiteral("COM16"));
+  EXPECT_EQ(ports->currentText(), QStringLiteral("COM4"));
+  EXPECT_EQ(speeds->currentText(), QStringLiteral("38400"));
+  SerialSettingsDialog outOfRange(0, 7);
+  EXPECT_EQ(outOfRange.speedIndex(), 0);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  tavrin::CTavrinApp::InstallResources();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "GuiTestSupport.h"
+#include "ShellTestSupport.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
@@ -18,9 +18,9 @@
 namespace tavrin {
 namespace {
 
-using testing::FakeFileDialogs;
-using testing::FakeMessages;
-using testing::ScopedDataFolder;
+using shelltest::FakeFileDialogs;
+using shelltest::FakeMessages;
+using shelltest::ScopedDataFolder;
 
 class MainWindowTest : public ::testing::Test {
  protected:

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "GuiTestSupport.h"
+#include "ShellTestSupport.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
@@ -16,10 +16,10 @@
 namespace tavrin {
 namespace {
 
-using testing::FakeFileDialogs;
-using testing::FakeMessages;
-using testing::ScopedDataFolder;
-using testing::WhenModal;
+using shelltest::AnswerNextModal;
+using shelltest::FakeFileDialogs;
+using shelltest::FakeMessages;
+using shelltest::ScopedDataFolder;
 
 class MaintenanceWindowsTest : public ::testing::Test {
  protected:
@@ -33,7 +33,7 @@ class MaintenanceWindowsTest : public ::testing::Test {
   // an empty text when none opened.
   QString AltKeyOpens(Qt::Key key) {
     QString title;
-    WhenModal(
+    AnswerNextModal(
         [&title](QWidget* modal) {
           title = modal->windowTitle();
           modal->close();
@@ -70,7 +70,7 @@ TEST_F(MaintenanceWindowsTest, AnyOtherAltKeyBetweenJAndVKeepsTheMenuShut) {
 TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
   Start();
   QString program, holiday, title;
-  WhenModal([&](QWidget* modal) {
+  AnswerNextModal([&](QWidget* modal) {
     title = modal->windowTitle();
     program = modal->findChild<QLabel*>(QStringLiteral("text1169"))->text();
     holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
@@ -86,7 +86,7 @@ TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
   data_.Write("Tavrin-Holidays.ini", "[System]\r\nVersion=V2.01\r\n[2026]\r\n05=3,4,5\r\n");
   Start();
   QString holiday;
-  WhenModal([&](QWidget* modal) {
+  AnswerNextModal([&](QWidget* modal) {
     holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
     modal->close();
   });
@@ -101,7 +101,7 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   Start();
   QStringList months2026, months2027, chimes;
   QString holidayRead, iniRead, years, radio, dayMark, folder;
-  WhenModal([&](QWidget* modal) {
+  AnswerNextModal([&](QWidget* modal) {
     holidayRead = FieldText(modal, "field1178");
     iniRead = FieldText(modal, "field1179");
     years = FieldText(modal, "field1159");
@@ -134,7 +134,7 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
   Start();
   QString holidayRead, years;
   int months = -1;
-  WhenModal([&](QWidget* modal) {
+  AnswerNextModal([&](QWidget* modal) {
     holidayRead = FieldText(modal, "field1178");
     years = FieldText(modal, "field1159");
     months = modal->findChild<QListWidget*>(QStringLiteral("list1161"))->count();
@@ -149,7 +149,7 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
 TEST_F(MaintenanceWindowsTest, SpecialMenuButtonShowsItsInformationBox) {
   Start();
   messages_.shown.clear();
-  WhenModal([](QWidget* modal) {
+  AnswerNextModal([](QWidget* modal) {
     for (auto* button : modal->findChildren<QPushButton*>()) {
       if (button->text() == QStringLiteral("USB データ・ファイル名")) button->click();
     }
@@ -169,7 +169,7 @@ TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
   profile_.WriteString("OBJDIR", "/somewhere");
   Start();
   messages_.answers.push_back(IDYES);
-  WhenModal([](QWidget* modal) {
+  AnswerNextModal([](QWidget* modal) {
     for (auto* button : modal->findChildren<QPushButton*>()) {
       if (button->text() == QStringLiteral("レジストリの初期化")) button->click();
     }

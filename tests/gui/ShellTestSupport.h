@@ -17,7 +17,7 @@
 #include "model/FileDialogs.h"
 #include "model/Messages.h"
 
-namespace tavrin::testing {
+namespace tavrin::shelltest {
 
 struct ShownMessage {
   std::string text;
@@ -58,7 +58,7 @@ class FakeFileDialogs : public FileDialogs {
 
 // Runs `answer` on the next modal window that opens, once. Gives up after `limitMs` so that a
 // window that never opens cannot stall the test; a window that opens must be closed by `answer`.
-inline void WhenModal(std::function<void(QWidget*)> answer, int limitMs = 5000) {
+inline void AnswerNextModal(std::function<void(QWidget*)> answer, int limitMs = 5000) {
   auto* timer = new QTimer(qApp);
   auto* waited = new int(0);
   QObject::connect(timer, &QTimer::timeout, qApp, [timer, waited, answer, limitMs] {
@@ -93,4 +93,4 @@ class ScopedDataFolder {
   QByteArray previous_;
 };
 
-}  // namespace tavrin::testing
+}  // namespace tavrin::shelltest

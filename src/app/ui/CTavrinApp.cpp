@@ -1,7 +1,6 @@
 #include "app/ui/CTavrinApp.h"
 
 #include <QApplication>
-#include <QFont>
 
 #include "app/MainFormLayout.h"
 #include "app/RegistrySettings.h"
@@ -12,6 +11,7 @@
 #include "platform/QtMessageSink.h"
 #include "platform/QtProfileStore.h"
 #include "platform/SingleInstance.h"
+#include "platform/UiFonts.h"
 
 // The pictures live in the static UI library, whose resources are not registered on their own.
 static void InitResources() { Q_INIT_RESOURCE(tavrin); }
@@ -24,8 +24,8 @@ CTavrinApp::~CTavrinApp() = default;
 
 void CTavrinApp::InstallResources() {
   InitResources();
-  QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), QStringLiteral("IPAGothic"));
-  QApplication::setFont(QFont(QStringLiteral("MS UI Gothic"), 9));
+  // The original's 9-point dialog font is 12 pixels high.
+  QApplication::setFont(UiGothicFont(12));
 }
 
 bool CTavrinApp::InitInstance(const QStringList& arguments) {

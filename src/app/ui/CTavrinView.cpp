@@ -10,11 +10,19 @@
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
+#include "editors/ui/CProgSheet.h"
+#include "editors/ui/EditorPage.h"
+#include "editors/ui/OpenEditor.h"
 #include "maintenance/SystemFacts.h"
 #include "maintenance/ui/AboutDialog.h"
 #include "maintenance/ui/SettingsDisplayDialog.h"
 #include "maintenance/ui/SpecialMenuDialog.h"
 #include "model/ExportCommand.h"
+#include "platform/serial/CMSComm.h"
+#include "platform/serial/QtWindowTimers.h"
+#include "platform/serial/SystemPorts.h"
+#include "transfer/ui/SerialDiagnosticsDialog.h"
+#include "transfer/ui/SerialSettingsDialog.h"
 
 namespace tavrin {
 namespace {
@@ -50,7 +58,8 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       profile_(profile),
       messages_(messages),
       clock_(clock),
-      viewModel_(doc, clock) {
+      viewModel_(doc, clock),
+      cableDocument_(doc, viewModel_) {
   setObjectName(QStringLiteral("form101"));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
   label->setObjectName(QStringLiteral("fileNameLabel"));
@@ -66,15 +75,20 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
     button->setIcon(QIcon(QLatin1String(kButtonFaces[i].icon)));
     button->setIconSize(QSize(100, 85));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // Each button comes alive when its editor page is wired to it.
-    button->setEnabled(false);
     buttons_[i] = button;
+    const auto kind = static_cast<EditorKind>(i + 1);
+    connect(button, &QToolButton::clicked, this, [this, kind] { OpenEditor(kind); });
   }
   // The transfer commands come with the transfer dialogs.
   for (int id : {ID_USB_WRITE, ID_USB_READ, ID_CABLE_WRITE, ID_CABLE_READ}) {
     frame_.action(id)->setEnabled(false);
   }
   viewModel_.SetTitleObserver(this);
+  serial_ = std::make_unique<CMSComm>();
+  timers_ = std::make_unique<QtWindowTimers>([this](int id) { link_->OnTimer(id); });
+  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, *this);
+  connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
+  sheet_ = new CProgSheet(&frame_);
   frame_.setCentralWidget(this);
   frame_.SetCloseHandler([this](std::optional<QPoint> position) { return OnCloseFrame(position); });
   connect(&frame_, &CMainFrame::commandTriggered, this, &CTavrinView::OnCommand);
@@ -84,10 +98,18 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
 CTavrinView::~CTavrinView() {
   qApp->removeEventFilter(this);
   viewModel_.SetTitleObserver(nullptr);
+  // The link reports to this view while it closes; the windows it reports to go first.
+  delete diagnostics_;
+  diagnostics_ = nullptr;
+  diagnosticsVisible_ = false;
+  link_->CloseLink(true);
 }
 
 void CTavrinView::InitializeView() {
+  clipboards_.Clear();
   ReadRegistrySettings(profile_, viewModel_.registry());
+  serial_->SetPortPaths(SystemPortPaths());
+  ApplySerialSettings();
   viewModel_.TakeYearsFromClock();
 
   const bool folderReady = doc_.PrepareDataFolder();
@@ -107,7 +129,32 @@ void CTavrinView::InitializeView() {
   }
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
+  // A button whose editor is not built yet stays visible but cannot be pressed.
+  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  for (int i = 0; i < kEditorButtonCount; ++i) {
+    buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
+  }
   viewModel_.RefreshFromDocument();
+}
+
+EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
+  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  WindowPos& position = viewModel_.registry().window(WindowSlot::Prog);
+  SheetState state{position.x, position.y, static_cast<FileState>(viewModel_.fileState()),
+                   QString::fromStdString(doc_.SettingsTitle())};
+  return tavrin::OpenEditor(*sheet_, kind, context, *this, state);
+}
+
+bool CTavrinView::SameAsDocument(ScheduleModel& model) {
+  // The sheet edits the working model itself, which PackImage reads.
+  Q_ASSERT(&model == &viewModel_.model());
+  viewModel_.PackImage();
+  return doc_.SameImage(viewModel_.imageBuffer());
+}
+
+void CTavrinView::MarkModified() {
+  doc_.SetModified(true);
+  viewModel_.UpdateTitle();
 }
 
 void CTavrinView::ApplyLayout(const MainFormLayout& layout) {
@@ -169,7 +216,9 @@ bool CTavrinView::OnCloseFrame(std::optional<QPoint> position) {
 void CTavrinView::CleanUpView() {
   if (cleanedUp_) return;
   cleanedUp_ = true;
+  if (diagnostics_ != nullptr) diagnostics_->close();  // stores its position
   WriteRegistrySettings(profile_, viewModel_.registry());
+  link_->CloseSourceFile();
 }
 
 void CTavrinView::PrintCommand() {
@@ -212,7 +261,52 @@ void CTavrinView::ResetRegistry() {
   doc_.ClearFolderSettings();
 }
 
-void CTavrinView::ShowSerialDiagnostics() {}
+void CTavrinView::ApplySerialSettings() {
+  const SerialParameters& serial = viewModel_.registry().serial;
+  link_->SetPort(serial.portNumber);
+  link_->SetSerialSettings({serial.speed, serial.parity, serial.dataBits, serial.stopBits});
+}
+
+void CTavrinView::OpenSerialSettings() {
+  SerialParameters& serial = viewModel_.registry().serial;
+  SerialSettingsDialog dialog(serial.portIndex, serial.speedIndex, diagnostics_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  serial.portIndex = dialog.portIndex();
+  serial.speedIndex = dialog.speedIndex();
+  ApplySerialIndexes(serial);
+  ApplySerialSettings();  // takes effect at the next OpenLink
+}
+
+void CTavrinView::ShowSerialDiagnostics() {
+  if (diagnostics_ == nullptr) {
+    diagnostics_ = new SerialDiagnosticsDialog(*link_, [this] { OpenSerialSettings(); }, &frame_);
+    connect(diagnostics_, &SerialDiagnosticsDialog::Closed, this, [this](QPoint position) {
+      viewModel_.registry().window(WindowSlot::Serial) = {position.x(), position.y()};
+      diagnosticsVisible_ = false;
+    });
+    link_->ClearDiagnostics();
+  }
+  const WindowPos position = viewModel_.registry().window(WindowSlot::Serial);
+  diagnostics_->ShowAt(position.x, position.y);
+  diagnosticsVisible_ = true;
+  diagnostics_->ShowDiagnostics(link_->Diagnostics());
+  diagnostics_->ShowLine();
+}
+
+void CTavrinView::ReportProgress(int, const std::string&) {
+  // Progress is shown by the cable dialogs, which the program does not have yet; the diagnostics
+  // window shows the link's own fields instead.
+}
+
+void CTavrinView::ConnectionChanged() {
+  if (diagnosticsVisible_) diagnostics_->ShowLine();
+}
+
+void CTavrinView::DiagnosticsChanged(const LinkDiagnostics& diagnostics) {
+  if (diagnosticsVisible_) diagnostics_->ShowDiagnostics(diagnostics);
+}
+
+void CTavrinView::Beep() { QApplication::beep(); }
 
 void CTavrinView::ShowSettingsFileDisplay() {
   SettingsDisplayDialog display(

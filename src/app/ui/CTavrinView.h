@@ -14,16 +14,29 @@
 #include "app/MainFormLayout.h"
 #include "app/ProfileStore.h"
 #include "app/TavrinViewModel.h"
+#include "app/ViewCableDocument.h"
+#include "editors/EditorClipboards.h"
+#include "editors/EditorSession.h"
 #include "maintenance/SpecialMenu.h"
 #include "maintenance/SpecialMenuSequence.h"
 #include "model/Clock.h"
 #include "model/TavrinDoc.h"
+#include "transfer/CableLink.h"
+#include "transfer/LinkObserver.h"
 
 namespace tavrin {
 
 class CMainFrame;
+class CMSComm;
+class CProgSheet;
+class QtWindowTimers;
+class SerialDiagnosticsDialog;
 
-class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHost {
+class CTavrinView : public QWidget,
+                    private TitleObserver,
+                    private SpecialMenuHost,
+                    private EditorHost,
+                    private LinkObserver {
   Q_OBJECT
 
  public:
@@ -50,6 +63,10 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
   void ShowSpecialMenu();
   void ShowSerialDiagnostics() override;
   void ShowSettingsFileDisplay() override;
+  // The editor sheet with the page of `kind` (1..5) over the working schedule.
+  EditorOutcome OpenEditor(EditorKind kind);
+  CableLink& link() { return *link_; }
+  SerialDiagnosticsDialog* diagnosticsWindow() const { return diagnostics_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +75,14 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
   void ShowTitle(const std::string& caption, const std::string& fileNameField) override;
   MaintenanceFacts Facts() const override;
   void ResetRegistry() override;
+  bool SameAsDocument(ScheduleModel& model) override;
+  void MarkModified() override;
+  void ReportProgress(int kind, const std::string& text) override;
+  void ConnectionChanged() override;
+  void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override;
+  void Beep() override;
+  void ApplySerialSettings();
+  void OpenSerialSettings();
 
   void ApplyLayout(const MainFormLayout& layout);
   void ExitCommand();
@@ -74,6 +99,15 @@ class CTavrinView : public QWidget, private TitleObserver, private SpecialMenuHo
   HolidayLoadState holidayState_ = HolidayLoadState::FileFailed;
   bool settingsFileRead_ = false;
   bool cleanedUp_ = false;
+
+  ViewCableDocument cableDocument_;
+  std::unique_ptr<CMSComm> serial_;
+  std::unique_ptr<QtWindowTimers> timers_;
+  std::unique_ptr<CableLink> link_;
+  SerialDiagnosticsDialog* diagnostics_ = nullptr;
+  bool diagnosticsVisible_ = false;
+  CProgSheet* sheet_ = nullptr;
+  EditorClipboards clipboards_;
 
   QLineEdit* fileName_ = nullptr;
   std::array<QToolButton*, kEditorButtonCount> buttons_{};

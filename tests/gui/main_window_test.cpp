@@ -1,5 +1,6 @@
 // The desktop program's shell: start-up, caption and file-name field through the file commands,
 // the close prompt, the stored position, the single instance and the form without radio.
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 namespace tavrin {
 namespace {
 
+using shelltest::AnswerNextModal;
 using shelltest::FakeFileDialogs;
 using shelltest::FakeMessages;
 using shelltest::ScopedDataFolder;
@@ -134,6 +136,42 @@ TEST_F(MainWindowTest, ExportWritesTheReportAndLeavesTheDocumentAlone) {
   EXPECT_TRUE(QFile::exists(data_.file("report.CSV")));
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));
   EXPECT_FALSE(app_->doc()->IsModified());
+}
+
+TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePressed) {
+  Start();
+  for (int i : {0, 1, 2, 4}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
+  ASSERT_TRUE(view().editorButton(3)->isEnabled());
+  // A saved schedule: its image is what packing the working model gives.
+  MakeSaveable();
+  dialogs_.answers.push_back((data_.path() + "/plan.BIN").toStdString());
+  Command(ID_FILE_SAVE_AS);
+  ASSERT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+  const ScheduleModel before = view().viewModel().model();
+
+  QString title;
+  AnswerNextModal([&](QWidget* modal) {
+    title = modal->windowTitle();
+    view().viewModel().model().basicProgram = 7;  // a change that Cancel must undo
+    static_cast<QDialog*>(modal)->reject();
+  });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_EQ(title, QStringLiteral("サマータイム - plan.BIN"));
+  EXPECT_TRUE(view().viewModel().model() == before);
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+
+  AnswerNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_FALSE(app_->doc()->IsModified());  // OK without a change
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+
+  AnswerNextModal([this](QWidget* modal) {
+    view().viewModel().model().basicProgram = 7;
+    static_cast<QDialog*>(modal)->accept();
+  });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_TRUE(app_->doc()->IsModified());
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
 }
 
 TEST_F(MainWindowTest, CommandLinePathOpensThatFile) {

@@ -1,6 +1,10 @@
 // The Alt-key sequence of the main form, the special menu, the about box and the settings-file
 // display, driven through the running program.
+#include <pty.h>
+#include <unistd.h>
+
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +15,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "transfer/ui/SerialDiagnosticsDialog.h"
 #include "transfer/ui/SerialSettingsDialog.h"
 
 namespace tavrin {
@@ -181,6 +186,82 @@ TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
   EXPECT_EQ(profile_.ReadInt("USB_Y"), 444);
   EXPECT_EQ(profile_.ReadInt("PROG_X"), 150);
   EXPECT_EQ(profile_.ReadString("OBJDIR"), "");
+}
+
+// A pseudo-terminal stands in for COM1.
+class PseudoPort {
+ public:
+  PseudoPort() {
+    if (openpty(&master_, &slave_, name_, nullptr, nullptr) == 0) {
+      previous_ = qgetenv("TAVRIN_PORTS");
+      qputenv("TAVRIN_PORTS", QByteArray(name_));
+    }
+  }
+  ~PseudoPort() {
+    if (master_ < 0) return;
+    qputenv("TAVRIN_PORTS", previous_);
+    ::close(master_);
+    ::close(slave_);
+  }
+  bool ok() const { return master_ >= 0; }
+
+ private:
+  int master_ = -1;
+  int slave_ = -1;
+  char name_[128] = {};
+  QByteArray previous_;
+};
+
+TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlace) {
+  PseudoPort port;
+  ASSERT_TRUE(port.ok());
+  profile_.WriteInt("SERIAL_X", 210);
+  profile_.WriteInt("SERIAL_Y", 220);
+  Start();
+  app_->view()->ShowSerialDiagnostics();
+  SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isModal());
+  EXPECT_EQ(window->pos(), QPoint(210, 220));
+  auto* connectButton = window->findChild<QPushButton*>(QStringLiteral("button1010"));
+  EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
+
+  connectButton->click();  // opens COM1, the pseudo-terminal
+  EXPECT_TRUE(app_->view()->link().PortOpen());
+  EXPECT_EQ(connectButton->text(), QStringLiteral("切断"));
+  EXPECT_EQ(window->field(1155)->text(), QString());
+  connectButton->click();
+  EXPECT_FALSE(app_->view()->link().PortOpen());
+  EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
+
+  window->move(260, 270);
+  window->findChild<QPushButton*>(QStringLiteral("button1"))->click();
+  EXPECT_FALSE(window->isVisible());
+  app_->view()->ShowSerialDiagnostics();
+  EXPECT_EQ(app_->view()->diagnosticsWindow(), window);  // created once
+  EXPECT_EQ(window->pos(), QPoint(260, 270));
+
+  window->move(280, 290);
+  EXPECT_TRUE(app_->frame()->close());  // closes the window too, which stores its place
+  EXPECT_EQ(profile_.ReadInt("SERIAL_X"), 280);
+  EXPECT_EQ(profile_.ReadInt("SERIAL_Y"), 290);
+}
+
+TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
+  Start();
+  app_->view()->ShowSerialDiagnostics();
+  AnswerNextModal([](QWidget* modal) {
+    modal->findChild<QComboBox*>(QStringLiteral("list1005"))->setCurrentIndex(2);
+    modal->findChild<QComboBox*>(QStringLiteral("list1006"))->setCurrentIndex(0);
+    static_cast<QDialog*>(modal)->accept();
+  });
+  app_->view()->diagnosticsWindow()->findChild<QPushButton*>(QStringLiteral("button1004"))->click();
+  EXPECT_EQ(app_->view()->link().Port(), 3);
+  EXPECT_EQ(app_->view()->link().Settings().baud, 9600);
+  EXPECT_TRUE(app_->frame()->close());
+  EXPECT_EQ(profile_.ReadInt("PORTNO"), 2);
+  EXPECT_EQ(profile_.ReadInt("BAUDRATE"), 0);
 }
 
 TEST(SerialSettingsDialogTest, OffersSixteenPortsAndThreeSpeeds) {

@@ -86,7 +86,8 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
   viewModel_.SetTitleObserver(this);
   serial_ = std::make_unique<CMSComm>();
   timers_ = std::make_unique<QtWindowTimers>([this](int id) { link_->OnTimer(id); });
-  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, *this);
+  LinkObserver& observer = *this;
+  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, observer);
   connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
   sheet_ = new CProgSheet(&frame_);
   frame_.setCentralWidget(this);
@@ -279,7 +280,8 @@ void CTavrinView::OpenSerialSettings() {
 
 void CTavrinView::ShowSerialDiagnostics() {
   if (diagnostics_ == nullptr) {
-    diagnostics_ = new SerialDiagnosticsDialog(*link_, [this] { OpenSerialSettings(); }, &frame_);
+    diagnostics_ = new SerialDiagnosticsDialog(
+        *link_, [this] { OpenSerialSettings(); }, &frame_);
     connect(diagnostics_, &SerialDiagnosticsDialog::Closed, this, [this](QPoint position) {
       viewModel_.registry().window(WindowSlot::Serial) = {position.x(), position.y()};
       diagnosticsVisible_ = false;

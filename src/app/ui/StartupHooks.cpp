@@ -57,6 +57,8 @@ void InstallStartupHooks(CTavrinApp& app) {
       view->ShowSpecialMenu();
     } else if (name == "settings-display") {
       view->ShowSettingsFileDisplay();
+    } else if (name == "summer-time") {
+      view->OpenEditor(EditorKind::SummerTime);
     }
   });
 }

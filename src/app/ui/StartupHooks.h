@@ -4,7 +4,8 @@
 //   the
 //     main window has been shown and painted, then quits; N counts from that launch time (or from
 //     the start of main when the value is not a number).
-//   TAVRIN_TEST_HOOK=about | special-menu | settings-display  opens that window after start-up.
+//   TAVRIN_TEST_HOOK=about | special-menu | settings-display | summer-time  opens that window
+//     after start-up.
 #pragma once
 
 namespace tavrin {

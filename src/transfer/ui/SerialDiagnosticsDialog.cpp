@@ -117,10 +117,10 @@ void SerialDiagnosticsDialog::ShowAt(int x, int y) {
 
 void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
   const std::pair<int, const std::string*> values[] = {
-      {1127, &d.filePath},      {1128, &d.openMode},       {1129, &d.command},
-      {1130, &d.status},        {1150, &d.response},       {1131, &d.byteCount},
-      {1140, &d.statusLine},    {1152, &d.receiveEvents},  {1151, &d.receiveBytes},
-      {1154, &d.sendRequests},  {1153, &d.sendCompletions}, {1155, &d.linkState},
+      {1127, &d.filePath},     {1128, &d.openMode},        {1129, &d.command},
+      {1130, &d.status},       {1150, &d.response},        {1131, &d.byteCount},
+      {1140, &d.statusLine},   {1152, &d.receiveEvents},   {1151, &d.receiveBytes},
+      {1154, &d.sendRequests}, {1153, &d.sendCompletions}, {1155, &d.linkState},
   };
   for (const auto& [id, value] : values) fields_[id]->setText(QString::fromStdString(*value));
 }

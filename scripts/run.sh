@@ -1,5 +1,7 @@
 #!/bin/bash
-# Builds the program, seeds the data folder, and starts it.
+# Builds the programs, seeds the data folder, and starts the desktop program. Arguments are passed
+# on (a settings file to open). Without a display it runs on a virtual one (xvfb-run), invisible;
+# set TAVRIN_STARTUP_PROBE=1 there to have it quit once its window is up.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -7,4 +9,8 @@ sh scripts/deps.sh
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_TESTS=OFF
 cmake --build build/run -j "$(nproc)"
 sh scripts/seed-data-folder.sh src/resources
-build/run/src/tavrin-cli dump examples/school.BIN
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "no display: starting on a virtual X display (xvfb-run)" >&2
+  exec xvfb-run -a -s "-screen 0 1024x768x24" build/run/src/tavrin "$@"
+fi
+exec build/run/src/tavrin "$@"

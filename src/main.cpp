@@ -1,2 +1,16 @@
-// The desktop program's entry point; the application object does the rest.
-int main() { return 0; }
+// The desktop program's entry point.
+#include <QApplication>
+
+#include "app/ui/CTavrinApp.h"
+#include "app/ui/StartupHooks.h"
+
+int main(int argc, char** argv) {
+  tavrin::MarkProcessStart();
+  QApplication qtApp(argc, argv);
+  tavrin::CTavrinApp::InstallResources();
+  tavrin::CTavrinApp app;
+  // A second copy ends at once, without a message.
+  if (!app.InitInstance(QApplication::arguments().mid(1))) return 0;
+  tavrin::InstallStartupHooks(app);
+  return QApplication::exec();
+}

@@ -1,0 +1,122 @@
+#include "app/ui/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "app/MainFormLayout.h"
+#include "app/ui/CommandIds.h"
+
+namespace tavrin {
+
+CMainFrame::CMainFrame(QPoint position, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("Tavrin"));
+  setWindowIcon(QIcon(QStringLiteral(":/pictures/tavrin.png")));
+  setFixedSize(kMainWidth, kMainHeight);
+  move(position);
+  BuildMenus();
+  BuildToolBar();
+  logo_ = new QLabel(this);
+  logo_->setObjectName(QStringLiteral("logo"));
+  logo_->setPixmap(QPixmap(QStringLiteral(":/pictures/logo.png")));
+  logo_->adjustSize();
+  PlaceLogo();
+}
+
+QAction* CMainFrame::AddCommand(QWidget* owner, int id, const QString& text,
+                                const QKeySequence& key) {
+  auto* action = new QAction(text, this);
+  action->setData(id);
+  if (!key.isEmpty()) action->setShortcut(key);
+  owner->addAction(action);
+  connect(action, &QAction::triggered, this, [this, id] { emit commandTriggered(id); });
+  actions_.insert(id, action);
+  return action;
+}
+
+void CMainFrame::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  AddCommand(file, ID_FILE_NEW, QStringLiteral("新規作成(&N)\tCtrl+N"),
+             QKeySequence(Qt::CTRL | Qt::Key_N));
+  AddCommand(file, ID_FILE_OPEN, QStringLiteral("開く(&O)...\tCtrl+O"),
+             QKeySequence(Qt::CTRL | Qt::Key_O));
+  AddCommand(file, ID_FILE_SAVE, QStringLiteral("上書き保存(&S)\tCtrl+S"),
+             QKeySequence(Qt::CTRL | Qt::Key_S));
+  AddCommand(file, ID_FILE_SAVE_AS, QStringLiteral("名前を付けて保存(&A)..."));
+  file->addSeparator();
+  AddCommand(file, ID_FILE_EXPORT, QStringLiteral("エクスポート(&E)..."));
+  file->addSeparator();
+  AddCommand(file, ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+
+  QMenu* link = menuBar()->addMenu(QStringLiteral("接続処理(&C)"));
+  AddCommand(link, ID_USB_WRITE, QStringLiteral("USBメモリに書き込み(&W)..."));
+  AddCommand(link, ID_USB_READ, QStringLiteral("USBメモリから読み込み(&R)..."));
+  link->addSeparator();
+  AddCommand(link, ID_CABLE_WRITE, QStringLiteral("ケーブル接続で書き込み(&T)..."));
+  AddCommand(link, ID_CABLE_READ, QStringLiteral("ケーブル接続で読み込み(&D)..."));
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
+
+  // Print has an accelerator but no menu item.
+  AddCommand(this, ID_FILE_PRINT, QStringLiteral("印刷"), QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+void CMainFrame::BuildToolBar() {
+  toolBar_ = new QToolBar(QStringLiteral("標準"), this);
+  toolBar_->setObjectName(QStringLiteral("toolbar"));
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  toolBar_->setIconSize(QSize(24, 24));
+  const struct {
+    int id;
+    const char* picture;
+    QString tip;
+  } buttons[] = {
+      {ID_FILE_NEW, ":/pictures/toolbar-new.png", QStringLiteral("新規ファイル")},
+      {ID_FILE_OPEN, ":/pictures/toolbar-open.png", QStringLiteral("開く")},
+      {ID_FILE_SAVE, ":/pictures/toolbar-save.png", QStringLiteral("保存")},
+  };
+  for (const auto& button : buttons) {
+    // The toolbar shares the menu's action, so both stay one command; the menu shows no tooltip.
+    QAction* shared = action(button.id);
+    shared->setIcon(QIcon(QLatin1String(button.picture)));
+    shared->setToolTip(button.tip);
+    shared->setIconVisibleInMenu(false);
+    toolBar_->addAction(shared);
+    QWidget* tool = toolBar_->widgetForAction(shared);
+    tool->setFixedSize(70, 40);
+    tool->setObjectName(QStringLiteral("tool%1").arg(button.id));
+  }
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::PlaceLogo() {
+  // The logo sits in the strip right of the toolbar buttons, 10 pixels below the menu.
+  const int top = menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
+  logo_->move(kLogoPosition.x, top + kLogoPosition.y);
+  logo_->raise();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  PlaceLogo();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!closeHandler_) {
+    event->accept();
+    return;
+  }
+  std::optional<QPoint> position;
+  if (!isMinimized()) position = pos();
+  if (closeHandler_(position)) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace tavrin

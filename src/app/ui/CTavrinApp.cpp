@@ -1,0 +1,77 @@
+#include "app/ui/CTavrinApp.h"
+
+#include <QApplication>
+
+#include "app/MainFormLayout.h"
+#include "app/RegistrySettings.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CTavrinView.h"
+#include "model/TavrinDoc.h"
+#include "platform/QtFileDialogs.h"
+#include "platform/QtMessageSink.h"
+#include "platform/QtProfileStore.h"
+#include "platform/SingleInstance.h"
+#include "platform/UiFonts.h"
+
+// The pictures live in the static UI library, whose resources are not registered on their own.
+static void InitResources() { Q_INIT_RESOURCE(tavrin); }
+
+namespace tavrin {
+
+CTavrinApp::CTavrinApp(AppServices services) : services_(services) {}
+
+CTavrinApp::~CTavrinApp() = default;
+
+void CTavrinApp::InstallResources() {
+  InitResources();
+  // The original's 9-point dialog font is 12 pixels high.
+  QApplication::setFont(UiGothicFont(12));
+}
+
+bool CTavrinApp::InitInstance(const QStringList& arguments) {
+  instance_ = std::make_unique<SingleInstance>();
+  if (!instance_->acquired()) return false;
+
+  if (services_.profile == nullptr) {
+    ownProfile_ = std::make_unique<QtProfileStore>();
+    services_.profile = ownProfile_.get();
+  }
+  QtMessageSink* qtMessages = nullptr;
+  if (services_.messages == nullptr) {
+    ownMessages_ = std::make_unique<QtMessageSink>();
+    qtMessages = static_cast<QtMessageSink*>(ownMessages_.get());
+    services_.messages = qtMessages;
+  }
+  QtFileDialogs* qtDialogs = nullptr;
+  if (services_.dialogs == nullptr) {
+    ownDialogs_ = std::make_unique<QtFileDialogs>();
+    qtDialogs = static_cast<QtFileDialogs*>(ownDialogs_.get());
+    services_.dialogs = qtDialogs;
+  }
+  if (services_.clock == nullptr) {
+    ownClock_ = std::make_unique<SystemClock>();
+    services_.clock = ownClock_.get();
+  }
+
+  doc_ = std::make_unique<CTavrinDoc>(*services_.profile, *services_.messages, *services_.dialogs);
+
+  RegistrySettings stored;
+  ReadRegistrySettings(*services_.profile, stored);
+  const WindowPos main = stored.window(WindowSlot::Main);
+  const Point position = MainWindowPosition(main.x, main.y);
+  frame_ = std::make_unique<CMainFrame>(QPoint(position.x, position.y));
+  if (qtMessages != nullptr) qtMessages->SetParent(frame_.get());
+  if (qtDialogs != nullptr) qtDialogs->SetParent(frame_.get());
+
+  view_ =
+      new CTavrinView(*frame_, *doc_, *services_.profile, *services_.messages, *services_.clock);
+  view_->InitializeView();
+  // A file that cannot be read leaves a new document (its message has been shown); the program
+  // still starts, so the user can open another one.
+  if (!arguments.isEmpty()) doc_->OpenByPath(arguments.first().toStdString());
+
+  frame_->show();
+  return true;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,361 @@
+#include "app/ui/CTavrinView.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CommandIds.h"
+#include "editors/ui/CProgSheet.h"
+#include "editors/ui/EditorPage.h"
+#include "editors/ui/OpenEditor.h"
+#include "maintenance/SystemFacts.h"
+#include "maintenance/ui/AboutDialog.h"
+#include "maintenance/ui/SettingsDisplayDialog.h"
+#include "maintenance/ui/SpecialMenuDialog.h"
+#include "model/ExportCommand.h"
+#include "platform/serial/CMSComm.h"
+#include "platform/serial/QtWindowTimers.h"
+#include "platform/serial/SystemPorts.h"
+#include "transfer/ui/SerialDiagnosticsDialog.h"
+#include "transfer/ui/SerialSettingsDialog.h"
+
+namespace tavrin {
+namespace {
+
+struct ButtonFace {
+  const char* text;
+  const char* icon;
+};
+constexpr ButtonFace kButtonFaces[kEditorButtonCount] = {
+    {"チャンネル設定", ":/pictures/channels.png"}, {"週間プログラム", ":/pictures/weekly.png"},
+    {"年間プログラム", ":/pictures/annual.png"},   {"サマータイム", ":/pictures/summer.png"},
+    {"ラジオ選局", ":/pictures/radio.png"},
+};
+
+QRect ToQRect(const Rect& rect) { return QRect(rect.x, rect.y, rect.width, rect.height); }
+
+// The letter or digit of an Alt+key press as the special-menu sequence knows it; 0 for Alt
+// alone, and a mark that matches nothing for every other key.
+char AltKeyChar(int key) {
+  if (key == Qt::Key_Alt) return 0;
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<char>('A' + (key - Qt::Key_A));
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<char>('0' + (key - Qt::Key_0));
+  return '\x7f';
+}
+
+}  // namespace
+
+CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profile,
+                         MessageSink& messages, const Clock& clock)
+    : QWidget(&frame),
+      frame_(frame),
+      doc_(doc),
+      profile_(profile),
+      messages_(messages),
+      clock_(clock),
+      viewModel_(doc, clock),
+      cableDocument_(doc, viewModel_) {
+  setObjectName(QStringLiteral("form101"));
+  auto* label = new QLabel(QStringLiteral("ファイル名："), this);
+  label->setObjectName(QStringLiteral("fileNameLabel"));
+  fileName_ = new QLineEdit(this);
+  fileName_->setObjectName(QStringLiteral("field1089"));
+  fileName_->setReadOnly(true);
+  fileName_->setFocusPolicy(Qt::NoFocus);
+  for (int i = 0; i < kEditorButtonCount; ++i) {
+    // A tool button puts the picture above the text, as the big buttons show them.
+    auto* button = new QToolButton(this);
+    button->setText(QString::fromUtf8(kButtonFaces[i].text));
+    button->setObjectName(QStringLiteral("button%1").arg(kButtonIds[i]));
+    button->setIcon(QIcon(QLatin1String(kButtonFaces[i].icon)));
+    button->setIconSize(QSize(100, 85));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    buttons_[i] = button;
+    const auto kind = static_cast<EditorKind>(i + 1);
+    connect(button, &QToolButton::clicked, this, [this, kind] { OpenEditor(kind); });
+  }
+  // The transfer commands come with the transfer dialogs.
+  for (int id : {ID_USB_WRITE, ID_USB_READ, ID_CABLE_WRITE, ID_CABLE_READ}) {
+    frame_.action(id)->setEnabled(false);
+  }
+  viewModel_.SetTitleObserver(this);
+  serial_ = std::make_unique<CMSComm>();
+  timers_ = std::make_unique<QtWindowTimers>([this](int id) { link_->OnTimer(id); });
+  LinkObserver& observer = *this;
+  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, observer);
+  connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
+  sheet_ = new CProgSheet(&frame_);
+  frame_.setCentralWidget(this);
+  frame_.SetCloseHandler([this](std::optional<QPoint> position) { return OnCloseFrame(position); });
+  connect(&frame_, &CMainFrame::commandTriggered, this, &CTavrinView::OnCommand);
+  qApp->installEventFilter(this);
+}
+
+CTavrinView::~CTavrinView() {
+  qApp->removeEventFilter(this);
+  viewModel_.SetTitleObserver(nullptr);
+  // The link reports to this view while it closes; the windows it reports to go first.
+  delete diagnostics_;
+  diagnostics_ = nullptr;
+  diagnosticsVisible_ = false;
+  link_->CloseLink(true);
+}
+
+void CTavrinView::InitializeView() {
+  clipboards_.Clear();
+  ReadRegistrySettings(profile_, viewModel_.registry());
+  serial_->SetPortPaths(SystemPortPaths());
+  ApplySerialSettings();
+  viewModel_.TakeYearsFromClock();
+
+  const bool folderReady = doc_.PrepareDataFolder();
+  settingsFileRead_ =
+      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.programSettings());
+  if (!settingsFileRead_) viewModel_.programSettings() = ProgramSettings();
+  BuildChimeLists(viewModel_.programSettings());
+
+  holidayState_ =
+      LoadHolidays(folderReady ? std::optional<std::string>(doc_.DataFolder()) : std::nullopt,
+                   viewModel_.holidays());
+  if (holidayState_ != HolidayLoadState::Loaded) {
+    const std::string text = HolidayProblemText(holidayState_);
+    QTimer::singleShot(kHolidayReportDelayMs, this, [this, text] {
+      messages_.Show(text, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    });
+  }
+
+  ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
+  // A button whose editor is not built yet stays visible but cannot be pressed.
+  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  for (int i = 0; i < kEditorButtonCount; ++i) {
+    buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
+  }
+  viewModel_.RefreshFromDocument();
+}
+
+EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
+  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  WindowPos& position = viewModel_.registry().window(WindowSlot::Prog);
+  SheetState state{position.x, position.y, viewModel_.fileState(),
+                   QString::fromStdString(doc_.SettingsTitle())};
+  return tavrin::OpenEditor(*sheet_, kind, context, *this, state);
+}
+
+bool CTavrinView::SameAsDocument(ScheduleModel& model) {
+  // The sheet edits the working model itself, which PackImage reads.
+  Q_ASSERT(&model == &viewModel_.model());
+  viewModel_.PackImage();
+  return doc_.SameImage(viewModel_.imageBuffer());
+}
+
+void CTavrinView::MarkModified() {
+  doc_.SetModified(true);
+  viewModel_.UpdateTitle();
+}
+
+void CTavrinView::ApplyLayout(const MainFormLayout& layout) {
+  findChild<QLabel*>(QStringLiteral("fileNameLabel"))->setGeometry(ToQRect(layout.fileNameLabel));
+  fileName_->setGeometry(ToQRect(layout.fileNameField));
+  for (int i = 0; i < kEditorButtonCount; ++i) buttons_[i]->setGeometry(ToQRect(layout.buttons[i]));
+  buttons_[kEditorButtonCount - 1]->setVisible(layout.radioButtonVisible);
+}
+
+void CTavrinView::ShowTitle(const std::string& caption, const std::string& fileNameField) {
+  frame_.setWindowTitle(QString::fromStdString(caption));
+  fileName_->setText(QString::fromStdString(fileNameField));
+}
+
+void CTavrinView::OnCommand(int id) {
+  switch (id) {
+    case ID_FILE_NEW:
+      doc_.NewCommand();
+      break;
+    case ID_FILE_OPEN:
+      doc_.OpenCommand();
+      break;
+    case ID_FILE_SAVE:
+      doc_.SaveCommand();
+      break;
+    case ID_FILE_SAVE_AS:
+      doc_.SaveAsCommand();
+      break;
+    case ID_FILE_EXPORT:
+      ExportCommand(doc_, viewModel_, clock_, SafeFileOpener());
+      break;
+    case ID_FILE_PRINT:
+      PrintCommand();
+      break;
+    case ID_APP_EXIT:
+      ExitCommand();
+      break;
+    case ID_APP_ABOUT:
+      ShowAbout();
+      break;
+    default:
+      break;
+  }
+}
+
+void CTavrinView::ExitCommand() {
+  if (doc_.SaveModifiedPrompt() == IDCANCEL) return;
+  CleanUpView();
+  QCoreApplication::exit(0);
+}
+
+bool CTavrinView::OnCloseFrame(std::optional<QPoint> position) {
+  if (doc_.SaveModifiedPrompt() == IDCANCEL) return false;
+  if (position) viewModel_.registry().window(WindowSlot::Main) = {position->x(), position->y()};
+  CleanUpView();
+  return true;
+}
+
+void CTavrinView::CleanUpView() {
+  if (cleanedUp_) return;
+  cleanedUp_ = true;
+  if (diagnostics_ != nullptr) diagnostics_->close();  // stores its position
+  WriteRegistrySettings(profile_, viewModel_.registry());
+  link_->CloseSourceFile();
+}
+
+void CTavrinView::PrintCommand() {
+  // The view draws nothing of its own, so the printed page stays blank.
+  QPrinter printer;
+  QPrintDialog dialog(&printer, &frame_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter(&printer);
+  painter.end();
+}
+
+void CTavrinView::ShowAbout() {
+  AboutDialog about(QString::fromStdString(AboutProgramText()),
+                    QString::fromStdString(AboutHolidayText(
+                        holidayState_ == HolidayLoadState::Loaded, viewModel_.holidays())),
+                    &frame_);
+  about.exec();
+}
+
+void CTavrinView::ShowSpecialMenu() {
+  SpecialMenuDialog menu(*this, messages_, &frame_);
+  menu.exec();
+}
+
+MaintenanceFacts CTavrinView::Facts() const {
+  MaintenanceFacts facts;
+  facts.settingsFolder = doc_.paths().settingsFolder;
+  facts.userName = CurrentUserName();
+  facts.currentDirectory = doc_.CurrentDirectory();
+  facts.fileVersion = FileVersionText(doc_.image(), doc_.IsUntitled());
+  facts.executablePath = QCoreApplication::applicationFilePath().toStdString();
+  facts.csvFolder = doc_.csv.folder;
+  facts.namePath = doc_.paths().namePath;
+  facts.osMajorVersion = doc_.OsMajorVersion();
+  return facts;
+}
+
+void CTavrinView::ResetRegistry() {
+  ResetRegistrySettings(profile_, viewModel_.registry());
+  doc_.ClearFolderSettings();
+}
+
+void CTavrinView::ApplySerialSettings() {
+  const SerialParameters& serial = viewModel_.registry().serial;
+  link_->SetPort(serial.portNumber);
+  link_->SetSerialSettings({serial.speed, serial.parity, serial.dataBits, serial.stopBits});
+}
+
+void CTavrinView::OpenSerialSettings() {
+  SerialParameters& serial = viewModel_.registry().serial;
+  SerialSettingsDialog dialog(serial.portIndex, serial.speedIndex, diagnostics_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  serial.portIndex = dialog.portIndex();
+  serial.speedIndex = dialog.speedIndex();
+  ApplySerialIndexes(serial);
+  ApplySerialSettings();  // takes effect at the next OpenLink
+}
+
+void CTavrinView::ShowSerialDiagnostics() {
+  if (diagnostics_ == nullptr) {
+    diagnostics_ = new SerialDiagnosticsDialog(
+        *link_, [this] { OpenSerialSettings(); }, &frame_);
+    connect(diagnostics_, &SerialDiagnosticsDialog::Closed, this, [this](QPoint position) {
+      viewModel_.registry().window(WindowSlot::Serial) = {position.x(), position.y()};
+      diagnosticsVisible_ = false;
+    });
+    link_->ClearDiagnostics();
+  }
+  const WindowPos position = viewModel_.registry().window(WindowSlot::Serial);
+  diagnostics_->ShowAt(position.x, position.y);
+  diagnosticsVisible_ = true;
+  diagnostics_->ShowDiagnostics(link_->Diagnostics());
+  diagnostics_->ShowLine();
+}
+
+void CTavrinView::ReportProgress(int, const std::string&) {
+  // Progress is shown by the cable dialogs, which the program does not have yet; the diagnostics
+  // window shows the link's own fields instead.
+}
+
+void CTavrinView::ConnectionChanged() {
+  if (diagnosticsVisible_) diagnostics_->ShowLine();
+}
+
+void CTavrinView::DiagnosticsChanged(const LinkDiagnostics& diagnostics) {
+  if (diagnosticsVisible_) diagnostics_->ShowDiagnostics(diagnostics);
+}
+
+void CTavrinView::Beep() { QApplication::beep(); }
+
+void CTavrinView::ShowSettingsFileDisplay() {
+  SettingsDisplayDialog display(
+      BuildSettingsDisplay(viewModel_.holidays(), viewModel_.programSettings(), settingsFileRead_,
+                           doc_.DataFolder()),
+      viewModel_.holidays(), &frame_);
+  display.exec();
+}
+
+bool CTavrinView::WatchesKeysOf(QObject* watched) const {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  return widget != nullptr && widget->window() == &frame_ &&
+         QApplication::activeModalWidget() == nullptr;
+}
+
+bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (!(key->modifiers() & Qt::AltModifier) || (key->modifiers() & Qt::ControlModifier) ||
+      !WatchesKeysOf(watched)) {
+    return false;
+  }
+  const char letter = AltKeyChar(key->key());
+  if (type == QEvent::ShortcutOverride) {
+    // Keys that pass on go to the menu bar's mnemonics now; the rest are claimed here so that no
+    // shortcut takes them, and are handled when their key press arrives.
+    if (SpecialMenuSequence::PassesOn(letter)) {
+      altKeys_.OnAltKey(letter);
+      return false;
+    }
+    key->accept();
+    return true;
+  }
+  switch (altKeys_.OnAltKey(letter)) {
+    case AltKeyAction::PassOn:
+      return false;
+    case AltKeyAction::Consume:
+      return true;
+    case AltKeyAction::OpenAbout:
+      ShowAbout();
+      return true;
+    case AltKeyAction::OpenSpecialMenu:
+      ShowSpecialMenu();
+      return true;
+  }
+  return true;
+}
+
+}  // namespace tavrin

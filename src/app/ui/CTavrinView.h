@@ -1,0 +1,116 @@
+// The main form view: the file-name field and the five editor buttons, the commands of the menu,
+// the start-up and shut-down of everything the view owns, and the maintenance windows.
+#pragma once
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "app/HolidayStartup.h"
+#include "app/MainFormLayout.h"
+#include "app/ProfileStore.h"
+#include "app/TavrinViewModel.h"
+#include "app/ViewCableDocument.h"
+#include "editors/EditorClipboards.h"
+#include "editors/EditorSession.h"
+#include "maintenance/SpecialMenu.h"
+#include "maintenance/SpecialMenuSequence.h"
+#include "model/Clock.h"
+#include "model/TavrinDoc.h"
+#include "transfer/CableLink.h"
+#include "transfer/LinkObserver.h"
+
+namespace tavrin {
+
+class CMainFrame;
+class CMSComm;
+class CProgSheet;
+class QtWindowTimers;
+class SerialDiagnosticsDialog;
+
+class CTavrinView : public QWidget,
+                    private TitleObserver,
+                    private SpecialMenuHost,
+                    private EditorHost,
+                    private LinkObserver {
+  Q_OBJECT
+
+ public:
+  CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profile, MessageSink& messages,
+              const Clock& clock);
+  ~CTavrinView() override;
+
+  // Everything the view owns comes up here, once: settings, data folder, holidays, form layout.
+  void InitializeView();
+  // Closes the view's windows and writes the settings kept between runs; runs once.
+  void CleanUpView();
+
+  void OnCommand(int id);
+  // The close box: false keeps the window open.
+  bool OnCloseFrame(std::optional<QPoint> position);
+
+  TavrinViewModel& viewModel() { return viewModel_; }
+  QLineEdit* fileNameField() const { return fileName_; }
+  QToolButton* editorButton(int index) const { return buttons_[index]; }
+  HolidayLoadState holidayState() const { return holidayState_; }
+  bool settingsFileRead() const { return settingsFileRead_; }
+
+  void ShowAbout();
+  void ShowSpecialMenu();
+  void ShowSerialDiagnostics() override;
+  void ShowSettingsFileDisplay() override;
+  // The editor sheet with the page of `kind` (1..5) over the working schedule.
+  EditorOutcome OpenEditor(EditorKind kind);
+  CableLink& link() { return *link_; }
+  SerialDiagnosticsDialog* diagnosticsWindow() const { return diagnostics_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ShowTitle(const std::string& caption, const std::string& fileNameField) override;
+  MaintenanceFacts Facts() const override;
+  void ResetRegistry() override;
+  bool SameAsDocument(ScheduleModel& model) override;
+  void MarkModified() override;
+  void ReportProgress(int kind, const std::string& text) override;
+  void ConnectionChanged() override;
+  void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override;
+  void Beep() override;
+  void ApplySerialSettings();
+  void OpenSerialSettings();
+
+  void ApplyLayout(const MainFormLayout& layout);
+  void ExitCommand();
+  void PrintCommand();
+  bool WatchesKeysOf(QObject* watched) const;
+
+  CMainFrame& frame_;
+  CTavrinDoc& doc_;
+  ProfileStore& profile_;
+  MessageSink& messages_;
+  const Clock& clock_;
+  TavrinViewModel viewModel_;
+  SpecialMenuSequence altKeys_;
+  HolidayLoadState holidayState_ = HolidayLoadState::FileFailed;
+  bool settingsFileRead_ = false;
+  bool cleanedUp_ = false;
+
+  ViewCableDocument cableDocument_;
+  std::unique_ptr<CMSComm> serial_;
+  std::unique_ptr<QtWindowTimers> timers_;
+  std::unique_ptr<CableLink> link_;
+  SerialDiagnosticsDialog* diagnostics_ = nullptr;
+  bool diagnosticsVisible_ = false;
+  CProgSheet* sheet_ = nullptr;
+  EditorClipboards clipboards_;
+
+  QLineEdit* fileName_ = nullptr;
+  std::array<QToolButton*, kEditorButtonCount> buttons_{};
+};
+
+}  // namespace tavrin

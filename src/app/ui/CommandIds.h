@@ -1,0 +1,19 @@
+// Command identifiers of the main menu, toolbar and accelerators.
+#pragma once
+
+namespace tavrin {
+
+inline constexpr int ID_FILE_NEW = 57600;
+inline constexpr int ID_FILE_OPEN = 57601;
+inline constexpr int ID_FILE_SAVE = 57603;
+inline constexpr int ID_FILE_SAVE_AS = 57604;
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_FILE_EXPORT = 32780;
+inline constexpr int ID_USB_WRITE = 32774;
+inline constexpr int ID_USB_READ = 32775;
+inline constexpr int ID_CABLE_WRITE = 32776;
+inline constexpr int ID_CABLE_READ = 32778;
+inline constexpr int ID_APP_ABOUT = 32781;
+
+}  // namespace tavrin

@@ -1,0 +1,70 @@
+#include "platform/QtMessageSink.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tavrin {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MsgIcon::Information:
+      return QMessageBox::Information;
+    case MsgIcon::Stop:
+      return QMessageBox::Critical;
+    case MsgIcon::Question:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+int QtMessageSink::Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+                        MsgIcon icon) {
+  QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::NoButton, parent_);
+  // Plain text: paths and file names may hold characters that rich text would swallow.
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  QPushButton* yes = nullptr;
+  QPushButton* no = nullptr;
+  switch (buttons) {
+    case MsgButtons::Ok:
+      ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      box.setEscapeButton(ok);
+      break;
+    case MsgButtons::OkCancel:
+      ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+      box.setEscapeButton(cancel);
+      break;
+    case MsgButtons::YesNo:
+      yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+      no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+      box.setEscapeButton(no);
+      break;
+    case MsgButtons::YesNoCancel:
+      yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+      no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+      cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+      box.setEscapeButton(cancel);
+      break;
+  }
+  box.setDefaultButton(ok != nullptr ? ok : yes);
+  box.exec();
+  const QAbstractButton* clicked = box.clickedButton();
+  if (clicked != nullptr && clicked == yes) return IDYES;
+  if (clicked != nullptr && clicked == no) return IDNO;
+  if (clicked != nullptr && clicked == ok) return IDOK;
+  // The close box: the escape button's answer, as a Windows box gives it.
+  if (buttons == MsgButtons::Ok) return IDOK;
+  if (buttons == MsgButtons::YesNo) return IDNO;
+  return IDCANCEL;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,24 @@
+// Message boxes of the desktop program: a QMessageBox with the caption, icon and buttons asked for.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "model/Messages.h"
+
+namespace tavrin {
+
+class QtMessageSink : public MessageSink {
+ public:
+  // Boxes are centred on `parent` (the main window) when it is given.
+  explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+           MsgIcon icon) override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace tavrin

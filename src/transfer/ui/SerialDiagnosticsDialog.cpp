@@ -1,0 +1,149 @@
+#include "transfer/ui/SerialDiagnosticsDialog.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+#include "transfer/CableLink.h"
+
+namespace tavrin {
+namespace {
+
+QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label, int id,
+                    QWidget* parent, QMap<int, QLineEdit*>& fields) {
+  if (!label.isEmpty()) grid->addWidget(new QLabel(label, parent), row, column);
+  auto* field = new QLineEdit(parent);
+  field->setReadOnly(true);
+  field->setFocusPolicy(Qt::NoFocus);
+  field->setObjectName(QStringLiteral("field%1").arg(id));
+  grid->addWidget(field, row, column + 1);
+  fields.insert(id, field);
+  return field;
+}
+
+}  // namespace
+
+SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
+                                                 std::function<void()> openSettings,
+                                                 QWidget* parent)
+    : QDialog(parent), link_(link) {
+  setWindowTitle(QStringLiteral("シリアル通信"));
+  setModal(false);
+
+  auto* lineBox = new QGroupBox(QStringLiteral("回線"), this);
+  auto* lineLayout = new QGridLayout(lineBox);
+  line_ = new QLabel(lineBox);
+  line_->setObjectName(QStringLiteral("picture1132"));
+  line_->setFixedSize(28, 28);
+  connect_ = new QPushButton(lineBox);
+  connect_->setObjectName(QStringLiteral("button1010"));
+  auto* reset = new QPushButton(QStringLiteral("リセット"), lineBox);
+  reset->setObjectName(QStringLiteral("button1040"));
+  lineLayout->addWidget(line_, 0, 0);
+  lineLayout->addWidget(connect_, 0, 1);
+  lineLayout->addWidget(reset, 0, 2);
+
+  auto* settingsBox = new QGroupBox(QStringLiteral("設定"), this);
+  auto* settingsLayout = new QVBoxLayout(settingsBox);
+  auto* settings = new QPushButton(QStringLiteral("設定"), settingsBox);
+  settings->setObjectName(QStringLiteral("button1004"));
+  settingsLayout->addWidget(settings);
+
+  auto* infoBox = new QGroupBox(QStringLiteral("通信情報"), this);
+  auto* info = new QGridLayout(infoBox);
+  AddField(info, 0, 0, QStringLiteral("ファイル"), 1127, infoBox, fields_);
+  AddField(info, 1, 0, QStringLiteral("ｵｰﾌﾟﾝﾓｰﾄﾞ"), 1128, infoBox, fields_);
+  AddField(info, 2, 0, QStringLiteral("ｺﾏﾝﾄﾞ"), 1129, infoBox, fields_);
+  AddField(info, 3, 0, QStringLiteral("応答"), 1130, infoBox, fields_);
+  AddField(info, 3, 2, QString(), 1150, infoBox, fields_);
+  AddField(info, 4, 0, QStringLiteral("ﾊﾞｲﾄ数"), 1131, infoBox, fields_);
+  AddField(info, 5, 0, QStringLiteral("ｽﾃｰﾀｽ"), 1140, infoBox, fields_);
+  AddField(info, 6, 0, QStringLiteral("受信ｲﾍﾞﾝﾄ数"), 1152, infoBox, fields_);
+  AddField(info, 6, 2, QStringLiteral("受信ﾊﾞｲﾄ数"), 1151, infoBox, fields_);
+  AddField(info, 7, 0, QStringLiteral("送信要求"), 1154, infoBox, fields_);
+  AddField(info, 7, 2, QStringLiteral("送信完了ｲﾍﾞﾝﾄ数"), 1153, infoBox, fields_);
+  AddField(info, 8, 0, QStringLiteral("状態遷移"), 1155, infoBox, fields_);
+  // The file path and the status line need the whole width.
+  for (int id : {1127, 1140}) {
+    info->removeWidget(fields_[id]);
+    info->addWidget(fields_[id], id == 1127 ? 0 : 5, 1, 1, 3);
+  }
+
+  auto* clear = new QPushButton(QStringLiteral("クリア"), this);
+  clear->setObjectName(QStringLiteral("button1133"));
+  auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+  close->setObjectName(QStringLiteral("button1"));
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(lineBox, 0, 0);
+  layout->addWidget(settingsBox, 0, 1);
+  layout->addWidget(infoBox, 1, 0, 1, 2);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(clear);
+  buttons->addWidget(close);
+  layout->addLayout(buttons, 2, 0, 1, 2);
+
+  connect(connect_, &QPushButton::clicked, this, [this] {
+    if (link_.PortOpen()) {
+      link_.CloseLink(true);
+    } else {
+      link_.OpenLink();
+    }
+    ShowLine();
+  });
+  connect(reset, &QPushButton::clicked, this, [this] {
+    link_.CloseLink(true);
+    ShowLine();
+  });
+  connect(settings, &QPushButton::clicked, this, [openSettings] { openSettings(); });
+  connect(clear, &QPushButton::clicked, this, [this] { link_.ClearDiagnostics(); });
+  connect(close, &QPushButton::clicked, this, &SerialDiagnosticsDialog::Hide);
+
+  ShowDiagnostics(link_.Diagnostics());
+  ShowLine();
+  setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
+}
+
+void SerialDiagnosticsDialog::ShowAt(int x, int y) {
+  if (!isVisible()) {
+    move(x, y);
+    show();
+  }
+  raise();
+  activateWindow();
+}
+
+void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
+  const std::pair<int, const std::string*> values[] = {
+      {1127, &d.filePath},     {1128, &d.openMode},        {1129, &d.command},
+      {1130, &d.status},       {1150, &d.response},        {1131, &d.byteCount},
+      {1140, &d.statusLine},   {1152, &d.receiveEvents},   {1151, &d.receiveBytes},
+      {1154, &d.sendRequests}, {1153, &d.sendCompletions}, {1155, &d.linkState},
+  };
+  for (const auto& [id, value] : values) fields_[id]->setText(QString::fromStdString(*value));
+}
+
+void SerialDiagnosticsDialog::ShowLine() {
+  const bool open = link_.PortOpen();
+  connect_->setText(open ? QStringLiteral("切断") : QStringLiteral("接続"));
+  line_->setPixmap(QPixmap(open ? QStringLiteral(":/pictures/line-open.png")
+                                : QStringLiteral(":/pictures/line-closed.png")));
+}
+
+void SerialDiagnosticsDialog::Hide() {
+  if (!isVisible()) return;
+  const QPoint position = pos();
+  hide();
+  emit Closed(position);
+}
+
+void SerialDiagnosticsDialog::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  Hide();
+}
+
+void SerialDiagnosticsDialog::reject() { Hide(); }
+
+}  // namespace tavrin

@@ -1,0 +1,277 @@
+// The desktop program's shell: start-up, caption and file-name field through the file commands,
+// the close prompt, the stored position, the single instance and the form without radio.
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ShellTestSupport.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CTavrinApp.h"
+#include "app/ui/CTavrinView.h"
+#include "app/ui/CommandIds.h"
+#include "model/TavrinDoc.h"
+
+namespace tavrin {
+namespace {
+
+using shelltest::AnswerNextModal;
+using shelltest::FakeFileDialogs;
+using shelltest::FakeMessages;
+using shelltest::ScopedDataFolder;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void Start(const QStringList& arguments = {}) {
+    app_ = std::make_unique<CTavrinApp>(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+    ASSERT_TRUE(app_->InitInstance(arguments));
+  }
+  CMainFrame& frame() { return *app_->frame(); }
+  CTavrinView& view() { return *app_->view(); }
+  QString caption() { return frame().windowTitle(); }
+  QString fileField() { return view().fileNameField()->text(); }
+  void Command(int id) { frame().action(id)->trigger(); }
+  // The basic program 99 needs no registered steps, so the schedule may be saved.
+  void MakeSaveable() { view().viewModel().model().basicProgram = 99; }
+
+  ScopedDataFolder data_;
+  MemoryProfileStore profile_;
+  FakeMessages messages_;
+  FakeFileDialogs dialogs_;
+  FixedClock clock_{LocalTime{2026, 4, 1, 9, 0, 0}};
+  std::unique_ptr<CTavrinApp> app_;
+};
+
+TEST_F(MainWindowTest, StartsAsAFixedWindowWithMenusToolbarAndNewDocument) {
+  Start();
+  EXPECT_TRUE(frame().isVisible());
+  EXPECT_EQ(frame().size(), QSize(800, 500));
+  EXPECT_EQ(frame().minimumSize(), frame().maximumSize());
+  EXPECT_FALSE(frame().windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(frame().pos(), QPoint(150, 100));
+  EXPECT_EQ(frame().findChild<QStatusBar*>(), nullptr);
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));
+  EXPECT_EQ(fileField(), QStringLiteral("新規作成"));
+  EXPECT_TRUE(view().fileNameField()->isReadOnly());
+
+  QStringList menus;
+  for (QAction* menu : frame().menuBar()->actions()) menus << menu->text();
+  EXPECT_EQ(menus, (QStringList{"ファイル(&F)", "接続処理(&C)", "ヘルプ(&H)"}));
+  EXPECT_EQ(frame().action(ID_FILE_NEW)->text(), QStringLiteral("新規作成(&N)\tCtrl+N"));
+  EXPECT_EQ(frame().action(ID_FILE_SAVE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_EQ(frame().action(ID_FILE_PRINT)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+  EXPECT_EQ(frame().action(ID_APP_EXIT)->text(), QStringLiteral("アプリケーションの終了(&X)"));
+  EXPECT_EQ(frame().action(ID_CABLE_READ)->text(), QStringLiteral("ケーブル接続で読み込み(&D)..."));
+
+  QStringList tips;
+  for (QAction* action : frame().toolBar()->actions()) tips << action->toolTip();
+  EXPECT_EQ(tips, (QStringList{"新規ファイル", "開く", "保存"}));
+  EXPECT_EQ(frame().toolBar()->widgetForAction(frame().action(ID_FILE_NEW))->size(), QSize(70, 40));
+  EXPECT_EQ(frame().logo()->x(), 500);
+  EXPECT_FALSE(frame().logo()->pixmap().isNull());
+
+  const QStringList texts{"チャンネル設定", "週間プログラム", "年間プログラム", "サマータイム",
+                          "ラジオ選局"};
+  for (int i = 0; i < 5; ++i) {
+    QToolButton* button = view().editorButton(i);
+    EXPECT_EQ(button->text(), texts[i]);
+    EXPECT_EQ(button->iconSize(), QSize(100, 85));
+    EXPECT_TRUE(button->isVisible()) << i;
+  }
+}
+
+TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {
+  Start();
+  const std::string path = (data_.path() + "/plan.BIN").toStdString();
+  MakeSaveable();
+
+  dialogs_.answers.push_back(path);
+  Command(ID_FILE_SAVE);  // untitled: the save dialog comes first
+  ASSERT_EQ(dialogs_.requests.size(), 1u);
+  EXPECT_EQ(dialogs_.requests[0].title, "名前を付けて保存");
+  EXPECT_EQ(dialogs_.requests[0].defaultFileName, "");
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+  EXPECT_EQ(fileField(), QStringLiteral("plan.BIN"));
+
+  app_->doc()->SetModified(true);
+  view().viewModel().UpdateTitle();
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
+  Command(ID_FILE_SAVE);  // named: no dialog
+  EXPECT_EQ(dialogs_.requests.size(), 1u);
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+
+  Command(ID_FILE_NEW);
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));
+  EXPECT_EQ(fileField(), QStringLiteral("新規作成"));
+  app_->doc()->SetModified(true);
+  view().viewModel().UpdateTitle();
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成 *"));
+
+  // Open asks about the changes first; No drops them.
+  messages_.answers.push_back(IDNO);
+  dialogs_.answers.push_back(path);
+  Command(ID_FILE_OPEN);
+  EXPECT_EQ(dialogs_.requests.back().title, "開く");
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+  EXPECT_EQ(fileField(), QStringLiteral("plan.BIN"));
+
+  const std::string other = (data_.path() + "/copy.BIN").toStdString();
+  MakeSaveable();
+  dialogs_.answers.push_back(other);
+  Command(ID_FILE_SAVE_AS);
+  EXPECT_EQ(dialogs_.requests.back().defaultFileName, "plan.BIN");
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - copy.BIN"));
+}
+
+TEST_F(MainWindowTest, ExportWritesTheReportAndLeavesTheDocumentAlone) {
+  Start();
+  dialogs_.answers.push_back((data_.path() + "/report").toStdString());
+  Command(ID_FILE_EXPORT);
+  ASSERT_EQ(dialogs_.requests.size(), 1u);
+  EXPECT_EQ(dialogs_.requests[0].defaultExtension, "csv");
+  EXPECT_TRUE(QFile::exists(data_.file("report.CSV")));
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));
+  EXPECT_FALSE(app_->doc()->IsModified());
+}
+
+TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePressed) {
+  Start();
+  for (int i : {0, 1, 2, 4}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
+  ASSERT_TRUE(view().editorButton(3)->isEnabled());
+  // A saved schedule: its image is what packing the working model gives.
+  MakeSaveable();
+  dialogs_.answers.push_back((data_.path() + "/plan.BIN").toStdString());
+  Command(ID_FILE_SAVE_AS);
+  ASSERT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+  const ScheduleModel before = view().viewModel().model();
+
+  QString title;
+  AnswerNextModal([&](QWidget* modal) {
+    title = modal->windowTitle();
+    view().viewModel().model().basicProgram = 7;  // a change that Cancel must undo
+    static_cast<QDialog*>(modal)->reject();
+  });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_EQ(title, QStringLiteral("サマータイム - plan.BIN"));
+  EXPECT_TRUE(view().viewModel().model() == before);
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+
+  AnswerNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_FALSE(app_->doc()->IsModified());  // OK without a change
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
+
+  AnswerNextModal([this](QWidget* modal) {
+    view().viewModel().model().basicProgram = 7;
+    static_cast<QDialog*>(modal)->accept();
+  });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_TRUE(app_->doc()->IsModified());
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
+}
+
+TEST_F(MainWindowTest, CommandLinePathOpensThatFile) {
+  {
+    Start();
+    MakeSaveable();
+    dialogs_.answers.push_back((data_.path() + "/given.BIN").toStdString());
+    Command(ID_FILE_SAVE_AS);
+    app_.reset();
+  }
+  Start({data_.path() + "/given.BIN"});
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - given.BIN"));
+}
+
+TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
+  Start();
+  app_->doc()->SetModified(true);
+  messages_.answers.push_back(IDCANCEL);
+  EXPECT_FALSE(frame().close());
+  EXPECT_TRUE(frame().isVisible());
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "\"新規ファイル\" は変更されています。　保存しますか？");
+  EXPECT_EQ(messages_.shown[0].caption, "Tavrin");
+  EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(messages_.shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_FALSE(profile_.ReadInt("MAIN_X").has_value());  // nothing written yet
+
+  frame().move(321, 234);
+  messages_.answers.push_back(IDNO);
+  EXPECT_TRUE(frame().close());
+  EXPECT_EQ(profile_.ReadInt("MAIN_X"), 321);
+  EXPECT_EQ(profile_.ReadInt("MAIN_Y"), 234);
+  EXPECT_EQ(profile_.ReadInt("BAUDRATE"), 1);  // every value reaches the profile at exit
+}
+
+TEST_F(MainWindowTest, UnchangedDocumentClosesWithoutAQuestion) {
+  Start();
+  EXPECT_TRUE(frame().close());
+  EXPECT_TRUE(messages_.shown.empty() ||
+              messages_.shown[0].caption == "祭日設定");  // only the holiday notice may appear
+}
+
+TEST_F(MainWindowTest, ExitCommandDoesNotTakeThePosition) {
+  profile_.WriteInt("MAIN_X", 200);
+  profile_.WriteInt("MAIN_Y", 120);
+  Start();
+  frame().move(400, 300);
+  Command(ID_APP_EXIT);
+  EXPECT_EQ(profile_.ReadInt("MAIN_X"), 200);
+  EXPECT_EQ(profile_.ReadInt("MAIN_Y"), 120);
+}
+
+TEST_F(MainWindowTest, NegativeStoredPositionFallsBackToTheDefault) {
+  profile_.WriteInt("MAIN_X", -5);
+  profile_.WriteInt("MAIN_Y", 60);
+  Start();
+  EXPECT_EQ(frame().pos(), QPoint(150, 60));
+}
+
+TEST_F(MainWindowTest, SecondCopyStartsNothing) {
+  Start();
+  CTavrinApp second(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+  EXPECT_FALSE(second.InitInstance({}));
+  EXPECT_EQ(second.frame(), nullptr);
+  app_.reset();  // the first copy ends: the next start succeeds
+  CTavrinApp third(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+  EXPECT_TRUE(third.InitInstance({}));
+}
+
+TEST_F(MainWindowTest, WithoutRadioFourButtonsStandInOneRow) {
+  data_.Write("Tavrin.ini", "[SYSTEM]\r\nradioset = off\r\n");
+  Start();
+  EXPECT_FALSE(view().editorButton(4)->isVisible());
+  const QRect first = view().editorButton(0)->geometry();
+  for (int i = 0; i < 4; ++i) {
+    const QRect rect = view().editorButton(i)->geometry();
+    EXPECT_TRUE(view().editorButton(i)->isVisible());
+    EXPECT_EQ(rect.topLeft(), QPoint(60 + i * (first.width() + 40), 120)) << i;
+    EXPECT_EQ(rect.size(), first.size());
+  }
+}
+
+TEST_F(MainWindowTest, MissingHolidayFileIsReportedOneSecondAfterStart) {
+  Start();
+  EXPECT_TRUE(messages_.shown.empty());
+  QTest::qWait(700);
+  EXPECT_TRUE(messages_.shown.empty());  // not before its second
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !messages_.shown.empty(); }, 3000));
+  EXPECT_EQ(messages_.shown[0].caption, "祭日設定");
+  EXPECT_EQ(messages_.shown[0].text,
+            "祭日設定ファイルが存在しないかまたは壊れています。\n祭日設定が正しく実行できません。");
+  EXPECT_EQ(messages_.shown[0].icon, MsgIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  tavrin::CTavrinApp::InstallResources();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

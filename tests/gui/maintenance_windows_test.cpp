@@ -1,0 +1,287 @@
+// The Alt-key sequence of the main form, the special menu, the about box and the settings-file
+// display, driven through the running program.
+#include <pty.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "ShellTestSupport.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CTavrinApp.h"
+#include "app/ui/CTavrinView.h"
+#include "transfer/ui/SerialDiagnosticsDialog.h"
+#include "transfer/ui/SerialSettingsDialog.h"
+
+namespace tavrin {
+namespace {
+
+using shelltest::AnswerNextModal;
+using shelltest::FakeFileDialogs;
+using shelltest::FakeMessages;
+using shelltest::ScopedDataFolder;
+
+class MaintenanceWindowsTest : public ::testing::Test {
+ protected:
+  void Start() {
+    app_ = std::make_unique<CTavrinApp>(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+    ASSERT_TRUE(app_->InitInstance({}));
+    QApplication::setActiveWindow(app_->frame());
+  }
+  void AltKey(Qt::Key key) { QTest::keyClick(app_->view()->editorButton(0), key, Qt::AltModifier); }
+  // Presses `key` with Alt and reports the title of the modal window it opened (closing it), or
+  // an empty text when none opened.
+  QString AltKeyOpens(Qt::Key key) {
+    QString title;
+    AnswerNextModal(
+        [&title](QWidget* modal) {
+          title = modal->windowTitle();
+          modal->close();
+        },
+        600);
+    AltKey(key);
+    QTest::qWait(700);  // lets the watcher give up when nothing opened
+    return title;
+  }
+  QString FieldText(QWidget* dialog, const char* name) {
+    auto* field = dialog->findChild<QLineEdit*>(QLatin1String(name));
+    return field != nullptr ? field->text() : QStringLiteral("<missing>");
+  }
+
+  ScopedDataFolder data_;
+  MemoryProfileStore profile_;
+  FakeMessages messages_;
+  FakeFileDialogs dialogs_;
+  FixedClock clock_{LocalTime{2026, 4, 1, 9, 0, 0}};
+  std::unique_ptr<CTavrinApp> app_;
+};
+
+TEST_F(MaintenanceWindowsTest, AnyOtherAltKeyBetweenJAndVKeepsTheMenuShut) {
+  Start();
+  EXPECT_EQ(AltKeyOpens(Qt::Key_J), QString());
+  EXPECT_EQ(AltKeyOpens(Qt::Key_X), QString());
+  EXPECT_EQ(AltKeyOpens(Qt::Key_V), QString());
+
+  EXPECT_EQ(AltKeyOpens(Qt::Key_J), QString());
+  EXPECT_EQ(AltKeyOpens(Qt::Key_V), QStringLiteral("特殊メニュー"));
+  EXPECT_EQ(AltKeyOpens(Qt::Key_V), QString());  // one opening per arming
+}
+
+TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
+  Start();
+  QString program, holiday, title;
+  AnswerNextModal([&](QWidget* modal) {
+    title = modal->windowTitle();
+    program = modal->findChild<QLabel*>(QStringLiteral("text1169"))->text();
+    holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
+    modal->close();
+  });
+  AltKey(Qt::Key_A);
+  EXPECT_EQ(title, QStringLiteral("Tavrin のバージョン情報"));
+  EXPECT_EQ(program, QStringLiteral("Tavrin　　Version 1.06"));
+  EXPECT_EQ(holiday, QStringLiteral("祭日設定ファイル　 未定義 "));
+}
+
+TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
+  data_.Write("Tavrin-Holidays.ini", "[System]\r\nVersion=V2.01\r\n[2026]\r\n05=3,4,5\r\n");
+  Start();
+  QString holiday;
+  AnswerNextModal([&](QWidget* modal) {
+    holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
+    modal->close();
+  });
+  app_->frame()->action(32781)->trigger();
+  EXPECT_EQ(holiday, QStringLiteral("祭日設定ファイル　　Version V2.01"));
+}
+
+TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
+  data_.Write("Tavrin-Holidays.ini",
+              "[System]\r\nVersion=V2.01\r\n[2026]\r\n01=1,12\r\n05=3,4,5\r\n[2027]\r\n01=1\r\n");
+  data_.Write("Tavrin.ini", "[Chime]\r\n3 = Bell\r\n[Sign]\r\nDayoftheweek=*\r\n");
+  Start();
+  QStringList months2026, months2027, chimes;
+  QString holidayRead, iniRead, years, radio, dayMark, folder;
+  AnswerNextModal([&](QWidget* modal) {
+    holidayRead = FieldText(modal, "field1178");
+    iniRead = FieldText(modal, "field1179");
+    years = FieldText(modal, "field1159");
+    radio = FieldText(modal, "field1174");
+    dayMark = FieldText(modal, "field1177");
+    folder = FieldText(modal, "field1163");
+    auto* list = modal->findChild<QListWidget*>(QStringLiteral("list1161"));
+    for (int i = 0; i < list->count(); ++i) months2026 << list->item(i)->text();
+    modal->findChild<QComboBox*>(QStringLiteral("list1160"))->setCurrentIndex(1);
+    for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
+    auto* chimeList = modal->findChild<QListWidget*>(QStringLiteral("list1171"));
+    for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
+    modal->close();
+  });
+  app_->view()->ShowSettingsFileDisplay();
+  EXPECT_EQ(holidayRead, "O");
+  EXPECT_EQ(iniRead, "O");
+  EXPECT_EQ(years, "2");
+  ASSERT_EQ(months2026.size(), 12);
+  EXPECT_EQ(months2026[0], QStringLiteral("  1 = 1, 12"));
+  EXPECT_EQ(months2026[4], QStringLiteral("  5 = 3, 4, 5"));
+  EXPECT_EQ(months2027[0], QStringLiteral("  1 = 1"));
+  EXPECT_EQ(chimes, QStringList{QStringLiteral("  3 = Bell")});
+  EXPECT_EQ(radio, "ON");
+  EXPECT_EQ(dayMark, "*");
+  EXPECT_EQ(folder, data_.path());
+}
+
+TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
+  Start();
+  QString holidayRead, years;
+  int months = -1;
+  AnswerNextModal([&](QWidget* modal) {
+    holidayRead = FieldText(modal, "field1178");
+    years = FieldText(modal, "field1159");
+    months = modal->findChild<QListWidget*>(QStringLiteral("list1161"))->count();
+    modal->close();
+  });
+  app_->view()->ShowSettingsFileDisplay();
+  EXPECT_EQ(holidayRead, "X");
+  EXPECT_EQ(years, "0");
+  EXPECT_EQ(months, 0);
+}
+
+TEST_F(MaintenanceWindowsTest, SpecialMenuButtonShowsItsInformationBox) {
+  Start();
+  messages_.shown.clear();
+  AnswerNextModal([](QWidget* modal) {
+    for (auto* button : modal->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("USB データ・ファイル名")) button->click();
+    }
+    modal->close();
+  });
+  app_->view()->ShowSpecialMenu();
+  ASSERT_FALSE(messages_.shown.empty());
+  EXPECT_EQ(messages_.shown.back().caption, "USB データ・ファイル名");
+  EXPECT_EQ(messages_.shown.back().text, "\"VL-3400.BIN\"    ");
+  EXPECT_EQ(messages_.shown.back().icon, MsgIcon::Information);
+}
+
+TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
+  profile_.WriteInt("USB_X", 333);
+  profile_.WriteInt("USB_Y", 444);
+  profile_.WriteInt("PROG_X", 555);
+  profile_.WriteString("OBJDIR", "/somewhere");
+  Start();
+  messages_.answers.push_back(IDYES);
+  AnswerNextModal([](QWidget* modal) {
+    for (auto* button : modal->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("レジストリの初期化")) button->click();
+    }
+    modal->close();
+  });
+  app_->view()->ShowSpecialMenu();
+  EXPECT_EQ(messages_.shown.back().text, "レジストリを初期化しますか？　　　");
+  EXPECT_EQ(profile_.ReadInt("USB_X"), 333);
+  EXPECT_EQ(profile_.ReadInt("USB_Y"), 444);
+  EXPECT_EQ(profile_.ReadInt("PROG_X"), 150);
+  EXPECT_EQ(profile_.ReadString("OBJDIR"), "");
+}
+
+// A pseudo-terminal stands in for COM1.
+class PseudoPort {
+ public:
+  PseudoPort() {
+    if (openpty(&master_, &slave_, name_, nullptr, nullptr) == 0) {
+      previous_ = qgetenv("TAVRIN_PORTS");
+      qputenv("TAVRIN_PORTS", QByteArray(name_));
+    }
+  }
+  ~PseudoPort() {
+    if (master_ < 0) return;
+    qputenv("TAVRIN_PORTS", previous_);
+    ::close(master_);
+    ::close(slave_);
+  }
+  bool ok() const { return master_ >= 0; }
+
+ private:
+  int master_ = -1;
+  int slave_ = -1;
+  char name_[128] = {};
+  QByteArray previous_;
+};
+
+TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlace) {
+  PseudoPort port;
+  ASSERT_TRUE(port.ok());
+  profile_.WriteInt("SERIAL_X", 210);
+  profile_.WriteInt("SERIAL_Y", 220);
+  Start();
+  app_->view()->ShowSerialDiagnostics();
+  SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isModal());
+  EXPECT_EQ(window->pos(), QPoint(210, 220));
+  auto* connectButton = window->findChild<QPushButton*>(QStringLiteral("button1010"));
+  EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
+
+  connectButton->click();  // opens COM1, the pseudo-terminal
+  EXPECT_TRUE(app_->view()->link().PortOpen());
+  EXPECT_EQ(connectButton->text(), QStringLiteral("切断"));
+  EXPECT_EQ(window->field(1155)->text(), QString());
+  connectButton->click();
+  EXPECT_FALSE(app_->view()->link().PortOpen());
+  EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
+
+  window->move(260, 270);
+  window->findChild<QPushButton*>(QStringLiteral("button1"))->click();
+  EXPECT_FALSE(window->isVisible());
+  app_->view()->ShowSerialDiagnostics();
+  EXPECT_EQ(app_->view()->diagnosticsWindow(), window);  // created once
+  EXPECT_EQ(window->pos(), QPoint(260, 270));
+
+  window->move(280, 290);
+  EXPECT_TRUE(app_->frame()->close());  // closes the window too, which stores its place
+  EXPECT_EQ(profile_.ReadInt("SERIAL_X"), 280);
+  EXPECT_EQ(profile_.ReadInt("SERIAL_Y"), 290);
+}
+
+TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
+  Start();
+  app_->view()->ShowSerialDiagnostics();
+  AnswerNextModal([](QWidget* modal) {
+    modal->findChild<QComboBox*>(QStringLiteral("list1005"))->setCurrentIndex(2);
+    modal->findChild<QComboBox*>(QStringLiteral("list1006"))->setCurrentIndex(0);
+    static_cast<QDialog*>(modal)->accept();
+  });
+  app_->view()->diagnosticsWindow()->findChild<QPushButton*>(QStringLiteral("button1004"))->click();
+  EXPECT_EQ(app_->view()->link().Port(), 3);
+  EXPECT_EQ(app_->view()->link().Settings().baud, 9600);
+  EXPECT_TRUE(app_->frame()->close());
+  EXPECT_EQ(profile_.ReadInt("PORTNO"), 2);
+  EXPECT_EQ(profile_.ReadInt("BAUDRATE"), 0);
+}
+
+TEST(SerialSettingsDialogTest, OffersSixteenPortsAndThreeSpeeds) {
+  SerialSettingsDialog dialog(3, 2);
+  auto* ports = dialog.findChild<QComboBox*>(QStringLiteral("list1005"));
+  auto* speeds = dialog.findChild<QComboBox*>(QStringLiteral("list1006"));
+  ASSERT_EQ(ports->count(), 16);
+  EXPECT_EQ(ports->itemText(15), QStringLiteral("COM16"));
+  EXPECT_EQ(ports->currentText(), QStringLiteral("COM4"));
+  EXPECT_EQ(speeds->currentText(), QStringLiteral("38400"));
+  SerialSettingsDialog outOfRange(0, 7);
+  EXPECT_EQ(outOfRange.speedIndex(), 0);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  tavrin::CTavrinApp::InstallResources();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

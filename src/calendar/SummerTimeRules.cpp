@@ -9,8 +9,8 @@ namespace {
 constexpr std::array<const char*, kCols> kLists = {kMonthList, kWeekList, kWeekdayList, kHourList};
 constexpr std::array<const char*, kCols> kItems = {"月", "第何週", "曜日", "実施時刻"};
 
-std::string WithItem(std::string pattern, const std::string& item) {
-  return pattern.replace(pattern.find("%s"), 2, item);
+std::string WithItem(const std::string& pattern, const std::string& item) {
+  return FormatMessage(pattern, item);
 }
 
 void FillRow(TextTable& table, int row, uint8_t month, uint8_t week, uint8_t weekday,

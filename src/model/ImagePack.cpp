@@ -4,6 +4,7 @@
 
 #include "model/ImageBytes.h"
 #include "model/ImagePacking.h"
+#include "model/ShiftJis.h"
 
 namespace tavrin {
 
@@ -122,19 +123,6 @@ void PackSummerTime(const ScheduleModel& model, SettingsImage& image) {
   bytes[5] = rule.endHour;
 }
 
-// Length of the longest prefix of at most `maxBytes` bytes that ends between two characters.
-std::size_t StationPrefixLength(const std::string& name, std::size_t maxBytes) {
-  std::size_t length = 0;
-  while (length < name.size()) {
-    const auto lead = static_cast<uint8_t>(name[length]);
-    const bool wide = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    const std::size_t next = length + (wide ? 2 : 1);
-    if (next > maxBytes || next > name.size()) break;
-    length = next;
-  }
-  return length;
-}
-
 void TakeCurrentStation(ScheduleModel& model, const RadioStation& station) {
   int frequency = station.frequency;
   std::string name = station.name;
@@ -146,7 +134,7 @@ void TakeCurrentStation(ScheduleModel& model, const RadioStation& station) {
   }
   model.radioFrequency = static_cast<uint16_t>(frequency);
   model.radioStation.fill(0);
-  std::memcpy(model.radioStation.data(), name.data(), StationPrefixLength(name, kStationBytes));
+  std::memcpy(model.radioStation.data(), name.data(), ShiftJisPrefixLength(name, kStationBytes));
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 namespace tavrin {
 namespace {
 
-using testing::RecordingSink;
+using testing::FakeMessages;
 using testing::WhenModal;
 
 // The document side as the sheet sees it: the image of the model when it was last "saved".
@@ -50,7 +50,7 @@ struct Fixture {
   std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
   std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
   std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
-  RecordingSink sink;
+  FakeMessages sink;
   EditorContext context{*model, *names, sink, *clipboards};
   int x = 200;
   int y = 150;

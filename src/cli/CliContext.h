@@ -81,4 +81,10 @@ std::optional<CliContext> LoadContext(const Arguments& args, std::string& error)
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
 
+// Reads the settings file at `settingsPath` and its program names: the file of "--names" when
+// given, else the .TXT beside the settings file. A failure is shown on `messages` and false
+// returned.
+bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
+                           MessageSink& messages, SettingsImage& image, ProgramNameTable& names);
+
 }  // namespace tavrin

@@ -32,25 +32,10 @@ int RunDump(const std::vector<std::string>& args, CliIo& io) {
   if (!context) return UsageError(io, kUsage, error);
 
   StreamMessageSink messages(io.err);
-  const std::string& path = parsed->positional[0];
   SettingsImage image;
-  Status status = ReadSettingsFile(path, image);
-  if (!status.ok) {
-    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    return kExitFailure;
-  }
   ProgramNameTable names{};
-  if (const std::string* namesPath = parsed->Option("--names")) {
-    // A name file asked for by name must be there; the one beside the settings file may not be.
-    if (!ReadNameFile(*namesPath, names)) {
-      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
-                    MsgButtons::Ok, MsgIcon::Exclamation);
-      return kExitFailure;
-    }
-  } else {
-    DocumentPaths paths = PathsFor(path);
-    DeriveNamePaths(paths);
-    ReadNameFile(paths.namePath, names);
+  if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {
+    return kExitFailure;
   }
   ScheduleModel model;
   UnpackImage(image, context->Image(), model);

@@ -66,24 +66,10 @@ int RunExport(const std::vector<std::string>& args, CliIo& io) {
   if (!context) return UsageError(io, kUsage, error);
 
   StreamMessageSink messages(io.err);
-  const std::string& path = parsed->positional[0];
   SettingsImage image;
-  Status status = ReadSettingsFile(path, image);
-  if (!status.ok) {
-    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    return kExitFailure;
-  }
   ProgramNameTable names{};
-  if (const std::string* namesPath = parsed->Option("--names")) {
-    if (!ReadNameFile(*namesPath, names)) {
-      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
-                    MsgButtons::Ok, MsgIcon::Exclamation);
-      return kExitFailure;
-    }
-  } else {
-    DocumentPaths paths = PathsFor(path);
-    DeriveNamePaths(paths);
-    ReadNameFile(paths.namePath, names);
+  if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {
+    return kExitFailure;
   }
   return ExportReport(image, names, *context, *output, io.err);
 }

@@ -140,6 +140,23 @@ DocumentPaths PathsFor(const std::string& settingsPath) {
   return paths;
 }
 
+std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
+                                         const std::vector<OptionSpec>& extra,
+                                         const std::string& usage, CliIo& io, int& exitCode) {
+  std::string error;
+  std::optional<Arguments> parsed = ParseArguments(args, extra, error);
+  if (!parsed) {
+    exitCode = UsageError(io, usage, error);
+    return std::nullopt;
+  }
+  if (parsed->help) {
+    io.out << usage;
+    exitCode = kExitOk;
+    return std::nullopt;
+  }
+  return parsed;
+}
+
 bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
                            MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
   Status status = ReadSettingsFile(settingsPath, image);

@@ -18,13 +18,11 @@ constexpr char kUsage[] =
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args, CliIo& io) {
+  int exitCode = kExitOk;
+  std::optional<Arguments> parsed =
+      ReadCommandLine(args, {{"--names", "", true}}, kUsage, io, exitCode);
+  if (!parsed) return exitCode;
   std::string error;
-  std::optional<Arguments> parsed = ParseArguments(args, {{"--names", "", true}}, error);
-  if (!parsed) return UsageError(io, kUsage, error);
-  if (parsed->help) {
-    io.out << kUsage;
-    return kExitOk;
-  }
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "dump takes one settings file");
   }

@@ -49,14 +49,11 @@ int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliC
 }
 
 int RunExport(const std::vector<std::string>& args, CliIo& io) {
+  int exitCode = kExitOk;
+  std::optional<Arguments> parsed = ReadCommandLine(
+      args, {{"--names", "", true}, {"--output", "-o", true}}, kUsage, io, exitCode);
+  if (!parsed) return exitCode;
   std::string error;
-  std::optional<Arguments> parsed =
-      ParseArguments(args, {{"--names", "", true}, {"--output", "-o", true}}, error);
-  if (!parsed) return UsageError(io, kUsage, error);
-  if (parsed->help) {
-    io.out << kUsage;
-    return kExitOk;
-  }
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "export takes one settings file");
   }

@@ -324,24 +324,27 @@ class Report {
     return true;
   }
 
+  // Which programs the registered entries (a year set) of a period or date table name.
+  template <typename Entries>
+  static std::array<bool, kProgramCount> ProgramsNamedIn(const Entries& entries) {
+    std::array<bool, kProgramCount> named{};
+    for (const auto& entry : entries) {
+      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
+        named[entry.program] = true;
+      }
+    }
+    return named;
+  }
+
   bool Names() {
     if (!w_.Line(t_.sectionNames)) return false;
     const ScheduleModel& m = in_.model;
     std::array<int, kProgramCount> steps{};
-    std::array<bool, kProgramCount> byPeriod{}, byDate{};
     for (const WeeklyStep& step : m.steps) {
       if (step.used() && step.program <= kMaxProgram) ++steps[step.program];
     }
-    for (const PeriodEntry& entry : m.periods) {
-      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
-        byPeriod[entry.program] = true;
-      }
-    }
-    for (const DateEntry& entry : m.dates) {
-      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
-        byDate[entry.program] = true;
-      }
-    }
+    const std::array<bool, kProgramCount> byPeriod = ProgramsNamedIn(m.periods);
+    const std::array<bool, kProgramCount> byDate = ProgramsNamedIn(m.dates);
     for (int p = 1; p <= kMaxProgram; ++p) {
       const auto& field = in_.names.names[p];
       if (field[0] == '\0' && steps[p] == 0) continue;
@@ -434,7 +437,12 @@ class Report {
     return true;
   }
 
-  void AddSummerPoint(int month, int week, int weekday, int hour) {
+  // Without a rule (no start month) both points are dashes.
+  void AddSummerPoint(bool hasRule, int month, int week, int weekday, int hour) {
+    if (!hasRule) {
+      w_.Add("-,-,-,-");
+      return;
+    }
     w_.AddNumber(month).Add(t_.monthComma).Add(Pick(t_.week, week));
     w_.Add(weekday >= 1 && weekday <= 7 ? t_.weekday[weekday - 1] : std::string_view("-,"));
     w_.AddNumber(hour).Add(t_.hour);
@@ -445,18 +453,10 @@ class Report {
     const SummerTimeRule& rule = in_.model.summerTime;
     const bool hasRule = rule.startMonth != 0;
     w_.Add(t_.start);
-    if (hasRule) {
-      AddSummerPoint(rule.startMonth, rule.startWeek, rule.startWeekday, rule.startHour);
-    } else {
-      w_.Add("-,-,-,-");
-    }
+    AddSummerPoint(hasRule, rule.startMonth, rule.startWeek, rule.startWeekday, rule.startHour);
     if (!w_.EndLine()) return false;
     w_.Add(t_.end);
-    if (hasRule) {
-      AddSummerPoint(rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
-    } else {
-      w_.Add("-,-,-,-");
-    }
+    AddSummerPoint(hasRule, rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
     return w_.EndLine() &&
            w_.Add(t_.perform).Add(t_.enabled[in_.model.summerTimeEnabled != 0]).EndLine();
   }

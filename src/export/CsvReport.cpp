@@ -391,22 +391,19 @@ class Report {
     }
   }
 
+  void AddMonthDay(int month, int day) {
+    w_.AddNumber(month).Add(t_.monthComma).AddNumber(day).Add(t_.dayComma);
+  }
+
   bool Periods() {
     if (!w_.Line(t_.sectionPeriods)) return false;
     int number = 0;
     for (const PeriodEntry& entry : in_.model.periods) {
       if (entry.year == 0) continue;
       AddYear(++number, entry.year);
-      w_.AddNumber(entry.startMonth)
-          .Add(t_.monthComma)
-          .AddNumber(entry.startDay)
-          .Add(t_.dayComma)
-          .AddNumber(entry.endMonth)
-          .Add(t_.monthComma)
-          .AddNumber(entry.endDay)
-          .Add(t_.dayComma)
-          .Add("P")
-          .AddNumber(entry.program);
+      AddMonthDay(entry.startMonth, entry.startDay);
+      AddMonthDay(entry.endMonth, entry.endDay);
+      w_.Add("P").AddNumber(entry.program);
       if (!w_.EndLine()) return false;
     }
     return true;
@@ -426,12 +423,8 @@ class Report {
     for (const DateEntry& entry : in_.model.dates) {
       if (entry.year == 0) continue;
       AddYear(++number, entry.year);
-      w_.AddNumber(entry.month)
-          .Add(t_.monthComma)
-          .AddNumber(entry.day)
-          .Add(t_.dayComma)
-          .Add("P")
-          .AddNumber(entry.program);
+      AddMonthDay(entry.month, entry.day);
+      w_.Add("P").AddNumber(entry.program);
       if (!w_.EndLine()) return false;
     }
     return true;

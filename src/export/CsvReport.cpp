@@ -395,18 +395,27 @@ class Report {
     w_.AddNumber(month).Add(t_.monthComma).AddNumber(day).Add(t_.dayComma);
   }
 
-  bool Periods() {
-    if (!w_.Line(t_.sectionPeriods)) return false;
+  // A period or date table: its registered entries (a year set), numbered, each ending with its
+  // program.
+  template <typename Entries, typename AddWhen>
+  bool DatedRows(std::string_view section, const Entries& entries, AddWhen addWhen) {
+    if (!w_.Line(section)) return false;
     int number = 0;
-    for (const PeriodEntry& entry : in_.model.periods) {
+    for (const auto& entry : entries) {
       if (entry.year == 0) continue;
       AddYear(++number, entry.year);
-      AddMonthDay(entry.startMonth, entry.startDay);
-      AddMonthDay(entry.endMonth, entry.endDay);
+      addWhen(entry);
       w_.Add("P").AddNumber(entry.program);
       if (!w_.EndLine()) return false;
     }
     return true;
+  }
+
+  bool Periods() {
+    return DatedRows(t_.sectionPeriods, in_.model.periods, [this](const PeriodEntry& entry) {
+      AddMonthDay(entry.startMonth, entry.startDay);
+      AddMonthDay(entry.endMonth, entry.endDay);
+    });
   }
 
   bool Holiday() {
@@ -418,16 +427,8 @@ class Report {
   }
 
   bool Dates() {
-    if (!w_.Line(t_.sectionDates)) return false;
-    int number = 0;
-    for (const DateEntry& entry : in_.model.dates) {
-      if (entry.year == 0) continue;
-      AddYear(++number, entry.year);
-      AddMonthDay(entry.month, entry.day);
-      w_.Add("P").AddNumber(entry.program);
-      if (!w_.EndLine()) return false;
-    }
-    return true;
+    return DatedRows(t_.sectionDates, in_.model.dates,
+                     [this](const DateEntry& entry) { AddMonthDay(entry.month, entry.day); });
   }
 
   // Without a rule (no start month) both points are dashes.

@@ -71,9 +71,7 @@ class Document : public CableDocument {
   bool IsUntitled() const override { return false; }
   void InitImage() override { tavrin::InitImage(image); }
   bool PutImageBytes(const uint8_t* data, std::size_t length, std::size_t offset) override {
-    if (offset >= image.size()) return false;
-    std::memcpy(image.data() + offset, data, std::min(length, image.size() - offset));
-    return true;
+    return tavrin::PutImageBytes(image, data, length, offset);
   }
   void NewDocument() override { tavrin::InitImage(image); }
   void RefreshFromDocument() override {}

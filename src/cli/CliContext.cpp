@@ -140,4 +140,44 @@ DocumentPaths PathsFor(const std::string& settingsPath) {
   return paths;
 }
 
+std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
+                                         const std::vector<OptionSpec>& extra,
+                                         const std::string& usage, CliIo& io, int& exitCode) {
+  std::string error;
+  std::optional<Arguments> parsed = ParseArguments(args, extra, error);
+  if (!parsed) {
+    exitCode = UsageError(io, usage, error);
+    return std::nullopt;
+  }
+  if (parsed->help) {
+    io.out << usage;
+    exitCode = kExitOk;
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
+                           MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
+  Status status = ReadSettingsFile(settingsPath, image);
+  if (!status.ok) {
+    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+  }
+  names = {};
+  if (const std::string* namesPath = args.Option("--names")) {
+    // A name file asked for by name must be there; the one beside the settings file may not be.
+    if (!ReadNameFile(*namesPath, names)) {
+      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
+                    MsgButtons::Ok, MsgIcon::Exclamation);
+      return false;
+    }
+  } else {
+    DocumentPaths paths = PathsFor(settingsPath);
+    DeriveNamePaths(paths);
+    ReadNameFile(paths.namePath, names);
+  }
+  return true;
+}
+
 }  // namespace tavrin

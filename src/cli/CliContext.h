@@ -61,6 +61,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
 // Prints "tavrin-cli: <error>" and the usage on standard error; returns the usage exit code.
 int UsageError(CliIo& io, const std::string& usage, const std::string& error);
 
+// ParseArguments for a subcommand that prints `usage` for "--help" and with a usage error. Gives
+// nothing when the command is already over, with its exit code in `exitCode`.
+std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
+                                         const std::vector<OptionSpec>& extra,
+                                         const std::string& usage, CliIo& io, int& exitCode);
+
 // The state the desktop program has at start-up: the data folder's holiday file and
 // "Tavrin.ini" (defaults when they are missing), the clock, the two image years and the
 // remembered radio station.
@@ -80,5 +86,11 @@ std::optional<CliContext> LoadContext(const Arguments& args, std::string& error)
 
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
+
+// Reads the settings file at `settingsPath` and its program names: the file of "--names" when
+// given, else the .TXT beside the settings file. A failure is shown on `messages` and false
+// returned.
+bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
+                           MessageSink& messages, SettingsImage& image, ProgramNameTable& names);
 
 }  // namespace tavrin

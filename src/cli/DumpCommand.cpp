@@ -18,13 +18,11 @@ constexpr char kUsage[] =
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args, CliIo& io) {
+  int exitCode = kExitOk;
+  std::optional<Arguments> parsed =
+      ReadCommandLine(args, {{"--names", "", true}}, kUsage, io, exitCode);
+  if (!parsed) return exitCode;
   std::string error;
-  std::optional<Arguments> parsed = ParseArguments(args, {{"--names", "", true}}, error);
-  if (!parsed) return UsageError(io, kUsage, error);
-  if (parsed->help) {
-    io.out << kUsage;
-    return kExitOk;
-  }
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "dump takes one settings file");
   }
@@ -32,25 +30,10 @@ int RunDump(const std::vector<std::string>& args, CliIo& io) {
   if (!context) return UsageError(io, kUsage, error);
 
   StreamMessageSink messages(io.err);
-  const std::string& path = parsed->positional[0];
   SettingsImage image;
-  Status status = ReadSettingsFile(path, image);
-  if (!status.ok) {
-    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    return kExitFailure;
-  }
   ProgramNameTable names{};
-  if (const std::string* namesPath = parsed->Option("--names")) {
-    // A name file asked for by name must be there; the one beside the settings file may not be.
-    if (!ReadNameFile(*namesPath, names)) {
-      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
-                    MsgButtons::Ok, MsgIcon::Exclamation);
-      return kExitFailure;
-    }
-  } else {
-    DocumentPaths paths = PathsFor(path);
-    DeriveNamePaths(paths);
-    ReadNameFile(paths.namePath, names);
+  if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {
+    return kExitFailure;
   }
   ScheduleModel model;
   UnpackImage(image, context->Image(), model);

@@ -49,14 +49,11 @@ int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliC
 }
 
 int RunExport(const std::vector<std::string>& args, CliIo& io) {
+  int exitCode = kExitOk;
+  std::optional<Arguments> parsed = ReadCommandLine(
+      args, {{"--names", "", true}, {"--output", "-o", true}}, kUsage, io, exitCode);
+  if (!parsed) return exitCode;
   std::string error;
-  std::optional<Arguments> parsed =
-      ParseArguments(args, {{"--names", "", true}, {"--output", "-o", true}}, error);
-  if (!parsed) return UsageError(io, kUsage, error);
-  if (parsed->help) {
-    io.out << kUsage;
-    return kExitOk;
-  }
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "export takes one settings file");
   }
@@ -66,24 +63,10 @@ int RunExport(const std::vector<std::string>& args, CliIo& io) {
   if (!context) return UsageError(io, kUsage, error);
 
   StreamMessageSink messages(io.err);
-  const std::string& path = parsed->positional[0];
   SettingsImage image;
-  Status status = ReadSettingsFile(path, image);
-  if (!status.ok) {
-    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    return kExitFailure;
-  }
   ProgramNameTable names{};
-  if (const std::string* namesPath = parsed->Option("--names")) {
-    if (!ReadNameFile(*namesPath, names)) {
-      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
-                    MsgButtons::Ok, MsgIcon::Exclamation);
-      return kExitFailure;
-    }
-  } else {
-    DocumentPaths paths = PathsFor(path);
-    DeriveNamePaths(paths);
-    ReadNameFile(paths.namePath, names);
+  if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {
+    return kExitFailure;
   }
   return ExportReport(image, names, *context, *output, io.err);
 }

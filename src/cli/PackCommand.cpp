@@ -31,13 +31,11 @@ bool ReadText(const std::string& path, std::string& text) {
 }  // namespace
 
 int RunPack(const std::vector<std::string>& args, CliIo& io) {
+  int exitCode = kExitOk;
+  std::optional<Arguments> parsed =
+      ReadCommandLine(args, {{"--output", "-o", true}}, kUsage, io, exitCode);
+  if (!parsed) return exitCode;
   std::string error;
-  std::optional<Arguments> parsed = ParseArguments(args, {{"--output", "-o", true}}, error);
-  if (!parsed) return UsageError(io, kUsage, error);
-  if (parsed->help) {
-    io.out << kUsage;
-    return kExitOk;
-  }
   const std::string* output = parsed->Option("--output");
   if (parsed->positional.size() != 1 || !output || output->empty()) {
     return UsageError(io, kUsage, "pack takes one JSON file and -o FILE.BIN");

@@ -324,24 +324,27 @@ class Report {
     return true;
   }
 
+  // Which programs the registered entries (a year set) of a period or date table name.
+  template <typename Entries>
+  static std::array<bool, kProgramCount> ProgramsNamedIn(const Entries& entries) {
+    std::array<bool, kProgramCount> named{};
+    for (const auto& entry : entries) {
+      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
+        named[entry.program] = true;
+      }
+    }
+    return named;
+  }
+
   bool Names() {
     if (!w_.Line(t_.sectionNames)) return false;
     const ScheduleModel& m = in_.model;
     std::array<int, kProgramCount> steps{};
-    std::array<bool, kProgramCount> byPeriod{}, byDate{};
     for (const WeeklyStep& step : m.steps) {
       if (step.used() && step.program <= kMaxProgram) ++steps[step.program];
     }
-    for (const PeriodEntry& entry : m.periods) {
-      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
-        byPeriod[entry.program] = true;
-      }
-    }
-    for (const DateEntry& entry : m.dates) {
-      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
-        byDate[entry.program] = true;
-      }
-    }
+    const std::array<bool, kProgramCount> byPeriod = ProgramsNamedIn(m.periods);
+    const std::array<bool, kProgramCount> byDate = ProgramsNamedIn(m.dates);
     for (int p = 1; p <= kMaxProgram; ++p) {
       const auto& field = in_.names.names[p];
       if (field[0] == '\0' && steps[p] == 0) continue;
@@ -388,25 +391,31 @@ class Report {
     }
   }
 
-  bool Periods() {
-    if (!w_.Line(t_.sectionPeriods)) return false;
+  void AddMonthDay(int month, int day) {
+    w_.AddNumber(month).Add(t_.monthComma).AddNumber(day).Add(t_.dayComma);
+  }
+
+  // A period or date table: its registered entries (a year set), numbered, each ending with its
+  // program.
+  template <typename Entries, typename AddWhen>
+  bool DatedRows(std::string_view section, const Entries& entries, AddWhen addWhen) {
+    if (!w_.Line(section)) return false;
     int number = 0;
-    for (const PeriodEntry& entry : in_.model.periods) {
+    for (const auto& entry : entries) {
       if (entry.year == 0) continue;
       AddYear(++number, entry.year);
-      w_.AddNumber(entry.startMonth)
-          .Add(t_.monthComma)
-          .AddNumber(entry.startDay)
-          .Add(t_.dayComma)
-          .AddNumber(entry.endMonth)
-          .Add(t_.monthComma)
-          .AddNumber(entry.endDay)
-          .Add(t_.dayComma)
-          .Add("P")
-          .AddNumber(entry.program);
+      addWhen(entry);
+      w_.Add("P").AddNumber(entry.program);
       if (!w_.EndLine()) return false;
     }
     return true;
+  }
+
+  bool Periods() {
+    return DatedRows(t_.sectionPeriods, in_.model.periods, [this](const PeriodEntry& entry) {
+      AddMonthDay(entry.startMonth, entry.startDay);
+      AddMonthDay(entry.endMonth, entry.endDay);
+    });
   }
 
   bool Holiday() {
@@ -418,23 +427,16 @@ class Report {
   }
 
   bool Dates() {
-    if (!w_.Line(t_.sectionDates)) return false;
-    int number = 0;
-    for (const DateEntry& entry : in_.model.dates) {
-      if (entry.year == 0) continue;
-      AddYear(++number, entry.year);
-      w_.AddNumber(entry.month)
-          .Add(t_.monthComma)
-          .AddNumber(entry.day)
-          .Add(t_.dayComma)
-          .Add("P")
-          .AddNumber(entry.program);
-      if (!w_.EndLine()) return false;
-    }
-    return true;
+    return DatedRows(t_.sectionDates, in_.model.dates,
+                     [this](const DateEntry& entry) { AddMonthDay(entry.month, entry.day); });
   }
 
-  void AddSummerPoint(int month, int week, int weekday, int hour) {
+  // Without a rule (no start month) both points are dashes.
+  void AddSummerPoint(bool hasRule, int month, int week, int weekday, int hour) {
+    if (!hasRule) {
+      w_.Add("-,-,-,-");
+      return;
+    }
     w_.AddNumber(month).Add(t_.monthComma).Add(Pick(t_.week, week));
     w_.Add(weekday >= 1 && weekday <= 7 ? t_.weekday[weekday - 1] : std::string_view("-,"));
     w_.AddNumber(hour).Add(t_.hour);
@@ -445,18 +447,10 @@ class Report {
     const SummerTimeRule& rule = in_.model.summerTime;
     const bool hasRule = rule.startMonth != 0;
     w_.Add(t_.start);
-    if (hasRule) {
-      AddSummerPoint(rule.startMonth, rule.startWeek, rule.startWeekday, rule.startHour);
-    } else {
-      w_.Add("-,-,-,-");
-    }
+    AddSummerPoint(hasRule, rule.startMonth, rule.startWeek, rule.startWeekday, rule.startHour);
     if (!w_.EndLine()) return false;
     w_.Add(t_.end);
-    if (hasRule) {
-      AddSummerPoint(rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
-    } else {
-      w_.Add("-,-,-,-");
-    }
+    AddSummerPoint(hasRule, rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
     return w_.EndLine() &&
            w_.Add(t_.perform).Add(t_.enabled[in_.model.summerTimeEnabled != 0]).EndLine();
   }

@@ -13,4 +13,11 @@ void InitImage(SettingsImage& image) {
   std::memcpy(image.data() + layout::kModelTag, kModelTag, layout::kModelTagSize);
 }
 
+bool PutImageBytes(SettingsImage& image, const uint8_t* data, std::size_t length,
+                   std::size_t offset) {
+  if (offset >= image.size()) return false;
+  std::memcpy(image.data() + offset, data, std::min(length, image.size() - offset));
+  return true;
+}
+
 }  // namespace tavrin

@@ -74,4 +74,9 @@ using YearGrid = std::array<uint8_t, layout::kYearGridSize>;
 // Zero 6594 bytes and put the identification texts at offsets 0 and 16.
 void InitImage(SettingsImage& image);
 
+// Copies received bytes into the image at `offset`, cutting what would run past its end. False
+// when the offset itself is outside the image.
+bool PutImageBytes(SettingsImage& image, const uint8_t* data, std::size_t length,
+                   std::size_t offset);
+
 }  // namespace tavrin

@@ -303,9 +303,7 @@ std::string CTavrinDoc::InitialFolder() const {
 void CTavrinDoc::ClearNames() { std::memset(&names_, 0, sizeof names_); }
 
 bool CTavrinDoc::PutImageBytes(const uint8_t* data, std::size_t length, std::size_t offset) {
-  if (offset >= image_.size()) return false;
-  std::memcpy(image_.data() + offset, data, std::min(length, image_.size() - offset));
-  return true;
+  return tavrin::PutImageBytes(image_, data, length, offset);
 }
 
 }  // namespace tavrin

@@ -127,9 +127,7 @@ class FakeDocument : public CableDocument {
     calls.push_back("InitImage");
   }
   bool PutImageBytes(const uint8_t* data, std::size_t length, std::size_t offset) override {
-    if (offset >= image.size()) return false;
-    std::memcpy(image.data() + offset, data, std::min(length, image.size() - offset));
-    return true;
+    return tavrin::PutImageBytes(image, data, length, offset);
   }
   void NewDocument() override {
     tavrin::InitImage(image);

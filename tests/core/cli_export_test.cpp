@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "DocumentFakes.h"
+#include "TestFakes.h"
 #include "cli/Commands.h"
 #include "model/ImagePacking.h"
 #include "model/SettingsFiles.h"

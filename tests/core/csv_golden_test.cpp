@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "CsvFixture.h"
 
@@ -14,8 +15,7 @@ using testing::MakeStep;
 
 std::string Sjis(const std::string& utf8) { return ToShiftJis(utf8).value(); }
 
-void SetHolidays(HolidayTable& table, int year,
-                 std::initializer_list<std::pair<int, int>> monthDays) {
+void SetHolidays(HolidayTable& table, int year, const std::vector<std::pair<int, int>>& monthDays) {
   const int k = table.yearCount++;
   table.years[k] = static_cast<int16_t>(year);
   std::array<int, 12> used{};
@@ -23,6 +23,11 @@ void SetHolidays(HolidayTable& table, int year,
     table.days[k][month - 1][used[month - 1]++] = static_cast<uint8_t>(day);
   }
 }
+
+// The school and the office keep the same holidays in 2026.
+const std::vector<std::pair<int, int>> kHolidays2026 = {
+    {1, 1}, {1, 12}, {2, 11}, {2, 23}, {3, 20}, {4, 29}, {5, 3},   {5, 4},  {5, 5},
+    {5, 6}, {7, 20}, {8, 11}, {9, 21}, {9, 22}, {9, 23}, {10, 12}, {11, 3}, {11, 23}};
 
 // A school: bells on weekdays and Saturdays, a keep output for the hall lights, a holiday
 // program, a summer break every year and a winter break across the turn of the year.
@@ -84,25 +89,7 @@ void BuildSchool(CsvFixture& f) {
                {11, 3},
                {11, 23},
                {11, 24}});
-  SetHolidays(f.holidays, 2026,
-              {{1, 1},
-               {1, 12},
-               {2, 11},
-               {2, 23},
-               {3, 20},
-               {4, 29},
-               {5, 3},
-               {5, 4},
-               {5, 5},
-               {5, 6},
-               {7, 20},
-               {8, 11},
-               {9, 21},
-               {9, 22},
-               {9, 23},
-               {10, 12},
-               {11, 3},
-               {11, 23}});
+  SetHolidays(f.holidays, 2026, kHolidays2026);
 }
 
 // An office without the radio: night lighting on a keep channel, two chimes of its own,
@@ -135,25 +122,7 @@ void BuildOffice(CsvFixture& f) {
   m.periods[0] = {kEveryYear, 12, 29, 1, 3, 11};
   m.periods[1] = {2027, 2, 1, 2, 29, 11};
   m.dates[0] = {kEveryYear, 2, 29, 11};
-  SetHolidays(f.holidays, 2026,
-              {{1, 1},
-               {1, 12},
-               {2, 11},
-               {2, 23},
-               {3, 20},
-               {4, 29},
-               {5, 3},
-               {5, 4},
-               {5, 5},
-               {5, 6},
-               {7, 20},
-               {8, 11},
-               {9, 21},
-               {9, 22},
-               {9, 23},
-               {10, 12},
-               {11, 3},
-               {11, 23}});
+  SetHolidays(f.holidays, 2026, kHolidays2026);
   SetHolidays(f.holidays, 2027,
               {{1, 1},
                {1, 11},

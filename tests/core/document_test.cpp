@@ -5,7 +5,7 @@
 #include <iterator>
 #include <memory>
 
-#include "DocumentFakes.h"
+#include "TestFakes.h"
 #include "app/ProfileStore.h"
 #include "app/TavrinViewModel.h"
 #include "model/TavrinDoc.h"

@@ -2,27 +2,13 @@
 
 #include <cstring>
 
+#include "FakeEditorHost.h"
 #include "editors/EditorSession.h"
 
 namespace tavrin {
 namespace {
 
-class FakeHost : public EditorHost {
- public:
-  explicit FakeHost(const ScheduleModel& document) {
-    std::memcpy(&document_, &document, sizeof document);
-  }
-  bool SameAsDocument(ScheduleModel& model) override {
-    ++packs;
-    return std::memcmp(&model, &document_, sizeof model) == 0;
-  }
-  void MarkModified() override { ++marks; }
-  int packs = 0;
-  int marks = 0;
-
- private:
-  ScheduleModel document_;
-};
+using testing::FakeEditorHost;
 
 TEST(EditorSession, CaptionsFollowTheDocumentState) {
   EXPECT_EQ(SheetCaption(EditorKind::SummerTime, FileState::Untitled, ""),
@@ -44,7 +30,7 @@ TEST(EditorSession, CancelRestoresEveryByteOfModelAndNames) {
   std::memcpy(modelBefore.get(), model.get(), sizeof *model);
   std::memcpy(namesBefore.get(), names.get(), sizeof *names);
 
-  FakeHost host(*model);
+  FakeEditorHost host(*model);
   EditorOutcome outcome = RunEditorSession(*model, *names, host, [&] {
     std::memset(model.get(), 0, sizeof *model);
     names->names[3][0] = 'A';
@@ -53,19 +39,19 @@ TEST(EditorSession, CancelRestoresEveryByteOfModelAndNames) {
   EXPECT_EQ(outcome, EditorOutcome::Cancelled);
   EXPECT_EQ(std::memcmp(model.get(), modelBefore.get(), sizeof *model), 0);
   EXPECT_EQ(std::memcmp(names.get(), namesBefore.get(), sizeof *names), 0);
-  EXPECT_EQ(host.packs, 0);
-  EXPECT_EQ(host.marks, 0);
+  EXPECT_EQ(host.comparisons, 0);
+  EXPECT_EQ(host.modifiedMarks, 0);
 }
 
 TEST(EditorSession, OkMarksTheDocumentOnlyWhenItsImageChanges) {
   auto model = std::make_unique<ScheduleModel>();
   auto names = std::make_unique<ProgramNameTable>();
   ClearModel(*model);
-  FakeHost host(*model);
+  FakeEditorHost host(*model);
 
   EXPECT_EQ(RunEditorSession(*model, *names, host, [] { return true; }), EditorOutcome::Unchanged);
-  EXPECT_EQ(host.packs, 1);
-  EXPECT_EQ(host.marks, 0);
+  EXPECT_EQ(host.comparisons, 1);
+  EXPECT_EQ(host.modifiedMarks, 0);
 
   EXPECT_EQ(RunEditorSession(*model, *names, host,
                              [&] {
@@ -74,7 +60,7 @@ TEST(EditorSession, OkMarksTheDocumentOnlyWhenItsImageChanges) {
                              }),
             EditorOutcome::Changed);
   EXPECT_EQ(model->summerTime.startMonth, 4);  // OK keeps the change
-  EXPECT_EQ(host.marks, 1);
+  EXPECT_EQ(host.modifiedMarks, 1);
 }
 
 }  // namespace

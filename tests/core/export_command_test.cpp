@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "DocumentFakes.h"
+#include "TestFakes.h"
 #include "app/ProfileStore.h"
 #include "app/TavrinViewModel.h"
 #include "model/ExportCommand.h"

@@ -2,26 +2,13 @@
 
 #include <vector>
 
+#include "TestFakes.h"
 #include "calendar/SummerTimeRules.h"
 
 namespace tavrin {
 namespace {
 
-struct Shown {
-  std::string text, caption;
-  MsgButtons buttons;
-  MsgIcon icon;
-};
-
-class RecordingSink : public MessageSink {
- public:
-  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-           MsgIcon icon) override {
-    shown.push_back({text, caption, buttons, icon});
-    return IDOK;
-  }
-  std::vector<Shown> shown;
-};
+using testing::FakeMessages;
 
 TextTable Rule(std::array<const char*, 4> start, std::array<const char*, 4> end) {
   TextTable table(summer::kRows, summer::kCols);
@@ -124,7 +111,7 @@ TEST(SummerTimeRules, StartMustComeBeforeEndWithinTheYear) {
 }
 
 TEST(SummerTimeRules, ValidateShowsOneExclamationMessageAndMovesTheCursor) {
-  RecordingSink sink;
+  FakeMessages sink;
   CellPos cursor{0, 0};
   TextTable table = Rule({"3 月", "第 2", "日曜日", "2 時"}, {"11 月", "第 1", "", "2 時"});
   EXPECT_FALSE(summer::Validate(true, table, sink, cursor));

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 
+#include "FakeEditorHost.h"
 #include "GuiTestSupport.h"
 #include "calendar/ui/CProg4.h"
 #include "editors/ui/CProgSheet.h"
@@ -23,22 +24,9 @@
 namespace tavrin {
 namespace {
 
-using testing::RecordingSink;
+using testing::FakeEditorHost;
+using testing::FakeMessages;
 using testing::WhenModal;
-
-// The document side as the sheet sees it: the image of the model when it was last "saved".
-class FakeDocument : public EditorHost {
- public:
-  explicit FakeDocument(const ScheduleModel& saved) { std::memcpy(&saved_, &saved, sizeof saved); }
-  bool SameAsDocument(ScheduleModel& model) override {
-    return std::memcmp(&model, &saved_, sizeof model) == 0;
-  }
-  void MarkModified() override { ++modifiedMarks; }
-  int modifiedMarks = 0;
-
- private:
-  ScheduleModel saved_;
-};
 
 struct Fixture {
   Fixture() {
@@ -50,7 +38,7 @@ struct Fixture {
   std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
   std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
   std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
-  RecordingSink sink;
+  FakeMessages sink;
   EditorContext context{*model, *names, sink, *clipboards};
   int x = 200;
   int y = 150;
@@ -85,7 +73,7 @@ void Click(QWidget* sheet, const char* name) {
 
 TEST(EditorSheet, CaptionShowsTheEditorAndTheDocument) {
   Fixture f;
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   QString caption, tab;
   WhenModal([&](QWidget* modal) {
     caption = modal->windowTitle();
@@ -116,7 +104,7 @@ TEST(EditorSheet, CaptionShowsTheEditorAndTheDocument) {
 
 TEST(EditorSheet, OpensWhereItWasLastClosedAndReportsMoves) {
   Fixture f;
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   QSignalSpy moved(&f.sheet, &CProgSheet::Moved);
   QPoint shownAt;
   QSize size;
@@ -155,7 +143,7 @@ TEST(EditorSheet, OkWithoutChangesLeavesTheDocumentUnmodified) {
   Fixture f;
   f.model->summerTimeEnabled = 1;
   f.model->summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) { Click(modal, "IDOK"); });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),
             EditorOutcome::Unchanged);
@@ -169,7 +157,7 @@ TEST(EditorSheet, CancelLeavesModelAndNamesByteIdentical) {
   f.names->names[1][0] = 'X';
   auto before = std::make_unique<ScheduleModel>();
   std::memcpy(before.get(), f.model.get(), sizeof *before);
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     Choose(grid, 1, 1, 6);
@@ -191,7 +179,7 @@ TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) 
   Fixture f;
   f.model->summerTimeEnabled = 1;
   f.model->summerTime = {3, 2, 1, 0, 0, 0, 7, 0};
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     EXPECT_TRUE(modal->findChild<QCheckBox*>("1087")->isChecked());
@@ -233,7 +221,7 @@ TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) 
 
 TEST(SummerPage, ValidationKeepsTheSheetOpenOnTheFaultyCellThenStores) {
   Fixture f;
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   std::vector<std::pair<int, int>> cursorAtMessage;
   bool stillOpen = false;
   WhenModal([&](QWidget* modal) {
@@ -278,7 +266,7 @@ TEST(SummerPage, AltDDeletesTheSelectedRowsWithoutAskingEvenFromTheCheckBox) {
   Fixture f;
   f.model->summerTimeEnabled = 1;
   f.model->summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   QStringList endRow;
   int row = 0, col = 0;
   WhenModal([&](QWidget* modal) {
@@ -311,7 +299,7 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
   Fixture f;
   f.model->summerTimeEnabled = 1;
   f.model->summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     grid->SetRow(1);
@@ -331,7 +319,7 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
 
 TEST(EditorSheet, EditorsStillToComeOpenNothing) {
   Fixture f;
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   for (EditorKind kind :
        {EditorKind::Channel, EditorKind::Weekly, EditorKind::Annual, EditorKind::Radio})
     EXPECT_EQ(OpenEditor(f.sheet, kind, f.context, document, f.state), EditorOutcome::Cancelled);
@@ -344,7 +332,7 @@ int ShowForScreenshot(bool openList) {
   Fixture f;
   f.model->summerTimeEnabled = 1;
   f.model->summerTime = {3, 5, 1, 1, 10, 5, 1, 1};
-  FakeDocument document(*f.model);
+  FakeEditorHost document(*f.model);
   QTimer::singleShot(0, [&] {
     if (CVSFlexGrid* grid = GridOf(&f.sheet); grid && openList) {
       grid->SetRow(1);

@@ -9,7 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "ShellTestSupport.h"
+#include "RunningAppFixture.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
@@ -19,17 +19,10 @@
 namespace tavrin {
 namespace {
 
-using shelltest::AnswerNextModal;
-using shelltest::FakeFileDialogs;
-using shelltest::FakeMessages;
-using shelltest::ScopedDataFolder;
+using testing::WhenModal;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::RunningAppFixture {
  protected:
-  void Start(const QStringList& arguments = {}) {
-    app_ = std::make_unique<CTavrinApp>(AppServices{&profile_, &messages_, &dialogs_, &clock_});
-    ASSERT_TRUE(app_->InitInstance(arguments));
-  }
   CMainFrame& frame() { return *app_->frame(); }
   CTavrinView& view() { return *app_->view(); }
   QString caption() { return frame().windowTitle(); }
@@ -37,13 +30,6 @@ class MainWindowTest : public ::testing::Test {
   void Command(int id) { frame().action(id)->trigger(); }
   // The basic program 99 needs no registered steps, so the schedule may be saved.
   void MakeSaveable() { view().viewModel().model().basicProgram = 99; }
-
-  ScopedDataFolder data_;
-  MemoryProfileStore profile_;
-  FakeMessages messages_;
-  FakeFileDialogs dialogs_;
-  FixedClock clock_{LocalTime{2026, 4, 1, 9, 0, 0}};
-  std::unique_ptr<CTavrinApp> app_;
 };
 
 TEST_F(MainWindowTest, StartsAsAFixedWindowWithMenusToolbarAndNewDocument) {
@@ -150,7 +136,7 @@ TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePress
   const ScheduleModel before = view().viewModel().model();
 
   QString title;
-  AnswerNextModal([&](QWidget* modal) {
+  WhenModal([&](QWidget* modal) {
     title = modal->windowTitle();
     view().viewModel().model().basicProgram = 7;  // a change that Cancel must undo
     static_cast<QDialog*>(modal)->reject();
@@ -160,12 +146,12 @@ TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePress
   EXPECT_TRUE(view().viewModel().model() == before);
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
 
-  AnswerNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+  WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_FALSE(app_->doc()->IsModified());  // OK without a change
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
 
-  AnswerNextModal([this](QWidget* modal) {
+  WhenModal([this](QWidget* modal) {
     view().viewModel().model().basicProgram = 7;
     static_cast<QDialog*>(modal)->accept();
   });
@@ -233,11 +219,11 @@ TEST_F(MainWindowTest, NegativeStoredPositionFallsBackToTheDefault) {
 
 TEST_F(MainWindowTest, SecondCopyStartsNothing) {
   Start();
-  CTavrinApp second(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+  CTavrinApp second(services());
   EXPECT_FALSE(second.InitInstance({}));
   EXPECT_EQ(second.frame(), nullptr);
   app_.reset();  // the first copy ends: the next start succeeds
-  CTavrinApp third(AppServices{&profile_, &messages_, &dialogs_, &clock_});
+  CTavrinApp third(services());
   EXPECT_TRUE(third.InitInstance({}));
 }
 

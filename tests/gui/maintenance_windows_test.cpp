@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ShellTestSupport.h"
+#include "RunningAppFixture.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
@@ -21,16 +21,13 @@
 namespace tavrin {
 namespace {
 
-using shelltest::AnswerNextModal;
-using shelltest::FakeFileDialogs;
-using shelltest::FakeMessages;
-using shelltest::ScopedDataFolder;
+using testing::IfNoModal;
+using testing::WhenModal;
 
-class MaintenanceWindowsTest : public ::testing::Test {
+class MaintenanceWindowsTest : public testing::RunningAppFixture {
  protected:
   void Start() {
-    app_ = std::make_unique<CTavrinApp>(AppServices{&profile_, &messages_, &dialogs_, &clock_});
-    ASSERT_TRUE(app_->InitInstance({}));
+    RunningAppFixture::Start();
     QApplication::setActiveWindow(app_->frame());
   }
   void AltKey(Qt::Key key) { QTest::keyClick(app_->view()->editorButton(0), key, Qt::AltModifier); }
@@ -38,12 +35,12 @@ class MaintenanceWindowsTest : public ::testing::Test {
   // an empty text when none opened.
   QString AltKeyOpens(Qt::Key key) {
     QString title;
-    AnswerNextModal(
+    WhenModal(
         [&title](QWidget* modal) {
           title = modal->windowTitle();
           modal->close();
         },
-        600);
+        600, IfNoModal::Ignore);
     AltKey(key);
     QTest::qWait(700);  // lets the watcher give up when nothing opened
     return title;
@@ -52,13 +49,6 @@ class MaintenanceWindowsTest : public ::testing::Test {
     auto* field = dialog->findChild<QLineEdit*>(QLatin1String(name));
     return field != nullptr ? field->text() : QStringLiteral("<missing>");
   }
-
-  ScopedDataFolder data_;
-  MemoryProfileStore profile_;
-  FakeMessages messages_;
-  FakeFileDialogs dialogs_;
-  FixedClock clock_{LocalTime{2026, 4, 1, 9, 0, 0}};
-  std::unique_ptr<CTavrinApp> app_;
 };
 
 TEST_F(MaintenanceWindowsTest, AnyOtherAltKeyBetweenJAndVKeepsTheMenuShut) {
@@ -75,7 +65,7 @@ TEST_F(MaintenanceWindowsTest, AnyOtherAltKeyBetweenJAndVKeepsTheMenuShut) {
 TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
   Start();
   QString program, holiday, title;
-  AnswerNextModal([&](QWidget* modal) {
+  WhenModal([&](QWidget* modal) {
     title = modal->windowTitle();
     program = modal->findChild<QLabel*>(QStringLiteral("text1169"))->text();
     holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
@@ -91,7 +81,7 @@ TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
   data_.Write("Tavrin-Holidays.ini", "[System]\r\nVersion=V2.01\r\n[2026]\r\n05=3,4,5\r\n");
   Start();
   QString holiday;
-  AnswerNextModal([&](QWidget* modal) {
+  WhenModal([&](QWidget* modal) {
     holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
     modal->close();
   });
@@ -106,7 +96,7 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   Start();
   QStringList months2026, months2027, chimes;
   QString holidayRead, iniRead, years, radio, dayMark, folder;
-  AnswerNextModal([&](QWidget* modal) {
+  WhenModal([&](QWidget* modal) {
     holidayRead = FieldText(modal, "field1178");
     iniRead = FieldText(modal, "field1179");
     years = FieldText(modal, "field1159");
@@ -139,7 +129,7 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
   Start();
   QString holidayRead, years;
   int months = -1;
-  AnswerNextModal([&](QWidget* modal) {
+  WhenModal([&](QWidget* modal) {
     holidayRead = FieldText(modal, "field1178");
     years = FieldText(modal, "field1159");
     months = modal->findChild<QListWidget*>(QStringLiteral("list1161"))->count();
@@ -154,7 +144,7 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
 TEST_F(MaintenanceWindowsTest, SpecialMenuButtonShowsItsInformationBox) {
   Start();
   messages_.shown.clear();
-  AnswerNextModal([](QWidget* modal) {
+  WhenModal([](QWidget* modal) {
     for (auto* button : modal->findChildren<QPushButton*>()) {
       if (button->text() == QStringLiteral("USB データ・ファイル名")) button->click();
     }
@@ -174,7 +164,7 @@ TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
   profile_.WriteString("OBJDIR", "/somewhere");
   Start();
   messages_.answers.push_back(IDYES);
-  AnswerNextModal([](QWidget* modal) {
+  WhenModal([](QWidget* modal) {
     for (auto* button : modal->findChildren<QPushButton*>()) {
       if (button->text() == QStringLiteral("レジストリの初期化")) button->click();
     }
@@ -251,7 +241,7 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
 TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
   Start();
   app_->view()->ShowSerialDiagnostics();
-  AnswerNextModal([](QWidget* modal) {
+  WhenModal([](QWidget* modal) {
     modal->findChild<QComboBox*>(QStringLiteral("list1005"))->setCurrentIndex(2);
     modal->findChild<QComboBox*>(QStringLiteral("list1006"))->setCurrentIndex(0);
     static_cast<QDialog*>(modal)->accept();

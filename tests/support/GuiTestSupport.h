@@ -1,5 +1,5 @@
-// Helpers shared by the desktop tests: answering modal windows without hanging, recording
-// messages, and typing Japanese text.
+// Helpers shared by the desktop tests: answering modal windows without hanging, typing Japanese
+// text, and a private data folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,29 +7,36 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QInputMethodEvent>
+#include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
-#include <string>
-#include <vector>
+#include <memory>
 
-#include "model/Messages.h"
+#include "TestFakes.h"
 
 namespace tavrin::testing {
+
+// What a modal watcher does when no window opens in time: a test that expects one fails; a test
+// that probes whether one opens just goes on.
+enum class IfNoModal { Fail, Ignore };
 
 // Runs `answer` on the modal window as soon as one is up. If none comes within `timeoutMs`, or
 // the same window is still up long after the answer, the test fails and the window is rejected,
 // so a broken test ends instead of hanging.
-inline void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000) {
+inline void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000,
+                      IfNoModal ifNone = IfNoModal::Fail) {
   auto* poll = new QTimer(qApp);
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   poll->setInterval(10);
-  QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, timeoutMs] {
+  QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, timeoutMs, ifNone] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal) {
       if (clock->elapsed() < timeoutMs) return;
-      ADD_FAILURE() << "no modal window appeared";
+      if (ifNone == IfNoModal::Fail) ADD_FAILURE() << "no modal window appeared";
       poll->deleteLater();
       poll->stop();
       return;
@@ -48,28 +55,31 @@ inline void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000
   poll->start();
 }
 
-struct ShownMessage {
-  std::string text;
-  std::string caption;
-  MsgButtons buttons;
-  MsgIcon icon;
-};
-
-class RecordingSink : public MessageSink {
- public:
-  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-           MsgIcon icon) override {
-    shown.push_back({text, caption, buttons, icon});
-    return IDOK;
-  }
-  std::vector<ShownMessage> shown;
-};
-
 // Text as an input method commits it; QTest's key clicks cannot carry Japanese.
 inline void CommitText(QWidget* target, const QString& text) {
   QInputMethodEvent event;
   event.setCommitString(text);
   QApplication::sendEvent(target, &event);
 }
+
+// A private data folder for one test: TAVRIN_DATA_DIR points at it while the object lives.
+class ScopedDataFolder {
+ public:
+  ScopedDataFolder() : previous_(qgetenv("TAVRIN_DATA_DIR")) {
+    qputenv("TAVRIN_DATA_DIR", dir_.path().toUtf8());
+  }
+  ~ScopedDataFolder() { qputenv("TAVRIN_DATA_DIR", previous_); }
+  QString path() const { return dir_.path(); }
+  QString file(const QString& name) const { return dir_.filePath(name); }
+  void Write(const QString& name, const QByteArray& bytes) const {
+    QFile file(dir_.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray previous_;
+};
 
 }  // namespace tavrin::testing

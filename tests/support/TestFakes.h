@@ -1,15 +1,13 @@
-// Scripted stand-ins for the user: message boxes and file dialogs; a private temporary folder.
+// Scripted stand-ins for the user, shared by the core and desktop tests: recorded message boxes
+// with scripted answers and scripted file dialogs.
 #pragma once
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "model/FileDialogs.h"
 #include "model/Messages.h"
 
@@ -22,18 +20,22 @@ struct ShownMessage {
   MsgIcon icon;
 };
 
+// Every message is recorded. Notices (OK only) are answered IDOK; questions take the next
+// scripted answer, `unanswered` when none is left.
 class FakeMessages : public MessageSink {
  public:
   int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
            MsgIcon icon) override {
     shown.push_back({text, caption, buttons, icon});
-    if (answers.empty()) return IDOK;
+    if (buttons == MsgButtons::Ok) return IDOK;
+    if (answers.empty()) return unanswered;
     int answer = answers.front();
     answers.pop_front();
     return answer;
   }
   std::vector<ShownMessage> shown;
   std::deque<int> answers;  // for questions, in order
+  int unanswered = IDOK;
 };
 
 class FakeDialogs : public FileDialogs {
@@ -43,28 +45,14 @@ class FakeDialogs : public FileDialogs {
     if (answers.empty()) return std::nullopt;
     std::optional<std::string> answer = answers.front();
     answers.pop_front();
-    if (!answer) return std::nullopt;
+    if (!answer || !appendsDefaultExtension) return answer;
     return ApplyDefaultExtension(*answer, request.defaultExtension);
   }
   std::vector<FileDialogRequest> requests;
   std::deque<std::optional<std::string>> answers;
-};
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-doc-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
+  // The common dialog of the original platform appends the extension; the desktop program's own
+  // dialogs leave that to the program.
+  bool appendsDefaultExtension = true;
 };
 
 }  // namespace tavrin::testing

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "app/ProgramSettings.h"
-#include "export/CsvReport.h"
+#include "export/WorkingScheduleReport.h"
+#include "model/ProgramSettings.h"
 
 namespace tavrin {
 namespace {
 
-class CountingOutput : public CsvOutput {
+class CountingOutput : public ByteSink {
  public:
   bool Write(const char*, std::size_t size) override {
     bytes += size;
@@ -75,17 +75,10 @@ void BM_FullCsvReport(benchmark::State& state) {
   for (auto _ : state) {
     ScheduleModel model = stress;
     CountingOutput output;
-    CsvWriter writer(output);
-    CsvReportInput input{model,
-                         names,
-                         settings,
-                         station,
-                         {{2025, 2026}, &holidays, true},
-                         image,
-                         calendars,
-                         "stress.CSV",
-                         {2025, 4, 1, 12, 0, 0}};
-    benchmark::DoNotOptimize(WriteCsvReport(writer, input));
+    WorkingScheduleReport report(
+        {model, names, settings, station, {{2025, 2026}, &holidays, true}, image, calendars});
+    report.Prepare();
+    benchmark::DoNotOptimize(report.Write(output, "stress.CSV", {2025, 4, 1, 12, 0, 0}));
     bytes = output.bytes;
   }
   state.counters["bytes"] = static_cast<double>(bytes);

@@ -4,6 +4,8 @@
 #include <sstream>
 #include <string>
 
+#include "calendar/HolidayFile.h"
+#include "calendar/PackImage.h"
 #include "model/ImagePacking.h"
 
 using namespace tavrin;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "calendar/HolidayTable.h"
+#include "calendar/HolidayFile.h"
 
 using namespace tavrin;
 

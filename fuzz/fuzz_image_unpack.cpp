@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "calendar/HolidayFile.h"
+#include "calendar/PackImage.h"
 #include "model/ImagePacking.h"
 
 using namespace tavrin;

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "calendar/HolidayTable.h"
+#include "calendar/HolidayFile.h"
 #include "model/ImagePacking.h"
 #include "model/SettingsFiles.h"
 

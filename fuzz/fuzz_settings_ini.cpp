@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/ProgramSettings.h"
+#include "model/ProgramSettings.h"
 
 using namespace tavrin;
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "calendar/HolidayTable.h"
+#include "calendar/HolidayFile.h"
 
 namespace tavrin {
 

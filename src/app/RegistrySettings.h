@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "app/ProfileStore.h"
 #include "model/ImagePacking.h"
+#include "model/ProfileStore.h"
 
 namespace tavrin {
 

@@ -18,6 +18,10 @@ ImageContext TavrinViewModel::Context() const {
   return ImageContext{years_, &holidays_, programSettings_.RadioModeOn()};
 }
 
+WorkingSchedule TavrinViewModel::Schedule() {
+  return {model_, names_, programSettings_, registry_.station, Context(), image_, calendars_};
+}
+
 void TavrinViewModel::PackImage() {
   tavrin::PackImage(model_, registry_.station, Context(), image_, calendars_);
 }

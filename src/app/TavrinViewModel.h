@@ -5,13 +5,15 @@
 #include <array>
 #include <string>
 
-#include "app/ProgramSettings.h"
 #include "app/RegistrySettings.h"
-#include "calendar/HolidayTable.h"
+#include "calendar/PackImage.h"
 #include "calendar/YearCalendar.h"
+#include "export/WorkingScheduleReport.h"
 #include "model/Clock.h"
 #include "model/FileState.h"
+#include "model/HolidayTable.h"
 #include "model/ImagePacking.h"
+#include "model/ProgramSettings.h"
 #include "model/TavrinDoc.h"
 
 namespace tavrin {
@@ -50,6 +52,8 @@ class TavrinViewModel : public DocumentView {
 
   void TakeYearsFromClock();
   ImageContext Context() const;
+  // The working schedule with the buffers packing fills, for the export report.
+  WorkingSchedule Schedule();
   void PackImage();
   void UnpackImage();
 

@@ -7,43 +7,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2099;
-// The calendar counts days from 1 January 2000 up to the last year an image can cover.
-constexpr int kLastCountedYear = kLastYear + 1;
-constexpr int kGridDays = 31;
-
-constexpr std::array<int, 12> kMonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
-bool IsLeap(int year) { return year == kEveryYear || year % 4 == 0; }
-
-int YearLength(int year) { return IsLeap(year) ? 366 : 365; }
-
-// Walks the days a period covers, month by month, and hands each (month, day) to `write`.
-// Start months use their real length; end days are taken as written, up to the 31 slots a
-// month has, because the timer's grid keeps the days a month lacks.
-template <typename Write>
-void WalkPeriod(int lengthYear, const PeriodEntry& entry, Write&& write) {
-  const int startMonth = entry.startMonth;
-  const int endMonth = entry.endMonth;
-  const auto span = [&](int month, int first, int last) {
-    if (month < 1 || month > 12) return;
-    first = std::max(first, 1);
-    last = std::min(last, kGridDays);
-    if (first <= last) write(month, first, last);
-  };
-  if (startMonth == endMonth) {
-    span(startMonth, entry.startDay, entry.endDay);
-    return;
-  }
-  span(startMonth, entry.startDay, MonthLength(lengthYear, startMonth));
-  if (endMonth < startMonth) return;
-  for (int month = startMonth + 1; month < endMonth && month <= 12; ++month) {
-    span(month, 1, MonthLength(lengthYear, month));
-  }
-  span(endMonth, 1, entry.endDay);
-}
-
 bool Applies(int entryYear, int year, const YearPair& years) {
   if (entryYear == 0) return false;
   if (entryYear == year) return true;
@@ -51,31 +14,6 @@ bool Applies(int entryYear, int year, const YearPair& years) {
 }
 
 }  // namespace
-
-YearPair YearsFromClock(int clockYear) {
-  const int year = std::clamp(clockYear, kFirstYear, kLastYear);
-  return {static_cast<int16_t>(year), static_cast<int16_t>(year + 1)};
-}
-
-int MonthLength(int year, int month) {
-  if (month < 1 || month > 12) return 0;
-  if (month == 2 && IsLeap(year)) return 29;
-  return kMonthLengths[month - 1];
-}
-
-int DayCount(int year, int month, int day) {
-  if (year < kFirstYear || year > kLastCountedYear) return 0;
-  if (month < 1 || month > 12 || day < 1 || day > kGridDays) return 0;
-  int count = 0;
-  for (int y = kFirstYear; y < year; ++y) count += YearLength(y);
-  for (int m = 1; m < month; ++m) count += MonthLength(year, m);
-  return count + day - 1;
-}
-
-int Weekday(int year, int month, int day) {
-  const int rest = DayCount(year, month, day) % 7;
-  return rest == 0 ? 6 : rest - 1;  // 1 January 2000 was a Saturday
-}
 
 void BuildBareCalendar(int year, const HolidayTable& holidays, YearCalendar& calendar) {
   std::memset(&calendar, 0, sizeof calendar);
@@ -141,19 +79,12 @@ void BuildFullCalendar(int year, const YearPair& years, const ScheduleModel& mod
 }
 
 void FillPeriod(int year, const PeriodEntry& entry, YearCalendar& calendar) {
-  WalkPeriod(year, entry, [&](int month, int first, int last) {
+  ForEachPeriodRun(year, entry, [&](int month, int first, int last) {
     std::array<DayCell, 31>& cells = calendar.months[month - 1].cells;
     for (int day = first; day <= last; ++day) {
       cells[day - 1].program = entry.program;
       cells[day - 1].source = kSourcePeriod;
     }
-  });
-}
-
-void FillPeriod(int lengthYear, const PeriodEntry& entry, YearGrid& grid) {
-  WalkPeriod(lengthYear, entry, [&](int month, int first, int last) {
-    uint8_t* const slots = grid.data() + layout::GridSlot(month, 1);
-    std::fill(slots + first - 1, slots + last, entry.program);
   });
 }
 

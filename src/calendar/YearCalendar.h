@@ -4,7 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "calendar/HolidayTable.h"
+#include "model/Dates.h"
+#include "model/HolidayTable.h"
 #include "model/ImageLayout.h"
 #include "model/ScheduleModel.h"
 
@@ -29,30 +30,14 @@ struct YearCalendar {
   std::array<MonthCalendar, 12> months;
 };
 
-// The two years a settings image covers.
-struct YearPair {
-  int16_t currentYear;  // clock year clamped to 2000..2099
-  int16_t nextYear;     // currentYear + 1
-};
-YearPair YearsFromClock(int clockYear);
-
-int MonthLength(int year,
-                int month);  // 0 outside 1..12; Feb 29 for years divisible by 4 and kEveryYear
-// Days since 2000-01-01 for 2000..2100 (every year divisible by 4 is a leap year, as on the
-// timer); 0 for other years and for dates outside 1..12 / 1..31.
-int DayCount(int year, int month, int day);
-int Weekday(int year, int month, int day);  // 0 = Sunday
-
 // Steps 1-3 (weekdays, week rows, holiday flags) for one year.
 void BuildBareCalendar(int year, const HolidayTable& holidays, YearCalendar& calendar);
 // Steps 1-6 for one of the two image years.
 void BuildFullCalendar(int year, const YearPair& years, const ScheduleModel& model,
                        const HolidayTable& holidays, YearCalendar& calendar);
 
-// The period fill on a calendar (month lengths of `year`) or on a year grid (month lengths of
-// `lengthYear`, kEveryYear for every-year entries).
+// The period fill on a calendar (month lengths of `year`).
 void FillPeriod(int year, const PeriodEntry& entry, YearCalendar& calendar);
-void FillPeriod(int lengthYear, const PeriodEntry& entry, YearGrid& grid);
 
 // Searches the 200 date slots: same date gets the new program, else the first empty slot.
 bool RecordIndividualSetting(ScheduleModel& model, int year, int month, int day, int program);

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramSettings.h"
-#include "calendar/HolidayTable.h"
+#include "calendar/HolidayFile.h"
 #include "calendar/YearCalendar.h"
 #include "model/Clock.h"
 #include "model/ImagePacking.h"
 #include "model/Messages.h"
+#include "model/ProgramSettings.h"
 #include "model/SettingsFiles.h"
 
 namespace tavrin {

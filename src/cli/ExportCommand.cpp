@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "export/WorkingScheduleReport.h"
 #include "model/ExportCommand.h"
 #include "model/PathText.h"
 
@@ -37,12 +38,13 @@ int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliC
     title += ".CSV";
     path += ".CSV";
   }
-  CsvReportInput input{model,           names,  context.settings, context.station,
-                       context.Image(), buffer, calendars,        ToShiftJisOrQuestionMarks(title),
-                       context.now};
-  Status written = WriteCsvFile(path, input, SafeFileOpener());
-  if (!written.ok) {
-    StreamMessageSink(err).Show(written.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  WorkingScheduleReport report(
+      {model, names, context.settings, context.station, context.Image(), buffer, calendars});
+  Result<> written =
+      WriteCsvFile(path, report, ToShiftJisOrQuestionMarks(title), context.now, SafeFileOpener());
+  if (!written) {
+    StreamMessageSink(err).Show(written.message(), kAppCaption, MsgButtons::Ok,
+                                MsgIcon::Exclamation);
     return kExitFailure;
   }
   return kExitOk;

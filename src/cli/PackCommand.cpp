@@ -2,6 +2,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "calendar/PackImage.h"
 #include "cli/Commands.h"
 #include "cli/ModelJson.h"
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "editors/StepSort.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
@@ -155,11 +154,11 @@ int ChimePosition(const ProgramSettings& settings, int code) {
 
 class Report {
  public:
-  Report(CsvWriter& w, CsvReportInput& in) : w_(w), in_(in), t_(T()) {}
+  Report(CsvWriter& w, const CsvReportInput& in) : w_(w), in_(in), t_(T()) {}
 
   bool Write() {
     return Header() && Channels() && List() && Settings() && Overview() && Names() && Basic() &&
-           Periods() && Holiday() && Dates() && Summer() && (!in_.context.radioMode || Radio()) &&
+           Periods() && Holiday() && Dates() && Summer() && (!in_.radioMode || Radio()) &&
            Weekly() && Annual() && w_.Flush();
   }
 
@@ -287,7 +286,6 @@ class Report {
 
   bool Settings() {
     if (!w_.Line(t_.sectionSettings)) return false;
-    CompactAndSortSteps(in_.model);
     Group();
     for (int p = 1; p <= kMaxProgram; ++p) {
       for (int ch = 1; ch <= kChannelCount; ++ch) {
@@ -607,9 +605,8 @@ class Report {
 
   bool Annual() {
     if (!w_.Line(t_.sectionAnnual)) return false;
-    PackImage(in_.model, in_.currentStation, in_.context, in_.image, in_.calendars);
     if (!w_.Line(t_.legendAnnual)) return false;
-    const int years[2] = {in_.context.years.currentYear, in_.context.years.nextYear};
+    const int years[2] = {in_.years.currentYear, in_.years.nextYear};
     for (int y = 0; y < 2; ++y) {
       if (!w_.AddNumber(years[y]).Add(t_.year).EndLine()) return false;
       for (int m = 0; m < 12; ++m) {
@@ -636,14 +633,14 @@ class Report {
   }
 
   CsvWriter& w_;
-  CsvReportInput& in_;
+  const CsvReportInput& in_;
   const Texts& t_;
   std::array<std::vector<int>, kProgramCount * kChannelCount> groups_;
 };
 
 }  // namespace
 
-bool WriteCsvReport(CsvWriter& writer, CsvReportInput& input) {
+bool WriteCsvReport(CsvWriter& writer, const CsvReportInput& input) {
   return Report(writer, input).Write();
 }
 

@@ -7,20 +7,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProgramSettings.h"
 #include "calendar/YearCalendar.h"
+#include "model/ByteSink.h"
 #include "model/Clock.h"
 #include "model/ImagePacking.h"
+#include "model/ProgramSettings.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
-
-// Where the report's bytes go, one output buffer at a time.
-class CsvOutput {
- public:
-  virtual ~CsvOutput() = default;
-  virtual bool Write(const char* data, std::size_t size) = 0;
-};
 
 // Lines are built in a 512-byte line buffer and collected in a 2048-byte output buffer, which is
 // handed on whenever the next line would not fit it, and at the end.
@@ -29,7 +23,7 @@ class CsvWriter {
   static constexpr std::size_t kLineBuffer = 512;
   static constexpr std::size_t kOutputBuffer = 2048;
 
-  explicit CsvWriter(CsvOutput& output) : output_(output) {}
+  explicit CsvWriter(ByteSink& output) : output_(output) {}
 
   // A piece that does not fit into the line buffer (with the line end) is left out of its line.
   CsvWriter& Add(std::string_view piece);
@@ -44,7 +38,7 @@ class CsvWriter {
  private:
   bool WriteOut();
 
-  CsvOutput& output_;
+  ByteSink& output_;
   char line_[kLineBuffer];
   std::size_t lineLength_ = 0;
   char out_[kOutputBuffer];
@@ -52,22 +46,20 @@ class CsvWriter {
   bool failed_ = false;
 };
 
-// What the report reads. The model's steps are compacted and sorted before the weekly sections,
-// and the model is packed into `image` before the calendar section (which fills the calendars and
-// may take the radio station from `currentStation`), as the editors do.
+// What the report reads: the schedule as the editors leave it, its steps compacted and sorted, and
+// the calendars that packing it resolved.
 struct CsvReportInput {
-  ScheduleModel& model;
+  const ScheduleModel& model;
   const ProgramNameTable& names;
   const ProgramSettings& settings;  // chime table (as BuildChimeLists left it) and mode
-  RadioStation& currentStation;
-  ImageContext context;
-  SettingsImage& image;
-  std::array<YearCalendar, 2>& calendars;
-  std::string title;  // the export file's name, Shift-JIS
+  bool radioMode;
+  YearPair years;
+  const std::array<YearCalendar, 2>& calendars;  // current year first
+  std::string title;                             // the export file's name, Shift-JIS
   LocalTime now;
 };
 
 // Writes the header and every section, stopping at the first failed write; then flushes.
-bool WriteCsvReport(CsvWriter& writer, CsvReportInput& input);
+bool WriteCsvReport(CsvWriter& writer, const CsvReportInput& input);
 
 }  // namespace tavrin

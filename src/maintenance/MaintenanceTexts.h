@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramSettings.h"
-#include "calendar/HolidayTable.h"
+#include "model/HolidayTable.h"
 #include "model/ImageLayout.h"
+#include "model/ProgramSettings.h"
 
 namespace tavrin {
 

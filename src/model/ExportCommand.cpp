@@ -15,15 +15,6 @@ bool IsFolder(const std::string& path) {
   return !path.empty() && std::filesystem::is_directory(path, error);
 }
 
-class ReplacementOutput : public CsvOutput {
- public:
-  explicit ReplacementOutput(ReplacementFile& file) : file_(file) {}
-  bool Write(const char* data, std::size_t size) override { return file_.Write(data, size); }
-
- private:
-  ReplacementFile& file_;
-};
-
 }  // namespace
 
 std::string ToShiftJisOrQuestionMarks(const std::string& utf8) {
@@ -79,43 +70,35 @@ void EnsureCsvExtension(CTavrinDoc& doc) {
   doc.csv.path += ".CSV";
 }
 
-Status WriteCsvFile(const std::string& path, CsvReportInput& input,
-                    const ReplacementFileOpener& open) {
-  const Status openFailed = Status::Fail(FormatMessage("%s のオープンに失敗しました。", path));
-  const Status writeFailed = Status::Fail(FormatMessage("%s への書込みに失敗しました。", path));
+Result<> WriteCsvFile(const std::string& path, ScheduleReport& report, const std::string& title,
+                      const LocalTime& now, const ReplacementFileOpener& open) {
+  const Failure openFailed = Fail(FormatMessage("%s のオープンに失敗しました。", path));
+  const Failure writeFailed = Fail(FormatMessage("%s への書込みに失敗しました。", path));
   std::unique_ptr<ReplacementFile> file = FitsPathBuffer(path) ? open(path) : nullptr;
   if (!file) return openFailed;
-  ReplacementOutput output(*file);
-  CsvWriter writer(output);
-  if (!WriteCsvReport(writer, input)) return writeFailed;
+  // Only a report that is really written leaves its changes in the working model.
+  report.Prepare();
+  if (!report.Write(*file, title, now)) return writeFailed;
   switch (file->Commit()) {
-    case ReplacementFile::Result::Done:
-      return Status::Ok();
-    case ReplacementFile::Result::OpenFailed:
+    case ReplacementFile::Outcome::Done:
+      return {};
+    case ReplacementFile::Outcome::OpenFailed:
       return openFailed;
-    case ReplacementFile::Result::WriteFailed:
+    case ReplacementFile::Outcome::WriteFailed:
       break;
   }
   return writeFailed;
 }
 
-void ExportCommand(CTavrinDoc& doc, TavrinViewModel& view, const Clock& clock,
+void ExportCommand(CTavrinDoc& doc, ScheduleReport& report, const Clock& clock,
                    const ReplacementFileOpener& open) {
   PrepareCsvFolder(doc);
   if (!CsvSaveDialog(doc)) return;
   EnsureCsvExtension(doc);
-  CsvReportInput input{view.model(),
-                       view.names(),
-                       view.programSettings(),
-                       view.currentStation(),
-                       view.Context(),
-                       view.imageBuffer(),
-                       view.calendars(),
-                       ToShiftJisOrQuestionMarks(doc.csv.title),
-                       clock.Now()};
-  Status written = WriteCsvFile(doc.csv.path, input, open);
-  if (!written.ok) {
-    doc.messages().Show(written.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  Result<> written = WriteCsvFile(doc.csv.path, report, ToShiftJisOrQuestionMarks(doc.csv.title),
+                                  clock.Now(), open);
+  if (!written) {
+    doc.messages().Show(written.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
   // The folder is remembered even when the file could not be written.
   doc.WriteFolderSettings();

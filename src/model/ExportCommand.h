@@ -5,22 +5,20 @@
 #include <memory>
 #include <string>
 
-#include "app/TavrinViewModel.h"
-#include "export/CsvReport.h"
+#include "model/ByteSink.h"
 #include "model/Clock.h"
 #include "model/Messages.h"
+#include "model/Result.h"
 #include "model/TavrinDoc.h"
 
 namespace tavrin {
 
 // A file being written in place of whatever stands at its path: nothing changes there until
 // Commit succeeds, and a file dropped without Commit leaves the old content as it was.
-class ReplacementFile {
+class ReplacementFile : public ByteSink {
  public:
-  enum class Result { Done, OpenFailed, WriteFailed };
-  virtual ~ReplacementFile() = default;
-  virtual bool Write(const char* data, std::size_t size) = 0;
-  virtual Result Commit() = 0;
+  enum class Outcome { Done, OpenFailed, WriteFailed };
+  virtual Outcome Commit() = 0;
 };
 // Nothing when the file cannot be created.
 using ReplacementFileOpener = std::function<std::unique_ptr<ReplacementFile>(const std::string&)>;
@@ -33,11 +31,24 @@ bool PrepareCsvFolder(CTavrinDoc& doc);
 // True on OK; the CSV path, title and folder then name the chosen file.
 bool CsvSaveDialog(CTavrinDoc& doc);
 void EnsureCsvExtension(CTavrinDoc& doc);
-// Writes the whole report; the failure carries the message with the full path.
-Status WriteCsvFile(const std::string& path, CsvReportInput& input,
-                    const ReplacementFileOpener& open);
+// The report of the working schedule, which the layers above build. Before writing, the export
+// command lets it prepare the schedule as the editors leave it (steps compacted and sorted, the
+// model packed); those changes stay in the working model.
+class ScheduleReport {
+ public:
+  virtual ~ScheduleReport() = default;
+  virtual void Prepare() = 0;
+  // Writes the whole report of an export file named `title` (Shift-JIS); false once a write
+  // failed.
+  virtual bool Write(ByteSink& out, const std::string& title, const LocalTime& now) const = 0;
+};
+
+// Prepares and writes the whole report once the file is open; the failure carries the message
+// with the full path.
+Result<> WriteCsvFile(const std::string& path, ScheduleReport& report, const std::string& title,
+                      const LocalTime& now, const ReplacementFileOpener& open);
 // The menu command: never changes the document or its modified flag.
-void ExportCommand(CTavrinDoc& doc, TavrinViewModel& view, const Clock& clock,
+void ExportCommand(CTavrinDoc& doc, ScheduleReport& report, const Clock& clock,
                    const ReplacementFileOpener& open);
 
 // UTF-8 to Shift-JIS where every character without a Shift-JIS form becomes "?".

@@ -95,22 +95,6 @@ void PackPeriods(const ScheduleModel& model, const YearPair& years, SettingsImag
   PutGrid(next, layout::kPeriodGridNext, image);
 }
 
-void PackSpecialDays(const YearCalendar& calendar, int year, std::size_t offset,
-                     SettingsImage& image) {
-  YearGrid grid{};
-  grid[0] = static_cast<uint8_t>(year - 2000);
-  for (int month = 1; month <= 12; ++month) {
-    const MonthCalendar& days = calendar.months[month - 1];
-    for (int day = 1; day <= days.dayCount; ++day) {
-      const DayCell& cell = days.cells[day - 1];
-      if (cell.source == kSourceIndividual || cell.source == kSourceHoliday) {
-        grid[layout::GridSlot(month, day)] = cell.program;
-      }
-    }
-  }
-  PutGrid(grid, offset, image);
-}
-
 void PackSummerTime(const ScheduleModel& model, SettingsImage& image) {
   const SummerTimeRule& rule = model.summerTime;
   uint8_t* bytes = image.data() + layout::kSummerTime;
@@ -139,8 +123,9 @@ void TakeCurrentStation(ScheduleModel& model, const RadioStation& station) {
 
 }  // namespace
 
-void PackImage(ScheduleModel& model, RadioStation& currentStation, const ImageContext& context,
-               SettingsImage& image, std::array<YearCalendar, 2>& calendars) {
+void PackResolvedImage(ScheduleModel& model, RadioStation& currentStation,
+                       const ImageContext& context, const SpecialDayGrids& specialDays,
+                       SettingsImage& image) {
   InitImage(image);
   PackHeader(model, image);
   PackChannels(model, image);
@@ -148,10 +133,8 @@ void PackImage(ScheduleModel& model, RadioStation& currentStation, const ImageCo
 
   const YearPair& years = context.years;
   PackPeriods(model, years, image);
-  BuildFullCalendar(years.currentYear, years, model, *context.holidays, calendars[0]);
-  BuildFullCalendar(years.nextYear, years, model, *context.holidays, calendars[1]);
-  PackSpecialDays(calendars[0], years.currentYear, layout::kSpecialGridCurrent, image);
-  PackSpecialDays(calendars[1], years.nextYear, layout::kSpecialGridNext, image);
+  PutGrid(specialDays[0], layout::kSpecialGridCurrent, image);
+  PutGrid(specialDays[1], layout::kSpecialGridNext, image);
 
   PackSummerTime(model, image);
 

@@ -1,10 +1,11 @@
 // The two conversions between the editable model and the 6594-byte image.
 #pragma once
 
+#include <array>
 #include <string>
 
-#include "calendar/HolidayTable.h"
-#include "calendar/YearCalendar.h"
+#include "model/Dates.h"
+#include "model/HolidayTable.h"
 #include "model/ImageLayout.h"
 #include "model/ScheduleModel.h"
 
@@ -23,11 +24,15 @@ struct ImageContext {
   bool radioMode;                // RadioModeOn
 };
 
-// Builds `image` from `model`. Fills the model's radio station from `currentStation` when the model
-// has none, then sets `currentStation` from the model. The full calendars of both years are left in
-// `calendars` (current year first) for the views that show them.
-void PackImage(ScheduleModel& model, RadioStation& currentStation, const ImageContext& context,
-               SettingsImage& image, std::array<YearCalendar, 2>& calendars);
+// The special-day grids of the current and the next year: the programs the annual resolution
+// gives to holidays and individual dates, 0 elsewhere. The calendar layer resolves them.
+using SpecialDayGrids = std::array<YearGrid, 2>;
+
+// Builds `image` from `model` and the resolved special days. Fills the model's radio station from
+// `currentStation` when the model has none, then sets `currentStation` from the model.
+void PackResolvedImage(ScheduleModel& model, RadioStation& currentStation,
+                       const ImageContext& context, const SpecialDayGrids& specialDays,
+                       SettingsImage& image);
 
 // Rebuilds `model` from `image`. Never fails: every value is masked or cut to its field.
 void UnpackImage(const SettingsImage& image, const ImageContext& context, ScheduleModel& model);

@@ -17,17 +17,17 @@ class SafeReplacementFile : public ReplacementFile {
     return true;
   }
 
-  Result Commit() override {
+  Outcome Commit() override {
     switch (WriteFileAtomically(path_, content_.data(), content_.size())) {
       case WriteStep::kDone:
-        return Result::Done;
+        return Outcome::Done;
       case WriteStep::kOpen:
-        return Result::OpenFailed;
+        return Outcome::OpenFailed;
       case WriteStep::kWrite:
       case WriteStep::kClose:
         break;
     }
-    return Result::WriteFailed;
+    return Outcome::WriteFailed;
   }
 
  private:

@@ -7,10 +7,10 @@
 #include <functional>
 #include <string>
 
-#include "app/ProfileStore.h"
 #include "model/FileDialogs.h"
 #include "model/ImageLayout.h"
 #include "model/Messages.h"
+#include "model/ProfileStore.h"
 #include "model/ScheduleModel.h"
 #include "model/SettingsFiles.h"
 

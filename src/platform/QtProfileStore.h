@@ -4,7 +4,7 @@
 
 #include <QSettings>
 
-#include "app/ProfileStore.h"
+#include "model/ProfileStore.h"
 
 namespace tavrin {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramSettings.h"
-#include "calendar/HolidayTable.h"
-#include "export/CsvReport.h"
+#include "export/WorkingScheduleReport.h"
+#include "model/HolidayTable.h"
+#include "model/ProgramSettings.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin::testing {
 
-class StringOutput : public CsvOutput {
+class StringOutput : public ByteSink {
  public:
   bool Write(const char* data, std::size_t size) override {
     if (failAfter >= 0 && writes >= failAfter) return false;
@@ -54,6 +54,11 @@ struct CsvFixture {
   std::string title = "report.CSV";  // Shift-JIS
   StringOutput output;
 
+  WorkingSchedule Schedule() {
+    return {model, names,    settings, station, {years, &holidays, settings.RadioModeOn()},
+            image, calendars};
+  }
+
   CsvFixture() {
     ClearModel(model);
     ClearHolidayTable(holidays);
@@ -67,11 +72,9 @@ struct CsvFixture {
 
   bool Write() {
     output = StringOutput{};
-    CsvWriter writer(output);
-    CsvReportInput input{
-        model, names,     settings, station, {years, &holidays, settings.RadioModeOn()},
-        image, calendars, title,    now};
-    return WriteCsvReport(writer, input);
+    WorkingScheduleReport report(Schedule());
+    report.Prepare();
+    return report.Write(output, title, now);
   }
 
   // The report as UTF-8 lines (without CR LF); checks the line ends on the way.

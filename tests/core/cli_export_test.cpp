@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "TestFakes.h"
+#include "calendar/PackImage.h"
 #include "cli/Commands.h"
 #include "model/ImagePacking.h"
 #include "model/SettingsFiles.h"

@@ -242,8 +242,8 @@ TEST_F(CsvReportTest, FailedWriteStopsTheReport) {
   for (int i = 0; i < 300; ++i) f.model.steps[i] = MakeStep(1 + i % 20, 1, "1111111", i % 24, 0, 1);
   f.output.failAfter = 2;
   CsvWriter writer(f.output);
-  CsvReportInput input{f.model, f.names,     f.settings, f.station, {f.years, &f.holidays, true},
-                       f.image, f.calendars, f.title,    f.now};
+  const CsvReportInput input{f.model, f.names,     f.settings, true,
+                             f.years, f.calendars, f.title,    f.now};
   EXPECT_FALSE(WriteCsvReport(writer, input));
   EXPECT_EQ(f.output.writes, 2);
   EXPECT_TRUE(writer.failed());

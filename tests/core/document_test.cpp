@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "TestFakes.h"
-#include "app/ProfileStore.h"
 #include "app/TavrinViewModel.h"
+#include "model/ProfileStore.h"
 #include "model/TavrinDoc.h"
 
 namespace tavrin {

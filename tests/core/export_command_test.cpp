@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "TestFakes.h"
-#include "app/ProfileStore.h"
 #include "app/TavrinViewModel.h"
 #include "model/ExportCommand.h"
+#include "model/ProfileStore.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
@@ -33,7 +33,7 @@ ReplacementFileOpener FailingAfterWrites(ReplacementFileOpener inner, int goodWr
     bool Write(const char* data, std::size_t size) override {
       return left_-- > 0 && file_->Write(data, size);
     }
-    Result Commit() override { return file_->Commit(); }
+    Outcome Commit() override { return file_->Commit(); }
 
    private:
     std::unique_ptr<ReplacementFile> file_;
@@ -69,7 +69,8 @@ class ExportTest : public ::testing::Test {
   void Export(const std::optional<std::string>& chosen,
               const ReplacementFileOpener& open = SafeFileOpener()) {
     dialogs.answers.push_back(chosen);
-    ExportCommand(*doc, *view, clock, open);
+    WorkingScheduleReport report(view->Schedule());
+    ExportCommand(*doc, report, clock, open);
   }
 
   TempFolder tmp;
@@ -118,7 +119,8 @@ TEST_F(ExportTest, NameWithoutExtensionGetsCsv) {
   TavrinViewModel otherView(other, clock);
   otherView.RefreshFromDocument();
   BuildChimeLists(otherView.programSettings());
-  ExportCommand(other, otherView, clock, SafeFileOpener());
+  WorkingScheduleReport report(otherView.Schedule());
+  ExportCommand(other, report, clock, SafeFileOpener());
   EXPECT_EQ(other.csv.path, tmp / "report.CSV");
   EXPECT_EQ(other.csv.title, "report.CSV");
   EXPECT_FALSE(ReadAll(tmp / "report.CSV").empty());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/HolidayTable.h"
+#include "calendar/HolidayFile.h"
 
 namespace tavrin {
 namespace {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "calendar/HolidayFile.h"
+#include "calendar/PackImage.h"
 #include "model/ImagePacking.h"
 
 namespace tavrin::testing_support {

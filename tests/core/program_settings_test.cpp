@@ -4,7 +4,7 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "app/ProgramSettings.h"
+#include "model/ProgramSettings.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "calendar/HolidayFile.h"
 #include "calendar/YearCalendar.h"
 
 namespace tavrin {

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
-#include "app/ProfileStore.h"
 #include "app/ui/CTavrinApp.h"
 #include "model/Clock.h"
+#include "model/ProfileStore.h"
 
 namespace tavrin::testing {
 

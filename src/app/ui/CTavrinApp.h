@@ -4,10 +4,10 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/ProfileStore.h"
 #include "model/Clock.h"
 #include "model/FileDialogs.h"
 #include "model/Messages.h"
+#include "model/ProfileStore.h"
 
 namespace tavrin {
 

@@ -184,9 +184,11 @@ void CTavrinView::OnCommand(int id) {
     case ID_FILE_SAVE_AS:
       doc_.SaveAsCommand();
       break;
-    case ID_FILE_EXPORT:
-      ExportCommand(doc_, viewModel_, clock_, SafeFileOpener());
+    case ID_FILE_EXPORT: {
+      WorkingScheduleReport report(viewModel_.Schedule());
+      ExportCommand(doc_, report, clock_, SafeFileOpener());
       break;
+    }
     case ID_FILE_PRINT:
       PrintCommand();
       break;

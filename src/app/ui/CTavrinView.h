@@ -12,7 +12,6 @@
 
 #include "app/HolidayStartup.h"
 #include "app/MainFormLayout.h"
-#include "app/ProfileStore.h"
 #include "app/TavrinViewModel.h"
 #include "app/ViewCableDocument.h"
 #include "editors/EditorClipboards.h"
@@ -20,6 +19,7 @@
 #include "maintenance/SpecialMenu.h"
 #include "maintenance/SpecialMenuSequence.h"
 #include "model/Clock.h"
+#include "model/ProfileStore.h"
 #include "model/TavrinDoc.h"
 #include "transfer/CableLink.h"
 #include "transfer/LinkObserver.h"

@@ -3,8 +3,8 @@
 
 #include <QDialog>
 
-#include "calendar/HolidayTable.h"
 #include "maintenance/MaintenanceTexts.h"
+#include "model/HolidayTable.h"
 
 class QComboBox;
 class QListWidget;

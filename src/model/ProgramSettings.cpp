@@ -1,4 +1,4 @@
-#include "app/ProgramSettings.h"
+#include "model/ProgramSettings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "app/ProfileStore.h"
+#include "model/ProfileStore.h"
 
 namespace tavrin {
 

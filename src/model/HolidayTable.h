@@ -1,4 +1,4 @@
-// Public holidays read once at start-up from "Tavrin-Holidays.ini".
+// Public holidays read once at start-up from "Tavrin-Holidays.ini" (the reader is in calendar/).
 #pragma once
 
 #include <array>
@@ -27,10 +27,5 @@ struct HolidayTable {
 };
 
 void ClearHolidayTable(HolidayTable& table);
-
-// Reads and applies a holiday file (false when it cannot be opened or read).
-bool LoadHolidayFile(const std::string& path, HolidayTable& table);
-// The same rules over bytes already in memory (always succeeds).
-void ParseHolidayText(const char* data, std::size_t size, HolidayTable& table);
 
 }  // namespace tavrin

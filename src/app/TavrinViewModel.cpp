@@ -1,10 +1,11 @@
 #include "app/TavrinViewModel.h"
 
+#include <cassert>
+
 namespace tavrin {
 
 TavrinViewModel::TavrinViewModel(CTavrinDoc& doc, const Clock& clock) : doc_(doc), clock_(clock) {
   ClearModel(model_);
-  ClearModel(backupModel_);
   ClearHolidayTable(holidays_);
   TakeYearsFromClock();
   doc_.AttachView(this);
@@ -40,16 +41,6 @@ void TavrinViewModel::StoreToDocument() {
   doc_.SetNames(names_);
 }
 
-void TavrinViewModel::SaveBackup() {
-  backupModel_ = model_;
-  backupNames_ = names_;
-}
-
-void TavrinViewModel::RestoreBackup() {
-  model_ = backupModel_;
-  names_ = backupNames_;
-}
-
 void TavrinViewModel::RefreshFromDocument() {
   fileState_ = doc_.IsUntitled() ? FileState::Untitled : FileState::File;
   settingsTitle_ = doc_.SettingsTitle();
@@ -71,17 +62,17 @@ void TavrinViewModel::UpdateTitle() {
   if (observer_) observer_->ShowTitle(caption_, fileNameField_);
 }
 
-void TavrinViewModel::EndEditor(bool accepted) {
-  if (!accepted) {
-    RestoreBackup();
-    return;
-  }
+bool TavrinViewModel::SameAsDocument(ScheduleModel& model, const ProgramNameTable& names) {
+  // The editors work on the working model itself, which packing reads.
+  assert(&model == &model_ && &names == &names_);
   PackImage();
   // A renamed program changes no image byte, yet it is part of what gets saved.
-  if (!doc_.SameImage(image_) || !(doc_.names() == names_)) {
-    doc_.SetModified(true);
-    UpdateTitle();
-  }
+  return doc_.SameImage(image_) && doc_.names() == names_;
+}
+
+void TavrinViewModel::MarkModified() {
+  doc_.SetModified(true);
+  UpdateTitle();
 }
 
 }  // namespace tavrin

@@ -8,6 +8,7 @@
 #include "app/RegistrySettings.h"
 #include "calendar/PackImage.h"
 #include "calendar/YearCalendar.h"
+#include "editors/EditorSession.h"
 #include "export/WorkingScheduleReport.h"
 #include "model/Clock.h"
 #include "model/FileState.h"
@@ -26,7 +27,7 @@ class TitleObserver {
   virtual void ShowTitle(const std::string& caption, const std::string& fileNameField) = 0;
 };
 
-class TavrinViewModel : public DocumentView {
+class TavrinViewModel : public DocumentView, public EditorHost {
  public:
   // Links itself to the document both ways.
   TavrinViewModel(CTavrinDoc& doc, const Clock& clock);
@@ -59,8 +60,6 @@ class TavrinViewModel : public DocumentView {
 
   void LoadFromDocument();
   void StoreToDocument() override;
-  void SaveBackup();
-  void RestoreBackup();
   bool IsRegistered(int program) const { return tavrin::IsRegistered(model_, program); }
   bool RadioModeOn() const { return programSettings_.RadioModeOn(); }
 
@@ -68,11 +67,9 @@ class TavrinViewModel : public DocumentView {
   void RefreshFromDocument() override;
   void UpdateTitle();
 
-  // The editor sheet around every editor: the backup before it runs, then on OK the packed model
-  // is compared with the document (a difference marks it modified) and on Cancel the backup
-  // returns.
-  void BeginEditor() { SaveBackup(); }
-  void EndEditor(bool accepted);
+  // The document side of every editor session (RunEditorSession).
+  bool SameAsDocument(ScheduleModel& model, const ProgramNameTable& names) override;
+  void MarkModified() override;
 
   FileState fileState() const { return fileState_; }
   const std::string& caption() const { return caption_; }
@@ -85,8 +82,6 @@ class TavrinViewModel : public DocumentView {
 
   ScheduleModel model_{};
   ProgramNameTable names_{};
-  ScheduleModel backupModel_{};
-  ProgramNameTable backupNames_{};
   SettingsImage image_{};
   std::array<YearCalendar, 2> calendars_{};
   HolidayTable holidays_{};

@@ -42,7 +42,7 @@ EditorOutcome RunEditorSession(ScheduleModel& model, ProgramNameTable& names, Ed
     std::memcpy(&names, namesBackup.get(), sizeof names);
     return EditorOutcome::Cancelled;
   }
-  if (host.SameAsDocument(model)) return EditorOutcome::Unchanged;
+  if (host.SameAsDocument(model, names)) return EditorOutcome::Unchanged;
   host.MarkModified();
   return EditorOutcome::Changed;
 }

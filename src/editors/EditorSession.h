@@ -6,7 +6,6 @@
 #include <string>
 
 #include "model/FileState.h"
-
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -26,8 +25,8 @@ class EditorHost {
  public:
   virtual ~EditorHost() = default;
   // Packs `model` (which packing may complete, e.g. with the radio station) and compares the
-  // result with the document's image, all of it.
-  virtual bool SameAsDocument(ScheduleModel& model) = 0;
+  // result with the document's image, all of it, and `names` with the document's names.
+  virtual bool SameAsDocument(ScheduleModel& model, const ProgramNameTable& names) = 0;
   // Sets the document's modified flag and refreshes the main window's caption.
   virtual void MarkModified() = 0;
 };
@@ -35,7 +34,8 @@ class EditorHost {
 enum class EditorOutcome { Cancelled, Unchanged, Changed };
 
 // Backs up the model and the names, runs `runSheet` (true = OK), and on anything but OK puts both
-// back byte for byte; on OK marks the document modified when its image no longer matches.
+// back byte for byte; on OK marks the document modified when its image or its names no longer
+// match.
 EditorOutcome RunEditorSession(ScheduleModel& model, ProgramNameTable& names, EditorHost& host,
                                const std::function<bool()>& runSheet);
 

@@ -48,9 +48,10 @@ class DocumentTest : public ::testing::Test {
 
   // An edit made through an editor sheet closed with OK.
   void Edit(const std::function<void(ScheduleModel&)>& change) {
-    view->BeginEditor();
-    change(view->model());
-    view->EndEditor(true);
+    RunEditorSession(view->model(), view->names(), *view, [&] {
+      change(view->model());
+      return true;
+    });
   }
 
   // A schedule that passes the check before saving: program 1 on a time-signal channel.
@@ -97,10 +98,11 @@ TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {
   EXPECT_FALSE(doc->IsModified());
 
   const ScheduleModel before = view->model();
-  view->BeginEditor();
-  view->model().basicProgram = 7;
-  view->names().names[7][0] = 'X';
-  view->EndEditor(false);
+  RunEditorSession(view->model(), view->names(), *view, [this] {
+    view->model().basicProgram = 7;
+    view->names().names[7][0] = 'X';
+    return false;
+  });
   EXPECT_EQ(view->model(), before);
   EXPECT_EQ(view->names().names[7][0], 0);
   EXPECT_FALSE(doc->IsModified());

@@ -11,12 +11,13 @@ namespace tavrin::testing {
 
 class FakeEditorHost : public EditorHost {
  public:
-  explicit FakeEditorHost(const ScheduleModel& saved) {
+  explicit FakeEditorHost(const ScheduleModel& saved, const ProgramNameTable& names = {}) {
     std::memcpy(&saved_, &saved, sizeof saved);
+    savedNames_ = names;
   }
-  bool SameAsDocument(ScheduleModel& model) override {
+  bool SameAsDocument(ScheduleModel& model, const ProgramNameTable& names) override {
     ++comparisons;
-    return std::memcmp(&model, &saved_, sizeof model) == 0;
+    return std::memcmp(&model, &saved_, sizeof model) == 0 && names == savedNames_;
   }
   void MarkModified() override { ++modifiedMarks; }
   int comparisons = 0;
@@ -24,6 +25,7 @@ class FakeEditorHost : public EditorHost {
 
  private:
   ScheduleModel saved_;
+  ProgramNameTable savedNames_;
 };
 
 }  // namespace tavrin::testing

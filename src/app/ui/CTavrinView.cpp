@@ -143,19 +143,7 @@ EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
   WindowPos& position = viewModel_.registry().window(WindowSlot::Prog);
   SheetState state{position.x, position.y, viewModel_.fileState(),
                    QString::fromStdString(doc_.SettingsTitle())};
-  return tavrin::OpenEditor(*sheet_, kind, context, *this, state);
-}
-
-bool CTavrinView::SameAsDocument(ScheduleModel& model) {
-  // The sheet edits the working model itself, which PackImage reads.
-  Q_ASSERT(&model == &viewModel_.model());
-  viewModel_.PackImage();
-  return doc_.SameImage(viewModel_.imageBuffer());
-}
-
-void CTavrinView::MarkModified() {
-  doc_.SetModified(true);
-  viewModel_.UpdateTitle();
+  return tavrin::OpenEditor(*sheet_, kind, context, viewModel_, state);
 }
 
 void CTavrinView::ApplyLayout(const MainFormLayout& layout) {

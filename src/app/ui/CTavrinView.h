@@ -35,7 +35,6 @@ class SerialDiagnosticsDialog;
 class CTavrinView : public QWidget,
                     private TitleObserver,
                     private SpecialMenuHost,
-                    private EditorHost,
                     private LinkObserver {
   Q_OBJECT
 
@@ -75,8 +74,6 @@ class CTavrinView : public QWidget,
   void ShowTitle(const std::string& caption, const std::string& fileNameField) override;
   MaintenanceFacts Facts() const override;
   void ResetRegistry() override;
-  bool SameAsDocument(ScheduleModel& model) override;
-  void MarkModified() override;
   void ReportProgress(int kind, const std::string& text) override;
   void ConnectionChanged() override;
   void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override;

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
   SettingsImage image;
-  Status status = ReadSettingsFile(path, image);
-  if (status.ok) {
+  Result<> status = ReadSettingsFile(path, image);
+  if (status.ok()) {
     if (size < 20) __builtin_trap();
     std::size_t copied = size < image.size() ? size : image.size();
     if (std::memcmp(image.data(), data, copied) != 0) __builtin_trap();
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   } else {
     SettingsImage initial;
     InitImage(initial);
-    if (image != initial || status.message.empty()) __builtin_trap();
+    if (image != initial || status.message().empty()) __builtin_trap();
   }
 
   static HolidayTable* holidays = [] {

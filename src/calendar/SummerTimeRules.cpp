@@ -50,24 +50,19 @@ Verdict Check(bool enabled, const TextTable& table) {
   for (int row = 0; row < kRows; ++row)
     for (int col = 0; col < kCols; ++col)
       if (table.at(row, col).empty())
-        return {false, {row, col}, WithItem(kMissing[row], kItems[col])};
+        return Verdict({row, col}, WithItem(kMissing[row], kItems[col]));
 
   int startMonth = ListPosition(kMonthList, table.at(0, kMonthCol));
   int endMonth = ListPosition(kMonthList, table.at(1, kMonthCol));
   int startWeek = ListPosition(kWeekList, table.at(0, kWeekCol));
   int endWeek = ListPosition(kWeekList, table.at(1, kWeekCol));
   if (endMonth > startMonth || (endMonth == startMonth && startWeek < endWeek)) return {};
-  return {false,
-          {1, endMonth < startMonth ? kMonthCol : kWeekCol},
-          WithItem("＜%s＞の指定が不正です。", "開始と終了")};
+  return Verdict({1, endMonth < startMonth ? kMonthCol : kWeekCol},
+                 WithItem("＜%s＞の指定が不正です。", "開始と終了"));
 }
 
 bool Validate(bool enabled, const TextTable& table, MessageSink& sink, CellPos& cursor) {
-  Verdict verdict = Check(enabled, table);
-  if (verdict.ok) return true;
-  sink.Show(verdict.message, kCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-  cursor = verdict.cell;
-  return false;
+  return ShowVerdict(Check(enabled, table), sink, kCaption, cursor);
 }
 
 void Store(bool enabled, const TextTable& table, ScheduleModel& model) {

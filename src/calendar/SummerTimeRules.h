@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editors/GridText.h"
+#include "editors/Verdict.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"
 
@@ -33,12 +34,6 @@ const char* ColumnItem(int col);
 
 // The table showing `rule`. Week and hour are shown only for a row whose month is set.
 TextTable Fill(const SummerTimeRule& rule);
-
-struct Verdict {
-  bool ok = true;
-  CellPos cell;         // where the cursor goes on failure
-  std::string message;  // UTF-8
-};
 
 // A cleared check box with an empty table is valid; anything else must be a complete rule whose
 // end lies after its start within the year.

@@ -247,15 +247,15 @@ int RunCableWrite(const std::vector<std::string>& args, std::ostream& out, std::
   // settings file.
   TransferDocument document;
   SettingsImage image;
-  const Status read = ReadSettingsFile(options->file, image);
-  if (read.ok) {
+  const Result<> read = ReadSettingsFile(options->file, image);
+  if (read) {
     document.path = options->file;
     document.title = std::filesystem::path(options->file).filename().string();
     document.untitled = false;
     document.image = image;
     document.loaded = image;
   } else {
-    err << read.message << "\n";
+    err << read.message() << "\n";
   }
   if (const auto refusal = CableWriteRefusal(document)) {
     err << *refusal << "\n";
@@ -279,10 +279,10 @@ int RunCableRead(const std::vector<std::string>& args, std::ostream& out, std::o
   const TransferOutcome outcome =
       RunTransfer(transfer::kRead, *options, document, out, err, environment);
   if (outcome.exitCode != kExitOk) return outcome.exitCode;
-  const Status written = WriteSettingsFile(options->file, outcome.received);
-  if (!written.ok) {
+  const Result<> written = WriteSettingsFile(options->file, outcome.received);
+  if (!written) {
     out << CableReadFailure("") << std::endl;
-    err << written.message << "\n";
+    err << written.message() << "\n";
     return kExitFailure;
   }
   out << CableReadSuccess() << std::endl;

@@ -23,19 +23,19 @@ const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::st
 
 }  // namespace
 
-int StreamMessageSink::Show(const std::string& text, const std::string&, MsgButtons buttons,
-                            MsgIcon) {
+MsgAnswer StreamMessageSink::Show(const std::string& text, const std::string&, MsgButtons buttons,
+                                  MsgIcon) {
   err_ << text << "\n";
   switch (buttons) {
     case MsgButtons::Ok:
-      return IDOK;
+      return MsgAnswer::Ok;
     case MsgButtons::YesNo:
-      return IDNO;
+      return MsgAnswer::No;
     case MsgButtons::OkCancel:
     case MsgButtons::YesNoCancel:
-      return IDCANCEL;
+      return MsgAnswer::Cancel;
   }
-  return IDCANCEL;
+  return MsgAnswer::Cancel;
 }
 
 const std::string* Arguments::Option(const std::string& name) const {
@@ -98,14 +98,11 @@ int UsageError(CliIo& io, const std::string& usage, const std::string& error) {
   return kExitUsage;
 }
 
-std::optional<CliContext> LoadContext(const Arguments& args, std::string& error) {
+Result<CliContext> LoadContext(const Arguments& args) {
   CliContext context;
   if (const std::string* now = args.Option("--now")) {
     std::optional<LocalTime> time = ParseLocalTime(*now);
-    if (!time) {
-      error = "--now: expected YYYY-MM-DDTHH:MM:SS, got \"" + *now + "\"";
-      return std::nullopt;
-    }
+    if (!time) return Fail("--now: expected YYYY-MM-DDTHH:MM:SS, got \"" + *now + "\"");
     context.now = *time;
   } else {
     context.now = SystemClock().Now();
@@ -159,9 +156,9 @@ std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
 
 bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
                            MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
-  Status status = ReadSettingsFile(settingsPath, image);
-  if (!status.ok) {
-    messages.Show(status.message, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  Result<> read = ReadSettingsFile(settingsPath, image);
+  if (!read) {
+    messages.Show(read.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     return false;
   }
   names = {};
@@ -175,7 +172,7 @@ bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPat
   } else {
     DocumentPaths paths = PathsFor(settingsPath);
     DeriveNamePaths(paths);
-    ReadNameFile(paths.namePath, names);
+    if (!ReadNameFile(paths.namePath, names)) names = {};
   }
   return true;
 }

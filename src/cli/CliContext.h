@@ -14,6 +14,7 @@
 #include "model/ImagePacking.h"
 #include "model/Messages.h"
 #include "model/ProgramSettings.h"
+#include "model/Result.h"
 #include "model/SettingsFiles.h"
 
 namespace tavrin {
@@ -33,8 +34,8 @@ struct CliIo {
 class StreamMessageSink : public MessageSink {
  public:
   explicit StreamMessageSink(std::ostream& err) : err_(err) {}
-  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-           MsgIcon icon) override;
+  MsgAnswer Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+                 MsgIcon icon) override;
 
  private:
   std::ostream& err_;
@@ -81,8 +82,8 @@ struct CliContext {
   ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }
 };
 // From --data-dir (else TAVRIN_DATA_DIR, else the data folder) and --now (else TAVRIN_NOW, else
-// the system clock). A malformed --now is a usage error, reported in `error`.
-std::optional<CliContext> LoadContext(const Arguments& args, std::string& error);
+// the system clock). A malformed --now is a usage error.
+Result<CliContext> LoadContext(const Arguments& args);
 
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);

@@ -22,12 +22,11 @@ int RunDump(const std::vector<std::string>& args, CliIo& io) {
   std::optional<Arguments> parsed =
       ReadCommandLine(args, {{"--names", "", true}}, kUsage, io, exitCode);
   if (!parsed) return exitCode;
-  std::string error;
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "dump takes one settings file");
   }
-  std::optional<CliContext> context = LoadContext(*parsed, error);
-  if (!context) return UsageError(io, kUsage, error);
+  Result<CliContext> context = LoadContext(*parsed);
+  if (!context) return UsageError(io, kUsage, context.message());
 
   StreamMessageSink messages(io.err);
   SettingsImage image;

@@ -55,14 +55,13 @@ int RunExport(const std::vector<std::string>& args, CliIo& io) {
   std::optional<Arguments> parsed = ReadCommandLine(
       args, {{"--names", "", true}, {"--output", "-o", true}}, kUsage, io, exitCode);
   if (!parsed) return exitCode;
-  std::string error;
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "export takes one settings file");
   }
   const std::string* output = parsed->Option("--output");
   if (!output || output->empty()) return UsageError(io, kUsage, "export needs -o OUT.CSV");
-  std::optional<CliContext> context = LoadContext(*parsed, error);
-  if (!context) return UsageError(io, kUsage, error);
+  Result<CliContext> context = LoadContext(*parsed);
+  if (!context) return UsageError(io, kUsage, context.message());
 
   StreamMessageSink messages(io.err);
   SettingsImage image;

@@ -63,10 +63,10 @@ class ModelReader {
  public:
   ModelReader(ScheduleModel& model, ProgramNameTable& names) : model_(model), names_(names) {}
 
-  Status Read(const json& root) {
+  Result<> Read(const json& root) {
     ClearModel(model_);
     std::memset(&names_, 0, sizeof names_);
-    if (!root.is_object()) return Status::Fail("the model must be a JSON object");
+    if (!root.is_object()) return tavrin::Fail("the model must be a JSON object");
     if (!Known(
             root, "",
             {"idText", "modelTag", "holidayProgram", "holidayEnabled", "summerTimeEnabled",
@@ -85,9 +85,9 @@ class ModelReader {
         !Number(root, "", "radioFrequency", model_.radioFrequency) ||
         !Text(root, "", "radioStation", model_.radioStation.data(), model_.radioStation.size()) ||
         !Names(root)) {
-      return Status::Fail(error_);
+      return tavrin::Fail(error_);
     }
-    return Status::Ok();
+    return {};
   }
 
  private:
@@ -395,11 +395,11 @@ std::string FormatModelJson(const ScheduleModel& model, const ProgramNameTable& 
   return text + "\n}\n";
 }
 
-Status ModelFromJson(const json& json, ScheduleModel& model, ProgramNameTable& names) {
+Result<> ModelFromJson(const json& json, ScheduleModel& model, ProgramNameTable& names) {
   return ModelReader(model, names).Read(json);
 }
 
-Status ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTable& names) {
+Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTable& names) {
   json parsed;
   try {
     parsed = json::parse(text);
@@ -407,8 +407,8 @@ Status ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTa
     // The library's own words say where and why, after its "[json.exception...]" tag.
     std::string what = error.what();
     std::size_t tagEnd = what.find("] ");
-    return Status::Fail("not valid JSON: " +
-                        (tagEnd == std::string::npos ? what : what.substr(tagEnd + 2)));
+    return Fail("not valid JSON: " +
+                (tagEnd == std::string::npos ? what : what.substr(tagEnd + 2)));
   }
   return ModelFromJson(parsed, model, names);
 }

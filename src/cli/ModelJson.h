@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/Messages.h"
+#include "model/Result.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -20,7 +21,7 @@ std::string FormatModelJson(const ScheduleModel& model, const ProgramNameTable& 
 // identification texts the constants. Refuses unknown keys, numbers outside their field, texts
 // without a Shift-JIS form or longer than their field, with a message naming the key, e.g.
 // "steps[3].hour: 256 is outside 0..255". On failure the outputs are unspecified.
-Status ModelFromJson(const nlohmann::json& json, ScheduleModel& model, ProgramNameTable& names);
-Status ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTable& names);
+Result<> ModelFromJson(const nlohmann::json& json, ScheduleModel& model, ProgramNameTable& names);
+Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTable& names);
 
 }  // namespace tavrin

@@ -36,13 +36,12 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   std::optional<Arguments> parsed =
       ReadCommandLine(args, {{"--output", "-o", true}}, kUsage, io, exitCode);
   if (!parsed) return exitCode;
-  std::string error;
   const std::string* output = parsed->Option("--output");
   if (parsed->positional.size() != 1 || !output || output->empty()) {
     return UsageError(io, kUsage, "pack takes one JSON file and -o FILE.BIN");
   }
-  std::optional<CliContext> context = LoadContext(*parsed, error);
-  if (!context) return UsageError(io, kUsage, error);
+  Result<CliContext> context = LoadContext(*parsed);
+  if (!context) return UsageError(io, kUsage, context.message());
 
   StreamMessageSink messages(io.err);
   auto fail = [&](const std::string& text) {
@@ -55,8 +54,8 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
     return fail(FormatMessage("%s のオープンに失敗しました。", jsonPath));
   ScheduleModel model;
   ProgramNameTable names;
-  Status status = ParseModelJson(text, model, names);
-  if (!status.ok) return fail(jsonPath + ": " + status.message);
+  const Result<> parsedModel = ParseModelJson(text, model, names);
+  if (!parsedModel) return fail(jsonPath + ": " + parsedModel.message());
 
   DocumentPaths paths = PathsFor(*output);
   EnsureBinExtension(paths);
@@ -64,12 +63,10 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;
   PackImage(model, context->station, context->Image(), image, calendars);
-  status = WriteSettingsFile(paths.settingsPath, image);
-  if (!status.ok) return fail(status.message);
-  // The desktop program stays silent about the name file; a script must hear of it.
-  if (!WriteNameFile(paths.namePath, names)) {
-    return fail(FormatMessage("%s への書き込みに失敗しました。", paths.namePath));
-  }
+  const Result<> settingsWritten = WriteSettingsFile(paths.settingsPath, image);
+  if (!settingsWritten) return fail(settingsWritten.message());
+  const Result<> namesWritten = WriteNameFile(paths.namePath, names);
+  if (!namesWritten) return fail(namesWritten.message());
   return kExitOk;
 }
 

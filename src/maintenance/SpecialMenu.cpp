@@ -6,7 +6,7 @@ void PressSpecialButton(SpecialItem item, SpecialMenuHost& host, MessageSink& me
   switch (item) {
     case SpecialItem::ResetRegistry:
       if (messages.Show(kResetRegistryPrompt, kResetRegistryCaption, MsgButtons::YesNo,
-                        MsgIcon::Exclamation) == IDYES) {
+                        MsgIcon::Exclamation) == MsgAnswer::Yes) {
         host.ResetRegistry();
       }
       return;

@@ -69,8 +69,21 @@ bool TagMatches(const unsigned char* tag) {
   return true;
 }
 
-Status Fail(const char* pattern, const std::string& path) {
-  return Status::Fail(FormatMessage(pattern, path));
+Failure Fail(const char* pattern, const std::string& path) {
+  return tavrin::Fail(FormatMessage(pattern, path));
+}
+
+Failure FailedStep(WriteStep step, const std::string& path) {
+  switch (step) {
+    case WriteStep::kOpen:
+      return Fail(kOpenFailed, path);
+    case WriteStep::kClose:
+      return Fail(kCloseFailed, path);
+    case WriteStep::kDone:
+    case WriteStep::kWrite:
+      break;
+  }
+  return Fail(kWriteFailed, path);
 }
 
 std::size_t FileNameStart(const std::string& path) {
@@ -87,7 +100,7 @@ std::string WithoutExtension(const std::string& path) {
 
 }  // namespace
 
-Status ReadSettingsFile(const std::string& path, SettingsImage& target) {
+Result<> ReadSettingsFile(const std::string& path, SettingsImage& target) {
   InitImage(target);
   int fd = OpenForReading(path);
   if (fd < 0) return Fail(kOpenFailed, path);
@@ -111,45 +124,41 @@ Status ReadSettingsFile(const std::string& path, SettingsImage& target) {
   }
   if (close(fd) != 0) return Fail(kCloseFailed, path);
   target = image;
-  return Status::Ok();
+  return {};
 }
 
-Status WriteSettingsFile(const std::string& path, const SettingsImage& image) {
+Result<> WriteSettingsFile(const std::string& path, const SettingsImage& image) {
   if (!PathFits(path)) return Fail(kOpenFailed, path);
-  switch (WriteFileAtomically(path, image.data(), image.size())) {
-    case WriteStep::kDone:
-      return Status::Ok();
-    case WriteStep::kOpen:
-      return Fail(kOpenFailed, path);
-    case WriteStep::kWrite:
-      return Fail(kWriteFailed, path);
-    case WriteStep::kClose:
-      return Fail(kCloseFailed, path);
-  }
-  return Fail(kWriteFailed, path);
+  const WriteStep step = WriteFileAtomically(path, image.data(), image.size());
+  if (step != WriteStep::kDone) return FailedStep(step, path);
+  return {};
 }
 
-bool ReadNameFile(const std::string& path, ProgramNameTable& names) {
+Result<> ReadNameFile(const std::string& path, ProgramNameTable& names) {
   std::memset(&names, 0, sizeof names);
   int fd = OpenForReading(path);
-  if (fd < 0) return false;
+  if (fd < 0) return Fail(kOpenFailed, path);
   ProgramNameTable read{};
   std::size_t got = 0;
-  bool ok = ReadAt(fd, &read, sizeof read, 0, got);
-  if (close(fd) != 0) ok = false;
-  if (ok) names = read;
-  return ok;
+  const bool ok = ReadAt(fd, &read, sizeof read, 0, got);
+  if (close(fd) != 0 && ok) return Fail(kCloseFailed, path);
+  if (!ok) return Fail(kReadFailed, path);
+  names = read;
+  return {};
 }
 
-bool WriteNameFile(const std::string& path, const ProgramNameTable& names) {
-  return PathFits(path) && WriteFileAtomically(path, &names, sizeof names) == WriteStep::kDone;
+Result<> WriteNameFile(const std::string& path, const ProgramNameTable& names) {
+  if (!PathFits(path)) return Fail(kOpenFailed, path);
+  const WriteStep step = WriteFileAtomically(path, &names, sizeof names);
+  if (step != WriteStep::kDone) return FailedStep(step, path);
+  return {};
 }
 
-Status LoadFromFile(const std::string& path, SettingsImage& image) {
+Result<> LoadFromFile(const std::string& path, SettingsImage& image) {
   InitImage(image);
-  Status status = ReadSettingsFile(path, image);
-  if (!status.ok) InitImage(image);
-  return status;
+  Result<> read = ReadSettingsFile(path, image);
+  if (!read) InitImage(image);
+  return read;
 }
 
 std::string ExtensionOf(std::string_view text) {

@@ -7,6 +7,7 @@
 
 #include "model/ImageLayout.h"
 #include "model/Messages.h"
+#include "model/Result.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -27,14 +28,15 @@ struct DocumentPaths {
 
 // Failures carry the program's message with the full path, e.g. "/x/plan.BIN
 // は対象外のファイルです。".
-Status ReadSettingsFile(const std::string& path, SettingsImage& target);
+Result<> ReadSettingsFile(const std::string& path, SettingsImage& target);
 // Never destroys the previous file when the write fails.
-Status WriteSettingsFile(const std::string& path, const SettingsImage& image);
-// Silent: false on any failure.
-bool ReadNameFile(const std::string& path, ProgramNameTable& names);
-bool WriteNameFile(const std::string& path, const ProgramNameTable& names);
+Result<> WriteSettingsFile(const std::string& path, const SettingsImage& image);
+// The document treats a missing or unreadable name file as empty names; the failure still says
+// which step failed, with the full path.
+Result<> ReadNameFile(const std::string& path, ProgramNameTable& names);
+Result<> WriteNameFile(const std::string& path, const ProgramNameTable& names);
 // A fresh image, then the read; a failed read leaves the fresh image, never a half-read one.
-Status LoadFromFile(const std::string& path, SettingsImage& image);
+Result<> LoadFromFile(const std::string& path, SettingsImage& image);
 
 std::string ExtensionOf(std::string_view text);
 void EnsureBinExtension(DocumentPaths& paths);

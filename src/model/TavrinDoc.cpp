@@ -71,7 +71,7 @@ void CTavrinDoc::NewDocument() {
 }
 
 void CTavrinDoc::NewCommand() {
-  if (SaveModifiedPrompt() == IDCANCEL) return;
+  if (SaveModifiedPrompt() == MsgAnswer::Cancel) return;
   NewDocument();
   Refresh();
 }
@@ -86,10 +86,11 @@ bool CTavrinDoc::ReadChosenFiles() {
   DeriveNamePaths(paths_);
   modified_ = false;
   untitled_ = false;
+  // A settings file without its name file opens with empty names, as the timer has none.
   if (!ReadNameFile(paths_.namePath, names_)) ClearNames();
-  Status read = ReadSettingsFile(paths_.settingsPath, image_);
-  if (!read.ok) {
-    ShowMessage(read.message);
+  Result<> read = ReadSettingsFile(paths_.settingsPath, image_);
+  if (!read) {
+    ShowMessage(read.message());
     NewDocument();
     return false;
   }
@@ -98,7 +99,7 @@ bool CTavrinDoc::ReadChosenFiles() {
 }
 
 void CTavrinDoc::OpenCommand() {
-  if (SaveModifiedPrompt() == IDCANCEL) return;
+  if (SaveModifiedPrompt() == MsgAnswer::Cancel) return;
   FileDialogRequest request;
   request.title = "開く";
   request.filter = kSettingsFileFilter;
@@ -119,7 +120,7 @@ void CTavrinDoc::OpenCommand() {
 }
 
 bool CTavrinDoc::OpenByPath(const std::string& path) {
-  if (SaveModifiedPrompt() == IDCANCEL) return false;
+  if (SaveModifiedPrompt() == MsgAnswer::Cancel) return false;
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(path, error);
   std::string full = error ? path : absolute.lexically_normal().string();
@@ -143,17 +144,20 @@ bool CTavrinDoc::Save() {
     return false;
   }
   if (view_) view_->StoreToDocument();
-  WriteNameFile(paths_.namePath, names_);
-  Status written = WriteSettingsFile(paths_.settingsPath, image_);
-  if (!written.ok) {
-    // The changes are still only in memory: a later close must keep asking about them.
-    ShowMessage(written.message);
+  const Result<> namesWritten = WriteNameFile(paths_.namePath, names_);
+  const Result<> written = WriteSettingsFile(paths_.settingsPath, image_);
+  if (!written) {
+    // The changes are still only in memory: a later close must keep asking about them. One
+    // message is enough when both files failed: the settings file is the one that matters.
+    ShowMessage(written.message());
     return false;
   }
-  modified_ = false;
   untitled_ = false;
   documentPath_ = paths_.settingsPath;
-  return true;
+  // The settings file is written, but names that did not reach their file are still unsaved.
+  modified_ = !namesWritten;
+  if (!namesWritten) ShowMessage(namesWritten.message());
+  return namesWritten.ok();
 }
 
 SaveResult CTavrinDoc::SaveAs() {
@@ -197,21 +201,21 @@ void CTavrinDoc::SaveAsCommand() {
   Refresh();
 }
 
-int CTavrinDoc::SaveModifiedPrompt() {
-  if (!modified_) return IDYES;
+MsgAnswer CTavrinDoc::SaveModifiedPrompt() {
+  if (!modified_) return MsgAnswer::Yes;
   const std::string text =
       untitled_
           ? std::string("\"新規ファイル\" は変更されています。　保存しますか？")
           : FormatMessage("\"%s\" は変更されています。　保存しますか？", paths_.settingsTitle);
-  const int answer =
+  const MsgAnswer answer =
       messages_.Show(text, kAppCaption, MsgButtons::YesNoCancel, MsgIcon::Exclamation);
-  if (answer == IDNO) return IDNO;
-  if (answer != IDYES) return IDCANCEL;
-  if (!PreSaveCheck()) return IDCANCEL;
+  if (answer == MsgAnswer::No) return MsgAnswer::No;
+  if (answer != MsgAnswer::Yes) return MsgAnswer::Cancel;
+  if (!PreSaveCheck()) return MsgAnswer::Cancel;
   // Whatever the caller does next would discard the changes the user just asked to keep, so a
   // cancelled dialog or a failed write abandons it.
   const bool saved = untitled_ ? SaveAs() == SaveResult::Saved : Save();
-  return saved ? IDYES : IDCANCEL;
+  return saved ? MsgAnswer::Yes : MsgAnswer::Cancel;
 }
 
 bool CTavrinDoc::PreSaveCheck() {

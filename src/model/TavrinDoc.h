@@ -55,8 +55,8 @@ class CTavrinDoc {
   // To the current path; true when the settings file was written.
   bool Save();
   SaveResult SaveAs();
-  // IDYES, IDNO or IDCANCEL; IDCANCEL means the caller abandons what it was about to do.
-  int SaveModifiedPrompt();
+  // Yes, No or Cancel; Cancel means the caller abandons what it was about to do.
+  MsgAnswer SaveModifiedPrompt();
   bool PreSaveCheck();
 
   void ReadFolderSettings();

@@ -23,8 +23,8 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon) {
 
 }  // namespace
 
-int QtMessageSink::Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-                        MsgIcon icon) {
+MsgAnswer QtMessageSink::Show(const std::string& text, const std::string& caption,
+                              MsgButtons buttons, MsgIcon icon) {
   QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                   QMessageBox::NoButton, parent_);
   // Plain text: paths and file names may hold characters that rich text would swallow.
@@ -58,13 +58,13 @@ int QtMessageSink::Show(const std::string& text, const std::string& caption, Msg
   box.setDefaultButton(ok != nullptr ? ok : yes);
   box.exec();
   const QAbstractButton* clicked = box.clickedButton();
-  if (clicked != nullptr && clicked == yes) return IDYES;
-  if (clicked != nullptr && clicked == no) return IDNO;
-  if (clicked != nullptr && clicked == ok) return IDOK;
+  if (clicked != nullptr && clicked == yes) return MsgAnswer::Yes;
+  if (clicked != nullptr && clicked == no) return MsgAnswer::No;
+  if (clicked != nullptr && clicked == ok) return MsgAnswer::Ok;
   // The close box: the escape button's answer, as a Windows box gives it.
-  if (buttons == MsgButtons::Ok) return IDOK;
-  if (buttons == MsgButtons::YesNo) return IDNO;
-  return IDCANCEL;
+  if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+  if (buttons == MsgButtons::YesNo) return MsgAnswer::No;
+  return MsgAnswer::Cancel;
 }
 
 }  // namespace tavrin

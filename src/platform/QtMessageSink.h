@@ -14,8 +14,8 @@ class QtMessageSink : public MessageSink {
   explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
 
-  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-           MsgIcon icon) override;
+  MsgAnswer Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+                 MsgIcon icon) override;
 
  private:
   QPointer<QWidget> parent_;

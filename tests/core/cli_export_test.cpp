@@ -39,7 +39,7 @@ class CliExportTest : public ::testing::Test {
     SettingsImage image{};
     std::array<YearCalendar, 2> calendars{};
     PackImage(model, station, {{2025, 2026}, &holidays, true}, image, calendars);
-    ASSERT_TRUE(WriteSettingsFile(tmp / "plan.BIN", image).ok);
+    ASSERT_TRUE(WriteSettingsFile(tmp / "plan.BIN", image).ok());
     ProgramNameTable names{};
     std::memcpy(names.names[1].data(), "LIGHTS", 6);
     ASSERT_TRUE(WriteNameFile(tmp / "plan.TXT", names));

@@ -112,7 +112,7 @@ TEST(Cli, PackWritesBothFilesAsASaveDoes) {
   ASSERT_EQ(dump.code, kExitOk) << dump.err;
   ScheduleModel model;
   ProgramNameTable table;
-  ASSERT_TRUE(ParseModelJson(dump.out, model, table).ok);
+  ASSERT_TRUE(ParseModelJson(dump.out, model, table).ok());
   EXPECT_EQ(model.stepCount, 1);
   EXPECT_EQ(model.steps[0].hour, 7);  // packed into the first record
   EXPECT_EQ(model.steps[0].action, kKeepOn);

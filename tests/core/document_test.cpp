@@ -187,19 +187,40 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
   EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
 
   // Closing still asks, and a second failure keeps the program open.
-  messages.answers = {IDYES};
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDCANCEL);
+  messages.answers = {MsgAnswer::Yes};
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Cancel);
   EXPECT_TRUE(doc->IsModified());
   std::filesystem::remove(tmp.path());
 }
 
+TEST_F(DocumentTest, UnwritableNameFileIsReportedAndKeepsTheNamesUnsaved) {
+  MakeSaveable();
+  SaveUntitledAs("plan");
+  Edit([this](ScheduleModel& m) {
+    m.steps[0].hour = 11;
+    std::memcpy(view->names().names[1].data(), "BELL", 4);
+  });
+  // A folder where the name file belongs: the settings file can still be replaced.
+  std::filesystem::remove(tmp / "plan.TXT");
+  std::filesystem::create_directory(tmp / "plan.TXT");
+
+  doc->SaveCommand();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text.find(tmp / "plan.TXT"), 0u) << messages.shown[0].text;
+  SettingsImage written;
+  ASSERT_TRUE(ReadSettingsFile(tmp / "plan.bin", written).ok());
+  EXPECT_TRUE(doc->SameImage(written));
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+}
+
 TEST_F(DocumentTest, PromptAsksOnlyAboutChanges) {
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDYES);
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Yes);
   EXPECT_TRUE(messages.shown.empty());
 
   MakeSaveable();
-  messages.answers = {IDNO};
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDNO);
+  messages.answers = {MsgAnswer::No};
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::No);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "\"新規ファイル\" は変更されています。　保存しますか？");
   EXPECT_EQ(messages.shown[0].caption, "Tavrin");
@@ -207,8 +228,8 @@ TEST_F(DocumentTest, PromptAsksOnlyAboutChanges) {
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
   EXPECT_TRUE(dialogs.requests.empty());
 
-  messages.answers = {IDCANCEL};
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDCANCEL);
+  messages.answers = {MsgAnswer::Cancel};
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Cancel);
   EXPECT_TRUE(doc->IsModified());
 }
 
@@ -216,8 +237,8 @@ TEST_F(DocumentTest, YesOnThePromptSavesAndLetsTheCallerGoOn) {
   MakeSaveable();
   SaveUntitledAs("term1");
   Edit([](ScheduleModel& m) { m.steps[0].minute = 0; });
-  messages.answers = {IDYES};
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDYES);
+  messages.answers = {MsgAnswer::Yes};
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Yes);
   EXPECT_EQ(messages.shown.back().text, "\"term1.bin\" は変更されています。　保存しますか？");
   EXPECT_FALSE(doc->IsModified());
   EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "term1.bin")[80 + 3]), 0);
@@ -225,13 +246,13 @@ TEST_F(DocumentTest, YesOnThePromptSavesAndLetsTheCallerGoOn) {
 
 TEST_F(DocumentTest, YesThenCancelledSaveAsAbandonsTheCallersAction) {
   MakeSaveable();
-  messages.answers = {IDYES};
+  messages.answers = {MsgAnswer::Yes};
   dialogs.answers.push_back(std::nullopt);
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDCANCEL);
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Cancel);
   EXPECT_TRUE(doc->IsModified());
 
   // So New keeps the changes on screen.
-  messages.answers = {IDYES};
+  messages.answers = {MsgAnswer::Yes};
   dialogs.answers.push_back(std::nullopt);
   doc->NewCommand();
   EXPECT_EQ(view->model().basicProgram, 1);
@@ -242,8 +263,8 @@ TEST_F(DocumentTest, YesOnANamedDocumentWithoutBasicProgramCancelsTheClose) {
   MakeSaveable();
   SaveUntitledAs("plan");
   Edit([](ScheduleModel& m) { m.basicProgram = 0; });
-  messages.answers = {IDYES};
-  EXPECT_EQ(doc->SaveModifiedPrompt(), IDCANCEL);
+  messages.answers = {MsgAnswer::Yes};
+  EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Cancel);
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[1].text, "基本設定のプログラム番号が指定されていません。");
 }
@@ -318,7 +339,7 @@ TEST_F(DocumentTest, OpeningAForeignFileLeavesANewDocument) {
   bytes.replace(16, 4, "ABCD");
   { std::ofstream(tmp / "other.bin", std::ios::binary) << bytes; }
   MakeSaveable();
-  messages.answers = {IDNO};
+  messages.answers = {MsgAnswer::No};
   dialogs.answers.push_back(tmp / "other.bin");
   doc->OpenCommand();
   ASSERT_EQ(messages.shown.size(), 2u);
@@ -331,10 +352,10 @@ TEST_F(DocumentTest, OpeningAForeignFileLeavesANewDocument) {
 
 TEST_F(DocumentTest, OpenStopsAtCancel) {
   MakeSaveable();
-  messages.answers = {IDCANCEL};
+  messages.answers = {MsgAnswer::Cancel};
   doc->OpenCommand();
   EXPECT_TRUE(dialogs.requests.empty());
-  messages.answers = {IDNO};
+  messages.answers = {MsgAnswer::No};
   dialogs.answers.push_back(std::nullopt);
   doc->OpenCommand();
   EXPECT_TRUE(doc->IsModified());

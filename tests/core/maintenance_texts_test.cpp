@@ -196,9 +196,9 @@ class RecordingHost : public SpecialMenuHost {
 
 class AnsweringSink : public MessageSink {
  public:
-  explicit AnsweringSink(int answer) : answer_(answer) {}
-  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-           MsgIcon icon) override {
+  explicit AnsweringSink(MsgAnswer answer) : answer_(answer) {}
+  MsgAnswer Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+                 MsgIcon icon) override {
     last = {caption, text};
     lastButtons = buttons;
     lastIcon = icon;
@@ -211,25 +211,25 @@ class AnsweringSink : public MessageSink {
   int count = 0;
 
  private:
-  int answer_;
+  MsgAnswer answer_;
 };
 
 TEST(SpecialMenuButtons, RegistryResetOnlyAfterYes) {
   RecordingHost host;
-  AnsweringSink no(IDNO);
+  AnsweringSink no(MsgAnswer::No);
   PressSpecialButton(SpecialItem::ResetRegistry, host, no);
   EXPECT_EQ(host.resets, 0);
   EXPECT_EQ(no.last.caption, "レジストリの初期化");
   EXPECT_EQ(no.lastButtons, MsgButtons::YesNo);
   EXPECT_EQ(no.lastIcon, MsgIcon::Exclamation);
-  AnsweringSink yes(IDYES);
+  AnsweringSink yes(MsgAnswer::Yes);
   PressSpecialButton(SpecialItem::ResetRegistry, host, yes);
   EXPECT_EQ(host.resets, 1);
 }
 
 TEST(SpecialMenuButtons, WindowsOpenWithoutABoxAndInformationUsesTheInformationIcon) {
   RecordingHost host;
-  AnsweringSink sink(IDOK);
+  AnsweringSink sink(MsgAnswer::Ok);
   PressSpecialButton(SpecialItem::SerialDiagnostics, host, sink);
   PressSpecialButton(SpecialItem::SettingsFileInfo, host, sink);
   EXPECT_EQ(sink.count, 0);

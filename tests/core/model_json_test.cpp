@@ -9,7 +9,7 @@ namespace tavrin {
 namespace {
 
 struct Parsed {
-  Status status;
+  Result<> status;
   ScheduleModel model;
   ProgramNameTable names;
 };
@@ -55,7 +55,7 @@ TEST(ModelJson, WhatDumpWritesReadsBackToTheSameModel) {
   ScheduleModel model = Sample(names);
   std::string text = FormatModelJson(model, names);
   Parsed back = Parse(text);
-  ASSERT_TRUE(back.status.ok) << back.status.message;
+  ASSERT_TRUE(back.status.ok()) << back.status.message();
   EXPECT_TRUE(back.model == model);
   EXPECT_TRUE(back.names == names);
   // One record per line, only the records in use, texts readable.
@@ -69,14 +69,14 @@ TEST(ModelJson, WhatDumpWritesReadsBackToTheSameModel) {
 
 TEST(ModelJson, MissingKeysMeanZeroAndTheIdentificationConstants) {
   Parsed parsed = Parse("{}");
-  ASSERT_TRUE(parsed.status.ok);
+  ASSERT_TRUE(parsed.status.ok());
   ScheduleModel empty;
   ClearModel(empty);
   EXPECT_TRUE(parsed.model == empty);
   EXPECT_TRUE(parsed.names == ProgramNameTable{});
 
   parsed = Parse(R"({"steps":[{"slot":7,"program":4}],"channels":[{"kind":2}],"idText":"X"})");
-  ASSERT_TRUE(parsed.status.ok) << parsed.status.message;
+  ASSERT_TRUE(parsed.status.ok()) << parsed.status.message();
   EXPECT_EQ(parsed.model.steps[7].program, 4);
   EXPECT_EQ(parsed.model.steps[7].channel, 0);
   EXPECT_EQ(parsed.model.channels[0].kind, kChannelKeep);
@@ -130,15 +130,15 @@ TEST(ModelJson, BadInputNamesTheKey) {
   };
   for (const auto& [text, message] : cases) {
     Parsed parsed = Parse(text);
-    EXPECT_FALSE(parsed.status.ok) << text;
-    EXPECT_EQ(parsed.status.message, message) << text;
+    EXPECT_FALSE(parsed.status.ok()) << text;
+    EXPECT_EQ(parsed.status.message(), message) << text;
   }
   Parsed broken = Parse("{\"steps\": [");
-  EXPECT_FALSE(broken.status.ok);
-  EXPECT_EQ(broken.status.message.rfind("not valid JSON: ", 0), 0u) << broken.status.message;
-  EXPECT_NE(broken.status.message.find("line 1"), std::string::npos) << broken.status.message;
+  EXPECT_FALSE(broken.status.ok());
+  EXPECT_EQ(broken.status.message().rfind("not valid JSON: ", 0), 0u) << broken.status.message();
+  EXPECT_NE(broken.status.message().find("line 1"), std::string::npos) << broken.status.message();
   Parsed huge = Parse("{\"basicProgram\": 1" + std::string(400, '0') + "}");
-  EXPECT_EQ(huge.status.message.rfind("not valid JSON: ", 0), 0u) << huge.status.message;
+  EXPECT_EQ(huge.status.message().rfind("not valid JSON: ", 0), 0u) << huge.status.message();
 }
 
 TEST(ModelJson, BytesWithoutACharacterAreShownButNotWrittenBack) {
@@ -149,7 +149,7 @@ TEST(ModelJson, BytesWithoutACharacterAreShownButNotWrittenBack) {
   std::string text = FormatModelJson(model, names);
   EXPECT_NE(text.find("\"5\": \"A\uFFFDZ\""), std::string::npos);
   Parsed back = Parse(text);
-  EXPECT_EQ(back.status.message, "names.5: the text has no Shift-JIS form");
+  EXPECT_EQ(back.status.message(), "names.5: the text has no Shift-JIS form");
 }
 
 }  // namespace

@@ -42,11 +42,11 @@ ProgramNameTable SampleNames() {
 TEST(SettingsFile, WrittenImageReadsBackWhole) {
   TempFolder folder;
   const std::string path = folder / "plan.BIN";
-  ASSERT_TRUE(WriteSettingsFile(path, Patterned()).ok);
+  ASSERT_TRUE(WriteSettingsFile(path, Patterned()).ok());
   EXPECT_EQ(ReadBytes(path), AsBytes(Patterned()));
   SettingsImage read{};
-  Status status = ReadSettingsFile(path, read);
-  EXPECT_TRUE(status.ok) << status.message;
+  Result<> status = ReadSettingsFile(path, read);
+  EXPECT_TRUE(status.ok()) << status.message();
   EXPECT_EQ(read, Patterned());
 }
 
@@ -57,13 +57,13 @@ TEST(SettingsFile, TagIsComparedWithoutCaseAndShortFilesAreZeroFilled) {
       "vl3x";
   WriteBytes(folder / "short.BIN", bytes);  // exactly 20 bytes
   SettingsImage read = Patterned();
-  ASSERT_TRUE(ReadSettingsFile(folder / "short.BIN", read).ok);
+  ASSERT_TRUE(ReadSettingsFile(folder / "short.BIN", read).ok());
   EXPECT_EQ(std::memcmp(read.data(), bytes.data(), 20), 0);
   for (std::size_t i = 20; i < read.size(); ++i) ASSERT_EQ(read[i], 0) << i;
 
   // Bytes past the image are ignored.
   WriteBytes(folder / "long.BIN", AsBytes(Patterned()) + std::string(10000, '\xEE'));
-  ASSERT_TRUE(ReadSettingsFile(folder / "long.BIN", read).ok);
+  ASSERT_TRUE(ReadSettingsFile(folder / "long.BIN", read).ok());
   EXPECT_EQ(read, Patterned());
 }
 
@@ -80,9 +80,9 @@ TEST(SettingsFile, ForeignFilesAreRefusedAndLeaveTheInitialImage) {
     const std::string path = folder / ("case" + std::to_string(n++) + ".BIN");
     WriteBytes(path, bytes);
     SettingsImage read = Patterned();
-    Status status = ReadSettingsFile(path, read);
-    EXPECT_FALSE(status.ok);
-    EXPECT_EQ(status.message, path + " は対象外のファイルです。");
+    Result<> status = ReadSettingsFile(path, read);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), path + " は対象外のファイルです。");
     EXPECT_EQ(read, Initial());
   }
 }
@@ -94,9 +94,9 @@ TEST(SettingsFile, UnopenableFilesGiveTheOpenMessage) {
                                folder / std::string(300, 'x')};
   for (const std::string& path : paths) {
     SettingsImage read = Patterned();
-    Status status = ReadSettingsFile(path, read);
-    EXPECT_FALSE(status.ok) << path;
-    EXPECT_EQ(status.message, path + " のオープンに失敗しました。");
+    Result<> status = ReadSettingsFile(path, read);
+    EXPECT_FALSE(status.ok()) << path;
+    EXPECT_EQ(status.message(), path + " のオープンに失敗しました。");
     EXPECT_EQ(read, Initial());
   }
 }
@@ -110,34 +110,34 @@ TEST(SettingsFile, PathsOverTheLimitAreRefusedNotCut) {
   for (int i = 0; i < 20; ++i) stem += "予";
   stem += std::string(kMaxPathChars - (sub.size() + 1 + 20 + 4), 'y');
   const std::string fits = stem + ".BIN";
-  ASSERT_TRUE(WriteSettingsFile(fits, Patterned()).ok);
+  ASSERT_TRUE(WriteSettingsFile(fits, Patterned()).ok());
   SettingsImage read{};
-  EXPECT_TRUE(ReadSettingsFile(fits, read).ok);
+  EXPECT_TRUE(ReadSettingsFile(fits, read).ok());
   EXPECT_TRUE(WriteNameFile(stem + ".TXT", SampleNames()));
 
   const std::string tooLong = stem + "z.BIN";
-  Status status = WriteSettingsFile(tooLong, Patterned());
-  EXPECT_EQ(status.message, tooLong + " のオープンに失敗しました。");
+  Result<> status = WriteSettingsFile(tooLong, Patterned());
+  EXPECT_EQ(status.message(), tooLong + " のオープンに失敗しました。");
   EXPECT_FALSE(std::filesystem::exists(tooLong));
   EXPECT_FALSE(WriteNameFile(stem + "z.TXT", SampleNames()));
   EXPECT_FALSE(std::filesystem::exists(stem + "z.TXT"));
   std::filesystem::copy_file(fits, tooLong);
   status = ReadSettingsFile(tooLong, read);
-  EXPECT_EQ(status.message, tooLong + " のオープンに失敗しました。");
+  EXPECT_EQ(status.message(), tooLong + " のオープンに失敗しました。");
 }
 
 TEST(SettingsFile, FailedWritesReportTheirStepAndKeepThePreviousFile) {
   TempFolder folder;
   const std::string path = folder / "plan.BIN";
-  ASSERT_TRUE(WriteSettingsFile(path, Patterned()).ok);
+  ASSERT_TRUE(WriteSettingsFile(path, Patterned()).ok());
 
   // A folder where the file should be, a missing folder, a file where a folder should be.
   std::filesystem::create_directory(folder / "taken.BIN");
   WriteBytes(folder / "file", "x");
   for (const std::string& bad :
        {folder / "taken.BIN", folder / "none/plan.BIN", folder / "file/plan.BIN"}) {
-    Status status = WriteSettingsFile(bad, Initial());
-    EXPECT_EQ(status.message, bad + " のオープンに失敗しました。");
+    Result<> status = WriteSettingsFile(bad, Initial());
+    EXPECT_EQ(status.message(), bad + " のオープンに失敗しました。");
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.BIN"));
 
@@ -148,13 +148,13 @@ TEST(SettingsFile, FailedWritesReportTheirStepAndKeepThePreviousFile) {
   struct rlimit small = saved;
   small.rlim_cur = 1000;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  Status status = WriteSettingsFile(path, Initial());
-  bool namesWritten = WriteNameFile(folder / "plan.TXT", SampleNames());
+  Result<> status = WriteSettingsFile(path, Initial());
+  const bool namesWritten = WriteNameFile(folder / "plan.TXT", SampleNames()).ok();
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previousHandler);
 
-  EXPECT_FALSE(status.ok);
-  EXPECT_EQ(status.message, path + " への書き込みに失敗しました。");
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(status.message(), path + " への書き込みに失敗しました。");
   EXPECT_FALSE(namesWritten);
   EXPECT_EQ(ReadBytes(path), AsBytes(Patterned()));
   EXPECT_FALSE(std::filesystem::exists(folder / "plan.TXT"));
@@ -170,10 +170,10 @@ TEST(SettingsFile, FailedWritesReportTheirStepAndKeepThePreviousFile) {
 TEST(SettingsFile, ReplacingKeepsPermissionsAndFollowsLinks) {
   TempFolder folder;
   const std::string real = folder / "real.BIN";
-  ASSERT_TRUE(WriteSettingsFile(real, Initial()).ok);
+  ASSERT_TRUE(WriteSettingsFile(real, Initial()).ok());
   chmod(real.c_str(), 0640);
   std::filesystem::create_symlink(real, folder / "link.BIN");
-  ASSERT_TRUE(WriteSettingsFile(folder / "link.BIN", Patterned()).ok);
+  ASSERT_TRUE(WriteSettingsFile(folder / "link.BIN", Patterned()).ok());
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.BIN"));
   EXPECT_EQ(ReadBytes(real), AsBytes(Patterned()));
   struct stat info {};
@@ -212,11 +212,11 @@ TEST(NameFile, RoundTripsAndToleratesAnyLength) {
 TEST(SettingsFile, LoadFromFileNeverLeavesAHalfReadImage) {
   TempFolder folder;
   SettingsImage image = Patterned();
-  Status status = LoadFromFile(folder / "missing.BIN", image);
-  EXPECT_FALSE(status.ok);
+  Result<> status = LoadFromFile(folder / "missing.BIN", image);
+  EXPECT_FALSE(status.ok());
   EXPECT_EQ(image, Initial());
-  ASSERT_TRUE(WriteSettingsFile(folder / "ok.BIN", Patterned()).ok);
-  EXPECT_TRUE(LoadFromFile(folder / "ok.BIN", image).ok);
+  ASSERT_TRUE(WriteSettingsFile(folder / "ok.BIN", Patterned()).ok());
+  EXPECT_TRUE(LoadFromFile(folder / "ok.BIN", image).ok());
   EXPECT_EQ(image, Patterned());
 }
 

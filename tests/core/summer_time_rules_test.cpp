@@ -49,7 +49,7 @@ TEST(SummerTimeRules, ClearedAndEmptyIsValidAndStoresZeros) {
   model.summerTimeEnabled = 1;
   model.summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
   TextTable empty(summer::kRows, summer::kCols);
-  EXPECT_TRUE(summer::Check(false, empty).ok);
+  EXPECT_TRUE(summer::Check(false, empty).ok());
   summer::Store(false, empty, model);
   EXPECT_EQ(model.summerTimeEnabled, 0);
   EXPECT_EQ(model.summerTime.startMonth, 0);
@@ -60,54 +60,54 @@ TEST(SummerTimeRules, ClearedAndEmptyIsValidAndStoresZeros) {
 TEST(SummerTimeRules, MissingCellsAreReportedInRowThenColumnOrder) {
   TextTable table(summer::kRows, summer::kCols);
   table.at(1, 2) = "日曜日";  // one filled cell with the box cleared: the rule must be complete
-  summer::Verdict v = summer::Check(false, table);
-  EXPECT_FALSE(v.ok);
-  EXPECT_EQ(v.message, "開始の＜月＞の指定が有りません。");
-  EXPECT_EQ(v.cell, (CellPos{0, 0}));
+  Verdict v = summer::Check(false, table);
+  EXPECT_FALSE(v.ok());
+  EXPECT_EQ(v.message(), "開始の＜月＞の指定が有りません。");
+  EXPECT_EQ(v.cell(), (CellPos{0, 0}));
 
   table = Rule({"3 月", "第 2", "日曜日", ""}, {"11 月", "第 1", "日曜日", "2 時"});
   v = summer::Check(true, table);
-  EXPECT_EQ(v.message, "開始の＜実施時刻＞の指定が有りません。");
-  EXPECT_EQ(v.cell, (CellPos{0, 3}));
+  EXPECT_EQ(v.message(), "開始の＜実施時刻＞の指定が有りません。");
+  EXPECT_EQ(v.cell(), (CellPos{0, 3}));
 
   table = Rule({"3 月", "第 2", "日曜日", "2 時"}, {"11 月", "", "", "2 時"});
   v = summer::Check(true, table);
-  EXPECT_EQ(v.message, "終了の＜第何週＞の指定が有りません。");
-  EXPECT_EQ(v.cell, (CellPos{1, 1}));
+  EXPECT_EQ(v.message(), "終了の＜第何週＞の指定が有りません。");
+  EXPECT_EQ(v.cell(), (CellPos{1, 1}));
 
   table.at(1, 1) = "第 1";
   v = summer::Check(true, table);
-  EXPECT_EQ(v.message, "終了の＜曜日＞の指定が有りません。");
-  EXPECT_EQ(v.cell, (CellPos{1, 2}));
+  EXPECT_EQ(v.message(), "終了の＜曜日＞の指定が有りません。");
+  EXPECT_EQ(v.cell(), (CellPos{1, 2}));
 
   // An enabled rule with nothing filled in is not the "no rule" case.
-  EXPECT_FALSE(summer::Check(true, TextTable(summer::kRows, summer::kCols)).ok);
+  EXPECT_FALSE(summer::Check(true, TextTable(summer::kRows, summer::kCols)).ok());
 }
 
 TEST(SummerTimeRules, StartMustComeBeforeEndWithinTheYear) {
   const char* order = "＜開始と終了＞の指定が不正です。";
   EXPECT_TRUE(summer::Check(true, Rule({"3 月", "第 2", "日曜日", "2 時"},
                                        {"11 月", "第 1", "日曜日", "2 時"}))
-                  .ok);
+                  .ok());
   EXPECT_TRUE(summer::Check(true, Rule({"6 月", "第 4", "土曜日", "2 時"},
                                        {"6 月", "最終", "日曜日", "0 時"}))
-                  .ok);
+                  .ok());
 
-  summer::Verdict v = summer::Check(
+  Verdict v = summer::Check(
       true, Rule({"6 月", "最終", "日曜日", "2 時"}, {"6 月", "第 4", "日曜日", "2 時"}));
-  EXPECT_EQ(v.message, order);
-  EXPECT_EQ(v.cell, (CellPos{1, 1}));  // same month: the end week
+  EXPECT_EQ(v.message(), order);
+  EXPECT_EQ(v.cell(), (CellPos{1, 1}));  // same month: the end week
 
   v = summer::Check(true,
                     Rule({"10 月", "第 1", "日曜日", "2 時"}, {"3 月", "第 1", "日曜日", "2 時"}));
-  EXPECT_EQ(v.message, order);  // crossing the year end
-  EXPECT_EQ(v.cell, (CellPos{1, 0}));
+  EXPECT_EQ(v.message(), order);  // crossing the year end
+  EXPECT_EQ(v.cell(), (CellPos{1, 0}));
 
   // Weekday and hour take no part: the same month and week is refused whatever they are.
   v = summer::Check(true,
                     Rule({"4 月", "第 2", "日曜日", "1 時"}, {"4 月", "第 2", "土曜日", "9 時"}));
-  EXPECT_EQ(v.message, order);
-  EXPECT_EQ(v.cell, (CellPos{1, 1}));
+  EXPECT_EQ(v.message(), order);
+  EXPECT_EQ(v.cell(), (CellPos{1, 1}));
 }
 
 TEST(SummerTimeRules, ValidateShowsOneExclamationMessageAndMovesTheCursor) {

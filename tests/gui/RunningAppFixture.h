@@ -17,7 +17,7 @@ class RunningAppFixture : public ::testing::Test {
     // The program's own dialogs leave the extension to the program; an unanswered question
     // is one the user closed.
     dialogs_.appendsDefaultExtension = false;
-    messages_.unanswered = IDCANCEL;
+    messages_.unanswered = MsgAnswer::Cancel;
   }
   AppServices services() { return AppServices{&profile_, &messages_, &dialogs_, &clock_}; }
   void Start(const QStringList& arguments = {}) {

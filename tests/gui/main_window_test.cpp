@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成 *"));
 
   // Open asks about the changes first; No drops them.
-  messages_.answers.push_back(IDNO);
+  messages_.answers.push_back(MsgAnswer::No);
   dialogs_.answers.push_back(path);
   Command(ID_FILE_OPEN);
   EXPECT_EQ(dialogs_.requests.back().title, "開く");
@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, CommandLinePathOpensThatFile) {
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
   Start();
   app_->doc()->SetModified(true);
-  messages_.answers.push_back(IDCANCEL);
+  messages_.answers.push_back(MsgAnswer::Cancel);
   EXPECT_FALSE(frame().close());
   EXPECT_TRUE(frame().isVisible());
   ASSERT_EQ(messages_.shown.size(), 1u);
@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
   EXPECT_FALSE(profile_.ReadInt("MAIN_X").has_value());  // nothing written yet
 
   frame().move(321, 234);
-  messages_.answers.push_back(IDNO);
+  messages_.answers.push_back(MsgAnswer::No);
   EXPECT_TRUE(frame().close());
   EXPECT_EQ(profile_.ReadInt("MAIN_X"), 321);
   EXPECT_EQ(profile_.ReadInt("MAIN_Y"), 234);

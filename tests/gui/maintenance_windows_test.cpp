@@ -163,7 +163,7 @@ TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
   profile_.WriteInt("PROG_X", 555);
   profile_.WriteString("OBJDIR", "/somewhere");
   Start();
-  messages_.answers.push_back(IDYES);
+  messages_.answers.push_back(MsgAnswer::Yes);
   WhenModal([](QWidget* modal) {
     for (auto* button : modal->findChildren<QPushButton*>()) {
       if (button->text() == QStringLiteral("レジストリの初期化")) button->click();

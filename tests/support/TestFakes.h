@@ -20,22 +20,22 @@ struct ShownMessage {
   MsgIcon icon;
 };
 
-// Every message is recorded. Notices (OK only) are answered IDOK; questions take the next
+// Every message is recorded. Notices (OK only) are answered MsgAnswer::Ok; questions take the next
 // scripted answer, `unanswered` when none is left.
 class FakeMessages : public MessageSink {
  public:
-  int Show(const std::string& text, const std::string& caption, MsgButtons buttons,
-           MsgIcon icon) override {
+  MsgAnswer Show(const std::string& text, const std::string& caption, MsgButtons buttons,
+                 MsgIcon icon) override {
     shown.push_back({text, caption, buttons, icon});
-    if (buttons == MsgButtons::Ok) return IDOK;
+    if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     if (answers.empty()) return unanswered;
-    int answer = answers.front();
+    MsgAnswer answer = answers.front();
     answers.pop_front();
     return answer;
   }
   std::vector<ShownMessage> shown;
-  std::deque<int> answers;  // for questions, in order
-  int unanswered = IDOK;
+  std::deque<MsgAnswer> answers;  // for questions, in order
+  MsgAnswer unanswered = MsgAnswer::Ok;
 };
 
 class FakeDialogs : public FileDialogs {

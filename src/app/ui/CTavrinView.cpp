@@ -192,13 +192,13 @@ void CTavrinView::OnCommand(int id) {
 }
 
 void CTavrinView::ExitCommand() {
-  if (doc_.SaveModifiedPrompt() == IDCANCEL) return;
+  if (doc_.SaveModifiedPrompt() == MsgAnswer::Cancel) return;
   CleanUpView();
   QCoreApplication::exit(0);
 }
 
 bool CTavrinView::OnCloseFrame(std::optional<QPoint> position) {
-  if (doc_.SaveModifiedPrompt() == IDCANCEL) return false;
+  if (doc_.SaveModifiedPrompt() == MsgAnswer::Cancel) return false;
   if (position) viewModel_.registry().window(WindowSlot::Main) = {position->x(), position->y()};
   CleanUpView();
   return true;

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "model/DataFolder.h"
+#include "model/PathText.h"
 
 namespace tavrin {
 namespace {
@@ -125,14 +126,8 @@ Result<CliContext> LoadContext(const Arguments& args) {
 
 DocumentPaths PathsFor(const std::string& settingsPath) {
   DocumentPaths paths;
-  std::size_t slash = settingsPath.rfind('/');
-  if (slash == std::string::npos) {
-    paths.settingsFolder = ".";
-    paths.settingsTitle = settingsPath;
-  } else {
-    paths.settingsFolder = slash == 0 ? "/" : settingsPath.substr(0, slash);
-    paths.settingsTitle = settingsPath.substr(slash + 1);
-  }
+  paths.settingsFolder = FolderOf(settingsPath);
+  paths.settingsTitle = FileNameOf(settingsPath);
   paths.settingsPath = settingsPath;
   return paths;
 }

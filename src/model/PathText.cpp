@@ -19,7 +19,7 @@ std::string FileNameOf(const std::string& path) {
 
 std::string FolderOf(const std::string& path) {
   std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {};
+  if (slash == std::string::npos) return ".";
   return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 

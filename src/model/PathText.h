@@ -11,7 +11,7 @@ namespace tavrin {
 bool FitsPathBuffer(const std::string& path);
 // The last element of the path.
 std::string FileNameOf(const std::string& path);
-// The path without its last element ("/" for a file in the root folder).
+// The folder holding the path's last element: "/" for the root folder, "." for a bare name.
 std::string FolderOf(const std::string& path);
 // `folder` + "/" + `name`, without doubling a trailing "/".
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -10,15 +10,10 @@
 #include <cstdlib>
 #include <random>
 
+#include "model/PathText.h"
+
 namespace tavrin {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 // A symbolic link keeps pointing where it pointed: the file it names is the one replaced.
 std::string ResolveTarget(const std::string& path) {

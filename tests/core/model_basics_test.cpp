@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/ImageLayout.h"
+#include "model/PathText.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -26,6 +27,23 @@ TEST(ModelBasics, OnlyStepsWithProgramAndChannelRegisterAProgram) {
   model.steps[10].channel = 3;
   EXPECT_TRUE(IsRegistered(model, 5));
   EXPECT_FALSE(IsRegistered(model, 6));
+}
+
+// The document, the safe writer and the command line split paths the same way.
+TEST(ModelBasics, PathsSplitIntoFolderAndName) {
+  struct Case {
+    const char* path;
+    const char* folder;
+    const char* name;
+  };
+  for (const Case& c :
+       {Case{"/data/plan.BIN", "/data", "plan.BIN"}, Case{"/plan.BIN", "/", "plan.BIN"},
+        Case{"plan.BIN", ".", "plan.BIN"}, Case{"my.data/plan", "my.data", "plan"}}) {
+    EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+  }
+  EXPECT_EQ(JoinPath(FolderOf("/data/plan.BIN"), "plan.TXT"), "/data/plan.TXT");
+  EXPECT_EQ(JoinPath("/", "plan.TXT"), "/plan.TXT");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "editors/ui/CProgSheet.h"
 #include "editors/ui/OpenEditor.h"
 #include "platform/CVSFlexGrid.h"
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 namespace {
@@ -46,7 +47,7 @@ struct Fixture {
   CProgSheet sheet;
 };
 
-CVSFlexGrid* GridOf(QWidget* sheet) { return sheet->findChild<CVSFlexGrid*>("1054"); }
+CVSFlexGrid* GridOf(QWidget* sheet) { return FindControl<CVSFlexGrid>(sheet, 1054); }
 
 // Picks list item `item` in a cell the way a user does: click to move there, click again for the
 // list, choose the item, confirm with Enter.
@@ -65,9 +66,9 @@ void Choose(CVSFlexGrid* grid, int row, int col, int item) {
   ASSERT_FALSE(grid->IsEditing());
 }
 
-void Click(QWidget* sheet, const char* name) {
-  auto* button = sheet->findChild<QPushButton*>(name);
-  ASSERT_NE(button, nullptr) << name;
+void Click(QWidget* sheet, int id) {
+  auto* button = FindControl<QPushButton>(sheet, id);
+  ASSERT_NE(button, nullptr) << id;
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
@@ -78,7 +79,7 @@ TEST(EditorSheet, CaptionShowsTheEditorAndTheDocument) {
   WhenModal([&](QWidget* modal) {
     caption = modal->windowTitle();
     tab = modal->findChild<QTabWidget*>()->tabText(0);
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(caption, "サマータイム - 新規作成");
@@ -88,7 +89,7 @@ TEST(EditorSheet, CaptionShowsTheEditorAndTheDocument) {
   f.state.settingsTitle = "夏時間.BIN";
   WhenModal([&](QWidget* modal) {
     caption = modal->windowTitle();
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(caption, "サマータイム - 夏時間.BIN");
@@ -96,7 +97,7 @@ TEST(EditorSheet, CaptionShowsTheEditorAndTheDocument) {
   f.state.fileState = FileState::None;
   WhenModal([&](QWidget* modal) {
     caption = modal->windowTitle();
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(caption, "サマータイム");
@@ -112,7 +113,7 @@ TEST(EditorSheet, OpensWhereItWasLastClosedAndReportsMoves) {
     shownAt = modal->pos();
     size = modal->size();
     modal->move(260, 170);
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(shownAt, QPoint(200, 150));
@@ -123,7 +124,7 @@ TEST(EditorSheet, OpensWhereItWasLastClosedAndReportsMoves) {
   WhenModal([&](QWidget* modal) {
     shownAt = modal->pos();
     EXPECT_EQ(modal->size(), size);  // moved, never resized
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(shownAt, QPoint(260, 170));
@@ -133,7 +134,7 @@ TEST(EditorSheet, OpensWhereItWasLastClosedAndReportsMoves) {
   f.y = -5000;
   WhenModal([&](QWidget* modal) {
     shownAt = modal->pos();
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(shownAt, QPoint(150, 100));
@@ -144,7 +145,7 @@ TEST(EditorSheet, OkWithoutChangesLeavesTheDocumentUnmodified) {
   f.model->summerTimeEnabled = 1;
   f.model->summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
   FakeEditorHost document(*f.model);
-  WhenModal([&](QWidget* modal) { Click(modal, "IDOK"); });
+  WhenModal([&](QWidget* modal) { Click(modal, kIdOk); });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),
             EditorOutcome::Unchanged);
   EXPECT_EQ(document.modifiedMarks, 0);
@@ -161,11 +162,11 @@ TEST(EditorSheet, CancelLeavesModelAndNamesByteIdentical) {
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     Choose(grid, 1, 1, 6);
-    modal->findChild<QCheckBox*>("1087")->setChecked(true);
+    FindControl<QCheckBox>(modal, 1087)->setChecked(true);
     // The page stores what it has on OK; a refused OK must not leak into the model either.
     grid->SetTextMatrix(2, 2, "");
-    Click(modal, "IDOK");
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdOk);
+    Click(modal, kIdCancel);
   });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),
             EditorOutcome::Cancelled);
@@ -182,9 +183,9 @@ TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) 
   FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
-    EXPECT_TRUE(modal->findChild<QCheckBox*>("1087")->isChecked());
-    EXPECT_EQ(modal->findChild<QCheckBox*>("1087")->text(), "サマータイムを実施する");
-    EXPECT_EQ(modal->findChild<QPushButton*>("1040")->text(), "削除(&D)");
+    EXPECT_TRUE(FindControl<QCheckBox>(modal, 1087)->isChecked());
+    EXPECT_EQ(FindControl<QCheckBox>(modal, 1087)->text(), "サマータイムを実施する");
+    EXPECT_EQ(FindControl<QPushButton>(modal, 1040)->text(), "削除(&D)");
     EXPECT_EQ(grid->Rows(), 3);
     EXPECT_EQ(grid->Cols(), 5);
     QStringList header, start, end;
@@ -208,7 +209,7 @@ TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) 
     EXPECT_EQ(grid->CellAlignment(), CVSFlexGrid::kAlignCenterCenter);
     grid->SetRow(2);
     grid->SetCol(1);
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
 
@@ -226,7 +227,7 @@ TEST(SummerPage, ValidationKeepsTheSheetOpenOnTheFaultyCellThenStores) {
   bool stillOpen = false;
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
-    modal->findChild<QCheckBox*>("1087")->setChecked(true);
+    FindControl<QCheckBox>(modal, 1087)->setChecked(true);
     Choose(grid, 1, 1, 5);  // 6 月
     Choose(grid, 1, 2, 4);  // 最終
     Choose(grid, 1, 3, 0);  // 日曜日
@@ -234,14 +235,14 @@ TEST(SummerPage, ValidationKeepsTheSheetOpenOnTheFaultyCellThenStores) {
     Choose(grid, 2, 1, 5);  // 6 月
     Choose(grid, 2, 2, 3);  // 第 4
     Choose(grid, 2, 4, 3);  // 3 時
-    Click(modal, "IDOK");   // the end weekday is missing
+    Click(modal, kIdOk);    // the end weekday is missing
     cursorAtMessage.push_back({grid->Row(), grid->Col()});
     Choose(grid, 2, 3, 6);  // 土曜日
-    Click(modal, "IDOK");   // 最終 before 第 4 in the same month
+    Click(modal, kIdOk);    // 最終 before 第 4 in the same month
     cursorAtMessage.push_back({grid->Row(), grid->Col()});
     stillOpen = modal->isVisible();
     Choose(grid, 2, 1, 6);  // 7 月
-    Click(modal, "IDOK");
+    Click(modal, kIdOk);
   });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),
             EditorOutcome::Changed);
@@ -280,13 +281,13 @@ TEST(SummerPage, AltDDeletesTheSelectedRowsWithoutAskingEvenFromTheCheckBox) {
     col = grid->Col();
     // With the focus elsewhere in the sheet the key still reaches the page.
     grid->SetRow(1);
-    auto* box = modal->findChild<QCheckBox*>("1087");
+    auto* box = FindControl<QCheckBox>(modal, 1087);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(box->isChecked());  // the key did not toggle anything else
     EXPECT_EQ(grid->TextMatrix(1, 1), "");
     EXPECT_EQ(grid->TextMatrix(1, 4), "");
-    Click(modal, "IDCANCEL");
+    Click(modal, kIdCancel);
   });
   OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state);
   EXPECT_EQ(endRow, (QStringList{"", "", "", ""}));
@@ -305,9 +306,9 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
     grid->SetRow(1);
     grid->SetCol(1);
     QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-    Click(modal, "1040");
-    modal->findChild<QCheckBox*>("1087")->setChecked(false);
-    Click(modal, "IDOK");
+    Click(modal, 1040);
+    FindControl<QCheckBox>(modal, 1087)->setChecked(false);
+    Click(modal, kIdOk);
   });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),
             EditorOutcome::Changed);

@@ -15,6 +15,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "platform/ControlNames.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
 #include "transfer/ui/SerialSettingsDialog.h"
 
@@ -45,8 +46,8 @@ class MaintenanceWindowsTest : public testing::RunningAppFixture {
     QTest::qWait(700);  // lets the watcher give up when nothing opened
     return title;
   }
-  QString FieldText(QWidget* dialog, const char* name) {
-    auto* field = dialog->findChild<QLineEdit*>(QLatin1String(name));
+  QString FieldText(QWidget* dialog, int id) {
+    auto* field = FindControl<QLineEdit>(dialog, id);
     return field != nullptr ? field->text() : QStringLiteral("<missing>");
   }
 };
@@ -67,8 +68,8 @@ TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
   QString program, holiday, title;
   WhenModal([&](QWidget* modal) {
     title = modal->windowTitle();
-    program = modal->findChild<QLabel*>(QStringLiteral("text1169"))->text();
-    holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
+    program = FindControl<QLabel>(modal, 1169)->text();
+    holiday = FindControl<QLabel>(modal, 1168)->text();
     modal->close();
   });
   AltKey(Qt::Key_A);
@@ -82,7 +83,7 @@ TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
   Start();
   QString holiday;
   WhenModal([&](QWidget* modal) {
-    holiday = modal->findChild<QLabel*>(QStringLiteral("text1168"))->text();
+    holiday = FindControl<QLabel>(modal, 1168)->text();
     modal->close();
   });
   app_->frame()->action(32781)->trigger();
@@ -97,17 +98,17 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   QStringList months2026, months2027, chimes;
   QString holidayRead, iniRead, years, radio, dayMark, folder;
   WhenModal([&](QWidget* modal) {
-    holidayRead = FieldText(modal, "field1178");
-    iniRead = FieldText(modal, "field1179");
-    years = FieldText(modal, "field1159");
-    radio = FieldText(modal, "field1174");
-    dayMark = FieldText(modal, "field1177");
-    folder = FieldText(modal, "field1163");
-    auto* list = modal->findChild<QListWidget*>(QStringLiteral("list1161"));
+    holidayRead = FieldText(modal, 1178);
+    iniRead = FieldText(modal, 1179);
+    years = FieldText(modal, 1159);
+    radio = FieldText(modal, 1174);
+    dayMark = FieldText(modal, 1177);
+    folder = FieldText(modal, 1163);
+    auto* list = FindControl<QListWidget>(modal, 1161);
     for (int i = 0; i < list->count(); ++i) months2026 << list->item(i)->text();
-    modal->findChild<QComboBox*>(QStringLiteral("list1160"))->setCurrentIndex(1);
+    FindControl<QComboBox>(modal, 1160)->setCurrentIndex(1);
     for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
-    auto* chimeList = modal->findChild<QListWidget*>(QStringLiteral("list1171"));
+    auto* chimeList = FindControl<QListWidget>(modal, 1171);
     for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
     modal->close();
   });
@@ -130,9 +131,9 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
   QString holidayRead, years;
   int months = -1;
   WhenModal([&](QWidget* modal) {
-    holidayRead = FieldText(modal, "field1178");
-    years = FieldText(modal, "field1159");
-    months = modal->findChild<QListWidget*>(QStringLiteral("list1161"))->count();
+    holidayRead = FieldText(modal, 1178);
+    years = FieldText(modal, 1159);
+    months = FindControl<QListWidget>(modal, 1161)->count();
     modal->close();
   });
   app_->view()->ShowSettingsFileDisplay();
@@ -214,7 +215,7 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
   EXPECT_EQ(window->pos(), QPoint(210, 220));
-  auto* connectButton = window->findChild<QPushButton*>(QStringLiteral("button1010"));
+  auto* connectButton = FindControl<QPushButton>(window, 1010);
   EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
 
   connectButton->click();  // opens COM1, the pseudo-terminal
@@ -226,7 +227,7 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
 
   window->move(260, 270);
-  window->findChild<QPushButton*>(QStringLiteral("button1"))->click();
+  FindControl<QPushButton>(window, kIdOk)->click();
   EXPECT_FALSE(window->isVisible());
   app_->view()->ShowSerialDiagnostics();
   EXPECT_EQ(app_->view()->diagnosticsWindow(), window);  // created once
@@ -242,11 +243,11 @@ TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
   Start();
   app_->view()->ShowSerialDiagnostics();
   WhenModal([](QWidget* modal) {
-    modal->findChild<QComboBox*>(QStringLiteral("list1005"))->setCurrentIndex(2);
-    modal->findChild<QComboBox*>(QStringLiteral("list1006"))->setCurrentIndex(0);
+    FindControl<QComboBox>(modal, 1005)->setCurrentIndex(2);
+    FindControl<QComboBox>(modal, 1006)->setCurrentIndex(0);
     static_cast<QDialog*>(modal)->accept();
   });
-  app_->view()->diagnosticsWindow()->findChild<QPushButton*>(QStringLiteral("button1004"))->click();
+  FindControl<QPushButton>(app_->view()->diagnosticsWindow(), 1004)->click();
   EXPECT_EQ(app_->view()->link().Port(), 3);
   EXPECT_EQ(app_->view()->link().Settings().baud, 9600);
   EXPECT_TRUE(app_->frame()->close());
@@ -256,8 +257,8 @@ TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
 
 TEST(SerialSettingsDialogTest, OffersSixteenPortsAndThreeSpeeds) {
   SerialSettingsDialog dialog(3, 2);
-  auto* ports = dialog.findChild<QComboBox*>(QStringLiteral("list1005"));
-  auto* speeds = dialog.findChild<QComboBox*>(QStringLiteral("list1006"));
+  auto* ports = FindControl<QComboBox>(&dialog, 1005);
+  auto* speeds = FindControl<QComboBox>(&dialog, 1006);
   ASSERT_EQ(ports->count(), 16);
   EXPECT_EQ(ports->itemText(15), QStringLiteral("COM16"));
   EXPECT_EQ(ports->currentText(), QStringLiteral("COM4"));

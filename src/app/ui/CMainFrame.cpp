@@ -6,6 +6,7 @@
 
 #include "app/MainFormLayout.h"
 #include "app/ui/CommandIds.h"
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 
@@ -20,7 +21,7 @@ CMainFrame::CMainFrame(QPoint position, QWidget* parent)
   BuildMenus();
   BuildToolBar();
   logo_ = new QLabel(this);
-  logo_->setObjectName(QStringLiteral("logo"));
+  logo_->setObjectName(QLatin1String(kLogoName));
   logo_->setPixmap(QPixmap(QStringLiteral(":/pictures/logo.png")));
   logo_->adjustSize();
   PlaceLogo();
@@ -67,7 +68,7 @@ void CMainFrame::BuildMenus() {
 
 void CMainFrame::BuildToolBar() {
   toolBar_ = new QToolBar(QStringLiteral("標準"), this);
-  toolBar_->setObjectName(QStringLiteral("toolbar"));
+  toolBar_->setObjectName(QLatin1String(kToolbarName));
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
   toolBar_->setIconSize(QSize(24, 24));
   const struct {
@@ -88,7 +89,7 @@ void CMainFrame::BuildToolBar() {
     toolBar_->addAction(shared);
     QWidget* tool = toolBar_->widgetForAction(shared);
     tool->setFixedSize(70, 40);
-    tool->setObjectName(QStringLiteral("tool%1").arg(button.id));
+    tool->setObjectName(ControlName(button.id));
   }
   addToolBar(Qt::TopToolBarArea, toolBar_);
 }

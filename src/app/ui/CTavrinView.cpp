@@ -18,6 +18,7 @@
 #include "maintenance/ui/SettingsDisplayDialog.h"
 #include "maintenance/ui/SpecialMenuDialog.h"
 #include "model/ExportCommand.h"
+#include "platform/ControlNames.h"
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
 #include "platform/serial/SystemPorts.h"
@@ -60,18 +61,18 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       clock_(clock),
       viewModel_(doc, clock),
       cableDocument_(doc, viewModel_) {
-  setObjectName(QStringLiteral("form101"));
+  setObjectName(ControlName(101));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
-  label->setObjectName(QStringLiteral("fileNameLabel"));
+  label->setObjectName(QLatin1String(kFileNameLabelName));
   fileName_ = new QLineEdit(this);
-  fileName_->setObjectName(QStringLiteral("field1089"));
+  fileName_->setObjectName(ControlName(1089));
   fileName_->setReadOnly(true);
   fileName_->setFocusPolicy(Qt::NoFocus);
   for (int i = 0; i < kEditorButtonCount; ++i) {
     // A tool button puts the picture above the text, as the big buttons show them.
     auto* button = new QToolButton(this);
     button->setText(QString::fromUtf8(kButtonFaces[i].text));
-    button->setObjectName(QStringLiteral("button%1").arg(kButtonIds[i]));
+    button->setObjectName(ControlName(kButtonIds[i]));
     button->setIcon(QIcon(QLatin1String(kButtonFaces[i].icon)));
     button->setIconSize(QSize(100, 85));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -147,7 +148,7 @@ EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
 }
 
 void CTavrinView::ApplyLayout(const MainFormLayout& layout) {
-  findChild<QLabel*>(QStringLiteral("fileNameLabel"))->setGeometry(ToQRect(layout.fileNameLabel));
+  findChild<QLabel*>(QLatin1String(kFileNameLabelName))->setGeometry(ToQRect(layout.fileNameLabel));
   fileName_->setGeometry(ToQRect(layout.fileNameField));
   for (int i = 0; i < kEditorButtonCount; ++i) buttons_[i]->setGeometry(ToQRect(layout.buttons[i]));
   buttons_[kEditorButtonCount - 1]->setVisible(layout.radioButtonVisible);

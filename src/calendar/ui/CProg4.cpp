@@ -6,6 +6,7 @@
 
 #include "calendar/SummerTimeRules.h"
 #include "platform/CVSFlexGrid.h"
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 namespace {
@@ -21,11 +22,11 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 CProg4::CProg4(ScheduleModel& model, MessageSink& messages, QWidget* parent)
     : EditorPage(parent), model_(model), messages_(messages) {
   grid_ = new CVSFlexGrid(this);
-  grid_->setObjectName("1054");
+  grid_->setObjectName(ControlName(1054));
   enabled_ = new QCheckBox("サマータイムを実施する", this);
-  enabled_->setObjectName("1087");
+  enabled_->setObjectName(ControlName(1087));
   delete_ = new QPushButton("削除(&D)", this);
-  delete_->setObjectName("1040");
+  delete_->setObjectName(ControlName(1040));
   delete_->setMinimumSize(75, 23);
   delete_->setAutoDefault(false);
   // The grid keeps the focus, as in the original: the buttons are reached by mouse or Alt key.

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "editors/ui/EditorPage.h"
+#include "platform/ControlNames.h"
 #include "platform/UiFonts.h"
 
 namespace tavrin {
@@ -34,8 +35,8 @@ CProgSheet::CProgSheet(QWidget* parent) : QDialog(parent) {
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
   QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
-  ok->setObjectName("IDOK");
-  cancel->setObjectName("IDCANCEL");
+  ok->setObjectName(ControlName(kIdOk));
+  cancel->setObjectName(ControlName(kIdCancel));
   for (QPushButton* button : {ok, cancel}) {
     button->setMinimumSize(75, 23);
     button->setAutoDefault(false);

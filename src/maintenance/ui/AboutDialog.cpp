@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "maintenance/MaintenanceTexts.h"
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 
@@ -15,9 +16,9 @@ AboutDialog::AboutDialog(const QString& programText, const QString& holidayText,
   auto* icon = new QLabel(this);
   icon->setPixmap(QPixmap(QStringLiteral(":/pictures/tavrin.png")));
   auto* program = new QLabel(programText, this);
-  program->setObjectName(QStringLiteral("text1169"));
+  program->setObjectName(ControlName(1169));
   auto* holiday = new QLabel(holidayText, this);
-  holiday->setObjectName(QStringLiteral("text1168"));
+  holiday->setObjectName(ControlName(1168));
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

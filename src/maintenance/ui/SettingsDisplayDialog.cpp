@@ -1,4 +1,5 @@
 #include "maintenance/ui/SettingsDisplayDialog.h"
+#include "platform/ControlNames.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -11,17 +12,17 @@
 namespace tavrin {
 namespace {
 
-QLineEdit* Field(const std::string& text, const char* name, QWidget* parent, int width = 0) {
+QLineEdit* Field(const std::string& text, int id, QWidget* parent, int width = 0) {
   auto* field = new QLineEdit(QString::fromStdString(text), parent);
   field->setReadOnly(true);
-  field->setObjectName(QLatin1String(name));
+  field->setObjectName(ControlName(id));
   if (width > 0) field->setFixedWidth(width);
   return field;
 }
 
-QListWidget* List(const char* name, QWidget* parent) {
+QListWidget* List(int id, QWidget* parent) {
   auto* list = new QListWidget(parent);
-  list->setObjectName(QLatin1String(name));
+  list->setObjectName(ControlName(id));
   list->setSelectionMode(QAbstractItemView::NoSelection);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   list->setMinimumSize(260, 200);
@@ -37,37 +38,37 @@ SettingsDisplayDialog::SettingsDisplayDialog(const SettingsDisplay& display,
 
   auto* holidayBox = new QGroupBox(this);
   auto* holidayGrid = new QGridLayout(holidayBox);
-  holidayGrid->addWidget(Field(display.holidayFileName, "field1164", holidayBox), 0, 0, 1, 3);
-  holidayGrid->addWidget(Field(display.holidayFileRead, "field1178", holidayBox, 32), 0, 3);
+  holidayGrid->addWidget(Field(display.holidayFileName, 1164, holidayBox), 0, 0, 1, 3);
+  holidayGrid->addWidget(Field(display.holidayFileRead, 1178, holidayBox, 32), 0, 3);
   holidayGrid->addWidget(new QLabel(QStringLiteral("バージョン番号："), holidayBox), 1, 0);
-  holidayGrid->addWidget(Field(display.holidayVersion, "field1167", holidayBox), 1, 1, 1, 3);
+  holidayGrid->addWidget(Field(display.holidayVersion, 1167, holidayBox), 1, 1, 1, 3);
   holidayGrid->addWidget(new QLabel(QStringLiteral("設定年数："), holidayBox), 2, 0);
-  holidayGrid->addWidget(Field(display.yearCount, "field1159", holidayBox, 60), 2, 1);
+  holidayGrid->addWidget(Field(display.yearCount, 1159, holidayBox, 60), 2, 1);
   holidayGrid->addWidget(new QLabel(QStringLiteral("西暦年："), holidayBox), 3, 0);
   years_ = new QComboBox(holidayBox);
-  years_->setObjectName(QStringLiteral("list1160"));
+  years_->setObjectName(ControlName(1160));
   for (const std::string& year : display.years) years_->addItem(QString::fromStdString(year));
   holidayGrid->addWidget(years_, 3, 1, 1, 2);
-  months_ = List("list1161", holidayBox);
+  months_ = List(1161, holidayBox);
   holidayGrid->addWidget(months_, 4, 0, 1, 4);
 
   auto* iniBox = new QGroupBox(this);
   auto* iniGrid = new QGridLayout(iniBox);
-  iniGrid->addWidget(Field(display.settingsFileName, "field1175", iniBox), 0, 0, 1, 3);
-  iniGrid->addWidget(Field(display.settingsFileRead, "field1179", iniBox, 32), 0, 3);
+  iniGrid->addWidget(Field(display.settingsFileName, 1175, iniBox), 0, 0, 1, 3);
+  iniGrid->addWidget(Field(display.settingsFileRead, 1179, iniBox, 32), 0, 3);
   iniGrid->addWidget(new QLabel(QStringLiteral("ラジオ選局ボタン："), iniBox), 1, 0);
-  iniGrid->addWidget(Field(display.radioButton, "field1174", iniBox, 60), 1, 1);
+  iniGrid->addWidget(Field(display.radioButton, 1174, iniBox, 60), 1, 1);
   iniGrid->addWidget(new QLabel(QStringLiteral("文字選択："), iniBox), 2, 0);
-  iniGrid->addWidget(Field(display.timeSignalMark, "field1176", iniBox, 60), 2, 1);
-  iniGrid->addWidget(Field(display.dayMark, "field1177", iniBox, 60), 2, 2);
+  iniGrid->addWidget(Field(display.timeSignalMark, 1176, iniBox, 60), 2, 1);
+  iniGrid->addWidget(Field(display.dayMark, 1177, iniBox, 60), 2, 2);
   iniGrid->addWidget(new QLabel(QStringLiteral("チャイム設定："), iniBox), 3, 0);
-  iniGrid->addWidget(Field(display.chimeCount, "field1172", iniBox, 60), 3, 1);
-  auto* chimes = List("list1171", iniBox);
+  iniGrid->addWidget(Field(display.chimeCount, 1172, iniBox, 60), 3, 1);
+  auto* chimes = List(1171, iniBox);
   for (const std::string& line : display.chimeLines) chimes->addItem(QString::fromStdString(line));
   iniGrid->addWidget(chimes, 4, 0, 1, 4);
 
   auto* folderLabel = new QLabel(QStringLiteral("フォルダ："), this);
-  auto* folder = Field(display.dataFolder, "field1163", this);
+  auto* folder = Field(display.dataFolder, 1163, this);
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "platform/ControlNames.h"
 #include "transfer/CableLink.h"
 
 namespace tavrin {
@@ -16,7 +17,7 @@ QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label
   auto* field = new QLineEdit(parent);
   field->setReadOnly(true);
   field->setFocusPolicy(Qt::NoFocus);
-  field->setObjectName(QStringLiteral("field%1").arg(id));
+  field->setObjectName(ControlName(id));
   grid->addWidget(field, row, column + 1);
   fields.insert(id, field);
   return field;
@@ -34,12 +35,12 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   auto* lineBox = new QGroupBox(QStringLiteral("回線"), this);
   auto* lineLayout = new QGridLayout(lineBox);
   line_ = new QLabel(lineBox);
-  line_->setObjectName(QStringLiteral("picture1132"));
+  line_->setObjectName(ControlName(1132));
   line_->setFixedSize(28, 28);
   connect_ = new QPushButton(lineBox);
-  connect_->setObjectName(QStringLiteral("button1010"));
+  connect_->setObjectName(ControlName(1010));
   auto* reset = new QPushButton(QStringLiteral("リセット"), lineBox);
-  reset->setObjectName(QStringLiteral("button1040"));
+  reset->setObjectName(ControlName(1040));
   lineLayout->addWidget(line_, 0, 0);
   lineLayout->addWidget(connect_, 0, 1);
   lineLayout->addWidget(reset, 0, 2);
@@ -47,7 +48,7 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   auto* settingsBox = new QGroupBox(QStringLiteral("設定"), this);
   auto* settingsLayout = new QVBoxLayout(settingsBox);
   auto* settings = new QPushButton(QStringLiteral("設定"), settingsBox);
-  settings->setObjectName(QStringLiteral("button1004"));
+  settings->setObjectName(ControlName(1004));
   settingsLayout->addWidget(settings);
 
   auto* infoBox = new QGroupBox(QStringLiteral("通信情報"), this);
@@ -71,9 +72,9 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   }
 
   auto* clear = new QPushButton(QStringLiteral("クリア"), this);
-  clear->setObjectName(QStringLiteral("button1133"));
+  clear->setObjectName(ControlName(1133));
   auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-  close->setObjectName(QStringLiteral("button1"));
+  close->setObjectName(ControlName(kIdOk));
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(lineBox, 0, 0);

@@ -1,4 +1,5 @@
 #include "transfer/ui/SerialSettingsDialog.h"
+#include "platform/ControlNames.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,11 +13,11 @@ SerialSettingsDialog::SerialSettingsDialog(int portIndex, int speedIndex, QWidge
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("設定"));
   ports_ = new QComboBox(this);
-  ports_->setObjectName(QStringLiteral("list1005"));
+  ports_->setObjectName(ControlName(1005));
   for (int i = 1; i <= 16; ++i) ports_->addItem(QStringLiteral("COM%1").arg(i));
   ports_->setCurrentIndex(portIndex >= 0 && portIndex < 16 ? portIndex : 0);
   speeds_ = new QComboBox(this);
-  speeds_->setObjectName(QStringLiteral("list1006"));
+  speeds_->setObjectName(ControlName(1006));
   speeds_->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400")});
   speeds_->setCurrentIndex(speedIndex >= 0 && speedIndex <= 2 ? speedIndex : 0);
 

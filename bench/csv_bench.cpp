@@ -4,7 +4,7 @@
 #include <string>
 
 #include "export/WorkingScheduleReport.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 
 namespace tavrin {
 namespace {
@@ -64,7 +64,7 @@ void BM_FullCsvReport(benchmark::State& state) {
     std::string name = "PROGRAM " + std::to_string(p);
     std::copy(name.begin(), name.end(), names.names[p].begin());
   }
-  ProgramSettings settings;
+  IniSettings settings;
   BuildChimeLists(settings);
   HolidayTable holidays;
   ClearHolidayTable(holidays);

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 
 using namespace tavrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  ProgramSettings settings;
+  IniSettings settings;
   ParseSettingsIni(reinterpret_cast<const char*>(data), size, settings);
   if (settings.mode != 1 && settings.mode != 2) __builtin_trap();
   if (settings.chimeCount < 0 || settings.chimeCount > kMaxChimes) __builtin_trap();

@@ -16,11 +16,11 @@ TavrinViewModel::~TavrinViewModel() { doc_.AttachView(nullptr); }
 void TavrinViewModel::TakeYearsFromClock() { years_ = YearsFromClock(clock_.Now().year); }
 
 ImageContext TavrinViewModel::Context() const {
-  return ImageContext{years_, &holidays_, programSettings_.RadioModeOn()};
+  return ImageContext{years_, &holidays_, iniSettings_.RadioModeOn()};
 }
 
 WorkingSchedule TavrinViewModel::Schedule() {
-  return {model_, names_, programSettings_, registry_.station, Context(), image_, calendars_};
+  return {model_, names_, iniSettings_, registry_.station, Context(), image_, calendars_};
 }
 
 void TavrinViewModel::PackImage() {

@@ -14,7 +14,7 @@
 #include "model/FileState.h"
 #include "model/HolidayTable.h"
 #include "model/ImagePacking.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 #include "model/TavrinDoc.h"
 
 namespace tavrin {
@@ -44,8 +44,8 @@ class TavrinViewModel : public DocumentView, public EditorHost {
   SettingsImage& imageBuffer() { return image_; }
   std::array<YearCalendar, 2>& calendars() { return calendars_; }
   HolidayTable& holidays() { return holidays_; }
-  ProgramSettings& programSettings() { return programSettings_; }
-  const ProgramSettings& programSettings() const { return programSettings_; }
+  IniSettings& iniSettings() { return iniSettings_; }
+  const IniSettings& iniSettings() const { return iniSettings_; }
   RegistrySettings& registry() { return registry_; }
   RadioStation& currentStation() { return registry_.station; }
   YearPair years() const { return years_; }
@@ -61,7 +61,7 @@ class TavrinViewModel : public DocumentView, public EditorHost {
   void LoadFromDocument();
   void StoreToDocument() override;
   bool IsRegistered(int program) const { return tavrin::IsRegistered(model_, program); }
-  bool RadioModeOn() const { return programSettings_.RadioModeOn(); }
+  bool RadioModeOn() const { return iniSettings_.RadioModeOn(); }
 
   const ScheduleModel& WorkingModel() const override { return model_; }
   void RefreshFromDocument() override;
@@ -85,7 +85,7 @@ class TavrinViewModel : public DocumentView, public EditorHost {
   SettingsImage image_{};
   std::array<YearCalendar, 2> calendars_{};
   HolidayTable holidays_{};
-  ProgramSettings programSettings_;
+  IniSettings iniSettings_;
   RegistrySettings registry_;
   YearPair years_{};
 

@@ -12,8 +12,8 @@
 #include "calendar/YearCalendar.h"
 #include "model/Clock.h"
 #include "model/ImagePacking.h"
+#include "model/IniSettings.h"
 #include "model/Messages.h"
-#include "model/ProgramSettings.h"
 #include "model/Result.h"
 #include "model/SettingsFiles.h"
 
@@ -76,7 +76,7 @@ struct CliContext {
   LocalTime now{};
   YearPair years{};
   HolidayTable holidays{};
-  ProgramSettings settings;
+  IniSettings settings;
   RadioStation station;
 
   ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }

@@ -144,7 +144,7 @@ const std::string& Pick(const std::string (&table)[N], int index) {
 }
 
 // 1-based position of the first chime record with `code`; 0 when the code names none.
-int ChimePosition(const ProgramSettings& settings, int code) {
+int ChimePosition(const IniSettings& settings, int code) {
   if (code < 1 || code > 10) return 0;
   for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
     if (settings.chimes[i].code == code) return i + 1;

@@ -11,7 +11,7 @@
 #include "model/ByteSink.h"
 #include "model/Clock.h"
 #include "model/ImagePacking.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -51,7 +51,7 @@ class CsvWriter {
 struct CsvReportInput {
   const ScheduleModel& model;
   const ProgramNameTable& names;
-  const ProgramSettings& settings;  // chime table (as BuildChimeLists left it) and mode
+  const IniSettings& settings;  // chime table (as BuildChimeLists left it) and mode
   bool radioMode;
   YearPair years;
   const std::array<YearCalendar, 2>& calendars;  // current year first

@@ -9,7 +9,7 @@
 #include "export/CsvReport.h"
 #include "model/ExportCommand.h"
 #include "model/ImagePacking.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -18,7 +18,7 @@ namespace tavrin {
 struct WorkingSchedule {
   ScheduleModel& model;
   const ProgramNameTable& names;
-  const ProgramSettings& settings;  // chime table (as BuildChimeLists left it) and mode
+  const IniSettings& settings;  // chime table (as BuildChimeLists left it) and mode
   RadioStation& currentStation;
   ImageContext context;
   SettingsImage& image;

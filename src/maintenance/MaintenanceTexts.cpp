@@ -130,7 +130,7 @@ std::vector<std::string> HolidayMonthLines(const HolidayTable& holidays, int ind
   return lines;
 }
 
-SettingsDisplay BuildSettingsDisplay(const HolidayTable& holidays, const ProgramSettings& settings,
+SettingsDisplay BuildSettingsDisplay(const HolidayTable& holidays, const IniSettings& settings,
                                      bool settingsFileRead, const std::string& dataFolder) {
   SettingsDisplay display;
   display.holidayFileName = kHolidayFileName;

@@ -9,7 +9,7 @@
 
 #include "model/HolidayTable.h"
 #include "model/ImageLayout.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 
 namespace tavrin {
 
@@ -89,7 +89,7 @@ struct SettingsDisplay {
   std::string dayMark;
 };
 
-SettingsDisplay BuildSettingsDisplay(const HolidayTable& holidays, const ProgramSettings& settings,
+SettingsDisplay BuildSettingsDisplay(const HolidayTable& holidays, const IniSettings& settings,
                                      bool settingsFileRead, const std::string& dataFolder);
 // Twelve lines "%3d = d, d, ..." for the stored year section at `index` (empty outside the table).
 std::vector<std::string> HolidayMonthLines(const HolidayTable& holidays, int index);

@@ -9,7 +9,7 @@
 
 #include "export/WorkingScheduleReport.h"
 #include "model/HolidayTable.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin::testing {
@@ -44,7 +44,7 @@ inline WeeklyStep MakeStep(int program, int channel, const char* days, int hour,
 struct CsvFixture {
   ScheduleModel model;
   ProgramNameTable names{};
-  ProgramSettings settings;
+  IniSettings settings;
   RadioStation station;
   HolidayTable holidays;
   SettingsImage image{};

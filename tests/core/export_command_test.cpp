@@ -53,7 +53,7 @@ class ExportTest : public ::testing::Test {
     doc->SetCurrentDirectoryProvider([this] { return tmp / "cwd"; });
     view = std::make_unique<TavrinViewModel>(*doc, clock);
     view->RefreshFromDocument();
-    BuildChimeLists(view->programSettings());
+    BuildChimeLists(view->iniSettings());
     ScheduleModel& m = view->model();
     m.basicProgram = 1;
     m.channels[0] = {kChannelTimeSignal, 0, 5, 0};
@@ -118,7 +118,7 @@ TEST_F(ExportTest, NameWithoutExtensionGetsCsv) {
   CTavrinDoc other(profile, messages, plain);
   TavrinViewModel otherView(other, clock);
   otherView.RefreshFromDocument();
-  BuildChimeLists(otherView.programSettings());
+  BuildChimeLists(otherView.iniSettings());
   WorkingScheduleReport report(otherView.Schedule());
   ExportCommand(other, report, clock, SafeFileOpener());
   EXPECT_EQ(other.csv.path, tmp / "report.CSV");

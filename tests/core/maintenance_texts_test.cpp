@@ -120,7 +120,7 @@ TEST(SettingsDisplayTexts, MonthLinesListEveryMonthAndSkipEmptySlots) {
 
 TEST(SettingsDisplayTexts, ShowsWhatBothFilesGave) {
   const HolidayTable table = TwoYearTable();
-  ProgramSettings settings;
+  IniSettings settings;
   settings.mode = 2;
   settings.chimeCount = 2;
   settings.chimes[0].code = 3;
@@ -144,7 +144,7 @@ TEST(SettingsDisplayTexts, ShowsWhatBothFilesGave) {
 TEST(SettingsDisplayTexts, NoHolidayFileShowsNoYearsAndX) {
   HolidayTable empty;
   ClearHolidayTable(empty);
-  const SettingsDisplay display = BuildSettingsDisplay(empty, ProgramSettings{}, false, "/data");
+  const SettingsDisplay display = BuildSettingsDisplay(empty, IniSettings{}, false, "/data");
   EXPECT_EQ(display.holidayFileRead, "X");
   EXPECT_EQ(display.settingsFileRead, "X");
   EXPECT_EQ(display.yearCount, "0");

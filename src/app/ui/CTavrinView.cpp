@@ -116,9 +116,9 @@ void CTavrinView::InitializeView() {
 
   const bool folderReady = doc_.PrepareDataFolder();
   settingsFileRead_ =
-      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.programSettings());
-  if (!settingsFileRead_) viewModel_.programSettings() = ProgramSettings();
-  BuildChimeLists(viewModel_.programSettings());
+      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.iniSettings());
+  if (!settingsFileRead_) viewModel_.iniSettings() = IniSettings();
+  BuildChimeLists(viewModel_.iniSettings());
 
   holidayState_ =
       LoadHolidays(folderReady ? std::optional<std::string>(doc_.DataFolder()) : std::nullopt,
@@ -303,7 +303,7 @@ void CTavrinView::Beep() { QApplication::beep(); }
 
 void CTavrinView::ShowSettingsFileDisplay() {
   SettingsDisplayDialog display(
-      BuildSettingsDisplay(viewModel_.holidays(), viewModel_.programSettings(), settingsFileRead_,
+      BuildSettingsDisplay(viewModel_.holidays(), viewModel_.iniSettings(), settingsFileRead_,
                            doc_.DataFolder()),
       viewModel_.holidays(), &frame_);
   display.exec();

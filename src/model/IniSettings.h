@@ -17,30 +17,30 @@ struct ChimeRecord {
   std::array<char, 64> name;  // Shift-JIS, NUL-terminated
 };
 
-struct ProgramSettings {
+struct IniSettings {
   int mode = 1;                // 1 = with radio, 2 = without
   std::string timeSignalMark;  // list mark, Shift-JIS, default "○"
   std::string dayMark;         // day mark, Shift-JIS, default "★"
   std::array<ChimeRecord, kMaxChimes> chimes{};
   int chimeCount = 0;
 
-  ProgramSettings();  // the defaults in force before the file is read
+  IniSettings();  // the defaults in force before the file is read
   bool RadioModeOn() const { return mode == 1; }
 };
 
 // Resets `settings` to the defaults, then reads the file. False when it cannot be opened or read.
-bool ReadSettingsIni(const std::string& path, ProgramSettings& settings);
+bool ReadSettingsIni(const std::string& path, IniSettings& settings);
 // The same rules over bytes in memory, from the defaults as well.
-void ParseSettingsIni(const char* data, std::size_t size, ProgramSettings& settings);
+void ParseSettingsIni(const char* data, std::size_t size, IniSettings& settings);
 
 // The chime choice lists; BuildChimeLists loads the ten default melodies when the table is empty.
 struct ChimeLists {
   std::string comboList;           // "0.（なし）|1.name|..." for the step grid (Shift-JIS)
   std::vector<std::string> items;  // "0.（なし）", "1.name", ... (Shift-JIS)
 };
-ChimeLists BuildChimeLists(ProgramSettings& settings);
+ChimeLists BuildChimeLists(IniSettings& settings);
 
 // Position 1..10 in table order.
-std::optional<ChimeRecord> ChimeEntry(const ProgramSettings& settings, int position);
+std::optional<ChimeRecord> ChimeEntry(const IniSettings& settings, int position);
 
 }  // namespace tavrin

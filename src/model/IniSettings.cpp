@@ -1,4 +1,4 @@
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,7 +71,7 @@ void SetChimeName(ChimeRecord& record, std::string_view sjis) {
 // count. The reader keeps no more than one line, whatever the size of the input.
 class IniParser {
  public:
-  explicit IniParser(ProgramSettings& settings) : settings_(settings) {}
+  explicit IniParser(IniSettings& settings) : settings_(settings) {}
 
   void Feed(const char* data, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
@@ -160,7 +160,7 @@ class IniParser {
     if (SameText(key, "Dayoftheweek")) settings_.dayMark = text;
   }
 
-  ProgramSettings& settings_;
+  IniSettings& settings_;
   Section section_ = Section::kNone;
   std::string line_;
   bool lastWasCr_ = false;
@@ -168,19 +168,19 @@ class IniParser {
 
 }  // namespace
 
-ProgramSettings::ProgramSettings()
+IniSettings::IniSettings()
     : timeSignalMark("\x81\x9B"),  // "○"
       dayMark("\x81\x9A") {}       // "★"
 
-void ParseSettingsIni(const char* data, std::size_t size, ProgramSettings& settings) {
-  settings = ProgramSettings();
+void ParseSettingsIni(const char* data, std::size_t size, IniSettings& settings) {
+  settings = IniSettings();
   IniParser parser(settings);
   parser.Feed(data, size);
   parser.End();
 }
 
-bool ReadSettingsIni(const std::string& path, ProgramSettings& settings) {
-  settings = ProgramSettings();
+bool ReadSettingsIni(const std::string& path, IniSettings& settings) {
+  settings = IniSettings();
   int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
@@ -200,14 +200,14 @@ bool ReadSettingsIni(const std::string& path, ProgramSettings& settings) {
   }
   close(fd);
   if (!ok) {
-    settings = ProgramSettings();
+    settings = IniSettings();
     return false;
   }
   parser.End();
   return true;
 }
 
-ChimeLists BuildChimeLists(ProgramSettings& settings) {
+ChimeLists BuildChimeLists(IniSettings& settings) {
   if (settings.chimeCount == 0) {
     for (int i = 0; i < kMaxChimes; ++i) {
       ChimeRecord& record = settings.chimes[static_cast<std::size_t>(i)];
@@ -229,7 +229,7 @@ ChimeLists BuildChimeLists(ProgramSettings& settings) {
   return lists;
 }
 
-std::optional<ChimeRecord> ChimeEntry(const ProgramSettings& settings, int position) {
+std::optional<ChimeRecord> ChimeEntry(const IniSettings& settings, int position) {
   if (position < 1 || position > settings.chimeCount || position > kMaxChimes) return std::nullopt;
   return settings.chimes[static_cast<std::size_t>(position - 1)];
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "model/ProgramSettings.h"
+#include "model/IniSettings.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
@@ -15,8 +15,8 @@ using testing::WriteBytes;
 
 std::string Sjis(const char* utf8) { return ToShiftJis(utf8).value(); }
 
-ProgramSettings Parse(const std::string& text) {
-  ProgramSettings settings;
+IniSettings Parse(const std::string& text) {
+  IniSettings settings;
   ParseSettingsIni(text.data(), text.size(), settings);
   return settings;
 }
@@ -24,7 +24,7 @@ ProgramSettings Parse(const std::string& text) {
 std::string Name(const ChimeRecord& record) { return FieldText(record.name.data(), 64); }
 
 TEST(SettingsIni, DefaultsBeforeAndWithoutAFile) {
-  ProgramSettings settings;
+  IniSettings settings;
   EXPECT_TRUE(settings.RadioModeOn());
   EXPECT_EQ(settings.timeSignalMark, Sjis("○"));
   EXPECT_EQ(settings.dayMark, Sjis("★"));
@@ -72,7 +72,7 @@ TEST(SettingsIni, ChimeLinesKeepFileOrderAndTheFirstTen) {
   for (int i = 11; i >= 1; --i) {
     text += std::to_string(i) + " =  melody " + std::to_string(i) + "\r\n";
   }
-  ProgramSettings settings = Parse(text);
+  IniSettings settings = Parse(text);
   ASSERT_EQ(settings.chimeCount, 10);
   EXPECT_EQ(settings.chimes[0].code, 11);
   EXPECT_EQ(Name(settings.chimes[0]), "melody 11");
@@ -85,7 +85,7 @@ TEST(SettingsIni, ChimeLinesKeepFileOrderAndTheFirstTen) {
 }
 
 TEST(SettingsIni, ChimeCodesMustFitTheStepsActionCode) {
-  ProgramSettings settings = Parse(
+  IniSettings settings = Parse(
       "[Chime]\r\n0=zero\r\n16=sixteen\r\n99999999999999999999999999=huge\r\n15=fifteen\r\n"
       "1=one\r\n");
   ASSERT_EQ(settings.chimeCount, 2);
@@ -98,7 +98,7 @@ TEST(SettingsIni, ChimeCodesMustFitTheStepsActionCode) {
 }
 
 TEST(SettingsIni, MalformedChimeLinesGiveTheTenDefaults) {
-  ProgramSettings settings = Parse("[Chime]\r\n=name\r\nx1=name\r\n2 name\r\n3=\r\n4 =  \r\n");
+  IniSettings settings = Parse("[Chime]\r\n=name\r\nx1=name\r\n2 name\r\n3=\r\n4 =  \r\n");
   EXPECT_EQ(settings.chimeCount, 0);
   ChimeLists lists = BuildChimeLists(settings);
   ASSERT_EQ(settings.chimeCount, 10);
@@ -119,7 +119,7 @@ TEST(SettingsIni, MalformedChimeLinesGiveTheTenDefaults) {
 TEST(SettingsIni, LongNamesAreCutBetweenCharacters) {
   // 62 single bytes then a double-byte character across the 63-byte limit.
   std::string name = std::string(62, 'n') + Sjis("鐘");
-  ProgramSettings settings = Parse("[Chime]\r\n1=" + name + "\r\n");
+  IniSettings settings = Parse("[Chime]\r\n1=" + name + "\r\n");
   EXPECT_EQ(Name(settings.chimes[0]), std::string(62, 'n'));
   EXPECT_EQ(settings.chimes[0].name[63], '\0');
   // Half a character is no name at all.
@@ -133,8 +133,8 @@ TEST(SettingsIni, LongNamesAreCutBetweenCharacters) {
 }
 
 TEST(SettingsIni, SignMarksLoseEveryBlank) {
-  ProgramSettings settings = Parse("[Sign]\r\ntimesignal/keep = " + Sjis("● ") +
-                                   "\r\n Day of the week =\t" + Sjis("◎") + " x\r\n");
+  IniSettings settings = Parse("[Sign]\r\ntimesignal/keep = " + Sjis("● ") +
+                               "\r\n Day of the week =\t" + Sjis("◎") + " x\r\n");
   EXPECT_EQ(settings.timeSignalMark, Sjis("●"));
   EXPECT_EQ(settings.dayMark, Sjis("◎") + "x");
   // A mark is at most 31 bytes, cut between characters.
@@ -150,7 +150,7 @@ TEST(SettingsIni, FileReadingMatchesTheRulesAcrossBlocks) {
   std::string text = "[Chime]\r\n;" + std::string(2030, 'c') + "\r\n" + "5=" + Sjis("家路") +
                      "\r\n[System]\r\nRadioSet=OFF";
   WriteBytes(folder / "Tavrin.ini", text);
-  ProgramSettings settings;
+  IniSettings settings;
   ASSERT_TRUE(ReadSettingsIni(folder / "Tavrin.ini", settings));
   EXPECT_FALSE(settings.RadioModeOn());
   ASSERT_EQ(settings.chimeCount, 1);
@@ -159,7 +159,7 @@ TEST(SettingsIni, FileReadingMatchesTheRulesAcrossBlocks) {
 }
 
 TEST(SettingsIni, ChimeEntryCountsFromOneWithinTheTable) {
-  ProgramSettings settings = Parse("[Chime]\r\n3=c\r\n9=i\r\n");
+  IniSettings settings = Parse("[Chime]\r\n3=c\r\n9=i\r\n");
   ASSERT_TRUE(ChimeEntry(settings, 2).has_value());
   EXPECT_EQ(ChimeEntry(settings, 2)->code, 9);
   EXPECT_FALSE(ChimeEntry(settings, 0).has_value());

@@ -170,6 +170,12 @@ void CVSFlexGrid::SetCol(int col) {
   ScheduleShowCurrent();
 }
 
+void CVSFlexGrid::SetCurrentCell(int row, int col) {
+  if (!ValidCell(row, col)) return;
+  MoveCurrent(row, col, row, col);
+  ScheduleShowCurrent();
+}
+
 void CVSFlexGrid::GetSelection(int& row1, int& col1, int& row2, int& col2) const {
   row1 = std::min(row_, rowSel_);
   row2 = std::max(row_, rowSel_);

@@ -62,6 +62,9 @@ class CVSFlexGrid : public QAbstractScrollArea {
   void SetRow(int row);
   int Col() const { return col_; }
   void SetCol(int col);
+  // Moves the current cell to (row, col) in one step: one after-row/col-change from the old cell to
+  // the new one, never through the in-between cell that SetRow then SetCol would visit.
+  void SetCurrentCell(int row, int col);
   // The other corner of the selection.
   int RowSel() const { return rowSel_; }
   int ColSel() const { return colSel_; }

@@ -156,6 +156,14 @@ TEST_F(FlexGridTest, CursorMovesReportOldAndNewCellAndCollapseTheSelection) {
   EXPECT_EQ(spy[0], (QList<QVariant>{1, 1, 3, 1}));
   grid.SetRow(3);  // no move, no event
   EXPECT_EQ(spy.size(), 1);
+  // A jump to another row and column is one move, not two through (2, 1).
+  spy.clear();
+  grid.SetCurrentCell(2, 4);
+  ASSERT_EQ(spy.size(), 1);
+  EXPECT_EQ(spy[0], (QList<QVariant>{3, 1, 2, 4}));
+  grid.SetCurrentCell(9, 1);  // outside the grid: no move
+  EXPECT_EQ(grid.Row(), 2);
+  grid.SetCurrentCell(3, 1);
 
   QTest::keyClick(&grid, Qt::Key_Right, Qt::ShiftModifier);
   QTest::keyClick(&grid, Qt::Key_Up, Qt::ShiftModifier);

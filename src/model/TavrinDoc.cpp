@@ -179,8 +179,12 @@ SaveResult CTavrinDoc::SaveAs() {
     ShowMessage(FormatMessage(kOpenFailed, *chosen));
     return SaveResult::Failed;
   }
+  const DocumentPaths before = paths_;
   TakeChosenPath(*chosen);
-  bool saved = Save();
+  const bool saved = Save();
+  // Unless the settings file reached the new place, the document is still the one it was: its
+  // caption and file-name field must not name a file that was never written.
+  if (!saved && documentPath_ != paths_.settingsPath) paths_ = before;
   WriteFolderSettings();
   return saved ? SaveResult::Saved : SaveResult::Failed;
 }

@@ -193,6 +193,29 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
   std::filesystem::remove(tmp.path());
 }
 
+TEST_F(DocumentTest, FailedSaveAsKeepsTheDocumentItWas) {
+  // A file where the chosen folder should be: the settings file cannot be written there.
+  { std::ofstream(tmp / "blocked") << "x"; }
+  MakeSaveable();
+  dialogs.answers.push_back(tmp / "blocked/plan");
+  doc->SaveAsCommand();
+  EXPECT_TRUE(doc->IsUntitled());
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(doc->SettingsPath(), "");
+  EXPECT_EQ(title.caption, "Tavrin - 新規作成 *");
+  EXPECT_EQ(title.field, "新規作成");
+
+  SaveUntitledAs("plan");
+  Edit([](ScheduleModel& m) { m.steps[0].minute = 10; });
+  dialogs.answers.push_back(tmp / "blocked/other");
+  doc->SaveAsCommand();
+  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.bin");
+  EXPECT_EQ(doc->NameTitle(), "plan.TXT");
+  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.field, "plan.bin");
+  EXPECT_FALSE(std::filesystem::exists(tmp / "blocked/other.TXT"));
+}
+
 TEST_F(DocumentTest, UnwritableNameFileIsReportedAndKeepsTheNamesUnsaved) {
   MakeSaveable();
   SaveUntitledAs("plan");

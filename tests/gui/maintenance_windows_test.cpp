@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "RunningAppFixture.h"
@@ -93,9 +94,13 @@ TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
 TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   data_.Write("Tavrin-Holidays.ini",
               "[System]\r\nVersion=V2.01\r\n[2026]\r\n01=1,12\r\n05=3,4,5\r\n[2027]\r\n01=1\r\n");
-  data_.Write("Tavrin.ini", "[Chime]\r\n3 = Bell\r\n[Sign]\r\nDayoftheweek=*\r\n");
+  data_.Write("Tavrin.ini",
+              "[Chime]\r\n3 = Bell\r\n4 = A melody with a name far wider than its list\r\n"
+              "[Sign]\r\nDayoftheweek=*\r\n");
   Start();
   QStringList months2026, months2027, chimes;
+  int scrollRange = -1;
+  int expectedRange = -2;
   QString holidayRead, iniRead, years, radio, dayMark, folder;
   WhenModal([&](QWidget* modal) {
     holidayRead = FieldText(modal, 1178);
@@ -110,6 +115,11 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
     for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
     auto* chimeList = FindControl<QListWidget>(modal, 1171);
     for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
+    // The list scrolls sideways to the widest line plus one average character.
+    const QFontMetrics metrics(chimeList->font());
+    expectedRange = metrics.horizontalAdvance(chimes.last()) + metrics.averageCharWidth() -
+                    chimeList->viewport()->width();
+    scrollRange = chimeList->horizontalScrollBar()->maximum();
     modal->close();
   });
   app_->view()->ShowSettingsFileDisplay();
@@ -120,7 +130,11 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   EXPECT_EQ(months2026[0], QStringLiteral("  1 = 1, 12"));
   EXPECT_EQ(months2026[4], QStringLiteral("  5 = 3, 4, 5"));
   EXPECT_EQ(months2027[0], QStringLiteral("  1 = 1"));
-  EXPECT_EQ(chimes, QStringList{QStringLiteral("  3 = Bell")});
+  EXPECT_EQ(chimes,
+            (QStringList{QStringLiteral("  3 = Bell"),
+                         QStringLiteral("  4 = A melody with a name far wider than its list")}));
+  EXPECT_GT(expectedRange, 0);
+  EXPECT_EQ(scrollRange, expectedRange);
   EXPECT_EQ(radio, "ON");
   EXPECT_EQ(dayMark, "*");
   EXPECT_EQ(folder, data_.path());

@@ -1,5 +1,4 @@
 #include "maintenance/ui/SettingsDisplayDialog.h"
-#include "platform/ControlNames.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,6 +7,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 namespace {
@@ -27,6 +28,20 @@ QListWidget* List(int id, QWidget* parent) {
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   list->setMinimumSize(260, 200);
   return list;
+}
+
+// Lets the list scroll sideways as far as its widest line plus one average character, as a list
+// box with a horizontal extent does; every line gets that width so the extent is the content's.
+void SetHorizontalExtent(QListWidget* list) {
+  const QFontMetrics metrics(list->font());
+  int widest = 0;
+  for (int i = 0; i < list->count(); ++i) {
+    widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+  }
+  const int extent = widest + metrics.averageCharWidth();
+  for (int i = 0; i < list->count(); ++i) {
+    list->item(i)->setSizeHint(QSize(extent, metrics.height()));
+  }
 }
 
 }  // namespace
@@ -65,6 +80,7 @@ SettingsDisplayDialog::SettingsDisplayDialog(const SettingsDisplay& display,
   iniGrid->addWidget(Field(display.chimeCount, 1172, iniBox, 60), 3, 1);
   auto* chimes = List(1171, iniBox);
   for (const std::string& line : display.chimeLines) chimes->addItem(QString::fromStdString(line));
+  SetHorizontalExtent(chimes);
   iniGrid->addWidget(chimes, 4, 0, 1, 4);
 
   auto* folderLabel = new QLabel(QStringLiteral("フォルダ："), this);
@@ -89,6 +105,7 @@ void SettingsDisplayDialog::ShowYear(int index) {
   for (const std::string& line : HolidayMonthLines(holidays_, index)) {
     months_->addItem(QString::fromStdString(line));
   }
+  SetHorizontalExtent(months_);
 }
 
 }  // namespace tavrin

@@ -1,11 +1,12 @@
 #include "transfer/ui/SerialSettingsDialog.h"
-#include "platform/ControlNames.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 

@@ -1,9 +1,11 @@
 // The desktop program's shell: start-up, caption and file-name field through the file commands,
 // the close prompt, the stored position, the single instance and the form without radio.
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -68,6 +70,47 @@ TEST_F(MainWindowTest, StartsAsAFixedWindowWithMenusToolbarAndNewDocument) {
     EXPECT_EQ(button->iconSize(), QSize(100, 85));
     EXPECT_TRUE(button->isVisible()) << i;
   }
+}
+
+// The accelerators without a handler belong to the main window only: they do nothing there, and a
+// dialog's field keeps its editing keys.
+TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
+  Start();
+  const std::vector<std::pair<int, QList<QKeySequence>>> table = {
+      {ID_EDIT_UNDO, {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace}},
+      {ID_EDIT_CUT, {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete}},
+      {ID_EDIT_COPY, {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert}},
+      {ID_EDIT_PASTE, {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert}},
+      {ID_NEXT_PANE, {Qt::Key_F6}},
+      {ID_PREV_PANE, {Qt::SHIFT | Qt::Key_F6}}};
+  for (const auto& [id, keys] : table) {
+    ASSERT_NE(frame().action(id), nullptr) << id;
+    EXPECT_EQ(frame().action(id)->shortcuts(), keys) << id;
+    EXPECT_EQ(frame().action(id)->shortcutContext(), Qt::WindowShortcut) << id;
+  }
+  QSignalSpy commands(&frame(), &CMainFrame::commandTriggered);
+  QApplication::setActiveWindow(&frame());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+  QTest::keyClick(&frame(), Qt::Key_F6);
+  QTest::keyClick(&frame(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(commands.size(), 2);
+  EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));  // nothing happened
+
+  commands.clear();
+  QString undone = QStringLiteral("<not run>");
+  WhenModal([&](QWidget* modal) {
+    auto* field = modal->findChild<QLineEdit*>();
+    QTest::keyClicks(field, "abc");
+    QTest::keyClick(field, Qt::Key_F6);
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);  // the field's own undo
+    undone = field->text();
+    modal->close();
+  });
+  QDialog dialog(&frame());
+  new QLineEdit(&dialog);
+  dialog.exec();
+  EXPECT_EQ(undone, QString());
+  EXPECT_EQ(commands.size(), 0);
 }
 
 TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {

@@ -28,10 +28,13 @@ CMainFrame::CMainFrame(QPoint position, QWidget* parent)
 }
 
 QAction* CMainFrame::AddCommand(QWidget* owner, int id, const QString& text,
-                                const QKeySequence& key) {
+                                const QList<QKeySequence>& keys) {
   auto* action = new QAction(text, this);
   action->setData(id);
-  if (!key.isEmpty()) action->setShortcut(key);
+  // The main window's own shortcuts: the editor sheet and the dialogs are windows of their own,
+  // so they keep these keys for their fields and grids.
+  action->setShortcutContext(Qt::WindowShortcut);
+  action->setShortcuts(keys);
   owner->addAction(action);
   connect(action, &QAction::triggered, this, [this, id] { emit commandTriggered(id); });
   actions_.insert(id, action);
@@ -40,12 +43,9 @@ QAction* CMainFrame::AddCommand(QWidget* owner, int id, const QString& text,
 
 void CMainFrame::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  AddCommand(file, ID_FILE_NEW, QStringLiteral("新規作成(&N)\tCtrl+N"),
-             QKeySequence(Qt::CTRL | Qt::Key_N));
-  AddCommand(file, ID_FILE_OPEN, QStringLiteral("開く(&O)...\tCtrl+O"),
-             QKeySequence(Qt::CTRL | Qt::Key_O));
-  AddCommand(file, ID_FILE_SAVE, QStringLiteral("上書き保存(&S)\tCtrl+S"),
-             QKeySequence(Qt::CTRL | Qt::Key_S));
+  AddCommand(file, ID_FILE_NEW, QStringLiteral("新規作成(&N)\tCtrl+N"), {Qt::CTRL | Qt::Key_N});
+  AddCommand(file, ID_FILE_OPEN, QStringLiteral("開く(&O)...\tCtrl+O"), {Qt::CTRL | Qt::Key_O});
+  AddCommand(file, ID_FILE_SAVE, QStringLiteral("上書き保存(&S)\tCtrl+S"), {Qt::CTRL | Qt::Key_S});
   AddCommand(file, ID_FILE_SAVE_AS, QStringLiteral("名前を付けて保存(&A)..."));
   file->addSeparator();
   AddCommand(file, ID_FILE_EXPORT, QStringLiteral("エクスポート(&E)..."));
@@ -62,8 +62,15 @@ void CMainFrame::BuildMenus() {
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
 
-  // Print has an accelerator but no menu item.
-  AddCommand(this, ID_FILE_PRINT, QStringLiteral("印刷"), QKeySequence(Qt::CTRL | Qt::Key_P));
+  // Print has an accelerator but no menu item; so have the edit and pane commands, which no one
+  // handles.
+  AddCommand(this, ID_FILE_PRINT, QStringLiteral("印刷"), {Qt::CTRL | Qt::Key_P});
+  AddCommand(this, ID_EDIT_UNDO, QString(), {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace});
+  AddCommand(this, ID_EDIT_CUT, QString(), {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete});
+  AddCommand(this, ID_EDIT_COPY, QString(), {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});
+  AddCommand(this, ID_EDIT_PASTE, QString(), {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert});
+  AddCommand(this, ID_NEXT_PANE, QString(), {Qt::Key_F6});
+  AddCommand(this, ID_PREV_PANE, QString(), {Qt::SHIFT | Qt::Key_F6});
 }
 
 void CMainFrame::BuildToolBar() {

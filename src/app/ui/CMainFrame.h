@@ -37,7 +37,8 @@ class CMainFrame : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QAction* AddCommand(QWidget* owner, int id, const QString& text, const QKeySequence& key = {});
+  QAction* AddCommand(QWidget* owner, int id, const QString& text,
+                      const QList<QKeySequence>& keys = {});
   void BuildMenus();
   void BuildToolBar();
   void PlaceLogo();

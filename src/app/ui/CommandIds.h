@@ -9,6 +9,13 @@ inline constexpr int ID_FILE_SAVE = 57603;
 inline constexpr int ID_FILE_SAVE_AS = 57604;
 inline constexpr int ID_FILE_PRINT = 57607;
 inline constexpr int ID_APP_EXIT = 57665;
+// In the accelerator table without a handler: they do nothing on the main window.
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_COPY = 57634;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_NEXT_PANE = 57680;
+inline constexpr int ID_PREV_PANE = 57681;
 inline constexpr int ID_FILE_EXPORT = 32780;
 inline constexpr int ID_USB_WRITE = 32774;
 inline constexpr int ID_USB_READ = 32775;

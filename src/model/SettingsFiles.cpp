@@ -87,6 +87,10 @@ std::string WithoutExtension(const std::string& path) {
 
 }  // namespace
 
+bool HasModelTag(const SettingsImage& image) {
+  return TagMatches(image.data() + layout::kModelTag);
+}
+
 Status ReadSettingsFile(const std::string& path, SettingsImage& target) {
   InitImage(target);
   int fd = OpenForReading(path);

@@ -248,7 +248,7 @@ TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
   });
   app_->view()->diagnosticsWindow()->findChild<QPushButton*>(QStringLiteral("button1004"))->click();
   EXPECT_EQ(app_->view()->link().Port(), 3);
-  EXPECT_EQ(app_->view()->link().Settings().baud, 9600);
+  EXPECT_EQ(app_->view()->link().Parameters().speed, 9600);
   EXPECT_TRUE(app_->frame()->close());
   EXPECT_EQ(profile_.ReadInt("PORTNO"), 2);
   EXPECT_EQ(profile_.ReadInt("BAUDRATE"), 0);

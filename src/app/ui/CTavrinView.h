@@ -77,11 +77,12 @@ class CTavrinView : public QWidget,
   void ResetRegistry() override;
   bool SameAsDocument(ScheduleModel& model) override;
   void MarkModified() override;
-  void ReportProgress(int kind, const std::string& text) override;
+  void ReportProgress(Progress kind, const std::string& text) override;
   void ConnectionChanged() override;
   void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override;
   void Beep() override;
   void ApplySerialSettings();
+  void RefreshPorts();
   void OpenSerialSettings();
 
   void ApplyLayout(const MainFormLayout& layout);

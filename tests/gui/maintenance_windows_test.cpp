@@ -203,11 +203,12 @@ class PseudoPort {
 };
 
 TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlace) {
-  PseudoPort port;
-  ASSERT_TRUE(port.ok());
   profile_.WriteInt("SERIAL_X", 210);
   profile_.WriteInt("SERIAL_Y", 220);
   Start();
+  // Plugged in after start-up: connecting takes the port list afresh.
+  PseudoPort port;
+  ASSERT_TRUE(port.ok());
   app_->view()->ShowSerialDiagnostics();
   SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
   ASSERT_NE(window, nullptr);

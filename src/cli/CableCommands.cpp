@@ -56,7 +56,7 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
   }
   if (error.empty() && parsed->positional.size() > 1) error = "one file only";
   if (error.empty() && parsed->positional.empty()) error = "the file is missing";
-  if (error.empty() && options.ports.size() > static_cast<std::size_t>(kPortCount)) {
+  if (error.empty() && options.ports.size() > static_cast<std::size_t>(kSerialPortCount)) {
     error = "at most 16 ports";
   }
   if (!error.empty()) {

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-void PortSearch::SetPort(int port) { port_ = std::clamp(port, 1, kPortCount); }
+void PortSearch::SetPort(int port) { port_ = std::clamp(port, 1, kSerialPortCount); }
 
 void PortSearch::Reset() {
   port_ = 1;
@@ -18,7 +18,7 @@ bool PortSearch::CountPorts() {
   if (ports_.PortOpen()) ports_.ClosePort();
   Reset();
   int found = 0;
-  for (int port = 1; port <= kPortCount; ++port) {
+  for (int port = 1; port <= kSerialPortCount; ++port) {
     if (ports_.TryPort(port)) ++found;
   }
   return found > 0;
@@ -42,7 +42,7 @@ void PortSearch::Cancel() {
   Reset();
 }
 
-void PortSearch::Advance() { port_ = port_ % kPortCount + 1; }
+void PortSearch::Advance() { port_ = port_ % kSerialPortCount + 1; }
 
 void PortSearch::End() {
   timers_.KillTimer(LinkTimer::PortListen);
@@ -83,7 +83,7 @@ void PortSearch::Scan() {
   phase_ = SearchPhase::Scanning;
   for (int tried = 0;; ++tried) {
     if (expired_) return End();
-    if (tried == kPortCount) {
+    if (tried == kSerialPortCount) {
       // Every port refused: end as the time limit would, rather than spin here for ever.
       expired_ = true;
       timers_.KillTimer(LinkTimer::SearchLimit);

@@ -3,11 +3,10 @@
 #pragma once
 
 #include "transfer/LinkObserver.h"
+#include "transfer/SerialParameters.h"
 #include "transfer/WindowTimers.h"
 
 namespace tavrin {
-
-inline constexpr int kPortCount = 16;
 
 enum class SearchPhase { Start, Scanning, Listening, Ended };
 

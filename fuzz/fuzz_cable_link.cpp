@@ -1,94 +1,22 @@
-// Arbitrary receive events and timer expiries into the cable link, in either transfer
-// direction: it must never crash, read or write out of bounds, or leave its states.
+// Arbitrary receive events into the cable link, with time passing between them as the window
+// timers would let it (only timers that are set fire, each at its own period), in either transfer
+// direction or with no cable dialog open. It must never crash, read or write out of bounds or
+// misuse the control or the timers, and it must stay live: once the input ends and enough time
+// has passed, the transfer has ended, the search has given up, or the link is idle again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
-#include <vector>
 
-#include "model/ImageLayout.h"
-#include "transfer/CableLink.h"
+#include "../tests/support/CableFakes.h"
 
 namespace {
 
 using namespace tavrin;
+using namespace tavrin::testing;
 
-class Serial : public SerialControl {
- public:
-  int port = 0;
-  bool open = false;
-  void SetDTREnable(bool) override {}
-  void SetRTSEnable(bool) override {}
-  void SetRThreshold(int) override {}
-  void SetInBufferSize(int) override {}
-  void SetInputLen(int) override {}
-  void SetInputMode(int) override {}
-  void SetSThreshold(int) override {}
-  void SetOutBufferSize(int) override {}
-  void SetSettings(const std::string&) override {}
-  void SetHandshaking(int) override {}
-  void SetCommPort(int p) override {
-    if (p < 1 || p > 16) std::abort();
-    port = p;
-  }
-  bool SetPortOpen(bool on) override {
-    if (on && (open || port % 3 != 1)) return false;
-    open = on;
-    return true;
-  }
-  bool PortOpen() const override { return open; }
-  void SetInBufferCount(int) override {}
-  void SetOutBufferCount(int) override {}
-  void OutputText(const std::string& text) override {
-    if (text.size() > 1) std::abort();
-  }
-  void OutputBytes(std::span<const uint8_t> bytes) override {
-    if (bytes.size() > kLinkBufferSize) std::abort();
-  }
-  int CommEvent() const override { return comm::kReceive; }
-  std::vector<uint8_t> Input() override { return {}; }
-};
-
-class Timers : public WindowTimers {
- public:
-  void SetTimer(int id, int ms) override {
-    if (id < 1 || id > 6 || ms != timer::IntervalMs(id)) std::abort();
-  }
-  void KillTimer(int id) override {
-    if (id < 1 || id > 6) std::abort();
-  }
-};
-
-class Document : public CableDocument {
- public:
-  SettingsImage image{};
-  std::string SettingsPath() const override { return "/dev/null/none"; }
-  std::string SettingsTitle() const override { return "f.BIN"; }
-  bool IsModified() const override { return false; }
-  void SetModified(bool) override {}
-  bool IsUntitled() const override { return false; }
-  void InitImage() override { tavrin::InitImage(image); }
-  bool PutImageBytes(const uint8_t* data, std::size_t length, std::size_t offset) override {
-    return tavrin::PutImageBytes(image, data, length, offset);
-  }
-  void NewDocument() override { tavrin::InitImage(image); }
-  void RefreshFromDocument() override {}
-  void UpdateTitle() override {}
-};
-
-class Observer : public LinkObserver {
- public:
-  void ReportProgress(int kind, const std::string&) override {
-    if (kind < 0 || kind > 3) std::abort();
-  }
-  void ConnectionChanged() override {}
-  void DiagnosticsChanged(const LinkDiagnostics&) override {}
-  void Beep() override {}
-};
-
-// A file of 6594 bytes that are read from memory.
+// The settings file of a cable write: 6594 bytes read from memory.
 class MemoryFile : public SourceFile {
  public:
   std::optional<std::size_t> Read(uint8_t* buffer, std::size_t count) override {
@@ -107,34 +35,56 @@ class MemoryFile : public SourceFile {
   std::size_t at_ = 0;
 };
 
+// Longer than the search limit, the silence limit and the finish together.
+constexpr long kQuietMs = 30000 + 30000 + 1000 + 1400 * 3;
+
+void Check(bool holds) {
+  if (!holds) std::abort();
+}
+
+bool Ended(const FakeObserver& observer) {
+  for (const auto& [kind, text] : observer.progress) {
+    if (kind == Progress::Succeeded || kind == Progress::Failed) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  Serial serial;
-  Timers timers;
-  Document document;
-  Observer observer;
-  CableLink link(serial, timers, document, observer,
-                 [](const std::string&) { return std::make_unique<MemoryFile>(); });
-  link.BeginTransfer(data[0] & 1 ? transfer::kWrite : transfer::kRead);
-  link.CountPorts();
-  link.StartSearch();
-  // Each chunk: a length byte with its top bit marking a timer expiry, then the bytes.
+  const TransferMode mode = static_cast<TransferMode>(data[0] % 3);
+  LinkBench bench(mode, [](const std::string&) { return std::make_unique<MemoryFile>(); });
+  bench.serial.openable = {1, 4, 7, 10, 13, 16};
+  if (mode == TransferMode::None) {
+    Check(bench.link.OpenLink());
+  } else {
+    Check(bench.link.CountPorts());
+    bench.link.StartSearch();
+  }
+  // Each chunk: a length byte whose top bit makes it a pause of (low bits x 50) ms, else the
+  // length of a receive event that follows.
   std::size_t at = 1;
   while (at < size) {
     const uint8_t head = data[at++];
     if (head & 0x80) {
-      link.OnTimer(1 + (head & 0x7F) % 7);
+      bench.timers.Advance((head & 0x7F) * 50L, bench.link);
     } else {
       const std::size_t n = std::min<std::size_t>(head, size - at);
-      link.OnReceive(std::span(data + at, n));
+      bench.link.OnReceive(std::span(data + at, n));
       at += n;
     }
-    if (link.LinkState() < 1 || link.LinkState() > 7) std::abort();
-    const int phase = link.SearchPhase();
-    if (phase < -1 || phase > 2) std::abort();
+    Check(bench.serial.misuses == 0 && bench.timers.misuses == 0);
   }
-  link.EndTransfer(1);
+  bench.timers.Advance(kQuietMs, bench.link);
+  if (mode == TransferMode::None) {
+    Check(bench.link.State() == LinkState::Idle);
+  } else {
+    const bool gaveUp = bench.link.Phase() == SearchPhase::Ended && !bench.link.DeviceIdentified();
+    Check(Ended(bench.observer) || gaveUp);
+    Check(!bench.serial.open);
+  }
+  bench.link.EndTransfer(DialogState::Connected);
+  Check(bench.timers.running.empty() && !bench.serial.open);
   return 0;
 }

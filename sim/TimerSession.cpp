@@ -73,7 +73,7 @@ std::optional<Bytes> TimerSession::AwaitReply(const std::set<Fault>& faults, Tim
           }
         }
         line_.Write(Bytes{kACK});
-        return reader.Data();
+        return Bytes(reader.Data().begin(), reader.Data().end());
       case tavrin::FrameReader::Event::BadCheck:
         lastAnswer_ = kNAK;
         line_.Write(Bytes{kNAK});
@@ -82,6 +82,8 @@ std::optional<Bytes> TimerSession::AwaitReply(const std::set<Fault>& faults, Tim
         if (reader.Control() == kENQ && lastAnswer_ != 0) line_.Write(Bytes{lastAnswer_});
         break;
       case tavrin::FrameReader::Event::None:
+      case tavrin::FrameReader::Event::Progress:
+      case tavrin::FrameReader::Event::Overflow:
         break;
     }
   }

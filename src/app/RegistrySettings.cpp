@@ -1,7 +1,6 @@
 #include "app/RegistrySettings.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 #include "model/ShiftJis.h"
@@ -42,27 +41,6 @@ int ReadInRange(const ProfileStore& store, const char* key, int fallback, int lo
 }  // namespace
 
 const WindowSlotInfo& WindowSlotOf(WindowSlot slot) { return kWindowSlots[static_cast<int>(slot)]; }
-
-void InitSerialParameters(SerialParameters& serial) {
-  serial = SerialParameters{};
-  ApplySerialIndexes(serial);
-}
-
-void ApplySerialIndexes(SerialParameters& serial) {
-  if (serial.portIndex < 0 || serial.portIndex >= kSerialPortCount) serial.portIndex = 0;
-  if (serial.speedIndex < 0 || serial.speedIndex >= static_cast<int>(kSerialSpeeds.size())) {
-    serial.speedIndex = 0;
-  }
-  serial.portNumber = serial.portIndex + 1;
-  serial.speed = kSerialSpeeds[serial.speedIndex];
-  serial.parity = kSerialParities[serial.parityIndex];
-  serial.dataBits = kSerialDataBits[serial.dataBitsIndex];
-  serial.stopBits = kSerialStopBits[serial.stopBitsIndex];
-  char text[32];
-  std::snprintf(text, sizeof text, "%d,%c,%d,%s", serial.speed, serial.parity, serial.dataBits,
-                serial.stopBits.c_str());
-  serial.settingsText = text;
-}
 
 RegistrySettings::RegistrySettings() {
   for (int i = 0; i < kWindowSlotCount; ++i) windows[i] = kWindowSlots[i].defaults;

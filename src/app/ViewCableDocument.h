@@ -16,6 +16,7 @@ class ViewCableDocument : public CableDocument {
   bool IsModified() const override { return doc_.IsModified(); }
   void SetModified(bool modified) override { doc_.SetModified(modified); }
   bool IsUntitled() const override { return doc_.IsUntitled(); }
+  const SettingsImage& Image() const override { return doc_.image(); }
   void InitImage() override { doc_.InitImage(); }
   bool PutImageBytes(const uint8_t* data, std::size_t length, std::size_t offset) override {
     return doc_.PutImageBytes(data, length, offset);

@@ -1,6 +1,5 @@
 #include "cli/CableCommands.h"
 
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,13 +10,11 @@
 #include "transfer/ByteTrace.h"
 #include "transfer/CableLink.h"
 #include "transfer/CableMessages.h"
+#include "transfer/TransferMonitor.h"
 
 namespace tavrin {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 constexpr int kExitCancelled = 130;
 
 constexpr char kWriteUsage[] =
@@ -27,6 +24,12 @@ constexpr char kReadUsage[] =
     "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud 9600|19200|38400] "
     "[--trace FILE]\n";
 
+const std::vector<OptionSpec> kCableOptions = {
+    {"--port", "", true, true},
+    {"--baud", "", true},
+    {"--trace", "", true},
+};
+
 struct CableOptions {
   std::string file;
   std::vector<std::string> ports;
@@ -34,45 +37,33 @@ struct CableOptions {
   std::string trace;
 };
 
-std::optional<CableOptions> ParseCableOptions(const std::vector<std::string>& args,
-                                              std::string& error) {
+// The command line of either cable command; nothing when the command is already over, with its
+// exit code in `exitCode`.
+std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& args,
+                                             const std::string& usage, CliIo& io, int& exitCode) {
+  const std::optional<Arguments> parsed = ReadCommandLine(args, kCableOptions, usage, io, exitCode);
+  if (!parsed) return std::nullopt;
   CableOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--port" || arg == "--baud" || arg == "--trace") {
-      if (i + 1 == args.size()) {
-        error = arg + " needs a value";
-        return std::nullopt;
-      }
-      const std::string& value = args[++i];
-      if (arg == "--port") {
-        options.ports.push_back(value);
-      } else if (arg == "--trace") {
-        options.trace = value;
-      } else if (value == "9600" || value == "19200" || value == "38400") {
-        options.baud = std::stoi(value);
-      } else {
-        error = "the speed must be 9600, 19200 or 38400";
-        return std::nullopt;
-      }
-    } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option " + arg;
-      return std::nullopt;
-    } else if (options.file.empty()) {
-      options.file = arg;
+  options.ports = parsed->Values("--port");
+  if (const std::string* trace = parsed->Option("--trace")) options.trace = *trace;
+  std::string error;
+  if (const std::string* baud = parsed->Option("--baud")) {
+    if (*baud == "9600" || *baud == "19200" || *baud == "38400") {
+      options.baud = std::stoi(*baud);
     } else {
-      error = "one file only";
-      return std::nullopt;
+      error = "the speed must be 9600, 19200 or 38400";
     }
   }
-  if (options.file.empty()) {
-    error = "the file is missing";
-    return std::nullopt;
-  }
-  if (options.ports.size() > static_cast<std::size_t>(kPortCount)) {
+  if (error.empty() && parsed->positional.size() > 1) error = "one file only";
+  if (error.empty() && parsed->positional.empty()) error = "the file is missing";
+  if (error.empty() && options.ports.size() > static_cast<std::size_t>(kSerialPortCount)) {
     error = "at most 16 ports";
+  }
+  if (!error.empty()) {
+    exitCode = UsageError(io, usage, error);
     return std::nullopt;
   }
+  options.file = parsed->positional.front();
   return options;
 }
 
@@ -96,6 +87,7 @@ class TransferDocument : public CableDocument {
   bool IsModified() const override { return modified; }
   void SetModified(bool m) override { modified = m; }
   bool IsUntitled() const override { return untitled; }
+  const SettingsImage& Image() const override { return image; }
   void InitImage() override { tavrin::InitImage(image); }
   bool PutImageBytes(const uint8_t* data, std::size_t length, std::size_t offset) override {
     return tavrin::PutImageBytes(image, data, length, offset);
@@ -111,71 +103,20 @@ class TransferDocument : public CableDocument {
   void UpdateTitle() override {}
 };
 
-// Follows the link as the cable dialog does and prints what the dialog would show.
-class TransferMonitor : public LinkObserver {
+// The dialog's status line, one line each time it changes.
+class TerminalDisplay : public TransferDisplay {
  public:
-  TransferMonitor(std::ostream& out, CableEnvironment& environment)
+  TerminalDisplay(std::ostream& out, CableEnvironment& environment)
       : out_(out), environment_(environment) {}
-  void Attach(const CableLink* link) { link_ = link; }
-
-  int state = 0;  // the dialog's: 0 waiting, 1 connected, 2 succeeded, 3 failed
-  bool searchFailed = false;
-  bool cancelled = false;
-  std::string detail;
-
-  void Show(const std::string& text) {
-    if (text == status_) return;
-    status_ = text;
-    out_ << text << std::endl;
+  void ShowStatus(const std::string& text) override { out_ << text << std::endl; }
+  void ShowBytes(int bytes) override {
+    out_ << status_text::kCommunicating << " " << bytes << " バイト" << std::endl;
   }
-
-  void ReportProgress(int kind, const std::string& text) override {
-    if (state >= 2) return;
-    if (kind == progress::kCommunicating || kind == progress::kConnected) {
-      if (kind == progress::kConnected) state = 1;
-      Show(status_text::kCommunicating);
-      return;
-    }
-    state = kind == progress::kSucceeded ? 2 : 3;
-    detail = text;
-    Show(status_text::kDone);
-    environment_.Quit();
-  }
-
-  void ConnectionChanged() override {
-    if (state != 0 || searchFailed) return;
-    const int phase = link_->SearchPhase();
-    const bool identified = link_->DeviceIdentified();
-    Show(SearchStatusText(phase, identified));
-    if (phase != search::kEnded) return;
-    if (identified) {
-      state = 1;
-    } else {
-      // Nothing left to wait for: the dialog would only offer its cancel button.
-      searchFailed = true;
-      environment_.Quit();
-    }
-  }
-
-  void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override {
-    if (diagnostics.byteCount.empty() || diagnostics.byteCount == bytes_) return;
-    bytes_ = diagnostics.byteCount;
-    out_ << status_text::kCommunicating << " " << bytes_ << " バイト" << std::endl;
-  }
-
-  void Beep() override {}
-
-  void Interrupt() {
-    cancelled = true;
-    environment_.Quit();
-  }
+  void Finished() override { environment_.Quit(); }
 
  private:
   std::ostream& out_;
   CableEnvironment& environment_;
-  const CableLink* link_ = nullptr;
-  std::string status_;
-  std::string bytes_;
 };
 
 struct TransferOutcome {
@@ -183,66 +124,72 @@ struct TransferOutcome {
   SettingsImage received{};
 };
 
-TransferOutcome RunTransfer(int mode, const CableOptions& options, TransferDocument& document,
-                            std::ostream& out, std::ostream& err, CableEnvironment& environment) {
-  environment.SetPortPaths(options.ports.empty() ? environment.SystemPortPaths() : options.ports);
+TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
+                            TransferDocument& document, CliIo& io, CableEnvironment& environment) {
   ByteTrace trace;
   if (!options.trace.empty() && !trace.Open(options.trace)) {
-    err << "tavrin-cli: cannot create " << options.trace << "\n";
+    io.err << "tavrin-cli: cannot create " << options.trace << "\n";
     return {kExitFailure};
   }
   TracingSerialControl traced(environment.Serial(), trace);
   SerialControl& serial =
       trace.IsOpen() ? static_cast<SerialControl&>(traced) : environment.Serial();
-  TransferMonitor monitor(out, environment);
-  auto link = std::make_unique<CableLink>(serial, environment.Timers(), document, monitor);
-  monitor.Attach(link.get());
-  environment.SetHandlers([&] { link->OnComm(); }, [&](int id) { link->OnTimer(id); },
-                          [&] { monitor.Interrupt(); });
+  TerminalDisplay display(io.out, environment);
+  TransferMonitor monitor(display);
+  const auto refreshPorts = [&] {
+    environment.SetPortPaths(options.ports.empty() ? environment.SystemPortPaths() : options.ports);
+  };
+  auto link = std::make_unique<CableLink>(serial, environment.Timers(), document, monitor,
+                                          OpenSourceFile, refreshPorts);
+  monitor.Attach(*link);
+  bool cancelled = false;
+  environment.SetHandlers([&] { link->OnComm(); }, [&](LinkTimer id) { link->OnTimer(id); },
+                          [&] {
+                            cancelled = true;
+                            environment.Quit();
+                          });
 
-  link->SetSerialSettings({options.baud, 'N', 8, "1"});
+  link->SetSerialParameters(SerialParametersAt(options.baud));
   link->CloseSourceFile();
   link->BeginTransfer(mode);
-  out << (mode == transfer::kWrite ? CableWriteMessage(document.title) : CableReadMessage()) << "\n"
-      << "年間プログラムタイマのプログラム設定・確認モードで "
-      << (mode == transfer::kWrite ? "Fn-11" : "Fn-13") << " に設定して下さい。" << std::endl;
+  io.out << (mode == TransferMode::Write ? CableWriteMessage(document.title) : CableReadMessage())
+         << "\n"
+         << (mode == TransferMode::Write ? CableWriteInstruction() : CableReadInstruction())
+         << std::endl;
   monitor.Show(status_text::kWaiting);
   if (!link->CountPorts()) {
     monitor.Show(status_text::kNoPort);
-    link->EndTransfer(0);
+    link->EndTransfer(DialogState::NotConnected);
     trace.Close();
     return {kExitFailure};
   }
   link->StartSearch();
-  if (!monitor.searchFailed) environment.Run();
+  if (!monitor.SearchFailed()) environment.Run();
 
-  const int state = monitor.state;
+  const DialogState state = monitor.State();
   link->EndTransfer(state);
   environment.SetHandlers(nullptr, nullptr, nullptr);
-  if (!trace.Close()) err << "tavrin-cli: cannot write " << options.trace << "\n";
-  if (monitor.cancelled && state < 2) {
-    err << "tavrin-cli: cancelled\n";
+  if (!trace.Close()) io.err << "tavrin-cli: cannot write " << options.trace << "\n";
+  const bool ended = state == DialogState::Succeeded || state == DialogState::Failed;
+  if (cancelled && !ended) {
+    io.err << "tavrin-cli: cancelled\n";
     return {kExitCancelled};
   }
-  if (monitor.searchFailed) return {kExitFailure};
-  if (state == 2) return {kExitOk, document.loaded};
-  const std::string failure = mode == transfer::kWrite
-                                  ? CableWriteFailure(document.title, monitor.detail)
-                                  : CableReadFailure(monitor.detail);
-  out << failure << std::endl;
+  if (monitor.SearchFailed()) return {kExitFailure};
+  if (state == DialogState::Succeeded) return {kExitOk, document.loaded};
+  const std::string failure = mode == TransferMode::Write
+                                  ? CableWriteFailure(document.title, monitor.Detail())
+                                  : CableReadFailure(monitor.Detail());
+  io.out << failure << std::endl;
   return {kExitFailure};
 }
 
 }  // namespace
 
-int RunCableWrite(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                  CableEnvironment& environment) {
-  std::string error;
-  const auto options = ParseCableOptions(args, error);
-  if (!options) {
-    err << "tavrin-cli: " << error << "\n" << kWriteUsage;
-    return kExitUsage;
-  }
+int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
+  int exitCode = kExitOk;
+  const auto options = ReadCableOptions(args, kWriteUsage, io, exitCode);
+  if (!options) return exitCode;
   // Opening FILE.BIN makes it the document: saved and unchanged, or new when it is no
   // settings file.
   TransferDocument document;
@@ -255,37 +202,33 @@ int RunCableWrite(const std::vector<std::string>& args, std::ostream& out, std::
     document.image = image;
     document.loaded = image;
   } else {
-    err << read.message() << "\n";
+    io.err << read.message() << "\n";
   }
   if (const auto refusal = CableWriteRefusal(document)) {
-    err << *refusal << "\n";
+    io.err << *refusal << "\n";
     return kExitFailure;
   }
   const TransferOutcome outcome =
-      RunTransfer(transfer::kWrite, *options, document, out, err, environment);
-  if (outcome.exitCode == kExitOk) out << CableWriteSuccess(document.title) << std::endl;
+      RunTransfer(TransferMode::Write, *options, document, io, environment);
+  if (outcome.exitCode == kExitOk) io.out << CableWriteSuccess(document.title) << std::endl;
   return outcome.exitCode;
 }
 
-int RunCableRead(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 CableEnvironment& environment) {
-  std::string error;
-  const auto options = ParseCableOptions(args, error);
-  if (!options) {
-    err << "tavrin-cli: " << error << "\n" << kReadUsage;
-    return kExitUsage;
-  }
+int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
+  int exitCode = kExitOk;
+  const auto options = ReadCableOptions(args, kReadUsage, io, exitCode);
+  if (!options) return exitCode;
   TransferDocument document;
   const TransferOutcome outcome =
-      RunTransfer(transfer::kRead, *options, document, out, err, environment);
+      RunTransfer(TransferMode::Read, *options, document, io, environment);
   if (outcome.exitCode != kExitOk) return outcome.exitCode;
   const Result<> written = WriteSettingsFile(options->file, outcome.received);
   if (!written) {
-    out << CableReadFailure("") << std::endl;
-    err << written.message() << "\n";
+    io.out << CableReadFailure("") << std::endl;
+    io.err << written.message() << "\n";
     return kExitFailure;
   }
-  out << CableReadSuccess() << std::endl;
+  io.out << CableReadSuccess() << std::endl;
   return kExitOk;
 }
 

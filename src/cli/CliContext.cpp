@@ -41,7 +41,12 @@ MsgAnswer StreamMessageSink::Show(const std::string& text, const std::string&, M
 
 const std::string* Arguments::Option(const std::string& name) const {
   auto it = options.find(name);
-  return it == options.end() ? nullptr : &it->second;
+  return it == options.end() ? nullptr : &it->second.front();
+}
+
+std::vector<std::string> Arguments::Values(const std::string& name) const {
+  auto it = options.find(name);
+  return it == options.end() ? std::vector<std::string>() : it->second;
 }
 
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
@@ -73,7 +78,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
         return std::nullopt;
       }
       if (spec->name == "--help") parsed.help = true;
-      parsed.options[spec->name] = "";
+      parsed.options[spec->name] = {""};
       continue;
     }
     std::string value;
@@ -85,11 +90,11 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
       error = spec->name + " needs a value";
       return std::nullopt;
     }
-    if (parsed.options.count(spec->name)) {
+    if (!spec->repeats && parsed.options.count(spec->name)) {
       error = spec->name + " is given twice";
       return std::nullopt;
     }
-    parsed.options[spec->name] = value;
+    parsed.options[spec->name].push_back(value);
   }
   return parsed;
 }

@@ -45,16 +45,20 @@ struct OptionSpec {
   std::string name;   // "--names"
   std::string alias;  // "-o", or empty
   bool takesValue;
+  bool repeats = false;  // may be given more than once: see Arguments::Values
 };
 
 // A subcommand's command line. "--data-dir DIR", "--now TIME" and "--help" are always known;
 // options take "--name value" or "--name=value"; "--" ends the options.
 struct Arguments {
   std::vector<std::string> positional;
-  std::map<std::string, std::string> options;  // by long name
+  std::map<std::string, std::vector<std::string>> options;  // by long name, in the given order
   bool help = false;
 
+  // The value of an option given once; nothing when it was not given.
   const std::string* Option(const std::string& name) const;
+  // Every value of a repeatable option.
+  std::vector<std::string> Values(const std::string& name) const;
 };
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
                                         const std::vector<OptionSpec>& extra, std::string& error);

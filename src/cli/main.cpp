@@ -15,12 +15,12 @@ namespace {
 // The cable transfers need the serial port and an event loop, which only this build has.
 int RunCableWriteCommand(const std::vector<std::string>& args, tavrin::CliIo& io) {
   tavrin::QtCableEnvironment environment;
-  return tavrin::RunCableWrite(args, io.out, io.err, environment);
+  return tavrin::RunCableWrite(args, io, environment);
 }
 
 int RunCableReadCommand(const std::vector<std::string>& args, tavrin::CliIo& io) {
   tavrin::QtCableEnvironment environment;
-  return tavrin::RunCableRead(args, io.out, io.err, environment);
+  return tavrin::RunCableRead(args, io, environment);
 }
 #endif
 

@@ -100,6 +100,10 @@ std::string WithoutExtension(const std::string& path) {
 
 }  // namespace
 
+bool HasModelTag(const SettingsImage& image) {
+  return TagMatches(image.data() + layout::kModelTag);
+}
+
 Result<> ReadSettingsFile(const std::string& path, SettingsImage& target) {
   InitImage(target);
   int fd = OpenForReading(path);

@@ -26,6 +26,10 @@ struct DocumentPaths {
   std::string nameTitle;
 };
 
+// True when the image carries the model tag that ReadSettingsFile accepts; an image without it
+// would be saved as a file that cannot be opened again.
+bool HasModelTag(const SettingsImage& image);
+
 // Failures carry the program's message with the full path, e.g. "/x/plan.BIN
 // は対象外のファイルです。".
 Result<> ReadSettingsFile(const std::string& path, SettingsImage& target);

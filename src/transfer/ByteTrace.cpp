@@ -47,14 +47,14 @@ std::vector<TraceLine> ReadByteTrace(const std::string& path) {
   return lines;
 }
 
-void TracingSerialControl::OutputText(const std::string& text) {
+Result<> TracingSerialControl::OutputText(const std::string& text) {
   trace_.Record("tx", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-  inner_.OutputText(text);
+  return inner_.OutputText(text);
 }
 
-void TracingSerialControl::OutputBytes(std::span<const uint8_t> bytes) {
+Result<> TracingSerialControl::OutputBytes(std::span<const uint8_t> bytes) {
   trace_.Record("tx", bytes);
-  inner_.OutputBytes(bytes);
+  return inner_.OutputBytes(bytes);
 }
 
 std::vector<uint8_t> TracingSerialControl::Input() {

@@ -60,9 +60,9 @@ class TracingSerialControl : public SerialControl {
   bool PortOpen() const override { return inner_.PortOpen(); }
   void SetInBufferCount(int count) override { inner_.SetInBufferCount(count); }
   void SetOutBufferCount(int count) override { inner_.SetOutBufferCount(count); }
-  void OutputText(const std::string& text) override;
-  void OutputBytes(std::span<const uint8_t> bytes) override;
-  int CommEvent() const override { return inner_.CommEvent(); }
+  Result<> OutputText(const std::string& text) override;
+  Result<> OutputBytes(std::span<const uint8_t> bytes) override;
+  CommEventCode CommEvent() const override { return inner_.CommEvent(); }
   std::vector<uint8_t> Input() override;
 
  private:

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/ImageLayout.h"
+
 namespace tavrin {
 
 class CableDocument {
@@ -15,6 +17,8 @@ class CableDocument {
   virtual bool IsModified() const = 0;
   virtual void SetModified(bool modified) = 0;
   virtual bool IsUntitled() const = 0;
+  // The document's image, as a cable read fills it.
+  virtual const SettingsImage& Image() const = 0;
   // Zero the document's image with the identification texts in place.
   virtual void InitImage() = 0;
   // Copies what fits below the image's end; false and nothing copied when offset is past it.

@@ -1,7 +1,5 @@
 #include "transfer/CableMessages.h"
 
-#include "transfer/CableLink.h"
-
 namespace tavrin {
 namespace {
 
@@ -25,8 +23,8 @@ std::optional<std::string> CableWriteRefusal(const CableDocument& document) {
   return std::nullopt;
 }
 
-std::string SearchStatusText(int searchPhase, bool deviceIdentified) {
-  if (searchPhase != search::kEnded) return status_text::kWaiting;
+std::string SearchStatusText(SearchPhase phase, bool deviceIdentified) {
+  if (phase != SearchPhase::Ended) return status_text::kWaiting;
   return deviceIdentified ? status_text::kConnected : status_text::kNotFound;
 }
 

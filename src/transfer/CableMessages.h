@@ -6,6 +6,7 @@
 #include <string>
 
 #include "transfer/CableDocument.h"
+#include "transfer/PortSearch.h"
 
 namespace tavrin {
 
@@ -26,7 +27,7 @@ inline constexpr char kNotFound[] = "接続するポートが見つかりませ�
 std::optional<std::string> CableWriteRefusal(const CableDocument& document);
 
 // The dialog's status text once the search has moved: waiting, connected or not found.
-std::string SearchStatusText(int searchPhase, bool deviceIdentified);
+std::string SearchStatusText(SearchPhase phase, bool deviceIdentified);
 
 std::string CableWriteMessage(const std::string& settingsTitle);
 std::string CableWriteSuccess(const std::string& settingsTitle);

@@ -1,42 +1,40 @@
 #include "transfer/CommEvents.h"
 
-#include "transfer/SerialControl.h"
-
 namespace tavrin {
 
-std::optional<CommEventText> DescribeCommEvent(int commEvent) {
-  switch (commEvent) {
-    case comm::kSend:
+std::optional<CommEventText> DescribeCommEvent(CommEventCode code) {
+  switch (code) {
+    case CommEventCode::Send:
       return CommEventText{3000, "データを送信中です", false};
-    case comm::kReceive:
+    case CommEventCode::Receive:
       return CommEventText{3001, "データを受信中です", false};
-    case comm::kCts:
+    case CommEventCode::Cts:
       return CommEventText{3002, "ＣＴＳ信号が変化しました", false};
-    case comm::kDsr:
+    case CommEventCode::Dsr:
       return CommEventText{3003, "ＤＳＲ信号が変化しました", false};
-    case comm::kCd:
+    case CommEventCode::Cd:
       return CommEventText{3004, "ＣＤ信号が変化しました", false};
-    case comm::kRing:
+    case CommEventCode::Ring:
       return CommEventText{3005, "呼び出し信号受信しました", false};
-    case comm::kEof:
+    case CommEventCode::Eof:
       return CommEventText{3006, "エンド オブ ファイルを検出しました", false};
-    case comm::kBreak:
+    case CommEventCode::Break:
       return CommEventText{3007, "ブレーク信号を受信しました", true};
-    case comm::kCtsTimeout:
+    case CommEventCode::CtsTimeout:
       return CommEventText{3008, "ＣＴＳタイムアウト", true};
-    case comm::kDsrTimeout:
+    case CommEventCode::DsrTimeout:
       return CommEventText{3009, "ＤＳＲタイムアウト", true};
-    case comm::kFrame:
+    case CommEventCode::Frame:
       return CommEventText{3010, "フレーミング エラー 検出", true};
-    case comm::kOverrun:
+    case CommEventCode::Overrun:
       return CommEventText{3011, "オーバーラン エラー 検出", true};
-    case comm::kCdTimeout:
+    case CommEventCode::CdTimeout:
       return CommEventText{3012, "ＣＤタイムアウト", true};
-    case comm::kRxOver:
+    case CommEventCode::RxOver:
       return CommEventText{3013, "受信バッファー オバーフロー", true};
-    case comm::kRxParity:
+    case CommEventCode::RxParity:
       return CommEventText{3014, "パリティ エラー 検出", true};
-    case comm::kTxFull:
+    case CommEventCode::TxFull:
       return CommEventText{3015, "送信バッファー フル", true};
     default:
       return std::nullopt;

@@ -2,17 +2,19 @@
 #pragma once
 
 #include <optional>
-#include <string>
+#include <string_view>
+
+#include "transfer/SerialControl.h"
 
 namespace tavrin {
 
 struct CommEventText {
   int id;  // string-table identifier, 3000..3015
-  std::string text;
+  std::string_view text;
   bool error;  // errors beep
 };
 
 // Nothing for codes without a text.
-std::optional<CommEventText> DescribeCommEvent(int commEvent);
+std::optional<CommEventText> DescribeCommEvent(CommEventCode code);
 
 }  // namespace tavrin

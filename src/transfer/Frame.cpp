@@ -38,51 +38,69 @@ std::vector<uint8_t> BuildFrame(std::span<const uint8_t> data) {
   return wire;
 }
 
+FrameReader::Event FrameReader::Store(uint8_t b) {
+  if (count_ >= buffer_.size()) {
+    // The buffer is not emptied: later frames fail the same way until the link is reset.
+    state_ = State::Idle;
+    return Event::Overflow;
+  }
+  buffer_[count_++] = b;
+  check_ ^= b;
+  return Event::Progress;
+}
+
 FrameReader::Event FrameReader::Feed(uint8_t b) {
   switch (state_) {
     case State::Idle:
       if (b == kDLE) {
         state_ = State::Start;
-        return Event::None;
+        return Event::Progress;
       }
       control_ = b;
       return Event::Control;
     case State::Start:
-      if (b == kSTX) {
-        state_ = State::Data;
-        data_.clear();
-        check_ = 0;
-      } else {
+      if (b != kSTX) {
         state_ = State::Idle;
+        return Event::None;
       }
-      return Event::None;
+      state_ = State::Data;
+      check_ = 0;
+      frameStart_ = count_;
+      return Event::Progress;
     case State::Data:
       if (b == kDLE) {
         state_ = State::DataDle;
-      } else {
-        data_.push_back(b);
-        check_ ^= b;
+        return Event::None;
       }
-      return Event::None;
+      return Store(b);
     case State::DataDle:
       if (b == kETX) {
         state_ = State::Check;
-      } else {
-        data_.push_back(b);
-        check_ ^= b;
-        state_ = State::Data;
+        return Event::Progress;
       }
-      return Event::None;
+      state_ = State::Data;
+      // The second DLE of a pair is data, but it does not restart the frame's gap timer.
+      return Store(b) == Event::Overflow ? Event::Overflow : Event::None;
     case State::Check:
       state_ = State::Idle;
-      return b == check_ ? Event::Frame : Event::BadCheck;
+      if (b == check_) return Event::Frame;
+      count_ = frameStart_;
+      return Event::BadCheck;
   }
   return Event::None;
 }
 
-void FrameReader::Reset() {
+void FrameReader::DropPartial() {
+  if (state_ == State::Data || state_ == State::DataDle || state_ == State::Check) {
+    count_ = frameStart_;
+  }
   state_ = State::Idle;
-  data_.clear();
+}
+
+void FrameReader::Clear() {
+  state_ = State::Idle;
+  count_ = 0;
+  frameStart_ = 0;
   check_ = 0;
 }
 

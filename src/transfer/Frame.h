@@ -2,6 +2,7 @@
 // XOR check byte over the undoubled data that is itself never doubled.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,26 +27,40 @@ std::size_t WireSize(std::span<const uint8_t> data);
 std::size_t BuildFrame(std::span<const uint8_t> data, uint8_t* out, std::size_t capacity);
 std::vector<uint8_t> BuildFrame(std::span<const uint8_t> data);
 
-// Decodes the wire a byte at a time, for the timer's side, which has no window timers: the
-// caller drops a frame that stalls by calling Reset.
+// Decodes the wire a byte at a time, for both ends of the cable. The data of frames are kept one
+// behind the other in a buffer of kLinkBufferSize bytes until Clear: the program's link keeps
+// the frames it does not interpret, and a buffer that fills up is a receive failure.
 class FrameReader {
  public:
+  enum class State { Idle, Start, Data, DataDle, Check };
   enum class Event {
-    None,      // byte consumed inside or between frames
+    None,      // consumed: a DLE that started nothing, the first DLE of a doubled pair
+    Progress,  // the frame moved on: its DLE STX, a plain data byte, its DLE ETX
     Frame,     // a complete frame with a good check byte: see Data()
-    BadCheck,  // a complete frame whose check byte is wrong
+    BadCheck,  // a complete frame whose check byte is wrong; its data are dropped
     Control,   // a byte outside any frame: see Control()
+    Overflow,  // a data byte found the buffer full; back to Idle, the buffer stays full
   };
   Event Feed(uint8_t b);
-  void Reset();
-  bool InsideFrame() const { return state_ != State::Idle; }
-  const std::vector<uint8_t>& Data() const { return data_; }
+  // Drops the frame under way, if any, and waits for the next one.
+  void DropPartial();
+  // Forgets every frame kept and the one under way.
+  void Clear();
+
+  State state() const { return state_; }
+  // The data of the last complete frame, or of the one under way.
+  std::span<const uint8_t> Data() const {
+    return std::span<const uint8_t>(buffer_.data() + frameStart_, count_ - frameStart_);
+  }
   uint8_t Control() const { return control_; }
 
  private:
-  enum class State { Idle, Start, Data, DataDle, Check };
+  Event Store(uint8_t b);
+
   State state_ = State::Idle;
-  std::vector<uint8_t> data_;
+  std::array<uint8_t, kLinkBufferSize> buffer_{};
+  std::size_t count_ = 0;
+  std::size_t frameStart_ = 0;
   uint8_t check_ = 0;
   uint8_t control_ = 0;
 };

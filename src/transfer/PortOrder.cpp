@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "transfer/CableLink.h"
+#include "transfer/SerialParameters.h"
 
 namespace tavrin {
 namespace {
@@ -44,7 +44,7 @@ std::vector<std::string> OrderPorts(std::vector<PortCandidate> candidates) {
                    });
   std::vector<std::string> paths;
   for (const auto& c : candidates) {
-    if (paths.size() == static_cast<std::size_t>(kPortCount)) break;
+    if (paths.size() == static_cast<std::size_t>(kSerialPortCount)) break;
     if (std::find(paths.begin(), paths.end(), c.path) == paths.end()) paths.push_back(c.path);
   }
   return paths;
@@ -58,7 +58,7 @@ std::vector<std::string> SplitPortList(const std::string& text) {
     if (end > start) paths.push_back(text.substr(start, end - start));
     start = end + 1;
   }
-  if (paths.size() > static_cast<std::size_t>(kPortCount)) paths.resize(kPortCount);
+  if (paths.size() > static_cast<std::size_t>(kSerialPortCount)) paths.resize(kSerialPortCount);
   return paths;
 }
 

@@ -7,27 +7,30 @@
 #include <string>
 #include <vector>
 
+#include "model/Result.h"
+
 namespace tavrin {
 
-// CommEvent values: events, then errors.
-namespace comm {
-inline constexpr int kSend = 1;
-inline constexpr int kReceive = 2;
-inline constexpr int kCts = 3;
-inline constexpr int kDsr = 4;
-inline constexpr int kCd = 5;
-inline constexpr int kRing = 6;
-inline constexpr int kEof = 7;
-inline constexpr int kBreak = 1001;
-inline constexpr int kCtsTimeout = 1002;
-inline constexpr int kDsrTimeout = 1003;
-inline constexpr int kFrame = 1004;
-inline constexpr int kOverrun = 1006;
-inline constexpr int kCdTimeout = 1007;
-inline constexpr int kRxOver = 1008;
-inline constexpr int kRxParity = 1009;
-inline constexpr int kTxFull = 1010;
-}  // namespace comm
+// The control's CommEvent: events, then errors. Other codes can arrive and mean nothing here.
+enum class CommEventCode {
+  None = 0,
+  Send = 1,
+  Receive = 2,
+  Cts = 3,
+  Dsr = 4,
+  Cd = 5,
+  Ring = 6,
+  Eof = 7,
+  Break = 1001,
+  CtsTimeout = 1002,
+  DsrTimeout = 1003,
+  Frame = 1004,
+  Overrun = 1006,
+  CdTimeout = 1007,
+  RxOver = 1008,
+  RxParity = 1009,
+  TxFull = 1010,
+};
 
 class SerialControl {
  public:
@@ -51,12 +54,13 @@ class SerialControl {
   virtual void SetInBufferCount(int count) = 0;   // 0 empties the input buffer
   virtual void SetOutBufferCount(int count) = 0;  // 0 empties the output buffer
 
-  // A control byte goes out as a one-character text; the text of byte 0 is empty.
-  virtual void OutputText(const std::string& text) = 0;
-  virtual void OutputBytes(std::span<const uint8_t> bytes) = 0;
+  // A control byte goes out as a one-character text; the text of byte 0 is empty. A failure
+  // means the bytes did not reach the line.
+  virtual Result<> OutputText(const std::string& text) = 0;
+  virtual Result<> OutputBytes(std::span<const uint8_t> bytes) = 0;
 
   // Read inside the event handler: the event's code and the bytes received so far.
-  virtual int CommEvent() const = 0;
+  virtual CommEventCode CommEvent() const = 0;
   virtual std::vector<uint8_t> Input() = 0;
 };
 

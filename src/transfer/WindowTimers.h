@@ -4,46 +4,48 @@
 
 namespace tavrin {
 
-namespace timer {
-inline constexpr int kFrameGap = 1;     // a frame stalled inside its data
-inline constexpr int kReplyAnswer = 2;  // no ACK or NAK for what we sent
-inline constexpr int kEnqWindow = 3;    // an ENQ after this is answered NAK
-inline constexpr int kSearchLimit = 4;  // the whole port search
-inline constexpr int kPortListen = 5;   // listening on one port
-inline constexpr int kFinish = 6;       // from the 'E' reply to the result
+// The window's timer identifiers; the numbers are the ones the view's window uses.
+enum class LinkTimer {
+  FrameGap = 1,     // a frame stalled inside its data
+  ReplyAnswer = 2,  // no ACK or NAK for what we sent
+  EnqWindow = 3,    // an ENQ after this is answered NAK
+  SearchLimit = 4,  // the whole port search
+  PortListen = 5,   // listening on one port
+  Finish = 6,       // from the 'E' reply to the result
+  Silence = 7,      // a connected timer that stopped sending frames
+};
+inline constexpr LinkTimer kAllLinkTimers[] = {
+    LinkTimer::FrameGap,   LinkTimer::ReplyAnswer, LinkTimer::EnqWindow, LinkTimer::SearchLimit,
+    LinkTimer::PortListen, LinkTimer::Finish,      LinkTimer::Silence,
+};
 
-inline constexpr int kFrameGapMs = 200;
-inline constexpr int kReplyAnswerMs = 1400;
-inline constexpr int kEnqWindowMs = 1200;
-inline constexpr int kSearchLimitMs = 30000;
-inline constexpr int kPortListenMs = 700;
-inline constexpr int kFinishMs = 1000;
-
-constexpr int IntervalMs(int id) {
+constexpr int IntervalMs(LinkTimer id) {
   switch (id) {
-    case kFrameGap:
-      return kFrameGapMs;
-    case kReplyAnswer:
-      return kReplyAnswerMs;
-    case kEnqWindow:
-      return kEnqWindowMs;
-    case kSearchLimit:
-      return kSearchLimitMs;
-    case kPortListen:
-      return kPortListenMs;
-    case kFinish:
-      return kFinishMs;
-    default:
-      return 0;
+    case LinkTimer::FrameGap:
+      return 200;
+    case LinkTimer::ReplyAnswer:
+      return 1400;
+    case LinkTimer::EnqWindow:
+      return 1200;
+    case LinkTimer::SearchLimit:
+      return 30000;
+    case LinkTimer::PortListen:
+      return 700;
+    case LinkTimer::Finish:
+      return 1000;
+    case LinkTimer::Silence:
+      return 30000;
   }
+  return 0;
 }
-}  // namespace timer
 
 class WindowTimers {
  public:
   virtual ~WindowTimers() = default;
-  virtual void SetTimer(int id, int intervalMs) = 0;
-  virtual void KillTimer(int id) = 0;
+  virtual void SetTimer(LinkTimer id, int intervalMs) = 0;
+  virtual void KillTimer(LinkTimer id) = 0;
+  // Starts `id` at its own interval.
+  void Start(LinkTimer id) { SetTimer(id, IntervalMs(id)); }
 };
 
 }  // namespace tavrin

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cable_fakes.h"
+#include "CableFakes.h"
 #include "transfer/CommEvents.h"
 #include "transfer/Frame.h"
 
@@ -33,7 +33,7 @@ TEST(CableFrame, ReaderUndoesTheDoublingAndChecks) {
   EXPECT_EQ(events.front(), FrameReader::Event::Control);
   EXPECT_EQ(reader.Control(), kENQ);
   EXPECT_EQ(events.back(), FrameReader::Event::Frame);
-  EXPECT_EQ(reader.Data(), data);
+  EXPECT_EQ(ToBytes(reader.Data()), data);
 
   Bytes bad = BuildFrame(B("E0"));
   bad.back() ^= 1;
@@ -43,15 +43,15 @@ TEST(CableFrame, ReaderUndoesTheDoublingAndChecks) {
 }
 
 TEST(CommEvents, EventsAndErrorsHaveTheirTextsAndOnlyErrorsBeep) {
-  EXPECT_EQ(DescribeCommEvent(1)->text, "データを送信中です");
-  EXPECT_EQ(DescribeCommEvent(7)->id, 3006);
-  EXPECT_FALSE(DescribeCommEvent(2)->error);
-  EXPECT_EQ(DescribeCommEvent(1006)->text, "オーバーラン エラー 検出");
-  EXPECT_EQ(DescribeCommEvent(1010)->id, 3015);
-  EXPECT_TRUE(DescribeCommEvent(1001)->error);
-  EXPECT_FALSE(DescribeCommEvent(1005).has_value());
-  EXPECT_FALSE(DescribeCommEvent(0).has_value());
-  EXPECT_FALSE(DescribeCommEvent(8).has_value());
+  EXPECT_EQ(DescribeCommEvent(CommEventCode(1))->text, "データを送信中です");
+  EXPECT_EQ(DescribeCommEvent(CommEventCode(7))->id, 3006);
+  EXPECT_FALSE(DescribeCommEvent(CommEventCode(2))->error);
+  EXPECT_EQ(DescribeCommEvent(CommEventCode(1006))->text, "オーバーラン エラー 検出");
+  EXPECT_EQ(DescribeCommEvent(CommEventCode(1010))->id, 3015);
+  EXPECT_TRUE(DescribeCommEvent(CommEventCode(1001))->error);
+  EXPECT_FALSE(DescribeCommEvent(CommEventCode(1005)).has_value());
+  EXPECT_FALSE(DescribeCommEvent(CommEventCode(0)).has_value());
+  EXPECT_FALSE(DescribeCommEvent(CommEventCode(8)).has_value());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "cable_fakes.h"
+#include "CableFakes.h"
 #include "transfer/ByteTrace.h"
 
 namespace tavrin::testing {
@@ -32,21 +32,19 @@ void Replay(LinkBench& bench, const std::string& trace) {
   EXPECT_EQ(bench.serial.TakeWire(), expected);
   bench.timers.Advance(1000, bench.link);
   EXPECT_EQ(bench.observer.progress.back(),
-            (std::pair<int, std::string>{progress::kSucceeded, ""}));
+            (std::pair<Progress, std::string>{Progress::Succeeded, ""}));
 }
 
 TEST(CableGolden, RecordedWriteIsAnsweredByteForByte) {
-  LinkBench bench(transfer::kWrite);
+  LinkBench bench(TransferMode::Write);
   bench.document.path = kDir + "image.BIN";
-  bench.link.CountPorts();
-  bench.link.StartSearch();
+  bench.Search();
   Replay(bench, "write-1024.trace");
 }
 
 TEST(CableGolden, RecordedReadIsAnsweredByteForByteAndLoadsTheImage) {
-  LinkBench bench(transfer::kRead);
-  bench.link.CountPorts();
-  bench.link.StartSearch();
+  LinkBench bench(TransferMode::Read);
+  bench.Search();
   Replay(bench, "read-1500.trace");
   const Bytes image = ReadAll(kDir + "image.BIN");
   ASSERT_EQ(image.size(), 6594u);

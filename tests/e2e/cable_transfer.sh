@@ -97,6 +97,36 @@ for fault in bad-check no-ack nak noise interrupt; do
 done
 grep -q ' rx 10 02 52' trace.txt && grep -q ' tx 06' trace.txt || fail "trace lacks the exchange"
 
+# Every transfer ends. A whole-image frame cut in two: the simulator gives up on the frame.
+start_sim fn13 --image image.BIN --size 6594 --fault-frame 1 --fault interrupt && {
+  rm -f out.BIN
+  if cli_against "read with a large frame cut in two" 1 cable-read out.BIN --port "$PTY"; then
+    [ -e out.BIN ] && fail "large frame cut in two: output file created"
+    tail -n 1 cli.out | grep -q '^シリアル通信送信異常$' || fail "large frame cut in two: detail"
+  fi
+}
+# The timer stops answering 3 s into a paced transfer but keeps its line: 30 s without a frame.
+for direction in write read; do
+  if [ "$direction" = write ]; then
+    start_sim fn11 --out received.BIN --size 16 --baud 9600 || continue
+    args=(cable-write image.BIN)
+  else
+    start_sim fn13 --image image.BIN --size 16 --baud 9600 || continue
+    args=(cable-read out.BIN)
+  fi
+  rm -f out.BIN
+  (sleep 3 && kill -STOP "$SIM") &
+  started=$SECONDS
+  timeout -s INT 60 "$cli" "${args[@]}" --port "$PTY" --baud 9600 >cli.out 2>cli.err
+  rc=$?
+  kill -KILL "$SIM" 2>/dev/null
+  wait "$SIM" 2>/dev/null
+  [ "$rc" = 1 ] || fail "$direction with a stopped timer: exit $rc"
+  [ $((SECONDS - started)) -lt 40 ] || fail "$direction with a stopped timer: took too long"
+  tail -n 1 cli.out | grep -q '^シリアル通信送信異常$' || fail "$direction with a stopped timer: detail"
+  [ -e out.BIN ] && fail "$direction with a stopped timer: output file created"
+done
+
 # Failures: the old output file stays as it was.
 printf 'old contents' >kept.BIN
 for fault in short long; do

@@ -57,10 +57,10 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   EXPECT_EQ(comm.BaudRate(), 38400);
 
   std::vector<uint8_t> received;
-  std::vector<int> events;
+  std::vector<CommEventCode> events;
   QObject::connect(&comm, &CMSComm::Comm, [&] {
     events.push_back(comm.CommEvent());
-    if (comm.CommEvent() == comm::kReceive) {
+    if (comm.CommEvent() == CommEventCode::Receive) {
       const auto bytes = comm.Input();
       received.insert(received.end(), bytes.begin(), bytes.end());
     }
@@ -70,10 +70,10 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   EXPECT_TRUE(WaitFor([&] { return received.size() == sizeof frame; }));
   EXPECT_EQ(received, std::vector<uint8_t>(frame, frame + sizeof frame));
 
-  comm.OutputText(std::string(1, '\x06'));
+  EXPECT_TRUE(comm.OutputText(std::string(1, '\x06')).ok());
   comm.SetOutBufferCount(0);
   const uint8_t reply[] = {0x10, 0x02, 'Q', '0', 0x10, 0x03, 0x61};
-  comm.OutputBytes(reply);
+  EXPECT_TRUE(comm.OutputBytes(reply).ok());
   std::vector<uint8_t> sent;
   EXPECT_TRUE(WaitFor([&] {
     pollfd p{pty.master, POLLIN, 0};
@@ -87,13 +87,17 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   // The ACK handed over just before the frame survives the frame's emptying of the buffer.
   ASSERT_EQ(sent.size(), 8u);
   EXPECT_EQ(sent[0], 0x06);
-  EXPECT_TRUE(WaitFor(
-      [&] { return std::find(events.begin(), events.end(), comm::kSend) != events.end(); }));
+  EXPECT_TRUE(WaitFor([&] {
+    return std::find(events.begin(), events.end(), CommEventCode::Send) != events.end();
+  }));
 
   // The other end goes away: the port closes at once rather than erroring in a loop.
   ::close(pty.master);
   pty.master = -1;
   EXPECT_TRUE(WaitFor([&] { return !comm.PortOpen(); }));
+  // What is written now reaches no line, and the link is told so.
+  EXPECT_FALSE(comm.OutputBytes(reply).ok());
+  EXPECT_FALSE(comm.OutputText(std::string(1, '\x05')).ok());
 }
 
 TEST(CMSComm, RefusesSettingsItCannotUse) {
@@ -112,12 +116,12 @@ TEST(CMSComm, RefusesSettingsItCannotUse) {
 }
 
 TEST(QtWindowTimers, RepeatUntilKilledAndRestartWhenSetAgain) {
-  std::vector<int> fired;
-  QtWindowTimers timers([&](int id) { fired.push_back(id); });
-  timers.SetTimer(1, 20);
+  std::vector<LinkTimer> fired;
+  QtWindowTimers timers([&](LinkTimer id) { fired.push_back(id); });
+  timers.SetTimer(LinkTimer::FrameGap, 20);
   EXPECT_TRUE(WaitFor([&] { return fired.size() >= 3; }));
-  timers.KillTimer(1);
-  EXPECT_FALSE(timers.IsRunning(1));
+  timers.KillTimer(LinkTimer::FrameGap);
+  EXPECT_FALSE(timers.IsRunning(LinkTimer::FrameGap));
   const std::size_t count = fired.size();
   WaitFor([] { return false; }, 100);
   EXPECT_EQ(fired.size(), count);

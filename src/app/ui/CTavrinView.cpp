@@ -86,9 +86,10 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
   }
   viewModel_.SetTitleObserver(this);
   serial_ = std::make_unique<CMSComm>();
-  timers_ = std::make_unique<QtWindowTimers>([this](int id) { link_->OnTimer(id); });
+  timers_ = std::make_unique<QtWindowTimers>([this](LinkTimer id) { link_->OnTimer(id); });
   LinkObserver& observer = *this;
-  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, observer);
+  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, observer, OpenSourceFile,
+                                      [this] { RefreshPorts(); });
   connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
   sheet_ = new CProgSheet(&frame_);
   frame_.setCentralWidget(this);
@@ -110,7 +111,6 @@ CTavrinView::~CTavrinView() {
 void CTavrinView::InitializeView() {
   clipboards_.Clear();
   ReadRegistrySettings(profile_, viewModel_.registry());
-  serial_->SetPortPaths(SystemPortPaths());
   ApplySerialSettings();
   viewModel_.TakeYearsFromClock();
 
@@ -256,8 +256,10 @@ void CTavrinView::ResetRegistry() {
 void CTavrinView::ApplySerialSettings() {
   const SerialParameters& serial = viewModel_.registry().serial;
   link_->SetPort(serial.portNumber);
-  link_->SetSerialSettings({serial.speed, serial.parity, serial.dataBits, serial.stopBits});
+  link_->SetSerialParameters(serial);
 }
+
+void CTavrinView::RefreshPorts() { serial_->SetPortPaths(SystemPortPaths()); }
 
 void CTavrinView::OpenSerialSettings() {
   SerialParameters& serial = viewModel_.registry().serial;
@@ -286,7 +288,7 @@ void CTavrinView::ShowSerialDiagnostics() {
   diagnostics_->ShowLine();
 }
 
-void CTavrinView::ReportProgress(int, const std::string&) {
+void CTavrinView::ReportProgress(Progress, const std::string&) {
   // Progress is shown by the cable dialogs, which the program does not have yet; the diagnostics
   // window shows the link's own fields instead.
 }

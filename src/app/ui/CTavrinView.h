@@ -74,11 +74,12 @@ class CTavrinView : public QWidget,
   void ShowTitle(const std::string& caption, const std::string& fileNameField) override;
   MaintenanceFacts Facts() const override;
   void ResetRegistry() override;
-  void ReportProgress(int kind, const std::string& text) override;
+  void ReportProgress(Progress kind, const std::string& text) override;
   void ConnectionChanged() override;
   void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override;
   void Beep() override;
   void ApplySerialSettings();
+  void RefreshPorts();
   void OpenSerialSettings();
 
   void ApplyLayout(const MainFormLayout& layout);

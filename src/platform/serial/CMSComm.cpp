@@ -84,18 +84,20 @@ void CMSComm::SetOutBufferCount(int count) {
   if (port_.bytesToWrite() > 0) port_.clear(QSerialPort::Output);
 }
 
-void CMSComm::Write(const char* data, qint64 size) {
-  if (!port_.isOpen() || size == 0) return;
-  port_.write(data, size);
+Result<> CMSComm::Write(const char* data, qint64 size) {
+  if (size == 0) return {};
+  if (!port_.isOpen()) return Fail("the port is closed");
+  if (port_.write(data, size) != size) return Fail(port_.errorString().toStdString());
   port_.flush();
+  return {};
 }
 
-void CMSComm::OutputText(const std::string& text) {
-  Write(text.data(), static_cast<qint64>(text.size()));
+Result<> CMSComm::OutputText(const std::string& text) {
+  return Write(text.data(), static_cast<qint64>(text.size()));
 }
 
-void CMSComm::OutputBytes(std::span<const uint8_t> bytes) {
-  Write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+Result<> CMSComm::OutputBytes(std::span<const uint8_t> bytes) {
+  return Write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
 std::vector<uint8_t> CMSComm::Input() {
@@ -104,34 +106,34 @@ std::vector<uint8_t> CMSComm::Input() {
   return bytes;
 }
 
-void CMSComm::Raise(int event) {
+void CMSComm::Raise(CommEventCode event) {
   event_ = event;
   emit Comm();
 }
 
 void CMSComm::OnReadyRead() {
   input_.append(port_.readAll());
-  if (rThreshold_ > 0 && input_.size() >= rThreshold_) Raise(comm::kReceive);
+  if (rThreshold_ > 0 && input_.size() >= rThreshold_) Raise(CommEventCode::Receive);
 }
 
 void CMSComm::OnBytesWritten() {
-  if (sThreshold_ > 0 && port_.bytesToWrite() == 0) Raise(comm::kSend);
+  if (sThreshold_ > 0 && port_.bytesToWrite() == 0) Raise(CommEventCode::Send);
 }
 
 void CMSComm::OnError(QSerialPort::SerialPortError error) {
-  int event = 0;
+  CommEventCode event = CommEventCode::None;
   switch (error) {
     case QSerialPort::WriteError:
-      event = comm::kTxFull;
+      event = CommEventCode::TxFull;
       break;
     case QSerialPort::ReadError:
-      event = comm::kFrame;
+      event = CommEventCode::Frame;
       break;
     case QSerialPort::ResourceError:
-      event = comm::kCdTimeout;
+      event = CommEventCode::CdTimeout;
       break;
     case QSerialPort::TimeoutError:
-      event = comm::kCtsTimeout;
+      event = CommEventCode::CtsTimeout;
       break;
     default:
       break;  // open failures are SetPortOpen's answer; a pty's modem lines don't matter
@@ -141,7 +143,7 @@ void CMSComm::OnError(QSerialPort::SerialPortError error) {
     port_.close();
   }
   if (error != QSerialPort::NoError) port_.clearError();
-  if (event != 0) Raise(event);
+  if (event != CommEventCode::None) Raise(event);
 }
 
 }  // namespace tavrin

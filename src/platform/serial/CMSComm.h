@@ -36,9 +36,9 @@ class CMSComm : public QObject, public SerialControl {
   bool PortOpen() const override { return port_.isOpen(); }
   void SetInBufferCount(int count) override;
   void SetOutBufferCount(int count) override;
-  void OutputText(const std::string& text) override;
-  void OutputBytes(std::span<const uint8_t> bytes) override;
-  int CommEvent() const override { return event_; }
+  Result<> OutputText(const std::string& text) override;
+  Result<> OutputBytes(std::span<const uint8_t> bytes) override;
+  CommEventCode CommEvent() const override { return event_; }
   std::vector<uint8_t> Input() override;
 
   // What the settings text asked for; false when it could not be read.
@@ -53,8 +53,8 @@ class CMSComm : public QObject, public SerialControl {
   void OnReadyRead();
   void OnBytesWritten();
   void OnError(QSerialPort::SerialPortError error);
-  void Raise(int event);
-  void Write(const char* data, qint64 size);
+  void Raise(CommEventCode event);
+  Result<> Write(const char* data, qint64 size);
 
   QSerialPort port_;
   std::vector<std::string> paths_;
@@ -69,7 +69,7 @@ class CMSComm : public QObject, public SerialControl {
   QSerialPort::DataBits dataBits_ = QSerialPort::Data8;
   QSerialPort::StopBits stopBits_ = QSerialPort::OneStop;
   bool settingsValid_ = true;
-  int event_ = 0;
+  CommEventCode event_ = CommEventCode::None;
   QByteArray input_;
 };
 

@@ -31,7 +31,7 @@ QtCableEnvironment::QtCableEnvironment() {
     ownApp_ = std::make_unique<QCoreApplication>(appArgc, appArgv);
   }
   serial_ = std::make_unique<CMSComm>();
-  timers_ = std::make_unique<QtWindowTimers>([this](int id) {
+  timers_ = std::make_unique<QtWindowTimers>([this](LinkTimer id) {
     if (onTimer_) onTimer_(id);
   });
   QObject::connect(serial_.get(), &CMSComm::Comm, [this] {
@@ -70,7 +70,8 @@ void QtCableEnvironment::SetPortPaths(const std::vector<std::string>& paths) {
 
 std::vector<std::string> QtCableEnvironment::SystemPortPaths() { return tavrin::SystemPortPaths(); }
 
-void QtCableEnvironment::SetHandlers(std::function<void()> onComm, std::function<void(int)> onTimer,
+void QtCableEnvironment::SetHandlers(std::function<void()> onComm,
+                                     std::function<void(LinkTimer)> onTimer,
                                      std::function<void()> onInterrupt) {
   onComm_ = std::move(onComm);
   onTimer_ = std::move(onTimer);

@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "cli/CableCommands.h"
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
+#include "transfer/CableEnvironment.h"
 
 class QCoreApplication;
 
@@ -24,7 +24,7 @@ class QtCableEnvironment : public CableEnvironment {
   WindowTimers& Timers() override { return *timers_; }
   void SetPortPaths(const std::vector<std::string>& paths) override;
   std::vector<std::string> SystemPortPaths() override;
-  void SetHandlers(std::function<void()> onComm, std::function<void(int)> onTimer,
+  void SetHandlers(std::function<void()> onComm, std::function<void(LinkTimer)> onTimer,
                    std::function<void()> onInterrupt) override;
   void Run() override;
   void Quit() override;
@@ -35,7 +35,7 @@ class QtCableEnvironment : public CableEnvironment {
   std::unique_ptr<QtWindowTimers> timers_;
   std::unique_ptr<QSocketNotifier> interrupts_;
   std::function<void()> onComm_;
-  std::function<void(int)> onTimer_;
+  std::function<void(LinkTimer)> onTimer_;
   std::function<void()> onInterrupt_;
   bool quit_ = false;
 };

@@ -2,7 +2,7 @@
 
 namespace tavrin {
 
-void QtWindowTimers::SetTimer(int id, int intervalMs) {
+void QtWindowTimers::SetTimer(LinkTimer id, int intervalMs) {
   auto& timer = timers_[id];
   if (!timer) {
     timer = std::make_unique<QTimer>();
@@ -15,12 +15,12 @@ void QtWindowTimers::SetTimer(int id, int intervalMs) {
   timer->start(intervalMs);
 }
 
-void QtWindowTimers::KillTimer(int id) {
+void QtWindowTimers::KillTimer(LinkTimer id) {
   auto it = timers_.find(id);
   if (it != timers_.end()) it->second->stop();
 }
 
-bool QtWindowTimers::IsRunning(int id) const {
+bool QtWindowTimers::IsRunning(LinkTimer id) const {
   auto it = timers_.find(id);
   return it != timers_.end() && it->second->isActive();
 }

@@ -14,15 +14,15 @@ namespace tavrin {
 class QtWindowTimers : public QObject, public WindowTimers {
   Q_OBJECT
  public:
-  explicit QtWindowTimers(std::function<void(int)> onTimer, QObject* parent = nullptr)
+  explicit QtWindowTimers(std::function<void(LinkTimer)> onTimer, QObject* parent = nullptr)
       : QObject(parent), onTimer_(std::move(onTimer)) {}
-  void SetTimer(int id, int intervalMs) override;
-  void KillTimer(int id) override;
-  bool IsRunning(int id) const;
+  void SetTimer(LinkTimer id, int intervalMs) override;
+  void KillTimer(LinkTimer id) override;
+  bool IsRunning(LinkTimer id) const;
 
  private:
-  std::function<void(int)> onTimer_;
-  std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::function<void(LinkTimer)> onTimer_;
+  std::map<LinkTimer, std::unique_ptr<QTimer>> timers_;
 };
 
 }  // namespace tavrin

@@ -90,6 +90,7 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
     if (link_.PortOpen()) {
       link_.CloseLink(true);
     } else {
+      link_.RefreshPorts();
       link_.OpenLink();
     }
     ShowLine();
@@ -116,14 +117,42 @@ void SerialDiagnosticsDialog::ShowAt(int x, int y) {
   activateWindow();
 }
 
+namespace {
+
+QString Letter(char letter) { return letter == 0 ? QString() : QString(QLatin1Char(letter)); }
+
+template <class T>
+QString Number(const std::optional<T>& value) {
+  return value ? QString::number(static_cast<long long>(*value)) : QString();
+}
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
 void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
-  const std::pair<int, const std::string*> values[] = {
-      {1127, &d.filePath},     {1128, &d.openMode},        {1129, &d.command},
-      {1130, &d.status},       {1150, &d.response},        {1131, &d.byteCount},
-      {1140, &d.statusLine},   {1152, &d.receiveEvents},   {1151, &d.receiveBytes},
-      {1154, &d.sendRequests}, {1153, &d.sendCompletions}, {1155, &d.linkState},
+  const std::optional<int> linkState =
+      d.linkState ? std::optional<int>(static_cast<int>(*d.linkState)) : std::nullopt;
+  const std::pair<int, QString> values[] = {
+      {1127, QString::fromStdString(d.filePath)},
+      {1128, Letter(d.openMode)},
+      {1129, Letter(d.command)},
+      {1130, Letter(d.status)},
+      {1150, Text(AnswerText(d.answerByte))},
+      {1131, Number(d.byteCount)},
+      {1140, Text(d.statusLine)},
+      {1152, Number(d.receiveEvents)},
+      {1151, Number(d.receiveBytes)},
+      {1154, Number(d.sendRequests)},
+      {1153, Number(d.sendCompletions)},
+      {1155, Number(linkState)},
   };
-  for (const auto& [id, value] : values) fields_[id]->setText(QString::fromStdString(*value));
+  for (const auto& [id, value] : values) {
+    // The link publishes after every byte; a field that did not change is left alone.
+    if (fields_[id]->text() != value) fields_[id]->setText(value);
+  }
 }
 
 void SerialDiagnosticsDialog::ShowLine() {

@@ -1,5 +1,7 @@
-// Fakes for the cable link: a serial control with a chosen set of openable ports that records
-// what goes on the wire, window timers on a fake clock, a document and an observer that record.
+// The one set of fakes for the cable link, shared by the unit tests and the fuzz target: a
+// serial control with a chosen set of openable ports that records what goes on the wire (and can
+// refuse every write), window timers on a fake clock that fire as the window's would, a document
+// and an observer that record.
 #pragma once
 
 #include <algorithm>
@@ -8,6 +10,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/ImageLayout.h"
@@ -22,12 +26,16 @@ inline Bytes B(std::string_view text) { return Bytes(text.begin(), text.end()); 
 
 inline Bytes Wire(const Bytes& data) { return BuildFrame(data); }
 
+inline Bytes ToBytes(std::span<const uint8_t> bytes) { return Bytes(bytes.begin(), bytes.end()); }
+
 class FakeSerial : public SerialControl {
  public:
   std::set<int> openable;
+  bool writesFail = false;              // a line whose writes never reach the wire
   std::vector<std::string> properties;  // property names in the order they were set
-  std::vector<Bytes> outputs;           // one entry per Output call
-  int event = 0;
+  std::vector<Bytes> outputs;           // one entry per Output call that reached the wire
+  int misuses = 0;                      // calls the real control would refuse or misread
+  CommEventCode event = CommEventCode::None;
   Bytes pendingInput;
   int port = 0;
   bool open = false;
@@ -46,6 +54,7 @@ class FakeSerial : public SerialControl {
   void SetHandshaking(int) override { properties.push_back("Handshaking"); }
   void SetCommPort(int p) override {
     properties.push_back("CommPort");
+    if (p < 1 || p > 16) ++misuses;
     port = p;
   }
   bool SetPortOpen(bool on) override {
@@ -61,11 +70,15 @@ class FakeSerial : public SerialControl {
   bool PortOpen() const override { return open; }
   void SetInBufferCount(int) override {}
   void SetOutBufferCount(int) override { ++outputClears; }
-  void OutputText(const std::string& text) override { outputs.push_back(B(text)); }
-  void OutputBytes(std::span<const uint8_t> bytes) override {
-    outputs.emplace_back(bytes.begin(), bytes.end());
+  Result<> OutputText(const std::string& text) override {
+    if (text.size() > 1) ++misuses;
+    return Output(B(text));
   }
-  int CommEvent() const override { return event; }
+  Result<> OutputBytes(std::span<const uint8_t> bytes) override {
+    if (bytes.size() > kLinkBufferSize) ++misuses;
+    return Output(Bytes(bytes.begin(), bytes.end()));
+  }
+  CommEventCode CommEvent() const override { return event; }
   Bytes Input() override { return std::exchange(pendingInput, {}); }
 
   // Everything sent so far, as one stream, then forgotten.
@@ -75,19 +88,35 @@ class FakeSerial : public SerialControl {
     outputs.clear();
     return all;
   }
+
+ private:
+  Result<> Output(Bytes bytes) {
+    if (bytes.empty()) return {};
+    if (writesFail || !open) return Fail("write refused");
+    outputs.push_back(std::move(bytes));
+    return {};
+  }
 };
 
 class FakeTimers : public WindowTimers {
  public:
   long now = 0;
-  std::map<int, std::pair<int, long>> running;  // id -> interval, next expiry
+  std::map<LinkTimer, std::pair<int, long>> running;  // id -> interval, next expiry
+  int misuses = 0;                                    // a timer set at another interval
 
-  void SetTimer(int id, int intervalMs) override { running[id] = {intervalMs, now + intervalMs}; }
-  void KillTimer(int id) override { running.erase(id); }
-  bool Running(int id) const { return running.count(id) != 0; }
+  void SetTimer(LinkTimer id, int intervalMs) override {
+    if (intervalMs != IntervalMs(id)) ++misuses;
+    running[id] = {intervalMs, now + intervalMs};
+  }
+  void KillTimer(LinkTimer id) override { running.erase(id); }
+  bool Running(LinkTimer id) const { return running.count(id) != 0; }
 
-  // Moves the clock on, firing each expiry in time order as the message loop would.
   void Advance(long ms, CableLink& link) {
+    Advance(ms, [&](LinkTimer id) { link.OnTimer(id); });
+  }
+  // Moves the clock on, firing each expiry in time order as the message loop would.
+  template <class Fire>
+  void Advance(long ms, Fire&& fire) {
     const long end = now + ms;
     for (;;) {
       auto next = std::min_element(running.begin(), running.end(), [](auto& a, auto& b) {
@@ -95,9 +124,9 @@ class FakeTimers : public WindowTimers {
       });
       if (next == running.end() || next->second.second > end) break;
       now = next->second.second;
-      const int id = next->first;
+      const LinkTimer id = next->first;
       next->second.second += next->second.first;
-      link.OnTimer(id);
+      fire(id);
     }
     now = end;
   }
@@ -122,6 +151,7 @@ class FakeDocument : public CableDocument {
     calls.push_back(m ? "SetModified" : "ClearModified");
   }
   bool IsUntitled() const override { return untitled; }
+  const SettingsImage& Image() const override { return image; }
   void InitImage() override {
     tavrin::InitImage(image);
     calls.push_back("InitImage");
@@ -143,22 +173,20 @@ class FakeDocument : public CableDocument {
   void UpdateTitle() override { calls.push_back("UpdateTitle"); }
 };
 
+using ProgressReports = std::vector<std::pair<Progress, std::string>>;
+
 class FakeObserver : public LinkObserver {
  public:
-  std::vector<std::pair<int, std::string>> progress;
+  ProgressReports progress;
   int connectionChanges = 0;
   LinkDiagnostics last;
-  std::vector<std::string> states;  // every LinkState published
   int beeps = 0;
 
-  void ReportProgress(int kind, const std::string& text) override {
+  void ReportProgress(Progress kind, const std::string& text) override {
     progress.emplace_back(kind, text);
   }
   void ConnectionChanged() override { ++connectionChanges; }
-  void DiagnosticsChanged(const LinkDiagnostics& d) override {
-    last = d;
-    if (!d.linkState.empty()) states.push_back(d.linkState);
-  }
+  void DiagnosticsChanged(const LinkDiagnostics& d) override { last = d; }
   void Beep() override { ++beeps; }
 };
 
@@ -168,9 +196,11 @@ struct LinkBench {
   FakeTimers timers;
   FakeDocument document;
   FakeObserver observer;
-  CableLink link{serial, timers, document, observer};
+  CableLink link;
 
-  explicit LinkBench(int mode = transfer::kWrite) {
+  explicit LinkBench(TransferMode mode = TransferMode::Write, SourceOpener opener = OpenSourceFile,
+                     PortRefresher refreshPorts = nullptr)
+      : link(serial, timers, document, observer, std::move(opener), std::move(refreshPorts)) {
     serial.openable = {1};
     link.BeginTransfer(mode);
   }
@@ -185,9 +215,12 @@ struct LinkBench {
     Receive({kACK});
     return wire;
   }
-  void Connect() {
+  void Search() {
     link.CountPorts();
     link.StartSearch();
+  }
+  void Connect() {
+    Search();
     Exchange(B("QVL-3400"));
   }
 };

@@ -1,0 +1,46 @@
+#include "transfer/TransferMonitor.h"
+
+#include "transfer/CableMessages.h"
+
+namespace tavrin {
+
+void TransferMonitor::Show(const std::string& text) {
+  if (text == status_) return;
+  status_ = text;
+  display_.ShowStatus(text);
+}
+
+void TransferMonitor::ReportProgress(Progress kind, const std::string& text) {
+  if (state_ == DialogState::Succeeded || state_ == DialogState::Failed) return;
+  if (kind == Progress::Communicating || kind == Progress::Connected) {
+    if (kind == Progress::Connected) state_ = DialogState::Connected;
+    Show(status_text::kCommunicating);
+    return;
+  }
+  state_ = kind == Progress::Succeeded ? DialogState::Succeeded : DialogState::Failed;
+  detail_ = text;
+  Show(status_text::kDone);
+  display_.Finished();
+}
+
+void TransferMonitor::ConnectionChanged() {
+  if (state_ != DialogState::NotConnected || searchFailed_ || link_ == nullptr) return;
+  const SearchPhase phase = link_->Phase();
+  const bool identified = link_->DeviceIdentified();
+  Show(SearchStatusText(phase, identified));
+  if (phase != SearchPhase::Ended) return;
+  if (identified) {
+    state_ = DialogState::Connected;
+  } else {
+    searchFailed_ = true;
+    display_.Finished();
+  }
+}
+
+void TransferMonitor::DiagnosticsChanged(const LinkDiagnostics& diagnostics) {
+  if (!diagnostics.byteCount || diagnostics.byteCount == bytes_) return;
+  bytes_ = diagnostics.byteCount;
+  display_.ShowBytes(*bytes_);
+}
+
+}  // namespace tavrin

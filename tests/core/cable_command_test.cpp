@@ -1,0 +1,198 @@
+// tavrin-cli cable-write and cable-read against a scripted timer behind a fake port: the command
+// line, the port list, and what a read that fails leaves behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
+#include "CableFakes.h"
+#include "TempFolder.h"
+#include "cli/CableCommands.h"
+
+namespace tavrin::testing {
+namespace {
+
+constexpr char kReadUsage[] =
+    "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud 9600|19200|38400] "
+    "[--trace FILE]\n";
+constexpr char kWriteUsage[] =
+    "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud 9600|19200|38400] "
+    "[--trace FILE]\n";
+
+// The port, the timers and the event loop, with the timer's side played by `timer` inside Run.
+class ScriptedEnvironment : public CableEnvironment {
+ public:
+  FakeSerial serial;
+  FakeTimers timers;
+  std::vector<std::string> systemPorts = {"/dev/ttyUSB0"};
+  std::vector<std::vector<std::string>> portLists;  // every list the command set
+  std::function<void(ScriptedEnvironment&)> timer;
+
+  SerialControl& Serial() override { return serial; }
+  WindowTimers& Timers() override { return timers; }
+  void SetPortPaths(const std::vector<std::string>& paths) override {
+    portLists.push_back(paths);
+    serial.openable.clear();
+    for (std::size_t i = 0; i < paths.size(); ++i) serial.openable.insert(static_cast<int>(i) + 1);
+  }
+  std::vector<std::string> SystemPortPaths() override { return systemPorts; }
+  void SetHandlers(std::function<void()> onComm, std::function<void(LinkTimer)> onTimer,
+                   std::function<void()>) override {
+    onComm_ = std::move(onComm);
+    onTimer_ = std::move(onTimer);
+  }
+  void Run() override {
+    quit_ = false;
+    if (timer) timer(*this);
+    Wait(60000);
+  }
+  void Quit() override { quit_ = true; }
+
+  // The timer sends a frame and acknowledges the answer; true when the program replied.
+  bool Command(const Bytes& frame) {
+    Deliver(Wire(frame));
+    const Bytes wire = serial.TakeWire();
+    Deliver({kACK});
+    return wire.size() > 1;
+  }
+  void Wait(long ms) {
+    if (!quit_)
+      timers.Advance(ms, [&](LinkTimer id) {
+        if (!quit_) onTimer_(id);
+      });
+  }
+
+ private:
+  void Deliver(Bytes bytes) {
+    serial.pendingInput = std::move(bytes);
+    serial.event = CommEventCode::Receive;
+    onComm_();
+  }
+
+  std::function<void()> onComm_;
+  std::function<void(LinkTimer)> onTimer_;
+  bool quit_ = false;
+};
+
+struct Outcome {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Outcome Call(int (*command)(const std::vector<std::string>&, CliIo&, CableEnvironment&),
+             const std::vector<std::string>& args, ScriptedEnvironment& environment) {
+  std::ostringstream out, err;
+  CliIo io{out, err};
+  const int code = command(args, io, environment);
+  return {code, out.str(), err.str()};
+}
+
+Bytes Pattern6594() {
+  Bytes image(6594);
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + i / 256);
+  std::copy_n("VL3X", 4, image.begin() + 16);
+  return image;
+}
+
+// A timer in Fn-13 that sends `image` in one frame.
+std::function<void(ScriptedEnvironment&)> SendingTimer(const Bytes& image) {
+  return [image](ScriptedEnvironment& env) {
+    env.Command(B("QVL-3400"));
+    env.Command(B("OW"));
+    Bytes data{'W', static_cast<uint8_t>(image.size() >> 8),
+               static_cast<uint8_t>(image.size() & 0xFF)};
+    data.insert(data.end(), image.begin(), image.end());
+    env.Command(data);
+    env.Command(B("C"));
+    env.Command(B("E0"));
+  };
+}
+
+TEST(CableCommands, AnswerHelpAndRefuseBadCommandLinesWithTheirUsage) {
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {{"--help"}, 0, kReadUsage, ""},
+      {{"-h"}, 0, kReadUsage, ""},
+      {{}, 2, "", std::string("tavrin-cli: the file is missing\n") + kReadUsage},
+      {{"a.BIN", "b.BIN"}, 2, "", std::string("tavrin-cli: one file only\n") + kReadUsage},
+      {{"a.BIN", "--baud", "1200"},
+       2,
+       "",
+       std::string("tavrin-cli: the speed must be 9600, 19200 or 38400\n") + kReadUsage},
+      {{"a.BIN", "--port"}, 2, "", std::string("tavrin-cli: --port needs a value\n") + kReadUsage},
+      {{"a.BIN", "--colour"},
+       2,
+       "",
+       std::string("tavrin-cli: unknown option --colour\n") + kReadUsage},
+  };
+  for (const auto& c : cases) {
+    ScriptedEnvironment environment;
+    const Outcome outcome = Call(RunCableRead, c.args, environment);
+    EXPECT_EQ(outcome.code, c.code) << c.err;
+    EXPECT_EQ(outcome.out, c.out);
+    EXPECT_EQ(outcome.err, c.err);
+    EXPECT_TRUE(environment.portLists.empty());
+  }
+  std::vector<std::string> seventeen = {"a.BIN"};
+  for (int i = 0; i < 17; ++i) seventeen.insert(seventeen.end(), {"--port", "/dev/null"});
+  ScriptedEnvironment environment;
+  EXPECT_EQ(Call(RunCableWrite, seventeen, environment).err,
+            std::string("tavrin-cli: at most 16 ports\n") + kWriteUsage);
+  EXPECT_EQ(Call(RunCableWrite, {"--help"}, environment).out, kWriteUsage);
+}
+
+TEST(CableCommands, EachCommandTakesThePortListWhenItStarts) {
+  ScriptedEnvironment environment;
+  environment.systemPorts = {};
+  TempFolder folder;
+  const std::string out = folder.path() + "/out.BIN";
+  const Outcome none = Call(RunCableRead, {out}, environment);
+  EXPECT_EQ(none.code, 1);
+  EXPECT_NE(none.out.find("ポートが存在しません。\n"), std::string::npos);
+  // The adapter is plugged in now: the next command finds it.
+  environment.systemPorts = {"/dev/ttyUSB0"};
+  const Bytes image = Pattern6594();
+  environment.timer = SendingTimer(image);
+  EXPECT_EQ(Call(RunCableRead, {out}, environment).code, 0);
+  environment.timer = SendingTimer(image);
+  EXPECT_EQ(Call(RunCableRead, {out, "--port", "/dev/a", "--port=/dev/b"}, environment).code, 0);
+  EXPECT_EQ(environment.portLists,
+            (std::vector<std::vector<std::string>>{{}, {"/dev/ttyUSB0"}, {"/dev/a", "/dev/b"}}));
+}
+
+TEST(CableCommands, ReadOfAnImageOpenWouldRefuseFailsAndWritesNothing) {
+  const struct {
+    std::string_view tag;
+    int code;
+    std::string lastLine;
+  } cases[] = {
+      {"VL3X", 0, "年間プログラムタイマからのデータの読み込みが正常に終了しました。\n"},
+      {"XL3V", 1,
+       "年間プログラムタイマからのデータの読み込みに失敗しました。\n\n対象外のデータです。\n"},
+  };
+  for (const auto& c : cases) {
+    ScriptedEnvironment environment;
+    Bytes image = Pattern6594();
+    std::copy(c.tag.begin(), c.tag.end(), image.begin() + 16);
+    environment.timer = SendingTimer(image);
+    TempFolder folder;
+    const std::string out = folder.path() + "/out.BIN";
+    const Outcome outcome = Call(RunCableRead, {out}, environment);
+    EXPECT_EQ(outcome.code, c.code) << c.tag;
+    ASSERT_GE(outcome.out.size(), c.lastLine.size());
+    EXPECT_EQ(outcome.out.substr(outcome.out.size() - c.lastLine.size()), c.lastLine);
+    EXPECT_EQ(std::filesystem::exists(out), c.code == 0) << c.tag;
+    if (c.code == 0) {
+      EXPECT_EQ(ReadBytes(out), std::string(image.begin(), image.end()));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavrin::testing

@@ -1,0 +1,155 @@
+// Every transfer ends: a timer that falls silent after connecting, a line whose writes fail, a
+// flood of data during the search and a large frame cut in two all come to a result.
+#include <gtest/gtest.h>
+
+#include "CableFakes.h"
+
+namespace tavrin::testing {
+namespace {
+
+const std::string kImageFile = std::string(TAVRIN_GOLDEN_DIR) + "/cable/image.BIN";
+const ProgressReports kSendFailed = {{Progress::Failed, "シリアル通信送信異常"}};
+
+// The reports that end a transfer, without the progress before them.
+ProgressReports Endings(const ProgressReports& reports) {
+  ProgressReports endings;
+  for (const auto& report : reports) {
+    if (report.first == Progress::Succeeded || report.first == Progress::Failed) {
+      endings.push_back(report);
+    }
+  }
+  return endings;
+}
+
+void ExpectEndedAsSendFailure(LinkBench& bench, const std::string& what) {
+  EXPECT_EQ(Endings(bench.observer.progress), kSendFailed) << what;
+  EXPECT_FALSE(bench.serial.open) << what;
+  EXPECT_TRUE(bench.timers.running.empty()) << what;
+}
+
+TEST(CableLiveness, ATimerSilentForThirtySecondsAfterConnectingEndsTheTransfer) {
+  const struct {
+    TransferMode mode;
+    std::vector<Bytes> frames;  // what the timer sends before it falls silent
+  } cases[] = {
+      {TransferMode::Write, {}},
+      {TransferMode::Write, {B("OR"), Bytes{'R', 0, 100}}},
+      {TransferMode::Write, {B("OR"), B("C")}},
+      {TransferMode::Read, {B("OW"), Bytes{'W', 0, 1, 0x55}}},
+      {TransferMode::Read, {B("OW"), B("C")}},
+  };
+  for (const auto& c : cases) {
+    LinkBench bench(c.mode);
+    bench.document.path = kImageFile;
+    bench.Connect();
+    for (const Bytes& frame : c.frames) bench.Exchange(frame);
+    const std::string what = std::to_string(c.frames.size()) + " frames";
+    bench.timers.Advance(29999, bench.link);
+    EXPECT_TRUE(Endings(bench.observer.progress).empty()) << what;
+    bench.timers.Advance(1, bench.link);
+    ExpectEndedAsSendFailure(bench, what);
+    if (c.mode == TransferMode::Read) {
+      EXPECT_EQ(bench.document.calls.back(), "UpdateTitle");
+      EXPECT_TRUE(bench.document.untitled);
+    }
+  }
+}
+
+TEST(CableLiveness, EveryFrameGivesTheTimerAnotherThirtySeconds) {
+  LinkBench bench;
+  bench.Connect();
+  for (int i = 0; i < 3; ++i) {
+    bench.timers.Advance(29000, bench.link);
+    EXPECT_EQ(bench.Exchange(B("MAC")), AckAndReply(B("MA0")));
+  }
+  EXPECT_TRUE(bench.observer.progress.empty());
+  bench.timers.Advance(30000, bench.link);
+  ExpectEndedAsSendFailure(bench, "after the last frame");
+  // Before the 'E' frame only: the finish comes one second after it, silence or not.
+  LinkBench ended;
+  ended.document.path = kImageFile;
+  ended.Connect();
+  ended.Exchange(B("OR"));
+  ended.Exchange(B("C"));
+  ended.Exchange(B("E1"));
+  ended.timers.Advance(60000, ended.link);
+  EXPECT_EQ(Endings(ended.observer.progress), (ProgressReports{{Progress::Failed, ""}}));
+}
+
+TEST(CableLiveness, AWriteThatFailsEndsAConnectedTransferAtOnce) {
+  const struct {
+    const char* when;
+    std::vector<Bytes> before;  // exchanged while the line still works
+    Bytes failing;              // the frame whose answers cannot be written
+  } cases[] = {
+      {"identification", {}, B("QVL-3400")},
+      {"open", {B("QVL-3400")}, B("OW")},
+      {"data", {B("QVL-3400"), B("OW")}, Bytes{'W', 0, 1, 0x55}},
+      {"close", {B("QVL-3400"), B("OW")}, B("C")},
+  };
+  for (const auto& c : cases) {
+    LinkBench bench(TransferMode::Read);
+    bench.Search();
+    for (const Bytes& frame : c.before) bench.Exchange(frame);
+    bench.serial.writesFail = true;
+    bench.ReceiveFrame(c.failing);
+    ExpectEndedAsSendFailure(bench, c.when);
+    EXPECT_EQ(bench.serial.TakeWire(), Bytes{}) << c.when;
+  }
+}
+
+TEST(CableLiveness, AWriteThatFailsBeforeConnectingLeavesTheSearchToItsLimit) {
+  LinkBench bench;
+  bench.serial.openable = {1, 2};
+  bench.Search();
+  bench.serial.writesFail = true;
+  bench.ReceiveFrame(B("MAC"));
+  EXPECT_TRUE(bench.observer.progress.empty());
+  EXPECT_EQ(bench.observer.last.statusLine, "シリアル通信送信異常");
+  bench.timers.Advance(700, bench.link);
+  EXPECT_EQ(bench.serial.port, 2);
+  bench.timers.Advance(30000, bench.link);
+  EXPECT_EQ(bench.link.Phase(), SearchPhase::Ended);
+  EXPECT_FALSE(bench.serial.open);
+}
+
+TEST(CableLiveness, AFloodDuringTheSearchKeepsItsTimeLimit) {
+  LinkBench bench;
+  bench.Search();
+  Bytes flood{kDLE, kSTX};
+  flood.resize(2 + 9000, 'A');
+  for (std::size_t at = 0; at < flood.size(); at += 1000) {
+    bench.Receive(Bytes(flood.begin() + at, flood.begin() + std::min(at + 1000, flood.size())));
+  }
+  EXPECT_EQ(bench.observer.last.statusLine, "シリアル通信受信異常");
+  EXPECT_TRUE(bench.timers.Running(LinkTimer::SearchLimit));
+  EXPECT_TRUE(bench.timers.Running(LinkTimer::PortListen));
+  bench.timers.Advance(30000, bench.link);
+  EXPECT_EQ(bench.link.Phase(), SearchPhase::Ended);
+  EXPECT_FALSE(bench.link.DeviceIdentified());
+  EXPECT_FALSE(bench.serial.open);
+}
+
+TEST(CableLiveness, AWholeImageFrameCutInTwoIsDroppedAndTheSilenceEndsTheRead) {
+  LinkBench bench(TransferMode::Read);
+  bench.Connect();
+  bench.Exchange(B("OW"));
+  Bytes data{'W', 6594 >> 8, 6594 & 0xFF};
+  for (int i = 0; i < 6594; ++i) data.push_back(static_cast<uint8_t>(i * 7 + i / 256));
+  const Bytes wire = Wire(data);
+  const std::size_t half = wire.size() / 2;
+  bench.Receive(Bytes(wire.begin(), wire.begin() + half));
+  bench.timers.Advance(300, bench.link);
+  EXPECT_EQ(bench.link.State(), LinkState::Idle);
+  // The rest is noise now: each ENQ in it is answered NAK and nothing is stored.
+  bench.Receive(Bytes(wire.begin() + half, wire.end()));
+  const Bytes answers = bench.serial.TakeWire();
+  ASSERT_FALSE(answers.empty());
+  EXPECT_EQ(std::count(answers.begin(), answers.end(), kNAK), std::ssize(answers));
+  EXPECT_EQ(bench.link.BytesTransferred(), 0);
+  bench.timers.Advance(30000, bench.link);
+  ExpectEndedAsSendFailure(bench, "cut frame");
+}
+
+}  // namespace
+}  // namespace tavrin::testing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <tuple>
 
@@ -55,12 +56,25 @@ Failure NoSuchDate(const CalendarDate& date) {
   return Fail(IsoDate(date) + " は存在しない日付です。");
 }
 
-std::vector<AgendaEvent> EventsOf(const SettingsImage& image, int program, int weekday) {
+// The step records of each program byte, in record order, so that a day looks only at its own.
+using StepIndex = std::array<std::vector<uint16_t>, 256>;
+
+StepIndex IndexSteps(const SettingsImage& image) {
+  StepIndex index;
+  for (std::size_t i = 0; i < layout::kStepRecords; ++i) {
+    const uint8_t program = image[layout::kStepBlock + i * layout::kStepRecordSize];
+    if (program != 0) index[program].push_back(static_cast<uint16_t>(i));
+  }
+  return index;
+}
+
+std::vector<AgendaEvent> EventsOf(const SettingsImage& image, const StepIndex& index, int program,
+                                  int weekday) {
   std::vector<AgendaEvent> events;
   if (program == 0) return events;
-  for (std::size_t i = 0; i < layout::kStepRecords; ++i) {
+  for (uint16_t i : index[program]) {
     const uint8_t* record = image.data() + layout::kStepBlock + i * layout::kStepRecordSize;
-    if (record[0] != program || !((record[1] >> weekday) & 1)) continue;
+    if (!((record[1] >> weekday) & 1)) continue;
     const int hour = record[2];
     const int minute = record[3];
     const int channel = record[4] >> 4;
@@ -90,6 +104,24 @@ std::vector<AgendaEvent> EventsOf(const SettingsImage& image, int program, int w
     return std::tie(a.hour, a.minute, a.channel) < std::tie(b.hour, b.minute, b.channel);
   });
   return events;
+}
+
+AgendaDay DayOf(const SettingsImage& image, const StepIndex& index, const CalendarDate& date) {
+  AgendaDay day;
+  day.date = date;
+  day.weekday = Weekday(date.year, date.month, date.day);
+  if (uint8_t special = GridProgram(image, kSpecialGrids, date)) {
+    day.program = special;
+    day.source = AgendaSource::Special;
+  } else if (uint8_t period = GridProgram(image, kPeriodGrids, date)) {
+    day.program = period;
+    day.source = AgendaSource::Period;
+  } else {
+    day.program = image[layout::kBasicProgram];
+    day.source = AgendaSource::Basic;
+  }
+  day.events = EventsOf(image, index, day.program, day.weekday);
+  return day;
 }
 
 }  // namespace
@@ -137,22 +169,7 @@ Result<AgendaDay> AgendaOn(const SettingsImage& image, const CalendarDate& date)
   if (!IsTimerDate(date)) return NoSuchDate(date);
   const std::vector<int> years = ImageYears(image);
   if (!Carried(years, date.year)) return OutsideYears(date, years);
-
-  AgendaDay day;
-  day.date = date;
-  day.weekday = Weekday(date.year, date.month, date.day);
-  if (uint8_t special = GridProgram(image, kSpecialGrids, date)) {
-    day.program = special;
-    day.source = AgendaSource::Special;
-  } else if (uint8_t period = GridProgram(image, kPeriodGrids, date)) {
-    day.program = period;
-    day.source = AgendaSource::Period;
-  } else {
-    day.program = image[layout::kBasicProgram];
-    day.source = AgendaSource::Basic;
-  }
-  day.events = EventsOf(image, day.program, day.weekday);
-  return day;
+  return DayOf(image, IndexSteps(image), date);
 }
 
 Result<std::vector<AgendaDay>> AgendaBetween(const SettingsImage& image, const CalendarDate& from,
@@ -171,11 +188,10 @@ Result<std::vector<AgendaDay>> AgendaBetween(const SettingsImage& image, const C
       return OutsideYears(named, years);
     }
   }
+  const StepIndex index = IndexSteps(image);
   std::vector<AgendaDay> days;
   for (CalendarDate date = from; date <= to; date = NextDay(date)) {
-    Result<AgendaDay> day = AgendaOn(image, date);
-    if (!day) return Fail(day.message());
-    days.push_back(std::move(*day));
+    days.push_back(DayOf(image, index, date));
   }
   return days;
 }

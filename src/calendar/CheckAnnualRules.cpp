@@ -116,7 +116,7 @@ void CheckUnusedPrograms(Findings& findings) {
     if (entry.year != 0) name(entry.program);
   }
   for (int program = 1; program <= kMaxProgram; ++program) {
-    if (named[program] || !IsRegistered(model, program)) continue;
+    if (named[program] || !findings.Registered(program)) continue;
     findings.Add(
         CheckRule::UnusedProgram, {PlaceKind::Program, program},
         findings.Program(program) + " はステップが有りますが、どの設定にも使われていません。");

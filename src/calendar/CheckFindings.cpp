@@ -34,11 +34,16 @@ std::string YearText(int year) {
 
 Findings::Findings(const CheckInput& input) : input_(input) {
   const ScheduleModel& model = input.model;
+  for (int program = 1; program < kProgramCount; ++program) {
+    const auto& field = input.names.names[program];
+    names_[program] = FromShiftJis(FieldText(field.data(), field.size()));
+  }
   std::map<std::pair<int, int>, int> rowsSoFar;
   for (int slot = 0; slot < kStepCount; ++slot) {
     const WeeklyStep& step = model.steps[slot];
     if (!step.used()) continue;
     stepRows_[slot] = ++rowsSoFar[{step.program, step.channel}];
+    registered_[step.program] = true;
     if (ChannelInUse(step.channel)) hasSteps_[step.program] = true;
   }
   int row = 0;
@@ -57,10 +62,8 @@ void Findings::Add(CheckRule rule, CheckPlace place, std::string message) {
 
 std::string Findings::Program(int program) const {
   std::string text = "週間プログラム " + std::to_string(program);
-  if (program > 0 && program < kProgramCount) {
-    const auto& field = input_.names.names[program];
-    std::string name = FieldText(field.data(), field.size());
-    if (!name.empty()) text += "「" + FromShiftJis(name) + "」";
+  if (program > 0 && program < kProgramCount && !names_[program].empty()) {
+    text += "「" + names_[program] + "」";
   }
   return text;
 }
@@ -88,6 +91,10 @@ std::string Findings::Date(int slot) const {
 
 bool Findings::HasSteps(int program) const {
   return program >= 0 && program < static_cast<int>(hasSteps_.size()) && hasSteps_[program];
+}
+
+bool Findings::Registered(int program) const {
+  return program >= 0 && program < static_cast<int>(registered_.size()) && registered_[program];
 }
 
 bool Findings::ChannelInUse(int channel) const {

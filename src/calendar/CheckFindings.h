@@ -32,6 +32,8 @@ class Findings {
 
   // True when a used step of `program` is on a channel in use: the timer has something to run.
   bool HasSteps(int program) const;
+  // True when a used step carries `program`, whatever its channel.
+  bool Registered(int program) const;
   // True for channels 1..8 set to time signal or keep.
   bool ChannelInUse(int channel) const;
 
@@ -49,6 +51,8 @@ class Findings {
   std::array<int, kPeriodCount> periodRows_{};
   std::array<int, kDateCount> dateRows_{};
   std::array<bool, 256> hasSteps_{};
+  std::array<bool, 256> registered_{};
+  std::array<std::string, kProgramCount> names_;  // UTF-8, converted once
 };
 
 // "月・火・水"; `days` Sunday first.

@@ -1,6 +1,9 @@
 // The check's rules over channels and weekly steps.
+#include <algorithm>
 #include <map>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "calendar/CheckFindings.h"
 #include "model/ImageBytes.h"
@@ -10,11 +13,6 @@ namespace {
 
 constexpr int kMaxSignalSeconds = 3600;
 constexpr int kMaxChimeCode = 15;  // the image keeps four bits
-
-bool SameTime(const WeeklyStep& a, const WeeklyStep& b) {
-  return a.program == b.program && a.channel == b.channel && a.hour == b.hour &&
-         a.minute == b.minute;
-}
 
 std::array<bool, 7> SharedDays(const WeeklyStep& a, const WeeklyStep& b) {
   std::array<bool, 7> shared{};
@@ -72,18 +70,29 @@ void CheckAction(Findings& findings, int slot) {
 
 void CheckDuplicates(Findings& findings) {
   const auto& steps = findings.model().steps;
-  for (int later = 0; later < kStepCount; ++later) {
-    if (!steps[later].used()) continue;
-    for (int earlier = 0; earlier < later; ++earlier) {
-      if (!steps[earlier].used() || !SameTime(steps[earlier], steps[later])) continue;
-      const std::array<bool, 7> shared = SharedDays(steps[earlier], steps[later]);
-      if (!AnyDay(shared)) continue;
-      findings.Add(CheckRule::DuplicateStep, {PlaceKind::Step, later},
-                   findings.Step(later) + "は、ステップ " +
-                       std::to_string(findings.StepRow(earlier)) + " と同じ曜日（" +
-                       DayNames(shared) + "）の同じ時刻です。");
-      break;
+  // The used slots of each program, channel and time, in slot order.
+  std::map<std::tuple<int, int, int, int>, std::vector<int>> sameTime;
+  for (int slot = 0; slot < kStepCount; ++slot) {
+    const WeeklyStep& step = steps[slot];
+    if (step.used()) sameTime[{step.program, step.channel, step.hour, step.minute}].push_back(slot);
+  }
+  std::vector<std::pair<int, int>> pairs;  // a later slot and the first earlier one it repeats
+  for (const auto& [time, slots] : sameTime) {
+    for (std::size_t later = 1; later < slots.size(); ++later) {
+      for (std::size_t earlier = 0; earlier < later; ++earlier) {
+        if (AnyDay(SharedDays(steps[slots[earlier]], steps[slots[later]]))) {
+          pairs.push_back({slots[later], slots[earlier]});
+          break;
+        }
+      }
     }
+  }
+  std::sort(pairs.begin(), pairs.end());
+  for (auto [later, earlier] : pairs) {
+    findings.Add(CheckRule::DuplicateStep, {PlaceKind::Step, later},
+                 findings.Step(later) + "は、ステップ " +
+                     std::to_string(findings.StepRow(earlier)) + " と同じ曜日（" +
+                     DayNames(SharedDays(steps[earlier], steps[later])) + "）の同じ時刻です。");
   }
 }
 

@@ -1,5 +1,6 @@
 // The check's rules over channels and weekly steps.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -20,12 +21,7 @@ std::array<bool, 7> SharedDays(const WeeklyStep& a, const WeeklyStep& b) {
   return shared;
 }
 
-bool AnyDay(const std::array<bool, 7>& days) {
-  for (bool day : days) {
-    if (day) return true;
-  }
-  return false;
-}
+bool AnyDay(const std::array<bool, 7>& days) { return std::ranges::any_of(days, std::identity{}); }
 
 // A slot with a program but no channel, or the reverse, is neither used nor free: packing drops
 // it without a word.

@@ -166,15 +166,5 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
   }
 }
 
-TEST(CliAgendaCheck, HelpDescribesEachCommand) {
-  const std::pair<CommandFunction, std::string> commands[] = {{RunAgenda, "agenda"},
-                                                              {RunCheck, "check"}};
-  for (const auto& [command, name] : commands) {
-    Outcome help = Call(command, {"--help"});
-    EXPECT_EQ(help.code, kExitOk);
-    EXPECT_EQ(help.out.rfind("usage: tavrin-cli " + name, 0), 0u);
-  }
-}
-
 }  // namespace
 }  // namespace tavrin

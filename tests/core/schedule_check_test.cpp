@@ -108,12 +108,6 @@ const PlantedFault kFaults[] = {
      {PlaceKind::Step, 0},
      "週間プログラム 1「授業日」 CH2 のステップ 1（24:30）の＜時刻（時）＞ 24 "
      "は範囲外です（0～23）。"},
-    {"minute 60",
-     [](School& s) { s.model.steps[3].minute = 60; },
-     CheckRule::InvalidValue,
-     {PlaceKind::Step, 3},
-     "週間プログラム 1「授業日」 CH1 のステップ 3（9:60）の＜時刻（分）＞ 60 "
-     "は範囲外です（0～59）。"},
     {"step without a day",
      [](School& s) { s.model.steps[2].days = {}; },
      CheckRule::InvalidValue,

@@ -36,6 +36,13 @@ void CheckNamedProgram(Findings& findings, CheckPlace place, const std::string& 
   }
 }
 
+// A period or an individual date: of a year the timer gets, naming a program with steps.
+void CheckEntry(Findings& findings, CheckPlace place, const std::string& where, int year,
+                int program) {
+  CheckYear(findings, place, where, year);
+  CheckNamedProgram(findings, place, where, program, Applies(year, findings.input().years));
+}
+
 // Month and day of a setting, with days counted in the setting's own year ("毎年" has 29 February).
 bool CheckDay(Findings& findings, CheckPlace place, const std::string& where, int year,
               const char* monthItem, int month, const char* dayItem, int day) {
@@ -74,7 +81,7 @@ void CheckPeriods(Findings& findings) {
     if (entry.year == 0) continue;
     const CheckPlace place{PlaceKind::Period, slot};
     const std::string where = findings.Period(slot);
-    CheckYear(findings, place, where, entry.year);
+    CheckEntry(findings, place, where, entry.year, entry.program);
     const bool startOk = CheckDay(findings, place, where, entry.year, "開始月", entry.startMonth,
                                   "開始日", entry.startDay);
     const bool endOk = CheckDay(findings, place, where, entry.year, "終了月", entry.endMonth,
@@ -83,8 +90,6 @@ void CheckPeriods(Findings& findings) {
         entry.endMonth * 100 + entry.endDay < entry.startMonth * 100 + entry.startDay) {
       findings.Add(CheckRule::InvalidValue, place, where + "の＜開始と終了＞の指定が不正です。");
     }
-    CheckNamedProgram(findings, place, where, entry.program,
-                      Applies(entry.year, findings.input().years));
   }
 }
 
@@ -94,10 +99,8 @@ void CheckDates(Findings& findings) {
     if (entry.year == 0) continue;
     const CheckPlace place{PlaceKind::Date, slot};
     const std::string where = findings.Date(slot);
-    CheckYear(findings, place, where, entry.year);
+    CheckEntry(findings, place, where, entry.year, entry.program);
     CheckDay(findings, place, where, entry.year, "実施月", entry.month, "実施日", entry.day);
-    CheckNamedProgram(findings, place, where, entry.program,
-                      Applies(entry.year, findings.input().years));
   }
 }
 

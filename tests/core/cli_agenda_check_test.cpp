@@ -4,12 +4,15 @@
 
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempFolder.h"
 #include "cli/Commands.h"
 
 namespace tavrin {
 namespace {
 
+using testing::Call;
+using testing::Outcome;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -18,19 +21,6 @@ const std::string kSource = TAVRIN_SOURCE_DIR;
 const std::string kGolden = TAVRIN_GOLDEN_DIR;
 const std::string kSchool = kSource + "/examples/school.BIN";
 const std::string kNow = "--now=2026-12-08T09:00:00";
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome Call(CommandFunction command, const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  CliIo io{out, err};
-  int code = command(args, io);
-  return {code, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

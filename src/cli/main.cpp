@@ -29,6 +29,8 @@ const tavrin::Command kCommands[] = {
     {"dump", "print a settings file (.BIN) and its program names as JSON", tavrin::RunDump},
     {"pack", "write a settings file and its name file from JSON", tavrin::RunPack},
     {"export", "write the CSV report of a settings file", tavrin::RunExport},
+    {"agenda", "print what the timer will run on each date of a settings file", tavrin::RunAgenda},
+    {"check", "check a settings file or model JSON for errors and warnings", tavrin::RunCheck},
 #ifndef TAVRIN_NO_SERIAL
     {"cable-write", "serve a settings file to the timer over a serial cable", RunCableWriteCommand},
     {"cable-read", "receive the timer's settings over a serial cable", RunCableReadCommand},

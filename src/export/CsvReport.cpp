@@ -143,15 +143,6 @@ const std::string& Pick(const std::string (&table)[N], int index) {
   return table[index >= 0 && index < static_cast<int>(N) ? index : 0];
 }
 
-// 1-based position of the first chime record with `code`; 0 when the code names none.
-int ChimePosition(const IniSettings& settings, int code) {
-  if (code < 1 || code > 10) return 0;
-  for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
-    if (settings.chimes[i].code == code) return i + 1;
-  }
-  return 0;
-}
-
 class Report {
  public:
   Report(CsvWriter& w, const CsvReportInput& in) : w_(w), in_(in), t_(T()) {}

@@ -27,6 +27,16 @@ inline constexpr uint8_t kActionOff = 0xF;
 inline constexpr uint8_t kRiseSeconds[4] = {0, 3, 10, 30};  // by riseTime
 }  // namespace image_codes
 
+// How the timer sees channel `channel` (1..8) of the image: the keep flag, else any signal length
+// or rise time makes a time-signal channel, else the channel is not in use.
+inline ChannelKind ImageChannelKind(const SettingsImage& image, int channel) {
+  const uint8_t* record =
+      image.data() + layout::kChannelBlock + (channel - 1) * layout::kChannelRecordSize;
+  if (record[0] & image_codes::kKeepFlag) return kChannelKeep;
+  if (record[0] == 0 && record[1] == 0 && record[3] == 0) return kChannelUnused;
+  return kChannelTimeSignal;
+}
+
 // Steps can name any channel number, but only 1..8 exist; any other is treated as not in use.
 inline uint8_t ChannelKindOf(const ScheduleModel& model, int channel) {
   if (channel < 1 || channel > kChannelCount) return kChannelUnused;

@@ -266,12 +266,8 @@ void UnpackChannels(const SettingsImage& image, ScheduleModel& model) {
   for (int i = 0; i < kChannelCount; ++i) {
     const uint8_t* record = image.data() + layout::kChannelBlock + i * layout::kChannelRecordSize;
     ChannelSetting& channel = model.channels[i];
-    if (record[0] & kKeepFlag) {
-      channel.kind = kChannelKeep;
-    } else if (record[0] == 0 && record[1] == 0 && record[3] == 0) {
-      channel.kind = kChannelUnused;
-    } else {
-      channel.kind = kChannelTimeSignal;
+    channel.kind = ImageChannelKind(image, i + 1);
+    if (channel.kind == kChannelTimeSignal) {
       channel.signalMinutes = record[0] & kMinutesMask;
       channel.signalSeconds = record[1];
       for (uint8_t rise = 1; rise <= 3; ++rise) {

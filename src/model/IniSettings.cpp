@@ -234,4 +234,12 @@ std::optional<ChimeRecord> ChimeEntry(const IniSettings& settings, int position)
   return settings.chimes[static_cast<std::size_t>(position - 1)];
 }
 
+int ChimePosition(const IniSettings& settings, int code) {
+  if (code < 1 || code > kMaxChimes) return 0;
+  for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
+    if (settings.chimes[i].code == code) return i + 1;
+  }
+  return 0;
+}
+
 }  // namespace tavrin

@@ -42,5 +42,8 @@ ChimeLists BuildChimeLists(IniSettings& settings);
 
 // Position 1..10 in table order.
 std::optional<ChimeRecord> ChimeEntry(const IniSettings& settings, int position);
+// 1-based position of the first chime record with `code` (its item in ChimeLists::items); 0 when
+// the code names none, which shows as "0.（なし）".
+int ChimePosition(const IniSettings& settings, int code);
 
 }  // namespace tavrin

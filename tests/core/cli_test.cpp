@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempFolder.h"
 #include "cli/Commands.h"
 #include "cli/ModelJson.h"
@@ -11,6 +12,8 @@
 namespace tavrin {
 namespace {
 
+using testing::Call;
+using testing::Outcome;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -18,19 +21,6 @@ using testing::WriteBytes;
 const std::string kSource = TAVRIN_SOURCE_DIR;
 const std::string kShippedData = kSource + "/src/resources";
 const std::string kNow = "--now=2026-12-08T09:00:00";
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome Call(CommandFunction command, const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  CliIo io{out, err};
-  int code = command(args, io);
-  return {code, out.str(), err.str()};
-}
 
 Outcome Main(const std::vector<std::string>& args) {
   static const Command kCommands[] = {{"dump", "d", RunDump}, {"pack", "p", RunPack}};

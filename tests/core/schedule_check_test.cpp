@@ -1,0 +1,259 @@
+// The schedule check: each rule caught on one fault planted in a clean school schedule.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "CsvFixture.h"
+#include "TempFolder.h"
+#include "calendar/HolidayFile.h"
+#include "calendar/ScheduleCheck.h"
+#include "cli/ModelJson.h"
+#include "model/ImagePacking.h"
+
+namespace tavrin {
+namespace {
+
+using testing::MakeStep;
+
+const std::string kSource = TAVRIN_SOURCE_DIR;
+constexpr YearPair kYears{2026, 2027};  // the school example's clock
+
+struct School {
+  ScheduleModel model;
+  ProgramNameTable names;
+  HolidayTable holidays;
+
+  School() {
+    const Result<> read =
+        ParseModelJson(testing::ReadBytes(kSource + "/examples/school.json"), model, names);
+    EXPECT_TRUE(read.ok()) << read.message();
+    EXPECT_TRUE(LoadHolidayFile(kSource + "/src/resources/Tavrin-Holidays.ini", holidays));
+  }
+  std::vector<Finding> Check() const { return CheckSchedule({model, names, holidays, kYears}); }
+};
+
+std::string Describe(const std::vector<Finding>& findings) {
+  std::string text;
+  for (const Finding& f : findings) text += std::string(RuleId(f.rule)) + ": " + f.message + "\n";
+  return text;
+}
+
+TEST(ScheduleCheck, TheSchoolExampleIsClean) {
+  School school;
+  EXPECT_EQ(Describe(school.Check()), "");
+
+  // As the desktop program has it after opening the saved file.
+  SettingsImage image;
+  const std::string bytes = testing::ReadBytes(kSource + "/examples/school.BIN");
+  ASSERT_EQ(bytes.size(), image.size());
+  std::copy(bytes.begin(), bytes.end(), image.begin());
+  UnpackImage(image, {kYears, &school.holidays, true}, school.model);
+  EXPECT_EQ(Describe(school.Check()), "");
+}
+
+struct PlantedFault {
+  const char* name;
+  std::function<void(School&)> plant;
+  CheckRule rule;
+  CheckPlace place;
+  const char* message;
+};
+
+// Program 1 "授業日" (basic): CH1 chimes from slot 1 to 15, CH2 ON at 7:30 (slot 0), OFF at 18:00
+// (slot 16); program 2 the holiday program; 3 and 4 in periods and dates.
+const PlantedFault kFaults[] = {
+    {"no basic program",
+     [](School& s) { s.model.basicProgram = 0; },
+     CheckRule::BasicMissing,
+     {PlaceKind::Basic, 0},
+     "基本設定の週間プログラムが指定されていません。"},
+    {"basic program without steps",
+     [](School& s) { s.model.basicProgram = 5; },
+     CheckRule::BasicMissing,
+     {PlaceKind::Basic, 0},
+     "基本設定の週間プログラム 5 にステップが有りません。"},
+    {"period program without steps",
+     [](School& s) { s.model.periods[4].program = 8; },
+     CheckRule::ProgramWithoutSteps,
+     {PlaceKind::Period, 4},
+     "期間設定 5 行目（2027 年 2/15～2/19）の週間プログラム 8 にステップが有りません。"},
+    {"date program without steps",
+     [](School& s) { s.model.dates[0].program = 9; },
+     CheckRule::ProgramWithoutSteps,
+     {PlaceKind::Date, 0},
+     "個別設定 1 行目（毎年 12/25）の週間プログラム 9 にステップが有りません。"},
+    {"step on an unused channel",
+     [](School& s) { s.model.steps[31] = MakeStep(1, 3, "0100000", 12, 0, 1); },
+     CheckRule::StepOnUnusedChannel,
+     {PlaceKind::Step, 31},
+     "週間プログラム 1「授業日」 CH3 のステップ "
+     "1（12:00）は、使用していないチャンネルのため実行されません。"},
+    {"period of a past year",
+     [](School& s) { s.model.periods[5] = {2025, 5, 1, 5, 5, 4}; },
+     CheckRule::StaleYear,
+     {PlaceKind::Period, 5},
+     "期間設定 6 行目（2025 年 5/1～5/5）は、2026 年・2027 "
+     "年・毎年のいずれでもないため、実行されません。"},
+    {"date of a later year",
+     [](School& s) {
+       s.model.dates[3] = {2028, 1, 5, 3};
+     },
+     CheckRule::StaleYear,
+     {PlaceKind::Date, 3},
+     "個別設定 4 行目（2028 年 1/5）は、2026 年・2027 "
+     "年・毎年のいずれでもないため、実行されません。"},
+    {"hour 24",
+     [](School& s) { s.model.steps[0].hour = 24; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 0},
+     "週間プログラム 1「授業日」 CH2 のステップ 1（24:30）の＜時刻（時）＞ 24 "
+     "は範囲外です（0～23）。"},
+    {"step without a day",
+     [](School& s) { s.model.steps[2].days = {}; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 2},
+     "週間プログラム 1「授業日」 CH1 のステップ 2（8:35）の＜曜日＞の指定が有りません。"},
+    {"keep step without ON or OFF",
+     [](School& s) { s.model.steps[17].action = kKeepNone; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 17},
+     "週間プログラム 2「休日」 CH2 のステップ 1（7:30）の＜ON / OFF＞の指定が有りません。"},
+    {"step of program 100",
+     [](School& s) { s.model.steps[1].program = 100; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 1},
+     "週間プログラム 100 CH1 のステップ 1（8:25）の＜プログラム番号＞ 100 は範囲外です（1～99）。"},
+    {"step slot without a channel",
+     [](School& s) { s.model.steps[50] = MakeStep(4, 0, "0100000", 9, 0, 1); },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 50},
+     "ステップ欄 51（週間プログラム 4「長期休業」）の＜チャンネル番号＞の指定が有りません。"},
+    {"30 February",
+     [](School& s) {
+       s.model.dates[1] = {2027, 2, 30, 3};
+     },
+     CheckRule::InvalidValue,
+     {PlaceKind::Date, 1},
+     "個別設定 2 行目（2027 年 2/30）の＜実施日＞ 30 は範囲外です（1～28）。"},
+    {"month 13",
+     [](School& s) { s.model.periods[4].endMonth = 13; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Period, 4},
+     "期間設定 5 行目（2027 年 2/15～13/19）の＜終了月＞ 13 は範囲外です（1～12）。"},
+    {"period ending before it starts",
+     [](School& s) { s.model.periods[4].endDay = 14; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Period, 4},
+     "期間設定 5 行目（2027 年 2/15～2/14）の＜開始と終了＞の指定が不正です。"},
+    {"holiday setting without a program",
+     [](School& s) {
+       s.model.holidayProgram = 0;
+       s.model.dates[2].program = 2;
+     },
+     CheckRule::InvalidValue,
+     {PlaceKind::Holiday, 0},
+     "祭日設定の＜プログラム番号＞の指定が有りません。"},
+    {"time signal of no length",
+     [](School& s) { s.model.channels[0].signalSeconds = 0; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Channel, 1},
+     "CH1 の＜報時＞の設定が不正です（0 分 0 秒）。"},
+    {"channel type 3",
+     [](School& s) { s.model.channels[4].kind = 3; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Channel, 5},
+     "CH5 の＜タイプ＞ 3 は範囲外です（0～2）。"},
+    {"summer-time hour 24",
+     [](School& s) { s.model.summerTime = {3, 2, 1, 24, 11, 1, 1, 2}; },
+     CheckRule::InvalidValue,
+     {PlaceKind::SummerTime, 0},
+     "サマータイムの開始の＜実施時刻＞ 24 は範囲外です（0～23）。"},
+    {"two steps at one time on a shared day",
+     [](School& s) { s.model.steps[31] = MakeStep(1, 1, "0001001", 8, 25, 2); },
+     CheckRule::DuplicateStep,
+     {PlaceKind::Step, 31},
+     "週間プログラム 1「授業日」 CH1 のステップ 16（8:25）は、ステップ 1 "
+     "と同じ曜日（水）の同じ時刻です。"},
+    {"chime 0",
+     [](School& s) { s.model.steps[1].action = 0; },
+     CheckRule::SilentStep,
+     {PlaceKind::Step, 1},
+     "週間プログラム 1「授業日」 CH1 のステップ "
+     "1（8:25）の＜チャイム＞が「0.（なし）」のため、チャイムが鳴りません。"},
+    {"summer time without its end month",
+     [](School& s) {
+       s.model.summerTimeEnabled = 1;
+       s.model.summerTime = {3, 2, 1, 2, 0, 1, 1, 2};
+     },
+     CheckRule::SummerTimeIncomplete,
+     {PlaceKind::SummerTime, 0},
+     "サマータイムを実施する設定ですが、終了の＜月＞の指定が有りません。"},
+    {"holiday file without 2027",
+     [](School& s) {
+       const std::string text = "[2026]\r\n01=1\r\n";
+       ParseHolidayText(text.data(), text.size(), s.holidays);
+     },
+     CheckRule::HolidayFileMissingYear,
+     {PlaceKind::Holiday, 0},
+     "祭日設定を実施する設定ですが、祭日設定ファイルに 2027 年の祭日が有りません。"},
+    {"program used by no setting",
+     [](School& s) { s.model.steps[31] = MakeStep(7, 1, "0100000", 12, 0, 1); },
+     CheckRule::UnusedProgram,
+     {PlaceKind::Program, 7},
+     "週間プログラム 7 はステップが有りますが、どの設定にも使われていません。"},
+    {"keep channel left on",
+     [](School& s) { s.model.steps[16].action = kKeepOn; },
+     CheckRule::KeepLeftOn,
+     {PlaceKind::Step, 16},
+     "週間プログラム 1「授業日」 CH2 は、月・火・水・木・金 の最後の動作が ON のままです。"},
+};
+
+TEST(ScheduleCheck, EachPlantedFaultIsFoundOnceAndNamed) {
+  for (const PlantedFault& fault : kFaults) {
+    SCOPED_TRACE(fault.name);
+    School school;
+    fault.plant(school);
+    const std::vector<Finding> findings = school.Check();
+    ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+    EXPECT_EQ(findings[0].rule, fault.rule);
+    EXPECT_EQ(findings[0].severity, RuleSeverity(fault.rule));
+    EXPECT_EQ(findings[0].place, fault.place);
+    EXPECT_EQ(findings[0].message, fault.message);
+  }
+}
+
+TEST(ScheduleCheck, FindingsComeErrorsFirstAndOnlyNotesNeedNoAttention) {
+  School school;
+  school.model.steps[31] = MakeStep(7, 1, "0100000", 12, 0, 1);  // note
+  EXPECT_FALSE(NeedsAttention(school.Check()));
+  school.model.steps[1].action = 0;  // warning
+  EXPECT_TRUE(NeedsAttention(school.Check()));
+  EXPECT_FALSE(HasErrors(school.Check()));
+  school.model.basicProgram = 0;  // error
+  const std::vector<Finding> findings = school.Check();
+  EXPECT_TRUE(HasErrors(findings));
+  ASSERT_EQ(findings.size(), 3u);
+  EXPECT_EQ(std::string(SeverityName(findings[0].severity)) + " " + RuleId(findings[0].rule),
+            "error basic-missing");
+  EXPECT_EQ(std::string(SeverityName(findings[1].severity)) + " " + RuleId(findings[1].rule),
+            "warning silent-step");
+  EXPECT_EQ(std::string(SeverityName(findings[2].severity)) + " " + RuleId(findings[2].rule),
+            "note unused-program");
+}
+
+// Steps at the same time run in record order, so the later of an OFF and an ON leaves it on.
+TEST(ScheduleCheck, KeepLeftOnFollowsTheRecordOrderAtOneTime) {
+  School school;
+  school.model.steps[31] = MakeStep(2, 2, "1000000", 7, 30, kKeepOn);
+  std::vector<std::string> messages;
+  for (const Finding& finding : school.Check()) {
+    if (finding.rule == CheckRule::KeepLeftOn) messages.push_back(finding.message);
+  }
+  EXPECT_EQ(messages, std::vector<std::string>{
+                          "週間プログラム 2「休日」 CH2 は、日 の最後の動作が ON のままです。"});
+  std::swap(school.model.steps[17], school.model.steps[31]);
+  for (const Finding& finding : school.Check()) EXPECT_NE(finding.rule, CheckRule::KeepLeftOn);
+}
+
+}  // namespace
+}  // namespace tavrin

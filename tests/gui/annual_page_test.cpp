@@ -35,6 +35,14 @@ using testing::WhenModal;
 constexpr QRgb kBlue = qRgb(0, 0, 255);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 
+CVSFlexGrid* Grid(QWidget* window, int id) { return FindControl<CVSFlexGrid>(window, id); }
+
+void Click(QWidget* window, int id) {
+  auto* button = FindControl<QAbstractButton>(window, id);
+  ASSERT_NE(button, nullptr) << id;
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
 // A school year: vacation from 21 July to 31 August, the holiday 11 August, an individual day
 // 20 August; the clock stands in August 2026, a month that starts on a Saturday.
 struct Fixture {
@@ -57,6 +65,23 @@ struct Fixture {
     WhenModal(std::move(answer));
     return OpenEditor(sheet, EditorKind::Annual, context, document, state);
   }
+  // Opens the sheet and the calendar from it with Alt+K, runs `answer` on the calendar and its
+  // grid with the cursor on the program cell of 3 August (a vacation day), then `after` on the
+  // sheet, and cancels the sheet.
+  void Calendar(
+      const std::function<void(QWidget*, CVSFlexGrid*)>& answer,
+      const std::function<void(QWidget*)>& after = [](QWidget*) {}) {
+    Open([&](QWidget* sheet) {
+      WhenModal([&](QWidget* dialog) {
+        CVSFlexGrid* grid = Grid(dialog, 1063);
+        grid->SetCurrentCell(4, 1);
+        answer(dialog, grid);
+      });
+      QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier);
+      after(sheet);
+      Click(sheet, kIdCancel);
+    });
+  }
   std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
   std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
   std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
@@ -73,14 +98,6 @@ struct Fixture {
   CProgSheet sheet;
 };
 
-CVSFlexGrid* Grid(QWidget* window, int id) { return FindControl<CVSFlexGrid>(window, id); }
-
-void Click(QWidget* window, int id) {
-  auto* button = FindControl<QAbstractButton>(window, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
-
 QStringList RowTexts(CVSFlexGrid* grid, int row) {
   QStringList texts;
   for (int c = 1; c < grid->Cols(); ++c) texts << grid->TextMatrix(row, c);
@@ -92,12 +109,6 @@ QString Shown(QWidget* window) {
   for (int id : {1144, 1055, 1069, 1060, 1088, 1056, 1057, 1058, 1064, 1145})
     if (FindControl<QWidget>(window, id)->isVisible()) shown << QString::number(id);
   return shown.join(' ');
-}
-
-// Answers the confirmation dialog that `open` brings up with `answer`.
-void InCalendar(std::function<void(QWidget*)> answer, const std::function<void()>& open) {
-  WhenModal(std::move(answer));
-  open();
 }
 
 TEST(AnnualPage, ShowsOneKindAtATimeFilledFromTheModel) {
@@ -237,34 +248,28 @@ TEST(AnnualConfirm, OpensOnTheClockMonthInTheSourcesColours) {
   Fixture f;
   QStringList seen;
   QPoint at;
-  f.Open([&](QWidget* sheet) {
-    InCalendar(
-        [&](QWidget* dialog) {
-          at = dialog->pos();
-          CVSFlexGrid* grid = Grid(dialog, 1063);
-          seen << dialog->windowTitle()
-               << FindControl<QLineEdit>(dialog, 1078)->text() + "/" +
-                      FindControl<QLineEdit>(dialog, 1079)->text();
-          QStringList header, firstWeek;
-          for (int c = 0; c < 7; ++c) {
-            header << grid->TextMatrix(0, c);
-            firstWeek << grid->TextMatrix(1, c);
-          }
-          seen << header.join(',') << firstWeek.join(',') << grid->TextMatrix(3, 0)
-               << grid->TextMatrix(11, 1);
-          // Holiday 11 (red), individual 20 (blue), vacation 3 (black), all bold.
-          for (auto [row, col] : {std::pair{6, 2}, {8, 4}, {4, 1}}) {
-            grid->SetCurrentCell(row, col);
-            seen << grid->TextMatrix(row, col) + " " + grid->CellForeColor().name() + " " +
-                        (grid->CellFontBold() ? "bold" : "plain");
-          }
-          grid->SetCurrentCell(5, 2);
-          seen << grid->CellBackColor().name();  // a holiday in Sunday's colour
-          EXPECT_EQ(grid->FixedCols(), 0);
-          Click(dialog, kIdCancel);
-        },
-        [&] { QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier); });
-    Click(sheet, kIdCancel);
+  f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
+    at = dialog->pos();
+    seen << dialog->windowTitle()
+         << FindControl<QLineEdit>(dialog, 1078)->text() + "/" +
+                FindControl<QLineEdit>(dialog, 1079)->text();
+    QStringList header, firstWeek;
+    for (int c = 0; c < 7; ++c) {
+      header << grid->TextMatrix(0, c);
+      firstWeek << grid->TextMatrix(1, c);
+    }
+    seen << header.join(',') << firstWeek.join(',') << grid->TextMatrix(3, 0)
+         << grid->TextMatrix(11, 1);
+    // Holiday 11 (red), individual 20 (blue), vacation 3 (black), all bold.
+    for (auto [row, col] : {std::pair{6, 2}, {8, 4}, {4, 1}}) {
+      grid->SetCurrentCell(row, col);
+      seen << grid->TextMatrix(row, col) + " " + grid->CellForeColor().name() + " " +
+                  (grid->CellFontBold() ? "bold" : "plain");
+    }
+    grid->SetCurrentCell(5, 2);
+    seen << grid->CellBackColor().name();  // a holiday in Sunday's colour
+    EXPECT_EQ(grid->FixedCols(), 0);
+    Click(dialog, kIdCancel);
   });
   EXPECT_EQ(at, QPoint(120, 90));
   EXPECT_EQ(seen,
@@ -280,20 +285,19 @@ TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) 
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
     Click(sheet, 1067);
     Click(sheet, 1053);
-    InCalendar(
-        [&](QWidget* dialog) {
-          CVSFlexGrid* grid = Grid(dialog, 1063);
-          grid->SetCurrentCell(4, 1);  // 3 August, a vacation day
-          Type(grid, "9");
-          QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
-          seen << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
-          grid->SetCurrentCell(6, 2);  // the holiday: the same value keeps its colour
-          Type(grid, "2");
-          QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
-          seen << grid->TextMatrix(6, 2) + " " + grid->CellForeColor().name();
-          Click(dialog, kIdOk);
-        },
-        [&] { Click(sheet, 1145); });
+    WhenModal([&](QWidget* dialog) {
+      CVSFlexGrid* grid = Grid(dialog, 1063);
+      grid->SetCurrentCell(4, 1);  // 3 August, a vacation day
+      Type(grid, "9");
+      QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
+      seen << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
+      grid->SetCurrentCell(6, 2);  // the holiday: the same value keeps its colour
+      Type(grid, "2");
+      QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
+      seen << grid->TextMatrix(6, 2) + " " + grid->CellForeColor().name();
+      Click(dialog, kIdOk);
+    });
+    Click(sheet, 1145);
     seen << RowTexts(Grid(sheet, 1060), 2).join(',');
     Click(sheet, kIdOk);
   });
@@ -308,30 +312,25 @@ TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) 
 TEST(AnnualConfirm, CancelTakesBackTheDaysRecordedWhileChangingMonths) {
   Fixture f;
   QStringList fields;
-  f.Open([&](QWidget* sheet) {
-    InCalendar(
-        [&](QWidget* dialog) {
-          CVSFlexGrid* grid = Grid(dialog, 1063);
-          grid->SetCurrentCell(4, 1);
-          Type(grid, "9");
-          auto* monthUp = FindControl<UpDownControl>(dialog, 1081);
-          monthUp->Step(1);  // leaves August, which records 3 August
-          fields << FindControl<QLineEdit>(dialog, 1079)->text()
-                 << QString::number(f.model->dates[0].program);
-          auto* year = FindControl<QLineEdit>(dialog, 1078);
-          auto* yearUpDown = FindControl<UpDownControl>(dialog, 1082);
-          for (QToolButton* arrow : yearUpDown->findChildren<QToolButton*>())
-            for (int i = 0; i < 3; ++i) {
-              QTest::mouseClick(arrow, Qt::LeftButton);
-              fields << year->text();
-            }
-          Click(dialog, kIdCancel);
-        },
-        [&] { QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier); });
-    EXPECT_EQ(f.model->dates[0].year, 0) << "Cancel took the recorded day back";
-    EXPECT_EQ(f.calendars[0].months[7].cells[2].program, 4);
-    Click(sheet, kIdCancel);
-  });
+  f.Calendar(
+      [&](QWidget* dialog, CVSFlexGrid* grid) {
+        Type(grid, "9");
+        FindControl<UpDownControl>(dialog, 1081)->Step(1);  // leaving August records 3 August
+        fields << FindControl<QLineEdit>(dialog, 1079)->text()
+               << QString::number(f.model->dates[0].program);
+        auto* year = FindControl<QLineEdit>(dialog, 1078);
+        for (QToolButton* arrow :
+             FindControl<UpDownControl>(dialog, 1082)->findChildren<QToolButton*>())
+          for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(arrow, Qt::LeftButton);
+            fields << year->text();
+          }
+        dialog->close();  // the close box cancels as well
+      },
+      [&](QWidget*) {
+        EXPECT_EQ(f.model->dates[0].year, 0) << "Cancel took the recorded day back";
+        EXPECT_EQ(f.calendars[0].months[7].cells[2].program, 4);
+      });
   EXPECT_EQ(fields, (QStringList{"9", "9", "2027", "2027", "2027", "2026", "2026", "2026"}));
 }
 
@@ -339,24 +338,17 @@ TEST(AnnualConfirm, ABadDayIsRefusedOnceAndCancelLeavesWithoutAWord) {
   Fixture f;
   int row = 0;
   bool editing = false;
-  f.Open([&](QWidget* sheet) {
-    InCalendar(
-        [&](QWidget* dialog) {
-          CVSFlexGrid* grid = Grid(dialog, 1063);
-          grid->SetCurrentCell(4, 1);
-          Type(grid, "0");
-          QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Down);
-          QApplication::processEvents();
-          row = grid->Row();
-          editing = grid->IsEditing();
-          // A person's click lets the editor see its focus go before the button is released.
-          auto* cancel = FindControl<QPushButton>(dialog, kIdCancel);
-          QTest::mousePress(cancel, Qt::LeftButton);
-          QApplication::processEvents();
-          QTest::mouseRelease(cancel, Qt::LeftButton);
-        },
-        [&] { QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier); });
-    Click(sheet, kIdCancel);
+  f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
+    Type(grid, "0");
+    QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Down);
+    QApplication::processEvents();
+    row = grid->Row();
+    editing = grid->IsEditing();
+    // A person's click lets the editor see its focus go before the button is released.
+    auto* cancel = FindControl<QPushButton>(dialog, kIdCancel);
+    QTest::mousePress(cancel, Qt::LeftButton);
+    QApplication::processEvents();
+    QTest::mouseRelease(cancel, Qt::LeftButton);
   });
   ASSERT_EQ(f.sink.shown.size(), 1u);
   EXPECT_EQ(f.sink.shown[0].text, "2026年8月3日 のプログラム番号の指定が不正です。");
@@ -370,19 +362,12 @@ TEST(AnnualConfirm, WithEveryIndividualSlotTakenTheDayStaysAndTheDialogWithIt) {
   for (int i = 0; i < kDateCount; ++i)
     f.model->dates[i] = {2027, 1, static_cast<uint8_t>(i % 28 + 1), 5};
   QStringList seen;
-  f.Open([&](QWidget* sheet) {
-    InCalendar(
-        [&](QWidget* dialog) {
-          CVSFlexGrid* grid = Grid(dialog, 1063);
-          grid->SetCurrentCell(4, 1);
-          Type(grid, "9");
-          Click(dialog, kIdOk);
-          seen << (dialog->isVisible() ? "open" : "closed")
-               << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
-          Click(dialog, kIdCancel);
-        },
-        [&] { QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier); });
-    Click(sheet, kIdCancel);
+  f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
+    Type(grid, "9");
+    Click(dialog, kIdOk);
+    seen << (dialog->isVisible() ? "open" : "closed")
+         << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
+    Click(dialog, kIdCancel);
   });
   EXPECT_EQ(seen, (QStringList{"open", "4 #000000"}));
   ASSERT_EQ(f.sink.shown.size(), 1u);

@@ -12,6 +12,7 @@
 
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
+#include "platform/DialogButtons.h"
 #include "platform/UiFonts.h"
 #include "platform/UpDownControl.h"
 
@@ -79,20 +80,10 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, MessageSink&
   grid_->setObjectName(ControlName(1063));
   BuildGrid();
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
-  ok_->setObjectName(ControlName(kIdOk));
-  cancel->setObjectName(ControlName(kIdCancel));
-  for (QPushButton* button : {ok_, cancel}) {
-    button->setMinimumSize(75, 23);
-    button->setAutoDefault(false);
-  }
-  ok_->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &AnnualConfirmDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &AnnualConfirmDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(*this);
+  ok_ = FindControl<QPushButton>(buttons, kIdOk);
   // Leaving a half-typed day for Cancel must not first be answered by its check.
-  grid_->DropEditOnFocusTo(cancel);
+  grid_->DropEditOnFocusTo(FindControl<QPushButton>(buttons, kIdCancel));
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(14);

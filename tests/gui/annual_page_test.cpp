@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 
+#include "EditorTestData.h"
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
@@ -45,12 +46,8 @@ void Click(QWidget* window, int id) {
 
 // A school year: vacation from 21 July to 31 August, the holiday 11 August, an individual day
 // 20 August; the clock stands in August 2026, a month that starts on a Saturday.
-struct Fixture {
+struct Fixture : testing::EditorTestData {
   Fixture() {
-    std::memset(model.get(), 0, sizeof *model);
-    ClearModel(*model);
-    std::memset(names.get(), 0, sizeof *names);
-    clipboards->Clear();
     const std::string text = "[2026]\r\n08=11\r\n";
     ParseHolidayText(text.data(), text.size(), holidays);
     model->basicProgram = 1;
@@ -82,9 +79,6 @@ struct Fixture {
       Click(sheet, kIdCancel);
     });
   }
-  std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
-  std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
-  std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
   FakeMessages sink;
   HolidayTable holidays;
   std::array<YearCalendar, 2> calendars{};

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 
+#include "EditorTestData.h"
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
@@ -31,16 +32,7 @@ using testing::FakeEditorHost;
 using testing::FakeMessages;
 using testing::WhenModal;
 
-struct Fixture {
-  Fixture() {
-    std::memset(model.get(), 0, sizeof *model);
-    ClearModel(*model);
-    std::memset(names.get(), 0, sizeof *names);
-    clipboards->Clear();
-  }
-  std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
-  std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
-  std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
+struct Fixture : testing::EditorTestData {
   FakeMessages sink;
   EditorContext context{*model, *names, sink, *clipboards};
   int x = 200;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "EditorTestData.h"
 #include "FakeEditorHost.h"
 #include "GuiTestSupport.h"
 #include "editors/ui/CProgSheet.h"
@@ -26,11 +27,8 @@ using testing::FakeEditorHost;
 using testing::FakeMessages;
 using testing::WhenModal;
 
-struct Fixture {
+struct Fixture : testing::EditorTestData {
   explicit Fixture(int frequency = 0, const char* name = "") {
-    std::memset(model.get(), 0, sizeof *model);
-    ClearModel(*model);
-    std::memset(names.get(), 0, sizeof *names);
     model->radioFrequency = static_cast<uint16_t>(frequency);
     const std::string sjis = *ToShiftJis(name);
     std::memcpy(model->radioStation.data(), sjis.data(), sjis.size());
@@ -42,12 +40,9 @@ struct Fixture {
     modifiedMarks = document.modifiedMarks;
     return outcome;
   }
-  std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
-  std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
-  EditorClipboards clipboards{};
   FakeMessages sink;
   RadioStation remembered{853, *ToShiftJis("福島")};
-  EditorContext context{*model, *names, sink, clipboards, nullptr, &remembered};
+  EditorContext context{*model, *names, sink, *clipboards, nullptr, &remembered};
   int x = 200;
   int y = 150;
   SheetState state{x, y, FileState::Untitled, QString()};

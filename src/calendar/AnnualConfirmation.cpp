@@ -42,7 +42,7 @@ uint32_t ColumnBackground(int weekday) {
 }
 
 MonthSheet LayOutMonth(const MonthCalendar& month) {
-  MonthSheet sheet{};
+  MonthSheet sheet;  // every cell takes its member defaults
   for (int row = 0; row < kSheetRows; ++row)
     for (int col = 0; col < kSheetCols; ++col) {
       SheetCell& cell = sheet[row][col];

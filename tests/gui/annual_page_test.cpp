@@ -33,9 +33,6 @@ using testing::FakeMessages;
 using testing::Type;
 using testing::WhenModal;
 
-constexpr QRgb kBlue = qRgb(0, 0, 255);
-constexpr QRgb kRed = qRgb(255, 0, 0);
-
 CVSFlexGrid* Grid(QWidget* window, int id) { return FindControl<CVSFlexGrid>(window, id); }
 
 void Click(QWidget* window, int id) {

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Draws the desktop program's pictures with ImageMagick: the five 100 x 85 editor-button icons,
-# the three toolbar pictures, the logo, the program icon and the two 28 x 28 line pictures of the
-# serial diagnostics window. Run it after changing a drawing; the PNGs are kept in git so that a
-# build needs no ImageMagick.
+# the three toolbar pictures, the logo, the program icon, the two 28 x 28 line pictures of the
+# serial diagnostics window and the four 16 x 16 pictures of the station tree. Run it after
+# changing a drawing; the PNGs are kept in git so that a build needs no ImageMagick.
 set -euo pipefail
 out="${1:-$(cd "$(dirname "$0")/.." && pwd)/src/resources/pictures}"
 mkdir -p "$out"
@@ -85,5 +85,20 @@ convert -size 28x28 xc:cyan -stroke black -strokewidth 2 \
 convert -size 28x28 xc:yellow -stroke black -strokewidth 2 \
   -draw "line 2,14 10,14" -draw "line 18,14 26,14" -draw "line 10,14 17,7" \
   -fill black -draw "circle 10,14 10,12" -draw "circle 18,14 18,12" "$out/line-closed.png"
+
+# Station tree, 16 x 16: a closed folder for regions and prefectures, open while selected; a
+# transmitter mast for a station, sending while selected.
+convert -size 16x16 xc:none -stroke '#8a6a10' -strokewidth 1 -fill '#f2c94c' \
+  -draw "polygon 1,3 6,3 7,5 14,5 14,13 1,13" "$out/tree-group.png"
+convert -size 16x16 xc:none -stroke '#8a6a10' -strokewidth 1 -fill '#f2c94c' \
+  -draw "polygon 1,3 6,3 7,5 13,5 13,7 1,7" -fill '#f7dc85' \
+  -draw "polygon 3,7 15,7 13,13 1,13" "$out/tree-group-selected.png"
+convert -size 16x16 xc:none -stroke '#4a5566' -strokewidth 1 \
+  -draw "line 8,4 4,14" -draw "line 8,4 12,14" -draw "line 5,11 11,11" -draw "line 6,8 10,8" \
+  -fill '#4a5566' -draw "circle 8,3 8,2" "$out/tree-station.png"
+convert -size 16x16 xc:none -stroke '#1f4e79' -strokewidth 1 \
+  -draw "line 8,4 4,14" -draw "line 8,4 12,14" -draw "line 5,11 11,11" -draw "line 6,8 10,8" \
+  -fill '#d62d20' -stroke '#d62d20' -draw "circle 8,3 8,1" -fill none \
+  -draw "arc 2,0 6,6 120,240" -draw "arc 10,0 14,6 -60,60" "$out/tree-station-selected.png"
 
 echo "pictures written to $out"

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Takes screenshots of the desktop program under a virtual X display: the main window, the editor
-# sheet with the summer-time page, the special menu and the about box, as PNGs in shots/ (git
-# ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
+# sheet with the summer-time page, the annual page in each kind with the school example, the annual
+# confirmation of a month that starts on a Saturday, the radio page, the special menu and the about
+# box, as PNGs in shots/ (git ignored).
+# Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,17 +25,31 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 sh "$root/scripts/seed-data-folder.sh" "$root/src/resources" >/dev/null
 export TAVRIN_NOW="${TAVRIN_NOW:-2026-04-01T09:00:00}"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" <<'INNER'
+# The school with one individual day in August 2026, a month that starts on a Saturday: with the
+# summer vacation (a period), 山の日 (a holiday) and that day the calendar shows every source.
+august=2026-08-05T09:00:00
+python3 - "$root/examples/school.json" "$scratch/august.json" <<'PY'
+import json, sys
+schedule = json.load(open(sys.argv[1], encoding="utf-8"))
+schedule["dates"].append({"slot": len(schedule["dates"]), "year": 2026, "month": 8, "day": 20,
+                          "program": 3})
+json.dump(schedule, open(sys.argv[2], "w", encoding="utf-8"), ensure_ascii=False)
+PY
+"$build/src/tavrin-cli" pack "$scratch/august.json" -o "$scratch/august" \
+  --data-dir "$root/src/resources" --now "$august" >/dev/null
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" "$root/examples/school.BIN" \
+  "$scratch/august.BIN" "$august" <<'INNER'
 set -euo pipefail
-program="$1"; out="$2"
+program="$1"; out="$2"; school="$3"; augustFile="$4"; august="$5"
 wm=""
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
 fi
-shoot() {  # name, hook
-  TAVRIN_TEST_HOOK="$2" "$program" &
+shoot() {  # name, hook, [settings file]
+  TAVRIN_TEST_HOOK="$2" "$program" ${3:+"$3"} &
   pid=$!
   sleep 2.5
   import -window root "$out/$1.png"
@@ -42,6 +58,12 @@ shoot() {  # name, hook
 }
 shoot main-window ""
 shoot summer-time-sheet summer-time
+shoot annual-basic annual "$school"
+shoot annual-period annual-period "$school"
+shoot annual-holiday annual-holiday "$school"
+shoot annual-individual annual-individual "$school"
+TAVRIN_NOW="$august" shoot annual-confirm annual-confirm "$augustFile"
+shoot radio-tree radio
 shoot special-menu special-menu
 shoot about-box about
 shoot settings-display settings-display

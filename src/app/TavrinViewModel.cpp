@@ -13,7 +13,11 @@ TavrinViewModel::TavrinViewModel(CTavrinDoc& doc, const Clock& clock) : doc_(doc
 
 TavrinViewModel::~TavrinViewModel() { doc_.AttachView(nullptr); }
 
-void TavrinViewModel::TakeYearsFromClock() { years_ = YearsFromClock(clock_.Now().year); }
+void TavrinViewModel::TakeYearsFromClock() {
+  const LocalTime now = clock_.Now();
+  years_ = YearsFromClock(now.year);
+  currentMonth_ = now.month;
+}
 
 ImageContext TavrinViewModel::Context() const {
   return ImageContext{years_, &holidays_, iniSettings_.RadioModeOn()};

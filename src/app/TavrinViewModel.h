@@ -49,6 +49,8 @@ class TavrinViewModel : public DocumentView, public EditorHost {
   RegistrySettings& registry() { return registry_; }
   RadioStation& currentStation() { return registry_.station; }
   YearPair years() const { return years_; }
+  // The clock's month, read with the years; the annual confirmation opens on it.
+  int currentMonth() const { return currentMonth_; }
   CTavrinDoc& document() { return doc_; }
 
   void TakeYearsFromClock();
@@ -88,6 +90,7 @@ class TavrinViewModel : public DocumentView, public EditorHost {
   IniSettings iniSettings_;
   RegistrySettings registry_;
   YearPair years_{};
+  int currentMonth_ = 1;
 
   FileState fileState_ = FileState::None;
   std::string settingsTitle_;

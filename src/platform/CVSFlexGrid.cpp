@@ -1,6 +1,7 @@
 #include "platform/CVSFlexGrid.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -131,6 +132,7 @@ void CVSFlexGrid::SetFixedCols(int cols) {
 void CVSFlexGrid::MoveCurrent(int row, int col, int rowSel, int colSel) {
   if (editor_) CommitEdit();
   if (editor_) return;  // the edit was refused, so the cursor stays
+  if (!MayLeaveFor(row, col)) return;
   int oldRow = row_;
   int oldCol = col_;
   row_ = row;
@@ -368,6 +370,7 @@ void CVSFlexGrid::PlaceEditor() {
 void CVSFlexGrid::CommitEdit() {
   if (!editor_ || committing_) return;
   committing_ = true;
+  ++commitAttempts_;
   const QString text = EditText();
   bool cancel = false;
   emit ValidateEdit(editRow_, editCol_, &cancel);
@@ -421,10 +424,10 @@ bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut) {
       // The list of a drop-down takes the focus while it is open; that is still editing.
       if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        QTimer::singleShot(0, this, [this, editor = editor_] {
+        QTimer::singleShot(0, this, [this, editor = editor_, attempts = commitAttempts_] {
           if (editor_ == editor && editor_ && !editor_->hasFocus() &&
-              !(comboEditor_ && comboEditor_->view()->isVisible()))
-            CommitEdit();
+              !(comboEditor_ && comboEditor_->view()->isVisible()) && attempts == commitAttempts_)
+            EndEditOnFocusLoss();
         });
     }
   }
@@ -823,6 +826,26 @@ void CVSFlexGrid::inputMethodEvent(QInputMethodEvent* event) {
     return;
   }
   QAbstractScrollArea::inputMethodEvent(event);
+}
+
+bool CVSFlexGrid::MayLeaveFor(int row, int col) {
+  if (row == row_ && col == col_) return true;
+  bool cancel = false;
+  emit BeforeRowColChange(row_, col_, row, col, &cancel);
+  return !cancel;
+}
+
+void CVSFlexGrid::DropEditOnFocusTo(QWidget* widget) { editDroppers_.emplace_back(widget); }
+
+void CVSFlexGrid::EndEditOnFocusLoss() {
+  QWidget* focus = QApplication::focusWidget();
+  const bool drop =
+      focus && std::any_of(editDroppers_.begin(), editDroppers_.end(),
+                           [focus](const QPointer<QWidget>& w) { return w == focus; });
+  if (drop)
+    CancelEdit();
+  else
+    CommitEdit();
 }
 
 }  // namespace tavrin

@@ -123,6 +123,10 @@ class CVSFlexGrid : public QAbstractScrollArea {
   void SetColComboList(int col, const QString& list);
   QString ColComboList(int col) const;
 
+  // A pending edit is dropped, not stored, when the focus leaves the editor for `widget`: a
+  // dialog's Cancel button, which must not first be answered by the edit's check.
+  void DropEditOnFocusTo(QWidget* widget);
+
   // Where a cell is drawn, in viewport coordinates (merged cells give the whole group); empty when
   // it is scrolled out of view.
   QRect CellRect(int row, int col) const;
@@ -130,6 +134,9 @@ class CVSFlexGrid : public QAbstractScrollArea {
 
  signals:
   void AfterRowColChange(int oldRow, int oldCol, int newRow, int newCol);
+  // Before the current cell moves (after an open edit has been stored); setting `cancel` keeps
+  // the cursor where it is, and neither this nor AfterRowColChange is reported again for it.
+  void BeforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool* cancel);
   void BeforeEdit(int row, int col);
   void ValidateEdit(int row, int col, bool* cancel);
   void AfterEdit(int row, int col);
@@ -181,6 +188,8 @@ class CVSFlexGrid : public QAbstractScrollArea {
   void PlaceEditor();
   void OpenEditor(const QString& typed);
   void CloseEditor();
+  bool MayLeaveFor(int row, int col);
+  void EndEditOnFocusLoss();
   Qt::Alignment QtAlignment(int row, int col) const;
   void PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
   int Dpi() const;
@@ -215,6 +224,10 @@ class CVSFlexGrid : public QAbstractScrollArea {
   QPointer<QWidget> editor_;
   QLineEdit* lineEditor_ = nullptr;
   QComboBox* comboEditor_ = nullptr;
+  // Counts the attempts to store an edit, so that a focus loss noticed before an attempt does not
+  // repeat it (and its message) afterwards.
+  int commitAttempts_ = 0;
+  std::vector<QPointer<QWidget>> editDroppers_;
 };
 
 }  // namespace tavrin

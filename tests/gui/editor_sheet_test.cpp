@@ -14,7 +14,9 @@
 #include <cstring>
 #include <memory>
 
+#include "EditorTestData.h"
 #include "FakeEditorHost.h"
+#include "GridDriving.h"
 #include "GuiTestSupport.h"
 #include "calendar/ui/CProg4.h"
 #include "editors/ui/CProgSheet.h"
@@ -25,20 +27,12 @@
 namespace tavrin {
 namespace {
 
+using testing::Choose;
 using testing::FakeEditorHost;
 using testing::FakeMessages;
 using testing::WhenModal;
 
-struct Fixture {
-  Fixture() {
-    std::memset(model.get(), 0, sizeof *model);
-    ClearModel(*model);
-    std::memset(names.get(), 0, sizeof *names);
-    clipboards->Clear();
-  }
-  std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
-  std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
-  std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
+struct Fixture : testing::EditorTestData {
   FakeMessages sink;
   EditorContext context{*model, *names, sink, *clipboards};
   int x = 200;
@@ -48,23 +42,6 @@ struct Fixture {
 };
 
 CVSFlexGrid* GridOf(QWidget* sheet) { return FindControl<CVSFlexGrid>(sheet, 1054); }
-
-// Picks list item `item` in a cell the way a user does: click to move there, click again for the
-// list, choose the item, confirm with Enter.
-void Choose(CVSFlexGrid* grid, int row, int col, int item) {
-  QPoint centre = grid->CellRect(row, col).center();
-  if (grid->Row() != row || grid->Col() != col)
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
-  QComboBox* combo = nullptr;
-  for (QComboBox* c : grid->viewport()->findChildren<QComboBox*>())
-    if (c->isVisible()) combo = c;
-  ASSERT_NE(combo, nullptr) << "no list at " << row << "," << col;
-  QAbstractItemView* list = combo->view();
-  list->setCurrentIndex(list->model()->index(item, 0));
-  QTest::keyClick(list, Qt::Key_Return);
-  ASSERT_FALSE(grid->IsEditing());
-}
 
 void Click(QWidget* sheet, int id) {
   auto* button = FindControl<QPushButton>(sheet, id);
@@ -321,8 +298,7 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
 TEST(EditorSheet, EditorsStillToComeOpenNothing) {
   Fixture f;
   FakeEditorHost document(*f.model);
-  for (EditorKind kind :
-       {EditorKind::Channel, EditorKind::Weekly, EditorKind::Annual, EditorKind::Radio})
+  for (EditorKind kind : {EditorKind::Channel, EditorKind::Weekly})
     EXPECT_EQ(OpenEditor(f.sheet, kind, f.context, document, f.state), EditorOutcome::Cancelled);
   EXPECT_FALSE(f.sheet.isVisible());
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -345,6 +346,126 @@ TEST_F(FlexGridTest, FixedRowsAndColumnsStayWhileTheDataScrolls) {
   QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(51, 11));
   EXPECT_EQ(grid.Row(), 51);
   EXPECT_EQ(grid.Col(), 11);
+}
+
+TEST_F(FlexGridTest, ARefusedMoveKeepsTheCursorAndIsAskedOnce) {
+  grid.SetCurrentCell(1, 1);
+  Events events;
+  bool refuse = true;
+  QObject::connect(&grid, &CVSFlexGrid::BeforeRowColChange,
+                   [&](int oldRow, int oldCol, int newRow, int newCol, bool* cancel) {
+                     events.push_back("before " + std::to_string(oldRow) + "," +
+                                      std::to_string(oldCol) + ">" + std::to_string(newRow) + "," +
+                                      std::to_string(newCol));
+                     *cancel = refuse;
+                   });
+  QObject::connect(&grid, &CVSFlexGrid::AfterRowColChange,
+                   [&](int, int, int, int) { events.push_back("after"); });
+  grid.SetCurrentCell(3, 2);
+  QTest::keyClick(&grid, Qt::Key_Down);
+  ClickCell(2, 4);
+  EXPECT_EQ(events, (Events{"before 1,1>3,2", "before 1,1>2,1", "before 1,1>2,4"}));
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.Col(), 1);
+
+  events.clear();
+  refuse = false;
+  grid.SetCurrentCell(3, 2);
+  EXPECT_EQ(events, (Events{"before 1,1>3,2", "after"}));
+  events.clear();
+  grid.SetCurrentCell(3, 2);  // no move: nothing to ask
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(FlexGridTest, ABadEditLeftByAMoveIsCheckedOnceAndTheMoveRefused) {
+  grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  grid.SetCurrentCell(1, 1);
+  int checks = 0, leaves = 0;
+  QObject::connect(&grid, &CVSFlexGrid::ValidateEdit, [&](int, int, bool* cancel) {
+    ++checks;
+    *cancel = grid.EditText() == "0";
+  });
+  QObject::connect(&grid, &CVSFlexGrid::BeforeRowColChange,
+                   [&](int, int, int, int, bool*) { ++leaves; });
+  QTest::keyClick(&grid, Qt::Key_0);
+  auto* line = OpenEditorOf<QLineEdit>(grid);
+  ASSERT_NE(line, nullptr);
+  QTest::keyClick(line, Qt::Key_Down);  // stores and leaves in one key
+  QApplication::processEvents();
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(leaves, 0);
+  EXPECT_TRUE(grid.IsEditing());
+  EXPECT_EQ(grid.Row(), 1);
+
+  // A click elsewhere takes the focus from the editor before it tries to store: one check only.
+  ClickCell(3, 3);
+  QApplication::processEvents();
+  QApplication::processEvents();
+  EXPECT_EQ(checks, 2);
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.TextMatrix(1, 1), "");
+  grid.CancelEdit();
+}
+
+TEST(FlexGridDialog, TheCancelButtonDropsAPendingEditOtherFocusStoresIt) {
+  QWidget window;
+  auto* grid = new CVSFlexGrid(&window);
+  auto* ok = new QPushButton("OK", &window);
+  auto* cancel = new QPushButton("キャンセル", &window);
+  grid->setGeometry(0, 0, 300, 100);
+  ok->setGeometry(0, 110, 80, 25);
+  cancel->setGeometry(100, 110, 80, 25);
+  grid->SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  grid->DropEditOnFocusTo(cancel);
+  int checks = 0;
+  QObject::connect(grid, &CVSFlexGrid::ValidateEdit, [&](int, int, bool*) { ++checks; });
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  grid->setFocus();
+  grid->SetCurrentCell(1, 1);
+  QTest::keyClick(grid, Qt::Key_5);
+  ASSERT_TRUE(grid->IsEditing());
+  // A person's click lets the editor see its focus go before the button is released.
+  QTest::mousePress(cancel, Qt::LeftButton);
+  QApplication::processEvents();
+  QTest::mouseRelease(cancel, Qt::LeftButton);
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(grid->TextMatrix(1, 1), "");
+  EXPECT_EQ(checks, 0) << "nothing to answer on the way out";
+
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_6);
+  QTest::mousePress(ok, Qt::LeftButton);
+  QApplication::processEvents();
+  QTest::mouseRelease(ok, Qt::LeftButton);
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(grid->TextMatrix(1, 1), "6");
+  EXPECT_EQ(checks, 1);
+}
+
+TEST_F(FlexGridTest, WithoutAFixedColumnTheFirstColumnIsData) {
+  // The calendar's Sunday column is the grid's first.
+  grid.SetFixedCols(0);
+  grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  ClickCell(2, 0);
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.Col(), 0);
+  grid.SetCurrentCell(1, 3);
+  QTest::keyClick(&grid, Qt::Key_Home);
+  EXPECT_EQ(grid.Col(), 0);
+  QTest::keyClick(&grid, Qt::Key_Left);
+  EXPECT_EQ(grid.Col(), 0);
+  QTest::keyClick(&grid, Qt::Key_4);
+  ASSERT_TRUE(grid.IsEditing());
+  QTest::keyClick(OpenEditorOf<QLineEdit>(grid), Qt::Key_Return);
+  EXPECT_EQ(grid.TextMatrix(1, 0), "4");
+  // The header row still picks a whole column, now the first one too.
+  ClickCell(0, 0);
+  int r1, c1, r2, c2;
+  grid.GetSelection(r1, c1, r2, c2);
+  EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{1, 0, 3, 0}));
 }
 
 }  // namespace

@@ -16,7 +16,9 @@
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
+#include "model/ShiftJis.h"
 #include "model/TavrinDoc.h"
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 namespace {
@@ -169,8 +171,8 @@ TEST_F(MainWindowTest, ExportWritesTheReportAndLeavesTheDocumentAlone) {
 
 TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePressed) {
   Start();
-  for (int i : {0, 1, 2, 4}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
-  ASSERT_TRUE(view().editorButton(3)->isEnabled());
+  for (int i : {0, 1}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
+  for (int i : {2, 3, 4}) ASSERT_TRUE(view().editorButton(i)->isEnabled()) << i;
   // A saved schedule: its image is what packing the working model gives.
   MakeSaveable();
   dialogs_.answers.push_back((data_.path() + "/plan.BIN").toStdString());
@@ -201,6 +203,31 @@ TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePress
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_TRUE(app_->doc()->IsModified());
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
+}
+
+TEST_F(MainWindowTest, RadioPageOkOnASavedTelevisionChannelLeavesTheDocumentUnmodified) {
+  // Opening the radio page once wrote the remembered 東京 82.5 over the document's station.
+  Start();
+  MakeSaveable();
+  ScheduleModel& model = view().viewModel().model();
+  model.radioFrequency = 901;
+  const std::string channel = *ToShiftJis("１ｃｈ");
+  std::copy(channel.begin(), channel.end(), model.radioStation.begin());
+  dialogs_.answers.push_back((data_.path() + "/tv.BIN").toStdString());
+  Command(ID_FILE_SAVE_AS);
+  ASSERT_EQ(caption(), QStringLiteral("Tavrin - tv.BIN"));
+
+  QString shown;
+  WhenModal([&](QWidget* modal) {
+    shown = FindControl<QLineEdit>(modal, 1085)->text() + " " +
+            FindControl<QLineEdit>(modal, 1077)->text();
+    static_cast<QDialog*>(modal)->accept();
+  });
+  QTest::mouseClick(view().editorButton(4), Qt::LeftButton);
+  EXPECT_EQ(shown, QStringLiteral("１ｃｈ 901"));
+  EXPECT_FALSE(app_->doc()->IsModified());
+  EXPECT_EQ(model.radioFrequency, 901);
+  EXPECT_EQ(view().viewModel().currentStation().frequency, 901);
 }
 
 TEST_F(MainWindowTest, CommandLinePathOpensThatFile) {

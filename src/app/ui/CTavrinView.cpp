@@ -132,15 +132,29 @@ void CTavrinView::InitializeView() {
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
   // A button whose editor is not built yet stays visible but cannot be pressed.
-  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  CalendarContext calendar = EditorCalendar();
+  EditorContext context = EditorContextOf(calendar);
   for (int i = 0; i < kEditorButtonCount; ++i) {
     buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
   }
   viewModel_.RefreshFromDocument();
 }
 
+CalendarContext CTavrinView::EditorCalendar() {
+  WindowPos& confirmAt = viewModel_.registry().window(WindowSlot::Year);
+  return {viewModel_.years(),    viewModel_.currentMonth(),
+          viewModel_.holidays(), viewModel_.calendars(),
+          confirmAt.x,           confirmAt.y};
+}
+
+EditorContext CTavrinView::EditorContextOf(CalendarContext& calendar) {
+  return {viewModel_.model(), viewModel_.names(), messages_,
+          clipboards_,        &calendar,          &viewModel_.currentStation()};
+}
+
 EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
-  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  CalendarContext calendar = EditorCalendar();
+  EditorContext context = EditorContextOf(calendar);
   WindowPos& position = viewModel_.registry().window(WindowSlot::Prog);
   SheetState state{position.x, position.y, viewModel_.fileState(),
                    QString::fromStdString(doc_.SettingsTitle())};

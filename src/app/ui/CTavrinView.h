@@ -16,6 +16,7 @@
 #include "app/ViewCableDocument.h"
 #include "editors/EditorClipboards.h"
 #include "editors/EditorSession.h"
+#include "editors/ui/OpenEditor.h"
 #include "maintenance/SpecialMenu.h"
 #include "maintenance/SpecialMenuSequence.h"
 #include "model/Clock.h"
@@ -82,6 +83,10 @@ class CTavrinView : public QWidget,
   void RefreshPorts();
   void OpenSerialSettings();
 
+  // What the editor pages work on, for one opening of the editor sheet (or a look at which pages
+  // exist): the view's calendars and everything else.
+  CalendarContext EditorCalendar();
+  EditorContext EditorContextOf(CalendarContext& calendar);
   void ApplyLayout(const MainFormLayout& layout);
   void ExitCommand();
   void PrintCommand();

@@ -1,15 +1,18 @@
 #include "app/ui/StartupHooks.h"
 
-#include <QCoreApplication>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "platform/ControlNames.h"
 
 namespace tavrin {
 namespace {
@@ -28,6 +31,15 @@ void ReportStartup(const char* probe) {
   const auto elapsed =
       std::chrono::duration_cast<std::chrono::microseconds>(WallClock::now() - launch);
   std::fprintf(stderr, "startup-ms %.1f\n", elapsed.count() / 1000.0);
+}
+
+// Presses button `id` of the editor sheet once it is up: a kind of the annual page, or its
+// confirmation.
+void PressInSheet(int id) {
+  QTimer::singleShot(200, [id] {
+    if (QWidget* sheet = QApplication::activeModalWidget())
+      if (auto* button = FindControl<QAbstractButton>(sheet, id)) button->click();
+  });
 }
 
 }  // namespace
@@ -59,6 +71,15 @@ void InstallStartupHooks(CTavrinApp& app) {
       view->ShowSettingsFileDisplay();
     } else if (name == "summer-time") {
       view->OpenEditor(EditorKind::SummerTime);
+    } else if (name == "radio") {
+      view->OpenEditor(EditorKind::Radio);
+    } else if (name.rfind("annual", 0) == 0) {
+      static const std::map<std::string, int> kPresses = {{"annual-period", 1065},
+                                                          {"annual-holiday", 1068},
+                                                          {"annual-individual", 1067},
+                                                          {"annual-confirm", 1145}};
+      if (auto press = kPresses.find(name); press != kPresses.end()) PressInSheet(press->second);
+      view->OpenEditor(EditorKind::Annual);
     }
   });
 }

@@ -4,8 +4,9 @@
 //   the
 //     main window has been shown and painted, then quits; N counts from that launch time (or from
 //     the start of main when the value is not a number).
-//   TAVRIN_TEST_HOOK=about | special-menu | settings-display | summer-time  opens that window
-//     after start-up.
+//   TAVRIN_TEST_HOOK=about | special-menu | settings-display | summer-time | radio | annual |
+//     annual-period | annual-holiday | annual-individual | annual-confirm  opens that window after
+//     start-up (the annual page in that kind, or its confirmation calendar).
 #pragma once
 
 namespace tavrin {

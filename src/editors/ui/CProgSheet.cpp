@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "editors/ui/EditorPage.h"
-#include "platform/ControlNames.h"
+#include "platform/DialogButtons.h"
 #include "platform/UiFonts.h"
 
 namespace tavrin {
@@ -32,19 +31,7 @@ CProgSheet::CProgSheet(QWidget* parent) : QDialog(parent) {
   tabs_ = new QTabWidget(this);
   layout->addWidget(tabs_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
-  ok->setObjectName(ControlName(kIdOk));
-  cancel->setObjectName(ControlName(kIdCancel));
-  for (QPushButton* button : {ok, cancel}) {
-    button->setMinimumSize(75, 23);
-    button->setAutoDefault(false);
-  }
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &CProgSheet::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CProgSheet::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(OkCancelButtons(*this));
 }
 
 CProgSheet::~CProgSheet() {

@@ -1,6 +1,8 @@
 #include "editors/ui/OpenEditor.h"
 
 #include "calendar/ui/CProg4.h"
+#include "calendar/ui/CProg6.h"
+#include "editors/ui/CProg5.h"
 #include "editors/ui/CProgSheet.h"
 #include "editors/ui/EditorPage.h"
 
@@ -10,10 +12,15 @@ std::unique_ptr<EditorPage> MakeEditorPage(EditorKind kind, EditorContext& conte
   switch (kind) {
     case EditorKind::SummerTime:
       return std::make_unique<CProg4>(context.model, context.messages);
+    case EditorKind::Annual:
+      if (context.calendar == nullptr) break;
+      return std::make_unique<CProg6>(context.model, context.messages, context.clipboards,
+                                      *context.calendar);
+    case EditorKind::Radio:
+      if (context.station == nullptr) break;
+      return std::make_unique<CProg5>(context.model, context.messages, *context.station);
     case EditorKind::Channel:
     case EditorKind::Weekly:
-    case EditorKind::Annual:
-    case EditorKind::Radio:
       break;
   }
   return nullptr;

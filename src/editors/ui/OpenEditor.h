@@ -5,8 +5,12 @@
 #include <QString>
 #include <memory>
 
+#include "calendar/YearCalendar.h"
 #include "editors/EditorClipboards.h"
 #include "editors/EditorSession.h"
+#include "model/Dates.h"
+#include "model/HolidayTable.h"
+#include "model/ImagePacking.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"
 
@@ -17,11 +21,25 @@ class EditorPage;
 
 // What the pages work on, all owned by the main view. Editors that need more (the chime table,
 // the calendars, their dialogs' stored positions) add it here.
+// What the annual page and its confirmation dialog need besides the model: the two image years
+// and the clock's month, the holidays, the view's two calendars (current year first) and the
+// confirmation dialog's stored position (YEAR_X, YEAR_Y).
+struct CalendarContext {
+  YearPair years;
+  int currentMonth;
+  const HolidayTable& holidays;
+  std::array<YearCalendar, 2>& calendars;
+  int& confirmX;
+  int& confirmY;
+};
+
 struct EditorContext {
   ScheduleModel& model;
   ProgramNameTable& names;
   MessageSink& messages;
   EditorClipboards& clipboards;
+  CalendarContext* calendar = nullptr;  // without it there is no annual page
+  RadioStation* station = nullptr;      // the remembered station; without it no radio page
 };
 
 // The sheet's stored position (PROG_X, PROG_Y) and the document state its caption shows.

@@ -1,0 +1,376 @@
+// The annual page and its confirmation calendar, driven through their widgets in the editor sheet.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <cstring>
+#include <memory>
+
+#include "EditorTestData.h"
+#include "FakeEditorHost.h"
+#include "GridDriving.h"
+#include "GuiTestSupport.h"
+#include "calendar/HolidayFile.h"
+#include "editors/ui/CProgSheet.h"
+#include "editors/ui/EditorPage.h"
+#include "editors/ui/OpenEditor.h"
+#include "platform/CVSFlexGrid.h"
+#include "platform/ControlNames.h"
+#include "platform/UpDownControl.h"
+
+namespace tavrin {
+namespace {
+
+using testing::Choose;
+using testing::FakeEditorHost;
+using testing::FakeMessages;
+using testing::Type;
+using testing::WhenModal;
+
+CVSFlexGrid* Grid(QWidget* window, int id) { return FindControl<CVSFlexGrid>(window, id); }
+
+void Click(QWidget* window, int id) {
+  auto* button = FindControl<QAbstractButton>(window, id);
+  ASSERT_NE(button, nullptr) << id;
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A school year: vacation from 21 July to 31 August, the holiday 11 August, an individual day
+// 20 August; the clock stands in August 2026, a month that starts on a Saturday.
+struct Fixture : testing::EditorTestData {
+  Fixture() {
+    const std::string text = "[2026]\r\n08=11\r\n";
+    ParseHolidayText(text.data(), text.size(), holidays);
+    model->basicProgram = 1;
+    model->holidayEnabled = 1;
+    model->holidayProgram = 2;
+    model->periods[3] = {kEveryYear, 7, 21, 8, 31, 4};
+    model->periods[10] = {2027, 2, 15, 2, 19, 3};
+    model->dates[5] = {2026, 8, 20, 3};
+  }
+  EditorOutcome Open(std::function<void(QWidget*)> answer) {
+    FakeEditorHost document(*model);
+    WhenModal(std::move(answer));
+    return OpenEditor(sheet, EditorKind::Annual, context, document, state);
+  }
+  // Opens the sheet and the calendar from it with Alt+K, runs `answer` on the calendar and its
+  // grid with the cursor on the program cell of 3 August (a vacation day), then `after` on the
+  // sheet, and cancels the sheet.
+  void Calendar(
+      const std::function<void(QWidget*, CVSFlexGrid*)>& answer,
+      const std::function<void(QWidget*)>& after = [](QWidget*) {}) {
+    Open([&](QWidget* sheet) {
+      WhenModal([&](QWidget* dialog) {
+        CVSFlexGrid* grid = Grid(dialog, 1063);
+        grid->SetCurrentCell(4, 1);
+        answer(dialog, grid);
+      });
+      QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier);
+      after(sheet);
+      Click(sheet, kIdCancel);
+    });
+  }
+  FakeMessages sink;
+  HolidayTable holidays;
+  std::array<YearCalendar, 2> calendars{};
+  int confirmX = 120;
+  int confirmY = 90;
+  CalendarContext calendar{{2026, 2027}, 8, holidays, calendars, confirmX, confirmY};
+  EditorContext context{*model, *names, sink, *clipboards, &calendar, nullptr};
+  int x = 200;
+  int y = 150;
+  SheetState state{x, y, FileState::Untitled, QString()};
+  CProgSheet sheet;
+};
+
+QStringList RowTexts(CVSFlexGrid* grid, int row) {
+  QStringList texts;
+  for (int c = 1; c < grid->Cols(); ++c) texts << grid->TextMatrix(row, c);
+  return texts;
+}
+
+QString Shown(QWidget* window) {
+  QStringList shown;
+  for (int id : {1144, 1055, 1069, 1060, 1088, 1056, 1057, 1058, 1064, 1145})
+    if (FindControl<QWidget>(window, id)->isVisible()) shown << QString::number(id);
+  return shown.join(' ');
+}
+
+TEST(AnnualPage, ShowsOneKindAtATimeFilledFromTheModel) {
+  Fixture f;
+  QStringList seen;
+  f.Open([&](QWidget* sheet) {
+    EXPECT_EQ(sheet->windowTitle(), "年間プログラム - 新規作成");
+    EXPECT_EQ(sheet->findChild<QTabWidget*>()->tabText(0), "　年間プログラムリスト　");
+    EXPECT_TRUE(FindControl<QRadioButton>(sheet, 1053)->isChecked());
+    const QSize size = sheet->size();
+    CVSFlexGrid* basic = Grid(sheet, 1144);
+    seen << Shown(sheet)
+         << basic->TextMatrix(0, 1) + basic->TextMatrix(1, 0) + basic->TextMatrix(1, 1);
+
+    Click(sheet, 1065);
+    CVSFlexGrid* periods = Grid(sheet, 1055);
+    seen << Shown(sheet) << RowTexts(periods, 0).join(',') << RowTexts(periods, 1).join(',')
+         << RowTexts(periods, 2).join(',') << RowTexts(periods, 3).join(',')
+         << periods->TextMatrix(200, 0) << periods->ColComboList(1);
+    EXPECT_EQ(periods->Row(), 3) << "the cursor on the first empty cell";
+    EXPECT_EQ(periods->Col(), 1);
+
+    Click(sheet, 1068);
+    CVSFlexGrid* holiday = Grid(sheet, 1069);
+    seen << Shown(sheet) << holiday->TextMatrix(1, 0) + holiday->TextMatrix(1, 1);
+    EXPECT_TRUE(FindControl<QCheckBox>(sheet, 1088)->isChecked());
+
+    Click(sheet, 1067);
+    seen << Shown(sheet) << RowTexts(Grid(sheet, 1060), 0).join(',')
+         << RowTexts(Grid(sheet, 1060), 1).join(',');
+    EXPECT_EQ(sheet->size(), size) << "the sheet keeps its size with every kind";
+    Click(sheet, kIdCancel);
+  });
+  EXPECT_EQ(seen, (QStringList{"1144 1145", "プログラム番号基本設定1", "1055 1056 1057 1058 1064",
+                               "開始年,開始月,開始日,終了月,終了日,プログラム番号",
+                               "毎年,7 月,21 日,8 月,31 日,4", "2027 年,2 月,15 日,2 月,19 日,3",
+                               ",,,,,", "200", "毎年|2026 年|2027 年|", "1069 1088 1145",
+                               "祭日実施2", "1060 1056 1057 1058 1064",
+                               "実施年,実施月,実施日,プログラム番号", "2026 年,8 月,20 日,3"}));
+}
+
+TEST(AnnualPage, SwitchingStoresTheKindLeftOrStaysOnItsFault) {
+  Fixture f;
+  QStringList rows;
+  int faultRow = 0, faultCol = 0;
+  bool stayed = false;
+  f.Open([&](QWidget* sheet) {
+    Click(sheet, 1065);
+    CVSFlexGrid* periods = Grid(sheet, 1055);
+    // Rows 1 and 3 filled, row 2 empty: stored as two slots, shown again one after the other.
+    Choose(periods, 2, 6, 4);  // program 5 instead of 3 in row 2
+    for (int c = 1; c <= 6; ++c) {
+      periods->SetTextMatrix(3, c, periods->TextMatrix(2, c));
+      periods->SetTextMatrix(2, c, "");
+    }
+    Click(sheet, 1053);
+    Click(sheet, 1065);
+    rows << RowTexts(periods, 2).join(',') << RowTexts(periods, 3).join(',');
+
+    periods->SetTextMatrix(1, 4, "7 月");  // now ends before it starts
+    periods->SetTextMatrix(1, 5, "1 日");
+    Click(sheet, 1067);
+    stayed = FindControl<QRadioButton>(sheet, 1065)->isChecked() && periods->isVisible();
+    faultRow = periods->Row();
+    faultCol = periods->Col();
+    Click(sheet, kIdCancel);
+  });
+  EXPECT_EQ(rows, (QStringList{"2027 年,2 月,15 日,2 月,19 日,5", ",,,,,"}));
+  ASSERT_EQ(f.sink.shown.size(), 1u);
+  EXPECT_EQ(f.sink.shown[0].text, "1 行目の＜開始と終了＞の指定が不正です。");
+  EXPECT_EQ(f.sink.shown[0].caption, "期間設定");
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(faultRow, 1);
+  EXPECT_EQ(faultCol, 4);
+  EXPECT_EQ(f.model->periods[0].year, 0) << "Cancel brings the slots back as they were";
+  EXPECT_EQ(f.model->periods[3].program, 4);
+}
+
+TEST(AnnualPage, OkShowsTheBasicProgramMessageOnTheBasicGrid) {
+  Fixture f;
+  f.model->basicProgram = 0;
+  bool onBasic = false;
+  const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
+    Click(sheet, 1065);  // an empty basic program passes while switching
+    Click(sheet, kIdOk);
+    onBasic = FindControl<QRadioButton>(sheet, 1053)->isChecked() && Grid(sheet, 1144)->isVisible();
+    Choose(Grid(sheet, 1144), 1, 1, 4);
+    Click(sheet, kIdOk);
+  });
+  EXPECT_EQ(outcome, EditorOutcome::Changed);
+  ASSERT_EQ(f.sink.shown.size(), 1u);
+  EXPECT_EQ(f.sink.shown[0].text, "＜プログラム番号＞の指定が有りません。");
+  EXPECT_EQ(f.sink.shown[0].caption, "基本設定");
+  EXPECT_TRUE(onBasic);
+  EXPECT_EQ(f.model->basicProgram, 5);
+  EXPECT_EQ(f.model->periods[0].program, 4) << "the period grid was stored on the way";
+}
+
+TEST(AnnualPage, AltKeysCopyPasteAndDeleteWholeRows) {
+  Fixture f;
+  QStringList pasted;
+  bool pasteAtFirst = true;
+  f.Open([&](QWidget* sheet) {
+    Click(sheet, 1065);
+    CVSFlexGrid* periods = Grid(sheet, 1055);
+    pasteAtFirst = FindControl<QPushButton>(sheet, 1057)->isEnabled();
+    const auto pickRow = [&](int row) {
+      QTest::mouseClick(periods->viewport(), Qt::LeftButton, Qt::NoModifier,
+                        periods->CellRect(row, 0).center());
+    };
+    pickRow(1);
+    QTest::keyClick(periods, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(FindControl<QPushButton>(sheet, 1057)->isEnabled());
+    pickRow(4);
+    QTest::keyClick(periods, Qt::Key_P, Qt::AltModifier);
+    pasted << RowTexts(periods, 4).join(',');
+    f.sink.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+    QTest::keyClick(periods, Qt::Key_D, Qt::AltModifier);
+    pasted << RowTexts(periods, 4).join(',');
+    QTest::keyClick(periods, Qt::Key_D, Qt::AltModifier);
+    pasted << RowTexts(periods, 4).join(',')
+           << QString("%1,%2").arg(periods->Row()).arg(periods->Col());
+    Click(sheet, kIdOk);
+  });
+  EXPECT_FALSE(pasteAtFirst);
+  EXPECT_EQ(pasted, (QStringList{"毎年,7 月,21 日,8 月,31 日,4", "毎年,7 月,21 日,8 月,31 日,4",
+                                 ",,,,,", "3,1"}));
+  ASSERT_EQ(f.sink.shown.size(), 2u);
+  EXPECT_EQ(f.sink.shown[0].text, "選択行を削除します。よろしいですか？");
+  EXPECT_EQ(f.sink.shown[0].caption, "期間設定");
+  EXPECT_EQ(f.sink.shown[0].buttons, MsgButtons::OkCancel);
+  EXPECT_EQ(f.clipboards->periodCount, 1) << "the clipboard outlives the sheet";
+  EXPECT_EQ(f.clipboards->periods[0].year, kEveryYear);
+}
+
+TEST(AnnualConfirm, OpensOnTheClockMonthInTheSourcesColours) {
+  Fixture f;
+  QStringList seen;
+  QPoint at;
+  f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
+    at = dialog->pos();
+    seen << dialog->windowTitle()
+         << FindControl<QLineEdit>(dialog, 1078)->text() + "/" +
+                FindControl<QLineEdit>(dialog, 1079)->text();
+    QStringList header, firstWeek;
+    for (int c = 0; c < 7; ++c) {
+      header << grid->TextMatrix(0, c);
+      firstWeek << grid->TextMatrix(1, c);
+    }
+    seen << header.join(',') << firstWeek.join(',') << grid->TextMatrix(3, 0)
+         << grid->TextMatrix(11, 1);
+    // Holiday 11 (red), individual 20 (blue), vacation 3 (black), all bold.
+    for (auto [row, col] : {std::pair{6, 2}, {8, 4}, {4, 1}}) {
+      grid->SetCurrentCell(row, col);
+      seen << grid->TextMatrix(row, col) + " " + grid->CellForeColor().name() + " " +
+                  (grid->CellFontBold() ? "bold" : "plain");
+    }
+    grid->SetCurrentCell(5, 2);
+    seen << grid->CellBackColor().name();  // a holiday in Sunday's colour
+    EXPECT_EQ(grid->FixedCols(), 0);
+    Click(dialog, kIdCancel);
+  });
+  EXPECT_EQ(at, QPoint(120, 90));
+  EXPECT_EQ(seen,
+            (QStringList{"年間プログラムの確認", "2026/8", "日,月,火,水,木,金,土", ",,,,,,1", "2",
+                         "31", "2 #ff0000 bold", "3 #0000ff bold", "4 #000000 bold", "#ffccff"}));
+  EXPECT_TRUE(f.sink.shown.empty());
+}
+
+TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) {
+  // The individual grid, shown before the calendar, once wrote the old dates back on OK.
+  Fixture f;
+  QStringList seen;
+  const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
+    Click(sheet, 1067);
+    Click(sheet, 1053);
+    WhenModal([&](QWidget* dialog) {
+      CVSFlexGrid* grid = Grid(dialog, 1063);
+      grid->SetCurrentCell(4, 1);  // 3 August, a vacation day
+      Type(grid, "9");
+      QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
+      seen << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
+      grid->SetCurrentCell(6, 2);  // the holiday: the same value keeps its colour
+      Type(grid, "2");
+      QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
+      seen << grid->TextMatrix(6, 2) + " " + grid->CellForeColor().name();
+      Click(dialog, kIdOk);
+    });
+    Click(sheet, 1145);
+    seen << RowTexts(Grid(sheet, 1060), 2).join(',');
+    Click(sheet, kIdOk);
+  });
+  EXPECT_EQ(seen, (QStringList{"9 #0000ff", "2 #ff0000", "2026 年,8 月,3 日,9"}));
+  EXPECT_EQ(outcome, EditorOutcome::Changed);
+  EXPECT_EQ(f.model->dates[0], (DateEntry{2026, 8, 20, 3}));
+  EXPECT_EQ(f.model->dates[1], (DateEntry{2026, 8, 3, 9}));
+  EXPECT_EQ(f.model->dates[2].year, 0) << "re-entering the holiday's own value adds nothing";
+  EXPECT_TRUE(f.sink.shown.empty());
+}
+
+TEST(AnnualConfirm, CancelTakesBackTheDaysRecordedWhileChangingMonths) {
+  Fixture f;
+  QStringList fields;
+  f.Calendar(
+      [&](QWidget* dialog, CVSFlexGrid* grid) {
+        Type(grid, "9");
+        FindControl<UpDownControl>(dialog, 1081)->Step(1);  // leaving August records 3 August
+        fields << FindControl<QLineEdit>(dialog, 1079)->text()
+               << QString::number(f.model->dates[0].program);
+        auto* year = FindControl<QLineEdit>(dialog, 1078);
+        for (QToolButton* arrow :
+             FindControl<UpDownControl>(dialog, 1082)->findChildren<QToolButton*>())
+          for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(arrow, Qt::LeftButton);
+            fields << year->text();
+          }
+        dialog->close();  // the close box cancels as well
+      },
+      [&](QWidget*) {
+        EXPECT_EQ(f.model->dates[0].year, 0) << "Cancel took the recorded day back";
+        EXPECT_EQ(f.calendars[0].months[7].cells[2].program, 4);
+      });
+  EXPECT_EQ(fields, (QStringList{"9", "9", "2027", "2027", "2027", "2026", "2026", "2026"}));
+}
+
+TEST(AnnualConfirm, ABadDayIsRefusedOnceAndCancelLeavesWithoutAWord) {
+  Fixture f;
+  int row = 0;
+  bool editing = false;
+  f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
+    Type(grid, "0");
+    QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Down);
+    QApplication::processEvents();
+    row = grid->Row();
+    editing = grid->IsEditing();
+    // A person's click lets the editor see its focus go before the button is released.
+    auto* cancel = FindControl<QPushButton>(dialog, kIdCancel);
+    QTest::mousePress(cancel, Qt::LeftButton);
+    QApplication::processEvents();
+    QTest::mouseRelease(cancel, Qt::LeftButton);
+  });
+  ASSERT_EQ(f.sink.shown.size(), 1u);
+  EXPECT_EQ(f.sink.shown[0].text, "2026年8月3日 のプログラム番号の指定が不正です。");
+  EXPECT_EQ(f.sink.shown[0].caption, "年間プログラムの確認");
+  EXPECT_EQ(row, 4);
+  EXPECT_TRUE(editing);
+}
+
+TEST(AnnualConfirm, WithEveryIndividualSlotTakenTheDayStaysAndTheDialogWithIt) {
+  Fixture f;
+  for (int i = 0; i < kDateCount; ++i)
+    f.model->dates[i] = {2027, 1, static_cast<uint8_t>(i % 28 + 1), 5};
+  QStringList seen;
+  f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
+    Type(grid, "9");
+    Click(dialog, kIdOk);
+    seen << (dialog->isVisible() ? "open" : "closed")
+         << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
+    Click(dialog, kIdCancel);
+  });
+  EXPECT_EQ(seen, (QStringList{"open", "4 #000000"}));
+  ASSERT_EQ(f.sink.shown.size(), 1u);
+  EXPECT_EQ(f.sink.shown[0].text,
+            "個別設定が200件に達しているため、2026年8月3日 のプログラム番号を登録できません。");
+}
+
+}  // namespace
+}  // namespace tavrin
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

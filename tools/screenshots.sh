@@ -1,7 +1,7 @@
 #!/bin/bash
 # Takes screenshots of the desktop program under a virtual X display: the main window, the editor
-# sheet with the summer-time page, the special menu and the about box, as PNGs in shots/ (git
-# ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
+# sheet with the summer-time page, the special menu and the about box, and with the school example
+# open the channel and weekly-program windows, as PNGs in shots/ (git ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,19 +23,19 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 sh "$root/scripts/seed-data-folder.sh" "$root/src/resources" >/dev/null
 export TAVRIN_NOW="${TAVRIN_NOW:-2026-04-01T09:00:00}"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" <<'INNER'
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$out" "$root/examples/school.BIN" <<'INNER'
 set -euo pipefail
-program="$1"; out="$2"
+program="$1"; out="$2"; school="$3"
 wm=""
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
 fi
-shoot() {  # name, hook
-  TAVRIN_TEST_HOOK="$2" "$program" &
+shoot() {  # name, hook, [settings file]
+  TAVRIN_TEST_HOOK="$2" "$program" ${3:+"$3"} &
   pid=$!
-  sleep 2.5
+  sleep 3.5
   import -window root "$out/$1.png"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -45,6 +45,10 @@ shoot summer-time-sheet summer-time
 shoot special-menu special-menu
 shoot about-box about
 shoot settings-display settings-display
+for hook in channels weekly weekly-steps weekly-channel weekly-names weekly-overview \
+            confirm-time-signal confirm-keep; do
+  shoot "$hook" "$hook" "$school"
+done
 [ -z "$wm" ] || kill "$wm"
 INNER
 ls -1 "$out"/*.png

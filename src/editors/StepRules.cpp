@@ -156,6 +156,23 @@ std::string NameForEdit(const ProgramNameTable& names, int program) {
   return FromShiftJis(ProgramNameText(names, program));
 }
 
+std::string NameInput(const std::string& utf8) {
+  std::string kept;
+  std::size_t bytes = 0;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const std::string character = utf8.substr(at, length);
+    at += length;
+    const std::optional<std::string> sjis = ToShiftJis(character);
+    if (!sjis) continue;
+    if (bytes + sjis->size() > static_cast<std::size_t>(kNameBytes)) break;
+    bytes += sjis->size();
+    kept += character;
+  }
+  return kept;
+}
+
 Result<std::string> NameBytes(const std::string& utf8) {
   std::optional<std::string> sjis = ToShiftJis(utf8);
   if (!sjis) return Fail("シフトJISで表せない文字が有ります。");

@@ -77,6 +77,9 @@ Verdict Check(const TextTable& table, int kind);
 
 // The name as the dialog edits it (UTF-8), from at most 16 bytes of the table entry.
 std::string NameForEdit(const ProgramNameTable& names, int program);
+// What the name field keeps of typed text: characters without a Shift-JIS form are left out and
+// the text ends before it would pass 16 bytes (UTF-8 in and out).
+std::string NameInput(const std::string& utf8);
 // The name as the table stores it: Shift-JIS cut to 16 bytes on a character boundary; refused
 // when a character has no Shift-JIS form.
 Result<std::string> NameBytes(const std::string& utf8);

@@ -132,7 +132,9 @@ void CTavrinView::InitializeView() {
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
   // A button whose editor is not built yet stays visible but cannot be pressed.
-  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  EditorContext context{
+      viewModel_.model(), viewModel_.names(),        messages_,
+      clipboards_,        &viewModel_.iniSettings(), &viewModel_.registry().windows};
   for (int i = 0; i < kEditorButtonCount; ++i) {
     buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
   }
@@ -140,7 +142,9 @@ void CTavrinView::InitializeView() {
 }
 
 EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
-  EditorContext context{viewModel_.model(), viewModel_.names(), messages_, clipboards_};
+  EditorContext context{
+      viewModel_.model(), viewModel_.names(),        messages_,
+      clipboards_,        &viewModel_.iniSettings(), &viewModel_.registry().windows};
   WindowPos& position = viewModel_.registry().window(WindowSlot::Prog);
   SheetState state{position.x, position.y, viewModel_.fileState(),
                    QString::fromStdString(doc_.SettingsTitle())};

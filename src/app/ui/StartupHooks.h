@@ -4,8 +4,10 @@
 //   the
 //     main window has been shown and painted, then quits; N counts from that launch time (or from
 //     the start of main when the value is not a number).
-//   TAVRIN_TEST_HOOK=about | special-menu | settings-display | summer-time  opens that window
-//     after start-up.
+//   TAVRIN_TEST_HOOK=about | special-menu | settings-display | summer-time | channels | weekly
+//     opens that window after start-up; weekly-steps, weekly-channel, weekly-names,
+//     weekly-overview, confirm-time-signal and confirm-keep open a window of the weekly list page
+//     for program 1 on channel 1, 3 or 2 (as in the school example).
 #pragma once
 
 namespace tavrin {

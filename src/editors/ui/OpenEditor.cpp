@@ -1,6 +1,8 @@
 #include "editors/ui/OpenEditor.h"
 
 #include "calendar/ui/CProg4.h"
+#include "editors/ui/CProg1.h"
+#include "editors/ui/CProg2.h"
 #include "editors/ui/CProgSheet.h"
 #include "editors/ui/EditorPage.h"
 
@@ -11,7 +13,18 @@ std::unique_ptr<EditorPage> MakeEditorPage(EditorKind kind, EditorContext& conte
     case EditorKind::SummerTime:
       return std::make_unique<CProg4>(context.model, context.messages);
     case EditorKind::Channel:
-    case EditorKind::Weekly:
+      return std::make_unique<CProg1>(context.model, context.messages, context.clipboards);
+    case EditorKind::Weekly: {
+      if (!context.ini || !context.windows) return nullptr;
+      auto& windows = *context.windows;
+      auto slot = [&windows](WindowSlot s) -> WindowPos& {
+        return windows[static_cast<std::size_t>(s)];
+      };
+      WeeklyPositions positions{slot(WindowSlot::Wpro), slot(WindowSlot::Pnam),
+                                slot(WindowSlot::Plst), slot(WindowSlot::Week)};
+      return std::make_unique<CProg2>(WeeklyContext{context.model, context.names, context.messages,
+                                                    context.clipboards, *context.ini, positions});
+    }
     case EditorKind::Annual:
     case EditorKind::Radio:
       break;

@@ -5,8 +5,10 @@
 #include <QString>
 #include <memory>
 
+#include "app/RegistrySettings.h"
 #include "editors/EditorClipboards.h"
 #include "editors/EditorSession.h"
+#include "model/IniSettings.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"
 
@@ -22,6 +24,10 @@ struct EditorContext {
   ProgramNameTable& names;
   MessageSink& messages;
   EditorClipboards& clipboards;
+  // The weekly editor's chime table and marks, and the stored positions of its dialogs; without
+  // them it is not offered.
+  const IniSettings* ini = nullptr;
+  std::array<WindowPos, kWindowSlotCount>* windows = nullptr;
 };
 
 // The sheet's stored position (PROG_X, PROG_Y) and the document state its caption shows.

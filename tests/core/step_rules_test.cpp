@@ -158,6 +158,9 @@ TEST(StepRules, NamesAreLimitedByShiftJisBytes) {
     EXPECT_EQ(FromShiftJis(*bytes), c.stored);
   }
   EXPECT_FALSE(steps::NameBytes("😀"));
+  // What the name field lets through as it is typed.
+  EXPECT_EQ(steps::NameInput("A😀朝の始業チャイム一"), "A朝の始業チャイ");
+  EXPECT_EQ(steps::NameInput("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOP");
 }
 
 TEST(StepRules, CopyPasteAndToggle) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "editors/ConfirmationForms.h"
@@ -16,6 +17,9 @@
 #include "platform/ControlNames.h"
 #include "platform/UiFonts.h"
 
+// The pictures live in the program's resources, which a static library must register itself.
+static void InitPictures() { Q_INIT_RESOURCE(tavrin); }
+
 namespace tavrin {
 namespace {
 
@@ -25,6 +29,8 @@ constexpr int kPictures[forms::kShapeCount][2] = {{168, 169}, {155, 165}, {184, 
 
 const QPixmap& KeepPicture(const forms::KeepCell& cell) {
   static QPixmap pictures[forms::kShapeCount][2];
+  static const bool registered = (InitPictures(), true);
+  (void)registered;
   QPixmap& picture = pictures[static_cast<int>(cell.shape)][cell.odd ? 1 : 0];
   if (picture.isNull())
     picture.load(QString(":/pictures/keep/%1.png")
@@ -120,7 +126,7 @@ void ConfirmationForm::FillKeep(const ScheduleModel& model, int program, int cha
 
 void ConfirmationForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  grid_->SetLeftCol(leftCol_);
+  QTimer::singleShot(0, this, [this] { grid_->SetLeftCol(leftCol_); });
 }
 
 QWidget* ConfirmationForm::BuildLegend(const IniSettings& ini) {

@@ -1,6 +1,8 @@
 // The weekly list page, the program-name list, the overview and the two confirmation forms.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "CsvFixture.h"
 #include "editors/ConfirmationForms.h"
 #include "editors/NameListRules.h"
@@ -195,6 +197,37 @@ TEST(ConfirmationForms, KeepStopsAtTwentyFourPairsAndOutOfRangeSteps) {
   EXPECT_EQ(Shapes(view, 0), "GgGgGgGgGgGgGgGgGgGgGgGg");
   EXPECT_EQ(view.leftCol, 0);
   EXPECT_EQ(forms::Keep(f.model, 120, 12).leftCol, 8);
+}
+
+// Images made elsewhere carry any byte in these fields; under the sanitizers no rule may read or
+// write outside its tables for them.
+TEST(WeeklyViews, AnyStepBytesStayInsideEveryTable) {
+  std::mt19937 random(9);
+  auto byte = [&] { return static_cast<uint8_t>(random() & 0xFF); };
+  for (int round = 0; round < 20; ++round) {
+    ViewFixture f;
+    for (ChannelSetting& channel : f.model.channels) channel = {byte(), byte(), byte(), byte()};
+    f.settings.chimes[0].code = static_cast<int16_t>(random());
+    for (WeeklyStep& step : f.model.steps) {
+      step = {byte(), static_cast<uint8_t>(byte() & 0x0F), {}, byte(), byte(), byte()};
+      for (uint8_t& day : step.days) day = byte() & 1;
+    }
+    f.model.basicProgram = static_cast<int16_t>(random());
+    f.model.holidayProgram = static_cast<int16_t>(random());
+    f.model.holidayEnabled = 1;
+    (void)weekly::FirstEmptyCell(weekly::Marks(f.model));
+    (void)names::Fill(f.model, f.names);
+    EXPECT_LE(overview::Rows(f.model, f.settings, "*").size(), 1000u);
+    for (int program : {1, 99, 200, 255})
+      for (int channel : {1, 2, 8, 12}) {
+        (void)forms::TimeSignal(f.model, f.settings, program, channel);
+        for (const auto& pairs : forms::KeepPairs(f.model, program, channel))
+          EXPECT_LE(pairs.size(), 24u);
+        (void)forms::Keep(f.model, program, channel);
+      }
+    weekly::DropStepsOfUnusedChannels(f.model);
+    EXPECT_LE(weekly::FreeSlots(f.model), kStepCount);
+  }
 }
 
 }  // namespace

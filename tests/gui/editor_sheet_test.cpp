@@ -321,8 +321,7 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
 TEST(EditorSheet, EditorsStillToComeOpenNothing) {
   Fixture f;
   FakeEditorHost document(*f.model);
-  for (EditorKind kind :
-       {EditorKind::Channel, EditorKind::Weekly, EditorKind::Annual, EditorKind::Radio})
+  for (EditorKind kind : {EditorKind::Annual, EditorKind::Radio})
     EXPECT_EQ(OpenEditor(f.sheet, kind, f.context, document, f.state), EditorOutcome::Cancelled);
   EXPECT_FALSE(f.sheet.isVisible());
 }

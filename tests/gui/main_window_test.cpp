@@ -126,8 +126,8 @@ TEST_F(MainWindowTest, ExportWritesTheReportAndLeavesTheDocumentAlone) {
 
 TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePressed) {
   Start();
-  for (int i : {0, 1, 2, 4}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
-  ASSERT_TRUE(view().editorButton(3)->isEnabled());
+  for (int i : {2, 4}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
+  for (int i : {0, 1, 3}) ASSERT_TRUE(view().editorButton(i)->isEnabled()) << i;
   // A saved schedule: its image is what packing the working model gives.
   MakeSaveable();
   dialogs_.answers.push_back((data_.path() + "/plan.BIN").toStdString());

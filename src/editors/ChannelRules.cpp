@@ -7,14 +7,8 @@
 namespace tavrin::channels {
 namespace {
 
-std::string Minutes(int value) { return std::to_string(value) + " 分"; }
-std::string Seconds(int value) { return std::to_string(value) + " 秒"; }
-
-std::string NumberList(int last, std::string (*item)(int)) {
-  std::string list;
-  for (int value = 0; value <= last; ++value) list += (value ? "|" : "") + item(value);
-  return list;
-}
+std::string Minutes(int value) { return NumberItem(value, "分"); }
+std::string Seconds(int value) { return NumberItem(value, "秒"); }
 
 int CellOrEmpty(const std::string& text) {
   return text.empty() ? kEmptyCell : std::min(ReadCellNumber(text).value_or(0), 254);
@@ -27,12 +21,12 @@ std::string Missing(int channel, const char* item) {
 }  // namespace
 
 const std::string& MinuteList() {
-  static const std::string list = NumberList(60, Minutes);
+  static const std::string list = NumberList(60, "分");
   return list;
 }
 
 const std::string& SecondList() {
-  static const std::string list = NumberList(59, Seconds);
+  static const std::string list = NumberList(59, "秒");
   return list;
 }
 

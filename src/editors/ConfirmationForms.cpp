@@ -42,7 +42,10 @@ TimeSignalView TimeSignal(const ScheduleModel& model, const IniSettings& setting
     for (int hour = 0; hour < kHours; ++hour) {
       const std::set<int> positions(buckets[day][hour].begin(), buckets[day][hour].end());
       std::string& text = view.cells[day][hour];
-      for (int position : positions) text += (text.empty() ? "" : ",") + std::to_string(position);
+      for (int position : positions) {
+        if (!text.empty()) text += ',';
+        text += std::to_string(position);
+      }
     }
   view.leftCol = std::min(SmallestHour(model, slots, true) + 1, kLastScrollCol);
   return view;

@@ -10,7 +10,10 @@ namespace {
 
 std::string UsageText(const ProgramUsage& usage) {
   std::string text;
-  for (const std::string& word : UsageWords(usage)) text += (text.empty() ? "" : ", ") + word;
+  for (const std::string& word : UsageWords(usage)) {
+    if (!text.empty()) text += ", ";
+    text += word;
+  }
   return text;
 }
 

@@ -14,14 +14,8 @@ namespace {
 constexpr char kNoChime[] = "0.（なし）";
 constexpr std::array<const char*, 3> kKeepTexts = {"（なし）", "ON", "OFF"};
 
-std::string Hour(int value) { return std::to_string(value) + " 時"; }
-std::string Minute(int value) { return std::to_string(value) + " 分"; }
-
-std::string NumberList(int last, std::string (*item)(int)) {
-  std::string list;
-  for (int value = 0; value <= last; ++value) list += (value ? "|" : "") + item(value);
-  return list;
-}
+std::string Hour(int value) { return NumberItem(value, "時"); }
+std::string Minute(int value) { return NumberItem(value, "分"); }
 
 bool RowEmpty(const TextTable& table, int row) {
   for (int col = 0; col < kCols; ++col)
@@ -50,12 +44,12 @@ std::string Missing(int row, const char* item) {
 }  // namespace
 
 const std::string& HourList() {
-  static const std::string list = NumberList(23, Hour);
+  static const std::string list = NumberList(23, "時");
   return list;
 }
 
 const std::string& MinuteList() {
-  static const std::string list = NumberList(59, Minute);
+  static const std::string list = NumberList(59, "分");
   return list;
 }
 
@@ -75,7 +69,10 @@ ActionChoices::ActionChoices(int kind, const IniSettings& settings)
                      FromShiftJis(FieldText(record.name.data(), record.name.size())));
     codes_.push_back(record.code);
   }
-  for (const std::string& item : items_) list_ += (list_.empty() ? "" : "|") + item;
+  for (const std::string& item : items_) {
+    if (!list_.empty()) list_ += '|';
+    list_ += item;
+  }
 }
 
 std::string ActionChoices::Text(int code) const {

@@ -11,6 +11,7 @@
 
 #include "FakeEditorHost.h"
 #include "GuiTestSupport.h"
+#include "MakeStep.h"
 #include "editors/ui/CProg2.h"
 #include "editors/ui/CProgSheet.h"
 #include "editors/ui/ConfirmationForm.h"
@@ -25,20 +26,10 @@ namespace {
 
 using testing::FakeEditorHost;
 using testing::FakeMessages;
+using testing::MakeStep;
 using testing::WhenModal;
 
 constexpr int kGridId = 1054;
-
-WeeklyStep MakeStep(int program, int channel, const char* days, int hour, int minute, int action) {
-  WeeklyStep step{};
-  step.program = static_cast<uint8_t>(program);
-  step.channel = static_cast<uint8_t>(channel);
-  for (int d = 0; d < 7; ++d) step.days[d] = days[d] == '1';
-  step.hour = static_cast<uint8_t>(hour);
-  step.minute = static_cast<uint8_t>(minute);
-  step.action = static_cast<uint8_t>(action);
-  return step;
-}
 
 struct Fixture {
   Fixture() {

@@ -38,15 +38,6 @@ const QPixmap& KeepPicture(const forms::KeepCell& cell) {
   return picture;
 }
 
-QLineEdit* Field(QWidget* parent, int id, const std::string& text, int width) {
-  auto* field = new QLineEdit(QString::fromStdString(text), parent);
-  field->setObjectName(ControlName(id));
-  field->setReadOnly(true);
-  field->setFocusPolicy(Qt::NoFocus);
-  field->setFixedWidth(width);
-  return field;
-}
-
 }  // namespace
 
 ConfirmationForm::ConfirmationForm(const ScheduleModel& model, const ProgramNameTable& names,
@@ -75,12 +66,12 @@ ConfirmationForm::ConfirmationForm(const ScheduleModel& model, const ProgramName
   const forms::Title title = forms::TitleOf(names, program, channel, kind);
   auto* fields = new QHBoxLayout;
   fields->addWidget(new QLabel("週間プログラム番号", this));
-  fields->addWidget(Field(this, ids::kProgram, title.program, 40));
+  fields->addWidget(ReadOnlyField(this, ids::kProgram, QString::fromStdString(title.program), 40));
   fields->addWidget(new QLabel("名称", this));
-  fields->addWidget(Field(this, ids::kName, title.name, 150));
+  fields->addWidget(ReadOnlyField(this, ids::kName, QString::fromStdString(title.name), 150));
   fields->addWidget(new QLabel(keep ? "チャネル番号" : "チャンネル番号", this));
-  fields->addWidget(Field(this, ids::kChannel, title.channel, 30));
-  fields->addWidget(Field(this, ids::kKind, title.kind, 60));
+  fields->addWidget(ReadOnlyField(this, ids::kChannel, QString::fromStdString(title.channel), 30));
+  fields->addWidget(ReadOnlyField(this, ids::kKind, QString::fromStdString(title.kind), 60));
   fields->addStretch();
 
   auto* layout = new QVBoxLayout(this);

@@ -21,6 +21,15 @@ QPushButton* CommandButton(QWidget* parent, int id, const char* text, std::funct
   return button;
 }
 
+QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width) {
+  auto* field = new QLineEdit(text, parent);
+  field->setObjectName(ControlName(id));
+  field->setReadOnly(true);
+  field->setFocusPolicy(Qt::NoFocus);
+  field->setFixedWidth(width);
+  return field;
+}
+
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout) {
   auto* buttons = new QDialogButtonBox(&dialog);
   QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);

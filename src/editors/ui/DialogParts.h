@@ -4,6 +4,7 @@
 
 #include <QBoxLayout>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <functional>
 
@@ -14,6 +15,8 @@ namespace tavrin {
 // A button named by its control identifier that never takes the focus from the grid (the Alt
 // keys reach it instead).
 QPushButton* CommandButton(QWidget* parent, int id, const char* text, std::function<void()> run);
+// A read-only field of the window's title line.
+QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width);
 // OK and "キャンセル" under a dialog, OK the default.
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout);
 

@@ -23,15 +23,6 @@ namespace {
 
 constexpr int kOpeningDelayMs = 100;
 
-QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width) {
-  auto* field = new QLineEdit(text, parent);
-  field->setObjectName(ControlName(id));
-  field->setReadOnly(true);
-  field->setFocusPolicy(Qt::NoFocus);
-  field->setFixedWidth(width);
-  return field;
-}
-
 }  // namespace
 
 StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kind, int rows,

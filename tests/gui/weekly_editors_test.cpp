@@ -343,8 +343,11 @@ TEST(Overview, ShowsEveryStepWithOneRowPerSlot) {
   f.model->steps[0] = MakeStep(3, 1, "1000001", 7, 5, 2);
   f.model->steps[1] = MakeStep(3, 2, "0100000", 17, 30, kKeepOff);
   FakeEditorHost host(*f.model);
+  f.windows[static_cast<int>(WindowSlot::Plst)] = {210, 160};
   WhenModal([&](QWidget* sheet) {
     WhenModal([&](QWidget* overview) {
+      EXPECT_EQ(overview->pos(), QPoint(210, 160));  // PLST
+      overview->move(230, 170);
       CVSFlexGrid* grid = GridOf(overview);
       EXPECT_EQ(grid->Rows(), 1 + kStepCount);
       EXPECT_EQ(grid->TextMatrix(1, 2), " 7 時");
@@ -364,6 +367,7 @@ TEST(Overview, ShowsEveryStepWithOneRowPerSlot) {
     Click(sheet, kIdCancel);
   });
   f.Open(EditorKind::Weekly, host);
+  EXPECT_EQ(f.windows[static_cast<int>(WindowSlot::Plst)], (WindowPos{230, 170}));
 }
 
 TEST(KeepForm, PairsArePicturesThatFillTheirCells) {

@@ -141,8 +141,8 @@ TEST(ChannelPage, DeleteAndPasteReapplyTheEditabilityRule) {
     CVSFlexGrid* grid = GridOf(sheet);
     ClickCell(grid, 1, 2);  // the minutes of the time-signal channel: editable
     EXPECT_EQ(grid->Editable(), CVSFlexGrid::kEditKeyboardMouse);
-    Click(sheet, 1056);  // copy CH1
-    Click(sheet, 1058);  // delete it, the selection beginning in the minute column
+    QTest::keyClick(grid, Qt::Key_C, Qt::AltModifier);  // copy CH1
+    QTest::keyClick(grid, Qt::Key_D, Qt::AltModifier);  // delete it, from the minute column
     EXPECT_EQ(grid->Editable(), CVSFlexGrid::kEditNone);
     testing::CommitText(grid, "12 分");
     EXPECT_FALSE(grid->IsEditing());

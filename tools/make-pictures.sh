@@ -101,4 +101,32 @@ convert -size 16x16 xc:none -stroke '#1f4e79' -strokewidth 1 \
   -fill '#d62d20' -stroke '#d62d20' -draw "circle 8,3 8,1" -fill none \
   -draw "arc 2,0 6,6 120,240" -draw "arc 10,0 14,6 -60,60" "$out/tree-station-selected.png"
 
+# Keep-form pictures, 40 x 16, one per place in an ON/OFF pair, blue for even pairs and magenta
+# for odd ones. The bar runs at the same height in every picture and reaches the edges it
+# continues across, so that the cells of one pair read as one line from ON to OFF.
+mkdir -p "$out/keep"
+keep() {  # name, colour, draw commands...
+  local name=$1 colour=$2
+  shift 2
+  local args=()
+  for shape in "$@"; do args+=(-draw "$shape"); done
+  convert -size 40x16 xc:none -fill "$colour" -stroke none "${args[@]}" "$out/keep/$name.png"
+}
+head_left_edge="polygon 0,8 8,1 8,15"
+head_left_mid="polygon 19,8 27,1 27,15"
+head_right_mid="polygon 27,8 19,1 19,15"
+head_right_edge="polygon 39,8 31,1 31,15"
+for pair in "0000FF 155 184 163 186 164 168 206 204" "FF00FF 165 185 166 187 167 169 207 205"; do
+  set -- $pair
+  colour="#$1"
+  keep "$2" "$colour" "$head_left_edge" "rectangle 8,6 39,9"              # ON before :30
+  keep "$3" "$colour" "$head_left_mid" "rectangle 27,6 39,9"              # ON at :30 or later
+  keep "$4" "$colour" "rectangle 0,6 39,9"                                 # between ON and OFF
+  keep "$5" "$colour" "rectangle 0,6 19,9" "$head_right_mid"              # OFF at :30 or earlier
+  keep "$6" "$colour" "rectangle 0,6 31,9" "$head_right_edge"             # OFF after :30
+  keep "$7" "$colour" "$head_left_edge" "rectangle 8,6 31,9" "$head_right_edge"  # both in the hour
+  keep "$8" "$colour" "$head_right_mid"                                   # OFF alone, early
+  keep "$9" "$colour" "$head_right_edge"                                  # OFF alone, late
+done
+
 echo "pictures written to $out"

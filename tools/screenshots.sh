@@ -1,8 +1,8 @@
 #!/bin/bash
 # Takes screenshots of the desktop program under a virtual X display: the main window, the editor
-# sheet with the summer-time page, the annual page in each kind with the school example, the annual
-# confirmation of a month that starts on a Saturday, the radio page, the special menu and the about
-# box, as PNGs in shots/ (git ignored).
+# sheet with the summer-time page, the special menu and the about box, and with the school example
+# open the channel and weekly-program windows, the annual page in each kind, the annual confirmation
+# of a month that starts on a Saturday and the radio page, as PNGs in shots/ (git ignored).
 # Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
@@ -38,7 +38,7 @@ PY
 "$build/src/tavrin-cli" pack "$scratch/august.json" -o "$scratch/august" \
   --data-dir "$root/src/resources" --now "$august" >/dev/null
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" "$root/examples/school.BIN" \
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$out" "$root/examples/school.BIN" \
   "$scratch/august.BIN" "$august" <<'INNER'
 set -euo pipefail
 program="$1"; out="$2"; school="$3"; augustFile="$4"; august="$5"
@@ -51,7 +51,7 @@ fi
 shoot() {  # name, hook, [settings file]
   TAVRIN_TEST_HOOK="$2" "$program" ${3:+"$3"} &
   pid=$!
-  sleep 2.5
+  sleep 3.5
   import -window root "$out/$1.png"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -67,6 +67,10 @@ shoot radio-tree radio
 shoot special-menu special-menu
 shoot about-box about
 shoot settings-display settings-display
+for hook in channels weekly weekly-steps weekly-channel weekly-names weekly-overview \
+            confirm-time-signal confirm-keep; do
+  shoot "$hook" "$hook" "$school"
+done
 [ -z "$wm" ] || kill "$wm"
 INNER
 ls -1 "$out"/*.png

@@ -42,6 +42,22 @@ std::string ListItem(std::string_view list, int position) {
   return std::string(list.substr(start, list.find('|', start) - start));
 }
 
+std::string NumberItem(int value, const char* unit) {
+  std::string item = std::to_string(value);
+  item += ' ';
+  item += unit;
+  return item;
+}
+
+std::string NumberList(int last, const char* unit) {
+  std::string list;
+  for (int value = 0; value <= last; ++value) {
+    if (value > 0) list += '|';
+    list += NumberItem(value, unit);
+  }
+  return list;
+}
+
 TextTable::TextTable(int rows, int cols)
     : rows_(rows), cols_(cols), cells_(static_cast<std::size_t>(rows * cols)) {}
 

@@ -20,6 +20,11 @@ int ListPosition(std::string_view list, std::string_view text);
 // The item at 1-based `position` of such a list; empty when there is none.
 std::string ListItem(std::string_view list, int position);
 
+// "7 分": a number and its unit as the lists show them.
+std::string NumberItem(int value, const char* unit);
+// "0 分|1 分|...": the items of 0..last.
+std::string NumberList(int last, const char* unit);
+
 // A data cell, counted from the first data row and column.
 struct CellPos {
   int row = 0;

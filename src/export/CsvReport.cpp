@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "editors/WeeklyGroups.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
@@ -134,10 +135,6 @@ const Texts& T() {
 
 const std::string kDashLine = ";" + std::string(71, '-');
 
-bool Configured(const ChannelSetting& channel) {
-  return channel.kind == kChannelTimeSignal || channel.kind == kChannelKeep;
-}
-
 template <std::size_t N>
 const std::string& Pick(const std::string (&table)[N], int index) {
   return table[index >= 0 && index < static_cast<int>(N) ? index : 0];
@@ -145,7 +142,7 @@ const std::string& Pick(const std::string (&table)[N], int index) {
 
 class Report {
  public:
-  Report(CsvWriter& w, const CsvReportInput& in) : w_(w), in_(in), t_(T()) {}
+  Report(CsvWriter& w, const CsvReportInput& in) : w_(w), in_(in), t_(T()), groups_(in.model) {}
 
   bool Write() {
     return Header() && Channels() && List() && Settings() && Overview() && Names() && Basic() &&
@@ -156,26 +153,12 @@ class Report {
  private:
   const ChannelSetting& ChannelOf(int channel) const { return in_.model.channels[channel - 1]; }
 
-  bool StepCounts(const WeeklyStep& step) const {
-    return step.used() && step.program <= kMaxProgram && step.channel <= kChannelCount &&
-           Configured(ChannelOf(step.channel));
-  }
-
-  // Steps of every program and configured channel, in slot order.
-  void Group() {
-    for (auto& list : groups_) list.clear();
-    for (int i = 0; i < kStepCount; ++i) {
-      const WeeklyStep& step = in_.model.steps[i];
-      if (StepCounts(step)) groups_[step.program * kChannelCount + step.channel - 1].push_back(i);
-    }
-  }
   const std::vector<int>& GroupOf(int program, int channel) const {
-    return groups_[program * kChannelCount + channel - 1];
+    return groups_.Of(program, channel);
   }
 
   void AddName(int program) {
-    const auto& field = in_.names.names[program];
-    std::string name = CutShiftJis(FieldText(field.data(), field.size()), kNameBytes);
+    const std::string name = ProgramNameText(in_.names, program);
     if (name.empty()) {
       w_.Add("-");
     } else {
@@ -243,7 +226,7 @@ class Report {
     if (!w_.Line(t_.sectionChannels)) return false;
     for (int ch = 1; ch <= kChannelCount; ++ch) {
       const ChannelSetting& channel = ChannelOf(ch);
-      if (!Configured(channel)) continue;
+      if (!IsConfigured(channel)) continue;
       w_.Add("CH").AddNumber(ch).Add(",").Add(t_.kind[channel.kind]).Add(",");
       if (channel.kind == kChannelTimeSignal) {
         w_.AddNumber(channel.signalMinutes)
@@ -261,11 +244,8 @@ class Report {
 
   bool List() {
     if (!w_.Line(t_.sectionList)) return false;
-    Group();
     for (int p = 1; p <= kMaxProgram; ++p) {
-      bool any = false;
-      for (int ch = 1; ch <= kChannelCount; ++ch) any = any || !GroupOf(p, ch).empty();
-      if (!any) continue;
+      if (!groups_.AnyOf(p)) continue;
       w_.Add("P").AddNumber(p);
       for (int ch = 1; ch <= kChannelCount; ++ch) {
         w_.Add(",").Add(GroupOf(p, ch).empty() ? t_.kind[0] : t_.kind[ChannelOf(ch).kind]);
@@ -277,7 +257,6 @@ class Report {
 
   bool Settings() {
     if (!w_.Line(t_.sectionSettings)) return false;
-    Group();
     for (int p = 1; p <= kMaxProgram; ++p) {
       for (int ch = 1; ch <= kChannelCount; ++ch) {
         const std::vector<int>& steps = GroupOf(p, ch);
@@ -302,7 +281,7 @@ class Report {
     if (!w_.Line(t_.sectionOverview)) return false;
     int number = 0;
     for (const WeeklyStep& step : in_.model.steps) {
-      if (!StepCounts(step)) continue;
+      if (!InGroup(in_.model, step)) continue;
       w_.Add("S").AddNumber(++number).Add(",P").AddNumber(step.program).Add(",");
       AddTime(step);
       w_.Add("CH").AddNumber(step.channel).Add(",");
@@ -313,44 +292,20 @@ class Report {
     return true;
   }
 
-  // Which programs the registered entries (a year set) of a period or date table name.
-  template <typename Entries>
-  static std::array<bool, kProgramCount> ProgramsNamedIn(const Entries& entries) {
-    std::array<bool, kProgramCount> named{};
-    for (const auto& entry : entries) {
-      if (entry.year != 0 && entry.program >= 1 && entry.program <= kMaxProgram) {
-        named[entry.program] = true;
-      }
-    }
-    return named;
-  }
-
   bool Names() {
     if (!w_.Line(t_.sectionNames)) return false;
-    const ScheduleModel& m = in_.model;
-    std::array<int, kProgramCount> steps{};
-    for (const WeeklyStep& step : m.steps) {
-      if (step.used() && step.program <= kMaxProgram) ++steps[step.program];
-    }
-    const std::array<bool, kProgramCount> byPeriod = ProgramsNamedIn(m.periods);
-    const std::array<bool, kProgramCount> byDate = ProgramsNamedIn(m.dates);
+    const std::array<ProgramUsage, kProgramCount> usage = CountUsage(in_.model);
     for (int p = 1; p <= kMaxProgram; ++p) {
-      const auto& field = in_.names.names[p];
-      if (field[0] == '\0' && steps[p] == 0) continue;
+      if (in_.names.names[p][0] == '\0' && usage[p].steps == 0) continue;
       w_.Add("P").AddNumber(p).Add(",");
       AddName(p);
-      w_.Add(",").AddNumber(steps[p]).Add(",");
-      const bool uses[4] = {m.basicProgram == p, byPeriod[p],
-                            m.holidayEnabled != 0 && m.holidayProgram == p, byDate[p]};
-      const std::string* words[4] = {&t_.basic, &t_.period, &t_.holiday, &t_.individual};
-      bool first = true;
-      for (int i = 0; i < 4; ++i) {
-        if (!uses[i]) continue;
-        if (!first) w_.Add(".");
-        w_.Add(*words[i]);
-        first = false;
+      w_.Add(",").AddNumber(usage[p].steps).Add(",");
+      const std::vector<std::string> words = UsageWords(usage[p]);
+      for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) w_.Add(".");
+        w_.Add(Texts::S(words[i]));
       }
-      if (first) w_.Add("-");
+      if (words.empty()) w_.Add("-");
       if (!w_.EndLine()) return false;
     }
     return true;
@@ -475,39 +430,22 @@ class Report {
   }
 
   bool TimeSignalLines(const std::vector<int>& steps) {
-    struct Cell {
-      int count = 0;
-      int positions[4];
-    };
-    Cell table[7][24] = {};
-    for (int index : steps) {
-      const WeeklyStep& step = in_.model.steps[index];
-      if (step.hour > 23) continue;
-      const int position = ChimePosition(in_.settings, step.action);
-      for (int d = 0; d < 7; ++d) {
-        Cell& cell = table[d][step.hour];
-        if (step.days[d] && cell.count < 4) cell.positions[cell.count++] = position;
-      }
-    }
-    for (int d = 0; d < 7; ++d) {
+    // A cell of the report holds the first four chimes of its hour, the last of them first.
+    constexpr std::size_t kCellChimes = 4;
+    const ChimeBuckets buckets = BucketChimes(in_.model, in_.settings, steps);
+    for (int d = 0; d < kDays; ++d) {
       bool any = false;
-      char texts[24][12];  // at most four positions of up to two digits with points
-      std::array<std::string_view, 24> cells;
-      for (int h = 0; h < 24; ++h) {
-        const Cell& cell = table[d][h];
-        if (cell.count == 0) {
-          cells[h] = "-";
-          continue;
+      std::array<std::string, kHours> texts;
+      std::array<std::string_view, kHours> cells;
+      for (int h = 0; h < kHours; ++h) {
+        const std::vector<int>& chimes = buckets[d][h];
+        const std::size_t count = std::min(chimes.size(), kCellChimes);
+        for (std::size_t i = count; i-- > 0;) {
+          if (i != count - 1) texts[h] += '.';
+          texts[h] += std::to_string(chimes[i]);
         }
-        any = true;
-        std::size_t length = 0;
-        for (int i = cell.count - 1; i >= 0; --i) {
-          if (i != cell.count - 1) texts[h][length++] = '.';
-          const int position = cell.positions[i];
-          if (position >= 10) texts[h][length++] = static_cast<char>('0' + position / 10);
-          texts[h][length++] = static_cast<char>('0' + position % 10);
-        }
-        cells[h] = std::string_view(texts[h], length);
+        any = any || count > 0;
+        cells[h] = count == 0 ? std::string_view("-") : std::string_view(texts[h]);
       }
       if (any && !DayLine(d, cells)) return false;
     }
@@ -529,15 +467,9 @@ class Report {
           table[d][step.hour].on = true;
           table[d][step.hour].onMinute = step.minute;
         } else if (step.action == kKeepOff) {
-          // Switching off on the hour ends the hour before; at midnight it ends the same day.
-          int hour = step.hour;
-          int minute = step.minute;
-          if (minute == 0) {
-            hour = hour == 0 ? 23 : hour - 1;
-            minute = 59;
-          }
-          table[d][hour].off = true;
-          table[d][hour].offMinute = minute;
+          const ClockTime off = KeepOffTime(step.hour, step.minute, MidnightOff::LastHourOfDay);
+          table[d][off.hour].off = true;
+          table[d][off.hour].offMinute = off.minute;
         }
       }
     }
@@ -626,7 +558,7 @@ class Report {
   CsvWriter& w_;
   const CsvReportInput& in_;
   const Texts& t_;
-  std::array<std::vector<int>, kProgramCount * kChannelCount> groups_;
+  StepGroups groups_;
 };
 
 }  // namespace

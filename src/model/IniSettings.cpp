@@ -19,12 +19,6 @@ constexpr std::size_t kChimeNameBytes = 63;
 constexpr std::size_t kMarkBytes = 31;
 constexpr std::size_t kChimeItemBytes = 63;  // items of 64 bytes with their terminator
 
-// A step stores its chime in the 4-bit action code of the image, and code 0 there means "no
-// chime". A melody numbered 0 or above 15 could never be chosen as itself, so such lines are
-// refused when the file is read, exactly like lines without a number.
-constexpr long kLowestChimeCode = 1;
-constexpr long kHighestChimeCode = 15;
-
 constexpr char kNoChimeItem[] = "0.\x81\x69\x82\xC8\x82\xB5\x81\x6A";  // "0.（なし）"
 
 const char* const kDefaultChimes[kMaxChimes] = {"ウエストミンスターの鐘",
@@ -156,6 +150,8 @@ class IniParser {
     if (equals == std::string_view::npos) return;
     std::string key = WithoutChars(line.substr(0, equals), " \t");
     std::string text = CutShiftJis(WithoutChars(line.substr(equals + 1), " \t\r\n"), kMarkBytes);
+    // An empty mark would leave no day settable and no program visible in the list.
+    if (text.empty()) return;
     if (SameText(key, "TimeSignal/Keep")) settings_.timeSignalMark = text;
     if (SameText(key, "Dayoftheweek")) settings_.dayMark = text;
   }
@@ -229,17 +225,17 @@ ChimeLists BuildChimeLists(IniSettings& settings) {
   return lists;
 }
 
+int ChimePosition(const IniSettings& settings, int code) {
+  if (code < kLowestChimeCode || code > kHighestChimeCode) return 0;
+  for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
+    if (settings.chimes[static_cast<std::size_t>(i)].code == code) return i + 1;
+  }
+  return 0;
+}
+
 std::optional<ChimeRecord> ChimeEntry(const IniSettings& settings, int position) {
   if (position < 1 || position > settings.chimeCount || position > kMaxChimes) return std::nullopt;
   return settings.chimes[static_cast<std::size_t>(position - 1)];
-}
-
-int ChimePosition(const IniSettings& settings, int code) {
-  if (code < 1 || code > kMaxChimes) return 0;
-  for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
-    if (settings.chimes[i].code == code) return i + 1;
-  }
-  return 0;
 }
 
 }  // namespace tavrin

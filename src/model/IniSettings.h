@@ -11,6 +11,10 @@
 namespace tavrin {
 
 inline constexpr int kMaxChimes = 10;
+// A step keeps its chime in the 4-bit action code of the image, where 0 means "no chime": the one
+// range of codes that the file reader accepts and that every list and report shows as a melody.
+inline constexpr int kLowestChimeCode = 1;
+inline constexpr int kHighestChimeCode = 15;
 
 struct ChimeRecord {
   int16_t code;
@@ -40,10 +44,11 @@ struct ChimeLists {
 };
 ChimeLists BuildChimeLists(IniSettings& settings);
 
+// 1-based position of the first chime record with `code` in table order (its item in
+// ChimeLists::items); 0 when the code is outside the chime range or no record has it, which shows
+// as "0.（なし）".
+int ChimePosition(const IniSettings& settings, int code);
 // Position 1..10 in table order.
 std::optional<ChimeRecord> ChimeEntry(const IniSettings& settings, int position);
-// 1-based position of the first chime record with `code` (its item in ChimeLists::items); 0 when
-// the code names none, which shows as "0.（なし）".
-int ChimePosition(const IniSettings& settings, int code);
 
 }  // namespace tavrin

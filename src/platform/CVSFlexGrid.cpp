@@ -102,6 +102,8 @@ void CVSFlexGrid::Reshape(int rows, int cols) {
   rowHeights_.resize(static_cast<std::size_t>(rows), -1);
   colWidths_.resize(static_cast<std::size_t>(cols), -1);
   comboLists_.resize(static_cast<std::size_t>(cols));
+  colAlignments_.resize(static_cast<std::size_t>(cols), -1);
+  colForeColors_.resize(static_cast<std::size_t>(cols));
   mergeRows_.resize(static_cast<std::size_t>(rows), false);
   fixedRows_ = std::min(fixedRows_, rows_);
   fixedCols_ = std::min(fixedCols_, cols_);
@@ -262,6 +264,8 @@ int CVSFlexGrid::CellAlignment() const {
   if (!ValidCell(row_, col_)) return kAlignGeneral;
   int alignment = At(row_, col_).alignment;
   if (alignment >= 0) return alignment;
+  if (IsDataCell(row_, col_) && colAlignments_[static_cast<std::size_t>(col_)] >= 0)
+    return colAlignments_[static_cast<std::size_t>(col_)];
   return IsDataCell(row_, col_) ? kAlignGeneral : kAlignCenterCenter;
 }
 
@@ -603,6 +607,8 @@ QSize CVSFlexGrid::sizeHint() const {
 
 Qt::Alignment CVSFlexGrid::QtAlignment(int row, int col) const {
   int alignment = At(row, col).alignment;
+  if (alignment < 0 && IsDataCell(row, col))
+    alignment = colAlignments_[static_cast<std::size_t>(col)];
   if (alignment < 0) alignment = IsDataCell(row, col) ? kAlignGeneral : kAlignCenterCenter;
   if (alignment == kAlignGeneral) {
     bool number = false;
@@ -626,6 +632,8 @@ void CVSFlexGrid::PaintCell(QPainter& painter, int row, int col, const QRect& re
 
   QColor back = cell.back.isValid() ? cell.back : (fixed ? kFixedBack : kDataBack);
   QColor fore = cell.fore.isValid() ? cell.fore : QColor(Qt::black);
+  if (!cell.fore.isValid() && !fixed && colForeColors_[static_cast<std::size_t>(col)].isValid())
+    fore = colForeColors_[static_cast<std::size_t>(col)];
   if (selected) {
     back = kHighlight;
     fore = kHighlightText;
@@ -633,7 +641,11 @@ void CVSFlexGrid::PaintCell(QPainter& painter, int row, int col, const QRect& re
   painter.fillRect(rect, back);
 
   QRect inner = rect.adjusted(2, 0, -3, -1);
-  if (!cell.picture.isNull()) {
+  if (!cell.picture.isNull() && cell.pictureFit == PictureFit::Natural) {
+    PaintFittedPicture(painter, cell, rect);
+  } else if (cell.pictureFit == PictureFit::Fill) {
+    // Drawn over the grid lines below.
+  } else if (!cell.picture.isNull()) {
     QSize size = cell.picture.size().scaled(inner.size(), Qt::KeepAspectRatio);
     if (size.width() > cell.picture.width()) size = cell.picture.size();
     QRect place(QPoint(0, 0), size);
@@ -660,6 +672,8 @@ void CVSFlexGrid::PaintCell(QPainter& painter, int row, int col, const QRect& re
     painter.drawLine(rect.topLeft(), rect.topRight() - QPoint(1, 0));
     painter.drawLine(rect.topLeft(), rect.bottomLeft() - QPoint(0, 1));
   }
+  if (!cell.picture.isNull() && cell.pictureFit == PictureFit::Fill)
+    PaintFittedPicture(painter, cell, rect);
   if (current && !fixed) {
     QPen pen(Qt::black, 1, Qt::DotLine);
     painter.setPen(pen);
@@ -846,6 +860,47 @@ void CVSFlexGrid::EndEditOnFocusLoss() {
     CancelEdit();
   else
     CommitEdit();
+}
+
+void CVSFlexGrid::SetCellPictureFit(PictureFit fit) {
+  if (!ValidCell(row_, col_)) return;
+  At(row_, col_).pictureFit = fit;
+  viewport()->update();
+}
+
+void CVSFlexGrid::PaintFittedPicture(QPainter& painter, const Cell& cell, const QRect& rect) const {
+  // A filled picture covers the grid line between two cells, so bars of neighbours join.
+  if (cell.pictureFit == PictureFit::Fill) {
+    painter.drawPixmap(rect, cell.picture);
+    return;
+  }
+  QRect place(QPoint(0, 0), cell.picture.size());
+  place.moveCenter(rect.center());
+  painter.drawPixmap(place, cell.picture);
+}
+
+void CVSFlexGrid::SetColAlignment(int col, int alignment) {
+  if (col < 0 || col >= cols_ || alignment < -1 || alignment > kAlignGeneral) return;
+  colAlignments_[static_cast<std::size_t>(col)] = alignment;
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetColForeColor(int col, uint32_t rgb) {
+  if (col < 0 || col >= cols_) return;
+  colForeColors_[static_cast<std::size_t>(col)] = FromWindowsRgb(rgb);
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellBackColorAt(int row, int col, uint32_t rgb) {
+  if (!ValidCell(row, col)) return;
+  At(row, col).back = FromWindowsRgb(rgb);
+  viewport()->update();
+}
+
+void CVSFlexGrid::SetCellForeColorAt(int row, int col, uint32_t rgb) {
+  if (!ValidCell(row, col)) return;
+  At(row, col).fore = FromWindowsRgb(rgb);
+  viewport()->update();
 }
 
 }  // namespace tavrin

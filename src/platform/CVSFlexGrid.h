@@ -132,6 +132,19 @@ class CVSFlexGrid : public QAbstractScrollArea {
   QRect CellRect(int row, int col) const;
   QSize sizeHint() const override;
 
+  // How a cell picture is drawn: scaled into the cell's inset (the default), at its own size, or
+  // stretched over the whole cell so that pictures of neighbouring cells join.
+  enum class PictureFit { Inset, Natural, Fill };
+  void SetCellPictureFit(PictureFit fit);
+  // The alignment of every data cell of a column that has none of its own; a whole column at
+  // once, where setting each cell would move the cursor over every one of them.
+  void SetColAlignment(int col, int alignment);
+  // The text colour of every data cell of a column that has none of its own.
+  void SetColForeColor(int col, uint32_t rgb);
+  // Colours of one cell, without moving the cursor there.
+  void SetCellBackColorAt(int row, int col, uint32_t rgb);
+  void SetCellForeColorAt(int row, int col, uint32_t rgb);
+
  signals:
   void AfterRowColChange(int oldRow, int oldCol, int newRow, int newCol);
   // Before the current cell moves (after an open edit has been stored); setting `cancel` keeps
@@ -165,6 +178,7 @@ class CVSFlexGrid : public QAbstractScrollArea {
     int alignment = -1;  // -1: the default of its kind
     bool bold = false;
     QPixmap picture;
+    PictureFit pictureFit = PictureFit::Inset;
   };
 
   Cell& At(int row, int col) { return cells_[Index(row, col)]; }
@@ -192,6 +206,7 @@ class CVSFlexGrid : public QAbstractScrollArea {
   void EndEditOnFocusLoss();
   Qt::Alignment QtAlignment(int row, int col) const;
   void PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
+  void PaintFittedPicture(QPainter& painter, const Cell& cell, const QRect& rect) const;
   int Dpi() const;
 
   int rows_ = 0;
@@ -202,6 +217,8 @@ class CVSFlexGrid : public QAbstractScrollArea {
   std::vector<int> rowHeights_;  // twips, -1 = default
   std::vector<int> colWidths_;
   std::vector<QString> comboLists_;
+  std::vector<int> colAlignments_;  // -1: the default of data cells
+  std::vector<QColor> colForeColors_;
   std::vector<bool> mergeRows_;
   int mergeMode_ = 0;
   int editable_ = kEditNone;

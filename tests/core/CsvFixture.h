@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "MakeStep.h"
 #include "export/WorkingScheduleReport.h"
 #include "model/HolidayTable.h"
 #include "model/IniSettings.h"
@@ -28,18 +29,6 @@ class StringOutput : public ByteSink {
   int writes = 0;
   int failAfter = -1;
 };
-
-inline WeeklyStep MakeStep(int program, int channel, const char* days, int hour, int minute,
-                           int action) {
-  WeeklyStep step{};
-  step.program = static_cast<uint8_t>(program);
-  step.channel = static_cast<uint8_t>(channel);
-  for (int d = 0; d < 7; ++d) step.days[d] = days[d] == '1';
-  step.hour = static_cast<uint8_t>(hour);
-  step.minute = static_cast<uint8_t>(minute);
-  step.action = static_cast<uint8_t>(action);
-  return step;
-}
 
 struct CsvFixture {
   ScheduleModel model;

@@ -144,6 +144,13 @@ TEST(SettingsIni, SignMarksLoseEveryBlank) {
   EXPECT_EQ(settings.dayMark.size(), 30u);
 }
 
+// An empty mark would make every day unsettable and every list mark invisible.
+TEST(SettingsIni, EmptySignValuesKeepTheMarks) {
+  IniSettings settings = Parse("[Sign]\r\nDayoftheweek=\r\nTimeSignal/Keep= \t\r\n");
+  EXPECT_EQ(settings.dayMark, Sjis("★"));
+  EXPECT_EQ(settings.timeSignalMark, Sjis("○"));
+}
+
 TEST(SettingsIni, FileReadingMatchesTheRulesAcrossBlocks) {
   TempFolder folder;
   // Pad so that a chime line straddles the 2048-byte block boundary.

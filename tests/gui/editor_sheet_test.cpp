@@ -295,14 +295,6 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
   EXPECT_EQ(f.model->summerTime.endHour, 0);
 }
 
-TEST(EditorSheet, EditorsStillToComeOpenNothing) {
-  Fixture f;
-  FakeEditorHost document(*f.model);
-  for (EditorKind kind : {EditorKind::Channel, EditorKind::Weekly})
-    EXPECT_EQ(OpenEditor(f.sheet, kind, f.context, document, f.state), EditorOutcome::Cancelled);
-  EXPECT_FALSE(f.sheet.isVisible());
-}
-
 // Leaves the sheet with a filled summer-time page on screen for four seconds, for screenshots;
 // with `openList` the week list of the start row is dropped down.
 int ShowForScreenshot(bool openList) {

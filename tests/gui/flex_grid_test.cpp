@@ -468,6 +468,76 @@ TEST_F(FlexGridTest, WithoutAFixedColumnTheFirstColumnIsData) {
   EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{1, 0, 3, 0}));
 }
 
+// A picture filling its cell reaches both side edges, so a bar continues into the next cell; inset
+// and natural pictures leave the edges alone.
+TEST_F(FlexGridTest, PicturesFillTheirCellOrKeepTheirSize) {
+  QPixmap bar(40, 16);
+  bar.fill(Qt::blue);
+  struct Case {
+    CVSFlexGrid::PictureFit fit;
+    bool reachesEdges;
+    QSize natural;  // size drawn, when not filling
+  };
+  const Case cases[] = {{CVSFlexGrid::PictureFit::Fill, true, {}},
+                        {CVSFlexGrid::PictureFit::Natural, false, {40, 16}},
+                        {CVSFlexGrid::PictureFit::Inset, false, {}}};
+  for (const Case& c : cases) {
+    for (int col : {2, 3}) {
+      grid.SetCurrentCell(2, col);
+      grid.SetCellPicture(bar);
+      grid.SetCellPictureFit(c.fit);
+    }
+    grid.SetCurrentCell(3, 1);
+    QImage image = grid.viewport()->grab().toImage();
+    QRect left = grid.CellRect(2, 2);
+    const int y = left.center().y();
+    EXPECT_EQ(image.pixelColor(left.right(), y) == QColor(Qt::blue), c.reachesEdges);
+    EXPECT_EQ(image.pixelColor(left.left(), y) == QColor(Qt::blue), c.reachesEdges);
+    if (c.natural.isValid()) {
+      int width = 0;
+      for (int x = left.left(); x <= left.right(); ++x)
+        width += image.pixelColor(x, y) == QColor(Qt::blue) ? 1 : 0;
+      EXPECT_EQ(width, c.natural.width());
+    }
+  }
+}
+
+TEST_F(FlexGridTest, ColumnDefaultsAndColoursWithoutMovingTheCursor) {
+  QSignalSpy moves(&grid, &CVSFlexGrid::AfterRowColChange);
+  grid.SetColAlignment(2, CVSFlexGrid::kAlignLeftCenter);
+  grid.SetColForeColor(2, 0x00FF0000);
+  grid.SetCellForeColorAt(3, 2, 0x000000FF);
+  grid.SetCellBackColorAt(0, 2, 0x0000FFFF);
+  grid.SetTextMatrix(1, 2, "1111");
+  grid.SetTextMatrix(3, 2, "2222");
+  EXPECT_EQ(moves.size(), 0);
+  grid.SetCurrentCell(1, 2);
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignLeftCenter);
+  grid.SetCellAlignment(CVSFlexGrid::kAlignRightCenter);  // a cell's own alignment wins
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignRightCenter);
+  grid.SetCurrentCell(2, 2);
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignLeftCenter);
+  grid.SetCurrentCell(2, 1);
+  EXPECT_EQ(grid.CellAlignment(), CVSFlexGrid::kAlignGeneral);
+  grid.SetCurrentCell(3, 2);
+  EXPECT_EQ(grid.CellForeColor(), QColor(Qt::red));
+
+  grid.SetCurrentCell(2, 4);
+  QImage image = grid.viewport()->grab().toImage();
+  // Text is smoothed: look for a pixel that is mostly the colour.
+  auto bluish = [&](QRect rect) {
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        QColor pixel = image.pixelColor(x, y);
+        if (pixel.blue() > 160 && pixel.red() < 100 && pixel.green() < 100) return true;
+      }
+    return false;
+  };
+  EXPECT_TRUE(bluish(grid.CellRect(1, 2)));   // the column's colour
+  EXPECT_FALSE(bluish(grid.CellRect(3, 2)));  // the cell's own red
+  EXPECT_EQ(image.pixelColor(grid.CellRect(0, 2).topLeft() + QPoint(3, 3)), QColor(Qt::yellow));
+}
+
 }  // namespace
 }  // namespace tavrin
 

@@ -169,10 +169,9 @@ TEST_F(MainWindowTest, ExportWritesTheReportAndLeavesTheDocumentAlone) {
   EXPECT_FALSE(app_->doc()->IsModified());
 }
 
-TEST_F(MainWindowTest, SummerTimeButtonRunsTheSheetAndOnlyBuiltEditorsCanBePressed) {
+TEST_F(MainWindowTest, EveryEditorButtonCanBePressedAndSummerTimeRunsTheSheet) {
   Start();
-  for (int i : {0, 1}) EXPECT_FALSE(view().editorButton(i)->isEnabled()) << i;
-  for (int i : {2, 3, 4}) ASSERT_TRUE(view().editorButton(i)->isEnabled()) << i;
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(view().editorButton(i)->isEnabled()) << i;
   // A saved schedule: its image is what packing the working model gives.
   MakeSaveable();
   dialogs_.answers.push_back((data_.path() + "/plan.BIN").toStdString());

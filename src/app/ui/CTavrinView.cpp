@@ -148,8 +148,14 @@ CalendarContext CTavrinView::EditorCalendar() {
 }
 
 EditorContext CTavrinView::EditorContextOf(CalendarContext& calendar) {
-  return {viewModel_.model(), viewModel_.names(), messages_,
-          clipboards_,        &calendar,          &viewModel_.currentStation()};
+  return {viewModel_.model(),
+          viewModel_.names(),
+          messages_,
+          clipboards_,
+          &calendar,
+          &viewModel_.currentStation(),
+          &viewModel_.iniSettings(),
+          &viewModel_.registry().windows};
 }
 
 EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {

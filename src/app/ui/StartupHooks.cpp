@@ -2,16 +2,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "editors/ui/CProg2.h"
+#include "editors/ui/StepDialog.h"
 #include "platform/ControlNames.h"
 
 namespace tavrin {
@@ -40,6 +44,44 @@ void PressInSheet(int id) {
     if (QWidget* sheet = QApplication::activeModalWidget())
       if (auto* button = FindControl<QAbstractButton>(sheet, id)) button->click();
   });
+}
+
+// Runs `action` on the modal window of type `Window` (or the one holding it) once it is up.
+template <typename Window>
+void OnModal(QObject* context, std::function<void(Window&)> action) {
+  QTimer::singleShot(700, context, [action] {
+    QWidget* modal = QApplication::activeModalWidget();
+    Window* window = modal ? qobject_cast<Window*>(modal) : nullptr;
+    if (!window && modal) window = modal->findChild<Window*>();
+    if (window) action(*window);
+  });
+}
+
+// The weekly windows, each opened the way a user opens it from the weekly list page of the
+// school example: program 1 has steps on the time-signal channel 1 and the keep channel 2, and
+// channel 3 is not in use.
+bool OpenWeeklyWindow(CTavrinView* view, const std::string& name) {
+  std::function<void(CProg2&)> onPage;
+  if (name == "weekly-steps") {
+    onPage = [](CProg2& page) { page.Pick(1, 1); };
+  } else if (name == "weekly-channel") {
+    onPage = [](CProg2& page) { page.Pick(1, 3); };
+  } else if (name == "weekly-names") {
+    onPage = [](CProg2& page) { page.ShowNameList(); };
+  } else if (name == "weekly-overview") {
+    onPage = [](CProg2& page) { page.ShowOverview(); };
+  } else if (name == "confirm-time-signal" || name == "confirm-keep") {
+    const int channel = name == "confirm-keep" ? 2 : 1;
+    onPage = [view, channel](CProg2& page) {
+      OnModal<StepDialog>(view, [](StepDialog& dialog) { dialog.Confirm(); });
+      page.Pick(1, channel);
+    };
+  } else {
+    return false;
+  }
+  OnModal<CProg2>(view, onPage);
+  view->OpenEditor(EditorKind::Weekly);
+  return true;
 }
 
 }  // namespace
@@ -80,6 +122,12 @@ void InstallStartupHooks(CTavrinApp& app) {
                                                           {"annual-confirm", 1145}};
       if (auto press = kPresses.find(name); press != kPresses.end()) PressInSheet(press->second);
       view->OpenEditor(EditorKind::Annual);
+    } else if (name == "channels") {
+      view->OpenEditor(EditorKind::Channel);
+    } else if (name == "weekly") {
+      view->OpenEditor(EditorKind::Weekly);
+    } else {
+      OpenWeeklyWindow(view, name);
     }
   });
 }

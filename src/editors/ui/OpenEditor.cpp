@@ -2,6 +2,8 @@
 
 #include "calendar/ui/CProg4.h"
 #include "calendar/ui/CProg6.h"
+#include "editors/ui/CProg1.h"
+#include "editors/ui/CProg2.h"
 #include "editors/ui/CProg5.h"
 #include "editors/ui/CProgSheet.h"
 #include "editors/ui/EditorPage.h"
@@ -20,8 +22,18 @@ std::unique_ptr<EditorPage> MakeEditorPage(EditorKind kind, EditorContext& conte
       if (context.station == nullptr) break;
       return std::make_unique<CProg5>(context.model, context.messages, *context.station);
     case EditorKind::Channel:
-    case EditorKind::Weekly:
-      break;
+      return std::make_unique<CProg1>(context.model, context.messages, context.clipboards);
+    case EditorKind::Weekly: {
+      if (!context.ini || !context.windows) return nullptr;
+      auto& windows = *context.windows;
+      auto slot = [&windows](WindowSlot s) -> WindowPos& {
+        return windows[static_cast<std::size_t>(s)];
+      };
+      WeeklyPositions positions{slot(WindowSlot::Wpro), slot(WindowSlot::Pnam),
+                                slot(WindowSlot::Plst), slot(WindowSlot::Week)};
+      return std::make_unique<CProg2>(WeeklyContext{context.model, context.names, context.messages,
+                                                    context.clipboards, *context.ini, positions});
+    }
   }
   return nullptr;
 }

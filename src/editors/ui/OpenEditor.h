@@ -5,12 +5,14 @@
 #include <QString>
 #include <memory>
 
+#include "app/RegistrySettings.h"
 #include "calendar/YearCalendar.h"
 #include "editors/EditorClipboards.h"
 #include "editors/EditorSession.h"
 #include "model/Dates.h"
 #include "model/HolidayTable.h"
 #include "model/ImagePacking.h"
+#include "model/IniSettings.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"
 
@@ -40,6 +42,10 @@ struct EditorContext {
   EditorClipboards& clipboards;
   CalendarContext* calendar = nullptr;  // without it there is no annual page
   RadioStation* station = nullptr;      // the remembered station; without it no radio page
+  // The weekly editor's chime table and marks, and the stored positions of its dialogs; without
+  // them it is not offered.
+  const IniSettings* ini = nullptr;
+  std::array<WindowPos, kWindowSlotCount>* windows = nullptr;
 };
 
 // The sheet's stored position (PROG_X, PROG_Y) and the document state its caption shows.

@@ -1,0 +1,29 @@
+// Pieces the editor windows share: their buttons, the delete question, and the stored position a
+// dialog opens at and keeps when it closes.
+#pragma once
+
+#include <QBoxLayout>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
+#include "model/Messages.h"
+
+namespace tavrin {
+
+// A button named by its control identifier that never takes the focus from the grid (the Alt
+// keys reach it instead).
+QPushButton* CommandButton(QWidget* parent, int id, const char* text, std::function<void()> run);
+// A read-only field of the window's title line.
+QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width);
+// OK and "キャンセル" under a dialog, OK the default.
+void AddOkCancel(QDialog& dialog, QBoxLayout& layout);
+
+// "選択行を削除します。よろしいですか？"; true for OK.
+bool ConfirmDelete(MessageSink& messages, const char* caption);
+
+// Runs `dialog` modally with its top-left corner at (x, y), which receive the corner at closing.
+int RunAtStoredPosition(QDialog& dialog, int& x, int& y);
+
+}  // namespace tavrin

@@ -1,0 +1,87 @@
+#include "editors/ui/NameListDialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "editors/NameListRules.h"
+#include "editors/ui/ControlIds.h"
+#include "editors/ui/DialogParts.h"
+#include "editors/ui/GridSetup.h"
+#include "model/ShiftJis.h"
+#include "platform/CVSFlexGrid.h"
+#include "platform/ControlNames.h"
+#include "platform/UiFonts.h"
+
+namespace tavrin {
+
+NameListDialog::NameListDialog(const ScheduleModel& model, ProgramNameTable& names,
+                               MessageSink& messages, QWidget* parent)
+    : QDialog(parent), names_(names), messages_(messages) {
+  setWindowTitle(names::kCaption);
+  setFont(UiGothicFont());
+  grid_ = new CVSFlexGrid(this);
+  grid_->setObjectName(ControlName(ids::kGrid));
+  CVSFlexGrid& grid = *grid_;
+  ShapeGrid(grid, kMaxProgram, names::kCols, {1400, 2100, 1000, 2260});
+  const uint32_t number = Rgb(0x99, 0xCC, 0xFF);
+  SetHeader(grid, 0, 0, "プログラム番号", number);
+  SetHeader(grid, 0, 1, "プログラム名", Rgb(0x00, 0x80, 0xFF));
+  SetHeader(grid, 0, 2, "ステップ数", Rgb(0xCC, 0x99, 0xFF));
+  grid.SetTextMatrix(0, 3, "年間プログラム");
+  for (int row = 1; row <= kMaxProgram; ++row)
+    SetHeader(grid, row, 0, QString::number(row), number);
+  grid.SetColAlignment(1, CVSFlexGrid::kAlignLeftCenter);
+
+  const names::NameList list = names::Fill(model, names);
+  WriteTable(grid, list.table);
+  for (int row = 0; row < kMaxProgram; ++row)
+    if (list.unused[static_cast<std::size_t>(row)])
+      grid.SetCellForeColorAt(row + 1, 1 + names::kUsageCol, kRed);
+  grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  FitGrid(grid, 20);
+  MoveTo(grid, names::FirstCursor(list.table));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addWidget(new QLabel("プログラム名の編集が出来ます （半角で１６文字以内）", this));
+  layout->addWidget(grid_);
+  AddOkCancel(*this, *layout);
+  connect(grid_, &CVSFlexGrid::Click, this, &NameListDialog::OnClick);
+  connect(grid_, &CVSFlexGrid::ValidateEdit, this, &NameListDialog::OnValidateEdit);
+  initialised_ = true;
+}
+
+void NameListDialog::OnClick() {
+  if (!initialised_) return;
+  int row1, col1, row2, col2;
+  grid_->GetSelection(row1, col1, row2, col2);
+  if (row1 != row2 || col1 != col2) return;
+  grid_->SetEditable(col1 == 1 + names::kNameCol ? CVSFlexGrid::kEditKeyboardMouse
+                                                 : CVSFlexGrid::kEditNone);
+}
+
+void NameListDialog::OnValidateEdit(int, int, bool* cancel) {
+  // A character the name file cannot hold is refused where it is typed.
+  if (initialised_ && !ToShiftJis(grid_->EditText().toStdString())) {
+    *cancel = true;
+    QApplication::beep();
+  }
+}
+
+void NameListDialog::accept() {
+  grid_->CommitEdit();
+  const TextTable table = ReadTable(*grid_, kMaxProgram, names::kCols);
+  for (int row : names::OverlongNames(table, names_)) {
+    if (messages_.Show(names::OverlongMessage(row), names::kCaption, MsgButtons::OkCancel,
+                       MsgIcon::Exclamation) != MsgAnswer::Ok) {
+      MoveTo(*grid_, {row, names::kNameCol});
+      grid_->setFocus();
+      return;
+    }
+  }
+  names_ = names::Store(table, names_);
+  QDialog::accept();
+}
+
+}  // namespace tavrin

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "calendar/HolidayFile.h"
+#include "FuzzSupport.h"
 #include "export/WorkingScheduleReport.h"
 
 using namespace tavrin;
@@ -65,14 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Take(data, size, bytes + kAfterSteps, sizeof model - kAfterSteps);
   Take(data, size, bytes + kSteps, sizeof model.steps);
 
-  static HolidayTable* holidays = [] {
-    auto* table = new HolidayTable;
-    ClearHolidayTable(*table);
-    const char text[] = "[2026]\r\n01=1,12\r\n05=3,4,5\r\n[2027]\r\n01=1,11\r\n";
-    ParseHolidayText(text, sizeof text - 1, *table);
-    return table;
-  }();
-  const ImageContext context{YearsFromClock(2000 + control / 2 % 100), holidays,
+  const ImageContext context{YearsFromClock(2000 + control / 2 % 100), &fuzzing::SampleHolidays(),
                              (control & 1) != 0};
   RadioStation station{};
   SettingsImage image;

@@ -1,27 +1,24 @@
 // A name file can come from anywhere, beside a settings file. Reading it must give exactly its
 // first 1600 bytes, the rest empty, and the names as shown must never cut a character in two.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "model/SettingsFiles.h"
 #include "model/ShiftJis.h"
 
 using namespace tavrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static const int fd = memfd_create("names", 0);
-  if (fd < 0) return 0;
-  if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
-  static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  const std::optional<std::string> path = fuzzing::MemoryFile(data, size);
+  if (!path) return 0;
 
   ProgramNameTable names;
   std::memset(&names, 0xEE, sizeof names);
-  if (!ReadNameFile(path, names).ok()) __builtin_trap();
+  if (!ReadNameFile(*path, names).ok()) __builtin_trap();
   const auto* read = reinterpret_cast<const uint8_t*>(&names);
   const std::size_t copied = size < sizeof names ? size : sizeof names;
   if (std::memcmp(read, data, copied) != 0) __builtin_trap();

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "calendar/HolidayFile.h"
+#include "FuzzSupport.h"
 #include "calendar/PackImage.h"
 #include "cli/ModelJson.h"
 
@@ -20,15 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
            .ok()) {
     return 0;
   }
-  static HolidayTable* holidays = [] {
-    auto* table = new HolidayTable;
-    ClearHolidayTable(*table);
-    const char text[] = "[2026]\r\n01=1,12\r\n05=3,4,5\r\n[2027]\r\n01=1,11\r\n02=29\r\n";
-    ParseHolidayText(text, sizeof text - 1, *table);
-    return table;
-  }();
   // The last byte picks the mode, so that both are reached from any model.
-  const ImageContext context{YearsFromClock(2026), holidays, size % 2 == 0};
+  const ImageContext context{YearsFromClock(2026), &fuzzing::SampleHolidays(), size % 2 == 0};
   RadioStation station{};
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;

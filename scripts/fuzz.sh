@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds the libFuzzer targets with clang and runs each over its seed corpus plus RUNS inputs.
+# Builds the libFuzzer targets with clang and runs each over its seed corpus plus RUNS inputs, with
+# the dictionary fuzz/NAME.dict where a target has one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20000}
@@ -13,7 +14,9 @@ for target in build/fuzz/fuzz/fuzz_*; do
   corpus="fuzz/corpus/${name#fuzz_}"
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+  options=(-runs="$runs" -max_len=16384)
+  [ -f "fuzz/${name#fuzz_}.dict" ] && options+=(-dict="fuzz/${name#fuzz_}.dict")
   echo "-- $name"
-  "$target" -runs="$runs" -max_len=16384 "$work" 2>&1 | tail -n 2
+  "$target" "${options[@]}" "$work" 2>&1 | tail -n 2
   rm -rf "$work"
 done

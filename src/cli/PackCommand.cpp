@@ -63,10 +63,8 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;
   PackImage(model, context->station, context->Image(), image, calendars);
-  const Result<> settingsWritten = WriteSettingsFile(paths.settingsPath, image);
-  if (!settingsWritten) return fail(settingsWritten.message());
-  const Result<> namesWritten = WriteNameFile(paths.namePath, names);
-  if (!namesWritten) return fail(namesWritten.message());
+  const Result<> written = WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, names);
+  if (!written) return fail(written.message());
   return kExitOk;
 }
 

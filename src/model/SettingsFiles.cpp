@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "model/SafeWrite.h"
+#include "model/PathText.h"
 
 namespace tavrin {
 namespace {
@@ -158,6 +158,19 @@ Result<> WriteNameFile(const std::string& path, const ProgramNameTable& names) {
   return {};
 }
 
+Result<> WriteSettingsAndNames(const std::string& settingsPath, const SettingsImage& image,
+                               const std::string& namePath, const ProgramNameTable& names,
+                               WriteSystem& system) {
+  const FileContent files[] = {{settingsPath, image.data(), image.size()},
+                               {namePath, &names, sizeof names}};
+  for (const FileContent& file : files) {
+    if (!PathFits(file.path)) return Fail(kOpenFailed, file.path);
+  }
+  const GroupWriteOutcome outcome = WriteFilesTogether(files, system);
+  if (outcome.step != WriteStep::kDone) return FailedStep(outcome.step, files[outcome.file].path);
+  return {};
+}
+
 Result<> LoadFromFile(const std::string& path, SettingsImage& image) {
   InitImage(image);
   Result<> read = ReadSettingsFile(path, image);
@@ -178,11 +191,13 @@ void EnsureBinExtension(DocumentPaths& paths) {
 }
 
 void DeriveNamePaths(DocumentPaths& paths) {
-  paths.nameFolder = paths.settingsFolder;
+  const std::string real = FileBehindLink(paths.settingsPath);
+  const bool linked = real != paths.settingsPath;
+  paths.nameFolder = linked ? FolderOf(real) : paths.settingsFolder;
   // Only the file name loses its extension: a dot in a folder name must not send the name file
   // out of the folder ("my.data/plan" gives "my.data/plan.TXT", not "my.TXT").
-  paths.namePath = WithoutExtension(paths.settingsPath) + ".TXT";
-  paths.nameTitle = WithoutExtension(paths.settingsTitle) + ".TXT";
+  paths.namePath = WithoutExtension(real) + ".TXT";
+  paths.nameTitle = WithoutExtension(linked ? FileNameOf(real) : paths.settingsTitle) + ".TXT";
 }
 
 }  // namespace tavrin

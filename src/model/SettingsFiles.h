@@ -8,6 +8,7 @@
 #include "model/ImageLayout.h"
 #include "model/Messages.h"
 #include "model/Result.h"
+#include "model/SafeWrite.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {
@@ -39,11 +40,21 @@ Result<> WriteSettingsFile(const std::string& path, const SettingsImage& image);
 // which step failed, with the full path.
 Result<> ReadNameFile(const std::string& path, ProgramNameTable& names);
 Result<> WriteNameFile(const std::string& path, const ProgramNameTable& names);
+// The settings file and its name file as one save: both are written aside completely before either
+// takes its place, then the name file is replaced and the settings file last, so that a new
+// settings file never stands beside an old name file. A failure carries the message of the file
+// concerned, the settings file's when both fail alike; one before the name file is replaced
+// leaves both previous files.
+Result<> WriteSettingsAndNames(const std::string& settingsPath, const SettingsImage& image,
+                               const std::string& namePath, const ProgramNameTable& names,
+                               WriteSystem& system = RealWriteSystem());
 // A fresh image, then the read; a failed read leaves the fresh image, never a half-read one.
 Result<> LoadFromFile(const std::string& path, SettingsImage& image);
 
 std::string ExtensionOf(std::string_view text);
 void EnsureBinExtension(DocumentPaths& paths);
+// The name file belongs beside the real settings file, also when the settings path is a symbolic
+// link to it.
 void DeriveNamePaths(DocumentPaths& paths);
 
 }  // namespace tavrin

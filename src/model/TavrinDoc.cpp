@@ -137,27 +137,27 @@ bool CTavrinDoc::OpenByPath(const std::string& path) {
 }
 
 bool CTavrinDoc::Save() {
-  DeriveNamePaths(paths_);
+  // The extension first, so that a settings file reached through a symbolic link is found.
   EnsureBinExtension(paths_);
+  DeriveNamePaths(paths_);
   if (!FitsPathBuffer(paths_.settingsPath) || !FitsPathBuffer(paths_.namePath)) {
     ShowMessage(FormatMessage(kOpenFailed, paths_.settingsPath));
     return false;
   }
   if (view_) view_->StoreToDocument();
-  const Result<> namesWritten = WriteNameFile(paths_.namePath, names_);
-  const Result<> written = WriteSettingsFile(paths_.settingsPath, image_);
+  // The two files are one save: names that cannot be written hold the settings file back too,
+  // so the files on disk stay a matching pair, and the changes stay unsaved for a later close to
+  // ask about.
+  const Result<> written =
+      WriteSettingsAndNames(paths_.settingsPath, image_, paths_.namePath, names_, *writeSystem_);
   if (!written) {
-    // The changes are still only in memory: a later close must keep asking about them. One
-    // message is enough when both files failed: the settings file is the one that matters.
     ShowMessage(written.message());
     return false;
   }
   untitled_ = false;
+  modified_ = false;
   documentPath_ = paths_.settingsPath;
-  // The settings file is written, but names that did not reach their file are still unsaved.
-  modified_ = !namesWritten;
-  if (!namesWritten) ShowMessage(namesWritten.message());
-  return namesWritten.ok();
+  return true;
 }
 
 SaveResult CTavrinDoc::SaveAs() {
@@ -182,9 +182,9 @@ SaveResult CTavrinDoc::SaveAs() {
   const DocumentPaths before = paths_;
   TakeChosenPath(*chosen);
   const bool saved = Save();
-  // Unless the settings file reached the new place, the document is still the one it was: its
-  // caption and file-name field must not name a file that was never written.
-  if (!saved && documentPath_ != paths_.settingsPath) paths_ = before;
+  // A failed save replaces neither file, so the document is still the one it was: its caption and
+  // file-name field must not name a file that was never written.
+  if (!saved) paths_ = before;
   WriteFolderSettings();
   return saved ? SaveResult::Saved : SaveResult::Failed;
 }

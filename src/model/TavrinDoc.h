@@ -11,6 +11,7 @@
 #include "model/ImageLayout.h"
 #include "model/Messages.h"
 #include "model/ProfileStore.h"
+#include "model/SafeWrite.h"
 #include "model/ScheduleModel.h"
 #include "model/SettingsFiles.h"
 
@@ -38,6 +39,8 @@ class CTavrinDoc {
   CTavrinDoc& operator=(const CTavrinDoc&) = delete;
 
   void AttachView(DocumentView* view) { view_ = view; }
+  // The system the files are saved through; the real one by default.
+  void SetWriteSystem(WriteSystem& system) { writeSystem_ = &system; }
   // The folder that stands in for an empty remembered folder; the process's by default.
   void SetCurrentDirectoryProvider(std::function<std::string()> provider) {
     currentDirectory_ = std::move(provider);
@@ -52,7 +55,7 @@ class CTavrinDoc {
   bool OpenByPath(const std::string& path);
 
   void NewDocument();
-  // To the current path; true when the settings file was written.
+  // To the current path; true when both files were written.
   bool Save();
   SaveResult SaveAs();
   // Yes, No or Cancel; Cancel means the caller abandons what it was about to do.
@@ -121,6 +124,7 @@ class CTavrinDoc {
   MessageSink& messages_;
   FileDialogs& dialogs_;
   DocumentView* view_ = nullptr;
+  WriteSystem* writeSystem_ = &RealWriteSystem();
   std::function<std::string()> currentDirectory_;
 
   SettingsImage image_{};

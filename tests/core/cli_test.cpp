@@ -131,6 +131,30 @@ TEST(Cli, PackFailuresNameTheKeyOrThePathAndWriteNothing) {
   EXPECT_EQ(noFolder.err, folder / "no/such/plan.BIN" + " のオープンに失敗しました。\n");
 }
 
+TEST(Cli, PackWritesThePairWholeBesideTheRealFile) {
+  TempFolder folder;
+  WriteBytes(folder / "model.json", R"({"names":{"1":"A"}})");
+  std::filesystem::create_directory(folder / "real");
+  WriteBytes(folder / "real/plan.BIN", "old");
+  std::filesystem::create_symlink(folder / "real/plan.BIN", folder / "link.BIN");
+  Outcome linked = Call(RunPack, {folder / "model.json", "-o", folder / "link.BIN", "--data-dir",
+                                  folder.path(), kNow});
+  ASSERT_EQ(linked.code, kExitOk) << linked.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.BIN"));
+  EXPECT_EQ(ReadBytes(folder / "real/plan.BIN").size(), 6594u);
+  EXPECT_EQ(ReadBytes(folder / "real/plan.TXT").substr(16, 1), "A");
+  EXPECT_FALSE(std::filesystem::exists(folder / "link.TXT"));
+
+  // A name file that cannot be written keeps the settings file from being replaced.
+  std::filesystem::create_directory(folder / "other.TXT");
+  WriteBytes(folder / "other.BIN", "old");
+  Outcome blocked = Call(RunPack, {folder / "model.json", "-o", folder / "other.BIN", "--data-dir",
+                                   folder.path(), kNow});
+  EXPECT_EQ(blocked.code, kExitFailure);
+  EXPECT_EQ(blocked.err, folder / "other.TXT" + " のオープンに失敗しました。\n");
+  EXPECT_EQ(ReadBytes(folder / "other.BIN"), "old");
+}
+
 TEST(Cli, DataFolderAndClockDecideTheImage) {
   TempFolder folder;
   std::filesystem::create_directory(folder / "data");

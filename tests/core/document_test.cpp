@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 
+#include "ScriptedWriteSystem.h"
 #include "TestFakes.h"
 #include "app/TavrinViewModel.h"
 #include "model/ProfileStore.h"
@@ -15,6 +18,7 @@ namespace {
 
 using testing::FakeDialogs;
 using testing::FakeMessages;
+using testing::ScriptedWriteSystem;
 using testing::TempFolder;
 
 class RecordingTitle : public TitleObserver {
@@ -216,25 +220,87 @@ TEST_F(DocumentTest, FailedSaveAsKeepsTheDocumentItWas) {
   EXPECT_FALSE(std::filesystem::exists(tmp / "blocked/other.TXT"));
 }
 
-TEST_F(DocumentTest, UnwritableNameFileIsReportedAndKeepsTheNamesUnsaved) {
+TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
   MakeSaveable();
   SaveUntitledAs("plan");
-  Edit([this](ScheduleModel& m) {
-    m.steps[0].hour = 11;
-    std::memcpy(view->names().names[1].data(), "BELL", 4);
-  });
-  // A folder where the name file belongs: the settings file can still be replaced.
-  std::filesystem::remove(tmp / "plan.TXT");
-  std::filesystem::create_directory(tmp / "plan.TXT");
+  ScriptedWriteSystem system;
+  doc->SetWriteSystem(system);
+  struct Case {
+    const char* what;
+    std::function<void()> breakIt;
+    std::string message;
+    bool namesReplaced;  // only when the settings file fails after the name file took its place
+  };
+  const Case cases[] = {
+      {"a folder where the name file belongs",
+       [&] {
+         std::filesystem::remove(tmp / "plan.TXT");
+         std::filesystem::create_directory(tmp / "plan.TXT");
+       },
+       tmp / "plan.TXT" + " のオープンに失敗しました。", false},
+      {"a full disk under the name file",
+       [&] {
+         system.failAt = WriteStage::kWrite;
+         system.failFor = ".TXT";
+       },
+       tmp / "plan.TXT" + " への書き込みに失敗しました。", false},
+      {"a settings file that cannot take its place",
+       [&] {
+         system.failAt = WriteStage::kReplace;
+         system.failFor = ".bin";
+       },
+       tmp / "plan.bin" + " への書き込みに失敗しました。", true},
+  };
+  int hour = 10;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Edit([&](ScheduleModel& m) {
+      m.steps[0].hour = hour++;
+      view->names().names[1][0] = static_cast<char>('A' + hour);
+    });
+    const std::string oldSettings = ReadAll(tmp / "plan.bin");
+    const std::string oldNames = ReadAll(tmp / "plan.TXT");
+    messages.shown.clear();
+    c.breakIt();
 
+    doc->SaveCommand();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, c.message);
+    EXPECT_EQ(ReadAll(tmp / "plan.bin"), oldSettings);
+    if (c.namesReplaced) {
+      EXPECT_EQ(ReadAll(tmp / "plan.TXT")[16], view->names().names[1][0]);
+    } else if (std::filesystem::is_regular_file(tmp / "plan.TXT")) {
+      EXPECT_EQ(ReadAll(tmp / "plan.TXT"), oldNames);
+    }
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+
+    std::filesystem::remove(tmp / "plan.TXT");
+    system.failAt.reset();
+    doc->SaveCommand();
+    ASSERT_FALSE(doc->IsModified());
+  }
+}
+
+TEST_F(DocumentTest, AFileReachedThroughALinkKeepsItsNamesBesideIt) {
+  MakeSaveable();
+  std::memcpy(view->names().names[1].data(), "BELL", 4);
+  std::filesystem::create_directory(tmp / "real");
+  dialogs.answers.push_back(tmp / "real/plan.bin");
   doc->SaveCommand();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text.find(tmp / "plan.TXT"), 0u) << messages.shown[0].text;
-  SettingsImage written;
-  ASSERT_TRUE(ReadSettingsFile(tmp / "plan.bin", written).ok());
-  EXPECT_TRUE(doc->SameImage(written));
-  EXPECT_TRUE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  std::filesystem::create_symlink(tmp / "real/plan.bin", tmp / "link.bin");
+  doc->NewCommand();
+
+  dialogs.answers.push_back(tmp / "link.bin");
+  doc->OpenCommand();
+  EXPECT_EQ(std::string(view->names().names[1].data(), 4), "BELL");
+  EXPECT_EQ(doc->NameTitle(), "plan.TXT");
+  Edit([this](ScheduleModel&) { std::memcpy(view->names().names[1].data(), "GONG", 4); });
+  doc->SaveCommand();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(std::filesystem::is_symlink(tmp / "link.bin"));
+  EXPECT_FALSE(std::filesystem::exists(tmp / "link.TXT"));
+  EXPECT_EQ(ReadAll(tmp / "real/plan.TXT").substr(16, 4), "GONG");
 }
 
 TEST_F(DocumentTest, PromptAsksOnlyAboutChanges) {

@@ -1,11 +1,15 @@
 #include "cli/CableCommands.h"
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <thread>
 
+#include "cli/CliContext.h"
+#include "model/FileProbe.h"
 #include "model/ImageLayout.h"
 #include "model/SettingsFiles.h"
 #include "transfer/ByteTrace.h"
@@ -15,23 +19,35 @@
 namespace tavrin {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 constexpr int kExitCancelled = 130;
 
-constexpr char kWriteUsage[] =
-    "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud 9600|19200|38400] "
-    "[--trace FILE]\n";
-constexpr char kReadUsage[] =
-    "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud 9600|19200|38400] "
-    "[--trace FILE]\n";
+constexpr char kCableOptions[] =
+    "  --port DEV     a device to search, COM1 first; repeat for more (default: the system's\n"
+    "                 serial ports, or $TAVRIN_PORTS)\n"
+    "  --baud SPEED   9600, 19200 (default) or 38400 bit/s\n"
+    "  --wait SECONDS without --port, wait up to SECONDS for a serial device to appear\n"
+    "  --trace FILE   record every byte sent and received\n";
+const std::string kWriteUsage =
+    std::string(
+        "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
+        "[--wait SECONDS] [--trace FILE]\n"
+        "Serves a saved settings file to the timer set to Fn-11.\n") +
+    kCableOptions;
+const std::string kReadUsage =
+    std::string(
+        "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
+        "[--wait SECONDS] [--trace FILE]\n"
+        "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
+    kCableOptions;
 
 struct CableOptions {
   std::string file;
   std::vector<std::string> ports;
   int baud = 19200;
+  int waitSeconds = 0;
   std::string trace;
+  bool help = false;
+  bool version = false;
 };
 
 std::optional<CableOptions> ParseCableOptions(const std::vector<std::string>& args,
@@ -39,7 +55,11 @@ std::optional<CableOptions> ParseCableOptions(const std::vector<std::string>& ar
   CableOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--port" || arg == "--baud" || arg == "--trace") {
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      (arg == "--version" ? options.version : options.help) = true;
+      continue;
+    }
+    if (arg == "--port" || arg == "--baud" || arg == "--trace" || arg == "--wait") {
       if (i + 1 == args.size()) {
         error = arg + " needs a value";
         return std::nullopt;
@@ -49,6 +69,14 @@ std::optional<CableOptions> ParseCableOptions(const std::vector<std::string>& ar
         options.ports.push_back(value);
       } else if (arg == "--trace") {
         options.trace = value;
+      } else if (arg == "--wait") {
+        const bool digits = !value.empty() && value.size() <= 5 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits) {
+          error = "--wait takes a number of seconds";
+          return std::nullopt;
+        }
+        options.waitSeconds = std::stoi(value);
       } else if (value == "9600" || value == "19200" || value == "38400") {
         options.baud = std::stoi(value);
       } else {
@@ -65,7 +93,7 @@ std::optional<CableOptions> ParseCableOptions(const std::vector<std::string>& ar
       return std::nullopt;
     }
   }
-  if (options.file.empty()) {
+  if (options.file.empty() && !options.help && !options.version) {
     error = "the file is missing";
     return std::nullopt;
   }
@@ -183,12 +211,32 @@ struct TransferOutcome {
   SettingsImage received{};
 };
 
+// The system's serial devices, said as the COM numbers the search goes through; with none yet,
+// looked for again each second for up to --wait seconds (an adapter being plugged in).
+std::vector<std::string> ScannedPorts(const CableOptions& options, std::ostream& out,
+                                      CableEnvironment& environment) {
+  if (!options.ports.empty()) return options.ports;
+  std::vector<std::string> ports = environment.SystemPortPaths();
+  for (int waited = 0; ports.empty() && waited < options.waitSeconds; ++waited) {
+    if (waited == 0) out << "waiting up to " << options.waitSeconds << " s for a serial device\n";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ports = environment.SystemPortPaths();
+  }
+  if (ports.size() > static_cast<std::size_t>(kPortCount)) ports.resize(kPortCount);
+  out << "searching " << ports.size() << " serial device" << (ports.size() == 1 ? "" : "s")
+      << (ports.empty() ? "" : ":") << "\n";
+  for (std::size_t i = 0; i < ports.size(); ++i) {
+    out << "  COM" << i + 1 << " " << ports[i] << "\n";
+  }
+  return ports;
+}
+
 TransferOutcome RunTransfer(int mode, const CableOptions& options, TransferDocument& document,
                             std::ostream& out, std::ostream& err, CableEnvironment& environment) {
-  environment.SetPortPaths(options.ports.empty() ? environment.SystemPortPaths() : options.ports);
+  environment.SetPortPaths(ScannedPorts(options, out, environment));
   ByteTrace trace;
   if (!options.trace.empty() && !trace.Open(options.trace)) {
-    err << "tavrin-cli: cannot create " << options.trace << "\n";
+    err << kMessagePrefix << "cannot create " << options.trace << "\n";
     return {kExitFailure};
   }
   TracingSerialControl traced(environment.Serial(), trace);
@@ -219,9 +267,9 @@ TransferOutcome RunTransfer(int mode, const CableOptions& options, TransferDocum
   const int state = monitor.state;
   link->EndTransfer(state);
   environment.SetHandlers(nullptr, nullptr, nullptr);
-  if (!trace.Close()) err << "tavrin-cli: cannot write " << options.trace << "\n";
+  if (!trace.Close()) err << kMessagePrefix << "cannot write " << options.trace << "\n";
   if (monitor.cancelled && state < 2) {
-    err << "tavrin-cli: cancelled\n";
+    err << kMessagePrefix << "cancelled\n";
     return {kExitCancelled};
   }
   if (monitor.searchFailed) return {kExitFailure};
@@ -240,8 +288,12 @@ int RunCableWrite(const std::vector<std::string>& args, std::ostream& out, std::
   std::string error;
   const auto options = ParseCableOptions(args, error);
   if (!options) {
-    err << "tavrin-cli: " << error << "\n" << kWriteUsage;
+    err << kMessagePrefix << error << "\n" << kWriteUsage;
     return kExitUsage;
+  }
+  if (options->help || options->version) {
+    out << (options->help ? kWriteUsage : VersionLine() + "\n");
+    return kExitOk;
   }
   // Opening FILE.BIN makes it the document: saved and unchanged, or new when it is no
   // settings file.
@@ -255,10 +307,10 @@ int RunCableWrite(const std::vector<std::string>& args, std::ostream& out, std::
     document.image = image;
     document.loaded = image;
   } else {
-    err << read.message << "\n";
+    err << kMessagePrefix << read.message << "\n";
   }
   if (const auto refusal = CableWriteRefusal(document)) {
-    err << *refusal << "\n";
+    err << kMessagePrefix << *refusal << "\n";
     return kExitFailure;
   }
   const TransferOutcome outcome =
@@ -272,8 +324,17 @@ int RunCableRead(const std::vector<std::string>& args, std::ostream& out, std::o
   std::string error;
   const auto options = ParseCableOptions(args, error);
   if (!options) {
-    err << "tavrin-cli: " << error << "\n" << kReadUsage;
+    err << kMessagePrefix << error << "\n" << kReadUsage;
     return kExitUsage;
+  }
+  if (options->help || options->version) {
+    out << (options->help ? kReadUsage : VersionLine() + "\n");
+    return kExitOk;
+  }
+  // The timer's whole transfer would be lost on a path that cannot take the file.
+  if (Result<> writable = CheckOutputPath(options->file); !writable) {
+    err << kMessagePrefix << writable.message() << "\n";
+    return kExitFailure;
   }
   TransferDocument document;
   const TransferOutcome outcome =
@@ -282,7 +343,7 @@ int RunCableRead(const std::vector<std::string>& args, std::ostream& out, std::o
   const Status written = WriteSettingsFile(options->file, outcome.received);
   if (!written.ok) {
     out << CableReadFailure("") << std::endl;
-    err << written.message << "\n";
+    err << kMessagePrefix << written.message << "\n";
     return kExitFailure;
   }
   out << CableReadSuccess() << std::endl;

@@ -26,7 +26,7 @@ int RunDump(const std::vector<std::string>& args, CliIo& io) {
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "dump takes one settings file");
   }
-  std::optional<CliContext> context = LoadContext(*parsed, error);
+  std::optional<CliContext> context = LoadContext(*parsed, io, error);
   if (!context) return UsageError(io, kUsage, error);
 
   StreamMessageSink messages(io.err);

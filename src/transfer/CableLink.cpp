@@ -361,12 +361,12 @@ void CableLink::HandleOpen(std::span<const uint8_t> data) {
     sourceFile_ = opener_(document_.SettingsPath());
     if (!sourceFile_) status = '2';
     diagnostics_.filePath = document_.SettingsPath();
-    diagnostics_.openMode = "R";
+    diagnostics_.openMode = 'R';
   } else {
     document_.NewDocument();
     document_.RefreshFromDocument();
     diagnostics_.filePath.clear();
-    diagnostics_.openMode = "W";
+    diagnostics_.openMode = 'W';
   }
   if (status == '0') transferOpen_ = true;
   Reply('O', status);
@@ -398,8 +398,8 @@ void CableLink::HandleRead(std::span<const uint8_t> data) {
   imageOffset_ += static_cast<int>(*got);
   bytesTransferred_ += static_cast<int>(*got);
   statusLetter_ = '0';
-  diagnostics_.command = "R";
-  diagnostics_.status = "0";
+  diagnostics_.command = 'R';
+  diagnostics_.status = '0';
   SendFrame(packet);
   diagnostics_.byteCount = std::to_string(bytesTransferred_);
   observer_.ReportProgress(progress::kConnected, "");
@@ -454,7 +454,7 @@ void CableLink::HandleMode(std::span<const uint8_t> data) {
   const uint8_t status = x == 'A' && y == 'C' ? '0' : '2';
   openMode_ = x;
   statusLetter_ = status;
-  diagnostics_.command = "M";
+  diagnostics_.command = 'M';
   diagnostics_.status = Letter(status);
   const uint8_t reply[] = {'M', 'A', status};
   SendFrame(reply);

@@ -19,7 +19,7 @@ class RunningAppFixture : public ::testing::Test {
     dialogs_.appendsDefaultExtension = false;
     messages_.unanswered = IDCANCEL;
   }
-  AppServices services() { return AppServices{&profile_, &messages_, &dialogs_, &clock_, {}}; }
+  AppServices services() { return AppServices{&profile_, &messages_, &dialogs_, &clock_}; }
   void Start(const QStringList& arguments = {}) {
     app_ = std::make_unique<CTavrinApp>(services());
     ASSERT_TRUE(app_->InitInstance(arguments));

@@ -27,7 +27,7 @@ struct AppServices {
   const Clock* clock = nullptr;
   // Where the shipped holiday file and "Tavrin.ini" are copied from into a data folder that lacks
   // them; none in tests, whose data folders hold what each test puts there.
-  std::vector<std::string> shippedData;
+  std::vector<std::string> shippedData{};
 };
 
 class CTavrinApp {

@@ -10,6 +10,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_TESTS=OFF
 fi
 cmake --build "$build" -j "$(nproc)"
+# A staging folder left by an earlier run would end up inside the package.
+rm -rf "$build/_CPack_Packages" "$build"/tavrin_*_amd64.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/tavrin_*_amd64.deb)
 contents=$(dpkg-deb --contents "$deb")

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 
 #include "cable_fakes.h"
 #include "transfer/CableMessages.h"

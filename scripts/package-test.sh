@@ -9,6 +9,7 @@ set -euo pipefail
 deb=$(realpath "$1")
 src=$(cd "$(dirname "$0")/.." && pwd)
 root=$(mktemp -d /var/tmp/tavrin-root.XXXXXX)
+chmod 755 "$root"  # its "/": the user of the check and apt's download user must get through
 cleanup() {
   # Lazily: a process of the check that is still ending may hold them a moment longer.
   umount -l "$root/dev/pts" "$root/dev" "$root/proc" 2>/dev/null || true

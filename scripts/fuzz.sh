@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20000}
 cd "$root"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_GUI=OFF \
-  -DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON
+  -DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON -DTAVRIN_WERROR=ON
 cmake --build build/fuzz -j "$(nproc)"
 for target in build/fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue

@@ -73,10 +73,24 @@ convert -size 180x30 xc:none -fill '#1f4e79' -draw "roundrectangle 0,0 179,29 6,
   -font "$font" -pointsize 18 -fill white -gravity center -annotate +0+0 "Tavrin  VL-3400" \
   "$out/logo.png"
 
-# The program icon.
-convert -size 48x48 xc:none -fill '#1f4e79' -draw "roundrectangle 1,1 46,46 8,8" \
-  -fill white -draw "circle 24,24 24,9" -stroke '#1f4e79' -strokewidth 3 \
-  -draw "line 24,24 24,13" -draw "line 24,24 32,28" "$out/tavrin.png"
+# The program icon: a clock face on a rounded square, drawn at each size the desktop's icon theme
+# takes (hicolor), the 48-pixel one also for the window.
+# icon SIZE FILE: the drawing of the 48-pixel original scaled to SIZE.
+icon() {
+  local n=$1 f
+  f() { echo $(( ($1 * n + 24) / 48 )); }
+  convert -size "${n}x${n}" xc:none -fill '#1f4e79' \
+    -draw "roundrectangle $(f 1),$(f 1) $(f 46),$(f 46) $(f 8),$(f 8)" \
+    -fill white -draw "circle $(f 24),$(f 24) $(f 24),$(f 9)" -stroke '#1f4e79' \
+    -strokewidth "$(( (3 * n + 24) / 48 > 0 ? (3 * n + 24) / 48 : 1 ))" \
+    -draw "line $(f 24),$(f 24) $(f 24),$(f 13)" -draw "line $(f 24),$(f 24) $(f 32),$(f 28)" "$2"
+}
+icon 48 "$out/tavrin.png"
+hicolor="$out/../desktop/icons"
+for n in 16 24 32 48 64 128 256; do
+  mkdir -p "$hicolor/${n}x${n}"
+  icon "$n" "$hicolor/${n}x${n}/jp.korva.Tavrin.png"
+done
 
 # Serial line pictures: closed contacts on cyan (port open), open contacts on yellow (closed).
 convert -size 28x28 xc:cyan -stroke black -strokewidth 2 \

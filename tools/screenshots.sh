@@ -22,7 +22,6 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" TAVRIN_DATA_DIR="$scratch/data"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-sh "$root/scripts/seed-data-folder.sh" "$root/src/resources" >/dev/null
 export TAVRIN_NOW="${TAVRIN_NOW:-2026-04-01T09:00:00}"
 
 # The school with one individual day in August 2026, a month that starts on a Saturday: with the

@@ -14,7 +14,6 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" TAVRIN_DATA_DIR="$scratch/data"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-sh "$root/scripts/seed-data-folder.sh" "$root/src/resources" >/dev/null
 
 # The display server starts once, outside the measured runs.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$runs" "$scratch" <<'INNER'

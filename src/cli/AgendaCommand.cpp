@@ -78,12 +78,12 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
 
   Result<SettingsImage> image = ReadWholeSettingsFile(parsed->positional[0]);
   if (!image) {
-    io.err << image.message() << "\n";
+    io.err << kMessagePrefix << image.message() << "\n";
     return kExitUsage;
   }
   const std::vector<int> years = ImageYears(*image);
   if (years.empty()) {
-    io.err << parsed->positional[0] << " の日付データに対象年が有りません。\n";
+    io.err << kMessagePrefix << parsed->positional[0] << " の日付データに対象年が有りません。\n";
     return kExitUsage;
   }
   // Without dates, each year the file covers; a damaged file may cover two years apart.
@@ -98,7 +98,7 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
   for (const auto& [first, last] : spans) {
     Result<std::vector<AgendaDay>> days = AgendaBetween(*image, first, last);
     if (!days) {
-      io.err << "tavrin-cli: " << days.message() << "\n";
+      io.err << kMessagePrefix << days.message() << "\n";
       return kExitUsage;
     }
     for (const AgendaDay& day : *days) text += DayJson(day);

@@ -1,10 +1,13 @@
 #include "cli/CableCommands.h"
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <thread>
 
+#include "model/FileProbe.h"
 #include "model/ImageLayout.h"
 #include "model/SettingsFiles.h"
 #include "transfer/ByteTrace.h"
@@ -17,16 +20,29 @@ namespace {
 
 constexpr int kExitCancelled = 130;
 
-constexpr char kWriteUsage[] =
-    "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud 9600|19200|38400] "
-    "[--trace FILE]\n";
-constexpr char kReadUsage[] =
-    "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud 9600|19200|38400] "
-    "[--trace FILE]\n";
+constexpr char kCableOptionsHelp[] =
+    "  --port DEV     a device to search, COM1 first; repeat for more (default: the system's\n"
+    "                 serial ports, or $TAVRIN_PORTS)\n"
+    "  --baud SPEED   9600, 19200 (default) or 38400 bit/s\n"
+    "  --wait SECONDS without --port, wait up to SECONDS for a serial device to appear\n"
+    "  --trace FILE   record every byte sent and received\n";
+const std::string kWriteUsage =
+    std::string(
+        "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
+        "[--wait SECONDS] [--trace FILE]\n"
+        "Serves a saved settings file to the timer set to Fn-11.\n") +
+    kCableOptionsHelp;
+const std::string kReadUsage =
+    std::string(
+        "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
+        "[--wait SECONDS] [--trace FILE]\n"
+        "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
+    kCableOptionsHelp;
 
 const std::vector<OptionSpec> kCableOptions = {
     {"--port", "", true, true},
     {"--baud", "", true},
+    {"--wait", "", true},
     {"--trace", "", true},
 };
 
@@ -34,6 +50,7 @@ struct CableOptions {
   std::string file;
   std::vector<std::string> ports;
   int baud = 19200;
+  int waitSeconds = 0;
   std::string trace;
 };
 
@@ -52,6 +69,15 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
       options.baud = std::stoi(*baud);
     } else {
       error = "the speed must be 9600, 19200 or 38400";
+    }
+  }
+  if (const std::string* wait = parsed->Option("--wait")) {
+    const bool digits = !wait->empty() && wait->size() <= 5 &&
+                        wait->find_first_not_of("0123456789") == std::string::npos;
+    if (digits) {
+      options.waitSeconds = std::stoi(*wait);
+    } else if (error.empty()) {
+      error = "--wait takes a number of seconds";
     }
   }
   if (error.empty() && parsed->positional.size() > 1) error = "one file only";
@@ -119,6 +145,26 @@ class TerminalDisplay : public TransferDisplay {
   CableEnvironment& environment_;
 };
 
+// The system's serial devices, said as the COM numbers the search goes through; with none yet,
+// looked for again each second for up to --wait seconds (an adapter being plugged in).
+std::vector<std::string> ScannedPorts(const CableOptions& options, std::ostream& out,
+                                      CableEnvironment& environment) {
+  if (!options.ports.empty()) return options.ports;
+  std::vector<std::string> ports = environment.SystemPortPaths();
+  for (int waited = 0; ports.empty() && waited < options.waitSeconds; ++waited) {
+    if (waited == 0) out << "waiting up to " << options.waitSeconds << " s for a serial device\n";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ports = environment.SystemPortPaths();
+  }
+  if (ports.size() > static_cast<std::size_t>(kSerialPortCount)) ports.resize(kSerialPortCount);
+  out << "searching " << ports.size() << " serial device" << (ports.size() == 1 ? "" : "s")
+      << (ports.empty() ? "" : ":") << "\n";
+  for (std::size_t i = 0; i < ports.size(); ++i) {
+    out << "  COM" << i + 1 << " " << ports[i] << "\n";
+  }
+  return ports;
+}
+
 struct TransferOutcome {
   int exitCode;
   SettingsImage received{};
@@ -128,7 +174,7 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
                             TransferDocument& document, CliIo& io, CableEnvironment& environment) {
   ByteTrace trace;
   if (!options.trace.empty() && !trace.Open(options.trace)) {
-    io.err << "tavrin-cli: cannot create " << options.trace << "\n";
+    io.err << kMessagePrefix << "cannot create " << options.trace << "\n";
     return {kExitFailure};
   }
   TracingSerialControl traced(environment.Serial(), trace);
@@ -137,7 +183,7 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
   TerminalDisplay display(io.out, environment);
   TransferMonitor monitor(display);
   const auto refreshPorts = [&] {
-    environment.SetPortPaths(options.ports.empty() ? environment.SystemPortPaths() : options.ports);
+    environment.SetPortPaths(ScannedPorts(options, io.out, environment));
   };
   auto link = std::make_unique<CableLink>(serial, environment.Timers(), document, monitor,
                                           OpenSourceFile, refreshPorts);
@@ -169,10 +215,10 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
   const DialogState state = monitor.State();
   link->EndTransfer(state);
   environment.SetHandlers(nullptr, nullptr, nullptr);
-  if (!trace.Close()) io.err << "tavrin-cli: cannot write " << options.trace << "\n";
+  if (!trace.Close()) io.err << kMessagePrefix << "cannot write " << options.trace << "\n";
   const bool ended = state == DialogState::Succeeded || state == DialogState::Failed;
   if (cancelled && !ended) {
-    io.err << "tavrin-cli: cancelled\n";
+    io.err << kMessagePrefix << "cancelled\n";
     return {kExitCancelled};
   }
   if (monitor.SearchFailed()) return {kExitFailure};
@@ -202,10 +248,10 @@ int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironm
     document.image = image;
     document.loaded = image;
   } else {
-    io.err << read.message() << "\n";
+    io.err << kMessagePrefix << read.message() << "\n";
   }
   if (const auto refusal = CableWriteRefusal(document)) {
-    io.err << *refusal << "\n";
+    io.err << kMessagePrefix << *refusal << "\n";
     return kExitFailure;
   }
   const TransferOutcome outcome =
@@ -218,6 +264,11 @@ int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironme
   int exitCode = kExitOk;
   const auto options = ReadCableOptions(args, kReadUsage, io, exitCode);
   if (!options) return exitCode;
+  // The timer's whole transfer would be lost on a path that cannot take the file.
+  if (Result<> writable = CheckOutputPath(options->file); !writable) {
+    io.err << kMessagePrefix << writable.message() << "\n";
+    return kExitFailure;
+  }
   TransferDocument document;
   const TransferOutcome outcome =
       RunTransfer(TransferMode::Read, *options, document, io, environment);
@@ -225,7 +276,7 @@ int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironme
   const Result<> written = WriteSettingsFile(options->file, outcome.received);
   if (!written) {
     io.out << CableReadFailure("") << std::endl;
-    io.err << written.message() << "\n";
+    io.err << kMessagePrefix << written.message() << "\n";
     return kExitFailure;
   }
   io.out << CableReadSuccess() << std::endl;

@@ -55,12 +55,12 @@ int RunCheck(const std::vector<std::string>& args, CliIo& io) {
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "check takes one settings file or model JSON");
   }
-  Result<CliContext> context = LoadContext(*parsed);
+  Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, kUsage, context.message());
 
   Result<LoadedSchedule> schedule = LoadSchedule(*parsed, parsed->positional[0], *context);
   if (!schedule) {
-    io.err << schedule.message() << "\n";
+    io.err << kMessagePrefix << schedule.message() << "\n";
     return kExitUsage;
   }
   const std::vector<Finding> findings =

@@ -1,9 +1,14 @@
 #include "cli/CliContext.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <ostream>
 
+#include "maintenance/MaintenanceTexts.h"
 #include "model/DataFolder.h"
+#include "model/FileProbe.h"
 #include "model/PathText.h"
 
 namespace tavrin {
@@ -13,6 +18,7 @@ const std::vector<OptionSpec> kSharedOptions = {
     {"--data-dir", "", true},
     {"--now", "", true},
     {"--help", "-h", false},
+    {"--version", "", false},
 };
 
 const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::string& name) {
@@ -22,11 +28,27 @@ const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::st
   return it == specs.end() ? nullptr : &*it;
 }
 
+// Why the program refused a regular file as a settings file, in a terminal user's words.
+// Called for a path already known to be a regular file, so the stream cannot block.
+std::string SettingsFileProblem(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::strerror(errno);
+  std::string head(layout::kModelTag + 4, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  if (static_cast<std::size_t>(in.gcount()) < head.size()) {
+    return std::to_string(in.gcount()) + " bytes, too short for a settings file";
+  }
+  if (head.compare(layout::kModelTag, 4, kModelTag) != 0) {
+    return "its model tag is not " + std::string(kModelTag);
+  }
+  return "it cannot be read";
+}
+
 }  // namespace
 
 MsgAnswer StreamMessageSink::Show(const std::string& text, const std::string&, MsgButtons buttons,
                                   MsgIcon) {
-  err_ << text << "\n";
+  err_ << kMessagePrefix << text << "\n";
   switch (buttons) {
     case MsgButtons::Ok:
       return MsgAnswer::Ok;
@@ -78,6 +100,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
         return std::nullopt;
       }
       if (spec->name == "--help") parsed.help = true;
+      if (spec->name == "--version") parsed.version = true;
       parsed.options[spec->name] = {""};
       continue;
     }
@@ -100,11 +123,13 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
 }
 
 int UsageError(CliIo& io, const std::string& usage, const std::string& error) {
-  io.err << "tavrin-cli: " << error << "\n" << usage;
+  io.err << kMessagePrefix << error << "\n" << usage;
   return kExitUsage;
 }
 
-Result<CliContext> LoadContext(const Arguments& args) {
+std::string VersionLine() { return std::string("tavrin-cli ") + kProgramVersion; }
+
+Result<CliContext> LoadContext(const Arguments& args, CliIo& io) {
   CliContext context;
   if (const std::string* now = args.Option("--now")) {
     std::optional<LocalTime> time = ParseLocalTime(*now);
@@ -116,14 +141,27 @@ Result<CliContext> LoadContext(const Arguments& args) {
   context.years = YearsFromClock(context.now.year);
 
   const std::string* dataDir = args.Option("--data-dir");
-  context.dataDir = dataDir ? *dataDir : DataFolderPath();
+  if (dataDir) {
+    context.dataDir = *dataDir;
+  } else if (std::optional<std::string> prepared = PrepareDataFolder()) {
+    context.dataDir = *prepared;
+    Result<std::vector<std::string>> seeded = SeedDataFolder(context.dataDir, io.shippedData);
+    if (!seeded) io.err << kMessagePrefix << "warning: " << seeded.message() << "\n";
+  }
   ClearHolidayTable(context.holidays);
+  // Missing files mean no holidays and the default settings, as in the desktop program.
+  const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
+  if (context.dataDir.empty() || !LoadHolidayFile(holidayPath, context.holidays) ||
+      context.holidays.yearCount == 0) {
+    ClearHolidayTable(context.holidays);
+    const std::string why = context.dataDir.empty() ? std::string("there is no data folder")
+                            : RegularFileSize(holidayPath).ok()
+                                ? holidayPath + " holds no year"
+                                : RegularFileSize(holidayPath).message();
+    io.err << kMessagePrefix << "warning: no holiday file (" << why
+           << "): public holidays are ordinary days\n";
+  }
   if (!context.dataDir.empty()) {
-    // Missing files mean no holidays and the default settings, as in the desktop program; only
-    // the desktop program complains about them.
-    if (!LoadHolidayFile(context.dataDir + "/" + kHolidayFileName, context.holidays)) {
-      ClearHolidayTable(context.holidays);
-    }
     ReadSettingsIni(context.dataDir + "/" + kSettingsIniName, context.settings);
   }
   return context;
@@ -146,8 +184,8 @@ std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
     exitCode = UsageError(io, usage, error);
     return std::nullopt;
   }
-  if (parsed->help) {
-    io.out << usage;
+  if (parsed->help || parsed->version) {
+    io.out << (parsed->help ? usage : VersionLine() + "\n");
     exitCode = kExitOk;
     return std::nullopt;
   }
@@ -156,18 +194,34 @@ std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
 
 bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
                            MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
-  Result<> read = ReadSettingsFile(settingsPath, image);
-  if (!read) {
-    messages.Show(read.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  auto fail = [&](const std::string& text) {
+    messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     return false;
+  };
+  // Checked first: a FIFO would block the read, and a folder would only be "not opened".
+  Result<std::uintmax_t> size = RegularFileSize(settingsPath);
+  if (!size) return fail(size.message());
+  const Result<> read = ReadSettingsFile(settingsPath, image);
+  if (!read) {
+    return fail(read.message() + " (" + SettingsFileProblem(settingsPath) + ")");
+  }
+  if (*size != layout::kImageSize) {
+    // The program reads such a file too (a short one keeps the defaults where it ends).
+    messages.Show("warning: " + settingsPath + " has " + std::to_string(*size) +
+                      " bytes, a settings file " + std::to_string(layout::kImageSize),
+                  kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
   names = {};
   if (const std::string* namesPath = args.Option("--names")) {
     // A name file asked for by name must be there; the one beside the settings file may not be.
+    Result<std::uintmax_t> namesSize = RegularFileSize(*namesPath);
+    if (!namesSize) return fail(namesSize.message());
+    if (*namesSize != sizeof(ProgramNameTable)) {
+      return fail(*namesPath + " has " + std::to_string(*namesSize) +
+                  " bytes, a program-name file " + std::to_string(sizeof(ProgramNameTable)));
+    }
     if (!ReadNameFile(*namesPath, names)) {
-      messages.Show(FormatMessage("%s のオープンに失敗しました。", *namesPath), kAppCaption,
-                    MsgButtons::Ok, MsgIcon::Exclamation);
-      return false;
+      return fail(FormatMessage("%s のオープンに失敗しました。", *namesPath));
     }
   } else {
     DocumentPaths paths = PathsFor(settingsPath);

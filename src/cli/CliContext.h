@@ -23,14 +23,20 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// Standard output and error, or string streams in tests.
+// Standard output and error, or string streams in tests, and where the installed copies of the
+// shipped data files are (none in tests, so that a test's data folder stays as the test made it).
 struct CliIo {
   std::ostream& out;
   std::ostream& err;
+  std::vector<std::string> shippedData{};
 };
 
-// Prints the program's messages on standard error, one per line. Nobody is there to answer a
-// question, so each gets the answer that changes nothing: No, or Cancel where there is one.
+// Every message starts with the program's name, so that it stands out among a script's output.
+inline constexpr char kMessagePrefix[] = "tavrin-cli: ";
+
+// Prints the program's messages on standard error, one per line, after kMessagePrefix. Nobody is
+// there to answer a question, so each gets the answer that changes nothing: No, or Cancel where
+// there is one.
 class StreamMessageSink : public MessageSink {
  public:
   explicit StreamMessageSink(std::ostream& err) : err_(err) {}
@@ -48,12 +54,14 @@ struct OptionSpec {
   bool repeats = false;  // may be given more than once: see Arguments::Values
 };
 
-// A subcommand's command line. "--data-dir DIR", "--now TIME" and "--help" are always known;
+// A subcommand's command line. "--data-dir DIR", "--now TIME", "--help" and "--version" are
+// always known;
 // options take "--name value" or "--name=value"; "--" ends the options.
 struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::vector<std::string>> options;  // by long name, in the given order
   bool help = false;
+  bool version = false;
 
   // The value of an option given once; nothing when it was not given.
   const std::string* Option(const std::string& name) const;
@@ -65,6 +73,9 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
 
 // Prints "tavrin-cli: <error>" and the usage on standard error; returns the usage exit code.
 int UsageError(CliIo& io, const std::string& usage, const std::string& error);
+
+// "tavrin-cli 1.06": what --version prints.
+std::string VersionLine();
 
 // ParseArguments for a subcommand that prints `usage` for "--help" and with a usage error. Gives
 // nothing when the command is already over, with its exit code in `exitCode`.
@@ -86,15 +97,18 @@ struct CliContext {
   ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }
 };
 // From --data-dir (else TAVRIN_DATA_DIR, else the data folder) and --now (else TAVRIN_NOW, else
-// the system clock). A malformed --now is a usage error.
-Result<CliContext> LoadContext(const Arguments& args);
+// the system clock). A malformed --now is a usage error. The data folder (not
+// a --data-dir) first gets the shipped files it lacks, as the desktop program's start gives them;
+// a holiday file that still cannot be read is reported on `io.err`, because without it the public
+// holidays of a settings file read as individual dates.
+Result<CliContext> LoadContext(const Arguments& args, CliIo& io);
 
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
 
 // Reads the settings file at `settingsPath` and its program names: the file of "--names" when
-// given, else the .TXT beside the settings file. A failure is shown on `messages` and false
-// returned.
+// given, else the .TXT beside the settings file. A failure is shown on `messages`, with the reason
+// the file could not be used, and false returned.
 bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
                            MessageSink& messages, SettingsImage& image, ProgramNameTable& names);
 

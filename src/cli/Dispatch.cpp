@@ -14,7 +14,7 @@ void ListCommands(std::span<const Command> commands, std::ostream& out) {
     out << "  " << name << std::string(name.size() < 14 ? 14 - name.size() : 1, ' ')
         << command.summary << "\n";
   }
-  out << "\n'tavrin-cli COMMAND --help' describes a command.\n";
+  out << "\n'tavrin-cli COMMAND --help' describes a command; --version prints the version.\n";
 }
 
 }  // namespace
@@ -28,12 +28,16 @@ int Dispatch(std::span<const Command> commands, const std::vector<std::string>& 
     ListCommands(commands, io.out);
     return kExitOk;
   }
+  if (args[0] == "--version") {
+    io.out << VersionLine() << "\n";
+    return kExitOk;
+  }
   for (const Command& command : commands) {
     if (args[0] == command.name) {
       return command.run(std::vector<std::string>(args.begin() + 1, args.end()), io);
     }
   }
-  io.err << "tavrin-cli: unknown command \"" << args[0] << "\"\n";
+  io.err << kMessagePrefix << "unknown command \"" << args[0] << "\"\n";
   ListCommands(commands, io.err);
   return kExitUsage;
 }

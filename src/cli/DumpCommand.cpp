@@ -25,7 +25,7 @@ int RunDump(const std::vector<std::string>& args, CliIo& io) {
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "dump takes one settings file");
   }
-  Result<CliContext> context = LoadContext(*parsed);
+  Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, kUsage, context.message());
 
   StreamMessageSink messages(io.err);

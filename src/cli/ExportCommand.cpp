@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "export/WorkingScheduleReport.h"
 #include "model/ExportCommand.h"
+#include "model/FileProbe.h"
 #include "model/PathText.h"
 
 namespace tavrin {
@@ -60,10 +61,15 @@ int RunExport(const std::vector<std::string>& args, CliIo& io) {
   }
   const std::string* output = parsed->Option("--output");
   if (!output || output->empty()) return UsageError(io, kUsage, "export needs -o OUT.CSV");
-  Result<CliContext> context = LoadContext(*parsed);
+  StreamMessageSink messages(io.err);
+  // Before anything is read: "-o FOLDER" would otherwise write FOLDER.CSV beside it.
+  if (Result<> writable = CheckOutputPath(*output); !writable) {
+    messages.Show(writable.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return kExitFailure;
+  }
+  Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, kUsage, context.message());
 
-  StreamMessageSink messages(io.err);
   SettingsImage image;
   ProgramNameTable names{};
   if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {

@@ -100,12 +100,19 @@ class ModelReader {
     return prefix.empty() ? key : prefix + "." + key;
   }
 
+  // A key the reader does not know may be anything, a megabyte long: only its start is quoted.
+  static std::string Shortened(const std::string& key) {
+    constexpr std::size_t kShown = 40;
+    std::string shown = CutUtf8(key, kShown);
+    return shown.size() < key.size() ? shown + "..." : shown;
+  }
+
   bool Known(const json& object, const std::string& prefix,
              std::initializer_list<const char*> keys) {
     for (const auto& item : object.items()) {
       if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) ==
           keys.end()) {
-        return Fail(Key(prefix, item.key()), "unknown key");
+        return Fail(Key(prefix, Shortened(item.key())), "unknown key");
       }
     }
     return true;
@@ -298,7 +305,7 @@ class ModelReader {
     if (!Object(*it, "names")) return false;
     for (const auto& item : it->items()) {
       const std::string& key = item.key();
-      std::string where = "names." + key;
+      std::string where = "names." + Shortened(key);
       // Plain decimal numbers only, so that every entry has exactly one spelling.
       bool decimal =
           !key.empty() && key.size() <= 2 &&

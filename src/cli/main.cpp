@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "model/DataFolder.h"
 
 #ifndef TAVRIN_NO_SERIAL
 #include "cli/CableCommands.h"
@@ -41,6 +42,6 @@ const tavrin::Command kCommands[] = {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  tavrin::CliIo io{std::cout, std::cerr};
+  tavrin::CliIo io{std::cout, std::cerr, tavrin::ShippedDataFolders(tavrin::ExecutablePath())};
   return tavrin::Dispatch(kCommands, args, io);
 }

@@ -17,14 +17,6 @@ std::string Quoted(const std::string& value, const char* trailingBlanks) {
 
 constexpr char kFourBlanks[] = "    ";
 
-// At most `maxBytes` bytes of UTF-8 text, never ending inside a character.
-std::string CutUtf8(const std::string& text, std::size_t maxBytes) {
-  if (text.size() <= maxBytes) return text;
-  std::size_t end = maxBytes;
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  return text.substr(0, end);
-}
-
 std::string Number(const char* format, int value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, format, value);
@@ -78,7 +70,7 @@ std::optional<InfoBox> SpecialMenuInfo(SpecialItem item, const MaintenanceFacts&
     case SpecialItem::NameFilePath:
       return InfoBox{"プログラム名称ファイル・パス", Quoted(facts.namePath, kFourBlanks)};
     case SpecialItem::OsVersion:
-      return InfoBox{"OS バージョン情報", OsVersionText(facts.osMajorVersion)};
+      return InfoBox{"OS バージョン情報", OsVersionText(facts)};
   }
   return std::nullopt;
 }
@@ -89,22 +81,14 @@ std::string FileVersionText(const SettingsImage& image, bool untitled) {
                                 layout::kIdTextSize));
 }
 
-std::string OsVersionText(int major) {
-  switch (major) {
-    case 4:
-      return "4 = Windows 95　　";
-    case 5:
-      return "5 = Windows 2000 or XP　　";
-    case 6:
-      return "6 = Windows Vista　　";
-    case 7:
-      return "7 = Windows 7　　";
-    default: {
-      char buffer[64];
-      std::snprintf(buffer, sizeof buffer, "%d = Windows %d　　", major, major);
-      return buffer;
-    }
+std::string OsVersionText(const MaintenanceFacts& facts) {
+  // Service staff read off which system the program runs on; Windows names would be false here.
+  std::string system = facts.osName;
+  if (!facts.kernelRelease.empty()) {
+    system += (system.empty() ? "Linux " : ", Linux ") + facts.kernelRelease;
   }
+  if (system.empty()) system = "Linux";
+  return std::to_string(facts.osMajorVersion) + " = " + system + "　　";
 }
 
 std::string AboutProgramText() { return std::string("Tavrin　　Version ") + kProgramVersion; }

@@ -21,8 +21,10 @@ struct MaintenanceFacts {
   std::string fileVersion;       // identification text of the document's image, empty when untitled
   std::string executablePath;
   std::string csvFolder;
-  std::string namePath;  // the document's program-name file path
-  int osMajorVersion = 0;
+  std::string namePath;       // the document's program-name file path
+  int osMajorVersion = 0;     // the kernel's, as the document records it
+  std::string osName;         // e.g. "Debian GNU/Linux 12 (bookworm)", empty when unknown
+  std::string kernelRelease;  // e.g. "6.1.0-18-amd64"
 };
 
 enum class SpecialItem {
@@ -63,8 +65,8 @@ inline constexpr char kResetRegistryPrompt[] = "レジストリを初期化し�
 // document that has no file yet.
 std::string FileVersionText(const SettingsImage& image, bool untitled);
 
-// The operating system line of the version box.
-std::string OsVersionText(int major);
+// The operating system box: "<major> = <system>, Linux <release>" and the two closing blanks.
+std::string OsVersionText(const MaintenanceFacts& facts);
 
 inline constexpr char kProgramVersion[] = "1.06";
 inline constexpr char kAboutCaption[] = "Tavrin のバージョン情報";

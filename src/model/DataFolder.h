@@ -5,6 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "model/Result.h"
 
 namespace tavrin {
 
@@ -15,5 +18,18 @@ inline constexpr char kSettingsIniName[] = "Tavrin.ini";
 std::optional<std::string> PrepareDataFolder();
 // The same without creating anything.
 std::string DataFolderPath();
+
+// Where the shipped holiday file and "Tavrin.ini" may be found, best first: "../share/tavrin"
+// beside the running program (an installed copy, or the build folder's links to the source tree),
+// then "tavrin" in each folder of $XDG_DATA_DIRS (default /usr/local/share:/usr/share).
+std::vector<std::string> ShippedDataFolders(const std::string& executablePath);
+// The running program's own path ("/proc/self/exe"), empty when it cannot be read.
+std::string ExecutablePath();
+
+// Copies each shipped file that `dataFolder` lacks from the first of `shippedFolders` that has it.
+// A file already there is never replaced: the user may have edited it. Gives the names copied; a
+// copy that fails gives the reason.
+Result<std::vector<std::string>> SeedDataFolder(const std::string& dataFolder,
+                                                const std::vector<std::string>& shippedFolders);
 
 }  // namespace tavrin

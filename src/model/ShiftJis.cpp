@@ -112,4 +112,11 @@ std::string FieldText(const char* field, std::size_t size) {
   return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
 }
 
+std::string CutUtf8(std::string_view utf8, std::size_t maxBytes) {
+  if (utf8.size() <= maxBytes) return std::string(utf8);
+  std::size_t end = maxBytes;
+  while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) --end;
+  return std::string(utf8.substr(0, end));
+}
+
 }  // namespace tavrin

@@ -17,5 +17,7 @@ std::size_t ShiftJisPrefixLength(std::string_view sjis, std::size_t maxBytes);
 std::string CutShiftJis(std::string_view sjis, std::size_t maxBytes);
 // A fixed field (NUL-padded, possibly without terminator) as a string without the padding.
 std::string FieldText(const char* field, std::size_t size);
+// At most `maxBytes` bytes of UTF-8 text, never ending inside a character.
+std::string CutUtf8(std::string_view utf8, std::size_t maxBytes);
 
 }  // namespace tavrin

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <set>
 #include <system_error>
 
 #include "model/DataFolder.h"
 #include "model/PathText.h"
+#include "model/SaveCheck.h"
 
 namespace tavrin {
 
@@ -224,40 +224,9 @@ MsgAnswer CTavrinDoc::SaveModifiedPrompt() {
 
 bool CTavrinDoc::PreSaveCheck() {
   if (!view_) return true;
-  const ScheduleModel& model = view_->WorkingModel();
-  if (model.basicProgram == 0) {
-    ShowMessage("基本設定のプログラム番号が指定されていません。");
-    return false;
-  }
-  if (model.basicProgram != kMaxProgram && !IsRegistered(model, model.basicProgram)) {
-    ShowMessage("基本設定のプログラム番号 ( " + std::to_string(model.basicProgram) +
-                " ) が登録されていません。");
-    return false;
-  }
-  std::set<int> missing;
-  auto check = [&](int program) {
-    if (program >= 1 && program < kMaxProgram && !IsRegistered(model, program)) {
-      missing.insert(program);
-    }
-  };
-  // Empty slots take no part in the schedule, whatever program they still carry.
-  for (const PeriodEntry& entry : model.periods) {
-    if (entry.year != 0) check(entry.program);
-  }
-  for (const DateEntry& entry : model.dates) {
-    if (entry.year != 0) check(entry.program);
-  }
-  if (model.holidayEnabled) check(model.holidayProgram);
-  if (!missing.empty()) {
-    std::string list;
-    for (int program : missing) {
-      if (!list.empty()) list += ",";
-      list += std::to_string(program);
-    }
-    ShowMessage("年間プログラムで次のプログラム番号が登録されていません。\n\n( " + list + " )");
-    return false;
-  }
-  return true;
+  Result<> saveable = CheckSaveable(view_->WorkingModel());
+  if (!saveable) ShowMessage(saveable.message());
+  return saveable.ok();
 }
 
 void CTavrinDoc::ReadFolderSettings() {

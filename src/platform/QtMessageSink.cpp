@@ -1,8 +1,10 @@
 #include "platform/QtMessageSink.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace tavrin {
 namespace {
@@ -22,6 +24,21 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon) {
 }
 
 }  // namespace
+
+int QtMessageSink::CaptionWidth(const QWidget& box) {
+  // The window manager's title font is not known to the program; the dialog font is about its size.
+  // The rest is the title bar's icon and buttons.
+  constexpr int kTitleBarButtons = 140;
+  return box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+}
+
+void QtMessageSink::WidenForCaption(QMessageBox& box) {
+  // A box as narrow as a short text cuts a longer caption (the special menu's boxes).
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 MsgAnswer QtMessageSink::Show(const std::string& text, const std::string& caption,
                               MsgButtons buttons, MsgIcon icon) {
@@ -56,6 +73,7 @@ MsgAnswer QtMessageSink::Show(const std::string& text, const std::string& captio
       break;
   }
   box.setDefaultButton(ok != nullptr ? ok : yes);
+  WidenForCaption(box);
   box.exec();
   const QAbstractButton* clicked = box.clickedButton();
   if (clicked != nullptr && clicked == yes) return MsgAnswer::Yes;

@@ -1,6 +1,7 @@
 // Message boxes of the desktop program: a QMessageBox with the caption, icon and buttons asked for.
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -17,7 +18,12 @@ class QtMessageSink : public MessageSink {
   MsgAnswer Show(const std::string& text, const std::string& caption, MsgButtons buttons,
                  MsgIcon icon) override;
 
+  // The width a box needs for its whole caption to show in its title bar.
+  static int CaptionWidth(const QWidget& box);
+
  private:
+  static void WidenForCaption(QMessageBox& box);
+
   QPointer<QWidget> parent_;
 };
 

@@ -13,12 +13,24 @@
 namespace tavrin::testing {
 namespace {
 
-constexpr char kReadUsage[] =
-    "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud 9600|19200|38400] "
-    "[--trace FILE]\n";
-constexpr char kWriteUsage[] =
-    "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud 9600|19200|38400] "
-    "[--trace FILE]\n";
+constexpr char kOptions[] =
+    "  --port DEV     a device to search, COM1 first; repeat for more (default: the system's\n"
+    "                 serial ports, or $TAVRIN_PORTS)\n"
+    "  --baud SPEED   9600, 19200 (default) or 38400 bit/s\n"
+    "  --wait SECONDS without --port, wait up to SECONDS for a serial device to appear\n"
+    "  --trace FILE   record every byte sent and received\n";
+const std::string kReadUsage =
+    std::string(
+        "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
+        "[--wait SECONDS] [--trace FILE]\n"
+        "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
+    kOptions;
+const std::string kWriteUsage =
+    std::string(
+        "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
+        "[--wait SECONDS] [--trace FILE]\n"
+        "Serves a saved settings file to the timer set to Fn-11.\n") +
+    kOptions;
 
 // The port, the timers and the event loop, with the timer's side played by `timer` inside Run.
 class ScriptedEnvironment : public CableEnvironment {
@@ -119,17 +131,14 @@ TEST(CableCommands, AnswerHelpAndRefuseBadCommandLinesWithTheirUsage) {
   } cases[] = {
       {{"--help"}, 0, kReadUsage, ""},
       {{"-h"}, 0, kReadUsage, ""},
-      {{}, 2, "", std::string("tavrin-cli: the file is missing\n") + kReadUsage},
-      {{"a.BIN", "b.BIN"}, 2, "", std::string("tavrin-cli: one file only\n") + kReadUsage},
+      {{}, 2, "", "tavrin-cli: the file is missing\n" + kReadUsage},
+      {{"a.BIN", "b.BIN"}, 2, "", "tavrin-cli: one file only\n" + kReadUsage},
       {{"a.BIN", "--baud", "1200"},
        2,
        "",
-       std::string("tavrin-cli: the speed must be 9600, 19200 or 38400\n") + kReadUsage},
-      {{"a.BIN", "--port"}, 2, "", std::string("tavrin-cli: --port needs a value\n") + kReadUsage},
-      {{"a.BIN", "--colour"},
-       2,
-       "",
-       std::string("tavrin-cli: unknown option --colour\n") + kReadUsage},
+       "tavrin-cli: the speed must be 9600, 19200 or 38400\n" + kReadUsage},
+      {{"a.BIN", "--port"}, 2, "", "tavrin-cli: --port needs a value\n" + kReadUsage},
+      {{"a.BIN", "--colour"}, 2, "", "tavrin-cli: unknown option --colour\n" + kReadUsage},
   };
   for (const auto& c : cases) {
     ScriptedEnvironment environment;

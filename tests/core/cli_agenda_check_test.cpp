@@ -97,14 +97,18 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
     std::string err;  // the whole message, or its start when it ends in "..."
   };
   const Case cases[] = {
-      {RunAgenda, {missing}, missing + " のオープンに失敗しました。\n"},
+      {RunAgenda, {missing}, "tavrin-cli: " + missing + " のオープンに失敗しました。\n"},
       {RunAgenda,
        {folder / "short.BIN"},
-       folder / "short.BIN" + " の大きさが 6594 バイトではありません（100 バイト）。\n"},
+       "tavrin-cli: " + folder / "short.BIN" +
+           " の大きさが 6594 バイトではありません（100 バイト）。\n"},
       {RunAgenda,
        {folder / "long.BIN"},
-       folder / "long.BIN" + " の大きさが 6594 バイトではありません（6595 バイト）。\n"},
-      {RunAgenda, {folder / "other.BIN"}, folder / "other.BIN" + " は対象外のファイルです。\n"},
+       "tavrin-cli: " + folder / "long.BIN" +
+           " の大きさが 6594 バイトではありません（6595 バイト）。\n"},
+      {RunAgenda,
+       {folder / "other.BIN"},
+       "tavrin-cli: " + folder / "other.BIN" + " は対象外のファイルです。\n"},
       {RunAgenda,
        {kSchool, "--from", "2025-12-31"},
        "tavrin-cli: 2025-12-31 は設定ファイルの対象年（2026 年、2027 年）の範囲外です。\n"},
@@ -121,30 +125,36 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
        {kSchool, "--from", "2027-3-1"},
        "tavrin-cli: --from: expected YYYY-MM-DD, got \"2027-3-1\"\n..."},
       {RunAgenda, {}, "tavrin-cli: agenda takes one settings file\n..."},
-      {RunCheck, {missing, kNow}, missing + " のオープンに失敗しました。\n"},
+      {RunCheck, {missing, kNow}, "tavrin-cli: " + missing + " のオープンに失敗しました。\n"},
       {RunCheck,
        {folder / "short.BIN", kNow},
-       folder / "short.BIN" + " の大きさが 6594 バイトではありません（100 バイト）。\n"},
+       "tavrin-cli: " + folder / "short.BIN" +
+           " の大きさが 6594 バイトではありません（100 バイト）。\n"},
       {RunCheck,
        {folder / "missing.json", kNow},
-       folder / "missing.json" + " のオープンに失敗しました。\n"},
-      {RunCheck, {folder / "broken.json", kNow}, folder / "broken.json" + ": not valid JSON: ..."},
+       "tavrin-cli: " + folder / "missing.json" + " のオープンに失敗しました。\n"},
+      {RunCheck,
+       {folder / "broken.json", kNow},
+       "tavrin-cli: " + folder / "broken.json" + ": not valid JSON: ..."},
       {RunCheck,
        {folder / "wide.json", kNow},
-       folder / "wide.json" + ": steps[0].hour: 256 is outside 0..255\n"},
+       "tavrin-cli: " + folder / "wide.json" + ": steps[0].hour: 256 is outside 0..255\n"},
       {RunCheck,
        {kSchool, "--names", folder / "none.TXT", kNow},
-       folder / "none.TXT" + " のオープンに失敗しました。\n"},
+       "tavrin-cli: " + folder / "none.TXT" + " のオープンに失敗しました。\n"},
       {RunCheck, {kSchool, "--now", "2026-12-08"}, "tavrin-cli: --now: expected ..."},
       {RunCheck,
        {kSchool, kSchool},
        "tavrin-cli: check takes one settings file or model JSON\n..."},
   };
   for (const Case& c : cases) {
-    std::string args;
-    for (const std::string& arg : c.args) args += " " + arg;
-    SCOPED_TRACE(args);
-    Outcome run = Call(c.command, c.args);
+    std::string line;
+    for (const std::string& arg : c.args) line += " " + arg;
+    SCOPED_TRACE(line);
+    std::vector<std::string> args = c.args;
+    // The shipped holiday file, so that no warning about a missing one comes first.
+    args.insert(args.end(), {"--data-dir", std::string(TAVRIN_SOURCE_DIR) + "/src/resources"});
+    Outcome run = Call(c.command, args);
     EXPECT_EQ(run.code, kExitUsage);
     EXPECT_EQ(run.out, "");
     const bool prefix = c.err.size() >= 3 && c.err.compare(c.err.size() - 3, 3, "...") == 0;

@@ -5,6 +5,7 @@
 #include "maintenance/MaintenanceTexts.h"
 #include "maintenance/SpecialMenu.h"
 #include "maintenance/SpecialMenuSequence.h"
+#include "maintenance/SystemFacts.h"
 
 namespace tavrin {
 namespace {
@@ -63,15 +64,39 @@ TEST(SpecialMenuTexts, LongUserNameIsCutWithoutSplittingACharacter) {
   EXPECT_EQ(text, "\"" + std::string(259, 'a') + "\"    ");
 }
 
-TEST(SpecialMenuTexts, OsVersionNamesKnownVersionsAndFormatsOthers) {
-  EXPECT_EQ(OsVersionText(4), "4 = Windows 95　　");
-  EXPECT_EQ(OsVersionText(5), "5 = Windows 2000 or XP　　");
-  EXPECT_EQ(OsVersionText(6), "6 = Windows Vista　　");
-  EXPECT_EQ(OsVersionText(7), "7 = Windows 7　　");
-  EXPECT_EQ(OsVersionText(10), "10 = Windows 10　　");
-  MaintenanceFacts facts = SampleFacts();
-  facts.osMajorVersion = 10;
-  EXPECT_EQ(BoxOf(SpecialItem::OsVersion, facts).caption, "OS バージョン情報");
+TEST(SpecialMenuTexts, OsVersionNamesTheSystemAndItsKernel) {
+  struct Case {
+    std::string osName, kernel;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"Debian GNU/Linux 12 (bookworm)", "6.1.0-18-amd64",
+       "6 = Debian GNU/Linux 12 (bookworm), Linux 6.1.0-18-amd64　　"},
+      {"", "6.1.0-18-amd64", "6 = Linux 6.1.0-18-amd64　　"},
+      {"Fedora Linux 40", "", "6 = Fedora Linux 40　　"},
+      {"", "", "6 = Linux　　"},
+  };
+  for (const Case& c : cases) {
+    MaintenanceFacts facts = SampleFacts();
+    facts.osName = c.osName;
+    facts.kernelRelease = c.kernel;
+    EXPECT_EQ(BoxOf(SpecialItem::OsVersion, facts).text, c.text);
+    EXPECT_EQ(BoxOf(SpecialItem::OsVersion, facts).caption, "OS バージョン情報");
+  }
+}
+
+TEST(SystemFacts, OsReleaseGivesThePrettyNameElseNameAndVersion) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"NAME=\"Debian GNU/Linux\"\nVERSION=\"12 (bookworm)\"\n"
+       "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n",
+       "Debian GNU/Linux 12 (bookworm)"},
+      {"# comment\nNAME='Alpine Linux'\nVERSION=3.19\n", "Alpine Linux 3.19"},
+      {"NAME=Arch\n", "Arch"},
+      {"PRETTY_NAME=\nNAME=Void\n", "Void"},
+      {"", ""},
+  };
+  for (const auto& [text, name] : cases) EXPECT_EQ(OsReleaseName(text), name) << text;
+  EXPECT_FALSE(KernelRelease().empty());
 }
 
 TEST(SpecialMenuTexts, ActionButtonsHaveNoInformationBox) {

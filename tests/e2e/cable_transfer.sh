@@ -171,5 +171,14 @@ printf 'not a settings file' >plain.BIN
 "$cli" cable-write image.BIN --baud 1200 >/dev/null 2>&1
 [ $? = 2 ] || fail "bad speed accepted"
 
+# The output folder is checked before the timer is asked for anything.
+"$cli" cable-read no/such/out.BIN --port /nonexistent/tty >cli.out 2>&1
+[ $? = 1 ] && grep -q '^tavrin-cli: the folder no/such does not exist$' cli.out &&
+  ! grep -q '接続待ち' cli.out || fail "missing output folder: $(cat cli.out)"
+# Without --port the devices searched are listed as the COM numbers they become.
+TAVRIN_PORTS=/nonexistent/ttyA:/nonexistent/ttyB "$cli" cable-read out.BIN >cli.out 2>&1
+grep -q '^  COM1 /nonexistent/ttyA$' cli.out && grep -q '^  COM2 /nonexistent/ttyB$' cli.out ||
+  fail "scanned devices: $(cat cli.out)"
+
 [ "$failures" = 0 ] && echo "all cable transfers passed"
 exit "$failures"

@@ -2,6 +2,7 @@
 // the close prompt, the stored position, the single instance and the form without radio.
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -286,11 +287,14 @@ TEST_F(MainWindowTest, NegativeStoredPositionFallsBackToTheDefault) {
   EXPECT_EQ(frame().pos(), QPoint(150, 60));
 }
 
-TEST_F(MainWindowTest, SecondCopyStartsNothing) {
+TEST_F(MainWindowTest, SecondCopyRaisesTheRunningWindowAndStartsNothing) {
   Start();
+  frame().showMinimized();
+  ASSERT_TRUE(frame().isMinimized());
   CTavrinApp second(services());
   EXPECT_FALSE(second.InitInstance({}));
   EXPECT_EQ(second.frame(), nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !frame().isMinimized(); }, 3000));
   app_.reset();  // the first copy ends: the next start succeeds
   CTavrinApp third(services());
   EXPECT_TRUE(third.InitInstance({}));
@@ -307,6 +311,21 @@ TEST_F(MainWindowTest, WithoutRadioFourButtonsStandInOneRow) {
     EXPECT_EQ(rect.topLeft(), QPoint(60 + i * (first.width() + 40), 120)) << i;
     EXPECT_EQ(rect.size(), first.size());
   }
+}
+
+TEST_F(MainWindowTest, FirstStartFillsTheDataFolderWithoutReplacingAUsersFile) {
+  data_.Write("Tavrin.ini", "[System]\r\nRadioSet=OFF\r\n");
+  AppServices withShipped = services();
+  withShipped.shippedData = {TAVRIN_SOURCE_DIR "/src/resources"};
+  app_ = std::make_unique<CTavrinApp>(withShipped);
+  ASSERT_TRUE(app_->InitInstance({}));
+  QFile holidays(data_.file(QStringLiteral("Tavrin-Holidays.ini")));
+  QFile shipped(QStringLiteral(TAVRIN_SOURCE_DIR "/src/resources/Tavrin-Holidays.ini"));
+  ASSERT_TRUE(holidays.open(QIODevice::ReadOnly) && shipped.open(QIODevice::ReadOnly));
+  EXPECT_EQ(holidays.readAll(), shipped.readAll());
+  EXPECT_FALSE(view().editorButton(4)->isVisible());  // the user's own Tavrin.ini still rules
+  QTest::qWait(1300);
+  EXPECT_TRUE(messages_.shown.empty());  // the holiday file was there in time
 }
 
 TEST_F(MainWindowTest, MissingHolidayFileIsReportedOneSecondAfterStart) {

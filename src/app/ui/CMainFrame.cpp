@@ -1,5 +1,6 @@
 #include "app/ui/CMainFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QToolBar>
@@ -25,6 +26,16 @@ CMainFrame::CMainFrame(QPoint position, QWidget* parent)
   logo_->setPixmap(QPixmap(QStringLiteral(":/pictures/logo.png")));
   logo_->adjustSize();
   PlaceLogo();
+}
+
+void CMainFrame::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+    modal->raise();
+    modal->activateWindow();
+  }
 }
 
 QAction* CMainFrame::AddCommand(QWidget* owner, int id, const QString& text,

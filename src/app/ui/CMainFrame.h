@@ -29,6 +29,10 @@ class CMainFrame : public QMainWindow {
     closeHandler_ = std::move(handler);
   }
 
+  // Out of the task bar and in front, for a second start of the program. A modal dialog open
+  // on top comes along, so the user sees what waits for an answer.
+  void BringToFront();
+
  signals:
   void commandTriggered(int id);
 

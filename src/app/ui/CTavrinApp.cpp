@@ -1,11 +1,15 @@
 #include "app/ui/CTavrinApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/MainFormLayout.h"
 #include "app/RegistrySettings.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinView.h"
+#include "model/DataFolder.h"
 #include "model/TavrinDoc.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageSink.h"
@@ -26,11 +30,33 @@ void CTavrinApp::InstallResources() {
   InitResources();
   // The original's 9-point dialog font is 12 pixels high.
   QApplication::setFont(UiGothicFont(12));
+  // The desktop entry and its icon; window managers and task bars match the window to them.
+  QGuiApplication::setDesktopFileName(QStringLiteral("jp.korva.Tavrin"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/tavrin.png")));
+  InstallJapaneseTranslations();
+}
+
+bool CTavrinApp::InstallJapaneseTranslations() {
+  // The program speaks Japanese whatever the user's locale: Qt's own dialogs (files, printing,
+  // colours, standard buttons) must too, and dates and numbers in them follow.
+  const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+  QLocale::setDefault(japanese);
+  auto* translator = new QTranslator(qApp);
+  if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 bool CTavrinApp::InitInstance(const QStringList& arguments) {
   instance_ = std::make_unique<SingleInstance>();
-  if (!instance_->acquired()) return false;
+  if (!instance_->acquired()) {
+    // The user asked for the program: show them the copy that runs. It stays silent otherwise.
+    instance_->AskToRaise();
+    return false;
+  }
 
   if (services_.profile == nullptr) {
     ownProfile_ = std::make_unique<QtProfileStore>();
@@ -53,6 +79,11 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     services_.clock = ownClock_.get();
   }
 
+  // Before the view reads them: a first start in this data folder gets the shipped files.
+  if (std::optional<std::string> folder = PrepareDataFolder()) {
+    Result<std::vector<std::string>> seeded = SeedDataFolder(*folder, services_.shippedData);
+    if (!seeded) qWarning("%s", seeded.message().c_str());
+  }
   doc_ = std::make_unique<CTavrinDoc>(*services_.profile, *services_.messages, *services_.dialogs);
 
   RegistrySettings stored;
@@ -70,6 +101,7 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
   // still starts, so the user can open another one.
   if (!arguments.isEmpty()) doc_->OpenByPath(arguments.first().toStdString());
 
+  instance_->ListenForRaise([frame = frame_.get()] { frame->BringToFront(); });
   frame_->show();
   return true;
 }

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/Clock.h"
 #include "model/FileDialogs.h"
@@ -23,6 +25,9 @@ struct AppServices {
   MessageSink* messages = nullptr;
   FileDialogs* dialogs = nullptr;
   const Clock* clock = nullptr;
+  // Where the shipped holiday file and "Tavrin.ini" are copied from into a data folder that lacks
+  // them; none in tests, whose data folders hold what each test puts there.
+  std::vector<std::string> shippedData{};
 };
 
 class CTavrinApp {
@@ -43,6 +48,9 @@ class CTavrinApp {
   // Registers the pictures and makes "MS UI Gothic", the dialogs' font, resolve to the installed
   // Japanese Gothic face. Call once after the QApplication exists.
   static void InstallResources();
+  // Qt's Japanese texts for its own dialogs; false when they are not installed
+  // (qt6-translations-l10n), which leaves those dialogs in English.
+  static bool InstallJapaneseTranslations();
 
  private:
   AppServices services_;

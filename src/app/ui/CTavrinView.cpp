@@ -257,7 +257,9 @@ void CTavrinView::ShowSpecialMenu() {
 
 MaintenanceFacts CTavrinView::Facts() const {
   MaintenanceFacts facts;
-  facts.settingsFolder = doc_.paths().settingsFolder;
+  // A document that has no folder yet uses the one its file dialogs open in: that is the folder
+  // its data go to, not an empty text.
+  facts.settingsFolder = doc_.InitialFolder();
   facts.userName = CurrentUserName();
   facts.currentDirectory = doc_.CurrentDirectory();
   facts.fileVersion = FileVersionText(doc_.image(), doc_.IsUntitled());
@@ -265,6 +267,8 @@ MaintenanceFacts CTavrinView::Facts() const {
   facts.csvFolder = doc_.csv.folder;
   facts.namePath = doc_.paths().namePath;
   facts.osMajorVersion = doc_.OsMajorVersion();
+  facts.osName = OperatingSystemName();
+  facts.kernelRelease = KernelRelease();
   return facts;
 }
 

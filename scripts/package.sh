@@ -1,0 +1,28 @@
+#!/bin/bash
+# Builds the Debian package tavrin_<version>_amd64.deb from a Release build and checks what it
+# holds. Usage: scripts/package.sh [BUILD]  (default build/package, configured and built here).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${1:-build/package}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  sh scripts/deps.sh
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_TESTS=OFF
+fi
+cmake --build "$build" -j "$(nproc)"
+# A staging folder left by an earlier run would end up inside the package.
+rm -rf "$build/_CPack_Packages" "$build"/tavrin_*_amd64.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/tavrin_*_amd64.deb)
+contents=$(dpkg-deb --contents "$deb")
+for path in /usr/bin/tavrin /usr/bin/tavrin-cli /usr/share/tavrin/Tavrin-Holidays.ini \
+  /usr/share/tavrin/Tavrin.ini /usr/share/applications/jp.korva.Tavrin.desktop \
+  /usr/share/metainfo/jp.korva.Tavrin.metainfo.xml /usr/share/mime/packages/jp.korva.Tavrin.xml \
+  /usr/share/icons/hicolor/256x256/apps/jp.korva.Tavrin.png /usr/share/man/man1/tavrin.1 \
+  /usr/share/man/man1/tavrin-cli.1; do
+  grep -q " \.$path\$" <<<"$contents" || { echo "missing from the package: $path" >&2; exit 1; }
+done
+depends=$(dpkg-deb --field "$deb" Depends)
+grep -q libqt6widgets6 <<<"$depends" || { echo "Depends lacks Qt: $depends" >&2; exit 1; }
+echo "$deb: $(stat -c %s "$deb") bytes"
+echo "Depends: $depends"

@@ -192,6 +192,8 @@ std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
   return parsed;
 }
 
+namespace {
+
 bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
                            MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
   auto fail = [&](const std::string& text) {
@@ -229,6 +231,24 @@ bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPat
     if (!ReadNameFile(paths.namePath, names)) names = {};
   }
   return true;
+}
+
+}  // namespace
+
+std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std::string& usage,
+                                               CliIo& io, int& exitCode) {
+  Result<CliContext> context = LoadContext(args, io);
+  if (!context) {
+    exitCode = UsageError(io, usage, context.message());
+    return std::nullopt;
+  }
+  SettingsInput input{std::move(*context)};
+  StreamMessageSink messages(io.err);
+  if (!LoadSettingsWithNames(args, args.positional.front(), messages, input.image, input.names)) {
+    exitCode = kExitFailure;
+    return std::nullopt;
+  }
+  return input;
 }
 
 }  // namespace tavrin

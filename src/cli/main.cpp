@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/UsbCommands.h"
 
 #ifndef TAVRIN_NO_SERIAL
 #include "cli/CableCommands.h"
@@ -29,6 +30,8 @@ const tavrin::Command kCommands[] = {
     {"dump", "print a settings file (.BIN) and its program names as JSON", tavrin::RunDump},
     {"pack", "write a settings file and its name file from JSON", tavrin::RunPack},
     {"export", "write the CSV report of a settings file", tavrin::RunExport},
+    {"usb-write", "write a settings file to a USB stick for the timer", tavrin::RunUsbWrite},
+    {"usb-read", "read the timer's settings file from a USB stick", tavrin::RunUsbRead},
 #ifndef TAVRIN_NO_SERIAL
     {"cable-write", "serve a settings file to the timer over a serial cable", RunCableWriteCommand},
     {"cable-read", "receive the timer's settings over a serial cable", RunCableReadCommand},

@@ -10,6 +10,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "app/ui/CommandIds.h"
 
 namespace tavrin {
 namespace {
@@ -59,6 +60,14 @@ void InstallStartupHooks(CTavrinApp& app) {
       view->ShowSettingsFileDisplay();
     } else if (name == "summer-time") {
       view->OpenEditor(EditorKind::SummerTime);
+    } else if (name == "usb-write") {
+      view->OnCommand(ID_USB_WRITE);
+    } else if (name == "usb-read") {
+      view->OnCommand(ID_USB_READ);
+    } else if (name == "cable-write") {
+      view->OnCommand(ID_CABLE_WRITE);
+    } else if (name == "cable-read") {
+      view->OnCommand(ID_CABLE_READ);
     }
   });
 }

@@ -39,11 +39,11 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   line_->setFixedSize(28, 28);
   connect_ = new QPushButton(lineBox);
   connect_->setObjectName(ControlName(1010));
-  auto* reset = new QPushButton(QStringLiteral("リセット"), lineBox);
-  reset->setObjectName(ControlName(1040));
+  reset_ = new QPushButton(QStringLiteral("リセット"), lineBox);
+  reset_->setObjectName(ControlName(1040));
   lineLayout->addWidget(line_, 0, 0);
   lineLayout->addWidget(connect_, 0, 1);
-  lineLayout->addWidget(reset, 0, 2);
+  lineLayout->addWidget(reset_, 0, 2);
 
   auto* settingsBox = new QGroupBox(QStringLiteral("設定"), this);
   auto* settingsLayout = new QVBoxLayout(settingsBox);
@@ -95,7 +95,7 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
     }
     ShowLine();
   });
-  connect(reset, &QPushButton::clicked, this, [this] {
+  connect(reset_, &QPushButton::clicked, this, [this] {
     link_.CloseLink(true);
     ShowLine();
   });
@@ -106,6 +106,11 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   ShowDiagnostics(link_.Diagnostics());
   ShowLine();
   setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
+}
+
+void SerialDiagnosticsDialog::SetTransferRunning(bool running) {
+  connect_->setEnabled(!running);
+  reset_->setEnabled(!running);
 }
 
 void SerialDiagnosticsDialog::ShowAt(int x, int y) {

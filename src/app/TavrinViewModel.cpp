@@ -62,7 +62,8 @@ void TavrinViewModel::UpdateTitle() {
   if (observer_) observer_->ShowTitle(caption_, fileNameField_);
 }
 
-bool TavrinViewModel::SameAsDocument(ScheduleModel& model, const ProgramNameTable& names) {
+bool TavrinViewModel::SameAsDocument([[maybe_unused]] ScheduleModel& model,
+                                     [[maybe_unused]] const ProgramNameTable& names) {
   // The editors work on the working model itself, which packing reads.
   assert(&model == &model_ && &names == &names_);
   PackImage();

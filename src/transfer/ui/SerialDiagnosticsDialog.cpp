@@ -138,8 +138,9 @@ QString Text(std::string_view text) {
 }  // namespace
 
 void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
-  const std::optional<int> linkState =
-      d.linkState ? std::optional<int>(static_cast<int>(*d.linkState)) : std::nullopt;
+  // Straight to text: an optional<int> made on the way misleads GCC's optimiser into a warning.
+  const QString linkState =
+      d.linkState ? QString::number(static_cast<int>(*d.linkState)) : QString();
   const std::pair<int, QString> values[] = {
       {1127, QString::fromStdString(d.filePath)},
       {1128, Letter(d.openMode)},
@@ -152,7 +153,7 @@ void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
       {1151, Number(d.receiveBytes)},
       {1154, Number(d.sendRequests)},
       {1153, Number(d.sendCompletions)},
-      {1155, Number(linkState)},
+      {1155, linkState},
   };
   for (const auto& [id, value] : values) {
     // The link publishes after every byte; a field that did not change is left alone.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <system_error>
@@ -33,11 +34,61 @@ std::string DecodeOctal(std::string_view field) {
   return text;
 }
 
-bool Hides(const std::string& later, const std::string& earlier) {
-  if (later == earlier || later == "/") return true;
-  return earlier.size() > later.size() && earlier.compare(0, later.size(), later) == 0 &&
-         earlier[later.size()] == '/';
+// A mount as the table lists it: its own id and the id of the mount it sits on.
+struct ListedMount {
+  long id = 0;
+  long parent = 0;
+  MountEntry entry;
+};
+
+bool IsWithin(const std::string& path, const std::string& folder) {
+  if (path == folder || folder == "/") return true;
+  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+         path[folder.size()] == '/';
 }
+
+// The mount table of this process as a tree. Its order is not the order of mounting (a
+// container lists its root after the mounts on it), but the tree tells which mount came later: a
+// mount on a folder that holds another's folder, with the same parent, came after it (or the
+// other would sit on it); a mount on the very folder of another sits on that other.
+class MountTree {
+ public:
+  explicit MountTree(const std::vector<ListedMount>& mounts) : mounts_(mounts) {}
+
+  bool Visible(std::size_t i, std::size_t depth = 0) const {
+    if (!Placed(i, depth)) return false;
+    for (const ListedMount& other : mounts_) {
+      if (other.parent == mounts_[i].id && other.entry.mountPoint == mounts_[i].entry.mountPoint) {
+        return false;  // another mount sits on top of it
+      }
+    }
+    return true;
+  }
+
+ private:
+  // Whether the folder the mount is on can still be reached.
+  bool Placed(std::size_t i, std::size_t depth) const {
+    if (depth > mounts_.size()) return false;  // a loop in a broken table
+    const ListedMount& mount = mounts_[i];
+    for (std::size_t j = 0; j < mounts_.size(); ++j) {
+      const ListedMount& other = mounts_[j];
+      if (j == i || other.parent != mount.parent ||
+          !IsWithin(mount.entry.mountPoint, other.entry.mountPoint)) {
+        continue;
+      }
+      if (other.entry.mountPoint != mount.entry.mountPoint || j > i) return false;
+    }
+    for (std::size_t p = 0; p < mounts_.size(); ++p) {
+      if (p == i || mounts_[p].id != mount.parent) continue;
+      // On top of its parent's own folder it needs only that folder; elsewhere, the parent.
+      return mounts_[p].entry.mountPoint == mount.entry.mountPoint ? Placed(p, depth + 1)
+                                                                   : Visible(p, depth + 1);
+    }
+    return true;  // the root of what this process sees
+  }
+
+  const std::vector<ListedMount>& mounts_;
+};
 
 std::string FirstLine(const fs::path& file) {
   std::ifstream in(file);
@@ -53,33 +104,30 @@ bool StartsWith(const std::string& text, std::string_view prefix) {
 }  // namespace
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text) {
-  std::vector<MountEntry> entries;
+  std::vector<ListedMount> mounts;
   std::istringstream lines{std::string(text)};
   std::string line;
   while (std::getline(lines, line)) {
     // id parent major:minor root mount-point options ... - type source super-options
     std::istringstream fields(line);
-    std::string id, parent, numbers, root, mountPoint;
-    if (!(fields >> id >> parent >> numbers >> root >> mountPoint)) continue;
+    ListedMount mount;
+    std::string numbers, root, mountPoint;
+    if (!(fields >> mount.id >> mount.parent >> numbers >> root >> mountPoint)) continue;
     unsigned major = 0, minor = 0;
     char colon = 0;
     std::istringstream pair(numbers);
     if (!(pair >> major >> colon >> minor) || colon != ':') continue;
-    MountEntry entry;
-    entry.device = makedev(major, minor);
-    entry.root = DecodeOctal(root);
-    entry.mountPoint = DecodeOctal(mountPoint);
-    entries.push_back(std::move(entry));
+    mount.entry.device = makedev(major, minor);
+    mount.entry.root = DecodeOctal(root);
+    mount.entry.mountPoint = DecodeOctal(mountPoint);
+    mounts.push_back(std::move(mount));
   }
-  std::vector<MountEntry> visible;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    bool hidden = false;
-    for (std::size_t j = i + 1; j < entries.size() && !hidden; ++j) {
-      hidden = Hides(entries[j].mountPoint, entries[i].mountPoint);
-    }
-    if (!hidden) visible.push_back(entries[i]);
+  const MountTree tree(mounts);
+  std::vector<MountEntry> entries;
+  for (std::size_t i = 0; i < mounts.size(); ++i) {
+    if (tree.Visible(i)) entries.push_back(mounts[i].entry);
   }
-  return visible;
+  return entries;
 }
 
 bool IsRemovableDisk(const std::string& sysRoot, dev_t device) {

@@ -25,8 +25,8 @@ struct MountEntry {
   std::string mountPoint;
 };
 
-// The visible mounts of a mountinfo text: escapes decoded, and no mount point that a later mount
-// hides (the same folder, or one of its parents, mounted again).
+// The visible mounts of a mountinfo text: escapes decoded, and no mount that a later one hides
+// (the same folder, or one of its parents, mounted again), nor any that sits on a hidden one.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
 // Whether the block device `device` is removable, by the device tree under `sysRoot` ("/sys"): a

@@ -30,27 +30,34 @@ TEST(RemovableVolumes, MountTableKeepsOnlyVisibleMountsWithTheirPathsDecoded) {
        "30 21 8:17 / /media/u/MY\\040STICK\\011\\134x rw - vfat /dev/sdb1 rw\n",
        {"/", "/media/u/MY STICK\t\\x"}},
       {"same folder mounted again",
-       "31 1 8:33 / /mnt/a rw - vfat x\n32 1 8:49 / /mnt/a ro - vfat y\n",
-       {"/mnt/a"}},
-      {"parent mounted over",
-       "33 1 8:65 / /media/x/y rw - vfat x\n34 1 0:50 / /media rw - tmpfs t\n",
-       {"/media"}},
+       "21 1 8:1 / / rw - ext4 r\n31 21 8:33 / /mnt/a rw - vfat x\n32 31 8:49 / /mnt/a ro - vfat "
+       "y\n",
+       {"/", "/mnt/a"}},
+      {"parent mounted over, and what sits on the hidden mount",
+       "21 1 8:1 / / rw - ext4 r\n33 21 8:65 / /media/x rw - vfat x\n"
+       "35 33 8:97 / /media/x/card rw - vfat z\n34 21 0:50 / /media rw - tmpfs t\n",
+       {"/", "/media"}},
       {"sibling with a common prefix",
-       "35 1 8:65 / /media/stick rw - vfat x\n36 1 8:81 / /media/st rw - vfat y\n",
-       {"/media/stick", "/media/st"}},
+       "21 1 8:1 / / rw - ext4 r\n35 21 8:65 / /media/stick rw - vfat x\n"
+       "36 21 8:81 / /media/st rw - vfat y\n",
+       {"/", "/media/stick", "/media/st"}},
       {"child mounted later",
-       "37 1 8:65 / /m rw - vfat x\n38 1 8:81 / /m/inner rw - vfat y\n",
+       "37 1 8:65 / /m rw - vfat x\n38 37 8:81 / /m/inner rw - vfat y\n",
        {"/m", "/m/inner"}},
+      {"root listed after the mounts on it",
+       "21 26 0:20 / /proc rw - proc proc rw\n26 1 254:0 / / rw - ext4 /dev/vda rw\n"
+       "27 26 8:17 / /media/stick rw - vfat /dev/sdb1 rw\n",
+       {"/proc", "/", "/media/stick"}},
       {"lines that do not parse", "garbage\n39 1 8-1 / /bad rw - vfat x\n\n", {}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(MountPoints(ParseMountInfo(c.text)), c.visible) << c.name;
   }
-  const std::vector<MountEntry> shadowed =
-      ParseMountInfo("31 1 8:33 / /mnt/a rw - vfat x\n32 1 8:49 /sub /mnt/a ro - vfat y\n");
-  ASSERT_EQ(shadowed.size(), 1u);
-  EXPECT_EQ(shadowed[0].device, makedev(8, 49));
-  EXPECT_EQ(shadowed[0].root, "/sub");
+  const std::vector<MountEntry> stacked =
+      ParseMountInfo("31 1 8:33 / /mnt/a rw - vfat x\n32 31 8:49 /sub /mnt/a ro - vfat y\n");
+  ASSERT_EQ(stacked.size(), 1u);
+  EXPECT_EQ(stacked[0].device, makedev(8, 49));
+  EXPECT_EQ(stacked[0].root, "/sub");
 }
 
 // A device tree under a temporary folder: the devices and their /sys/dev/block links.

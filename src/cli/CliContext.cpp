@@ -129,7 +129,7 @@ int UsageError(CliIo& io, const std::string& usage, const std::string& error) {
 
 std::string VersionLine() { return std::string("tavrin-cli ") + kProgramVersion; }
 
-Result<CliContext> LoadContext(const Arguments& args, CliIo& io) {
+Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use) {
   CliContext context;
   if (const std::string* now = args.Option("--now")) {
     std::optional<LocalTime> time = ParseLocalTime(*now);
@@ -149,6 +149,7 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io) {
     if (!seeded) io.err << kMessagePrefix << "warning: " << seeded.message() << "\n";
   }
   ClearHolidayTable(context.holidays);
+  if (use == ContextUse::kCarriesImage) return context;
   // Missing files mean no holidays and the default settings, as in the desktop program.
   const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
   if (context.dataDir.empty() || !LoadHolidayFile(holidayPath, context.holidays) ||

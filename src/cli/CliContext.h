@@ -101,7 +101,11 @@ struct CliContext {
 // a --data-dir) first gets the shipped files it lacks, as the desktop program's start gives them;
 // a holiday file that still cannot be read is reported on `io.err`, because without it the public
 // holidays of a settings file read as individual dates.
-Result<CliContext> LoadContext(const Arguments& args, CliIo& io);
+// A transfer carries the image byte for byte: it needs the folder and the clock for its backups,
+// not the holidays or the settings, and warns about neither.
+enum class ContextUse { kReadsSchedule, kCarriesImage };
+Result<CliContext> LoadContext(const Arguments& args, CliIo& io,
+                               ContextUse use = ContextUse::kReadsSchedule);
 
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);

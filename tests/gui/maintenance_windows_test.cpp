@@ -254,6 +254,35 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   EXPECT_EQ(profile_.ReadInt("SERIAL_Y"), 290);
 }
 
+// The special menu holds the main window only: the serial window it opens takes clicks while the
+// menu is open and after it closes. The clicks go through the window system, which drops them on
+// a window a modal one blocks.
+TEST_F(MaintenanceWindowsTest, SerialWindowOpenedFromTheSpecialMenuWorksWhileTheMenuIsOpen) {
+  Start();
+  PseudoPort port;
+  ASSERT_TRUE(port.ok());
+  auto clickConnect = [this] {
+    SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
+    auto* button = FindControl<QPushButton>(window, 1010);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(window, button->rect().center()));
+  };
+  bool openWhileMenuUp = false;
+  WhenModal([&](QWidget* menu) {
+    for (auto* button : menu->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("シリアル通信")) button->click();
+    }
+    clickConnect();
+    openWhileMenuUp = app_->view()->link().PortOpen();
+    menu->close();
+  });
+  app_->view()->ShowSpecialMenu();
+  EXPECT_TRUE(openWhileMenuUp);
+  clickConnect();
+  EXPECT_FALSE(app_->view()->link().PortOpen());
+  EXPECT_TRUE(app_->frame()->close());
+}
+
 TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
   Start();
   app_->view()->ShowSerialDiagnostics();

@@ -264,6 +264,8 @@ void CTavrinView::ShowAbout() {
 
 void CTavrinView::ShowSpecialMenu() {
   SpecialMenuDialog menu(*this, messages_, &frame_);
+  // Modal to the main window only: the serial window the menu opens has to work beside it.
+  menu.setWindowModality(Qt::WindowModal);
   menu.exec();
 }
 
@@ -309,8 +311,9 @@ void CTavrinView::OpenSerialSettings() {
 
 void CTavrinView::ShowSerialDiagnostics() {
   if (diagnostics_ == nullptr) {
-    diagnostics_ = new SerialDiagnosticsDialog(
-        *link_, [this] { OpenSerialSettings(); }, &frame_);
+    // A window of its own, owned by this view: as a child of the main window, the special menu
+    // that opens it (modal to the main window) would block it too.
+    diagnostics_ = new SerialDiagnosticsDialog(*link_, [this] { OpenSerialSettings(); });
     connect(diagnostics_, &SerialDiagnosticsDialog::Closed, this, [this](QPoint position) {
       viewModel_.registry().window(WindowSlot::Serial) = {position.x(), position.y()};
       diagnosticsVisible_ = false;

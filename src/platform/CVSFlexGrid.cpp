@@ -828,7 +828,17 @@ void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
 
 void CVSFlexGrid::keyReleaseEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;
-  emit KeyUp(event->key(), ShiftMaskOf(event->modifiers()));
+  int key = event->key();
+  emit KeyUp(&key, ShiftMaskOf(event->modifiers()));
+  if (key == event->key()) {
+    QAbstractScrollArea::keyReleaseEvent(event);
+    return;
+  }
+  event->accept();
+  if (key != 0 && parentWidget() != nullptr) {
+    QKeyEvent changed(QEvent::KeyRelease, key, event->modifiers());
+    QCoreApplication::sendEvent(parentWidget(), &changed);
+  }
 }
 
 void CVSFlexGrid::inputMethodEvent(QInputMethodEvent* event) {

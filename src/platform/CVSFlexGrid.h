@@ -154,7 +154,9 @@ class CVSFlexGrid : public QAbstractScrollArea {
   void ValidateEdit(int row, int col, bool* cancel);
   void AfterEdit(int row, int col);
   void Click();
-  void KeyUp(int keyCode, int shift);
+  // The key comes by reference: a handler may change it for the handlers after it and the
+  // windows around the grid, or set it to 0 to swallow it.
+  void KeyUp(int* keyCode, int shift);
   void MouseUp(int button, int shift, int x, int y);
 
  protected:

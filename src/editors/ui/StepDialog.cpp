@@ -152,8 +152,10 @@ void StepDialog::OnMouseUp(int button, int, int, int) {
   ToggleAt({row1 - grid_->FixedRows(), col1 - grid_->FixedCols()});
 }
 
-void StepDialog::OnKeyUp(int key, int) {
-  if (ready_ && key == Qt::Key_Space) ToggleAt(Cursor(*grid_));
+void StepDialog::OnKeyUp(int* key, int) {
+  if (!ready_ || *key != Qt::Key_Space) return;
+  ToggleAt(Cursor(*grid_));
+  *key = 0;  // the toggle is the space key's whole effect
 }
 
 bool StepDialog::CheckAndCommit() {

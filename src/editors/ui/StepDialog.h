@@ -45,7 +45,7 @@ class StepDialog : public QDialog {
   bool CheckAndCommit();
   void OnCellChange(int oldRow, int oldCol, int newRow, int newCol);
   void OnMouseUp(int button, int shift, int x, int y);
-  void OnKeyUp(int key, int shift);
+  void OnKeyUp(int* key, int shift);
   void ToggleAt(CellPos cell);
   void UpdateEditability();
 

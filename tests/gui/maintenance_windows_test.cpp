@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include "RunningAppFixture.h"
 #include "app/ui/CMainFrame.h"
@@ -254,8 +255,8 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   EXPECT_EQ(profile_.ReadInt("SERIAL_Y"), 290);
 }
 
-// The special menu holds the main window only: the serial window it opens takes clicks while the
-// menu is open and after it closes. The clicks go through the window system, which drops them on
+// The serial window the special menu opens takes clicks while the menu is open and after it
+// closes. The clicks go through the window system, which drops them on
 // a window a modal one blocks.
 TEST_F(MaintenanceWindowsTest, SerialWindowOpenedFromTheSpecialMenuWorksWhileTheMenuIsOpen) {
   Start();
@@ -280,6 +281,9 @@ TEST_F(MaintenanceWindowsTest, SerialWindowOpenedFromTheSpecialMenuWorksWhileThe
   EXPECT_TRUE(openWhileMenuUp);
   clickConnect();
   EXPECT_FALSE(app_->view()->link().PortOpen());
+  // Afterwards it stays above the main window, as when opened from the connection menu.
+  EXPECT_EQ(app_->view()->diagnosticsWindow()->windowHandle()->transientParent(),
+            app_->frame()->windowHandle());
   EXPECT_TRUE(app_->frame()->close());
 }
 

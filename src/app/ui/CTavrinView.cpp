@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
@@ -264,9 +265,18 @@ void CTavrinView::ShowAbout() {
 
 void CTavrinView::ShowSpecialMenu() {
   SpecialMenuDialog menu(*this, messages_, &frame_);
-  // Modal to the main window only: the serial window the menu opens has to work beside it.
-  menu.setWindowModality(Qt::WindowModal);
+  specialMenu_ = &menu;
   menu.exec();
+  specialMenu_ = nullptr;
+  KeepSerialWindowAbove(&frame_);
+}
+
+// A modal window blocks every window but those it owns. The serial window opened from the
+// special menu belongs to the menu while it is open, so that it answers beside it, and to the
+// main window again afterwards, above which it stays.
+void CTavrinView::KeepSerialWindowAbove(QWidget* owner) {
+  if (diagnostics_ == nullptr || diagnostics_->windowHandle() == nullptr) return;
+  diagnostics_->windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 MaintenanceFacts CTavrinView::Facts() const {
@@ -311,9 +321,8 @@ void CTavrinView::OpenSerialSettings() {
 
 void CTavrinView::ShowSerialDiagnostics() {
   if (diagnostics_ == nullptr) {
-    // A window of its own, owned by this view: as a child of the main window, the special menu
-    // that opens it (modal to the main window) would block it too.
-    diagnostics_ = new SerialDiagnosticsDialog(*link_, [this] { OpenSerialSettings(); });
+    diagnostics_ = new SerialDiagnosticsDialog(
+        *link_, [this] { OpenSerialSettings(); }, &frame_);
     connect(diagnostics_, &SerialDiagnosticsDialog::Closed, this, [this](QPoint position) {
       viewModel_.registry().window(WindowSlot::Serial) = {position.x(), position.y()};
       diagnosticsVisible_ = false;
@@ -322,6 +331,7 @@ void CTavrinView::ShowSerialDiagnostics() {
   }
   const WindowPos position = viewModel_.registry().window(WindowSlot::Serial);
   diagnostics_->ShowAt(position.x, position.y);
+  if (specialMenu_ != nullptr) KeepSerialWindowAbove(specialMenu_);
   diagnosticsVisible_ = true;
   diagnostics_->ShowDiagnostics(link_->Diagnostics());
   diagnostics_->ShowLine();

@@ -94,6 +94,7 @@ class CTavrinView : public QWidget,
   void ApplySerialSettings();
   void RefreshPorts();
   void OpenSerialSettings();
+  void KeepSerialWindowAbove(QWidget* owner);
 
   // What the editor pages work on, for one opening of the editor sheet (or a look at which pages
   // exist): the view's calendars and everything else.
@@ -123,6 +124,7 @@ class CTavrinView : public QWidget,
   std::unique_ptr<QtWindowTimers> timers_;
   std::unique_ptr<CableLink> link_;
   CableTransferDialog* cableDialog_ = nullptr;
+  QPointer<QWidget> specialMenu_;  // while it is open
   SerialDiagnosticsDialog* diagnostics_ = nullptr;
   bool diagnosticsVisible_ = false;
   CProgSheet* sheet_ = nullptr;

@@ -1,14 +1,16 @@
 #!/bin/bash
 # Takes screenshots of the desktop program under a virtual X display: the main window, the editor
-# sheet with the summer-time page, the special menu and the about box, and with the school example
-# open the channel and weekly-program windows, the annual page in each kind, the annual confirmation
-# of a month that starts on a Saturday and the radio page, as PNGs in shots/ (git ignored).
-# Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
+# sheet with the summer-time page, the special menu, the about box, the settings-file display, and
+# with the school example open the channel and weekly-program windows, the annual page in each
+# kind, the annual confirmation of a month that starts on a Saturday and the radio page; the two
+# USB dialogs and both cable dialogs in the middle of a transfer with vl3400-sim; as PNGs in shots/
+# (git ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${1:-$root/build/run}"
 program="$build/src/tavrin"
+sim="$build/src/vl3400-sim"
 out="$root/shots"
 mkdir -p "$out"
 [ -x "$program" ] || { echo "no program at $program: build it first" >&2; exit 1; }
@@ -23,6 +25,10 @@ trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" TAVRIN_DATA_DIR="$scratch/data"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 export TAVRIN_NOW="${TAVRIN_NOW:-2026-04-01T09:00:00}"
+# A saved schedule to carry, and two folders standing in for sticks.
+cp "$root/tests/golden/image/school/image.BIN" "$scratch/plan.BIN"
+mkdir -p "$scratch/media/STICK" "$scratch/media/CARD"
+export TAVRIN_USB_DRIVES="$scratch/media/STICK:$scratch/media/CARD"
 
 # The school with one individual day in August 2026, a month that starts on a Saturday: with the
 # summer vacation (a period), 山の日 (a holiday) and that day the calendar shows every source.
@@ -38,38 +44,58 @@ PY
   --data-dir "$root/src/resources" --now "$august" >/dev/null
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$out" "$root/examples/school.BIN" \
-  "$scratch/august.BIN" "$august" <<'INNER'
+  "$scratch/august.BIN" "$august" "$sim" "$scratch" <<'INNER'
 set -euo pipefail
-program="$1"; out="$2"; school="$3"; augustFile="$4"; august="$5"
+program="$1"; out="$2"; school="$3"; augustFile="$4"; august="$5"; sim="$6"; scratch="$7"
 wm=""
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
 fi
-shoot() {  # name, hook, [settings file]
-  TAVRIN_TEST_HOOK="$2" "$program" ${3:+"$3"} &
+shoot() {  # name, hook, seconds to wait, program arguments...
+  local name=$1 hook=$2 wait=${3:-2.5}
+  shift 3 || shift $#
+  TAVRIN_TEST_HOOK="$hook" "$program" "$@" &
   pid=$!
-  sleep 3.5
-  import -window root "$out/$1.png"
+  sleep "$wait"
+  import -window root "$out/$name.png"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
-shoot main-window ""
-shoot summer-time-sheet summer-time
-shoot annual-basic annual "$school"
-shoot annual-period annual-period "$school"
-shoot annual-holiday annual-holiday "$school"
-shoot annual-individual annual-individual "$school"
-TAVRIN_NOW="$august" shoot annual-confirm annual-confirm "$augustFile"
-shoot radio-tree radio
-shoot special-menu special-menu
-shoot about-box about
-shoot settings-display settings-display
+# A slow timer on a pseudo-terminal, so that the shot catches its transfer half done.
+shoot_cable() {  # name, hook, simulator arguments...
+  local name=$1 hook=$2
+  shift 2
+  "$sim" "$@" --size 16 --baud 9600 >"$scratch/sim.out" 2>/dev/null &
+  local sim_pid=$!
+  for _ in $(seq 50); do
+    grep -q '^PTY' "$scratch/sim.out" 2>/dev/null && break
+    sleep 0.1
+  done
+  TAVRIN_PORTS=$(awk '/^PTY/ {print $2}' "$scratch/sim.out") shoot "$name" "$hook" 4 "$scratch/plan.BIN"
+  kill "$sim_pid" 2>/dev/null || true
+  wait "$sim_pid" 2>/dev/null || true
+}
+shoot main-window "" 3.5
+shoot summer-time-sheet summer-time 3.5
+shoot annual-basic annual 3.5 "$school"
+shoot annual-period annual-period 3.5 "$school"
+shoot annual-holiday annual-holiday 3.5 "$school"
+shoot annual-individual annual-individual 3.5 "$school"
+TAVRIN_NOW="$august" shoot annual-confirm annual-confirm 3.5 "$augustFile"
+shoot radio-tree radio 3.5
+shoot special-menu special-menu 3.5
+shoot about-box about 3.5
+shoot settings-display settings-display 3.5
 for hook in channels weekly weekly-steps weekly-channel weekly-names weekly-overview \
             confirm-time-signal confirm-keep; do
-  shoot "$hook" "$hook" "$school"
+  shoot "$hook" "$hook" 3.5 "$school"
 done
+shoot usb-write usb-write 2.5 "$scratch/plan.BIN"
+shoot usb-read usb-read
+shoot_cable cable-write cable-write fn11 --out "$scratch/received.BIN"
+shoot_cable cable-read cable-read fn13 --image "$scratch/plan.BIN"
 [ -z "$wm" ] || kill "$wm"
 INNER
 ls -1 "$out"/*.png

@@ -13,6 +13,7 @@
 #include "transfer/ByteTrace.h"
 #include "transfer/CableLink.h"
 #include "transfer/CableMessages.h"
+#include "transfer/CableRecords.h"
 #include "transfer/TransferMonitor.h"
 
 namespace tavrin {
@@ -25,17 +26,22 @@ constexpr char kCableOptionsHelp[] =
     "                 serial ports, or $TAVRIN_PORTS)\n"
     "  --baud SPEED   9600, 19200 (default) or 38400 bit/s\n"
     "  --wait SECONDS without --port, wait up to SECONDS for a serial device to appear\n"
-    "  --trace FILE   record every byte sent and received\n";
+    "  --trace FILE   record every byte sent and received\n"
+    "  --data-dir DIR the data folder, whose backups/ keeps every image carried (default:\n"
+    "                 $TAVRIN_DATA_DIR or the data folder)\n"
+    "  --now TIME     the clock that names the backups, YYYY-MM-DDTHH:MM:SS\n";
 const std::string kWriteUsage =
     std::string(
         "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
         "[--wait SECONDS] [--trace FILE]\n"
+        "       [--data-dir DIR] [--now TIME]\n"
         "Serves a saved settings file to the timer set to Fn-11.\n") +
     kCableOptionsHelp;
 const std::string kReadUsage =
     std::string(
         "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
         "[--wait SECONDS] [--trace FILE]\n"
+        "       [--data-dir DIR] [--now TIME]\n"
         "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
     kCableOptionsHelp;
 
@@ -52,6 +58,7 @@ struct CableOptions {
   int baud = 19200;
   int waitSeconds = 0;
   std::string trace;
+  CliContext context;  // the data folder the records go to, and the clock that names them
 };
 
 // The command line of either cable command; nothing when the command is already over, with its
@@ -85,11 +92,14 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
   if (error.empty() && options.ports.size() > static_cast<std::size_t>(kSerialPortCount)) {
     error = "at most 16 ports";
   }
+  Result<CliContext> context = LoadContext(*parsed, io, ContextUse::kCarriesImage);
+  if (error.empty() && !context) error = context.message();
   if (!error.empty()) {
     exitCode = UsageError(io, usage, error);
     return std::nullopt;
   }
   options.file = parsed->positional.front();
+  options.context = std::move(*context);
   return options;
 }
 
@@ -170,23 +180,34 @@ struct TransferOutcome {
   SettingsImage received{};
 };
 
+// Says what could not be kept of the transfer's records; the transfer's result stands.
+void ReportRecordProblems(const std::vector<std::string>& problems, CliIo& io) {
+  for (const std::string& problem : problems) io.err << kMessagePrefix << problem << "\n";
+}
+
+// `served` is what a write serves: the copy of the file checked when the command started.
 TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
-                            TransferDocument& document, CliIo& io, CableEnvironment& environment) {
+                            TransferDocument& document, const SettingsImage& served, CliIo& io,
+                            CableEnvironment& environment) {
   ByteTrace trace;
   if (!options.trace.empty() && !trace.Open(options.trace)) {
     io.err << kMessagePrefix << "cannot create " << options.trace << "\n";
     return {kExitFailure};
   }
-  TracingSerialControl traced(environment.Serial(), trace);
-  SerialControl& serial =
-      trace.IsOpen() ? static_cast<SerialControl&>(traced) : environment.Serial();
+  const FixedClock clock(options.context.now);
+  TransferArchive archive(options.context.dataDir, clock);
+  CableRecords records;
+  records.Begin(archive);
+  // Every byte goes to the kept trace, and to the one asked for with --trace.
+  TracingSerialControl kept(environment.Serial(), records.Trace());
+  TracingSerialControl serial(kept, trace);
   TerminalDisplay display(io.out, environment);
   TransferMonitor monitor(display);
   const auto refreshPorts = [&] {
     environment.SetPortPaths(ScannedPorts(options, io.out, environment));
   };
   auto link = std::make_unique<CableLink>(serial, environment.Timers(), document, monitor,
-                                          OpenSourceFile, refreshPorts);
+                                          ServeImage(served), refreshPorts);
   monitor.Attach(*link);
   bool cancelled = false;
   environment.SetHandlers([&] { link->OnComm(); }, [&](LinkTimer id) { link->OnTimer(id); },
@@ -207,6 +228,7 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
     monitor.Show(status_text::kNoPort);
     link->EndTransfer(DialogState::NotConnected);
     trace.Close();
+    ReportRecordProblems(records.End(archive, mode, false, served), io);
     return {kExitFailure};
   }
   link->StartSearch();
@@ -216,13 +238,17 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
   link->EndTransfer(state);
   environment.SetHandlers(nullptr, nullptr, nullptr);
   if (!trace.Close()) io.err << kMessagePrefix << "cannot write " << options.trace << "\n";
+  const bool succeeded = state == DialogState::Succeeded;
+  ReportRecordProblems(
+      records.End(archive, mode, succeeded, mode == TransferMode::Write ? served : document.loaded),
+      io);
   const bool ended = state == DialogState::Succeeded || state == DialogState::Failed;
   if (cancelled && !ended) {
     io.err << kMessagePrefix << "cancelled\n";
     return {kExitCancelled};
   }
   if (monitor.SearchFailed()) return {kExitFailure};
-  if (state == DialogState::Succeeded) return {kExitOk, document.loaded};
+  if (succeeded) return {kExitOk, document.loaded};
   const std::string failure = mode == TransferMode::Write
                                   ? CableWriteFailure(document.title, monitor.Detail())
                                   : CableReadFailure(monitor.Detail());
@@ -250,12 +276,13 @@ int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironm
   } else {
     io.err << kMessagePrefix << read.message() << "\n";
   }
-  if (const auto refusal = CableWriteRefusal(document)) {
-    io.err << kMessagePrefix << *refusal << "\n";
+  const Result<SettingsImage> served = CheckedWriteSource(document);
+  if (!served) {
+    io.err << kMessagePrefix << served.message() << "\n";
     return kExitFailure;
   }
   const TransferOutcome outcome =
-      RunTransfer(TransferMode::Write, *options, document, io, environment);
+      RunTransfer(TransferMode::Write, *options, document, *served, io, environment);
   if (outcome.exitCode == kExitOk) io.out << CableWriteSuccess(document.title) << std::endl;
   return outcome.exitCode;
 }
@@ -271,7 +298,7 @@ int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironme
   }
   TransferDocument document;
   const TransferOutcome outcome =
-      RunTransfer(TransferMode::Read, *options, document, io, environment);
+      RunTransfer(TransferMode::Read, *options, document, document.image, io, environment);
   if (outcome.exitCode != kExitOk) return outcome.exitCode;
   const Result<> written = WriteSettingsFile(options->file, outcome.received);
   if (!written) {

@@ -129,7 +129,7 @@ int UsageError(CliIo& io, const std::string& usage, const std::string& error) {
 
 std::string VersionLine() { return std::string("tavrin-cli ") + kProgramVersion; }
 
-Result<CliContext> LoadContext(const Arguments& args, CliIo& io) {
+Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use) {
   CliContext context;
   if (const std::string* now = args.Option("--now")) {
     std::optional<LocalTime> time = ParseLocalTime(*now);
@@ -149,6 +149,7 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io) {
     if (!seeded) io.err << kMessagePrefix << "warning: " << seeded.message() << "\n";
   }
   ClearHolidayTable(context.holidays);
+  if (use == ContextUse::kCarriesImage) return context;
   // Missing files mean no holidays and the default settings, as in the desktop program.
   const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
   if (context.dataDir.empty() || !LoadHolidayFile(holidayPath, context.holidays) ||
@@ -192,6 +193,8 @@ std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
   return parsed;
 }
 
+namespace {
+
 bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
                            MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
   auto fail = [&](const std::string& text) {
@@ -229,6 +232,24 @@ bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPat
     if (!ReadNameFile(paths.namePath, names)) names = {};
   }
   return true;
+}
+
+}  // namespace
+
+std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std::string& usage,
+                                               CliIo& io, int& exitCode) {
+  Result<CliContext> context = LoadContext(args, io);
+  if (!context) {
+    exitCode = UsageError(io, usage, context.message());
+    return std::nullopt;
+  }
+  SettingsInput input{std::move(*context)};
+  StreamMessageSink messages(io.err);
+  if (!LoadSettingsWithNames(args, args.positional.front(), messages, input.image, input.names)) {
+    exitCode = kExitFailure;
+    return std::nullopt;
+  }
+  return input;
 }
 
 }  // namespace tavrin

@@ -101,15 +101,27 @@ struct CliContext {
 // a --data-dir) first gets the shipped files it lacks, as the desktop program's start gives them;
 // a holiday file that still cannot be read is reported on `io.err`, because without it the public
 // holidays of a settings file read as individual dates.
-Result<CliContext> LoadContext(const Arguments& args, CliIo& io);
+// A transfer carries the image byte for byte: it needs the folder and the clock for its backups,
+// not the holidays or the settings, and warns about neither.
+enum class ContextUse { kReadsSchedule, kCarriesImage };
+Result<CliContext> LoadContext(const Arguments& args, CliIo& io,
+                               ContextUse use = ContextUse::kReadsSchedule);
 
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
 
-// Reads the settings file at `settingsPath` and its program names: the file of "--names" when
-// given, else the .TXT beside the settings file. A failure is shown on `messages`, with the reason
-// the file could not be used, and false returned.
-bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
-                           MessageSink& messages, SettingsImage& image, ProgramNameTable& names);
+// A command that works on one settings file: its context (the data folder, the clock) and the
+// file with its program names.
+struct SettingsInput {
+  CliContext context;
+  SettingsImage image{};
+  ProgramNameTable names{};
+};
+
+// Loads the context, then the settings file given as the one positional argument and its program
+// names: the file of "--names" when given, else the .TXT beside the settings file. On failure the
+// reason is on `io.err` (with the usage for a wrong command line) and `exitCode` holds the code.
+std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std::string& usage,
+                                               CliIo& io, int& exitCode);
 
 }  // namespace tavrin

@@ -25,18 +25,11 @@ int RunDump(const std::vector<std::string>& args, CliIo& io) {
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "dump takes one settings file");
   }
-  Result<CliContext> context = LoadContext(*parsed, io);
-  if (!context) return UsageError(io, kUsage, context.message());
-
-  StreamMessageSink messages(io.err);
-  SettingsImage image;
-  ProgramNameTable names{};
-  if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {
-    return kExitFailure;
-  }
+  std::optional<SettingsInput> input = LoadSettingsInput(*parsed, kUsage, io, exitCode);
+  if (!input) return exitCode;
   ScheduleModel model;
-  UnpackImage(image, context->Image(), model);
-  io.out << FormatModelJson(model, names);
+  UnpackImage(input->image, input->context.Image(), model);
+  io.out << FormatModelJson(model, input->names);
   return kExitOk;
 }
 

@@ -67,15 +67,9 @@ int RunExport(const std::vector<std::string>& args, CliIo& io) {
     messages.Show(writable.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     return kExitFailure;
   }
-  Result<CliContext> context = LoadContext(*parsed, io);
-  if (!context) return UsageError(io, kUsage, context.message());
-
-  SettingsImage image;
-  ProgramNameTable names{};
-  if (!LoadSettingsWithNames(*parsed, parsed->positional[0], messages, image, names)) {
-    return kExitFailure;
-  }
-  return ExportReport(image, names, *context, *output, io.err);
+  std::optional<SettingsInput> input = LoadSettingsInput(*parsed, kUsage, io, exitCode);
+  if (!input) return exitCode;
+  return ExportReport(input->image, input->names, input->context, *output, io.err);
 }
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/UsbCommands.h"
 #include "model/DataFolder.h"
 
 #ifndef TAVRIN_NO_SERIAL
@@ -32,6 +33,8 @@ const tavrin::Command kCommands[] = {
     {"export", "write the CSV report of a settings file", tavrin::RunExport},
     {"agenda", "print what the timer will run on each date of a settings file", tavrin::RunAgenda},
     {"check", "check a settings file or model JSON for errors and warnings", tavrin::RunCheck},
+    {"usb-write", "write a settings file to a USB stick for the timer", tavrin::RunUsbWrite},
+    {"usb-read", "read the timer's settings file from a USB stick", tavrin::RunUsbRead},
 #ifndef TAVRIN_NO_SERIAL
     {"cable-write", "serve a settings file to the timer over a serial cable", RunCableWriteCommand},
     {"cable-read", "receive the timer's settings over a serial cable", RunCableReadCommand},

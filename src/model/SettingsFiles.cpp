@@ -32,9 +32,9 @@ bool PathFits(const std::string& path) {
 }
 
 // Only regular files are read: a folder or a device is not a schedule, and a pipe would hang.
-int OpenForReading(const std::string& path) {
+int OpenForReading(const std::string& path, int extraFlags = 0) {
   if (!PathFits(path)) return -1;
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extraFlags);
   if (fd < 0) return -1;
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -71,19 +71,6 @@ bool TagMatches(const unsigned char* tag) {
 
 Failure Fail(const char* pattern, const std::string& path) {
   return tavrin::Fail(FormatMessage(pattern, path));
-}
-
-Failure FailedStep(WriteStep step, const std::string& path) {
-  switch (step) {
-    case WriteStep::kOpen:
-      return Fail(kOpenFailed, path);
-    case WriteStep::kClose:
-      return Fail(kCloseFailed, path);
-    case WriteStep::kDone:
-    case WriteStep::kWrite:
-      break;
-  }
-  return Fail(kWriteFailed, path);
 }
 
 std::size_t FileNameStart(const std::string& path) {
@@ -131,11 +118,39 @@ Result<> ReadSettingsFile(const std::string& path, SettingsImage& target) {
   return {};
 }
 
+Result<> ReadWholeSettingsFile(const std::string& path, SettingsImage& target) {
+  int fd = OpenForReading(path, O_NOFOLLOW);
+  if (fd < 0) return Fail(kOpenFailed, path);
+  struct stat info {};
+  SettingsImage image{};
+  std::size_t got = 0;
+  const bool whole = fstat(fd, &info) == 0 && info.st_size == static_cast<off_t>(image.size()) &&
+                     ReadAt(fd, image.data(), image.size(), 0, got) && got == image.size();
+  if (close(fd) != 0 && whole) return Fail(kCloseFailed, path);
+  if (!whole) return Fail(kReadFailed, path);
+  if (!HasModelTag(image)) return Fail(kNotOurFile, path);
+  target = image;
+  return {};
+}
+
 Result<> WriteSettingsFile(const std::string& path, const SettingsImage& image) {
   if (!PathFits(path)) return Fail(kOpenFailed, path);
   const WriteStep step = WriteFileAtomically(path, image.data(), image.size());
-  if (step != WriteStep::kDone) return FailedStep(step, path);
+  if (step != WriteStep::kDone) return SettingsWriteFailure(step, path);
   return {};
+}
+
+Failure SettingsWriteFailure(WriteStep step, const std::string& path) {
+  switch (step) {
+    case WriteStep::kOpen:
+      return Fail(kOpenFailed, path);
+    case WriteStep::kClose:
+      return Fail(kCloseFailed, path);
+    case WriteStep::kDone:
+    case WriteStep::kWrite:
+      break;
+  }
+  return Fail(kWriteFailed, path);
 }
 
 Result<> ReadNameFile(const std::string& path, ProgramNameTable& names) {
@@ -154,7 +169,7 @@ Result<> ReadNameFile(const std::string& path, ProgramNameTable& names) {
 Result<> WriteNameFile(const std::string& path, const ProgramNameTable& names) {
   if (!PathFits(path)) return Fail(kOpenFailed, path);
   const WriteStep step = WriteFileAtomically(path, &names, sizeof names);
-  if (step != WriteStep::kDone) return FailedStep(step, path);
+  if (step != WriteStep::kDone) return SettingsWriteFailure(step, path);
   return {};
 }
 
@@ -167,7 +182,8 @@ Result<> WriteSettingsAndNames(const std::string& settingsPath, const SettingsIm
     if (!PathFits(file.path)) return Fail(kOpenFailed, file.path);
   }
   const GroupWriteOutcome outcome = WriteFilesTogether(files, system);
-  if (outcome.step != WriteStep::kDone) return FailedStep(outcome.step, files[outcome.file].path);
+  if (outcome.step != WriteStep::kDone)
+    return SettingsWriteFailure(outcome.step, files[outcome.file].path);
   return {};
 }
 

@@ -34,8 +34,13 @@ bool HasModelTag(const SettingsImage& image);
 // Failures carry the program's message with the full path, e.g. "/x/plan.BIN
 // は対象外のファイルです。".
 Result<> ReadSettingsFile(const std::string& path, SettingsImage& target);
+// A file the timer wrote must be the whole image: exactly 6594 bytes of a regular file that is not
+// reached through a symbolic link. Anything else fails, and `target` is left as it was.
+Result<> ReadWholeSettingsFile(const std::string& path, SettingsImage& target);
 // Never destroys the previous file when the write fails.
 Result<> WriteSettingsFile(const std::string& path, const SettingsImage& image);
+// The settings-file writer's message for a write that failed at `step`.
+Failure SettingsWriteFailure(WriteStep step, const std::string& path);
 // The document treats a missing or unreadable name file as empty names; the failure still says
 // which step failed, with the full path.
 Result<> ReadNameFile(const std::string& path, ProgramNameTable& names);

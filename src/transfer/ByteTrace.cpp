@@ -27,8 +27,9 @@ void ByteTrace::Record(const char* direction, std::span<const uint8_t> bytes) {
 
 bool ByteTrace::Close() {
   if (!file_) return true;
-  const bool ok = !failed_ && std::fflush(file_.get()) == 0 && std::fclose(file_.release()) == 0;
-  return ok;
+  // Closed whatever failed before, or the file would stay open until the next trace.
+  const bool flushed = !failed_ && std::fflush(file_.get()) == 0;
+  return std::fclose(file_.release()) == 0 && flushed;
 }
 
 std::vector<TraceLine> ReadByteTrace(const std::string& path) {

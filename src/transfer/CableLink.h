@@ -55,6 +55,8 @@ class CableLink : private SearchPorts, private FrameSender {
   bool CountPorts();
   void StartSearch() { search_.Start(); }
 
+  // Where a cable write's 'O' 'R' finds the bytes it serves.
+  void SetSourceOpener(SourceOpener opener) { session_.SetSourceOpener(std::move(opener)); }
   // A cable dialog opens, or closes in its state.
   void BeginTransfer(TransferMode mode) { session_.Begin(mode); }
   void EndTransfer(DialogState state);

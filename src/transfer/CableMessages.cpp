@@ -1,5 +1,7 @@
 #include "transfer/CableMessages.h"
 
+#include "model/SettingsFiles.h"
+
 namespace tavrin {
 namespace {
 
@@ -12,15 +14,19 @@ std::string WithDetail(std::string text, const std::string& detail) {
 
 }  // namespace
 
-std::optional<std::string> CableWriteRefusal(const CableDocument& document) {
-  if (document.IsUntitled() && !document.IsModified()) {
-    return "プログラム設定データが入力されていません。";
-  }
-  if (document.IsModified()) {
-    return "ケーブル接続で書き込みを実行するには、プログラム設定データの保存が必要です。\n\n"
-           "保存後、再度実行して下さい。\n";
-  }
+std::optional<std::string> WriteRefusal(const CableDocument& document, const char* saveFirst) {
+  if (document.IsUntitled() && !document.IsModified()) return kNothingEntered;
+  if (document.IsModified()) return saveFirst;
   return std::nullopt;
+}
+
+Result<SettingsImage> CheckedWriteSource(const CableDocument& document) {
+  if (const auto refusal = WriteRefusal(document, kCableSaveFirst)) return Fail(*refusal);
+  SettingsImage onDisk{};
+  if (!ReadWholeSettingsFile(document.SettingsPath(), onDisk) || onDisk != document.Image()) {
+    return Fail(kCableSaveFirst);
+  }
+  return onDisk;
 }
 
 std::string SearchStatusText(SearchPhase phase, bool deviceIdentified) {

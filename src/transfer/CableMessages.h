@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "model/Result.h"
 #include "transfer/CableDocument.h"
 #include "transfer/PortSearch.h"
 
@@ -22,9 +23,20 @@ inline constexpr char kNoPort[] = "ポートが存在しません。";
 inline constexpr char kNotFound[] = "接続するポートが見つかりません。";
 }  // namespace status_text
 
-// The message that stops a cable write before its dialog opens, or nothing when it may run.
-// The caller has brought the modified flag up to date.
-std::optional<std::string> CableWriteRefusal(const CableDocument& document);
+inline constexpr char kNothingEntered[] = "プログラム設定データが入力されていません。";
+inline constexpr char kCableSaveFirst[] =
+    "ケーブル接続で書き込みを実行するには、プログラム設定データの保存が必要です。\n\n"
+    "保存後、再度実行して下さい。\n";
+
+// The message that stops a write to the timer before its dialog opens, or nothing when it may
+// run: something must have been entered, and saved (else `saveFirst`). The caller has brought
+// the modified flag up to date.
+std::optional<std::string> WriteRefusal(const CableDocument& document, const char* saveFirst);
+
+// The saved file as a cable write serves it, or the message that stops the write. The file on
+// disk must still be the document's image, else it is as good as unsaved; the copy checked here
+// is what the timer gets, whatever happens to the file later.
+Result<SettingsImage> CheckedWriteSource(const CableDocument& document);
 
 // The dialog's status text once the search has moved: waiting, connected or not found.
 std::string SearchStatusText(SearchPhase phase, bool deviceIdentified);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tavrin {
@@ -36,7 +37,35 @@ class StdioSourceFile : public SourceFile {
   std::FILE* file_;
 };
 
+class ImageSource : public SourceFile {
+ public:
+  explicit ImageSource(const SettingsImage& image) : image_(image) {}
+
+  std::optional<std::size_t> Read(uint8_t* buffer, std::size_t count) override {
+    const std::size_t n = std::min(count, image_.size() - offset_);
+    std::copy_n(image_.begin() + static_cast<std::ptrdiff_t>(offset_), n, buffer);
+    offset_ += n;
+    return n;
+  }
+
+  bool Seek(std::size_t offset) override {
+    if (offset > image_.size()) return false;
+    offset_ = offset;
+    return true;
+  }
+
+  bool Close() override { return true; }
+
+ private:
+  SettingsImage image_;
+  std::size_t offset_ = 0;
+};
+
 }  // namespace
+
+SourceOpener ServeImage(const SettingsImage& image) {
+  return [image](const std::string&) { return std::make_unique<ImageSource>(image); };
+}
 
 std::unique_ptr<SourceFile> OpenSourceFile(const std::string& path) {
   // A folder opens for reading on this system but never held a settings file.

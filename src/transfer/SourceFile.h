@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "model/ImageLayout.h"
+
 namespace tavrin {
 
 class SourceFile {
@@ -22,5 +24,7 @@ class SourceFile {
 // Nothing when the path is not an existing regular file that can be read.
 using SourceOpener = std::function<std::unique_ptr<SourceFile>(const std::string& path)>;
 std::unique_ptr<SourceFile> OpenSourceFile(const std::string& path);
+// Serves `image` whatever path is asked for: the copy checked when the command started.
+SourceOpener ServeImage(const SettingsImage& image);
 
 }  // namespace tavrin

@@ -48,6 +48,7 @@ class TransferSession {
                   CableDocument& document, LinkObserver& observer, LinkDiagnostics& diagnostics,
                   SourceOpener opener);
 
+  void SetSourceOpener(SourceOpener opener) { opener_ = std::move(opener); }
   void Begin(TransferMode mode);
   // The dialog closes in `state`; the link is closed after this.
   void End(DialogState state);

@@ -9,6 +9,7 @@
 #include "CableFakes.h"
 #include "TempFolder.h"
 #include "cli/CableCommands.h"
+#include "transfer/ByteTrace.h"
 
 namespace tavrin::testing {
 namespace {
@@ -18,17 +19,22 @@ constexpr char kOptions[] =
     "                 serial ports, or $TAVRIN_PORTS)\n"
     "  --baud SPEED   9600, 19200 (default) or 38400 bit/s\n"
     "  --wait SECONDS without --port, wait up to SECONDS for a serial device to appear\n"
-    "  --trace FILE   record every byte sent and received\n";
+    "  --trace FILE   record every byte sent and received\n"
+    "  --data-dir DIR the data folder, whose backups/ keeps every image carried (default:\n"
+    "                 $TAVRIN_DATA_DIR or the data folder)\n"
+    "  --now TIME     the clock that names the backups, YYYY-MM-DDTHH:MM:SS\n";
 const std::string kReadUsage =
     std::string(
         "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
         "[--wait SECONDS] [--trace FILE]\n"
+        "       [--data-dir DIR] [--now TIME]\n"
         "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
     kOptions;
 const std::string kWriteUsage =
     std::string(
         "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
         "[--wait SECONDS] [--trace FILE]\n"
+        "       [--data-dir DIR] [--now TIME]\n"
         "Serves a saved settings file to the timer set to Fn-11.\n") +
     kOptions;
 
@@ -122,6 +128,17 @@ std::function<void(ScriptedEnvironment&)> SendingTimer(const Bytes& image) {
   };
 }
 
+// A timer in Fn-11 that reads the whole file in one request.
+std::function<void(ScriptedEnvironment&)> ReadingTimer() {
+  return [](ScriptedEnvironment& env) {
+    env.Command(B("QVL-3400"));
+    env.Command(B("OR"));
+    env.Command(Bytes{'R', 0x19, 0xC2});
+    env.Command(B("C"));
+    env.Command(B("E0"));
+  };
+}
+
 TEST(CableCommands, AnswerHelpAndRefuseBadCommandLinesWithTheirUsage) {
   const struct {
     std::vector<std::string> args;
@@ -201,6 +218,45 @@ TEST(CableCommands, ReadOfAnImageOpenWouldRefuseFailsAndWritesNothing) {
       EXPECT_EQ(ReadBytes(out), std::string(image.begin(), image.end()));
     }
   }
+}
+
+TEST(CableCommands, TransfersLeaveTheirTraceAndTheImageCarriedBesideTheBackups) {
+  TempFolder folder;
+  const std::string data = folder / "data";
+  const std::vector<std::string> records = {"--data-dir", data, "--now", "2026-04-01T09:00:00"};
+  const Bytes image = Pattern6594();
+  ScriptedEnvironment environment;
+  environment.timer = SendingTimer(image);
+  std::vector<std::string> args = {folder / "got.BIN"};
+  args.insert(args.end(), records.begin(), records.end());
+  ASSERT_EQ(Call(RunCableRead, args, environment).code, 0);
+  EXPECT_EQ(ReadBytes(data + "/backups/20260401-090000-cable-read.BIN"),
+            std::string(image.begin(), image.end()));
+  const std::vector<TraceLine> trace = ReadByteTrace(data + "/backups/last-transfer.trace");
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.front().direction, "rx");
+  EXPECT_EQ(trace.front().bytes, Wire(B("QVL-3400")));
+
+  environment.timer = ReadingTimer();
+  args[0] = folder / "got.BIN";
+  const Outcome written = Call(RunCableWrite, args, environment);
+  EXPECT_EQ(written.code, 0) << written.err;
+  EXPECT_EQ(ReadBytes(data + "/backups/20260401-090000-cable-write.BIN"),
+            std::string(image.begin(), image.end()));
+  EXPECT_EQ(ReadByteTrace(data + "/backups/last-transfer.trace").front().bytes,
+            Wire(B("QVL-3400")));
+
+  // Records that cannot be kept are said; the transfer still succeeds.
+  WriteBytes(folder / "file", "not a folder");
+  environment.timer = SendingTimer(image);
+  const Outcome unkept =
+      Call(RunCableRead,
+           {folder / "again.BIN", "--data-dir", folder / "file", "--now", "2026-04-01T09:00:00"},
+           environment);
+  EXPECT_EQ(unkept.code, 0);
+  const std::string problem =
+      "tavrin-cli: " + folder / "file" + "/backups のオープンに失敗しました。\n";
+  EXPECT_EQ(unkept.err, problem + problem);
 }
 
 }  // namespace

@@ -51,5 +51,15 @@ TEST(CableGolden, RecordedReadIsAnsweredByteForByteAndLoadsTheImage) {
   EXPECT_TRUE(std::equal(image.begin(), image.end(), bench.document.refreshed.begin()));
 }
 
+// A trace on a full disk says so, and lets its file go all the same.
+TEST(ByteTrace, ATraceThatCouldNotBeWrittenIsStillClosed) {
+  ByteTrace trace;
+  ASSERT_TRUE(trace.Open("/dev/full"));
+  const uint8_t bytes[] = {kDLE, kSTX};
+  trace.Record("rx", bytes);
+  EXPECT_FALSE(trace.Close());
+  EXPECT_FALSE(trace.IsOpen());
+}
+
 }  // namespace
 }  // namespace tavrin::testing

@@ -8,6 +8,7 @@
 
 #include "CableFakes.h"
 #include "transfer/CableMessages.h"
+#include "transfer/UsbTransfer.h"
 
 namespace tavrin::testing {
 namespace {
@@ -584,18 +585,30 @@ TEST(CableLinkEvents, ControlEventsReachTheStatusLineAndErrorsBeep) {
   EXPECT_EQ(bench.observer.beeps, 1);
 }
 
-TEST(CableMessages, CableWriteNeedsASavedUnchangedDocument) {
-  FakeDocument document;
-  document.untitled = true;
-  EXPECT_EQ(CableWriteRefusal(document), "プログラム設定データが入力されていません。");
-  document.modified = true;
-  EXPECT_EQ(CableWriteRefusal(document),
-            "ケーブル接続で書き込みを実行するには、プログラム設定データの保存が必要です。\n\n保存後"
-            "、再度実行して下さい。\n");
-  document.untitled = false;
-  EXPECT_TRUE(CableWriteRefusal(document).has_value());
-  document.modified = false;
-  EXPECT_FALSE(CableWriteRefusal(document).has_value());
+TEST(CableMessages, WritesNeedASavedUnchangedDocument) {
+  const std::string nothing = "プログラム設定データが入力されていません。";
+  const std::string cableSave =
+      "ケーブル接続で書き込みを実行するには、プログラム設定データの保存が必要です。\n\n保存後"
+      "、再度実行して下さい。\n";
+  const std::string usbSave =
+      "USBメモリに書き込みを実行するには、プログラム設定データの保存が必要です。\n\n保存後、"
+      "再度実行して下さい。\n";
+  const struct {
+    bool untitled, modified;
+    std::optional<std::string> cable, usb;
+  } cases[] = {
+      {true, false, nothing, nothing},
+      {true, true, cableSave, usbSave},
+      {false, true, cableSave, usbSave},
+      {false, false, std::nullopt, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    FakeDocument document;
+    document.untitled = c.untitled;
+    document.modified = c.modified;
+    EXPECT_EQ(WriteRefusal(document, kCableSaveFirst), c.cable) << c.untitled << c.modified;
+    EXPECT_EQ(WriteRefusal(document, kUsbSaveFirst), c.usb) << c.untitled << c.modified;
+  }
   EXPECT_EQ(CableWriteFailure("a.BIN", ""), "\"a.BIN\" の書き込みに失敗しました。");
   EXPECT_EQ(CableWriteFailure("a.BIN", "データ長エラー"),
             "\"a.BIN\" の書き込みに失敗しました。\n\nデータ長エラー");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <vector>
 
 #include "image_test_support.h"
@@ -198,6 +199,9 @@ struct LeapStartCase {
   int clockYear;
   std::vector<PeriodEntry> expected;
 };
+
+// Names the case by its clock year, not by the bytes of its vector.
+void PrintTo(const LeapStartCase& c, std::ostream* out) { *out << "clock " << c.clockYear; }
 
 class RoundTripLeapStart : public ::testing::TestWithParam<LeapStartCase> {};
 

@@ -8,6 +8,8 @@ sim=$build/src/vl3400-sim
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 1
+# The backups and the kept trace go to a data folder of the run's own.
+export TAVRIN_DATA_DIR=$work/data
 failures=0
 
 fail() {

@@ -368,9 +368,3 @@ TEST(AnnualConfirm, WithEveryIndividualSlotTakenTheDayStaysAndTheDialogWithIt) {
 
 }  // namespace
 }  // namespace tavrin
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

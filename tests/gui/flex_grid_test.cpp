@@ -540,9 +540,3 @@ TEST_F(FlexGridTest, ColumnDefaultsAndColoursWithoutMovingTheCursor) {
 
 }  // namespace
 }  // namespace tavrin
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -342,10 +342,3 @@ TEST_F(MainWindowTest, MissingHolidayFileIsReportedOneSecondAfterStart) {
 
 }  // namespace
 }  // namespace tavrin
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  tavrin::CTavrinApp::InstallResources();
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

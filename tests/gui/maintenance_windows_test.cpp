@@ -284,10 +284,3 @@ TEST(SerialSettingsDialogTest, OffersSixteenPortsAndThreeSpeeds) {
 
 }  // namespace
 }  // namespace tavrin
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  tavrin::CTavrinApp::InstallResources();
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

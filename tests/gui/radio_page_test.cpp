@@ -140,9 +140,3 @@ TEST(RadioPage, AFrequencyThatCannotBeStoredKeepsTheSheetOpenOnTheField) {
 
 }  // namespace
 }  // namespace tavrin
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -396,9 +396,3 @@ TEST(KeepForm, PairsArePicturesThatFillTheirCells) {
 
 }  // namespace
 }  // namespace tavrin
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

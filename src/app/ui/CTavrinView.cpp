@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QTimer>
 
+#include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
 #include "editors/ui/CProgSheet.h"
@@ -22,8 +23,10 @@
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
 #include "platform/serial/SystemPorts.h"
+#include "transfer/ui/CableTransferDialog.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
 #include "transfer/ui/SerialSettingsDialog.h"
+#include "transfer/ui/UsbDriveDialog.h"
 
 namespace tavrin {
 namespace {
@@ -80,16 +83,13 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
     const auto kind = static_cast<EditorKind>(i + 1);
     connect(button, &QToolButton::clicked, this, [this, kind] { OpenEditor(kind); });
   }
-  // The transfer commands come with the transfer dialogs.
-  for (int id : {ID_USB_WRITE, ID_USB_READ, ID_CABLE_WRITE, ID_CABLE_READ}) {
-    frame_.action(id)->setEnabled(false);
-  }
   viewModel_.SetTitleObserver(this);
   serial_ = std::make_unique<CMSComm>();
+  tracedSerial_ = std::make_unique<TracingSerialControl>(*serial_, records_.Trace());
   timers_ = std::make_unique<QtWindowTimers>([this](LinkTimer id) { link_->OnTimer(id); });
   LinkObserver& observer = *this;
-  link_ = std::make_unique<CableLink>(*serial_, *timers_, cableDocument_, observer, OpenSourceFile,
-                                      [this] { RefreshPorts(); });
+  link_ = std::make_unique<CableLink>(*tracedSerial_, *timers_, cableDocument_, observer,
+                                      OpenSourceFile, [this] { RefreshPorts(); });
   connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
   sheet_ = new CProgSheet(&frame_);
   frame_.setCentralWidget(this);
@@ -207,6 +207,18 @@ void CTavrinView::OnCommand(int id) {
     case ID_APP_ABOUT:
       ShowAbout();
       break;
+    case ID_USB_WRITE:
+      RunUsbCommand(UsbDirection::Write);
+      break;
+    case ID_USB_READ:
+      RunUsbCommand(UsbDirection::Read);
+      break;
+    case ID_CABLE_WRITE:
+      RunCableTransfer(TransferMode::Write);
+      break;
+    case ID_CABLE_READ:
+      RunCableTransfer(TransferMode::Read);
+      break;
     default:
       break;
   }
@@ -312,17 +324,81 @@ void CTavrinView::ShowSerialDiagnostics() {
   diagnostics_->ShowLine();
 }
 
-void CTavrinView::ReportProgress(Progress, const std::string&) {
-  // Progress is shown by the cable dialogs, which the program does not have yet; the diagnostics
-  // window shows the link's own fields instead.
+void CTavrinView::ReportProgress(Progress kind, const std::string& text) {
+  if (cableDialog_ != nullptr) cableDialog_->observer().ReportProgress(kind, text);
 }
 
 void CTavrinView::ConnectionChanged() {
+  if (cableDialog_ != nullptr) cableDialog_->observer().ConnectionChanged();
   if (diagnosticsVisible_) diagnostics_->ShowLine();
 }
 
 void CTavrinView::DiagnosticsChanged(const LinkDiagnostics& diagnostics) {
+  if (cableDialog_ != nullptr) cableDialog_->observer().DiagnosticsChanged(diagnostics);
   if (diagnosticsVisible_) diagnostics_->ShowDiagnostics(diagnostics);
+}
+
+void CTavrinView::RunUsbCommand(UsbDirection direction) {
+  TransferArchive archive(doc_.DataFolder(), clock_);
+  DriveChooser& chooser = *this;
+  UsbCommandContext context{messages_, chooser, archive};
+  if (direction == UsbDirection::Write) {
+    UsbWriteCommand(viewModel_, context);
+  } else {
+    UsbReadCommand(viewModel_, context);
+  }
+}
+
+std::optional<std::size_t> CTavrinView::ChooseDrive(UsbDirection direction,
+                                                    const std::vector<std::string>& drives,
+                                                    const std::string& message) {
+  QStringList names;
+  for (const std::string& drive : drives) names << QString::fromStdString(drive);
+  UsbDriveDialog dialog(direction, names, QString::fromStdString(message), &frame_);
+  WindowPos& position = viewModel_.registry().window(WindowSlot::Usb);
+  dialog.move(position.x, position.y);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  position = {dialog.x(), dialog.y()};
+  return static_cast<std::size_t>(dialog.selectedIndex());
+}
+
+void CTavrinView::RunCableTransfer(TransferMode mode) {
+  link_->CloseSourceFile();
+  std::optional<SettingsImage> served;
+  if (mode == TransferMode::Write) {
+    served = PrepareCableWrite(viewModel_, messages_);
+    if (!served) return;
+    link_->SetSourceOpener(ServeImage(*served));
+  } else if (!SettleUnsavedChanges(viewModel_)) {
+    return;
+  }
+  TransferArchive archive(doc_.DataFolder(), clock_);
+  records_.Begin(archive);
+  link_->BeginTransfer(mode);
+  // What a read carried is the image the view loaded when it succeeded.
+  const auto carried = [this, mode, &served] {
+    return mode == TransferMode::Write ? *served : viewModel_.imageBuffer();
+  };
+  CableTransferDialog dialog(
+      *link_, mode, doc_.SettingsTitle(), messages_,
+      [&](DialogState state) {
+        return records_.End(archive, mode, state == DialogState::Succeeded, carried());
+      },
+      &frame_);
+  WindowPos& position = viewModel_.registry().window(WindowSlot::Usb);
+  dialog.move(position.x, position.y);
+  cableDialog_ = &dialog;
+  if (diagnostics_ != nullptr) diagnostics_->SetTransferRunning(true);
+  dialog.exec();
+  cableDialog_ = nullptr;
+  if (diagnostics_ != nullptr) diagnostics_->SetTransferRunning(false);
+  // A cancelled transfer keeps only its trace.
+  const std::vector<std::string> unsaid = records_.End(archive, mode, false, carried());
+  for (const std::string& problem : unsaid) {
+    messages_.Show(problem, dialog.windowTitle().toStdString(), MsgButtons::Ok,
+                   MsgIcon::Exclamation);
+  }
+  position = {dialog.x(), dialog.y()};
 }
 
 void CTavrinView::Beep() { QApplication::beep(); }

@@ -22,11 +22,15 @@
 #include "model/Clock.h"
 #include "model/ProfileStore.h"
 #include "model/TavrinDoc.h"
+#include "transfer/ByteTrace.h"
 #include "transfer/CableLink.h"
+#include "transfer/CableRecords.h"
 #include "transfer/LinkObserver.h"
+#include "transfer/UsbTransfer.h"
 
 namespace tavrin {
 
+class CableTransferDialog;
 class CMainFrame;
 class CMSComm;
 class CProgSheet;
@@ -36,7 +40,8 @@ class SerialDiagnosticsDialog;
 class CTavrinView : public QWidget,
                     private TitleObserver,
                     private SpecialMenuHost,
-                    private LinkObserver {
+                    private LinkObserver,
+                    private DriveChooser {
   Q_OBJECT
 
  public:
@@ -67,6 +72,8 @@ class CTavrinView : public QWidget,
   EditorOutcome OpenEditor(EditorKind kind);
   CableLink& link() { return *link_; }
   SerialDiagnosticsDialog* diagnosticsWindow() const { return diagnostics_; }
+  // The cable dialog while one is open.
+  CableTransferDialog* cableDialog() const { return cableDialog_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +86,11 @@ class CTavrinView : public QWidget,
   void ConnectionChanged() override;
   void DiagnosticsChanged(const LinkDiagnostics& diagnostics) override;
   void Beep() override;
+  std::optional<std::size_t> ChooseDrive(UsbDirection direction,
+                                         const std::vector<std::string>& drives,
+                                         const std::string& message) override;
+  void RunUsbCommand(UsbDirection direction);
+  void RunCableTransfer(TransferMode mode);
   void ApplySerialSettings();
   void RefreshPorts();
   void OpenSerialSettings();
@@ -105,8 +117,12 @@ class CTavrinView : public QWidget,
 
   ViewCableDocument cableDocument_;
   std::unique_ptr<CMSComm> serial_;
+  CableRecords records_;
+  // Every byte the link sends or receives also goes to the records' trace while it is open.
+  std::unique_ptr<TracingSerialControl> tracedSerial_;
   std::unique_ptr<QtWindowTimers> timers_;
   std::unique_ptr<CableLink> link_;
+  CableTransferDialog* cableDialog_ = nullptr;
   SerialDiagnosticsDialog* diagnostics_ = nullptr;
   bool diagnosticsVisible_ = false;
   CProgSheet* sheet_ = nullptr;

@@ -14,6 +14,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "app/ui/CommandIds.h"
 #include "editors/ui/CProg2.h"
 #include "editors/ui/StepDialog.h"
 #include "platform/ControlNames.h"
@@ -126,6 +127,14 @@ void InstallStartupHooks(CTavrinApp& app) {
       view->OpenEditor(EditorKind::Channel);
     } else if (name == "weekly") {
       view->OpenEditor(EditorKind::Weekly);
+    } else if (name == "usb-write") {
+      view->OnCommand(ID_USB_WRITE);
+    } else if (name == "usb-read") {
+      view->OnCommand(ID_USB_READ);
+    } else if (name == "cable-write") {
+      view->OnCommand(ID_CABLE_WRITE);
+    } else if (name == "cable-read") {
+      view->OnCommand(ID_CABLE_READ);
     } else {
       OpenWeeklyWindow(view, name);
     }

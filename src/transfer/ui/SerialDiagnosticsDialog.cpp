@@ -39,11 +39,11 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   line_->setFixedSize(28, 28);
   connect_ = new QPushButton(lineBox);
   connect_->setObjectName(ControlName(1010));
-  auto* reset = new QPushButton(QStringLiteral("リセット"), lineBox);
-  reset->setObjectName(ControlName(1040));
+  reset_ = new QPushButton(QStringLiteral("リセット"), lineBox);
+  reset_->setObjectName(ControlName(1040));
   lineLayout->addWidget(line_, 0, 0);
   lineLayout->addWidget(connect_, 0, 1);
-  lineLayout->addWidget(reset, 0, 2);
+  lineLayout->addWidget(reset_, 0, 2);
 
   auto* settingsBox = new QGroupBox(QStringLiteral("設定"), this);
   auto* settingsLayout = new QVBoxLayout(settingsBox);
@@ -95,7 +95,7 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
     }
     ShowLine();
   });
-  connect(reset, &QPushButton::clicked, this, [this] {
+  connect(reset_, &QPushButton::clicked, this, [this] {
     link_.CloseLink(true);
     ShowLine();
   });
@@ -106,6 +106,11 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   ShowDiagnostics(link_.Diagnostics());
   ShowLine();
   setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
+}
+
+void SerialDiagnosticsDialog::SetTransferRunning(bool running) {
+  connect_->setEnabled(!running);
+  reset_->setEnabled(!running);
 }
 
 void SerialDiagnosticsDialog::ShowAt(int x, int y) {
@@ -133,8 +138,9 @@ QString Text(std::string_view text) {
 }  // namespace
 
 void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
-  const std::optional<int> linkState =
-      d.linkState ? std::optional<int>(static_cast<int>(*d.linkState)) : std::nullopt;
+  // Straight to text: an optional<int> made on the way misleads GCC's optimiser into a warning.
+  const QString linkState =
+      d.linkState ? QString::number(static_cast<int>(*d.linkState)) : QString();
   const std::pair<int, QString> values[] = {
       {1127, QString::fromStdString(d.filePath)},
       {1128, Letter(d.openMode)},
@@ -147,7 +153,7 @@ void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
       {1151, Number(d.receiveBytes)},
       {1154, Number(d.sendRequests)},
       {1153, Number(d.sendCompletions)},
-      {1155, Number(linkState)},
+      {1155, linkState},
   };
   for (const auto& [id, value] : values) {
     // The link publishes after every byte; a field that did not change is left alone.

@@ -29,6 +29,8 @@ class SerialDiagnosticsDialog : public QDialog {
   // The connect button's text and the line picture follow the port.
   void ShowLine();
   QLineEdit* field(int id) const { return fields_.value(id, nullptr); }
+  // A cable dialog owns the link while its transfer runs: connect and reset wait for it.
+  void SetTransferRunning(bool running);
 
  signals:
   // The window was closed (hidden) at this top-left corner.
@@ -45,6 +47,7 @@ class SerialDiagnosticsDialog : public QDialog {
   QMap<int, QLineEdit*> fields_;
   QLabel* line_ = nullptr;
   QPushButton* connect_ = nullptr;
+  QPushButton* reset_ = nullptr;
 };
 
 }  // namespace tavrin

@@ -1,0 +1,81 @@
+#include "transfer/UsbTransfer.h"
+
+#include "model/Messages.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kWriteFailed[] = "%s の書き込みに失敗しました。";
+constexpr char kWriteDone[] = "%s の書き込みが正常に終了しました。";
+constexpr char kReadDone[] = "USBメモリからのファイルの読み込みが正常に終了しました。";
+constexpr char kDeviceNotReady[] = "\"%s\" デバイスの準備が出来ていません。";
+constexpr char kFileNotReady[] = "\"%s\" ファイルの準備が出来ていません。";
+
+void KeepBackup(TransferArchive& archive, Carried carried, std::span<const uint8_t> bytes,
+                UsbReport& report) {
+  const Result<std::string> kept = archive.Keep(Medium::Usb, carried, bytes);
+  if (!kept) report.backupProblems.push_back(kept.message());
+}
+
+}  // namespace
+
+std::string UsbWriteDialogText(FileState state, const std::string& settingsTitle) {
+  std::string label;
+  if (state == FileState::Untitled) {
+    label = " \"新規ファイル\" ";
+  } else if (state == FileState::File) {
+    label = " \"" + settingsTitle + "\" ";
+  }
+  return label + "をUSBメモリに書き込みます。";
+}
+
+std::string UsbReadDialogText() { return "USBメモリからファイルを読み込みます。"; }
+
+UsbReport WriteToStick(const Volume& volume, const SettingsImage& image,
+                       const std::string& settingsTitle, TransferArchive& archive,
+                       const VolumeProbe& probe) {
+  UsbReport report;
+  if (!DriveReady(volume, StickAccess::Write, probe)) {
+    report.messages.push_back(FormatMessage(std::string(kWriteFailed) + "\n\n", settingsTitle) +
+                              FormatMessage(kDeviceNotReady, volume.mountPoint));
+    return report;
+  }
+  if (const auto previous = ReadStickBytes(volume)) {
+    KeepBackup(archive, Carried::Replaced, *previous, report);
+  }
+  const Result<> written = WriteStickFile(volume, image);
+  if (!written) {
+    report.messages = {written.message(), FormatMessage(kWriteFailed, settingsTitle)};
+    return report;
+  }
+  report.ok = true;
+  report.messages.push_back(FormatMessage(kWriteDone, settingsTitle));
+  KeepBackup(archive, Carried::Write, image, report);
+  return report;
+}
+
+UsbReadReport ReadFromStick(const Volume& volume, TransferArchive& archive,
+                            const VolumeProbe& probe) {
+  UsbReadReport report;
+  const std::string failed = std::string(kUsbReadFailed) + "\n\n";
+  if (!DriveReady(volume, StickAccess::Read, probe)) {
+    report.messages.push_back(failed + FormatMessage(kDeviceNotReady, volume.mountPoint));
+    return report;
+  }
+  if (!FileReady(StickFilePath(volume))) {
+    report.messages.push_back(failed + FormatMessage(kFileNotReady, volume.mountPoint));
+    return report;
+  }
+  Result<SettingsImage> read = ReadStickFile(volume);
+  if (!read) {
+    report.messages = {read.message(), kUsbReadFailed};
+    return report;
+  }
+  report.ok = true;
+  report.image = *read;
+  report.messages.push_back(kReadDone);
+  KeepBackup(archive, Carried::Read, report.image, report);
+  return report;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,300 @@
+// The stick's file: when drive and file are ready, replacing it without ever leaving half of one,
+// reading only a whole image, the backups, and the messages of both USB transfers. Temporary
+// folders stand in for sticks.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "TempFolder.h"
+#include "model/SettingsFiles.h"
+#include "transfer/UsbTransfer.h"
+
+namespace tavrin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+SettingsImage Pattern(uint8_t seed) {
+  SettingsImage image{};
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + seed);
+  std::copy_n("VL3X", 4, image.begin() + layout::kModelTag);
+  return image;
+}
+
+std::string Text(const SettingsImage& image) { return std::string(image.begin(), image.end()); }
+
+class FakeProbe : public VolumeProbe {
+ public:
+  dev_t device = 0;
+  bool readOnly = false;
+  dev_t DeviceOf(const std::string&) const override { return device; }
+  bool MountedReadOnly(const std::string&) const override { return readOnly; }
+};
+
+// The files of a folder, by name.
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(UsbStick, DriveIsReadyWhileTheListedDeviceIsStillMountedThere) {
+  const Volume volume{"/media/stick", 42};
+  const struct {
+    const char* name;
+    dev_t deviceNow;
+    bool readOnly;
+    StickAccess access;
+    bool ready;
+  } cases[] = {
+      {"same device", 42, false, StickAccess::Write, true},
+      {"unmounted: the empty folder of another disk", 7, false, StickAccess::Write, false},
+      {"unmounted and the folder gone", 0, false, StickAccess::Read, false},
+      {"mounted read-only, for writing", 42, true, StickAccess::Write, false},
+      {"mounted read-only, for reading", 42, true, StickAccess::Read, true},
+  };
+  for (const auto& c : cases) {
+    FakeProbe probe;
+    probe.device = c.deviceNow;
+    probe.readOnly = c.readOnly;
+    EXPECT_EQ(DriveReady(volume, c.access, probe), c.ready) << c.name;
+  }
+  TempFolder folder;
+  EXPECT_TRUE(DriveReady(VolumeAt(folder.path()), StickAccess::Write));
+  EXPECT_FALSE(DriveReady(VolumeAt(folder / "missing"), StickAccess::Read));
+}
+
+TEST(UsbStick, FileIsReadyWhenItIsAWritableRegularFileOfItsOwn) {
+  TempFolder folder;
+  WriteBytes(folder / "plain", "x");
+  WriteBytes(folder / "locked", "x");
+  chmod((folder / "locked").c_str(), 0444);
+  fs::create_symlink(folder / "plain", folder / "link");
+  fs::create_directory(folder / "dir");
+  const struct {
+    const char* name;
+    bool ready;
+  } cases[] = {
+      {"plain", true}, {"locked", false}, {"link", false}, {"dir", false}, {"none", false}};
+  for (const auto& c : cases) EXPECT_EQ(FileReady(folder / c.name), c.ready) << c.name;
+}
+
+TEST(UsbStick, WriteReplacesTheFileAtOnceAndNeverFollowsALink) {
+  TempFolder stick, elsewhere;
+  const Volume volume = VolumeAt(stick.path());
+  WriteBytes(elsewhere / "target", "not to be touched");
+  fs::create_symlink(elsewhere / "target", stick / kStickFileName);
+  ASSERT_TRUE(WriteStickFile(volume, Pattern(1)).ok());
+  EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(1)));
+  EXPECT_FALSE(fs::is_symlink(stick / kStickFileName));
+  EXPECT_EQ(ReadBytes(elsewhere / "target"), "not to be touched");
+  EXPECT_EQ(Names(stick.path()), std::vector<std::string>{kStickFileName});
+
+  // A folder in the file's place cannot be replaced; nothing is left behind.
+  TempFolder blocked;
+  fs::create_directories(blocked / kStickFileName + "/inside");
+  const Result<> refused = WriteStickFile(VolumeAt(blocked.path()), Pattern(2));
+  EXPECT_EQ(refused.message(), blocked / kStickFileName + " への書き込みに失敗しました。");
+  EXPECT_EQ(Names(blocked.path()), std::vector<std::string>{kStickFileName});
+}
+
+// A stick that fills up: the file-size limit makes every write past 1000 bytes fail.
+class FullStick {
+ public:
+  FullStick() {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1000, saved_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FullStick() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+TEST(UsbStick, AFullStickKeepsTheFileItHadAndNoHalfWrittenOne) {
+  TempFolder stick;
+  const Volume volume = VolumeAt(stick.path());
+  WriteBytes(stick / kStickFileName, Text(Pattern(3)));
+  Result<> written = Result<>();
+  {
+    FullStick full;
+    written = WriteStickFile(volume, Pattern(4));
+  }
+  EXPECT_EQ(written.message(), stick / kStickFileName + " への書き込みに失敗しました。");
+  EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(3)));
+  EXPECT_EQ(Names(stick.path()), std::vector<std::string>{kStickFileName});
+}
+
+TEST(UsbStick, WriteRefusesAFolderNoLongerOnTheListedDevice) {
+  TempFolder stick;
+  Volume volume = VolumeAt(stick.path());
+  volume.device += 1;  // what was listed is no longer mounted there
+  EXPECT_EQ(WriteStickFile(volume, Pattern(5)).message(),
+            stick / kStickFileName + " のオープンに失敗しました。");
+  EXPECT_TRUE(Names(stick.path()).empty());
+}
+
+TEST(UsbStick, ReadTakesOnlyTheWholeImage) {
+  const std::string image = Text(Pattern(6));
+  std::string otherTag = image;
+  otherTag.replace(layout::kModelTag, 4, "XXXX");
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* failure;  // after the path; nullptr for success
+  } cases[] = {
+      {"whole", image, nullptr},
+      {"one byte short", image.substr(0, image.size() - 1), " の読み込みに失敗しました。"},
+      {"header only", image.substr(0, 36), " の読み込みに失敗しました。"},
+      {"one byte more", image + "x", " の読み込みに失敗しました。"},
+      {"not ours", otherTag, " は対象外のファイルです。"},
+  };
+  for (const auto& c : cases) {
+    TempFolder stick;
+    WriteBytes(stick / kStickFileName, c.bytes);
+    const Result<SettingsImage> read = ReadStickFile(VolumeAt(stick.path()));
+    if (c.failure == nullptr) {
+      ASSERT_TRUE(read.ok()) << c.name << read.message();
+      EXPECT_EQ(Text(*read), image);
+    } else {
+      EXPECT_EQ(read.message(), stick / kStickFileName + c.failure) << c.name;
+    }
+  }
+  TempFolder stick, elsewhere;
+  WriteBytes(elsewhere / "image", image);
+  fs::create_symlink(elsewhere / "image", stick / kStickFileName);
+  EXPECT_EQ(ReadStickFile(VolumeAt(stick.path())).message(),
+            stick / kStickFileName + " のオープンに失敗しました。");
+}
+
+TEST(TransferArchive, NamesBackupsByTheClockAndKeepsTheNewestFifty) {
+  TempFolder data;
+  FixedClock clock(LocalTime{2026, 4, 1, 9, 5, 7});
+  TransferArchive archive(data.path(), clock);
+  const uint8_t bytes[] = {1, 2, 3};
+  const std::string folder = data / "backups";
+  EXPECT_EQ(*archive.Keep(Medium::Usb, Carried::Replaced, bytes),
+            folder + "/20260401-090507-usb-replaced.BIN");
+  EXPECT_EQ(*archive.Keep(Medium::Usb, Carried::Replaced, bytes),
+            folder + "/20260401-090507-usb-replaced-2.BIN");
+  EXPECT_EQ(*archive.Keep(Medium::Cable, Carried::Read, bytes),
+            folder + "/20260401-090507-cable-read.BIN");
+  EXPECT_EQ(ReadBytes(folder + "/20260401-090507-cable-read.BIN"), "\x01\x02\x03");
+  EXPECT_EQ(archive.TracePath(), folder + "/last-transfer.trace");
+
+  WriteBytes(folder + "/notes.txt", "mine");
+  WriteBytes(folder + "/19990101-000000-usb-read.BIN", "an old one");
+  for (int minute = 10; minute < 70; ++minute) {
+    clock.Set(LocalTime{2026, 4, 1, 10 + minute / 60, minute % 60, 0});
+    ASSERT_TRUE(archive.Keep(Medium::Cable, Carried::Write, bytes).ok());
+  }
+  const std::vector<std::string> names = Names(folder);
+  ASSERT_EQ(names.size(), kBackupsKept + 1);  // the user's own file stays
+  EXPECT_EQ(names.front(), "20260401-102000-cable-write.BIN");
+  EXPECT_EQ(names[names.size() - 2], "20260401-110900-cable-write.BIN");
+  EXPECT_EQ(names.back(), "notes.txt");
+
+  WriteBytes(data / "plain", "a file where the data folder should be");
+  TransferArchive blocked(data / "plain", clock);
+  EXPECT_EQ(blocked.Keep(Medium::Usb, Carried::Write, bytes).message(),
+            data / "plain" + "/backups のオープンに失敗しました。");
+  EXPECT_FALSE(TransferArchive("", clock).Keep(Medium::Usb, Carried::Write, bytes).ok());
+}
+
+TEST(UsbTransfer, WriteSaysWhatHappenedAndKeepsBothSides) {
+  TempFolder stick, data;
+  FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
+  TransferArchive archive(data.path(), clock);
+  const Volume volume = VolumeAt(stick.path());
+
+  FakeProbe unmounted;
+  unmounted.device = volume.device + 1;
+  const UsbReport notReady = WriteToStick(volume, Pattern(1), "plan.BIN", archive, unmounted);
+  EXPECT_FALSE(notReady.ok);
+  EXPECT_EQ(notReady.messages,
+            std::vector<std::string>{"plan.BIN の書き込みに失敗しました。\n\n\"" + stick.path() +
+                                     "\" デバイスの準備が出来ていません。"});
+  EXPECT_TRUE(Names(stick.path()).empty());
+
+  WriteBytes(stick / kStickFileName, "what the timer left");
+  const UsbReport written = WriteToStick(volume, Pattern(1), "plan.BIN", archive);
+  EXPECT_TRUE(written.ok);
+  EXPECT_EQ(written.messages,
+            std::vector<std::string>{"plan.BIN の書き込みが正常に終了しました。"});
+  EXPECT_TRUE(written.backupProblems.empty());
+  EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-replaced.BIN"), "what the timer left");
+  EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-write.BIN"), Text(Pattern(1)));
+
+  // A backup that cannot be kept is said, and the write still happens.
+  TransferArchive nowhere("", clock);
+  const UsbReport unkept = WriteToStick(volume, Pattern(2), "plan.BIN", nowhere);
+  EXPECT_TRUE(unkept.ok);
+  EXPECT_EQ(unkept.backupProblems.size(), 2u);
+  EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(2)));
+}
+
+TEST(UsbTransfer, ReadChecksDriveAndFileAndGivesTheImageOnlyWhenWhole) {
+  const std::string failed = "USBメモリからのファイルの読み込みに失敗しました。";
+  TempFolder data;
+  FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
+  TransferArchive archive(data.path(), clock);
+  const struct {
+    const char* name;
+    std::string content;  // empty: no file
+    mode_t mode;
+    bool ok;
+    std::vector<std::string> messages;  // "%s" stands for the stick's folder
+  } cases[] = {
+      {"no file", "", 0644, false, {failed + "\n\n\"%s\" ファイルの準備が出来ていません。"}},
+      {"read-only file",
+       Text(Pattern(1)),
+       0444,
+       false,
+       {failed + "\n\n\"%s\" ファイルの準備が出来ていません。"}},
+      {"short file", "short", 0644, false, {"%s/VL-3400.BIN の読み込みに失敗しました。", failed}},
+      {"whole image",
+       Text(Pattern(1)),
+       0644,
+       true,
+       {"USBメモリからのファイルの読み込みが正常に終了しました。"}},
+  };
+  for (const auto& c : cases) {
+    TempFolder stick;
+    if (!c.content.empty()) {
+      WriteBytes(stick / kStickFileName, c.content);
+      chmod((stick / kStickFileName).c_str(), c.mode);
+    }
+    const UsbReadReport report = ReadFromStick(VolumeAt(stick.path()), archive);
+    std::vector<std::string> expected;
+    for (const std::string& message : c.messages) {
+      expected.push_back(FormatMessage(message, stick.path()));
+    }
+    EXPECT_EQ(report.messages, expected) << c.name;
+    EXPECT_EQ(report.ok, c.ok) << c.name;
+    if (c.ok) {
+      EXPECT_EQ(Text(report.image), c.content);
+    }
+  }
+  EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-read.BIN"), Text(Pattern(1)));
+
+  FakeProbe unmounted;
+  TempFolder stick;
+  const UsbReadReport gone = ReadFromStick(VolumeAt(stick.path()), archive, unmounted);
+  EXPECT_EQ(gone.messages, std::vector<std::string>{failed + "\n\n\"" + stick.path() +
+                                                    "\" デバイスの準備が出来ていません。"});
+}
+
+}  // namespace
+}  // namespace tavrin::testing

@@ -95,4 +95,8 @@ AgendaDayText DescribeAgendaDay(const AgendaDay& day, const ProgramNameTable& na
   return text;
 }
 
+std::string DayHeadline(const AgendaDayText& text) {
+  return text.date + "　" + text.program + "（" + text.source + "）";
+}
+
 }  // namespace tavrin

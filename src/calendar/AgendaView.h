@@ -14,6 +14,9 @@
 namespace tavrin {
 
 inline constexpr char kAgendaCaption[] = "予定表";
+inline constexpr char kAgendaDateLabel[] = "表示する最初の日：";
+inline constexpr const char* kAgendaColumns[] = {"日付・時刻", "CH", "動作"};
+inline constexpr char kAgendaNoEvents[] = "動作なし";
 inline constexpr int kAgendaDays = 7;
 // The timer moves its own clock for summer time, so the agenda's times are standard times.
 inline constexpr char kAgendaSummerTimeNote[] =
@@ -44,6 +47,9 @@ struct AgendaDayText {
 // `names` and the chime table of `settings` are Shift-JIS, as read.
 AgendaDayText DescribeAgendaDay(const AgendaDay& day, const ProgramNameTable& names,
                                 const IniSettings& settings);
+
+// The line that opens a day: "2026年4月1日（水）　P1 朝の日課（期間設定）".
+std::string DayHeadline(const AgendaDayText& text);
 
 // "P5" with the program's name after a blank when it has one (UTF-8).
 std::string ProgramLabel(const ProgramNameTable& names, int program);

@@ -41,4 +41,17 @@ std::string WriteCheckQuestion(const std::vector<Finding>& findings) {
          "このまま書き込みますか？";
 }
 
+std::string WriteCheckErrors(const std::vector<Finding>& findings, std::size_t shown) {
+  std::string text;
+  std::size_t errors = 0;
+  for (const Finding& finding : findings) {
+    if (finding.severity != Severity::Error) continue;
+    if (++errors > shown) continue;
+    if (!text.empty()) text += "\n";
+    text += "・" + finding.message;
+  }
+  if (errors > shown) text += "\nほか " + std::to_string(errors - shown) + " 件";
+  return text;
+}
+
 }  // namespace tavrin

@@ -12,6 +12,7 @@ namespace tavrin {
 inline constexpr char kCheckCaption[] = "スケジュールの確認";
 inline constexpr char kWriteCheckContinue[] = "続行";
 inline constexpr char kWriteCheckCancel[] = "キャンセル";
+inline constexpr const char* kCheckColumns[] = {"重要度", "規則", "内容"};
 
 // "エラー", "警告", "注意"
 const char* SeverityLabel(Severity severity);
@@ -20,5 +21,8 @@ std::string CheckSummary(const std::vector<Finding>& findings);
 // The question before a write: how many errors, that the timer will not do what the schedule
 // suggests, and whether to write all the same.
 std::string WriteCheckQuestion(const std::vector<Finding>& findings);
+// The errors' messages under the question, one a line; past `shown` of them, a last line says how
+// many more there are, so that the box stays on the screen.
+std::string WriteCheckErrors(const std::vector<Finding>& findings, std::size_t shown = 8);
 
 }  // namespace tavrin

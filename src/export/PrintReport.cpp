@@ -331,13 +331,13 @@ class Builder {
     for (const AgendaDay& day : *days) {
       const AgendaDayText text = DescribeAgendaDay(day, in_.names, in_.settings);
       Table table;
-      table.caption = text.date + "　" + text.program + "（" + text.source + "）";
+      table.caption = DayHeadline(text);
       table.widths = {3, 2, 10};
       table.header = Heads({"時刻", "CH", "動作"});
       for (const AgendaEventText& event : text.events) {
         table.rows.push_back({{event.time}, {event.channel}, {event.action}});
       }
-      if (table.rows.empty()) table.rows.push_back({{"-"}, {"-"}, {"動作なし"}});
+      if (table.rows.empty()) table.rows.push_back({{"-"}, {"-"}, {kAgendaNoEvents}});
       blocks_.push_back(Tables({table}));
     }
   }

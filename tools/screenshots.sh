@@ -3,7 +3,8 @@
 # sheet with the summer-time page, the special menu, the about box, the settings-file display, and
 # with the school example open the channel and weekly-program windows, the annual page in each
 # kind, the annual confirmation of a month that starts on a Saturday and the radio page; the two
-# USB dialogs and both cable dialogs in the middle of a transfer with vl3400-sim; as PNGs in shots/
+# USB dialogs and both cable dialogs in the middle of a transfer with vl3400-sim; the agenda of the
+# school and the schedule check of a new document; as PNGs in shots/
 # (git ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
@@ -96,6 +97,9 @@ shoot usb-write usb-write 2.5 "$scratch/plan.BIN"
 shoot usb-read usb-read
 shoot_cable cable-write cable-write fn11 --out "$scratch/received.BIN"
 shoot_cable cable-read cable-read fn13 --image "$scratch/plan.BIN"
+shoot agenda agenda 3.5 "$school"
+# A new document: the check finds its basic program missing.
+shoot check check 3.5
 [ -z "$wm" ] || kill "$wm"
 INNER
 ls -1 "$out"/*.png

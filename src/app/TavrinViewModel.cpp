@@ -31,6 +31,18 @@ void TavrinViewModel::PackImage() {
   tavrin::PackImage(model_, registry_.station, Context(), image_, calendars_);
 }
 
+std::unique_ptr<PackedSchedule> TavrinViewModel::PackedCopy() const {
+  auto packed = std::make_unique<PackedSchedule>();
+  packed->model = model_;
+  packed->station = registry_.station;
+  tavrin::PackImage(packed->model, packed->station, Context(), packed->image, packed->calendars);
+  return packed;
+}
+
+std::vector<Finding> TavrinViewModel::CheckWorkingSchedule() const {
+  return CheckSchedule({model_, names_, holidays_, years_});
+}
+
 void TavrinViewModel::UnpackImage() { tavrin::UnpackImage(image_, Context(), model_); }
 
 void TavrinViewModel::LoadFromDocument() {

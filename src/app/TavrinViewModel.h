@@ -3,10 +3,13 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/RegistrySettings.h"
 #include "calendar/PackImage.h"
+#include "calendar/ScheduleCheck.h"
 #include "calendar/YearCalendar.h"
 #include "editors/EditorSession.h"
 #include "export/WorkingScheduleReport.h"
@@ -18,6 +21,14 @@
 #include "model/TavrinDoc.h"
 
 namespace tavrin {
+
+// The schedule as saving would store it, and the calendars its packing resolved.
+struct PackedSchedule {
+  ScheduleModel model;
+  RadioStation station;
+  SettingsImage image;
+  std::array<YearCalendar, 2> calendars;
+};
 
 // The main window shows what the view decides.
 class TitleObserver {
@@ -59,6 +70,11 @@ class TavrinViewModel : public DocumentView, public EditorHost {
   WorkingSchedule Schedule();
   void PackImage();
   void UnpackImage();
+  // Packs a copy of the working schedule: packing takes the remembered radio station into the
+  // model it packs, and a look at the schedule must not change it.
+  std::unique_ptr<PackedSchedule> PackedCopy() const;
+  // The schedule check over the working schedule, the holiday file and the clock's years.
+  std::vector<Finding> CheckWorkingSchedule() const;
 
   void LoadFromDocument();
   void StoreToDocument() override;

@@ -35,6 +35,11 @@ std::optional<Volume> ChooseVolume(UsbCommandContext& context, UsbDirection dire
 
 }  // namespace
 
+bool PassesWriteCheck(const TavrinViewModel& view, WriteCheckPrompt& prompt) {
+  const std::vector<Finding> findings = view.CheckWorkingSchedule();
+  return !HasErrors(findings) || prompt.WriteDespiteErrors(findings);
+}
+
 void UpdateModifiedFlag(TavrinViewModel& view) {
   if (view.fileState() != FileState::File) return;
   view.PackImage();
@@ -51,6 +56,7 @@ void UsbWriteCommand(TavrinViewModel& view, UsbCommandContext& context) {
     context.messages.Show(*refusal, kUsbWriteTitle, MsgButtons::Ok, MsgIcon::Exclamation);
     return;
   }
+  if (!PassesWriteCheck(view, context.checkPrompt)) return;
   const std::optional<Volume> volume =
       ChooseVolume(context, UsbDirection::Write,
                    UsbWriteDialogText(view.fileState(), doc.SettingsTitle()), kUsbWriteTitle);
@@ -80,13 +86,15 @@ void UsbReadCommand(TavrinViewModel& view, UsbCommandContext& context) {
   ShowReport(context.messages, report, kUsbReadTitle);
 }
 
-std::optional<SettingsImage> PrepareCableWrite(TavrinViewModel& view, MessageSink& messages) {
+std::optional<SettingsImage> PrepareCableWrite(TavrinViewModel& view, MessageSink& messages,
+                                               WriteCheckPrompt& prompt) {
   UpdateModifiedFlag(view);
   Result<SettingsImage> source = CheckedWriteSource(ViewCableDocument(view.document(), view));
   if (!source) {
     messages.Show(source.message(), kCableWriteTitle, MsgButtons::Ok, MsgIcon::Exclamation);
     return std::nullopt;
   }
+  if (!PassesWriteCheck(view, prompt)) return std::nullopt;
   return *source;
 }
 

@@ -14,10 +14,23 @@
 
 namespace tavrin {
 
+// Asked before a write that the schedule check finds errors in. It never blocks the write: the
+// user may go on, and only an answer of true does.
+class WriteCheckPrompt {
+ public:
+  virtual ~WriteCheckPrompt() = default;
+  virtual bool WriteDespiteErrors(const std::vector<Finding>& findings) = 0;
+};
+
+// True when a write may go on: the check finds no error in the working schedule, or the user
+// chose to write all the same.
+bool PassesWriteCheck(const TavrinViewModel& view, WriteCheckPrompt& prompt);
+
 struct UsbCommandContext {
   MessageSink& messages;
   DriveChooser& chooser;
   TransferArchive& archive;
+  WriteCheckPrompt& checkPrompt;
   std::function<std::vector<Volume>()> listVolumes = ListRemovableVolumes;
   const VolumeProbe& probe = SystemVolumeProbe();
 };
@@ -32,9 +45,10 @@ void UsbWriteCommand(TavrinViewModel& view, UsbCommandContext& context);
 // document as it was.
 void UsbReadCommand(TavrinViewModel& view, UsbCommandContext& context);
 
-// The cable write's checks: the copy of the saved file it serves, or nothing when a message
-// stopped the command.
-std::optional<SettingsImage> PrepareCableWrite(TavrinViewModel& view, MessageSink& messages);
+// The cable write's checks: the copy of the saved file it serves, or nothing when a message or the
+// user's answer to the schedule check stopped the command.
+std::optional<SettingsImage> PrepareCableWrite(TavrinViewModel& view, MessageSink& messages,
+                                               WriteCheckPrompt& prompt);
 // Before a read replaces the document: the user saves or drops unsaved changes; false when the
 // user cancelled, or the save failed.
 bool SettleUnsavedChanges(TavrinViewModel& view);

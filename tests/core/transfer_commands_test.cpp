@@ -34,6 +34,18 @@ class FakeChooser : public DriveChooser {
   }
 };
 
+class FakeWriteCheckPrompt : public WriteCheckPrompt {
+ public:
+  bool answer = true;
+  std::vector<Finding> asked;
+  int calls = 0;
+  bool WriteDespiteErrors(const std::vector<Finding>& findings) override {
+    ++calls;
+    asked = findings;
+    return answer;
+  }
+};
+
 class TransferCommandsTest : public ::testing::Test {
  protected:
   TransferCommandsTest() {
@@ -56,11 +68,11 @@ class TransferCommandsTest : public ::testing::Test {
   }
 
   void UsbWrite() {
-    UsbCommandContext context{messages, chooser, archive, [this] { return volumes; }};
+    UsbCommandContext context{messages, chooser, archive, prompt, [this] { return volumes; }};
     UsbWriteCommand(*view, context);
   }
   void UsbRead() {
-    UsbCommandContext context{messages, chooser, archive, [this] { return volumes; }};
+    UsbCommandContext context{messages, chooser, archive, prompt, [this] { return volumes; }};
     UsbReadCommand(*view, context);
   }
   std::vector<std::string> Texts() const {
@@ -76,6 +88,7 @@ class TransferCommandsTest : public ::testing::Test {
   FixedClock clock{LocalTime{2026, 4, 1, 9, 0, 0}};
   TransferArchive archive{data.path(), clock};
   FakeChooser chooser;
+  FakeWriteCheckPrompt prompt;
   std::vector<Volume> volumes{VolumeAt(stick.path())};
   std::unique_ptr<CTavrinDoc> doc;
   std::unique_ptr<TavrinViewModel> view;
@@ -178,13 +191,13 @@ TEST_F(TransferCommandsTest, CableWriteServesTheFileAsCheckedWhenTheCommandStart
   std::string changed = saved;
   changed[100] ^= 0x5A;
   WriteBytes(files / "plan.BIN", changed);
-  EXPECT_FALSE(PrepareCableWrite(*view, messages));
+  EXPECT_FALSE(PrepareCableWrite(*view, messages, prompt));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, kCableSaveFirst);
   EXPECT_EQ(messages.shown[0].caption, "ケーブル接続で書き込み");
 
   WriteBytes(files / "plan.BIN", saved);
-  const std::optional<SettingsImage> served = PrepareCableWrite(*view, messages);
+  const std::optional<SettingsImage> served = PrepareCableWrite(*view, messages, prompt);
   ASSERT_TRUE(served);
   EXPECT_EQ(*served, doc->image());
   // The file changes again during the transfer; the timer still gets the checked copy.
@@ -197,6 +210,42 @@ TEST_F(TransferCommandsTest, CableWriteServesTheFileAsCheckedWhenTheCommandStart
   Bytes expected{'R', '0', 0x19, 0xC2};
   expected.insert(expected.end(), served->begin(), served->end());
   EXPECT_EQ(reply, AckAndReply(expected));
+}
+
+TEST_F(TransferCommandsTest, WritesOfASavedScheduleWithErrorsGoOnOnlyWhenTheUserSaysSo) {
+  struct Case {
+    bool plantError;
+    bool answer;
+    int asked;
+    bool goesOn;
+  };
+  const Case cases[] = {
+      {false, false, 0, true},  // nothing to ask about
+      {true, true, 1, true},    // "続行"
+      {true, false, 1, false},  // "キャンセル"
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.plantError << c.answer);
+    // A step on channel 3, which is not in use: the timer never runs it.
+    view->model().steps[1] =
+        c.plantError ? WeeklyStep{1, 3, {0, 1, 1, 1, 1, 1, 0}, 9, 0, 1} : WeeklyStep{};
+    SaveSchedule(8);
+    prompt = FakeWriteCheckPrompt();
+    prompt.answer = c.answer;
+    chooser.calls = 0;
+    fs::remove(stick / "VL-3400.BIN");
+
+    UsbWrite();
+    EXPECT_EQ(prompt.calls, c.asked);
+    EXPECT_EQ(chooser.calls, c.goesOn ? 1 : 0);
+    EXPECT_EQ(fs::exists(stick / "VL-3400.BIN"), c.goesOn);
+    if (c.asked > 0) {
+      ASSERT_FALSE(prompt.asked.empty());
+      EXPECT_EQ(prompt.asked[0].rule, CheckRule::StepOnUnusedChannel);
+    }
+    EXPECT_EQ(PrepareCableWrite(*view, messages, prompt).has_value(), c.goesOn);
+    EXPECT_EQ(prompt.calls, 2 * c.asked);
+  }
 }
 
 }  // namespace

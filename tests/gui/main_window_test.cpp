@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, StartsAsAFixedWindowWithMenusToolbarAndNewDocument) {
 
   QStringList menus;
   for (QAction* menu : frame().menuBar()->actions()) menus << menu->text();
-  EXPECT_EQ(menus, (QStringList{"ファイル(&F)", "接続処理(&C)", "ヘルプ(&H)"}));
+  EXPECT_EQ(menus, (QStringList{"ファイル(&F)", "表示(&V)", "接続処理(&C)", "ヘルプ(&H)"}));
   EXPECT_EQ(frame().action(ID_FILE_NEW)->text(), QStringLiteral("新規作成(&N)\tCtrl+N"));
   EXPECT_EQ(frame().action(ID_FILE_SAVE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
   EXPECT_EQ(frame().action(ID_FILE_PRINT)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));

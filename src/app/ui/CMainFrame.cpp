@@ -61,7 +61,14 @@ void CMainFrame::BuildMenus() {
   file->addSeparator();
   AddCommand(file, ID_FILE_EXPORT, QStringLiteral("エクスポート(&E)..."));
   file->addSeparator();
+  AddCommand(file, ID_FILE_PRINT, QStringLiteral("印刷(&P)...\tCtrl+P"), {Qt::CTRL | Qt::Key_P});
+  AddCommand(file, ID_FILE_PDF, QStringLiteral("PDFに保存(&D)..."));
+  file->addSeparator();
   AddCommand(file, ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  AddCommand(view, ID_VIEW_AGENDA, QStringLiteral("予定表(&Y)..."));
+  AddCommand(view, ID_VIEW_CHECK, QStringLiteral("スケジュールの確認(&K)..."));
 
   QMenu* link = menuBar()->addMenu(QStringLiteral("接続処理(&C)"));
   AddCommand(link, ID_USB_WRITE, QStringLiteral("USBメモリに書き込み(&W)..."));
@@ -73,9 +80,7 @@ void CMainFrame::BuildMenus() {
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
 
-  // Print has an accelerator but no menu item; so have the edit and pane commands, which no one
-  // handles.
-  AddCommand(this, ID_FILE_PRINT, QStringLiteral("印刷"), {Qt::CTRL | Qt::Key_P});
+  // The edit and pane commands have accelerators but no menu item, and no one handles them.
   AddCommand(this, ID_EDIT_UNDO, QString(), {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace});
   AddCommand(this, ID_EDIT_CUT, QString(), {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete});
   AddCommand(this, ID_EDIT_COPY, QString(), {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});

@@ -3,18 +3,21 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 #include <QWindow>
 
+#include "app/PrintCommands.h"
 #include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
+#include "calendar/ui/AgendaWindow.h"
+#include "calendar/ui/CheckWindow.h"
 #include "editors/ui/CProgSheet.h"
 #include "editors/ui/EditorPage.h"
 #include "editors/ui/OpenEditor.h"
+#include "export/ui/ReportPainter.h"
 #include "maintenance/SystemFacts.h"
 #include "maintenance/ui/AboutDialog.h"
 #include "maintenance/ui/SettingsDisplayDialog.h"
@@ -202,6 +205,15 @@ void CTavrinView::OnCommand(int id) {
     case ID_FILE_PRINT:
       PrintCommand();
       break;
+    case ID_FILE_PDF:
+      PdfCommand();
+      break;
+    case ID_VIEW_AGENDA:
+      ShowAgenda();
+      break;
+    case ID_VIEW_CHECK:
+      ShowCheck();
+      break;
     case ID_APP_EXIT:
       ExitCommand();
       break;
@@ -247,12 +259,50 @@ void CTavrinView::CleanUpView() {
 }
 
 void CTavrinView::PrintCommand() {
-  // The view draws nothing of its own, so the printed page stays blank.
-  QPrinter printer;
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
   QPrintDialog dialog(&printer, &frame_);
   if (dialog.exec() != QDialog::Accepted) return;
-  QPainter painter(&printer);
-  painter.end();
+  if (!PrintReport(printer)) {
+    messages_.Show(kPrintFailed, kPrintCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  }
+}
+
+void CTavrinView::PdfCommand() {
+  const std::optional<std::string> path = doc_.dialogs().Run(PdfSaveRequest(doc_));
+  if (!path) return;
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(*path));
+  if (!PrintReport(printer)) {
+    messages_.Show(PdfWriteFailedText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  }
+}
+
+bool CTavrinView::PrintReport(QPrinter& printer) {
+  const PageHeader header = HeaderOfView(viewModel_, clock_);
+  const ReportPainter painter(ReportOfView(viewModel_, agendaFrom_.value_or(Today(clock_))),
+                              QString::fromStdString(header.fileName),
+                              QString::fromStdString(header.printedOn), printer.resolution());
+  return painter.PaintAll(printer);
+}
+
+void CTavrinView::ShowAgenda() {
+  const std::unique_ptr<PackedSchedule> packed = viewModel_.PackedCopy();
+  AgendaWindow agenda(packed->image, viewModel_.names(), viewModel_.iniSettings(),
+                      agendaFrom_.value_or(Today(clock_)), &frame_);
+  agenda.exec();
+  agendaFrom_ = agenda.firstDay();
+}
+
+void CTavrinView::ShowCheck() {
+  CheckWindow check(viewModel_.CheckWorkingSchedule(), &frame_);
+  check.exec();
+}
+
+bool CTavrinView::WriteDespiteErrors(const std::vector<Finding>& findings) {
+  return ConfirmWriteDespiteErrors(&frame_, findings);
 }
 
 void CTavrinView::ShowAbout() {
@@ -354,7 +404,8 @@ void CTavrinView::DiagnosticsChanged(const LinkDiagnostics& diagnostics) {
 void CTavrinView::RunUsbCommand(UsbDirection direction) {
   TransferArchive archive(doc_.DataFolder(), clock_);
   DriveChooser& chooser = *this;
-  UsbCommandContext context{messages_, chooser, archive};
+  WriteCheckPrompt& prompt = *this;
+  UsbCommandContext context{messages_, chooser, archive, prompt};
   if (direction == UsbDirection::Write) {
     UsbWriteCommand(viewModel_, context);
   } else {
@@ -379,7 +430,7 @@ void CTavrinView::RunCableTransfer(TransferMode mode) {
   link_->CloseSourceFile();
   std::optional<SettingsImage> served;
   if (mode == TransferMode::Write) {
-    served = PrepareCableWrite(viewModel_, messages_);
+    served = PrepareCableWrite(viewModel_, messages_, *this);
     if (!served) return;
     link_->SetSourceOpener(ServeImage(*served));
   } else if (!SettleUnsavedChanges(viewModel_)) {

@@ -13,7 +13,9 @@
 #include "app/HolidayStartup.h"
 #include "app/MainFormLayout.h"
 #include "app/TavrinViewModel.h"
+#include "app/TransferCommands.h"
 #include "app/ViewCableDocument.h"
+#include "calendar/Agenda.h"
 #include "editors/EditorClipboards.h"
 #include "editors/EditorSession.h"
 #include "editors/ui/OpenEditor.h"
@@ -28,6 +30,8 @@
 #include "transfer/LinkObserver.h"
 #include "transfer/UsbTransfer.h"
 
+class QPrinter;
+
 namespace tavrin {
 
 class CableTransferDialog;
@@ -41,7 +45,8 @@ class CTavrinView : public QWidget,
                     private TitleObserver,
                     private SpecialMenuHost,
                     private LinkObserver,
-                    private DriveChooser {
+                    private DriveChooser,
+                    private WriteCheckPrompt {
   Q_OBJECT
 
  public:
@@ -89,6 +94,7 @@ class CTavrinView : public QWidget,
   std::optional<std::size_t> ChooseDrive(UsbDirection direction,
                                          const std::vector<std::string>& drives,
                                          const std::string& message) override;
+  bool WriteDespiteErrors(const std::vector<Finding>& findings) override;
   void RunUsbCommand(UsbDirection direction);
   void RunCableTransfer(TransferMode mode);
   void ApplySerialSettings();
@@ -103,6 +109,11 @@ class CTavrinView : public QWidget,
   void ApplyLayout(const MainFormLayout& layout);
   void ExitCommand();
   void PrintCommand();
+  void PdfCommand();
+  // The report on `printer`'s pages; false when it could not be painted on.
+  bool PrintReport(QPrinter& printer);
+  void ShowAgenda();
+  void ShowCheck();
   bool WatchesKeysOf(QObject* watched) const;
 
   CMainFrame& frame_;
@@ -115,6 +126,8 @@ class CTavrinView : public QWidget,
   HolidayLoadState holidayState_ = HolidayLoadState::FileFailed;
   bool settingsFileRead_ = false;
   bool cleanedUp_ = false;
+  // The day the agenda window showed first last time; the printed week starts there.
+  std::optional<CalendarDate> agendaFrom_;
 
   ViewCableDocument cableDocument_;
   std::unique_ptr<CMSComm> serial_;

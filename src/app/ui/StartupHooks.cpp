@@ -135,6 +135,10 @@ void InstallStartupHooks(CTavrinApp& app) {
       view->OnCommand(ID_CABLE_WRITE);
     } else if (name == "cable-read") {
       view->OnCommand(ID_CABLE_READ);
+    } else if (name == "agenda") {
+      view->OnCommand(ID_VIEW_AGENDA);
+    } else if (name == "check") {
+      view->OnCommand(ID_VIEW_CHECK);
     } else {
       OpenWeeklyWindow(view, name);
     }

@@ -27,6 +27,8 @@ namespace {
 constexpr int kPictures[forms::kShapeCount][2] = {{168, 169}, {155, 165}, {184, 185}, {163, 166},
                                                   {186, 187}, {164, 167}, {206, 207}, {204, 205}};
 
+}  // namespace
+
 const QPixmap& KeepPicture(const forms::KeepCell& cell) {
   static QPixmap pictures[forms::kShapeCount][2];
   static const bool registered = (InitPictures(), true);
@@ -37,8 +39,6 @@ const QPixmap& KeepPicture(const forms::KeepCell& cell) {
                      .arg(kPictures[static_cast<int>(cell.shape)][cell.odd ? 1 : 0]));
   return picture;
 }
-
-}  // namespace
 
 ConfirmationForm::ConfirmationForm(const ScheduleModel& model, const ProgramNameTable& names,
                                    const IniSettings& ini, int program, int channel, int kind,

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
+
+#include "editors/ConfirmationForms.h"
 
 #include "model/IniSettings.h"
 #include "model/ScheduleModel.h"
@@ -10,6 +13,9 @@
 namespace tavrin {
 
 class CVSFlexGrid;
+
+// The picture of a keep form's cell, as the form and the printed report draw it.
+const QPixmap& KeepPicture(const forms::KeepCell& cell);
 
 class ConfirmationForm : public QDialog {
   Q_OBJECT

@@ -84,13 +84,15 @@ void AgendaWindow::ShowFrom(const CalendarDate& date) {
     auto* head = new QTreeWidgetItem(days_, {Utf8(DayHeadline(text))});
     head->setFirstColumnSpanned(true);
     head->setFont(0, bold);
+    // Events hang under their day, indented, so the days stand out when the list is skimmed.
     if (text.events.empty()) {
-      new QTreeWidgetItem(days_, {QString(), QString(), QString::fromUtf8(kAgendaNoEvents)});
+      new QTreeWidgetItem(head, {QString(), QString(), QString::fromUtf8(kAgendaNoEvents)});
     }
     for (const AgendaEventText& event : text.events) {
-      new QTreeWidgetItem(days_, {Utf8(event.time), Utf8(event.channel), Utf8(event.action)});
+      new QTreeWidgetItem(head, {Utf8(event.time), Utf8(event.channel), Utf8(event.action)});
     }
   }
+  days_->expandAll();
 }
 
 }  // namespace tavrin

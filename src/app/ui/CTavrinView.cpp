@@ -316,6 +316,8 @@ void CTavrinView::ShowAbout() {
 void CTavrinView::ShowSpecialMenu() {
   SpecialMenuDialog menu(*this, messages_, &frame_);
   specialMenu_ = &menu;
+  menu.winId();  // the menu's window exists now, so a serial window already open can join it
+  KeepSerialWindowAbove(&menu);
   menu.exec();
   specialMenu_ = nullptr;
   KeepSerialWindowAbove(&frame_);

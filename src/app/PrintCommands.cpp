@@ -31,7 +31,7 @@ FileDialogRequest PdfSaveRequest(const CTavrinDoc& doc) {
   const std::string& title = doc.SettingsTitle();
   const std::string stem = title.substr(0, title.size() - ExtensionOf(title).size());
   request.defaultFileName = (stem.empty() ? std::string("新規作成") : stem) + ".pdf";
-  request.initialFolder = doc.paths().settingsFolder;
+  request.initialFolder = doc.InitialFolder();
   request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
   return request;
 }

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "platform/ControlNames.h"
+#include "platform/DialogButtons.h"
 #include "platform/UiFonts.h"
 
 namespace tavrin {
@@ -31,19 +32,9 @@ QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width
 }
 
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout) {
-  auto* buttons = new QDialogButtonBox(&dialog);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
-  ok->setObjectName(ControlName(kIdOk));
-  cancel->setObjectName(ControlName(kIdCancel));
-  for (QPushButton* button : {ok, cancel}) {
-    button->setMinimumSize(75, 23);
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
-  }
-  ok->setDefault(true);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(dialog);
+  // The editors' grids keep the keyboard: the buttons answer the mouse only.
+  for (QAbstractButton* button : buttons->buttons()) button->setFocusPolicy(Qt::NoFocus);
   layout.addWidget(buttons);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "editors/ChannelRules.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin::forms {
@@ -29,7 +30,7 @@ KeepShape OnShape(const ClockTime& on) {
 
 Title TitleOf(const ProgramNameTable& names, int program, int channel, int kind) {
   return {std::to_string(program), FromShiftJis(ProgramNameText(names, program)),
-          std::to_string(channel), kind == kChannelKeep ? "キープ" : "報時"};
+          std::to_string(channel), kind == kChannelKeep ? channels::kKeep : channels::kTimeSignal};
 }
 
 TimeSignalView TimeSignal(const ScheduleModel& model, const IniSettings& settings, int program,

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "editors/ChannelRules.h"
 #include "editors/WeeklyGroups.h"
 #include "model/ShiftJis.h"
 
@@ -66,7 +67,7 @@ struct Texts {
   static std::string S(std::string_view utf8) { return ToShiftJis(utf8).value_or(std::string()); }
 
   Texts() {
-    const char* kinds[] = {"-", "報時", "キープ"};
+    const char* kinds[] = {"-", channels::kTimeSignal, channels::kKeep};
     for (int i = 0; i < 3; ++i) kind[i] = S(kinds[i]);
     const char* rises[] = {"(なし)", "-3秒", "-10秒", "-30秒"};
     for (int i = 0; i < 4; ++i) rise[i] = S(rises[i]);

@@ -6,6 +6,7 @@
 
 #include "calendar/AgendaView.h"
 #include "calendar/AnnualConfirmation.h"
+#include "editors/ChannelRules.h"
 #include "editors/ConfirmationForms.h"
 #include "editors/WeeklyGroups.h"
 #include "model/ShiftJis.h"
@@ -24,8 +25,8 @@ std::string TwoDigits(int hour, int minute) {
 }
 
 const char* KindText(int kind) {
-  if (kind == kChannelTimeSignal) return "報時";
-  if (kind == kChannelKeep) return "キープ";
+  if (kind == kChannelTimeSignal) return channels::kTimeSignal;
+  if (kind == kChannelKeep) return channels::kKeep;
   return "未使用";
 }
 

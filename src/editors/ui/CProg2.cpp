@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "editors/ChannelRules.h"
 #include "editors/WeeklyGroups.h"
 #include "editors/WeeklyListRules.h"
 #include "editors/ui/ChannelDialog.h"
@@ -19,7 +20,7 @@ namespace tavrin {
 namespace {
 
 constexpr int kHeaderRows = 2;
-const char* const kKindNames[] = {"", "報時", "キープ"};
+const char* const kKindNames[] = {"", channels::kTimeSignal, channels::kKeep};
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "editors/ChannelRules.h"
 #include "editors/StepSort.h"
 #include "editors/ui/ConfirmationForm.h"
 #include "editors/ui/ControlIds.h"
@@ -61,7 +62,8 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   fields->addWidget(name_);
   fields->addWidget(new QLabel("チャンネル番号", this));
   fields->addWidget(ReadOnlyField(this, ids::kChannel, QString::number(channel), 30));
-  fields->addWidget(ReadOnlyField(this, ids::kKind, kind == kChannelKeep ? "キープ" : "報時", 60));
+  fields->addWidget(ReadOnlyField(
+      this, ids::kKind, kind == kChannelKeep ? channels::kKeep : channels::kTimeSignal, 60));
   fields->addStretch();
 
   auto* commands = new QHBoxLayout;

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <tuple>
 
-#include "calendar/Agenda.h"
 #include "calendar/HolidayFile.h"
-#include "calendar/ScheduleCheck.h"
+#include "review/Agenda.h"
+#include "review/ScheduleCheck.h"
 
 using namespace tavrin;
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "model/SettingsFiles.h"
+#include "document/SettingsFiles.h"
 #include "model/ShiftJis.h"
 
 using namespace tavrin;

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "document/SettingsFiles.h"
 #include "model/ImagePacking.h"
-#include "model/SettingsFiles.h"
 
 using namespace tavrin;
 

@@ -3,7 +3,7 @@
 
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/StartupHooks.h"
-#include "model/DataFolder.h"
+#include "document/DataFolder.h"
 
 int main(int argc, char** argv) {
   tavrin::MarkProcessStart();

@@ -1,6 +1,6 @@
 #include "app/HolidayStartup.h"
 
-#include "model/DataFolder.h"
+#include "document/DataFolder.h"
 
 namespace tavrin {
 

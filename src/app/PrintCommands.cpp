@@ -1,8 +1,8 @@
 #include "app/PrintCommands.h"
 
+#include "document/SettingsFiles.h"
 #include "export/PrintReport.h"
 #include "model/Messages.h"
-#include "model/SettingsFiles.h"
 
 namespace tavrin {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/TavrinViewModel.h"
-#include "calendar/Agenda.h"
+#include "document/FileDialogs.h"
 #include "export/PrintLayout.h"
 #include "model/Clock.h"
-#include "model/FileDialogs.h"
+#include "review/Agenda.h"
 
 namespace tavrin {
 

@@ -8,19 +8,6 @@
 namespace tavrin {
 namespace {
 
-constexpr std::array<WindowSlotInfo, kWindowSlotCount> kWindowSlots = {{
-    {"MAIN_X", "MAIN_Y", {150, 100}},
-    {"YEAR_X", "YEAR_Y", {150, 100}},
-    {"PROG_X", "PROG_Y", {150, 100}},
-    {"PNAM_X", "PNAM_Y", {150, 100}},
-    {"WPRO_X", "WPRO_Y", {150, 100}},
-    {"WEEK_X", "WEEK_Y", {150, 100}},
-    {"PLST_X", "PLST_Y", {150, 100}},
-    {"FREF_X", "FREF_Y", {200, 200}},
-    {"SERIAL_X", "SERIAL_Y", {150, 150}},
-    {"USB_X", "USB_Y", {150, 150}},
-}};
-
 // Window coordinates as the window system can hold them; the main window is never placed at a
 // negative position.
 int ReadCoordinate(const ProfileStore& store, const char* key, int fallback, bool mainWindow) {
@@ -40,10 +27,9 @@ int ReadInRange(const ProfileStore& store, const char* key, int fallback, int lo
 
 }  // namespace
 
-const WindowSlotInfo& WindowSlotOf(WindowSlot slot) { return kWindowSlots[static_cast<int>(slot)]; }
-
 RegistrySettings::RegistrySettings() {
-  for (int i = 0; i < kWindowSlotCount; ++i) windows[i] = kWindowSlots[i].defaults;
+  for (int i = 0; i < kWindowSlotCount; ++i)
+    windows[i] = WindowSlotOf(static_cast<WindowSlot>(i)).defaults;
   InitSerialParameters(serial);
 }
 
@@ -60,7 +46,7 @@ void ReadRegistrySettings(const ProfileStore& store, RegistrySettings& settings)
   settings.serial.speedIndex = store.ReadInt("BAUDRATE").value_or(1);
   ApplySerialIndexes(settings.serial);
   for (int i = 0; i < kWindowSlotCount; ++i) {
-    const WindowSlotInfo& info = kWindowSlots[i];
+    const WindowSlotInfo& info = WindowSlotOf(static_cast<WindowSlot>(i));
     const bool mainWindow = i == static_cast<int>(WindowSlot::Main);
     settings.windows[i].x = ReadCoordinate(store, info.keyX, info.defaults.x, mainWindow);
     settings.windows[i].y = ReadCoordinate(store, info.keyY, info.defaults.y, mainWindow);
@@ -73,8 +59,9 @@ void WriteRegistrySettings(ProfileStore& store, const RegistrySettings& settings
   store.WriteInt("PORTNO", settings.serial.portIndex);
   store.WriteInt("BAUDRATE", settings.serial.speedIndex);
   for (int i = 0; i < kWindowSlotCount; ++i) {
-    store.WriteInt(kWindowSlots[i].keyX, settings.windows[i].x);
-    store.WriteInt(kWindowSlots[i].keyY, settings.windows[i].y);
+    const WindowSlotInfo& info = WindowSlotOf(static_cast<WindowSlot>(i));
+    store.WriteInt(info.keyX, settings.windows[i].x);
+    store.WriteInt(info.keyY, settings.windows[i].y);
   }
 }
 

@@ -6,28 +6,12 @@
 #include <array>
 #include <string>
 
+#include "document/ProfileStore.h"
+#include "document/WindowPositions.h"
 #include "model/ImagePacking.h"
-#include "model/ProfileStore.h"
 #include "transfer/SerialParameters.h"
 
 namespace tavrin {
-
-struct WindowPos {
-  int x;
-  int y;
-  bool operator==(const WindowPos&) const = default;
-};
-
-// Every window with a stored position, in the order of the profile table.
-enum class WindowSlot { Main, Year, Prog, Pnam, Wpro, Week, Plst, Fref, Serial, Usb, Count };
-inline constexpr int kWindowSlotCount = static_cast<int>(WindowSlot::Count);
-
-struct WindowSlotInfo {
-  const char* keyX;
-  const char* keyY;
-  WindowPos defaults;
-};
-const WindowSlotInfo& WindowSlotOf(WindowSlot slot);
 
 struct RegistrySettings {
   RadioStation station;  // name in Shift-JIS

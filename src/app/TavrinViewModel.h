@@ -9,16 +9,16 @@
 
 #include "app/RegistrySettings.h"
 #include "calendar/PackImage.h"
-#include "calendar/ScheduleCheck.h"
 #include "calendar/YearCalendar.h"
+#include "document/FileState.h"
+#include "document/TavrinDoc.h"
 #include "editors/EditorSession.h"
 #include "export/WorkingScheduleReport.h"
 #include "model/Clock.h"
-#include "model/FileState.h"
 #include "model/HolidayTable.h"
 #include "model/ImagePacking.h"
 #include "model/IniSettings.h"
-#include "model/TavrinDoc.h"
+#include "review/ScheduleCheck.h"
 
 namespace tavrin {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/TavrinViewModel.h"
-#include "model/TavrinDoc.h"
+#include "document/TavrinDoc.h"
 #include "transfer/CableDocument.h"
 
 namespace tavrin {

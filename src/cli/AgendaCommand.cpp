@@ -3,9 +3,9 @@
 #include <optional>
 #include <ostream>
 
-#include "calendar/Agenda.h"
 #include "cli/Commands.h"
 #include "cli/ScheduleInput.h"
+#include "review/Agenda.h"
 
 namespace tavrin {
 namespace {

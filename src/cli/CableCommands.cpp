@@ -7,9 +7,9 @@
 #include <ostream>
 #include <thread>
 
-#include "model/FileProbe.h"
+#include "document/FileProbe.h"
+#include "document/SettingsFiles.h"
 #include "model/ImageLayout.h"
-#include "model/SettingsFiles.h"
 #include "transfer/ByteTrace.h"
 #include "transfer/CableLink.h"
 #include "transfer/CableMessages.h"

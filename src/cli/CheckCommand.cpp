@@ -1,9 +1,9 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "calendar/ScheduleCheck.h"
 #include "cli/Commands.h"
 #include "cli/ScheduleInput.h"
+#include "review/ScheduleCheck.h"
 
 namespace tavrin {
 namespace {

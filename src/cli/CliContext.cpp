@@ -6,10 +6,10 @@
 #include <fstream>
 #include <ostream>
 
+#include "document/DataFolder.h"
+#include "document/FileProbe.h"
+#include "document/PathText.h"
 #include "maintenance/MaintenanceTexts.h"
-#include "model/DataFolder.h"
-#include "model/FileProbe.h"
-#include "model/PathText.h"
 
 namespace tavrin {
 namespace {

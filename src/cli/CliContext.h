@@ -10,12 +10,12 @@
 
 #include "calendar/HolidayFile.h"
 #include "calendar/YearCalendar.h"
+#include "document/SettingsFiles.h"
 #include "model/Clock.h"
 #include "model/ImagePacking.h"
 #include "model/IniSettings.h"
 #include "model/Messages.h"
 #include "model/Result.h"
-#include "model/SettingsFiles.h"
 
 namespace tavrin {
 

@@ -3,10 +3,10 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "document/CsvExportCommand.h"
+#include "document/FileProbe.h"
+#include "document/PathText.h"
 #include "export/WorkingScheduleReport.h"
-#include "model/ExportCommand.h"
-#include "model/FileProbe.h"
-#include "model/PathText.h"
 
 namespace tavrin {
 namespace {

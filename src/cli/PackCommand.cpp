@@ -4,8 +4,8 @@
 #include "calendar/PackImage.h"
 #include "cli/Commands.h"
 #include "cli/ModelJson.h"
-#include "model/FileProbe.h"
-#include "model/SaveCheck.h"
+#include "document/FileProbe.h"
+#include "document/SaveCheck.h"
 
 namespace tavrin {
 namespace {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <ostream>
 
-#include "model/PathText.h"
-#include "model/SettingsFiles.h"
+#include "document/PathText.h"
+#include "document/SettingsFiles.h"
 #include "transfer/CableMessages.h"
 #include "transfer/UsbTransfer.h"
 

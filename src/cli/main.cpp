@@ -4,7 +4,7 @@
 
 #include "cli/Commands.h"
 #include "cli/UsbCommands.h"
-#include "model/DataFolder.h"
+#include "document/DataFolder.h"
 
 #ifndef TAVRIN_NO_SERIAL
 #include "cli/CableCommands.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "model/FileState.h"
+#include "document/FileState.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {

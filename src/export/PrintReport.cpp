@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <numeric>
 
-#include "calendar/AgendaView.h"
 #include "calendar/AnnualConfirmation.h"
 #include "editors/ChannelRules.h"
 #include "editors/ConfirmationForms.h"
 #include "editors/WeeklyGroups.h"
 #include "model/ShiftJis.h"
+#include "review/AgendaView.h"
 
 namespace tavrin::report {
 namespace {

@@ -6,13 +6,13 @@
 #include <array>
 #include <vector>
 
-#include "calendar/Agenda.h"
 #include "calendar/YearCalendar.h"
 #include "export/PrintLayout.h"
 #include "model/Dates.h"
 #include "model/ImageLayout.h"
 #include "model/IniSettings.h"
 #include "model/ScheduleModel.h"
+#include "review/Agenda.h"
 
 namespace tavrin::report {
 

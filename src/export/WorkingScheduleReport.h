@@ -6,8 +6,8 @@
 #include <string>
 
 #include "calendar/YearCalendar.h"
+#include "document/CsvExportCommand.h"
 #include "export/CsvReport.h"
-#include "model/ExportCommand.h"
 #include "model/ImagePacking.h"
 #include "model/IniSettings.h"
 #include "model/ScheduleModel.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "model/DataFolder.h"
+#include "document/DataFolder.h"
 #include "model/ScheduleModel.h"
 #include "model/ShiftJis.h"
 

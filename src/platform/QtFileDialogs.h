@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "model/FileDialogs.h"
+#include "document/FileDialogs.h"
 
 namespace tavrin {
 

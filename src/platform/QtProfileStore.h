@@ -4,7 +4,7 @@
 
 #include <QSettings>
 
-#include "model/ProfileStore.h"
+#include "document/ProfileStore.h"
 
 namespace tavrin {
 

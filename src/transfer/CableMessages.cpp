@@ -1,6 +1,6 @@
 #include "transfer/CableMessages.h"
 
-#include "model/SettingsFiles.h"
+#include "document/SettingsFiles.h"
 
 namespace tavrin {
 namespace {

@@ -1,6 +1,6 @@
 #include "transfer/CableRecords.h"
 
-#include "model/SettingsFiles.h"
+#include "document/SettingsFiles.h"
 
 namespace tavrin {
 

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "model/PathText.h"
-#include "model/SafeWrite.h"
-#include "model/SettingsFiles.h"
+#include "document/PathText.h"
+#include "document/SafeWrite.h"
+#include "document/SettingsFiles.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "model/SettingsFiles.h"
+#include "document/SettingsFiles.h"
 
 namespace tavrin {
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <random>
 
-#include "model/PathText.h"
-#include "model/SettingsFiles.h"
+#include "document/PathText.h"
+#include "document/SettingsFiles.h"
 
 namespace tavrin {
 namespace {

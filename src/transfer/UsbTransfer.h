@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/FileState.h"
+#include "document/FileState.h"
 #include "model/ImageLayout.h"
 #include "transfer/RemovableVolumes.h"
 #include "transfer/TransferArchive.h"

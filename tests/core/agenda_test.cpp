@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "CsvFixture.h"
-#include "calendar/Agenda.h"
 #include "image_test_support.h"
 #include "model/ImageBytes.h"
+#include "review/Agenda.h"
 
 namespace tavrin {
 namespace {

@@ -8,8 +8,8 @@
 #include "TestFakes.h"
 #include "calendar/PackImage.h"
 #include "cli/Commands.h"
+#include "document/SettingsFiles.h"
 #include "model/ImagePacking.h"
-#include "model/SettingsFiles.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {

@@ -7,7 +7,7 @@
 
 #include "ScopedEnv.h"
 #include "TempFolder.h"
-#include "model/DataFolder.h"
+#include "document/DataFolder.h"
 
 namespace tavrin {
 namespace {

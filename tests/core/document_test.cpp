@@ -10,8 +10,8 @@
 #include "ScriptedWriteSystem.h"
 #include "TestFakes.h"
 #include "app/TavrinViewModel.h"
-#include "model/ProfileStore.h"
-#include "model/TavrinDoc.h"
+#include "document/ProfileStore.h"
+#include "document/TavrinDoc.h"
 
 namespace tavrin {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "TestFakes.h"
 #include "app/TavrinViewModel.h"
-#include "model/ExportCommand.h"
-#include "model/ProfileStore.h"
+#include "document/CsvExportCommand.h"
+#include "document/ProfileStore.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "model/FileProbe.h"
+#include "document/FileProbe.h"
 
 namespace tavrin {
 namespace {

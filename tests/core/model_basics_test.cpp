@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "document/PathText.h"
 #include "model/ImageLayout.h"
-#include "model/PathText.h"
 #include "model/ScheduleModel.h"
 
 namespace tavrin {

@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "MakeStep.h"
-#include "calendar/AgendaView.h"
-#include "calendar/CheckTexts.h"
 #include "export/PrintLayout.h"
 #include "export/PrintReport.h"
 #include "image_test_support.h"
 #include "model/ShiftJis.h"
+#include "review/AgendaView.h"
+#include "review/CheckTexts.h"
 
 namespace tavrin {
 namespace {

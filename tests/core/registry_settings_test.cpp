@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/RegistrySettings.h"
-#include "model/ProfileStore.h"
+#include "document/ProfileStore.h"
 
 namespace tavrin {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "ScriptedWriteSystem.h"
 #include "TempFolder.h"
-#include "model/SafeWrite.h"
-#include "model/SettingsFiles.h"
+#include "document/SafeWrite.h"
+#include "document/SettingsFiles.h"
 
 namespace tavrin {
 namespace {

@@ -6,9 +6,9 @@
 #include "CsvFixture.h"
 #include "TempFolder.h"
 #include "calendar/HolidayFile.h"
-#include "calendar/ScheduleCheck.h"
 #include "cli/ModelJson.h"
 #include "model/ImagePacking.h"
+#include "review/ScheduleCheck.h"
 
 namespace tavrin {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "TempFolder.h"
-#include "model/SettingsFiles.h"
+#include "document/SettingsFiles.h"
 
 namespace tavrin {
 namespace {

@@ -10,8 +10,8 @@
 #include "CableFakes.h"
 #include "TestFakes.h"
 #include "app/TransferCommands.h"
-#include "model/ProfileStore.h"
-#include "model/TavrinDoc.h"
+#include "document/ProfileStore.h"
+#include "document/TavrinDoc.h"
 #include "transfer/CableMessages.h"
 
 namespace tavrin::testing {

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "TempFolder.h"
-#include "model/SettingsFiles.h"
+#include "document/SettingsFiles.h"
 #include "transfer/UsbTransfer.h"
 
 namespace tavrin::testing {

@@ -6,8 +6,8 @@
 
 #include "GuiTestSupport.h"
 #include "app/ui/CTavrinApp.h"
+#include "document/ProfileStore.h"
 #include "model/Clock.h"
-#include "model/ProfileStore.h"
 
 namespace tavrin::testing {
 

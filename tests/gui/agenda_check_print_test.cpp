@@ -21,11 +21,11 @@
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
-#include "calendar/ui/AgendaWindow.h"
-#include "calendar/ui/CheckWindow.h"
+#include "document/TavrinDoc.h"
 #include "export/ui/ReportPainter.h"
-#include "model/TavrinDoc.h"
 #include "platform/ControlNames.h"
+#include "review/ui/AgendaWindow.h"
+#include "review/ui/CheckWindow.h"
 #include "transfer/ui/CableTransferDialog.h"
 
 namespace tavrin {

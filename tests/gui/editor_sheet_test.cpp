@@ -18,9 +18,9 @@
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
+#include "app/ui/OpenEditor.h"
 #include "calendar/ui/CProg4.h"
-#include "editors/ui/CProgSheet.h"
-#include "editors/ui/OpenEditor.h"
+#include "framework/ui/CProgSheet.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 

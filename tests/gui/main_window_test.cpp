@@ -17,8 +17,8 @@
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
+#include "document/TavrinDoc.h"
 #include "model/ShiftJis.h"
-#include "model/TavrinDoc.h"
 #include "platform/ControlNames.h"
 
 namespace tavrin {

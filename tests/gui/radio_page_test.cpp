@@ -14,9 +14,9 @@
 #include "EditorTestData.h"
 #include "FakeEditorHost.h"
 #include "GuiTestSupport.h"
-#include "editors/ui/CProgSheet.h"
-#include "editors/ui/EditorPage.h"
-#include "editors/ui/OpenEditor.h"
+#include "app/ui/OpenEditor.h"
+#include "framework/ui/CProgSheet.h"
+#include "framework/ui/EditorPage.h"
 #include "model/ShiftJis.h"
 #include "platform/ControlNames.h"
 

@@ -16,7 +16,7 @@
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
-#include "model/TavrinDoc.h"
+#include "document/TavrinDoc.h"
 #include "platform/ControlNames.h"
 #include "transfer/ui/CableTransferDialog.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "model/SafeWrite.h"
+#include "document/SafeWrite.h"
 
 namespace tavrin::testing {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "model/FileDialogs.h"
+#include "document/FileDialogs.h"
 #include "model/Messages.h"
 
 namespace tavrin::testing {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "document/FileDialogs.h"
+#include "document/ProfileStore.h"
 #include "model/Clock.h"
-#include "model/FileDialogs.h"
 #include "model/Messages.h"
-#include "model/ProfileStore.h"
 
 namespace tavrin {
 

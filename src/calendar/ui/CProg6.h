@@ -5,10 +5,10 @@
 #include <array>
 
 #include "calendar/AnnualRules.h"
+#include "calendar/ui/CalendarContext.h"
 #include "editors/EditorClipboards.h"
 #include "editors/GridText.h"
-#include "editors/ui/EditorPage.h"
-#include "editors/ui/OpenEditor.h"
+#include "framework/ui/EditorPage.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"
 

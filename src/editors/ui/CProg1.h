@@ -3,7 +3,7 @@
 #pragma once
 
 #include "editors/EditorClipboards.h"
-#include "editors/ui/EditorPage.h"
+#include "framework/ui/EditorPage.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"
 

@@ -2,8 +2,8 @@
 // steps. Picking a cell sets the channel up if needed and opens the program's steps.
 #pragma once
 
-#include "editors/ui/EditorPage.h"
 #include "editors/ui/WeeklyWindows.h"
+#include "framework/ui/EditorPage.h"
 
 namespace tavrin {
 

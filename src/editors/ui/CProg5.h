@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editors/RadioRules.h"
-#include "editors/ui/EditorPage.h"
+#include "framework/ui/EditorPage.h"
 #include "model/ImagePacking.h"
 #include "model/Messages.h"
 #include "model/ScheduleModel.h"

@@ -1,7 +1,7 @@
 #include "editors/ui/ChannelGrid.h"
 
 #include "editors/ChannelRules.h"
-#include "editors/ui/GridSetup.h"
+#include "framework/ui/GridSetup.h"
 #include "platform/CVSFlexGrid.h"
 
 namespace tavrin {

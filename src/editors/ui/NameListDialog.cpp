@@ -5,9 +5,9 @@
 #include <QVBoxLayout>
 
 #include "editors/NameListRules.h"
-#include "editors/ui/ControlIds.h"
-#include "editors/ui/DialogParts.h"
-#include "editors/ui/GridSetup.h"
+#include "framework/ui/ControlIds.h"
+#include "framework/ui/DialogParts.h"
+#include "framework/ui/GridSetup.h"
 #include "model/ShiftJis.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"

@@ -2,7 +2,7 @@
 // row clipboards and the stored positions of their dialogs.
 #pragma once
 
-#include "app/RegistrySettings.h"
+#include "document/WindowPositions.h"
 #include "editors/EditorClipboards.h"
 #include "model/IniSettings.h"
 #include "model/Messages.h"

@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "editors/ui/ConfirmationForm.h"
+#include "framework/ui/ConfirmationForm.h"
 #include "platform/UiFonts.h"
 
 namespace tavrin {

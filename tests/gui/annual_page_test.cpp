@@ -19,6 +19,7 @@
 #include "app/ui/OpenEditor.h"
 #include "calendar/HolidayFile.h"
 #include "framework/ui/CProgSheet.h"
+#include "framework/ui/ControlIds.h"
 #include "framework/ui/EditorPage.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
@@ -67,11 +68,11 @@ struct Fixture : testing::EditorTestData {
       const std::function<void(QWidget*)>& after = [](QWidget*) {}) {
     Open([&](QWidget* sheet) {
       WhenModal([&](QWidget* dialog) {
-        CVSFlexGrid* grid = Grid(dialog, 1063);
+        CVSFlexGrid* grid = Grid(dialog, ids::confirmation::kGrid);
         grid->SetCurrentCell(4, 1);
         answer(dialog, grid);
       });
-      QTest::keyClick(Grid(sheet, 1144), Qt::Key_K, Qt::AltModifier);
+      QTest::keyClick(Grid(sheet, ids::annual::kBasicGrid), Qt::Key_K, Qt::AltModifier);
       after(sheet);
       Click(sheet, kIdCancel);
     });
@@ -97,7 +98,10 @@ QStringList RowTexts(CVSFlexGrid* grid, int row) {
 
 QString Shown(QWidget* window) {
   QStringList shown;
-  for (int id : {1144, 1055, 1069, 1060, 1088, 1056, 1057, 1058, 1064, 1145})
+  for (int id : {ids::annual::kBasicGrid, ids::annual::kPeriodGrid, ids::annual::kHolidayGrid,
+                 ids::annual::kIndividualGrid, ids::annual::kHolidayEnabled, ids::annual::kCopy,
+                 ids::annual::kPaste, ids::annual::kDelete, ids::annual::kConfirmRows,
+                 ids::annual::kConfirmSingle})
     if (FindControl<QWidget>(window, id)->isVisible()) shown << QString::number(id);
   return shown.join(' ');
 }
@@ -108,28 +112,28 @@ TEST(AnnualPage, ShowsOneKindAtATimeFilledFromTheModel) {
   f.Open([&](QWidget* sheet) {
     EXPECT_EQ(sheet->windowTitle(), "年間プログラム - 新規作成");
     EXPECT_EQ(sheet->findChild<QTabWidget*>()->tabText(0), "　年間プログラムリスト　");
-    EXPECT_TRUE(FindControl<QRadioButton>(sheet, 1053)->isChecked());
+    EXPECT_TRUE(FindControl<QRadioButton>(sheet, ids::annual::kBasic)->isChecked());
     const QSize size = sheet->size();
-    CVSFlexGrid* basic = Grid(sheet, 1144);
+    CVSFlexGrid* basic = Grid(sheet, ids::annual::kBasicGrid);
     seen << Shown(sheet)
          << basic->TextMatrix(0, 1) + basic->TextMatrix(1, 0) + basic->TextMatrix(1, 1);
 
-    Click(sheet, 1065);
-    CVSFlexGrid* periods = Grid(sheet, 1055);
+    Click(sheet, ids::annual::kPeriod);
+    CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
     seen << Shown(sheet) << RowTexts(periods, 0).join(',') << RowTexts(periods, 1).join(',')
          << RowTexts(periods, 2).join(',') << RowTexts(periods, 3).join(',')
          << periods->TextMatrix(200, 0) << periods->ColComboList(1);
     EXPECT_EQ(periods->Row(), 3) << "the cursor on the first empty cell";
     EXPECT_EQ(periods->Col(), 1);
 
-    Click(sheet, 1068);
-    CVSFlexGrid* holiday = Grid(sheet, 1069);
+    Click(sheet, ids::annual::kHoliday);
+    CVSFlexGrid* holiday = Grid(sheet, ids::annual::kHolidayGrid);
     seen << Shown(sheet) << holiday->TextMatrix(1, 0) + holiday->TextMatrix(1, 1);
-    EXPECT_TRUE(FindControl<QCheckBox>(sheet, 1088)->isChecked());
+    EXPECT_TRUE(FindControl<QCheckBox>(sheet, ids::annual::kHolidayEnabled)->isChecked());
 
-    Click(sheet, 1067);
-    seen << Shown(sheet) << RowTexts(Grid(sheet, 1060), 0).join(',')
-         << RowTexts(Grid(sheet, 1060), 1).join(',');
+    Click(sheet, ids::annual::kIndividual);
+    seen << Shown(sheet) << RowTexts(Grid(sheet, ids::annual::kIndividualGrid), 0).join(',')
+         << RowTexts(Grid(sheet, ids::annual::kIndividualGrid), 1).join(',');
     EXPECT_EQ(sheet->size(), size) << "the sheet keeps its size with every kind";
     Click(sheet, kIdCancel);
   });
@@ -147,22 +151,23 @@ TEST(AnnualPage, SwitchingStoresTheKindLeftOrStaysOnItsFault) {
   int faultRow = 0, faultCol = 0;
   bool stayed = false;
   f.Open([&](QWidget* sheet) {
-    Click(sheet, 1065);
-    CVSFlexGrid* periods = Grid(sheet, 1055);
+    Click(sheet, ids::annual::kPeriod);
+    CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
     // Rows 1 and 3 filled, row 2 empty: stored as two slots, shown again one after the other.
     Choose(periods, 2, 6, 4);  // program 5 instead of 3 in row 2
     for (int c = 1; c <= 6; ++c) {
       periods->SetTextMatrix(3, c, periods->TextMatrix(2, c));
       periods->SetTextMatrix(2, c, "");
     }
-    Click(sheet, 1053);
-    Click(sheet, 1065);
+    Click(sheet, ids::annual::kBasic);
+    Click(sheet, ids::annual::kPeriod);
     rows << RowTexts(periods, 2).join(',') << RowTexts(periods, 3).join(',');
 
     periods->SetTextMatrix(1, 4, "7 月");  // now ends before it starts
     periods->SetTextMatrix(1, 5, "1 日");
-    Click(sheet, 1067);
-    stayed = FindControl<QRadioButton>(sheet, 1065)->isChecked() && periods->isVisible();
+    Click(sheet, ids::annual::kIndividual);
+    stayed =
+        FindControl<QRadioButton>(sheet, ids::annual::kPeriod)->isChecked() && periods->isVisible();
     faultRow = periods->Row();
     faultCol = periods->Col();
     Click(sheet, kIdCancel);
@@ -183,10 +188,11 @@ TEST(AnnualPage, OkShowsTheBasicProgramMessageOnTheBasicGrid) {
   f.model->basicProgram = 0;
   bool onBasic = false;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
-    Click(sheet, 1065);  // an empty basic program passes while switching
+    Click(sheet, ids::annual::kPeriod);  // an empty basic program passes while switching
     Click(sheet, kIdOk);
-    onBasic = FindControl<QRadioButton>(sheet, 1053)->isChecked() && Grid(sheet, 1144)->isVisible();
-    Choose(Grid(sheet, 1144), 1, 1, 4);
+    onBasic = FindControl<QRadioButton>(sheet, ids::annual::kBasic)->isChecked() &&
+              Grid(sheet, ids::annual::kBasicGrid)->isVisible();
+    Choose(Grid(sheet, ids::annual::kBasicGrid), 1, 1, 4);
     Click(sheet, kIdOk);
   });
   EXPECT_EQ(outcome, EditorOutcome::Changed);
@@ -203,16 +209,16 @@ TEST(AnnualPage, AltKeysCopyPasteAndDeleteWholeRows) {
   QStringList pasted;
   bool pasteAtFirst = true;
   f.Open([&](QWidget* sheet) {
-    Click(sheet, 1065);
-    CVSFlexGrid* periods = Grid(sheet, 1055);
-    pasteAtFirst = FindControl<QPushButton>(sheet, 1057)->isEnabled();
+    Click(sheet, ids::annual::kPeriod);
+    CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
+    pasteAtFirst = FindControl<QPushButton>(sheet, ids::annual::kPaste)->isEnabled();
     const auto pickRow = [&](int row) {
       QTest::mouseClick(periods->viewport(), Qt::LeftButton, Qt::NoModifier,
                         periods->CellRect(row, 0).center());
     };
     pickRow(1);
     QTest::keyClick(periods, Qt::Key_C, Qt::AltModifier);
-    EXPECT_TRUE(FindControl<QPushButton>(sheet, 1057)->isEnabled());
+    EXPECT_TRUE(FindControl<QPushButton>(sheet, ids::annual::kPaste)->isEnabled());
     pickRow(4);
     QTest::keyClick(periods, Qt::Key_P, Qt::AltModifier);
     pasted << RowTexts(periods, 4).join(',');
@@ -242,8 +248,8 @@ TEST(AnnualConfirm, OpensOnTheClockMonthInTheSourcesColours) {
   f.Calendar([&](QWidget* dialog, CVSFlexGrid* grid) {
     at = dialog->pos();
     seen << dialog->windowTitle()
-         << FindControl<QLineEdit>(dialog, 1078)->text() + "/" +
-                FindControl<QLineEdit>(dialog, 1079)->text();
+         << FindControl<QLineEdit>(dialog, ids::confirmation::kYear)->text() + "/" +
+                FindControl<QLineEdit>(dialog, ids::confirmation::kMonth)->text();
     QStringList header, firstWeek;
     for (int c = 0; c < 7; ++c) {
       header << grid->TextMatrix(0, c);
@@ -274,10 +280,10 @@ TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) 
   Fixture f;
   QStringList seen;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
-    Click(sheet, 1067);
-    Click(sheet, 1053);
+    Click(sheet, ids::annual::kIndividual);
+    Click(sheet, ids::annual::kBasic);
     WhenModal([&](QWidget* dialog) {
-      CVSFlexGrid* grid = Grid(dialog, 1063);
+      CVSFlexGrid* grid = Grid(dialog, ids::confirmation::kGrid);
       grid->SetCurrentCell(4, 1);  // 3 August, a vacation day
       Type(grid, "9");
       QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
@@ -288,8 +294,8 @@ TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) 
       seen << grid->TextMatrix(6, 2) + " " + grid->CellForeColor().name();
       Click(dialog, kIdOk);
     });
-    Click(sheet, 1145);
-    seen << RowTexts(Grid(sheet, 1060), 2).join(',');
+    Click(sheet, ids::annual::kConfirmSingle);
+    seen << RowTexts(Grid(sheet, ids::annual::kIndividualGrid), 2).join(',');
     Click(sheet, kIdOk);
   });
   EXPECT_EQ(seen, (QStringList{"9 #0000ff", "2 #ff0000", "2026 年,8 月,3 日,9"}));
@@ -306,12 +312,13 @@ TEST(AnnualConfirm, CancelTakesBackTheDaysRecordedWhileChangingMonths) {
   f.Calendar(
       [&](QWidget* dialog, CVSFlexGrid* grid) {
         Type(grid, "9");
-        FindControl<UpDownControl>(dialog, 1081)->Step(1);  // leaving August records 3 August
-        fields << FindControl<QLineEdit>(dialog, 1079)->text()
+        FindControl<UpDownControl>(dialog, ids::confirmation::kMonthUpDown)
+            ->Step(1);  // leaving August records 3 August
+        fields << FindControl<QLineEdit>(dialog, ids::confirmation::kMonth)->text()
                << QString::number(f.model->dates[0].program);
-        auto* year = FindControl<QLineEdit>(dialog, 1078);
-        for (QToolButton* arrow :
-             FindControl<UpDownControl>(dialog, 1082)->findChildren<QToolButton*>())
+        auto* year = FindControl<QLineEdit>(dialog, ids::confirmation::kYear);
+        for (QToolButton* arrow : FindControl<UpDownControl>(dialog, ids::confirmation::kYearUpDown)
+                                      ->findChildren<QToolButton*>())
           for (int i = 0; i < 3; ++i) {
             QTest::mouseClick(arrow, Qt::LeftButton);
             fields << year->text();

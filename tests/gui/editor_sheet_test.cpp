@@ -21,6 +21,7 @@
 #include "app/ui/OpenEditor.h"
 #include "calendar/ui/CProg4.h"
 #include "framework/ui/CProgSheet.h"
+#include "framework/ui/ControlIds.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -41,7 +42,7 @@ struct Fixture : testing::EditorTestData {
   CProgSheet sheet;
 };
 
-CVSFlexGrid* GridOf(QWidget* sheet) { return FindControl<CVSFlexGrid>(sheet, 1054); }
+CVSFlexGrid* GridOf(QWidget* sheet) { return FindControl<CVSFlexGrid>(sheet, ids::summer::kGrid); }
 
 void Click(QWidget* sheet, int id) {
   auto* button = FindControl<QPushButton>(sheet, id);
@@ -139,7 +140,7 @@ TEST(EditorSheet, CancelLeavesModelAndNamesByteIdentical) {
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     Choose(grid, 1, 1, 6);
-    FindControl<QCheckBox>(modal, 1087)->setChecked(true);
+    FindControl<QCheckBox>(modal, ids::summer::kEnabled)->setChecked(true);
     // The page stores what it has on OK; a refused OK must not leak into the model either.
     grid->SetTextMatrix(2, 2, "");
     Click(modal, kIdOk);
@@ -160,9 +161,10 @@ TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) 
   FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
-    EXPECT_TRUE(FindControl<QCheckBox>(modal, 1087)->isChecked());
-    EXPECT_EQ(FindControl<QCheckBox>(modal, 1087)->text(), "サマータイムを実施する");
-    EXPECT_EQ(FindControl<QPushButton>(modal, 1040)->text(), "削除(&D)");
+    EXPECT_TRUE(FindControl<QCheckBox>(modal, ids::summer::kEnabled)->isChecked());
+    EXPECT_EQ(FindControl<QCheckBox>(modal, ids::summer::kEnabled)->text(),
+              "サマータイムを実施する");
+    EXPECT_EQ(FindControl<QPushButton>(modal, ids::summer::kDelete)->text(), "削除(&D)");
     EXPECT_EQ(grid->Rows(), 3);
     EXPECT_EQ(grid->Cols(), 5);
     QStringList header, start, end;
@@ -204,7 +206,7 @@ TEST(SummerPage, ValidationKeepsTheSheetOpenOnTheFaultyCellThenStores) {
   bool stillOpen = false;
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
-    FindControl<QCheckBox>(modal, 1087)->setChecked(true);
+    FindControl<QCheckBox>(modal, ids::summer::kEnabled)->setChecked(true);
     Choose(grid, 1, 1, 5);  // 6 月
     Choose(grid, 1, 2, 4);  // 最終
     Choose(grid, 1, 3, 0);  // 日曜日
@@ -258,7 +260,7 @@ TEST(SummerPage, AltDDeletesTheSelectedRowsWithoutAskingEvenFromTheCheckBox) {
     col = grid->Col();
     // With the focus elsewhere in the sheet the key still reaches the page.
     grid->SetRow(1);
-    auto* box = FindControl<QCheckBox>(modal, 1087);
+    auto* box = FindControl<QCheckBox>(modal, ids::summer::kEnabled);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(box->isChecked());  // the key did not toggle anything else
@@ -283,8 +285,8 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
     grid->SetRow(1);
     grid->SetCol(1);
     QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-    Click(modal, 1040);
-    FindControl<QCheckBox>(modal, 1087)->setChecked(false);
+    Click(modal, ids::summer::kDelete);
+    FindControl<QCheckBox>(modal, ids::summer::kEnabled)->setChecked(false);
     Click(modal, kIdOk);
   });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),

@@ -18,6 +18,7 @@
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
 #include "document/TavrinDoc.h"
+#include "framework/ui/ControlIds.h"
 #include "model/ShiftJis.h"
 #include "platform/ControlNames.h"
 
@@ -219,8 +220,8 @@ TEST_F(MainWindowTest, RadioPageOkOnASavedTelevisionChannelLeavesTheDocumentUnmo
 
   QString shown;
   WhenModal([&](QWidget* modal) {
-    shown = FindControl<QLineEdit>(modal, 1085)->text() + " " +
-            FindControl<QLineEdit>(modal, 1077)->text();
+    shown = FindControl<QLineEdit>(modal, ids::radio::kStation)->text() + " " +
+            FindControl<QLineEdit>(modal, ids::radio::kFrequency)->text();
     static_cast<QDialog*>(modal)->accept();
   });
   QTest::mouseClick(view().editorButton(4), Qt::LeftButton);

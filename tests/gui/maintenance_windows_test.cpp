@@ -17,6 +17,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
 #include "transfer/ui/SerialSettingsDialog.h"
@@ -70,8 +71,8 @@ TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
   QString program, holiday, title;
   WhenModal([&](QWidget* modal) {
     title = modal->windowTitle();
-    program = FindControl<QLabel>(modal, 1169)->text();
-    holiday = FindControl<QLabel>(modal, 1168)->text();
+    program = FindControl<QLabel>(modal, ids::about::kProgramVersion)->text();
+    holiday = FindControl<QLabel>(modal, ids::about::kHolidayVersion)->text();
     modal->close();
   });
   AltKey(Qt::Key_A);
@@ -85,7 +86,7 @@ TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
   Start();
   QString holiday;
   WhenModal([&](QWidget* modal) {
-    holiday = FindControl<QLabel>(modal, 1168)->text();
+    holiday = FindControl<QLabel>(modal, ids::about::kHolidayVersion)->text();
     modal->close();
   });
   app_->frame()->action(32781)->trigger();
@@ -104,17 +105,17 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   int expectedRange = -2;
   QString holidayRead, iniRead, years, radio, dayMark, folder;
   WhenModal([&](QWidget* modal) {
-    holidayRead = FieldText(modal, 1178);
-    iniRead = FieldText(modal, 1179);
-    years = FieldText(modal, 1159);
-    radio = FieldText(modal, 1174);
-    dayMark = FieldText(modal, 1177);
-    folder = FieldText(modal, 1163);
-    auto* list = FindControl<QListWidget>(modal, 1161);
+    holidayRead = FieldText(modal, ids::display::kHolidayFileRead);
+    iniRead = FieldText(modal, ids::display::kSettingsFileRead);
+    years = FieldText(modal, ids::display::kYearCount);
+    radio = FieldText(modal, ids::display::kRadioButton);
+    dayMark = FieldText(modal, ids::display::kDayMark);
+    folder = FieldText(modal, ids::display::kDataFolder);
+    auto* list = FindControl<QListWidget>(modal, ids::display::kMonths);
     for (int i = 0; i < list->count(); ++i) months2026 << list->item(i)->text();
-    FindControl<QComboBox>(modal, 1160)->setCurrentIndex(1);
+    FindControl<QComboBox>(modal, ids::display::kYears)->setCurrentIndex(1);
     for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
-    auto* chimeList = FindControl<QListWidget>(modal, 1171);
+    auto* chimeList = FindControl<QListWidget>(modal, ids::display::kChimes);
     for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
     // The list scrolls sideways to the widest line plus one average character.
     const QFontMetrics metrics(chimeList->font());
@@ -146,9 +147,9 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
   QString holidayRead, years;
   int months = -1;
   WhenModal([&](QWidget* modal) {
-    holidayRead = FieldText(modal, 1178);
-    years = FieldText(modal, 1159);
-    months = FindControl<QListWidget>(modal, 1161)->count();
+    holidayRead = FieldText(modal, ids::display::kHolidayFileRead);
+    years = FieldText(modal, ids::display::kYearCount);
+    months = FindControl<QListWidget>(modal, ids::display::kMonths)->count();
     modal->close();
   });
   app_->view()->ShowSettingsFileDisplay();
@@ -231,13 +232,13 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
   EXPECT_EQ(window->pos(), QPoint(210, 220));
-  auto* connectButton = FindControl<QPushButton>(window, 1010);
+  auto* connectButton = FindControl<QPushButton>(window, ids::serial::kConnect);
   EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
 
   connectButton->click();  // opens COM1, the pseudo-terminal
   EXPECT_TRUE(app_->view()->link().PortOpen());
   EXPECT_EQ(connectButton->text(), QStringLiteral("切断"));
-  EXPECT_EQ(window->field(1155)->text(), QString());
+  EXPECT_EQ(window->field(ids::serial::kLinkState)->text(), QString());
   connectButton->click();
   EXPECT_FALSE(app_->view()->link().PortOpen());
   EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
@@ -264,7 +265,7 @@ TEST_F(MaintenanceWindowsTest, SerialWindowWorksBesideTheSpecialMenuAndAfterIt) 
   ASSERT_TRUE(port.ok());
   auto clickConnect = [this] {
     SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
-    auto* button = FindControl<QPushButton>(window, 1010);
+    auto* button = FindControl<QPushButton>(window, ids::serial::kConnect);
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
                       button->mapTo(window, button->rect().center()));
     return app_->view()->link().PortOpen();
@@ -295,11 +296,11 @@ TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
   Start();
   app_->view()->ShowSerialDiagnostics();
   WhenModal([](QWidget* modal) {
-    FindControl<QComboBox>(modal, 1005)->setCurrentIndex(2);
-    FindControl<QComboBox>(modal, 1006)->setCurrentIndex(0);
+    FindControl<QComboBox>(modal, ids::transfer::kPorts)->setCurrentIndex(2);
+    FindControl<QComboBox>(modal, ids::transfer::kSpeeds)->setCurrentIndex(0);
     static_cast<QDialog*>(modal)->accept();
   });
-  FindControl<QPushButton>(app_->view()->diagnosticsWindow(), 1004)->click();
+  FindControl<QPushButton>(app_->view()->diagnosticsWindow(), ids::serial::kSettings)->click();
   EXPECT_EQ(app_->view()->link().Port(), 3);
   EXPECT_EQ(app_->view()->link().Parameters().speed, 9600);
   EXPECT_TRUE(app_->frame()->close());
@@ -309,8 +310,8 @@ TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
 
 TEST(SerialSettingsDialogTest, OffersSixteenPortsAndThreeSpeeds) {
   SerialSettingsDialog dialog(3, 2);
-  auto* ports = FindControl<QComboBox>(&dialog, 1005);
-  auto* speeds = FindControl<QComboBox>(&dialog, 1006);
+  auto* ports = FindControl<QComboBox>(&dialog, ids::transfer::kPorts);
+  auto* speeds = FindControl<QComboBox>(&dialog, ids::transfer::kSpeeds);
   ASSERT_EQ(ports->count(), 16);
   EXPECT_EQ(ports->itemText(15), QStringLiteral("COM16"));
   EXPECT_EQ(ports->currentText(), QStringLiteral("COM4"));

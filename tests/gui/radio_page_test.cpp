@@ -16,6 +16,7 @@
 #include "GuiTestSupport.h"
 #include "app/ui/OpenEditor.h"
 #include "framework/ui/CProgSheet.h"
+#include "framework/ui/ControlIds.h"
 #include "framework/ui/EditorPage.h"
 #include "model/ShiftJis.h"
 #include "platform/ControlNames.h"
@@ -52,9 +53,10 @@ struct Fixture : testing::EditorTestData {
 
 // The name, the frequency and the two labels around it.
 QString Fields(QWidget* sheet) {
-  return FindControl<QLineEdit>(sheet, 1085)->text() + " " +
-         FindControl<QLabel>(sheet, 1147)->text() + FindControl<QLineEdit>(sheet, 1077)->text() +
-         FindControl<QLabel>(sheet, 1146)->text();
+  return FindControl<QLineEdit>(sheet, ids::radio::kStation)->text() + " " +
+         FindControl<QLabel>(sheet, ids::radio::kFrequencyLabel)->text() +
+         FindControl<QLineEdit>(sheet, ids::radio::kFrequency)->text() +
+         FindControl<QLabel>(sheet, ids::radio::kUnit)->text();
 }
 
 QTreeWidgetItem* Find(QTreeWidget* tree, const char* text) {
@@ -72,7 +74,7 @@ TEST(RadioPage, TheTreeOffersTheStationsAndPickingOneFillsTheFields) {
   QStringList seen;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
     seen << sheet->windowTitle() << sheet->findChild<QTabWidget*>()->tabText(0);
-    auto* tree = FindControl<QTreeWidget>(sheet, 1084);
+    auto* tree = FindControl<QTreeWidget>(sheet, ids::radio::kTree);
     seen << QString::number(tree->topLevelItemCount()) + " " + tree->topLevelItem(0)->text(0) +
                 " " + QString::number(tree->indentation());
     // A new document opens on the remembered station, selected in the tree.
@@ -82,7 +84,7 @@ TEST(RadioPage, TheTreeOffersTheStationsAndPickingOneFillsTheFields) {
     seen << Fields(sheet) << tree->currentItem()->parent()->text(0);
     tree->setCurrentItem(Find(tree, "関東甲信越地方"));
     seen << Fields(sheet);  // a region changes nothing
-    FindControl<QLineEdit>(sheet, 1077)->setText("85.4");
+    FindControl<QLineEdit>(sheet, ids::radio::kFrequency)->setText("85.4");
     tree->setCurrentItem(Find(tree, "福島"));
     seen << Fields(sheet);  // the opened station comes back with its own frequency
     tree->setCurrentItem(Find(tree, "東京"));
@@ -106,7 +108,7 @@ TEST(RadioPage, ATelevisionChannelIsShownWithoutTheFrequencyLabelsAndKept) {
   bool noneSelected = false;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
     fields = Fields(sheet);
-    noneSelected = FindControl<QTreeWidget>(sheet, 1084)->currentItem() == nullptr;
+    noneSelected = FindControl<QTreeWidget>(sheet, ids::radio::kTree)->currentItem() == nullptr;
     Click(sheet, kIdOk);
   });
   EXPECT_EQ(fields, "２ｃｈ 902");
@@ -120,7 +122,7 @@ TEST(RadioPage, AFrequencyThatCannotBeStoredKeepsTheSheetOpenOnTheField) {
   Fixture f(825, "東京");
   bool focused = false;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
-    auto* frequency = FindControl<QLineEdit>(sheet, 1077);
+    auto* frequency = FindControl<QLineEdit>(sheet, ids::radio::kFrequency);
     frequency->setText("6553.6");
     Click(sheet, kIdOk);
     focused = frequency->hasFocus();

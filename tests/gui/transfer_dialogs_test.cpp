@@ -17,6 +17,7 @@
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
 #include "document/TavrinDoc.h"
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 #include "transfer/ui/CableTransferDialog.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
@@ -110,7 +111,7 @@ class TransferDialogsTest : public testing::RunningAppFixture {
           dialog_ = qobject_cast<CableTransferDialog*>(modal);
           ASSERT_NE(dialog_, nullptr);
           EXPECT_EQ(dialog_->pos(), QPoint(210, 220));
-          auto* status = FindControl<QLabel>(dialog_, 1140);
+          auto* status = FindControl<QLabel>(dialog_, ids::transfer::kStatus);
           auto* progress = dialog_->findChild<QProgressBar*>();
           auto* poll = new QTimer(dialog_);
           QObject::connect(poll, &QTimer::timeout, [this, status, progress] {
@@ -146,7 +147,7 @@ TEST_F(TransferDialogsTest, CableWriteServesTheSavedFileToTheTimer) {
   int bytesAtMessage = 0;
   watched_.onShow = [&] {
     buttonAtMessage = FindControl<QPushButton>(dialog_, kIdCancel)->text();
-    statusAtMessage = FindControl<QLabel>(dialog_, 1140)->text();
+    statusAtMessage = FindControl<QLabel>(dialog_, ids::transfer::kStatus)->text();
     bytesAtMessage = dialog_->findChild<QProgressBar*>()->value();
   };
   FollowCableDialog();
@@ -216,9 +217,9 @@ TEST_F(TransferDialogsTest, CancelWhileWaitingLetsThePortGoAndFreesTheDiagnostic
   QString status;
   WhenModal([&](QWidget* modal) {
     QTimer::singleShot(500, modal, [&, modal] {
-      connectEnabled = FindControl<QPushButton>(diagnostics, 1010)->isEnabled();
-      resetEnabled = FindControl<QPushButton>(diagnostics, 1040)->isEnabled();
-      status = FindControl<QLabel>(modal, 1140)->text();
+      connectEnabled = FindControl<QPushButton>(diagnostics, ids::serial::kConnect)->isEnabled();
+      resetEnabled = FindControl<QPushButton>(diagnostics, ids::serial::kReset)->isEnabled();
+      status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
       FindControl<QPushButton>(modal, kIdCancel)->click();
     });
   });
@@ -227,8 +228,8 @@ TEST_F(TransferDialogsTest, CancelWhileWaitingLetsThePortGoAndFreesTheDiagnostic
   EXPECT_EQ(status, QStringLiteral("接続待ち"));
   EXPECT_FALSE(connectEnabled);
   EXPECT_FALSE(resetEnabled);
-  EXPECT_TRUE(FindControl<QPushButton>(diagnostics, 1010)->isEnabled());
-  EXPECT_TRUE(FindControl<QPushButton>(diagnostics, 1040)->isEnabled());
+  EXPECT_TRUE(FindControl<QPushButton>(diagnostics, ids::serial::kConnect)->isEnabled());
+  EXPECT_TRUE(FindControl<QPushButton>(diagnostics, ids::serial::kReset)->isEnabled());
   EXPECT_FALSE(view().link().PortOpen());
   EXPECT_TRUE(watched_.shown.empty());
   EXPECT_FALSE(app_->doc()->IsUntitled());
@@ -241,7 +242,7 @@ TEST_F(TransferDialogsTest, WithoutAPortTheReadDialogSaysSoAndCanOnlyBeCancelled
   QString status;
   WhenModal([&](QWidget* modal) {
     modal->move(300, 310);
-    status = FindControl<QLabel>(modal, 1140)->text();
+    status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
     QTest::keyClick(modal, Qt::Key_Escape);
   });
   Command(ID_CABLE_READ);
@@ -263,9 +264,9 @@ TEST_F(TransferDialogsTest, UsbDialogsOfferTheDrivesAndCarryTheFileBothWays) {
   WhenModal([&](QWidget* modal) {
     EXPECT_EQ(modal->pos(), QPoint(210, 220));
     title = modal->windowTitle();
-    text = FindControl<QLabel>(modal, 1038)->text();
+    text = FindControl<QLabel>(modal, ids::transfer::kText)->text();
     okText = FindControl<QPushButton>(modal, kIdOk)->text();
-    auto* list = FindControl<QComboBox>(modal, 1148);
+    auto* list = FindControl<QComboBox>(modal, ids::transfer::kDrives);
     for (int i = 0; i < list->count(); ++i) drives << list->itemText(i);
     EXPECT_EQ(list->currentIndex(), 0);
     list->setCurrentIndex(1);
@@ -285,9 +286,9 @@ TEST_F(TransferDialogsTest, UsbDialogsOfferTheDrivesAndCarryTheFileBothWays) {
   WhenModal([&](QWidget* modal) {
     EXPECT_EQ(modal->pos(), QPoint(230, 240));
     title = modal->windowTitle();
-    text = FindControl<QLabel>(modal, 1038)->text();
+    text = FindControl<QLabel>(modal, ids::transfer::kText)->text();
     okText = FindControl<QPushButton>(modal, kIdOk)->text();
-    FindControl<QComboBox>(modal, 1148)->setCurrentIndex(1);
+    FindControl<QComboBox>(modal, ids::transfer::kDrives)->setCurrentIndex(1);
     QApplication::setActiveWindow(modal);
     QTest::keyClick(modal, Qt::Key_R, Qt::AltModifier);
   });

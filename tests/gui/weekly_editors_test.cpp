@@ -17,6 +17,7 @@
 #include "editors/ui/StepDialog.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ConfirmationForm.h"
+#include "framework/ui/ControlIds.h"
 #include "model/ShiftJis.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
@@ -29,7 +30,7 @@ using testing::FakeMessages;
 using testing::MakeStep;
 using testing::WhenModal;
 
-constexpr int kGridId = 1054;
+constexpr int kGridId = ids::kGrid;
 
 struct Fixture {
   Fixture() {
@@ -119,7 +120,7 @@ TEST(ChannelPage, DeletingAChannelDropsItsStepsOnOk) {
   WhenModal([&](QWidget* sheet) {
     CVSFlexGrid* grid = GridOf(sheet);
     SelectRows(grid, 1, 1, 1);
-    Click(sheet, 1058);
+    Click(sheet, ids::kDelete);
     EXPECT_EQ(grid->TextMatrix(1, 1), "");
     Click(sheet, kIdOk);
   });
@@ -147,12 +148,12 @@ TEST(ChannelPage, DeleteAndPasteReapplyTheEditabilityRule) {
     testing::CommitText(grid, "12 分");
     EXPECT_FALSE(grid->IsEditing());
     EXPECT_EQ(grid->TextMatrix(1, 2), "");
-    Click(sheet, 1057);  // paste it back: the minutes are editable again
+    Click(sheet, ids::kPaste);  // paste it back: the minutes are editable again
     EXPECT_EQ(grid->TextMatrix(1, 1), "報時");
     EXPECT_EQ(grid->Editable(), CVSFlexGrid::kEditKeyboardMouse);
     // Pasting onto a configured channel is refused.
     ClickCell(grid, 2, 1);
-    Click(sheet, 1057);
+    Click(sheet, ids::kPaste);
     Click(sheet, kIdCancel);
   });
   f.Open(EditorKind::Channel, host);
@@ -203,9 +204,9 @@ TEST(StepDialog, ChecksCommitsAndCancelUndoesWhatConfirmCommitted) {
         EXPECT_EQ(form->windowTitle(), "週間プログラムの確認 - 報時");
         EXPECT_EQ(GridOf(form)->TextMatrix(3, 7), "1");
         EXPECT_EQ(GridOf(form)->TextMatrix(2, 8), "3");
-        Click(form, 1072);
+        Click(form, ids::kClose);
       });
-      Click(dialog, 1064);
+      Click(dialog, ids::kConfirm);
       afterConfirm = Bytes(f.model->steps.data(), sizeof f.model->steps);
       Click(dialog, kIdCancel);
     });
@@ -307,7 +308,7 @@ TEST(NameList, ARenameAloneMarksTheDocumentModified) {
       grid->CommitEdit();
       Click(list, kIdOk);
     });
-    Click(sheet, 1066);
+    Click(sheet, ids::kNameList);
     Click(sheet, kIdOk);
   });
   EXPECT_EQ(f.Open(EditorKind::Weekly, host), EditorOutcome::Changed);
@@ -328,7 +329,7 @@ TEST(NameList, AnOverlongNameAsksAndCancelKeepsTheListOpen) {
       EXPECT_EQ(grid->Row(), 3);
       Click(list, kIdOk);
     });
-    Click(sheet, 1066);
+    Click(sheet, ids::kNameList);
     Click(sheet, kIdOk);
   });
   f.Open(EditorKind::Weekly, host);

@@ -16,6 +16,7 @@
 #include "document/CsvExportCommand.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
+#include "framework/ui/ControlIds.h"
 #include "framework/ui/EditorPage.h"
 #include "maintenance/SystemFacts.h"
 #include "maintenance/ui/AboutDialog.h"
@@ -68,11 +69,11 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       clock_(clock),
       viewModel_(doc, clock),
       cableDocument_(doc, viewModel_) {
-  setObjectName(ControlName(101));
+  setObjectName(ControlName(ids::main::kFormView));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
   label->setObjectName(QLatin1String(kFileNameLabelName));
   fileName_ = new QLineEdit(this);
-  fileName_->setObjectName(ControlName(1089));
+  fileName_->setObjectName(ControlName(ids::main::kFileName));
   fileName_->setReadOnly(true);
   fileName_->setFocusPolicy(Qt::NoFocus);
   for (int i = 0; i < kEditorButtonCount; ++i) {

@@ -17,6 +17,7 @@
 #include "app/ui/CommandIds.h"
 #include "editors/ui/CProg2.h"
 #include "editors/ui/StepDialog.h"
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 
 namespace tavrin {
@@ -117,10 +118,11 @@ void InstallStartupHooks(CTavrinApp& app) {
     } else if (name == "radio") {
       view->OpenEditor(EditorKind::Radio);
     } else if (name.rfind("annual", 0) == 0) {
-      static const std::map<std::string, int> kPresses = {{"annual-period", 1065},
-                                                          {"annual-holiday", 1068},
-                                                          {"annual-individual", 1067},
-                                                          {"annual-confirm", 1145}};
+      static const std::map<std::string, int> kPresses = {
+          {"annual-period", ids::annual::kPeriod},
+          {"annual-holiday", ids::annual::kHoliday},
+          {"annual-individual", ids::annual::kIndividual},
+          {"annual-confirm", ids::annual::kConfirmSingle}};
       if (auto press = kPresses.find(name); press != kPresses.end()) PressInSheet(press->second);
       view->OpenEditor(EditorKind::Annual);
     } else if (name == "channels") {

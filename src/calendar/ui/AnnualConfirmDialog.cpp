@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "framework/ui/ControlIds.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 #include "platform/DialogButtons.h"
@@ -55,13 +56,13 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, MessageSink&
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
 
-  year_ = NumberField(1078, 48, this);
-  month_ = NumberField(1079, 32, this);
+  year_ = NumberField(ids::confirmation::kYear, 48, this);
+  month_ = NumberField(ids::confirmation::kMonth, 32, this);
   yearUpDown_ = new UpDownControl(year_, this);
-  yearUpDown_->setObjectName(ControlName(1082));
+  yearUpDown_->setObjectName(ControlName(ids::confirmation::kYearUpDown));
   yearUpDown_->SetRange(session.years().currentYear, session.years().nextYear);
   monthUpDown_ = new UpDownControl(month_, this);
-  monthUpDown_->setObjectName(ControlName(1081));
+  monthUpDown_->setObjectName(ControlName(ids::confirmation::kMonthUpDown));
   monthUpDown_->SetRange(1, 12);
   connect(year_, &QLineEdit::textChanged, this, &AnnualConfirmDialog::FieldEdited);
   connect(month_, &QLineEdit::textChanged, this, &AnnualConfirmDialog::FieldEdited);
@@ -77,7 +78,7 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, MessageSink&
   fields->addStretch();
 
   grid_ = new CVSFlexGrid(this);
-  grid_->setObjectName(ControlName(1063));
+  grid_->setObjectName(ControlName(ids::confirmation::kGrid));
   BuildGrid();
 
   QDialogButtonBox* buttons = OkCancelButtons(*this);

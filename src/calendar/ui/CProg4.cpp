@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "calendar/SummerTimeRules.h"
+#include "framework/ui/ControlIds.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -22,11 +23,11 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 CProg4::CProg4(ScheduleModel& model, MessageSink& messages, QWidget* parent)
     : EditorPage(parent), model_(model), messages_(messages) {
   grid_ = new CVSFlexGrid(this);
-  grid_->setObjectName(ControlName(1054));
+  grid_->setObjectName(ControlName(ids::summer::kGrid));
   enabled_ = new QCheckBox("サマータイムを実施する", this);
-  enabled_->setObjectName(ControlName(1087));
+  enabled_->setObjectName(ControlName(ids::summer::kEnabled));
   delete_ = new QPushButton("削除(&D)", this);
-  delete_->setObjectName(ControlName(1040));
+  delete_->setObjectName(ControlName(ids::summer::kDelete));
   delete_->setMinimumSize(75, 23);
   delete_->setAutoDefault(false);
   // The grid keeps the focus, as in the original: the buttons are reached by mouse or Alt key.

@@ -10,6 +10,7 @@
 
 #include "calendar/AnnualConfirmation.h"
 #include "calendar/ui/AnnualConfirmDialog.h"
+#include "framework/ui/ControlIds.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -28,10 +29,10 @@ struct KindFace {
   const char* rowLabel;  // the fixed column of a single-cell grid
 };
 constexpr std::array<KindFace, annual::kKindCount> kFaces = {{
-    {1053, "基本設定　　<", 1144, "基本設定"},
-    {1065, "期間設定　　<", 1055, nullptr},
-    {1068, "祭日設定　　<", 1069, "祭日実施"},
-    {1067, "個別設定", 1060, nullptr},
+    {ids::annual::kBasic, "基本設定　　<", ids::annual::kBasicGrid, "基本設定"},
+    {ids::annual::kPeriod, "期間設定　　<", ids::annual::kPeriodGrid, nullptr},
+    {ids::annual::kHoliday, "祭日設定　　<", ids::annual::kHolidayGrid, "祭日実施"},
+    {ids::annual::kIndividual, "個別設定", ids::annual::kIndividualGrid, nullptr},
 }};
 
 constexpr std::array<const char*, annual::kPeriodCols> kPeriodHeaders = {
@@ -84,7 +85,7 @@ CProg6::CProg6(ScheduleModel& model, MessageSink& messages, EditorClipboards& cl
   auto* areaLayout = new QVBoxLayout(area);
   areaLayout->setContentsMargins(0, 0, 0, 0);
   holidayEnabled_ = new QCheckBox("祭日設定を実施する", area);
-  holidayEnabled_->setObjectName(ControlName(1088));
+  holidayEnabled_->setObjectName(ControlName(ids::annual::kHolidayEnabled));
   areaLayout->addWidget(holidayEnabled_);
   // The check box sits above the holiday grid only; room is kept for it under every kind.
   const int boxHeight = holidayEnabled_->sizeHint().height() + areaLayout->spacing();
@@ -99,11 +100,11 @@ CProg6::CProg6(ScheduleModel& model, MessageSink& messages, EditorClipboards& cl
   areaLayout->addStretch();
   area->setFixedSize(areaSize);
 
-  copy_ = CommandButton("コピー(&C)", 1056, this);
-  paste_ = CommandButton("貼り付け(&P)", 1057, this);
-  delete_ = CommandButton("削除(&D)", 1058, this);
-  confirmRows_ = CommandButton("確認(&K)", 1064, this);
-  confirmSingle_ = CommandButton("確認(&K)", 1145, this);
+  copy_ = CommandButton("コピー(&C)", ids::annual::kCopy, this);
+  paste_ = CommandButton("貼り付け(&P)", ids::annual::kPaste, this);
+  delete_ = CommandButton("削除(&D)", ids::annual::kDelete, this);
+  confirmRows_ = CommandButton("確認(&K)", ids::annual::kConfirmRows, this);
+  confirmSingle_ = CommandButton("確認(&K)", ids::annual::kConfirmSingle, this);
   connect(copy_, &QPushButton::clicked, this, &CProg6::Copy);
   connect(paste_, &QPushButton::clicked, this, &CProg6::Paste);
   connect(delete_, &QPushButton::clicked, this, &CProg6::Delete);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "framework/ui/ControlIds.h"
 #include "model/ShiftJis.h"
 #include "platform/ControlNames.h"
 
@@ -31,7 +32,7 @@ CProg5::CProg5(ScheduleModel& model, MessageSink& messages, RadioStation& rememb
                QWidget* parent)
     : EditorPage(parent), model_(model), messages_(messages), remembered_(remembered) {
   tree_ = new QTreeWidget(this);
-  tree_->setObjectName(ControlName(1084));
+  tree_->setObjectName(ControlName(ids::radio::kTree));
   tree_->setHeaderHidden(true);
   tree_->setIndentation(30);
   tree_->setIconSize(QSize(16, 16));
@@ -42,17 +43,17 @@ CProg5::CProg5(ScheduleModel& model, MessageSink& messages, RadioStation& rememb
 
   auto* frame = new QGroupBox("NHK FM-放送", this);
   name_ = new QLineEdit(frame);
-  name_->setObjectName(ControlName(1085));
+  name_->setObjectName(ControlName(ids::radio::kStation));
   name_->setReadOnly(true);
   name_->setFixedWidth(120);
   frequency_ = new QLineEdit(frame);
-  frequency_->setObjectName(ControlName(1077));
+  frequency_->setObjectName(ControlName(ids::radio::kFrequency));
   frequency_->setMaxLength(10);
   frequency_->setFixedWidth(72);
   frequencyLabel_ = new QLabel(radio::kFrequencyLabel, frame);
-  frequencyLabel_->setObjectName(ControlName(1147));
+  frequencyLabel_->setObjectName(ControlName(ids::radio::kFrequencyLabel));
   unitLabel_ = new QLabel(radio::kUnitLabel, frame);
-  unitLabel_->setObjectName(ControlName(1146));
+  unitLabel_->setObjectName(ControlName(ids::radio::kUnit));
   // The labels keep their room when blank, so the fields do not move for a television channel.
   frequencyLabel_->setMinimumWidth(frequencyLabel_->sizeHint().width());
   unitLabel_->setMinimumWidth(unitLabel_->sizeHint().width());

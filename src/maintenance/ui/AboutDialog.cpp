@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "framework/ui/ControlIds.h"
 #include "maintenance/MaintenanceTexts.h"
 #include "platform/ControlNames.h"
 
@@ -16,9 +17,9 @@ AboutDialog::AboutDialog(const QString& programText, const QString& holidayText,
   auto* icon = new QLabel(this);
   icon->setPixmap(QPixmap(QStringLiteral(":/pictures/tavrin.png")));
   auto* program = new QLabel(programText, this);
-  program->setObjectName(ControlName(1169));
+  program->setObjectName(ControlName(ids::about::kProgramVersion));
   auto* holiday = new QLabel(holidayText, this);
-  holiday->setObjectName(ControlName(1168));
+  holiday->setObjectName(ControlName(ids::about::kHolidayVersion));
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

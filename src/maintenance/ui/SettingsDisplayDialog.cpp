@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 
 namespace tavrin {
@@ -53,38 +54,44 @@ SettingsDisplayDialog::SettingsDisplayDialog(const SettingsDisplay& display,
 
   auto* holidayBox = new QGroupBox(this);
   auto* holidayGrid = new QGridLayout(holidayBox);
-  holidayGrid->addWidget(Field(display.holidayFileName, 1164, holidayBox), 0, 0, 1, 3);
-  holidayGrid->addWidget(Field(display.holidayFileRead, 1178, holidayBox, 32), 0, 3);
+  holidayGrid->addWidget(Field(display.holidayFileName, ids::display::kHolidayFileName, holidayBox),
+                         0, 0, 1, 3);
+  holidayGrid->addWidget(
+      Field(display.holidayFileRead, ids::display::kHolidayFileRead, holidayBox, 32), 0, 3);
   holidayGrid->addWidget(new QLabel(QStringLiteral("バージョン番号："), holidayBox), 1, 0);
-  holidayGrid->addWidget(Field(display.holidayVersion, 1167, holidayBox), 1, 1, 1, 3);
+  holidayGrid->addWidget(Field(display.holidayVersion, ids::display::kHolidayVersion, holidayBox),
+                         1, 1, 1, 3);
   holidayGrid->addWidget(new QLabel(QStringLiteral("設定年数："), holidayBox), 2, 0);
-  holidayGrid->addWidget(Field(display.yearCount, 1159, holidayBox, 60), 2, 1);
+  holidayGrid->addWidget(Field(display.yearCount, ids::display::kYearCount, holidayBox, 60), 2, 1);
   holidayGrid->addWidget(new QLabel(QStringLiteral("西暦年："), holidayBox), 3, 0);
   years_ = new QComboBox(holidayBox);
-  years_->setObjectName(ControlName(1160));
+  years_->setObjectName(ControlName(ids::display::kYears));
   for (const std::string& year : display.years) years_->addItem(QString::fromStdString(year));
   holidayGrid->addWidget(years_, 3, 1, 1, 2);
-  months_ = List(1161, holidayBox);
+  months_ = List(ids::display::kMonths, holidayBox);
   holidayGrid->addWidget(months_, 4, 0, 1, 4);
 
   auto* iniBox = new QGroupBox(this);
   auto* iniGrid = new QGridLayout(iniBox);
-  iniGrid->addWidget(Field(display.settingsFileName, 1175, iniBox), 0, 0, 1, 3);
-  iniGrid->addWidget(Field(display.settingsFileRead, 1179, iniBox, 32), 0, 3);
+  iniGrid->addWidget(Field(display.settingsFileName, ids::display::kSettingsFileName, iniBox), 0, 0,
+                     1, 3);
+  iniGrid->addWidget(Field(display.settingsFileRead, ids::display::kSettingsFileRead, iniBox, 32),
+                     0, 3);
   iniGrid->addWidget(new QLabel(QStringLiteral("ラジオ選局ボタン："), iniBox), 1, 0);
-  iniGrid->addWidget(Field(display.radioButton, 1174, iniBox, 60), 1, 1);
+  iniGrid->addWidget(Field(display.radioButton, ids::display::kRadioButton, iniBox, 60), 1, 1);
   iniGrid->addWidget(new QLabel(QStringLiteral("文字選択："), iniBox), 2, 0);
-  iniGrid->addWidget(Field(display.timeSignalMark, 1176, iniBox, 60), 2, 1);
-  iniGrid->addWidget(Field(display.dayMark, 1177, iniBox, 60), 2, 2);
+  iniGrid->addWidget(Field(display.timeSignalMark, ids::display::kTimeSignalMark, iniBox, 60), 2,
+                     1);
+  iniGrid->addWidget(Field(display.dayMark, ids::display::kDayMark, iniBox, 60), 2, 2);
   iniGrid->addWidget(new QLabel(QStringLiteral("チャイム設定："), iniBox), 3, 0);
-  iniGrid->addWidget(Field(display.chimeCount, 1172, iniBox, 60), 3, 1);
-  auto* chimes = List(1171, iniBox);
+  iniGrid->addWidget(Field(display.chimeCount, ids::display::kChimeCount, iniBox, 60), 3, 1);
+  auto* chimes = List(ids::display::kChimes, iniBox);
   for (const std::string& line : display.chimeLines) chimes->addItem(QString::fromStdString(line));
   SetHorizontalExtent(chimes);
   iniGrid->addWidget(chimes, 4, 0, 1, 4);
 
   auto* folderLabel = new QLabel(QStringLiteral("フォルダ："), this);
-  auto* folder = Field(display.dataFolder, 1163, this);
+  auto* folder = Field(display.dataFolder, ids::display::kDataFolder, this);
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "framework/ui/ControlIds.h"
 #include "model/ImageLayout.h"
 #include "platform/ControlNames.h"
 #include "transfer/CableMessages.h"
@@ -38,13 +39,13 @@ CableTransferDialog::CableTransferDialog(CableLink& link, TransferMode mode,
   setWindowTitle(QString::fromUtf8(writing ? kCableWriteTitle : kCableReadTitle));
   QLabel* message =
       WrappingLabel(writing ? CableWriteMessage(settingsTitle) : CableReadMessage(), this);
-  message->setObjectName(ControlName(1038));
+  message->setObjectName(ControlName(ids::transfer::kText));
   QLabel* instruction =
       WrappingLabel(writing ? CableWriteInstruction() : CableReadInstruction(), this);
 
   auto* group = new QGroupBox(QStringLiteral("ステータス"), this);
   status_ = WrappingLabel(status_text::kWaiting, group);
-  status_->setObjectName(ControlName(1140));
+  status_->setObjectName(ControlName(ids::transfer::kStatus));
   progress_ = new QProgressBar(group);
   progress_->setRange(0, static_cast<int>(layout::kImageSize));
   progress_->setValue(0);

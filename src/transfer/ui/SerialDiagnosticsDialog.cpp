@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 #include "transfer/CableLink.h"
 
@@ -35,12 +36,12 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   auto* lineBox = new QGroupBox(QStringLiteral("回線"), this);
   auto* lineLayout = new QGridLayout(lineBox);
   line_ = new QLabel(lineBox);
-  line_->setObjectName(ControlName(1132));
+  line_->setObjectName(ControlName(ids::serial::kLine));
   line_->setFixedSize(28, 28);
   connect_ = new QPushButton(lineBox);
-  connect_->setObjectName(ControlName(1010));
+  connect_->setObjectName(ControlName(ids::serial::kConnect));
   reset_ = new QPushButton(QStringLiteral("リセット"), lineBox);
-  reset_->setObjectName(ControlName(1040));
+  reset_->setObjectName(ControlName(ids::serial::kReset));
   lineLayout->addWidget(line_, 0, 0);
   lineLayout->addWidget(connect_, 0, 1);
   lineLayout->addWidget(reset_, 0, 2);
@@ -48,31 +49,33 @@ SerialDiagnosticsDialog::SerialDiagnosticsDialog(CableLink& link,
   auto* settingsBox = new QGroupBox(QStringLiteral("設定"), this);
   auto* settingsLayout = new QVBoxLayout(settingsBox);
   auto* settings = new QPushButton(QStringLiteral("設定"), settingsBox);
-  settings->setObjectName(ControlName(1004));
+  settings->setObjectName(ControlName(ids::serial::kSettings));
   settingsLayout->addWidget(settings);
 
   auto* infoBox = new QGroupBox(QStringLiteral("通信情報"), this);
   auto* info = new QGridLayout(infoBox);
-  AddField(info, 0, 0, QStringLiteral("ファイル"), 1127, infoBox, fields_);
-  AddField(info, 1, 0, QStringLiteral("ｵｰﾌﾟﾝﾓｰﾄﾞ"), 1128, infoBox, fields_);
-  AddField(info, 2, 0, QStringLiteral("ｺﾏﾝﾄﾞ"), 1129, infoBox, fields_);
-  AddField(info, 3, 0, QStringLiteral("応答"), 1130, infoBox, fields_);
-  AddField(info, 3, 2, QString(), 1150, infoBox, fields_);
-  AddField(info, 4, 0, QStringLiteral("ﾊﾞｲﾄ数"), 1131, infoBox, fields_);
-  AddField(info, 5, 0, QStringLiteral("ｽﾃｰﾀｽ"), 1140, infoBox, fields_);
-  AddField(info, 6, 0, QStringLiteral("受信ｲﾍﾞﾝﾄ数"), 1152, infoBox, fields_);
-  AddField(info, 6, 2, QStringLiteral("受信ﾊﾞｲﾄ数"), 1151, infoBox, fields_);
-  AddField(info, 7, 0, QStringLiteral("送信要求"), 1154, infoBox, fields_);
-  AddField(info, 7, 2, QStringLiteral("送信完了ｲﾍﾞﾝﾄ数"), 1153, infoBox, fields_);
-  AddField(info, 8, 0, QStringLiteral("状態遷移"), 1155, infoBox, fields_);
+  AddField(info, 0, 0, QStringLiteral("ファイル"), ids::serial::kFile, infoBox, fields_);
+  AddField(info, 1, 0, QStringLiteral("ｵｰﾌﾟﾝﾓｰﾄﾞ"), ids::serial::kOpenMode, infoBox, fields_);
+  AddField(info, 2, 0, QStringLiteral("ｺﾏﾝﾄﾞ"), ids::serial::kCommand, infoBox, fields_);
+  AddField(info, 3, 0, QStringLiteral("応答"), ids::serial::kStatus, infoBox, fields_);
+  AddField(info, 3, 2, QString(), ids::serial::kAnswer, infoBox, fields_);
+  AddField(info, 4, 0, QStringLiteral("ﾊﾞｲﾄ数"), ids::serial::kByteCount, infoBox, fields_);
+  AddField(info, 5, 0, QStringLiteral("ｽﾃｰﾀｽ"), ids::serial::kStatusLine, infoBox, fields_);
+  AddField(info, 6, 0, QStringLiteral("受信ｲﾍﾞﾝﾄ数"), ids::serial::kReceiveEvents, infoBox,
+           fields_);
+  AddField(info, 6, 2, QStringLiteral("受信ﾊﾞｲﾄ数"), ids::serial::kReceiveBytes, infoBox, fields_);
+  AddField(info, 7, 0, QStringLiteral("送信要求"), ids::serial::kSendRequests, infoBox, fields_);
+  AddField(info, 7, 2, QStringLiteral("送信完了ｲﾍﾞﾝﾄ数"), ids::serial::kSendCompletions, infoBox,
+           fields_);
+  AddField(info, 8, 0, QStringLiteral("状態遷移"), ids::serial::kLinkState, infoBox, fields_);
   // The file path and the status line need the whole width.
-  for (int id : {1127, 1140}) {
+  for (int id : {ids::serial::kFile, ids::serial::kStatusLine}) {
     info->removeWidget(fields_[id]);
-    info->addWidget(fields_[id], id == 1127 ? 0 : 5, 1, 1, 3);
+    info->addWidget(fields_[id], id == ids::serial::kFile ? 0 : 5, 1, 1, 3);
   }
 
   auto* clear = new QPushButton(QStringLiteral("クリア"), this);
-  clear->setObjectName(ControlName(1133));
+  clear->setObjectName(ControlName(ids::serial::kClear));
   auto* close = new QPushButton(QStringLiteral("閉じる"), this);
   close->setObjectName(ControlName(kIdOk));
 
@@ -142,18 +145,18 @@ void SerialDiagnosticsDialog::ShowDiagnostics(const LinkDiagnostics& d) {
   const QString linkState =
       d.linkState ? QString::number(static_cast<int>(*d.linkState)) : QString();
   const std::pair<int, QString> values[] = {
-      {1127, QString::fromStdString(d.filePath)},
-      {1128, Letter(d.openMode)},
-      {1129, Letter(d.command)},
-      {1130, Letter(d.status)},
-      {1150, Text(AnswerText(d.answerByte))},
-      {1131, Number(d.byteCount)},
-      {1140, Text(d.statusLine)},
-      {1152, Number(d.receiveEvents)},
-      {1151, Number(d.receiveBytes)},
-      {1154, Number(d.sendRequests)},
-      {1153, Number(d.sendCompletions)},
-      {1155, linkState},
+      {ids::serial::kFile, QString::fromStdString(d.filePath)},
+      {ids::serial::kOpenMode, Letter(d.openMode)},
+      {ids::serial::kCommand, Letter(d.command)},
+      {ids::serial::kStatus, Letter(d.status)},
+      {ids::serial::kAnswer, Text(AnswerText(d.answerByte))},
+      {ids::serial::kByteCount, Number(d.byteCount)},
+      {ids::serial::kStatusLine, Text(d.statusLine)},
+      {ids::serial::kReceiveEvents, Number(d.receiveEvents)},
+      {ids::serial::kReceiveBytes, Number(d.receiveBytes)},
+      {ids::serial::kSendRequests, Number(d.sendRequests)},
+      {ids::serial::kSendCompletions, Number(d.sendCompletions)},
+      {ids::serial::kLinkState, linkState},
   };
   for (const auto& [id, value] : values) {
     // The link publishes after every byte; a field that did not change is left alone.

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 
 namespace tavrin {
@@ -14,11 +15,11 @@ SerialSettingsDialog::SerialSettingsDialog(int portIndex, int speedIndex, QWidge
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("設定"));
   ports_ = new QComboBox(this);
-  ports_->setObjectName(ControlName(1005));
+  ports_->setObjectName(ControlName(ids::transfer::kPorts));
   for (int i = 1; i <= 16; ++i) ports_->addItem(QStringLiteral("COM%1").arg(i));
   ports_->setCurrentIndex(portIndex >= 0 && portIndex < 16 ? portIndex : 0);
   speeds_ = new QComboBox(this);
-  speeds_->setObjectName(ControlName(1006));
+  speeds_->setObjectName(ControlName(ids::transfer::kSpeeds));
   speeds_->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400")});
   speeds_->setCurrentIndex(speedIndex >= 0 && speedIndex <= 2 ? speedIndex : 0);
 

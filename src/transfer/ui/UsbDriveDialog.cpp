@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 
 namespace tavrin {
@@ -16,10 +17,10 @@ UsbDriveDialog::UsbDriveDialog(UsbDirection direction, const QStringList& drives
   const bool writing = direction == UsbDirection::Write;
   setWindowTitle(QString::fromUtf8(writing ? kUsbWriteTitle : kUsbReadTitle));
   auto* text = new QLabel(message, this);
-  text->setObjectName(ControlName(1038));
+  text->setObjectName(ControlName(ids::transfer::kText));
   text->setWordWrap(true);
   drives_ = new QComboBox(this);
-  drives_->setObjectName(ControlName(1148));
+  drives_->setObjectName(ControlName(ids::transfer::kDrives));
   drives_->addItems(drives);
   drives_->setCurrentIndex(0);
   // Alt+W or Alt+R is the button's own mnemonic.

@@ -58,8 +58,9 @@ std::optional<Comparison> CompareCommand(TavrinViewModel& view) {
   auto document = std::make_unique<ScheduleFile>();
   UnpackImage(view.PackedCopy()->image, view.Context(), document->model);
   document->names = view.names();
-  return Comparison{diff_text::CompareHeading(view.fileNameField(), FileNameOf(*path)),
-                    CompareSchedules({document->model, document->names}, {file->model, file->names},
+  // From the file to the document: what saving the document over that file would change.
+  return Comparison{diff_text::CompareHeading(FileNameOf(*path), view.fileNameField()),
+                    CompareSchedules({file->model, file->names}, {document->model, document->names},
                                      view.iniSettings())};
 }
 

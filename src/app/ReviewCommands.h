@@ -16,7 +16,7 @@ namespace tavrin {
 
 struct Comparison {
   std::string heading;
-  std::vector<Difference> differences;  // from the open document to the file
+  std::vector<Difference> differences;  // from the file to the open document
 };
 
 // "比較(&M)...": the open document as saving would store it, against a settings file the user

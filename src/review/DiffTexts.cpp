@@ -103,8 +103,8 @@ std::string Line(const Difference& difference) {
          ChangeWord(difference.change) + " " + Detail(difference);
 }
 
-std::string CompareHeading(const std::string& documentTitle, const std::string& fileTitle) {
-  return "開いている文書「" + documentTitle + "」→ 選んだファイル「" + fileTitle + "」";
+std::string CompareHeading(const std::string& fileTitle, const std::string& documentTitle) {
+  return "選んだファイル「" + fileTitle + "」→ 開いている文書「" + documentTitle + "」";
 }
 
 std::string ProgramText(int program) {

@@ -28,8 +28,8 @@ const char* ChangeWord(DiffChange change);
 std::string Detail(const Difference& difference);
 // "[週間プログラム] 変更 " and the detail: one line of the text output.
 std::string Line(const Difference& difference);
-// The compare window's heading: the open document first, the chosen file second.
-std::string CompareHeading(const std::string& documentTitle, const std::string& fileTitle);
+// The compare window's heading: from the chosen file to the open document.
+std::string CompareHeading(const std::string& fileTitle, const std::string& documentTitle);
 
 // What the entries are called and how their values read.
 inline constexpr char kBasicProgram[] = "基本設定";

@@ -190,11 +190,11 @@ TEST_F(HistoryCompareTest, CompareListsTheDifferencesWithTheChosenFileOrThatTher
   ASSERT_EQ(dialogs_.requests.size(), 1u);
   EXPECT_EQ(dialogs_.requests[0].title, "比較");
   EXPECT_EQ(same.title, QStringLiteral("比較"));
-  EXPECT_EQ(same.heading, QStringLiteral("開いている文書「plan.BIN」→ 選んだファイル「plan.BIN」"));
+  EXPECT_EQ(same.heading, QStringLiteral("選んだファイル「plan.BIN」→ 開いている文書「plan.BIN」"));
   EXPECT_EQ(same.rows, (QList<QStringList>{{"違いはありません。", "", ""}}));
 
   const Shown differs = compareWith(work_.filePath("other.BIN"));
-  EXPECT_EQ(differs.rows, (QList<QStringList>{{"基本設定", "変更", "基本設定: P1 → P2"}}));
+  EXPECT_EQ(differs.rows, (QList<QStringList>{{"基本設定", "変更", "基本設定: P2 → P1"}}));
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));  // the document is left alone
 
   // A file that is no settings file is said so, and no window opens.
@@ -258,7 +258,15 @@ int ShowForScreenshot(const char* which) {
     QApplication::exit(0);
   });
   if (std::strcmp(which, "--show-compare") == 0) {
-    dialogs.answers.push_back(work.filePath("plan.BIN").toStdString());
+    // The open document against the file as it was: a few changes made since.
+    QFile::copy(work.filePath("plan.BIN"), work.filePath("previous.BIN"));
+    QFile::copy(work.filePath("plan.TXT"), work.filePath("previous.TXT"));
+    dialogs.answers.push_back(work.filePath("previous.BIN").toStdString());
+    ScheduleModel& model = view.viewModel().model();
+    model.basicProgram = 3;
+    model.steps[1].minute = 20;
+    model.steps[40] = {1, 1, {0, 1, 1, 1, 1, 1, 0}, 12, 40, 2};
+    model.channels[2] = {kChannelTimeSignal, 0, 10, 1};
     view.viewModel().names().names[4] = {'S', 'u', 'm', 'm', 'e', 'r'};
     view.OnCommand(ID_FILE_COMPARE);
   } else if (std::strcmp(which, "--show-agenda") == 0) {

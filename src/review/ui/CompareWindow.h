@@ -1,4 +1,4 @@
-// "比較": what differs from the open document to a chosen file, one line a difference (section,
+// "比較": what differs from a chosen file to the open document, one line a difference (section,
 // change, what), or a line saying that they are the same.
 #pragma once
 

@@ -14,7 +14,9 @@ void LayOutListWindow(QDialog& window, QLabel* heading, QTableWidget* table) {
   table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   table->horizontalHeader()->setStretchLastSection(true);
-  table->resizeRowsToContents();
+  // Rows as high as their wrapped text at the columns' final widths, which the layout decides.
+  QObject::connect(table->horizontalHeader(), &QHeaderView::sectionResized, table,
+                   [table] { table->resizeRowsToContents(); });
   auto* close = new QPushButton(QStringLiteral("閉じる"), &window);
   close->setDefault(true);
   QObject::connect(close, &QPushButton::clicked, &window, &QDialog::accept);

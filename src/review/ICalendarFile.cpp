@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 namespace tavrin {
 namespace {
@@ -68,6 +69,15 @@ Component ZoneComponent(const std::string& location) {
   return component;
 }
 
+// The component's text, lines ending in CR LF, folded where they are long.
+std::optional<std::string> Serialised(icalcomponent* component) {
+  char* text = icalcomponent_as_ical_string_r(component);
+  if (text == nullptr) return std::nullopt;
+  std::string result(text);
+  icalmemory_free_buffer(text);
+  return result;
+}
+
 }  // namespace
 
 std::string MachineZoneName() {
@@ -106,28 +116,34 @@ Result<std::string> WriteICalendar(const std::vector<CalendarEvent>& events,
   icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(kProductId));
   icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
   icalcomponent_add_component(calendar.get(), vtimezone.release());
+  std::optional<std::string> text = Serialised(calendar.get());
+  const std::string end = "END:VCALENDAR\r\n";
+  if (!text || !text->ends_with(end)) return Fail("iCalendar の作成に失敗しました。");
+  text->resize(text->size() - end.size());
 
+  // Each event is written on its own and let go: a calendar of a year's events held whole costs
+  // more in allocations than its writing.
   const LocalTime& now = options.stamp;
   const icaltimetype stamp = icaltime_convert_to_zone(
       TimeIn(zone.get(), {now.year, now.month, now.day}, now.hour, now.minute, now.second),
       icaltimezone_get_utc_timezone());
   for (const CalendarEvent& event : events) {
-    icalcomponent* vevent = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_add_property(vevent, icalproperty_new_uid(event.uid.c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_dtstamp(stamp));
-    icalcomponent_set_dtstart(vevent, TimeIn(zone.get(), event.date, event.hour, event.minute, 0));
+    Component vevent(icalcomponent_new(ICAL_VEVENT_COMPONENT));
+    icalcomponent_add_property(vevent.get(), icalproperty_new_uid(event.uid.c_str()));
+    icalcomponent_add_property(vevent.get(), icalproperty_new_dtstamp(stamp));
+    icalcomponent_set_dtstart(vevent.get(),
+                              TimeIn(zone.get(), event.date, event.hour, event.minute, 0));
     if (event.seconds > 0) {
-      icalcomponent_set_duration(vevent, icaldurationtype_from_int(event.seconds));
+      icalcomponent_set_duration(vevent.get(), icaldurationtype_from_int(event.seconds));
     }
-    icalcomponent_add_property(vevent, icalproperty_new_summary(event.summary.c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_description(event.description.c_str()));
-    icalcomponent_add_component(calendar.get(), vevent);
+    icalcomponent_add_property(vevent.get(), icalproperty_new_summary(event.summary.c_str()));
+    icalcomponent_add_property(vevent.get(),
+                               icalproperty_new_description(event.description.c_str()));
+    const std::optional<std::string> written = Serialised(vevent.get());
+    if (!written) return Fail("iCalendar の作成に失敗しました。");
+    *text += *written;
   }
-  char* text = icalcomponent_as_ical_string_r(calendar.get());
-  if (text == nullptr) return Fail("iCalendar の作成に失敗しました。");
-  std::string result(text);
-  icalmemory_free_buffer(text);
-  return result;
+  return *text + end;
 }
 
 Result<std::string> AgendaICalendar(const SettingsImage& image, const CalendarDate& from,

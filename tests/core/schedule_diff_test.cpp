@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include "CliRun.h"
 #include "TempFolder.h"
@@ -139,13 +138,6 @@ TEST(ScheduleDiff, StepsAreMatchedByWhatTheyDoNotByTheirSlot) {
   const std::vector<Difference> found = Compare(*twice, *school);
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].change, DiffChange::Removed);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
 }
 
 TEST(CliDiff, ListsTheDifferencesByCommandLineAsTextOrJsonLines) {

@@ -5,18 +5,32 @@
 
 #include "cli/Commands.h"
 #include "cli/ScheduleInput.h"
+#include "document/DataFolder.h"
+#include "document/FileProbe.h"
+#include "document/PathText.h"
+#include "document/SafeWrite.h"
 #include "review/Agenda.h"
+#include "review/ICalendarFile.h"
 
 namespace tavrin {
 namespace {
 
 constexpr char kUsage[] =
     "usage: tavrin-cli agenda FILE.BIN [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                         [--ics OUT.ics [--names FILE.TXT] [--data-dir DIR] [--now TIME]]\n"
     "Prints what the timer will run on each date, read from the settings file alone as the\n"
     "timer reads it: one JSON object per date with its program, where the program comes from\n"
     "(\"special\", \"period\" or \"basic\") and the events by time. Summer time is not applied.\n"
-    "  --from DATE  the first date (default: 1 January of the first year the file covers)\n"
-    "  --to DATE    the last date (default: 31 December of the last year the file covers)\n";
+    "  --from DATE       the first date (default: 1 January of the first year the file covers)\n"
+    "  --to DATE         the last date (default: 31 December of the last year the file covers)\n"
+    "  --ics OUT.ics     write the dates as an iCalendar file for calendar apps instead: one\n"
+    "                    event per time signal and per keep interval from ON to OFF, in the\n"
+    "                    machine's time zone, with UIDs that stay the same from run to run\n"
+    "  --names FILE.TXT  program names for the events (default: the .TXT beside FILE.BIN)\n"
+    "  --data-dir DIR    Tavrin.ini, whose chime names name the chimes (default:\n"
+    "                    $TAVRIN_DATA_DIR or the data folder)\n"
+    "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS, for the file's time stamp (default:\n"
+    "                    $TAVRIN_NOW or the system clock)\n";
 
 // "YYYY-MM-DD" with four, two and two digits; whether the date exists is the agenda's to say.
 std::optional<CalendarDate> ParseDate(const std::string& text) {
@@ -61,12 +75,60 @@ std::optional<CalendarDate> DateOption(const Arguments& args, const char* name,
   return date;
 }
 
+// The program names for the events' texts: "--names", which must be there, else the .TXT beside
+// the settings file, if there is one.
+Result<ProgramNameTable> EventNames(const Arguments& args, const std::string& settingsPath) {
+  ProgramNameTable names{};
+  if (const std::string* namesPath = args.Option("--names")) {
+    if (!ReadNameFile(*namesPath, names)) {
+      return Fail(FormatMessage("%s のオープンに失敗しました。", *namesPath));
+    }
+    return names;
+  }
+  DocumentPaths paths = PathsFor(settingsPath);
+  DeriveNamePaths(paths);
+  if (!ReadNameFile(paths.namePath, names)) names = {};
+  return names;
+}
+
+int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
+                      const std::vector<AgendaDay>& days, const std::string& outputPath,
+                      CliIo& io) {
+  // The image alone decides the events; only the chime names come from the data folder.
+  Result<CliContext> context = LoadContext(args, io, ContextUse::kCarriesImage);
+  if (!context) return UsageError(io, kUsage, context.message());
+  if (!context->dataDir.empty()) {
+    ReadSettingsIni(context->dataDir + "/" + kSettingsIniName, context->settings);
+  }
+  BuildChimeLists(context->settings);
+  const std::string& settingsPath = args.positional[0];
+  Result<ProgramNameTable> names = EventNames(args, settingsPath);
+  if (!names) {
+    io.err << kMessagePrefix << names.message() << "\n";
+    return kExitUsage;
+  }
+  const std::vector<CalendarEvent> events =
+      AgendaCalendarEvents(days, image, *names, context->settings, FileNameOf(settingsPath));
+  Result<std::string> text = WriteICalendar(events, {MachineZoneName(), context->now});
+  if (!text) {
+    io.err << kMessagePrefix << text.message() << "\n";
+    return kExitFailure;
+  }
+  if (WriteFileAtomically(outputPath, text->data(), text->size()) != WriteStep::kDone) {
+    io.err << kMessagePrefix << FormatMessage("%s への書き込みに失敗しました。", outputPath)
+           << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
-  std::optional<Arguments> parsed =
-      ReadCommandLine(args, {{"--from", "", true}, {"--to", "", true}}, kUsage, io, exitCode);
+  std::optional<Arguments> parsed = ReadCommandLine(
+      args, {{"--from", "", true}, {"--to", "", true}, {"--ics", "", true}, {"--names", "", true}},
+      kUsage, io, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1) {
     return UsageError(io, kUsage, "agenda takes one settings file");
@@ -75,6 +137,15 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
   std::optional<CalendarDate> from = DateOption(*parsed, "--from", error);
   std::optional<CalendarDate> to = DateOption(*parsed, "--to", error);
   if (!error.empty()) return UsageError(io, kUsage, error);
+  const std::string* ics = parsed->Option("--ics");
+  if (!ics && parsed->Option("--names")) return UsageError(io, kUsage, "--names needs --ics");
+  if (ics) {
+    // Before anything is read: a calendar that cannot be written is no use.
+    if (Result<> writable = CheckOutputPath(*ics); !writable) {
+      io.err << kMessagePrefix << writable.message() << "\n";
+      return kExitFailure;
+    }
+  }
 
   Result<SettingsImage> image = ReadWholeSettingsFile(parsed->positional[0]);
   if (!image) {
@@ -94,15 +165,18 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
     spans.push_back({from.value_or(CalendarDate{years.front(), 1, 1}),
                      to.value_or(CalendarDate{years.back(), 12, 31})});
   }
-  std::string text;
+  std::vector<AgendaDay> days;
   for (const auto& [first, last] : spans) {
-    Result<std::vector<AgendaDay>> days = AgendaBetween(*image, first, last);
-    if (!days) {
-      io.err << kMessagePrefix << days.message() << "\n";
+    Result<std::vector<AgendaDay>> span = AgendaBetween(*image, first, last);
+    if (!span) {
+      io.err << kMessagePrefix << span.message() << "\n";
       return kExitUsage;
     }
-    for (const AgendaDay& day : *days) text += DayJson(day);
+    days.insert(days.end(), span->begin(), span->end());
   }
+  if (ics) return WriteCalendarFile(*parsed, *image, days, *ics, io);
+  std::string text;
+  for (const AgendaDay& day : days) text += DayJson(day);
   io.out << text;
   return kExitOk;
 }

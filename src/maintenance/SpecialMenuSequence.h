@@ -14,11 +14,13 @@ enum class AltKeyAction {
 class SpecialMenuSequence {
  public:
   // `key` is the upper-case letter or digit pressed with Alt, or 0 for the Alt key alone.
-  // Alt+F, Alt+C and Alt+H open the menu bar's menus, so they disarm the sequence but pass on:
-  // swallowing them would leave the menus' own mnemonics dead.
+  // Alt+F, Alt+E, Alt+C and Alt+H open the menu bar's menus, so they disarm the sequence but pass
+  // on: swallowing them would leave the menus' own mnemonics dead.
   AltKeyAction OnAltKey(char key);
   // The keys whose action is PassOn, whatever the state.
-  static bool PassesOn(char key) { return key == 0 || key == 'F' || key == 'C' || key == 'H'; }
+  static bool PassesOn(char key) {
+    return key == 0 || key == 'F' || key == 'E' || key == 'C' || key == 'H';
+  }
   bool armed() const { return armed_; }
 
  private:

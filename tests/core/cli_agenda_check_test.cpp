@@ -12,6 +12,7 @@ namespace tavrin {
 namespace {
 
 using testing::Call;
+using testing::Lines;
 using testing::Outcome;
 using testing::ReadBytes;
 using testing::TempFolder;
@@ -21,13 +22,6 @@ const std::string kSource = TAVRIN_SOURCE_DIR;
 const std::string kGolden = TAVRIN_GOLDEN_DIR;
 const std::string kSchool = kSource + "/examples/school.BIN";
 const std::string kNow = "--now=2026-12-08T09:00:00";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST(CliAgenda, SchoolAroundTheTurnOfTheYearMatchesTheGoldenFile) {
   Outcome run = Call(RunAgenda, {kSchool, "--from", "2026-12-20", "--to=2027-01-12"});

@@ -195,9 +195,11 @@ TEST(SpecialMenuSequenceTest, AboutAndMenuMnemonicsDisarm) {
   sequence.OnAltKey('J');
   EXPECT_EQ(sequence.OnAltKey('A'), AltKeyAction::OpenAbout);
   EXPECT_FALSE(sequence.armed());
-  sequence.OnAltKey('J');
-  EXPECT_EQ(sequence.OnAltKey('F'), AltKeyAction::PassOn);
-  EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume);
+  for (char mnemonic : {'F', 'E', 'C', 'H'}) {
+    sequence.OnAltKey('J');
+    EXPECT_EQ(sequence.OnAltKey(mnemonic), AltKeyAction::PassOn) << mnemonic;
+    EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume) << mnemonic;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/DocumentHistory.h"
 #include "app/MainFormLayout.h"
 #include "app/ui/CommandIds.h"
 #include "platform/ControlNames.h"
@@ -60,11 +61,19 @@ void CMainFrame::BuildMenus() {
   AddCommand(file, ID_FILE_SAVE_AS, QStringLiteral("名前を付けて保存(&A)..."));
   file->addSeparator();
   AddCommand(file, ID_FILE_EXPORT, QStringLiteral("エクスポート(&E)..."));
+  AddCommand(file, ID_FILE_COMPARE, QStringLiteral("比較(&M)..."));
   file->addSeparator();
   AddCommand(file, ID_FILE_PRINT, QStringLiteral("印刷(&P)...\tCtrl+P"), {Qt::CTRL | Qt::Key_P});
   AddCommand(file, ID_FILE_PDF, QStringLiteral("PDFに保存(&D)..."));
   file->addSeparator();
   AddCommand(file, ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+
+  // The view names the steps in these items and greys them while there is nothing to take.
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  AddCommand(edit, ID_EDIT_UNDO, QString::fromStdString(UndoMenuText("")),
+             {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace});
+  AddCommand(edit, ID_EDIT_REDO, QString::fromStdString(RedoMenuText("")),
+             {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   AddCommand(view, ID_VIEW_AGENDA, QStringLiteral("予定表(&Y)..."));
@@ -80,8 +89,7 @@ void CMainFrame::BuildMenus() {
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
 
-  // The edit and pane commands have accelerators but no menu item, and no one handles them.
-  AddCommand(this, ID_EDIT_UNDO, QString(), {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace});
+  // The clipboard and pane commands have accelerators but no menu item, and no one handles them.
   AddCommand(this, ID_EDIT_CUT, QString(), {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete});
   AddCommand(this, ID_EDIT_COPY, QString(), {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});
   AddCommand(this, ID_EDIT_PASTE, QString(), {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert});

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "app/PrintCommands.h"
+#include "app/ReviewCommands.h"
 #include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
@@ -28,6 +29,8 @@
 #include "platform/serial/SystemPorts.h"
 #include "review/ui/AgendaWindow.h"
 #include "review/ui/CheckWindow.h"
+#include "review/ui/CompareWindow.h"
+#include "transfer/CableMessages.h"
 #include "transfer/ui/CableTransferDialog.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
 #include "transfer/ui/SerialSettingsDialog.h"
@@ -68,6 +71,7 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       messages_(messages),
       clock_(clock),
       viewModel_(doc, clock),
+      history_(doc, viewModel_),
       cableDocument_(doc, viewModel_) {
   setObjectName(ControlName(ids::main::kFormView));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
@@ -89,6 +93,8 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
     connect(button, &QToolButton::clicked, this, [this, kind] { OpenEditor(kind); });
   }
   viewModel_.SetTitleObserver(this);
+  history_.SetChangeObserver([this] { ShowHistory(); });
+  ShowHistory();
   serial_ = std::make_unique<CMSComm>();
   tracedSerial_ = std::make_unique<TracingSerialControl>(*serial_, records_.Trace());
   timers_ = std::make_unique<QtWindowTimers>([this](LinkTimer id) { link_->OnTimer(id); });
@@ -169,7 +175,20 @@ EditorOutcome CTavrinView::OpenEditor(EditorKind kind) {
   WindowPos& position = viewModel_.registry().window(WindowSlot::Prog);
   SheetState state{position.x, position.y, viewModel_.fileState(),
                    QString::fromStdString(doc_.SettingsTitle())};
-  return tavrin::OpenEditor(*sheet_, kind, context, viewModel_, state);
+  const DocumentState before = history_.Current();
+  const EditorOutcome outcome = tavrin::OpenEditor(*sheet_, kind, context, viewModel_, state);
+  if (outcome != EditorOutcome::Cancelled) history_.RecordChange(EditorTitle(kind), before);
+  return outcome;
+}
+
+void CTavrinView::ShowHistory() {
+  const UndoHistory& history = history_.history();
+  QAction* undo = frame_.action(ID_EDIT_UNDO);
+  undo->setText(QString::fromStdString(UndoMenuText(history.UndoLabel())));
+  undo->setEnabled(history.CanUndo());
+  QAction* redo = frame_.action(ID_EDIT_REDO);
+  redo->setText(QString::fromStdString(RedoMenuText(history.RedoLabel())));
+  redo->setEnabled(history.CanRedo());
 }
 
 void CTavrinView::ApplyLayout(const MainFormLayout& layout) {
@@ -197,6 +216,15 @@ void CTavrinView::OnCommand(int id) {
       break;
     case ID_FILE_SAVE_AS:
       doc_.SaveAsCommand();
+      break;
+    case ID_EDIT_UNDO:
+      history_.Undo();
+      break;
+    case ID_EDIT_REDO:
+      history_.Redo();
+      break;
+    case ID_FILE_COMPARE:
+      ShowComparison();
       break;
     case ID_FILE_EXPORT: {
       WorkingScheduleReport report(viewModel_.Schedule());
@@ -236,6 +264,8 @@ void CTavrinView::OnCommand(int id) {
     default:
       break;
   }
+  // Whatever the command did to the document, its history agrees with the modified flag after it.
+  history_.Settle();
 }
 
 void CTavrinView::ExitCommand() {
@@ -293,8 +323,18 @@ void CTavrinView::ShowAgenda() {
   const std::unique_ptr<PackedSchedule> packed = viewModel_.PackedCopy();
   AgendaWindow agenda(packed->image, viewModel_.names(), viewModel_.iniSettings(),
                       agendaFrom_.value_or(Today(clock_)), &frame_);
+  connect(&agenda, &AgendaWindow::saveCalendarRequested, this, [this, &agenda, &packed] {
+    SaveAgendaCalendarCommand(viewModel_, packed->image, agenda.firstDay(), clock_);
+  });
   agenda.exec();
   agendaFrom_ = agenda.firstDay();
+}
+
+void CTavrinView::ShowComparison() {
+  const std::optional<Comparison> comparison = CompareCommand(viewModel_);
+  if (!comparison) return;
+  CompareWindow window(comparison->heading, comparison->differences, &frame_);
+  window.exec();
 }
 
 void CTavrinView::ShowCheck() {
@@ -412,7 +452,10 @@ void CTavrinView::RunUsbCommand(UsbDirection direction) {
   if (direction == UsbDirection::Write) {
     UsbWriteCommand(viewModel_, context);
   } else {
+    const DocumentState before = history_.Current();
+    const DocumentHistory::Files files = history_.CurrentFiles();
     UsbReadCommand(viewModel_, context);
+    history_.RecordRead(kUsbReadTitle, before, files);
   }
 }
 
@@ -430,6 +473,13 @@ std::optional<std::size_t> CTavrinView::ChooseDrive(UsbDirection direction,
 }
 
 void CTavrinView::RunCableTransfer(TransferMode mode) {
+  const DocumentState before = history_.Current();
+  const DocumentHistory::Files files = history_.CurrentFiles();
+  RunCableDialog(mode);
+  if (mode == TransferMode::Read) history_.RecordRead(kCableReadTitle, before, files);
+}
+
+void CTavrinView::RunCableDialog(TransferMode mode) {
   link_->CloseSourceFile();
   std::optional<SettingsImage> served;
   if (mode == TransferMode::Write) {
@@ -494,9 +544,10 @@ bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
   }
   const char letter = AltKeyChar(key->key());
   if (type == QEvent::ShortcutOverride) {
-    // Keys that pass on go to the menu bar's mnemonics now; the rest are claimed here so that no
-    // shortcut takes them, and are handled when their key press arrives.
-    if (SpecialMenuSequence::PassesOn(letter)) {
+    // Keys that pass on go to the menu bar's mnemonics, and Alt+Backspace to undo, now; the rest
+    // are claimed here so that no shortcut takes them, and are handled when their key press
+    // arrives.
+    if (SpecialMenuSequence::PassesOn(letter) || key->key() == Qt::Key_Backspace) {
       altKeys_.OnAltKey(letter);
       return false;
     }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/DocumentHistory.h"
 #include "app/HolidayStartup.h"
 #include "app/MainFormLayout.h"
 #include "app/TavrinViewModel.h"
@@ -64,6 +65,7 @@ class CTavrinView : public QWidget,
   bool OnCloseFrame(std::optional<QPoint> position);
 
   TavrinViewModel& viewModel() { return viewModel_; }
+  const DocumentHistory& history() const { return history_; }
   QLineEdit* fileNameField() const { return fileName_; }
   QToolButton* editorButton(int index) const { return buttons_[index]; }
   HolidayLoadState holidayState() const { return holidayState_; }
@@ -96,7 +98,9 @@ class CTavrinView : public QWidget,
                                          const std::string& message) override;
   bool WriteDespiteErrors(const std::vector<Finding>& findings) override;
   void RunUsbCommand(UsbDirection direction);
+  // The cable dialog, with a read recorded in the history.
   void RunCableTransfer(TransferMode mode);
+  void RunCableDialog(TransferMode mode);
   void ApplySerialSettings();
   void RefreshPorts();
   void OpenSerialSettings();
@@ -114,6 +118,9 @@ class CTavrinView : public QWidget,
   bool PrintReport(QPrinter& printer);
   void ShowAgenda();
   void ShowCheck();
+  void ShowComparison();
+  // The edit menu's items name the steps the history would take, greyed when there is none.
+  void ShowHistory();
   bool WatchesKeysOf(QObject* watched) const;
 
   CMainFrame& frame_;
@@ -122,6 +129,7 @@ class CTavrinView : public QWidget,
   MessageSink& messages_;
   const Clock& clock_;
   TavrinViewModel viewModel_;
+  DocumentHistory history_;
   SpecialMenuSequence altKeys_;
   HolidayLoadState holidayState_ = HolidayLoadState::FileFailed;
   bool settingsFileRead_ = false;

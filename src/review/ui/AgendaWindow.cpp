@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/UiFonts.h"
+#include "review/AgendaCalendar.h"
 #include "review/AgendaView.h"
 
 namespace tavrin {
@@ -38,6 +39,9 @@ AgendaWindow::AgendaWindow(const SettingsImage& image, const ProgramNameTable& n
   days_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   days_->header()->setStretchLastSection(true);
   auto* note = new QLabel(QString::fromUtf8(kAgendaSummerTimeNote), this);
+  saveCalendar_ = new QPushButton(QString::fromUtf8(kCalendarSaveButton), this);
+  connect(saveCalendar_, &QPushButton::clicked, this, &AgendaWindow::saveCalendarRequested);
+  saveCalendar_->setAutoDefault(false);  // Enter still closes the window
   auto* close = new QPushButton(QStringLiteral("閉じる"), this);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -45,6 +49,7 @@ AgendaWindow::AgendaWindow(const SettingsImage& image, const ProgramNameTable& n
   top->addWidget(new QLabel(QString::fromUtf8(kAgendaDateLabel), this));
   top->addWidget(picker_);
   top->addStretch();
+  top->addWidget(saveCalendar_);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(note, 1);
   bottom->addWidget(close);
@@ -60,6 +65,7 @@ AgendaWindow::AgendaWindow(const SettingsImage& image, const ProgramNameTable& n
     start = std::clamp(first, range->first, range->second);
   } else {
     picker_->setEnabled(false);
+    saveCalendar_->setEnabled(false);
   }
   picker_->setDate(ToQDate(start));
   connect(picker_, &QDateEdit::dateChanged, this,

@@ -10,6 +10,7 @@
 #include "review/Agenda.h"
 
 class QDateEdit;
+class QPushButton;
 class QTreeWidget;
 
 namespace tavrin {
@@ -25,8 +26,13 @@ class AgendaWindow : public QDialog {
 
   QDateEdit* datePicker() const { return picker_; }
   QTreeWidget* days() const { return days_; }
+  QPushButton* saveCalendarButton() const { return saveCalendar_; }
   // The first day shown.
   CalendarDate firstDay() const;
+
+ signals:
+  // "iCalendarに保存...": the agenda from the first day shown, as a file for calendar apps.
+  void saveCalendarRequested();
 
  private:
   void ShowFrom(const CalendarDate& date);
@@ -36,6 +42,7 @@ class AgendaWindow : public QDialog {
   IniSettings settings_;
   QDateEdit* picker_ = nullptr;
   QTreeWidget* days_ = nullptr;
+  QPushButton* saveCalendar_ = nullptr;
 };
 
 }  // namespace tavrin

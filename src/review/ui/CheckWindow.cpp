@@ -1,15 +1,14 @@
 #include "review/ui/CheckWindow.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 #include "platform/UiFonts.h"
 #include "review/CheckTexts.h"
+#include "review/ui/ListWindow.h"
 
 namespace tavrin {
 namespace {
@@ -50,22 +49,7 @@ CheckWindow::CheckWindow(const std::vector<Finding>& findings, QWidget* parent) 
     message->setToolTip(message->text());
     table_->setItem(row, 2, message);
   }
-  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-  table_->horizontalHeader()->setStretchLastSection(true);
-  table_->resizeRowsToContents();
-  auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-  close->setDefault(true);
-  connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(close);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(summary_);
-  layout->addWidget(table_, 1);
-  layout->addLayout(buttons);
-  resize(720, 420);
+  LayOutListWindow(*this, summary_, table_);
 }
 
 bool ConfirmWriteDespiteErrors(QWidget* parent, const std::vector<Finding>& findings) {

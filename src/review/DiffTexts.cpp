@@ -1,0 +1,167 @@
+#include "review/DiffTexts.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "editors/ChannelRules.h"
+#include "editors/WeeklyGroups.h"
+#include "model/ShiftJis.h"
+#include "review/AgendaView.h"
+
+namespace tavrin::diff_text {
+namespace {
+
+struct Names {
+  const char* key;    // in the JSON
+  const char* title;  // for people
+};
+// In the order of DiffSection and DiffChange.
+constexpr Names kSectionNames[] = {
+    {"channels", "チャンネル設定"},
+    {"steps", "週間プログラム"},
+    {"basicProgram", "基本設定"},
+    {"holiday", "祭日設定"},
+    {"periods", "期間設定"},
+    {"dates", "個別設定"},
+    {"leapPrograms", "うるう日の期間"},
+    {"summerTime", "サマータイム"},
+    {"radio", "ラジオ選局"},
+    {"names", "プログラム名"},
+};
+constexpr Names kChangeNames[] = {{"added", "追加"}, {"removed", "削除"}, {"changed", "変更"}};
+
+constexpr const char* kDayNames[kDays] = {"日", "月", "火", "水", "木", "金", "土"};
+constexpr const char* kRiseTexts[] = {"なし", "-3秒", "-10秒", "-30秒"};
+
+std::string YearText(int year) {
+  return year == kEveryYear ? std::string("毎年") : std::to_string(year) + "年";
+}
+
+std::string MonthDay(int month, int day) {
+  return std::to_string(month) + "月" + std::to_string(day) + "日";
+}
+
+std::string TimeText(int hour, int minute) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d", hour, minute);
+  return text;
+}
+
+std::string DaysText(const WeeklyStep& step) {
+  std::string text;
+  for (int day = 0; day < kDays; ++day) {
+    if (step.days[day]) text += kDayNames[day];
+  }
+  return text.empty() ? std::string("曜日なし") : text;
+}
+
+std::string ActionText(const WeeklyStep& step, int kind, const IniSettings& settings) {
+  if (kind == kChannelTimeSignal) return ChimeLabel(settings, step.action);
+  if (step.action == kKeepOn) return "ON";
+  if (step.action == kKeepOff) return "OFF";
+  return "（なし）";
+}
+
+std::string SummerPoint(int month, int week, int weekday, int hour) {
+  const std::string weekText = week == 5 ? std::string("最終") : "第" + std::to_string(week);
+  const std::string dayText = weekday >= 1 && weekday <= kDays
+                                  ? std::string(kDayNames[weekday - 1]) + "曜日"
+                                  : "曜日" + std::to_string(weekday);
+  return std::to_string(month) + "月" + weekText + dayText + " " + std::to_string(hour) + "時";
+}
+
+}  // namespace
+
+const char* SectionKey(DiffSection section) {
+  return kSectionNames[static_cast<std::size_t>(section)].key;
+}
+
+const char* SectionTitle(DiffSection section) {
+  return kSectionNames[static_cast<std::size_t>(section)].title;
+}
+
+const char* ChangeKey(DiffChange change) {
+  return kChangeNames[static_cast<std::size_t>(change)].key;
+}
+
+const char* ChangeWord(DiffChange change) {
+  return kChangeNames[static_cast<std::size_t>(change)].title;
+}
+
+std::string Detail(const Difference& difference) {
+  std::string text = difference.what;
+  if (difference.before && difference.after) {
+    return text + ": " + *difference.before + " → " + *difference.after;
+  }
+  if (difference.before) return text + ": " + *difference.before;
+  if (difference.after) return text + ": " + *difference.after;
+  return text;
+}
+
+std::string Line(const Difference& difference) {
+  return std::string("[") + SectionTitle(difference.section) + "] " +
+         ChangeWord(difference.change) + " " + Detail(difference);
+}
+
+std::string CompareHeading(const std::string& fileTitle, const std::string& documentTitle) {
+  return "選んだファイル「" + fileTitle + "」→ 開いている文書「" + documentTitle + "」";
+}
+
+std::string ProgramText(int program) {
+  return program == 0 ? std::string("なし") : "P" + std::to_string(program);
+}
+
+std::string ChannelName(int channel) { return "CH" + std::to_string(channel); }
+
+std::string ChannelText(const ChannelSetting& channel) {
+  if (channel.kind == kChannelKeep) return channels::kKeep;
+  if (channel.kind != kChannelTimeSignal) return "未使用";
+  const std::string rise = static_cast<std::size_t>(channel.riseTime) < std::size(kRiseTexts)
+                               ? kRiseTexts[channel.riseTime]
+                               : std::to_string(channel.riseTime);
+  return std::string(channels::kTimeSignal) + " " + std::to_string(channel.signalMinutes) + "分" +
+         std::to_string(channel.signalSeconds) + "秒 立ち上り" + rise;
+}
+
+std::string StepWhat(const WeeklyStep& step) {
+  return ProgramText(step.program) + " " + ChannelName(step.channel);
+}
+
+std::string StepText(const WeeklyStep& step, int kind, const IniSettings& settings) {
+  return DaysText(step) + " " + TimeText(step.hour, step.minute) + " " +
+         ActionText(step, kind, settings);
+}
+
+std::string PeriodWhat(const PeriodEntry& entry) {
+  return YearText(entry.year) + " " + MonthDay(entry.startMonth, entry.startDay) + "～" +
+         MonthDay(entry.endMonth, entry.endDay);
+}
+
+std::string DateWhat(const DateEntry& entry) {
+  return YearText(entry.year) + " " + MonthDay(entry.month, entry.day);
+}
+
+std::string HolidayText(bool enabled, int program) {
+  return enabled ? "する（" + ProgramText(program) + "）" : std::string("しない");
+}
+
+std::string EnabledText(bool enabled) { return enabled ? "する" : "しない"; }
+
+std::string SummerRuleText(const SummerTimeRule& rule) {
+  if (rule.startMonth == 0) return "なし";
+  return SummerPoint(rule.startMonth, rule.startWeek, rule.startWeekday, rule.startHour) + "～" +
+         SummerPoint(rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
+}
+
+std::string RadioText(int frequency, const std::string& station) {
+  if (frequency == 0) return "なし";
+  std::string text = FromShiftJis(FieldText(station.data(), station.size()));
+  if (!text.empty()) text += " ";
+  return text + std::to_string(frequency / 10) + "." + std::to_string(frequency % 10) + "MHz";
+}
+
+std::string NameText(const ProgramNameTable& names, int program) {
+  return FromShiftJis(ProgramNameText(names, program));
+}
+
+}  // namespace tavrin::diff_text

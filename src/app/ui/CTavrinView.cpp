@@ -262,6 +262,10 @@ void CTavrinView::CleanUpView() {
 void CTavrinView::PrintCommand() {
   QPrinter printer(QPrinter::HighResolution);
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
+  printer.setOutputFileName(QString::fromStdString(PrintToFilePath(doc_)));
+  // The name only fills the dialog's "print to file"; a printer, when there is one, stays the
+  // first choice.
+  printer.setOutputFormat(QPrinter::NativeFormat);
   QPrintDialog dialog(&printer, &frame_);
   if (dialog.exec() != QDialog::Accepted) return;
   if (!PrintReport(printer)) {
@@ -276,7 +280,9 @@ void CTavrinView::PdfCommand() {
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(*path));
-  if (!PrintReport(printer)) {
+  if (PrintReport(printer)) {
+    messages_.Show(PdfWrittenText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Information);
+  } else {
     messages_.Show(PdfWriteFailedText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
 }

@@ -94,7 +94,10 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
   timers_ = std::make_unique<QtWindowTimers>([this](LinkTimer id) { link_->OnTimer(id); });
   LinkObserver& observer = *this;
   link_ = std::make_unique<CableLink>(*tracedSerial_, *timers_, cableDocument_, observer,
-                                      OpenSourceFile, [this] { RefreshPorts(); });
+                                      OpenSourceFile, [this] {
+                                        RefreshPorts();
+                                        return serial_->PortPaths();
+                                      });
   connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
   sheet_ = new CProgSheet(&frame_);
   frame_.setCentralWidget(this);
@@ -330,9 +333,9 @@ void CTavrinView::ShowSpecialMenu() {
   KeepSerialWindowAbove(&frame_);
 }
 
-// A modal window blocks every window but those it owns. The serial window opened from the
-// special menu belongs to the menu while it is open, so that it answers beside it, and to the
-// main window again afterwards, above which it stays.
+// A modal window blocks every window but those it owns. The serial window belongs to the special
+// menu or the cable dialog while one is open, so that it answers beside it (a transfer is watched
+// there), and to the main window again afterwards, above which it stays.
 void CTavrinView::KeepSerialWindowAbove(QWidget* owner) {
   if (diagnostics_ == nullptr || diagnostics_->windowHandle() == nullptr) return;
   diagnostics_->windowHandle()->setTransientParent(owner->windowHandle());
@@ -462,7 +465,10 @@ void CTavrinView::RunCableTransfer(TransferMode mode) {
   dialog.move(position.x, position.y);
   cableDialog_ = &dialog;
   if (diagnostics_ != nullptr) diagnostics_->SetTransferRunning(true);
+  dialog.winId();  // the dialog's window exists now, so that the serial window can join it
+  KeepSerialWindowAbove(&dialog);
   dialog.exec();
+  KeepSerialWindowAbove(&frame_);
   cableDialog_ = nullptr;
   if (diagnostics_ != nullptr) diagnostics_->SetTransferRunning(false);
   // A cancelled transfer keeps only its trace.

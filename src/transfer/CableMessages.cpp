@@ -58,10 +58,11 @@ std::string SearchStatusText(SearchPhase phase, bool deviceIdentified,
 }
 
 std::string PermissionText(const std::vector<std::string>& ports) {
+  // The command stands on a line of its own, whole, to be copied.
   return Listed(ports) +
          " を使用する権限がありません。\n"
-         "ユーザーを dialout グループに追加して（sudo usermod -aG dialout $USER）、"
-         "ログインし直して下さい。";
+         "次のコマンドでユーザーを dialout グループに追加し、ログインし直して下さい。\n"
+         "sudo usermod -aG dialout $USER";
 }
 
 std::string PortLineText(SearchPhase phase, bool deviceIdentified, const std::string& port,

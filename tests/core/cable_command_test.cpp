@@ -205,8 +205,8 @@ TEST(CableCommands, APortTheUserMayNotOpenIsNamedWithTheWayIn) {
   const std::string said =
       "  COM1 /dev/ttyUSB0\n"
       "COM1 (/dev/ttyUSB0) を使用する権限がありません。\n"
-      "ユーザーを dialout グループに追加して（sudo usermod -aG dialout $USER）、ログインし直して"
-      "下さい。\n";
+      "次のコマンドでユーザーを dialout グループに追加し、ログインし直して下さい。\n"
+      "sudo usermod -aG dialout $USER\n";
   ASSERT_GE(outcome.out.size(), said.size()) << outcome.out;
   EXPECT_EQ(outcome.out.substr(outcome.out.size() - said.size()), said);
   EXPECT_FALSE(std::filesystem::exists(folder / "out.BIN"));

@@ -13,8 +13,8 @@ namespace {
 const std::vector<std::string> kPaths = {"/dev/ttyUSB0", "/dev/pts/7"};
 constexpr char kLetIn[] =
     " を使用する権限がありません。\n"
-    "ユーザーを dialout グループに追加して（sudo usermod -aG dialout "
-    "$USER）、ログインし直して下さい。";
+    "次のコマンドでユーザーを dialout グループに追加し、ログインし直して下さい。\n"
+    "sudo usermod -aG dialout $USER";
 constexpr char kGone[] =
     "COM1 (/dev/ttyUSB0) が切断されました。\n"
     "USBケーブルを接続し直してから、もう一度実行して下さい。";

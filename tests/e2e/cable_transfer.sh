@@ -177,8 +177,8 @@ start_sim fn13 --image image.BIN --wait 5 && {
   rc=$?
   kill "$SIM" 2>/dev/null
   wait "$SIM" 2>/dev/null
-  [ "$rc" = 1 ] && tail -n 2 cli.out | head -n 1 | grep -qx "COM1 ($PTY) を使用する権限がありません。" &&
-    tail -n 1 cli.out | grep -qF 'dialout グループに追加して（sudo usermod -aG dialout $USER）' ||
+  [ "$rc" = 1 ] && tail -n 3 cli.out | head -n 1 | grep -qx "COM1 ($PTY) を使用する権限がありません。" &&
+    tail -n 1 cli.out | grep -qxF 'sudo usermod -aG dialout $USER' ||
     fail "port closed to the user: exit $rc: $(cat cli.out)"
 }
 

@@ -327,8 +327,8 @@ TEST_F(TransferDialogsTest, APortClosedToTheUserIsNamedWithTheWayIn) {
   EXPECT_EQ(status,
             QString::fromStdString(
                 "COM1 (" + line.slave +
-                ") を使用する権限がありません。\nユーザーを dialout グループに追加して（sudo "
-                "usermod -aG dialout $USER）、ログインし直して下さい。"));
+                ") を使用する権限がありません。\n次のコマンドでユーザーを dialout グループに追加"
+                "し、ログインし直して下さい。\nsudo usermod -aG dialout $USER"));
   EXPECT_TRUE(watched_.shown.empty());
 }
 

@@ -46,8 +46,11 @@ CableTransferDialog::CableTransferDialog(CableLink& link, TransferMode mode,
   auto* group = new QGroupBox(QStringLiteral("ステータス"), this);
   status_ = WrappingLabel(status_text::kWaiting, group);
   status_->setObjectName(ControlName(ids::transfer::kStatus));
+  // A status may hold a command the user has to run.
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   port_ = WrappingLabel(std::string(), group);
   port_->setObjectName(ControlName(ids::transfer::kPort));
+  port_->hide();  // until there is a port to name
   progress_ = new QProgressBar(group);
   progress_->setRange(0, static_cast<int>(layout::kImageSize));
   progress_->setValue(0);
@@ -104,6 +107,7 @@ void CableTransferDialog::ShowStatus(const std::string& text) {
 
 void CableTransferDialog::ShowPort(const std::string& text) {
   port_->setText(QString::fromStdString(text));
+  port_->show();
 }
 
 void CableTransferDialog::ShowBytes(int bytes) { progress_->setValue(bytes); }

@@ -3,7 +3,8 @@
 # sheet with the summer-time page, the special menu, the about box, the settings-file display, and
 # with the school example open the channel and weekly-program windows, the annual page in each
 # kind, the annual confirmation of a month that starts on a Saturday and the radio page; the two
-# USB dialogs and both cable dialogs in the middle of a transfer with vl3400-sim; the agenda of the
+# USB dialogs and both cable dialogs in the middle of a transfer with vl3400-sim, and the write
+# dialog on a port closed to the user; the agenda of the
 # school and the schedule check of a new document; as PNGs in shots/
 # (git ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
@@ -54,29 +55,47 @@ if command -v openbox >/dev/null; then
   wm=$!
   sleep 1
 fi
+launch=()  # what the program runs under
 shoot() {  # name, hook, seconds to wait, program arguments...
   local name=$1 hook=$2 wait=${3:-2.5}
   shift 3 || shift $#
-  TAVRIN_TEST_HOOK="$hook" "$program" "$@" &
+  TAVRIN_TEST_HOOK="$hook" "${launch[@]}" "$program" "$@" &
   pid=$!
   sleep "$wait"
   import -window root "$out/$name.png"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
-# A slow timer on a pseudo-terminal, so that the shot catches its transfer half done.
-shoot_cable() {  # name, hook, simulator arguments...
-  local name=$1 hook=$2
-  shift 2
-  "$sim" "$@" --size 16 --baud 9600 >"$scratch/sim.out" 2>/dev/null &
-  local sim_pid=$!
+start_sim() {  # simulator arguments...; sets sim_pid and pty
+  "$sim" "$@" >"$scratch/sim.out" 2>/dev/null &
+  sim_pid=$!
   for _ in $(seq 50); do
     grep -q '^PTY' "$scratch/sim.out" 2>/dev/null && break
     sleep 0.1
   done
-  TAVRIN_PORTS=$(awk '/^PTY/ {print $2}' "$scratch/sim.out") shoot "$name" "$hook" 4 "$scratch/plan.BIN"
+  pty=$(awk '/^PTY/ {print $2}' "$scratch/sim.out")
+}
+stop_sim() {
   kill "$sim_pid" 2>/dev/null || true
   wait "$sim_pid" 2>/dev/null || true
+}
+# A slow timer on a pseudo-terminal, so that the shot catches its transfer half done.
+shoot_cable() {  # name, hook, simulator arguments...
+  local name=$1 hook=$2
+  shift 2
+  start_sim "$@" --size 16 --baud 9600
+  TAVRIN_PORTS=$pty shoot "$name" "$hook" 4 "$scratch/plan.BIN"
+  stop_sim
+}
+# The timer's line closed to the user; root passes every permission check, so the program runs
+# without the capabilities that let it.
+shoot_closed_port() {
+  start_sim fn11 --out "$scratch/received.BIN" --wait 10
+  chmod 000 "$pty"
+  [ "$(id -u)" = 0 ] && launch=(setpriv --bounding-set=-dac_override,-dac_read_search --)
+  TAVRIN_PORTS=$pty shoot cable-closed-port cable-write 3 "$scratch/plan.BIN"
+  launch=()
+  stop_sim
 }
 shoot main-window "" 3.5
 shoot summer-time-sheet summer-time 3.5
@@ -97,6 +116,7 @@ shoot usb-write usb-write 2.5 "$scratch/plan.BIN"
 shoot usb-read usb-read
 shoot_cable cable-write cable-write fn11 --out "$scratch/received.BIN"
 shoot_cable cable-read cable-read fn13 --image "$scratch/plan.BIN"
+shoot_closed_port
 shoot agenda agenda 3.5 "$school"
 # A new document: the check finds its basic program missing.
 shoot check check 3.5

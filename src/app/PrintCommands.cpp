@@ -1,6 +1,6 @@
 #include "app/PrintCommands.h"
 
-#include "document/SettingsFiles.h"
+#include "document/PathText.h"
 #include "export/PrintReport.h"
 #include "model/Messages.h"
 
@@ -29,15 +29,23 @@ FileDialogRequest PdfSaveRequest(const CTavrinDoc& doc) {
   request.filter = "PDF ファイル (*.PDF) |*.PDF|";
   request.defaultExtension = "pdf";
   const std::string& title = doc.SettingsTitle();
-  const std::string stem = title.substr(0, title.size() - ExtensionOf(title).size());
-  request.defaultFileName = (stem.empty() ? std::string("新規作成") : stem) + ".pdf";
+  request.defaultFileName = ReplaceExtension(title.empty() ? "新規作成" : title, ".pdf");
   request.initialFolder = doc.InitialFolder();
   request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
   return request;
 }
 
+std::string PrintToFilePath(const CTavrinDoc& doc) {
+  const FileDialogRequest request = PdfSaveRequest(doc);
+  return JoinPath(request.initialFolder, request.defaultFileName);
+}
+
 std::string PdfWriteFailedText(const std::string& path) {
   return FormatMessage("%s への書込みに失敗しました。", path);
+}
+
+std::string PdfWrittenText(const std::string& path) {
+  return FormatMessage("%s へのPDFの保存が正常に終了しました。", path);
 }
 
 }  // namespace tavrin

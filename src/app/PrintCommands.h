@@ -33,7 +33,11 @@ CalendarDate Today(const Clock& clock);
 
 // The save dialog of "PDFに保存": the settings title with ".pdf" in the settings folder.
 FileDialogRequest PdfSaveRequest(const CTavrinDoc& doc);
+// The file the print dialog offers to print to: the one the PDF dialog offers.
+std::string PrintToFilePath(const CTavrinDoc& doc);
 // Shown when the PDF file cannot be written: "<path> への書込みに失敗しました。"
 std::string PdfWriteFailedText(const std::string& path);
+// Shown when it has been written.
+std::string PdfWrittenText(const std::string& path);
 
 }  // namespace tavrin

@@ -204,7 +204,9 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
   TerminalDisplay display(io.out, environment);
   TransferMonitor monitor(display);
   const auto refreshPorts = [&] {
-    environment.SetPortPaths(ScannedPorts(options, io.out, environment));
+    std::vector<std::string> ports = ScannedPorts(options, io.out, environment);
+    environment.SetPortPaths(ports);
+    return ports;
   };
   auto link = std::make_unique<CableLink>(serial, environment.Timers(), document, monitor,
                                           ServeImage(served), refreshPorts);
@@ -225,7 +227,7 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
          << std::endl;
   monitor.Show(status_text::kWaiting);
   if (!link->CountPorts()) {
-    monitor.Show(status_text::kNoPort);
+    monitor.ShowNoPort();
     link->EndTransfer(DialogState::NotConnected);
     trace.Close();
     ReportRecordProblems(records.End(archive, mode, false, served), io);

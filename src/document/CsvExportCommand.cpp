@@ -53,8 +53,14 @@ bool CsvSaveDialog(CTavrinDoc& doc) {
   request.title = "名前を付けて保存";
   request.filter = "CSV（カンマ区切り）(*.CSV) |*.CSV|";
   request.defaultExtension = "csv";
-  request.defaultFileName = doc.csv.title;
-  request.initialFolder = doc.csv.folder.empty() ? doc.CurrentDirectory() : doc.csv.folder;
+  const std::string& settingsFolder = doc.paths().settingsFolder;
+  if (!doc.IsUntitled() && IsFolder(settingsFolder)) {
+    request.defaultFileName = ReplaceExtension(doc.SettingsTitle(), ".CSV");
+    request.initialFolder = settingsFolder;
+  } else {
+    request.defaultFileName = doc.csv.title;
+    request.initialFolder = doc.csv.folder.empty() ? doc.CurrentDirectory() : doc.csv.folder;
+  }
   request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
   std::optional<std::string> chosen = doc.dialogs().Run(request);
   if (!chosen) return false;
@@ -97,7 +103,10 @@ void ExportCommand(CTavrinDoc& doc, ScheduleReport& report, const Clock& clock,
   EnsureCsvExtension(doc);
   Result<> written = WriteCsvFile(doc.csv.path, report, ToShiftJisOrQuestionMarks(doc.csv.title),
                                   clock.Now(), open);
-  if (!written) {
+  if (written) {
+    doc.messages().Show(FormatMessage("%s へのエクスポートが正常に終了しました。", doc.csv.path),
+                        kAppCaption, MsgButtons::Ok, MsgIcon::Information);
+  } else {
     doc.messages().Show(written.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
   // The folder is remembered even when the file could not be written.

@@ -28,7 +28,9 @@ ReplacementFileOpener SafeFileOpener();
 // A CSV folder that exists, else the settings folder or the current directory (created when
 // missing), which then becomes the CSV folder. True when a folder is available.
 bool PrepareCsvFolder(CTavrinDoc& doc);
-// True on OK; the CSV path, title and folder then name the chosen file.
+// True on OK; the CSV path, title and folder then name the chosen file. A saved document's report
+// is offered beside it under its name ("school.BIN" as "school.CSV"); a new document's where the
+// last export went, under that name.
 bool CsvSaveDialog(CTavrinDoc& doc);
 void EnsureCsvExtension(CTavrinDoc& doc);
 // The report of the working schedule, which the layers above build. Before writing, the export

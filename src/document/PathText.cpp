@@ -23,6 +23,10 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+std::string ReplaceExtension(const std::string& fileName, const std::string& extension) {
+  return fileName.substr(0, fileName.size() - ExtensionOf(fileName).size()) + extension;
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == '/') return folder + name;

@@ -15,5 +15,7 @@ std::string FileNameOf(const std::string& path);
 std::string FolderOf(const std::string& path);
 // `folder` + "/" + `name`, without doubling a trailing "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
+// `fileName` with `extension` (".CSV") in place of its own.
+std::string ReplaceExtension(const std::string& fileName, const std::string& extension);
 
 }  // namespace tavrin

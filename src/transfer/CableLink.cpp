@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "transfer/CableMessages.h"
 #include "transfer/CommEvents.h"
 
 namespace tavrin {
@@ -18,7 +19,18 @@ CableLink::CableLink(SerialControl& serial, WindowTimers& timers, CableDocument&
 }
 
 void CableLink::RefreshPorts() {
-  if (refreshPorts_) refreshPorts_();
+  if (refreshPorts_) portPaths_ = refreshPorts_();
+}
+
+std::string CableLink::PortName(int port) const {
+  const auto index = static_cast<std::size_t>(port - 1);
+  return tavrin::PortName(port, index < portPaths_.size() ? portPaths_[index] : std::string());
+}
+
+std::vector<std::string> CableLink::PortNames(const std::vector<int>& ports) const {
+  std::vector<std::string> names;
+  for (int port : ports) names.push_back(PortName(port));
+  return names;
 }
 
 void CableLink::ApplyProperties(int port) {
@@ -35,11 +47,15 @@ void CableLink::ApplyProperties(int port) {
   serial_.SetCommPort(port);
 }
 
-bool CableLink::TryPort(int port) {
+PortOpenError CableLink::TryPort(int port) {
   ApplyProperties(port);
-  if (!serial_.SetPortOpen(true)) return false;
+  if (!serial_.SetPortOpen(true)) {
+    // A port that did not open must never count as one that did.
+    const PortOpenError error = serial_.OpenError();
+    return error == PortOpenError::None ? PortOpenError::Other : error;
+  }
   serial_.SetPortOpen(false);
-  return true;
+  return PortOpenError::None;
 }
 
 void CableLink::ClosePort() { serial_.SetPortOpen(false); }
@@ -51,6 +67,7 @@ bool CableLink::Listen(int port) {
   if (serial_.PortOpen()) serial_.SetPortOpen(false);
   ApplyProperties(port);
   if (!serial_.SetPortOpen(true)) {
+    if (serial_.OpenError() == PortOpenError::PermissionDenied) ShowStatus(kPortDeniedStatus);
     observer_.ConnectionChanged();
     return false;
   }
@@ -132,13 +149,18 @@ void CableLink::OnComm() {
   const CommEventCode event = serial_.CommEvent();
   const auto text = DescribeCommEvent(event);
   if (!text) return;
-  if (event == CommEventCode::Receive) OnReceive(serial_.Input());
+  const bool lineFailed = event == CommEventCode::Receive && Receive(serial_.Input());
   if (text->error) observer_.Beep();
+  // The control closes a port whose device went away, an adapter pulled out.
+  if (text->error && !serial_.PortOpen()) session_.FailIfConnected(LineFailure());
   if (event == CommEventCode::Send && singleByteSent_) return;
-  ShowStatus(text->text);
+  // The failure these bytes caused says more than that they arrived.
+  if (!lineFailed) ShowStatus(text->text);
 }
 
-void CableLink::OnReceive(std::span<const uint8_t> bytes) {
+void CableLink::OnReceive(std::span<const uint8_t> bytes) { Receive(bytes); }
+
+bool CableLink::Receive(std::span<const uint8_t> bytes) {
   if (inputCount_ + bytes.size() <= inputBuffer_.size()) {
     std::copy(bytes.begin(), bytes.end(), inputBuffer_.begin() + inputCount_);
     inputCount_ += bytes.size();
@@ -154,7 +176,7 @@ void CableLink::OnReceive(std::span<const uint8_t> bytes) {
     Publish();
   }
   inputCount_ = 0;
-  AfterEvent();
+  return AfterEvent();
 }
 
 void CableLink::FeedByte(uint8_t b) {
@@ -305,15 +327,21 @@ void CableLink::OnTimer(LinkTimer id) {
   AfterEvent();
 }
 
-void CableLink::AfterEvent() {
-  if (linkError_ != LinkError::None) {
+bool CableLink::AfterEvent() {
+  const bool failed = linkError_ != LinkError::None;
+  if (failed) {
     ShowStatus(linkError_ == LinkError::Send ? kSendFailure : kReceiveFailure);
     linkError_ = LinkError::None;
   }
   if (writeFailed_) {
     writeFailed_ = false;
-    session_.FailIfConnected(kSendFailure);
+    session_.FailIfConnected(LineFailure());
   }
+  return failed;
+}
+
+std::string CableLink::LineFailure() const {
+  return serial_.PortOpen() ? kSendFailure : PortGoneText(PortName(search_.Port()));
 }
 
 // ---- diagnostics

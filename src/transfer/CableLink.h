@@ -10,6 +10,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "transfer/CableDocument.h"
 #include "transfer/Frame.h"
@@ -24,8 +25,8 @@
 namespace tavrin {
 
 // Takes the list of devices behind COM1..COM16 afresh, so that an adapter plugged in since
-// start-up is found.
-using PortRefresher = std::function<void()>;
+// start-up is found, and returns it, COM1 first.
+using PortRefresher = std::function<std::vector<std::string>()>;
 
 class CableLink : private SearchPorts, private FrameSender {
  public:
@@ -54,6 +55,11 @@ class CableLink : private SearchPorts, private FrameSender {
   // False when none of COM1..COM16 opens.
   bool CountPorts();
   void StartSearch() { search_.Start(); }
+  // The ports the last CountPorts found openable, and those the user may not open, named.
+  std::vector<std::string> OpenablePortNames() const { return PortNames(search_.OpenablePorts()); }
+  std::vector<std::string> DeniedPortNames() const { return PortNames(search_.DeniedPorts()); }
+  // "COM1 (/dev/ttyUSB0)" with the device the last refresh put behind the port.
+  std::string PortName(int port) const;
 
   // Where a cable write's 'O' 'R' finds the bytes it serves.
   void SetSourceOpener(SourceOpener opener) { session_.SetSourceOpener(std::move(opener)); }
@@ -80,7 +86,7 @@ class CableLink : private SearchPorts, private FrameSender {
   // Where our own last frame stands; while it is out, received bytes are only its answer.
   enum class Outgoing { None, Handing, AwaitingAnswer };
 
-  bool TryPort(int port) override;
+  PortOpenError TryPort(int port) override;
   bool Listen(int port) override;
   void ClosePort() override;
   void SendFrame(std::span<const uint8_t> data) override;
@@ -95,14 +101,20 @@ class CableLink : private SearchPorts, private FrameSender {
   void HandleFrame();
   void StopLinkTimers();
   void StopAllTimers();
-  void AfterEvent();
   void ShowStatus(std::string_view text);
   void Publish();
+  // Both true when a link error was put on the status line.
+  bool Receive(std::span<const uint8_t> bytes);
+  bool AfterEvent();
+  // Why the connected line stopped: its port went away, or it no longer takes what is sent.
+  std::string LineFailure() const;
+  std::vector<std::string> PortNames(const std::vector<int>& ports) const;
 
   SerialControl& serial_;
   WindowTimers& timers_;
   LinkObserver& observer_;
   PortRefresher refreshPorts_;
+  std::vector<std::string> portPaths_;
   SerialParameters parameters_;
   LinkDiagnostics diagnostics_;
   PortSearch search_;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/Result.h"
 #include "transfer/CableDocument.h"
@@ -23,6 +24,9 @@ inline constexpr char kNoPort[] = "ポートが存在しません。";
 inline constexpr char kNotFound[] = "接続するポートが見つかりません。";
 }  // namespace status_text
 
+// The diagnostics window's status line when its connect finds the port closed to the user.
+inline constexpr char kPortDeniedStatus[] = "ポートを使用する権限がありません（dialout グループ）";
+
 inline constexpr char kNothingEntered[] = "プログラム設定データが入力されていません。";
 inline constexpr char kCableSaveFirst[] =
     "ケーブル接続で書き込みを実行するには、プログラム設定データの保存が必要です。\n\n"
@@ -38,8 +42,25 @@ std::optional<std::string> WriteRefusal(const CableDocument& document, const cha
 // is what the timer gets, whatever happens to the file later.
 Result<SettingsImage> CheckedWriteSource(const CableDocument& document);
 
-// The dialog's status text once the search has moved: waiting, connected or not found.
-std::string SearchStatusText(SearchPhase phase, bool deviceIdentified);
+// A port as the dialogs name it: "COM1 (/dev/ttyUSB0)", or "COM1" when its device is not known.
+std::string PortName(int port, const std::string& path);
+
+// The dialog's status text when no port opens: there is none, or none the user may open.
+std::string NoPortStatusText(const std::vector<std::string>& deniedPorts);
+// The dialog's status text once the search has moved: waiting, connected or not found; a search
+// that found nothing names the ports the user may not open.
+std::string SearchStatusText(SearchPhase phase, bool deviceIdentified,
+                             const std::vector<std::string>& deniedPorts = {});
+// Ports that exist but that the user may not open, and how to be let in.
+std::string PermissionText(const std::vector<std::string>& ports);
+
+// The line under the dialog's status that says which port: the one listened on and the search's
+// time limit, the one in use once the timer answered, or those searched in vain. Empty while the
+// search moves from one port to the next.
+std::string PortLineText(SearchPhase phase, bool deviceIdentified, const std::string& port,
+                         const std::vector<std::string>& searched);
+// The failure detail of a transfer whose port went away, an adapter pulled out.
+std::string PortGoneText(const std::string& port);
 
 std::string CableWriteMessage(const std::string& settingsTitle);
 std::string CableWriteSuccess(const std::string& settingsTitle);

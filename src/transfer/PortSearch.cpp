@@ -17,11 +17,21 @@ void PortSearch::Reset() {
 bool PortSearch::CountPorts() {
   if (ports_.PortOpen()) ports_.ClosePort();
   Reset();
-  int found = 0;
+  openable_.clear();
+  denied_.clear();
   for (int port = 1; port <= kSerialPortCount; ++port) {
-    if (ports_.TryPort(port)) ++found;
+    switch (ports_.TryPort(port)) {
+      case PortOpenError::None:
+        openable_.push_back(port);
+        break;
+      case PortOpenError::PermissionDenied:
+        denied_.push_back(port);
+        break;
+      case PortOpenError::Other:
+        break;
+    }
   }
-  return found > 0;
+  return !openable_.empty();
 }
 
 void PortSearch::Start() {
@@ -89,7 +99,7 @@ void PortSearch::Scan() {
       timers_.KillTimer(LinkTimer::SearchLimit);
       continue;
     }
-    if (ports_.TryPort(port_) && ports_.Listen(port_)) {
+    if (ports_.TryPort(port_) == PortOpenError::None && ports_.Listen(port_)) {
       phase_ = SearchPhase::Listening;
       timers_.Start(LinkTimer::PortListen);
       observer_.ConnectionChanged();

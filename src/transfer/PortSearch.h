@@ -2,7 +2,10 @@
 // turn, until the timer identifies itself or 30 seconds have passed.
 #pragma once
 
+#include <vector>
+
 #include "transfer/LinkObserver.h"
+#include "transfer/SerialControl.h"
 #include "transfer/SerialParameters.h"
 #include "transfer/WindowTimers.h"
 
@@ -14,8 +17,8 @@ enum class SearchPhase { Start, Scanning, Listening, Ended };
 class SearchPorts {
  public:
   virtual ~SearchPorts() = default;
-  // Opens `port` and closes it again; false when it does not open.
-  virtual bool TryPort(int port) = 0;
+  // Opens `port` and closes it again: None when it opened, else why it did not.
+  virtual PortOpenError TryPort(int port) = 0;
   // Opens the link on `port` for listening; false when it does not open.
   virtual bool Listen(int port) = 0;
   virtual bool PortOpen() const = 0;
@@ -29,6 +32,10 @@ class PortSearch {
 
   // False when none of COM1..COM16 opens.
   bool CountPorts();
+  // What CountPorts found, COM numbers rising: the ports that opened, and those the user may not
+  // open.
+  const std::vector<int>& OpenablePorts() const { return openable_; }
+  const std::vector<int>& DeniedPorts() const { return denied_; }
   void Start();
   // Back to COM1, phase Start, nothing identified or expired.
   void Reset();
@@ -58,6 +65,8 @@ class PortSearch {
   bool identified_ = false;
   bool expired_ = false;
   bool portWaitExpired_ = false;
+  std::vector<int> openable_;
+  std::vector<int> denied_;
 };
 
 }  // namespace tavrin

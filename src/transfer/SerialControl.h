@@ -32,6 +32,10 @@ enum class CommEventCode {
   TxFull = 1010,
 };
 
+// Why the port did not open: the user may not use the device (it belongs to a group the user is
+// not in), or anything else (no such device, in use, not a serial line).
+enum class PortOpenError { None, PermissionDenied, Other };
+
 class SerialControl {
  public:
   virtual ~SerialControl() = default;
@@ -48,8 +52,10 @@ class SerialControl {
   virtual void SetHandshaking(int mode) = 0;
   virtual void SetCommPort(int port) = 0;  // 1..16
 
-  // False when the port cannot be opened (the control's dispatch error).
+  // False when the port cannot be opened (the control's dispatch error); OpenError says why.
   virtual bool SetPortOpen(bool open) = 0;
+  // The reason the last open failed; None after one that succeeded.
+  virtual PortOpenError OpenError() const = 0;
   virtual bool PortOpen() const = 0;
   virtual void SetInBufferCount(int count) = 0;   // 0 empties the input buffer
   virtual void SetOutBufferCount(int count) = 0;  // 0 empties the output buffer

@@ -10,6 +10,12 @@ void TransferMonitor::Show(const std::string& text) {
   display_.ShowStatus(text);
 }
 
+void TransferMonitor::ShowNoPort() {
+  // As after a search in vain: the link's closing must not bring back "接続待ち".
+  searchFailed_ = true;
+  Show(NoPortStatusText(link_ != nullptr ? link_->DeniedPortNames() : std::vector<std::string>{}));
+}
+
 void TransferMonitor::ReportProgress(Progress kind, const std::string& text) {
   if (state_ == DialogState::Succeeded || state_ == DialogState::Failed) return;
   if (kind == Progress::Communicating || kind == Progress::Connected) {
@@ -27,7 +33,14 @@ void TransferMonitor::ConnectionChanged() {
   if (state_ != DialogState::NotConnected || searchFailed_ || link_ == nullptr) return;
   const SearchPhase phase = link_->Phase();
   const bool identified = link_->DeviceIdentified();
-  Show(SearchStatusText(phase, identified));
+  Show(SearchStatusText(phase, identified, link_->DeniedPortNames()));
+  const std::string port =
+      PortLineText(phase, identified, link_->PortName(link_->Port()), link_->OpenablePortNames());
+  // Between two ports the line keeps the last one.
+  if (!port.empty() && port != port_) {
+    port_ = port;
+    display_.ShowPort(port);
+  }
   if (phase != SearchPhase::Ended) return;
   if (identified) {
     state_ = DialogState::Connected;

@@ -17,6 +17,9 @@ class TransferDisplay {
   virtual ~TransferDisplay() = default;
   // The status text changed.
   virtual void ShowStatus(const std::string& text) = 0;
+  // The port line changed: the port searched or in use. A display that lists the ports it
+  // searches before the search starts may leave this alone.
+  virtual void ShowPort(const std::string&) {}
   // The byte count of the transfer changed.
   virtual void ShowBytes(int bytes) = 0;
   // Nothing is left to wait for but the user's cancel: the transfer ended or no timer was found.
@@ -31,8 +34,11 @@ class TransferMonitor : public LinkObserver {
 
   // Shows `text` unless it is already shown.
   void Show(const std::string& text);
+  // The link's CountPorts found no port to search.
+  void ShowNoPort();
 
   DialogState State() const { return state_; }
+  // There was no port to search, or the search found no timer.
   bool SearchFailed() const { return searchFailed_; }
   // The failure detail of a transfer that ended in failure.
   const std::string& Detail() const { return detail_; }
@@ -49,6 +55,7 @@ class TransferMonitor : public LinkObserver {
   bool searchFailed_ = false;
   std::string detail_;
   std::string status_;
+  std::string port_;
   std::optional<int> bytes_;
 };
 

@@ -198,7 +198,7 @@ void TransferSession::OnTimer(LinkTimer id) {
   Finish();
 }
 
-void TransferSession::FailIfConnected(const char* detail) {
+void TransferSession::FailIfConnected(const std::string& detail) {
   if (!connected_ || mode_ == TransferMode::None) return;
   succeeded_ = false;
   failureDetail_ = detail;

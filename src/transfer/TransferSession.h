@@ -56,7 +56,7 @@ class TransferSession {
   void HandleFrame(std::span<const uint8_t> data);
   void OnTimer(LinkTimer id);
   // The line failed after the connection: the transfer ends now with `detail`.
-  void FailIfConnected(const char* detail);
+  void FailIfConnected(const std::string& detail);
   // Any file a previous transfer left open; false when closing it failed.
   bool CloseSourceFile();
 

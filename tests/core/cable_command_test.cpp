@@ -44,6 +44,7 @@ class ScriptedEnvironment : public CableEnvironment {
   FakeSerial serial;
   FakeTimers timers;
   std::vector<std::string> systemPorts = {"/dev/ttyUSB0"};
+  std::set<std::string> denied;  // devices that exist but that the user may not open
   std::vector<std::vector<std::string>> portLists;  // every list the command set
   std::function<void(ScriptedEnvironment&)> timer;
 
@@ -52,7 +53,10 @@ class ScriptedEnvironment : public CableEnvironment {
   void SetPortPaths(const std::vector<std::string>& paths) override {
     portLists.push_back(paths);
     serial.openable.clear();
-    for (std::size_t i = 0; i < paths.size(); ++i) serial.openable.insert(static_cast<int>(i) + 1);
+    serial.denied.clear();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      (denied.count(paths[i]) ? serial.denied : serial.openable).insert(static_cast<int>(i) + 1);
+    }
   }
   std::vector<std::string> SystemPortPaths() override { return systemPorts; }
   void SetHandlers(std::function<void()> onComm, std::function<void(LinkTimer)> onTimer,
@@ -190,6 +194,22 @@ TEST(CableCommands, EachCommandTakesThePortListWhenItStarts) {
   EXPECT_EQ(Call(RunCableRead, {out, "--port", "/dev/a", "--port=/dev/b"}, environment).code, 0);
   EXPECT_EQ(environment.portLists,
             (std::vector<std::vector<std::string>>{{}, {"/dev/ttyUSB0"}, {"/dev/a", "/dev/b"}}));
+}
+
+TEST(CableCommands, APortTheUserMayNotOpenIsNamedWithTheWayIn) {
+  ScriptedEnvironment environment;
+  environment.denied = {"/dev/ttyUSB0"};
+  TempFolder folder;
+  const Outcome outcome = Call(RunCableRead, {folder / "out.BIN"}, environment);
+  EXPECT_EQ(outcome.code, 1);
+  const std::string said =
+      "  COM1 /dev/ttyUSB0\n"
+      "COM1 (/dev/ttyUSB0) を使用する権限がありません。\n"
+      "次のコマンドでユーザーを dialout グループに追加し、ログインし直して下さい。\n"
+      "sudo usermod -aG dialout $USER\n";
+  ASSERT_GE(outcome.out.size(), said.size()) << outcome.out;
+  EXPECT_EQ(outcome.out.substr(outcome.out.size() - said.size()), said);
+  EXPECT_FALSE(std::filesystem::exists(folder / "out.BIN"));
 }
 
 TEST(CableCommands, ReadOfAnImageOpenWouldRefuseFailsAndWritesNothing) {

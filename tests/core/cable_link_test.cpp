@@ -496,8 +496,10 @@ TEST(CablePortSearch, EveryCableCommandTakesThePortListAfresh) {
   std::vector<std::set<int>> plugged = {{}, {2}};
   std::size_t refreshes = 0;
   FakeSerial* serial = nullptr;
-  LinkBench bench(TransferMode::Write, OpenSourceFile,
-                  [&] { serial->openable = plugged[std::min(refreshes++, plugged.size() - 1)]; });
+  LinkBench bench(TransferMode::Write, OpenSourceFile, [&] {
+    serial->openable = plugged[std::min(refreshes++, plugged.size() - 1)];
+    return std::vector<std::string>{};
+  });
   serial = &bench.serial;
   EXPECT_FALSE(bench.link.CountPorts());
   // The adapter plugged in after the first command is found by the next one.

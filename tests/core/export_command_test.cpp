@@ -96,7 +96,11 @@ TEST_F(ExportTest, WritesTheReportUnderTheChosenNameAndRemembersTheFolder) {
   const std::string csv = ReadAll(tmp / "cwd/plan.csv");
   ASSERT_FALSE(csv.empty());
   EXPECT_EQ(csv.substr(74, 42), "; KORVA PROGRAM TIMER V01.00\r\n; plan.csv\r\n");
-  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            tmp / "cwd/plan.csv" + " へのエクスポートが正常に終了しました。");
+  EXPECT_EQ(messages.shown[0].caption, "Tavrin");
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::Information);
   EXPECT_EQ(doc->csv.title, "plan.csv");
   EXPECT_EQ(profile.ReadString("CSVDIR"), tmp / "cwd");
   EXPECT_FALSE(doc->IsModified());
@@ -105,6 +109,22 @@ TEST_F(ExportTest, WritesTheReportUnderTheChosenNameAndRemembersTheFolder) {
   Export(std::nullopt);
   EXPECT_EQ(dialogs.requests[1].defaultFileName, "plan.csv");
   EXPECT_EQ(dialogs.requests[1].initialFolder, tmp / "cwd");
+}
+
+TEST_F(ExportTest, ASavedDocumentsReportIsOfferedBesideItUnderItsName) {
+  std::filesystem::create_directories(tmp / "plans");
+  std::filesystem::copy_file(TAVRIN_GOLDEN_DIR "/image/school/image.BIN", tmp / "plans/school.BIN");
+  Export(tmp / "cwd/elsewhere.csv");
+  ASSERT_TRUE(doc->OpenByPath(tmp / "plans/school.BIN"));
+  Export(std::nullopt);
+  EXPECT_EQ(dialogs.requests[1].initialFolder, tmp / "plans");
+  EXPECT_EQ(dialogs.requests[1].defaultFileName, "school.CSV");
+
+  // A document whose folder has gone: where the last export went, under its name.
+  std::filesystem::rename(tmp / "plans", tmp / "moved");
+  Export(std::nullopt);
+  EXPECT_EQ(dialogs.requests[2].initialFolder, tmp / "cwd");
+  EXPECT_EQ(dialogs.requests[2].defaultFileName, "elsewhere.csv");
 }
 
 TEST_F(ExportTest, NameWithoutExtensionGetsCsv) {
@@ -168,6 +188,7 @@ TEST_F(ExportTest, FullDiskKeepsTheEarlierReport) {
   ASSERT_GT(good.size(), 4096u);
 
   view->model().basicProgram = 2;
+  messages.shown.clear();
   Export(tmp / "plan.csv", FailingAfterWrites(SafeFileOpener(), 1));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, tmp / "plan.csv" + " への書込みに失敗しました。");

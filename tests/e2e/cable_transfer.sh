@@ -99,12 +99,15 @@ for fault in bad-check no-ack nak noise interrupt; do
 done
 grep -q ' rx 10 02 52' trace.txt && grep -q ' tx 06' trace.txt || fail "trace lacks the exchange"
 
-# Every transfer ends. A whole-image frame cut in two: the simulator gives up on the frame.
+# Every transfer ends. A whole-image frame cut in two: the simulator gives up on the frame and
+# its pseudo-terminal goes with it, as a USB adapter pulled out: the port is gone, say what to do.
 start_sim fn13 --image image.BIN --size 6594 --fault-frame 1 --fault interrupt && {
   rm -f out.BIN
   if cli_against "read with a large frame cut in two" 1 cable-read out.BIN --port "$PTY"; then
     [ -e out.BIN ] && fail "large frame cut in two: output file created"
-    tail -n 1 cli.out | grep -q '^シリアル通信送信異常$' || fail "large frame cut in two: detail"
+    tail -n 2 cli.out | grep -qx "COM1 ($PTY) が切断されました。" &&
+      tail -n 1 cli.out | grep -qx 'USBケーブルを接続し直してから、もう一度実行して下さい。' ||
+      fail "large frame cut in two: detail: $(tail -n 2 cli.out)"
   fi
 }
 # The timer stops answering 3 s into a paced transfer but keeps its line: 30 s without a frame.
@@ -164,9 +167,24 @@ start_sim fn13 --image image.BIN --id "OTHER" --wait 5 && {
   wait "$SIM"
 }
 
+# A device the user may not open: said, with the way in. Root passes every permission check, so
+# it runs without the capabilities that let it.
+start_sim fn13 --image image.BIN --wait 5 && {
+  chmod 000 "$PTY"
+  unprivileged=()
+  [ "$(id -u)" = 0 ] && unprivileged=(setpriv --bounding-set=-dac_override,-dac_read_search --)
+  "${unprivileged[@]}" "$cli" cable-read out.BIN --port "$PTY" >cli.out 2>&1
+  rc=$?
+  kill "$SIM" 2>/dev/null
+  wait "$SIM" 2>/dev/null
+  [ "$rc" = 1 ] && tail -n 3 cli.out | head -n 1 | grep -qx "COM1 ($PTY) を使用する権限がありません。" &&
+    tail -n 1 cli.out | grep -qxF 'sudo usermod -aG dialout $USER' ||
+    fail "port closed to the user: exit $rc: $(cat cli.out)"
+}
+
 # No port at all; a file that is no settings file.
 "$cli" cable-read out.BIN --port /nonexistent/tty >cli.out 2>&1
-[ $? = 1 ] && grep -q '^ポートが存在しません。$' cli.out || fail "no port: $(cat cli.out)"
+[ $? = 1 ] && tail -n 1 cli.out | grep -qx 'ポートが存在しません。' || fail "no port: $(cat cli.out)"
 printf 'not a settings file' >plain.BIN
 "$cli" cable-write plain.BIN --port /nonexistent/tty >cli.out 2>&1
 [ $? = 1 ] && grep -q 'プログラム設定データが入力されていません。' cli.out || fail "plain file: $(cat cli.out)"

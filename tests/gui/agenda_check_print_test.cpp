@@ -278,7 +278,8 @@ TEST_F(AgendaCheckPrintTest, PdfHoldsEveryPageOfTheReportWithHeaderAndPageNumber
   Command(ID_FILE_PDF);
   ASSERT_EQ(dialogs_.requests.size(), 1u);
   EXPECT_EQ(dialogs_.requests[0].defaultFileName, "plan.pdf");
-  EXPECT_TRUE(messages_.shown.empty());
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, pdf.toStdString() + " へのPDFの保存が正常に終了しました。");
 
   const PageHeader header = HeaderOfView(view().viewModel(), clock_);
   const ReportPainter report(ReportOfView(view().viewModel(), Today(clock_)),

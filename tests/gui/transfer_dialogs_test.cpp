@@ -1,17 +1,23 @@
 // The four transfer commands of the running program: the cable dialogs against vl3400-sim on a
-// pseudo-terminal (write, read, a fault, cancel, no port) and the USB dialogs with temporary
-// folders as sticks.
+// pseudo-terminal (write, read, a fault, cancel, no port, a port closed to the user, a port that
+// goes away) with the serial window beside them, and the USB dialogs with temporary folders as
+// sticks.
+#include <sys/stat.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
 
+#include "PseudoTerminal.h"
 #include "RunningAppFixture.h"
+#include "WithoutPermissionOverride.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
@@ -21,6 +27,7 @@
 #include "platform/ControlNames.h"
 #include "transfer/ui/CableTransferDialog.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
+#include "transfer/ui/SerialSettingsDialog.h"
 
 namespace tavrin {
 namespace {
@@ -57,6 +64,9 @@ class Simulator {
     process_.waitForFinished(1000);
   }
   bool ok() const { return !pty_.isEmpty(); }
+  QString pty() const { return QString::fromUtf8(pty_); }
+  // The timer's end of the line goes, as a USB adapter pulled out.
+  void Kill() { process_.kill(); }
   // The simulator's exit code once it is done.
   int Finish() {
     process_.waitForFinished(10000);
@@ -69,6 +79,13 @@ class Simulator {
   QByteArray pty_;
   QByteArray previous_;
 };
+
+// A click as the window system delivers it, so that a window a modal one blocks ignores it.
+void ClickAsTheUser(QWidget* button) {
+  QWidget* window = button->window();
+  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    button->mapTo(window, button->rect().center()));
+}
 
 class TransferDialogsTest : public testing::RunningAppFixture {
  protected:
@@ -143,11 +160,12 @@ TEST_F(TransferDialogsTest, CableWriteServesTheSavedFileToTheTimer) {
   StartWithSavedFile();
   Simulator timer({"fn11", "--out", work_.filePath("received.BIN"), "--size", "128"});
   ASSERT_TRUE(timer.ok());
-  QString buttonAtMessage, statusAtMessage;
+  QString buttonAtMessage, statusAtMessage, portAtMessage;
   int bytesAtMessage = 0;
   watched_.onShow = [&] {
     buttonAtMessage = FindControl<QPushButton>(dialog_, kIdCancel)->text();
     statusAtMessage = FindControl<QLabel>(dialog_, ids::transfer::kStatus)->text();
+    portAtMessage = FindControl<QLabel>(dialog_, ids::transfer::kPort)->text();
     bytesAtMessage = dialog_->findChild<QProgressBar*>()->value();
   };
   FollowCableDialog();
@@ -159,6 +177,7 @@ TEST_F(TransferDialogsTest, CableWriteServesTheSavedFileToTheTimer) {
   EXPECT_EQ(watched_.shown[0].caption, "ケーブル接続で書き込み");
   EXPECT_EQ(buttonAtMessage, QStringLiteral("OK"));
   EXPECT_EQ(statusAtMessage, QStringLiteral("通信完了"));
+  EXPECT_EQ(portAtMessage, QStringLiteral("COM1 (%1) で通信しています。").arg(timer.pty()));
   EXPECT_EQ(bytesAtMessage, 6594);
   EXPECT_TRUE(sawPart_);
   EXPECT_TRUE(statuses_.contains(QStringLiteral("通信中")));
@@ -206,26 +225,52 @@ TEST_F(TransferDialogsTest, ACableReadOfAShortImageFailsWithItsLengthAndLeavesAN
   EXPECT_TRUE(QFile::exists(Backup("last-transfer.trace")));
 }
 
-TEST_F(TransferDialogsTest, CancelWhileWaitingLetsThePortGoAndFreesTheDiagnosticsWindow) {
+TEST_F(TransferDialogsTest, TheSerialWindowAnswersBesideACableDialogButConnectAndResetWait) {
   StartWithSavedFile();
   view().ShowSerialDiagnostics();
   SerialDiagnosticsDialog* diagnostics = view().diagnosticsWindow();
   Simulator timer(
       {"fn11", "--out", work_.filePath("received.BIN"), "--id", "OTHER", "--wait", "3"});
   ASSERT_TRUE(timer.ok());
-  bool connectEnabled = true, resetEnabled = true;
-  QString status;
+  bool connectEnabled = true, resetEnabled = true, settingsOpened = false, closed = false;
+  int eventsBefore = 0, eventsAfter = 0;
+  QString status, port;
   WhenModal([&](QWidget* modal) {
     QTimer::singleShot(500, modal, [&, modal] {
       connectEnabled = FindControl<QPushButton>(diagnostics, ids::serial::kConnect)->isEnabled();
       resetEnabled = FindControl<QPushButton>(diagnostics, ids::serial::kReset)->isEnabled();
       status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
+      port = FindControl<QLabel>(modal, ids::transfer::kPort)->text();
+      QLineEdit* events = diagnostics->field(ids::serial::kReceiveEvents);
+      eventsBefore = events->text().toInt();
+      ClickAsTheUser(FindControl<QPushButton>(diagnostics, ids::serial::kClear));
+      eventsAfter = events->text().toInt();
+      // The settings dialog opens over the transfer; Escape closes it.
+      auto* settingsWatch = new QTimer(modal);
+      QObject::connect(settingsWatch, &QTimer::timeout, [&, settingsWatch] {
+        auto* settings = qobject_cast<SerialSettingsDialog*>(QApplication::activeModalWidget());
+        if (settings == nullptr) return;
+        settingsWatch->stop();
+        settingsOpened = true;
+        QTest::keyClick(settings->windowHandle(), Qt::Key_Escape);
+      });
+      settingsWatch->start(10);
+      ClickAsTheUser(FindControl<QPushButton>(diagnostics, ids::serial::kSettings));
+      settingsWatch->stop();
+      ClickAsTheUser(FindControl<QPushButton>(diagnostics, kIdOk));
+      closed = !diagnostics->isVisible();
       FindControl<QPushButton>(modal, kIdCancel)->click();
     });
   });
   Command(ID_CABLE_WRITE);
 
   EXPECT_EQ(status, QStringLiteral("接続待ち"));
+  EXPECT_EQ(port, QStringLiteral("COM1 (%1) で年間プログラムタイマを探しています（最長 30 秒）。")
+                      .arg(timer.pty()));
+  EXPECT_GT(eventsBefore, 0);
+  EXPECT_LT(eventsAfter, eventsBefore);  // cleared; the timer goes on sending
+  EXPECT_TRUE(settingsOpened);
+  EXPECT_TRUE(closed);
   EXPECT_FALSE(connectEnabled);
   EXPECT_FALSE(resetEnabled);
   EXPECT_TRUE(FindControl<QPushButton>(diagnostics, ids::serial::kConnect)->isEnabled());
@@ -234,6 +279,57 @@ TEST_F(TransferDialogsTest, CancelWhileWaitingLetsThePortGoAndFreesTheDiagnostic
   EXPECT_TRUE(watched_.shown.empty());
   EXPECT_FALSE(app_->doc()->IsUntitled());
   EXPECT_NE(timer.Finish(), 0);  // the timer was never answered
+}
+
+TEST_F(TransferDialogsTest, APortThatGoesAwayDuringTheTransferSaysWhatToDo) {
+  StartWithSavedFile();
+  Simulator timer(
+      {"fn11", "--out", work_.filePath("received.BIN"), "--size", "16", "--baud", "9600"});
+  ASSERT_TRUE(timer.ok());
+  QElapsedTimer sinceGone;
+  qint64 untilMessage = -1;
+  watched_.onShow = [&] { untilMessage = sinceGone.isValid() ? sinceGone.elapsed() : -1; };
+  FollowCableDialog();
+  QTimer pull;
+  QObject::connect(&pull, &QTimer::timeout, [&] {
+    if (!sawPart_ || sinceGone.isValid()) return;
+    timer.Kill();
+    sinceGone.start();
+  });
+  pull.start(5);
+  Command(ID_CABLE_WRITE);
+
+  EXPECT_EQ(Texts(), std::vector<std::string>{"\"plan.BIN\" の書き込みに失敗しました。\n\nCOM1 (" +
+                                              timer.pty().toStdString() +
+                                              ") が切断されました。\nUSBケーブルを接続し直して"
+                                              "から、もう一度実行して下さい。"});
+  // At once, not after the timer's 30 seconds of silence.
+  EXPECT_GE(untilMessage, 0);
+  EXPECT_LT(untilMessage, 2000);
+  EXPECT_FALSE(view().link().PortOpen());
+}
+
+TEST_F(TransferDialogsTest, APortClosedToTheUserIsNamedWithTheWayIn) {
+  StartWithSavedFile();
+  testing::PseudoTerminal line;
+  ASSERT_EQ(::chmod(line.slave.c_str(), 0), 0);
+  qputenv("TAVRIN_PORTS", QByteArray::fromStdString(line.slave));
+  QString status;
+  WhenModal([&](QWidget* modal) {
+    status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  {
+    testing::WithoutPermissionOverride user;
+    Command(ID_CABLE_WRITE);
+  }
+  qunsetenv("TAVRIN_PORTS");
+  EXPECT_EQ(status,
+            QString::fromStdString(
+                "COM1 (" + line.slave +
+                ") を使用する権限がありません。\n次のコマンドでユーザーを dialout グループに追加"
+                "し、ログインし直して下さい。\nsudo usermod -aG dialout $USER"));
+  EXPECT_TRUE(watched_.shown.empty());
 }
 
 TEST_F(TransferDialogsTest, WithoutAPortTheReadDialogSaysSoAndCanOnlyBeCancelled) {

@@ -1,33 +1,23 @@
-// The serial control over a real pseudo-terminal: open through the COM mapping, byte-array
-// input events, output, and a vanished device closing the port instead of erroring for ever.
-#include <fcntl.h>
+// The serial control over a real pseudo-terminal: open through the COM mapping, why an open
+// failed, byte-array input events, output, and a vanished device closing the port instead of
+// erroring for ever.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <cstdlib>
 
+#include "PseudoTerminal.h"
+#include "WithoutPermissionOverride.h"
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
 
 namespace tavrin {
 namespace {
 
-struct Pty {
-  int master = -1;
-  std::string slave;
-  Pty() {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ::grantpt(master);
-    ::unlockpt(master);
-    slave = ::ptsname(master);
-  }
-  ~Pty() {
-    if (master >= 0) ::close(master);
-  }
-};
+using Pty = testing::PseudoTerminal;
 
 bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
   QElapsedTimer clock;
@@ -98,6 +88,35 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   // What is written now reaches no line, and the link is told so.
   EXPECT_FALSE(comm.OutputBytes(reply).ok());
   EXPECT_FALSE(comm.OutputText(std::string(1, '\x05')).ok());
+}
+
+TEST(CMSComm, SaysWhenThePortIsClosedToTheUser) {
+  Pty open, shut;
+  ASSERT_EQ(::chmod(shut.slave.c_str(), 0), 0);
+  CMSComm comm;
+  comm.SetPortPaths({open.slave, shut.slave, "/nonexistent/tty"});
+  const struct {
+    int port;
+    bool opens;
+    PortOpenError error;
+  } cases[] = {
+      {2, false, PortOpenError::PermissionDenied},
+      {3, false, PortOpenError::Other},
+      {1, true, PortOpenError::None},
+  };
+  for (const auto& c : cases) {
+    comm.SetCommPort(c.port);
+    {
+      testing::WithoutPermissionOverride user;
+      EXPECT_EQ(comm.SetPortOpen(true), c.opens) << c.port;
+    }
+    EXPECT_EQ(comm.OpenError(), c.error) << c.port;
+    comm.SetPortOpen(false);
+  }
+  // A port already open is no question of permission.
+  comm.SetPortOpen(true);
+  EXPECT_FALSE(comm.SetPortOpen(true));
+  EXPECT_EQ(comm.OpenError(), PortOpenError::Other);
 }
 
 TEST(CMSComm, RefusesSettingsItCannotUse) {

@@ -31,6 +31,7 @@ inline Bytes ToBytes(std::span<const uint8_t> bytes) { return Bytes(bytes.begin(
 class FakeSerial : public SerialControl {
  public:
   std::set<int> openable;
+  std::set<int> denied;                 // ports that exist but that the user may not open
   bool writesFail = false;              // a line whose writes never reach the wire
   std::vector<std::string> properties;  // property names in the order they were set
   std::vector<Bytes> outputs;           // one entry per Output call that reached the wire
@@ -39,6 +40,7 @@ class FakeSerial : public SerialControl {
   Bytes pendingInput;
   int port = 0;
   bool open = false;
+  PortOpenError openError = PortOpenError::None;
   int opens = 0;
   int outputClears = 0;
 
@@ -62,11 +64,16 @@ class FakeSerial : public SerialControl {
       open = false;
       return true;
     }
-    if (open || !openable.count(port)) return false;
+    if (open || !openable.count(port)) {
+      openError = denied.count(port) ? PortOpenError::PermissionDenied : PortOpenError::Other;
+      return false;
+    }
     open = true;
+    openError = PortOpenError::None;
     ++opens;
     return true;
   }
+  PortOpenError OpenError() const override { return openError; }
   bool PortOpen() const override { return open; }
   void SetInBufferCount(int) override {}
   void SetOutBufferCount(int) override { ++outputClears; }

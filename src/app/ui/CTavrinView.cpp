@@ -100,7 +100,10 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
   timers_ = std::make_unique<QtWindowTimers>([this](LinkTimer id) { link_->OnTimer(id); });
   LinkObserver& observer = *this;
   link_ = std::make_unique<CableLink>(*tracedSerial_, *timers_, cableDocument_, observer,
-                                      OpenSourceFile, [this] { RefreshPorts(); });
+                                      OpenSourceFile, [this] {
+                                        RefreshPorts();
+                                        return serial_->PortPaths();
+                                      });
   connect(serial_.get(), &CMSComm::Comm, this, [this] { link_->OnComm(); });
   sheet_ = new CProgSheet(&frame_);
   frame_.setCentralWidget(this);
@@ -292,6 +295,10 @@ void CTavrinView::CleanUpView() {
 void CTavrinView::PrintCommand() {
   QPrinter printer(QPrinter::HighResolution);
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
+  printer.setOutputFileName(QString::fromStdString(PrintToFilePath(doc_)));
+  // The name only fills the dialog's "print to file"; a printer, when there is one, stays the
+  // first choice.
+  printer.setOutputFormat(QPrinter::NativeFormat);
   QPrintDialog dialog(&printer, &frame_);
   if (dialog.exec() != QDialog::Accepted) return;
   if (!PrintReport(printer)) {
@@ -306,7 +313,9 @@ void CTavrinView::PdfCommand() {
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(*path));
-  if (!PrintReport(printer)) {
+  if (PrintReport(printer)) {
+    messages_.Show(PdfWrittenText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Information);
+  } else {
     messages_.Show(PdfWriteFailedText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
 }
@@ -364,9 +373,9 @@ void CTavrinView::ShowSpecialMenu() {
   KeepSerialWindowAbove(&frame_);
 }
 
-// A modal window blocks every window but those it owns. The serial window opened from the
-// special menu belongs to the menu while it is open, so that it answers beside it, and to the
-// main window again afterwards, above which it stays.
+// A modal window blocks every window but those it owns. The serial window belongs to the special
+// menu or the cable dialog while one is open, so that it answers beside it (a transfer is watched
+// there), and to the main window again afterwards, above which it stays.
 void CTavrinView::KeepSerialWindowAbove(QWidget* owner) {
   if (diagnostics_ == nullptr || diagnostics_->windowHandle() == nullptr) return;
   diagnostics_->windowHandle()->setTransientParent(owner->windowHandle());
@@ -506,7 +515,10 @@ void CTavrinView::RunCableDialog(TransferMode mode) {
   dialog.move(position.x, position.y);
   cableDialog_ = &dialog;
   if (diagnostics_ != nullptr) diagnostics_->SetTransferRunning(true);
+  dialog.winId();  // the dialog's window exists now, so that the serial window can join it
+  KeepSerialWindowAbove(&dialog);
   dialog.exec();
+  KeepSerialWindowAbove(&frame_);
   cableDialog_ = nullptr;
   if (diagnostics_ != nullptr) diagnostics_->SetTransferRunning(false);
   // A cancelled transfer keeps only its trace.

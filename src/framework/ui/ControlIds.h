@@ -75,6 +75,7 @@ inline constexpr int kFrequencyLabel = 1147;
 namespace transfer {
 inline constexpr int kText = 1038;
 inline constexpr int kStatus = 1140;
+inline constexpr int kPort = 1141;  // the cable dialogs' port line, which the templates lack
 inline constexpr int kDrives = 1148;
 inline constexpr int kPorts = 1005;
 inline constexpr int kSpeeds = 1006;

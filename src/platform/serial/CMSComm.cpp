@@ -1,8 +1,25 @@
 #include "platform/serial/CMSComm.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QStringList>
+#include <cerrno>
 
 namespace tavrin {
+namespace {
+
+// Qt reports a device the user may not open, one in use and a lock it could not take alike; only
+// the device's own permissions tell them apart. The effective ids and capabilities decide, as for
+// the open itself.
+PortOpenError OpenErrorOf(QSerialPort::SerialPortError error, const std::string& path) {
+  if (error != QSerialPort::PermissionError) return PortOpenError::Other;
+  const bool denied =
+      ::faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES;
+  return denied ? PortOpenError::PermissionDenied : PortOpenError::Other;
+}
+
+}  // namespace
 
 CMSComm::CMSComm(QObject* parent) : QObject(parent) {
   connect(&port_, &QSerialPort::readyRead, this, &CMSComm::OnReadyRead);
@@ -46,12 +63,14 @@ bool CMSComm::SetPortOpen(bool open) {
     input_.clear();
     return true;
   }
+  openError_ = PortOpenError::Other;
   if (port_.isOpen() || !settingsValid_ || commPort_ < 1 ||
       static_cast<std::size_t>(commPort_) > paths_.size() ||
       paths_[static_cast<std::size_t>(commPort_ - 1)].empty()) {
     return false;
   }
-  port_.setPortName(QString::fromStdString(paths_[static_cast<std::size_t>(commPort_ - 1)]));
+  const std::string& path = paths_[static_cast<std::size_t>(commPort_ - 1)];
+  port_.setPortName(QString::fromStdString(path));
   port_.setBaudRate(baud_);
   port_.setParity(parity_);
   port_.setDataBits(dataBits_);
@@ -59,10 +78,13 @@ bool CMSComm::SetPortOpen(bool open) {
   port_.setFlowControl(handshaking_ == 2   ? QSerialPort::HardwareControl
                        : handshaking_ == 1 ? QSerialPort::SoftwareControl
                                            : QSerialPort::NoFlowControl);
+  failedOpen_ = QSerialPort::NoError;
   if (!port_.open(QIODevice::ReadWrite)) {
+    openError_ = OpenErrorOf(failedOpen_, path);
     port_.clearError();
     return false;
   }
+  openError_ = PortOpenError::None;
   // A pseudo-terminal has no modem lines and refuses these; the link works without them.
   port_.setDataTerminalReady(dtr_);
   port_.setRequestToSend(rts_);
@@ -121,6 +143,9 @@ void CMSComm::OnBytesWritten() {
 }
 
 void CMSComm::OnError(QSerialPort::SerialPortError error) {
+  // Reported from inside open(), whose caller asks why once it returns; clearing the error
+  // reports NoError, which must not wipe it.
+  if (!port_.isOpen() && error != QSerialPort::NoError) failedOpen_ = error;
   CommEventCode event = CommEventCode::None;
   switch (error) {
     case QSerialPort::WriteError:

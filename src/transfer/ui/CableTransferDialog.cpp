@@ -46,12 +46,18 @@ CableTransferDialog::CableTransferDialog(CableLink& link, TransferMode mode,
   auto* group = new QGroupBox(QStringLiteral("ステータス"), this);
   status_ = WrappingLabel(status_text::kWaiting, group);
   status_->setObjectName(ControlName(ids::transfer::kStatus));
+  // A status may hold a command the user has to run.
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  port_ = WrappingLabel(std::string(), group);
+  port_->setObjectName(ControlName(ids::transfer::kPort));
+  port_->hide();  // until there is a port to name
   progress_ = new QProgressBar(group);
   progress_->setRange(0, static_cast<int>(layout::kImageSize));
   progress_->setValue(0);
   progress_->setFormat(QStringLiteral("%v / %m"));
   auto* groupLayout = new QVBoxLayout(group);
   groupLayout->addWidget(status_);
+  groupLayout->addWidget(port_);
   groupLayout->addWidget(progress_);
 
   // The templates' OK button is never shown: the cancel button closes, and says "OK" at the end.
@@ -89,7 +95,7 @@ void CableTransferDialog::showEvent(QShowEvent* event) {
 
 void CableTransferDialog::StartConnection() {
   if (!link_.CountPorts()) {
-    monitor_.Show(status_text::kNoPort);
+    monitor_.ShowNoPort();
     return;
   }
   link_.StartSearch();
@@ -97,6 +103,11 @@ void CableTransferDialog::StartConnection() {
 
 void CableTransferDialog::ShowStatus(const std::string& text) {
   status_->setText(QString::fromStdString(text));
+}
+
+void CableTransferDialog::ShowPort(const std::string& text) {
+  port_->setText(QString::fromStdString(text));
+  port_->show();
 }
 
 void CableTransferDialog::ShowBytes(int bytes) { progress_->setValue(bytes); }

@@ -41,6 +41,7 @@ class CableTransferDialog : public QDialog, private TransferDisplay {
 
  private:
   void ShowStatus(const std::string& text) override;
+  void ShowPort(const std::string& text) override;
   void ShowBytes(int bytes) override;
   void Finished() override;
   void StartConnection();
@@ -53,6 +54,7 @@ class CableTransferDialog : public QDialog, private TransferDisplay {
   EndedHandler onEnded_;
   TransferMonitor monitor_;
   QLabel* status_ = nullptr;
+  QLabel* port_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* cancel_ = nullptr;
   bool started_ = false;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -57,6 +58,16 @@ char AltKeyChar(int key) {
   return '\x7f';
 }
 
+// The letters with which Alt opens the menu bar's menus, read off their texts.
+std::string MenuKeys(QMenuBar& bar) {
+  std::string keys;
+  for (const QAction* menu : bar.actions()) {
+    const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
+    if (!mnemonic.isEmpty()) keys += AltKeyChar(mnemonic[0].key());
+  }
+  return keys;
+}
+
 }  // namespace
 
 CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profile,
@@ -68,6 +79,7 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       messages_(messages),
       clock_(clock),
       viewModel_(doc, clock),
+      altKeys_(MenuKeys(*frame.menuBar())),
       cableDocument_(doc, viewModel_) {
   setObjectName(ControlName(ids::main::kFormView));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
@@ -496,7 +508,7 @@ bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
   if (type == QEvent::ShortcutOverride) {
     // Keys that pass on go to the menu bar's mnemonics now; the rest are claimed here so that no
     // shortcut takes them, and are handled when their key press arrives.
-    if (SpecialMenuSequence::PassesOn(letter)) {
+    if (altKeys_.Peek(letter) == AltKeyAction::PassOn) {
       altKeys_.OnAltKey(letter);
       return false;
     }

@@ -848,14 +848,18 @@ void CVSFlexGrid::mouseMoveEvent(QMouseEvent* event) {
   mouseRow_ = row;
   mouseCol_ = col;
   if (drag_ == Drag::None || !(event->buttons() & Qt::LeftButton) || row < 0) return;
-  // Over the labels or the data alike, only the row (or column) under the mouse counts.
-  if (drag_ == Drag::Rows)
+  // Over the labels or the data alike, only the row (or column) under the mouse counts, and the
+  // grid scrolls only along the drag.
+  if (drag_ == Drag::Rows) {
     SetSelectionCorner(row, cols_ - 1);
-  else if (drag_ == Drag::Columns)
+    ShowCell(rowSel_, leftCol_);
+  } else if (drag_ == Drag::Columns) {
     SetSelectionCorner(rows_ - 1, col);
-  else
+    ShowCell(topRow_, colSel_);
+  } else {
     SetSelectionCorner(row, col);
-  ShowCell(std::max(row, fixedRows_), std::max(col, fixedCols_));
+    ShowCell(rowSel_, colSel_);
+  }
 }
 
 void CVSFlexGrid::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -509,8 +510,15 @@ bool CVSFlexGrid::ListKeyFilter(QKeyEvent* key) {
 }
 
 bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (comboEditor_ && watched == comboEditor_->view() && event->type() == QEvent::KeyPress)
-    return ListKeyFilter(static_cast<QKeyEvent*>(event));
+  if (comboEditor_ && watched == comboEditor_->view()) {
+    if (event->type() == QEvent::KeyPress) return ListKeyFilter(static_cast<QKeyEvent*>(event));
+    // Japanese typed into the open list picks its item as typed keys do.
+    if (event->type() == QEvent::InputMethod && !comboEditor_->isEditable()) {
+      const QString text = static_cast<QInputMethodEvent*>(event)->commitString();
+      if (!text.isEmpty()) TypeIntoList(text);
+      return !text.isEmpty();
+    }
+  }
   if (editor_ && watched == editor_) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);

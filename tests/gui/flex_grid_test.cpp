@@ -361,6 +361,17 @@ TEST_F(FlexGridTest, TypedKeysPickTheListItemTheyStartAndEnterStoresIt) {
     EXPECT_EQ(grid.focusWidget(), &grid) << name << ": the grid keeps the keyboard";
     QApplication::processEvents();
   }
+
+  // Japanese, as an input method commits it, picks its item in the open list the same way: the
+  // first that starts with it, even when the cell holds that one already.
+  grid.SetColComboList(2, "第 1|第 2|第 3|第 4|最終");
+  grid.SetTextMatrix(1, 2, "第 1");
+  grid.SetCurrentCell(1, 2);
+  QApplication::setActiveWindow(&grid);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  testing::CommitText(QApplication::focusWidget(), "第");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(grid.TextMatrix(1, 2), "第 1");
   CVSFlexGrid::SetTypingClock(nullptr);
 }
 

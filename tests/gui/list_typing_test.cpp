@@ -2,14 +2,11 @@
 // whichever widget has the keyboard, Enter, and OK; then the value the working model holds.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -2,28 +2,21 @@
 
 namespace tavrin {
 
-AltKeyAction SpecialMenuSequence::OnAltKey(char key) {
+AltKeyAction SpecialMenuSequence::Peek(char key) const {
   if (key == 0) return AltKeyAction::PassOn;
-  if (PassesOn(key)) {
-    armed_ = false;
-    return AltKeyAction::PassOn;
-  }
-  switch (key) {
-    case 'A':
-      armed_ = false;
-      return AltKeyAction::OpenAbout;
-    case 'J':
-      armed_ = true;
-      return AltKeyAction::Consume;
-    case 'V': {
-      const bool open = armed_;
-      armed_ = false;
-      return open ? AltKeyAction::OpenSpecialMenu : AltKeyAction::Consume;
-    }
-    default:
-      armed_ = false;
-      return AltKeyAction::Consume;
-  }
+  if (key == 'A') return AltKeyAction::OpenAbout;
+  if (key == 'J') return AltKeyAction::Consume;
+  if (key == 'V' && armed_) return AltKeyAction::OpenSpecialMenu;
+  if (menuKeys_.find(key) != std::string::npos) return AltKeyAction::PassOn;
+  return AltKeyAction::Consume;
+}
+
+AltKeyAction SpecialMenuSequence::OnAltKey(char key) {
+  const AltKeyAction action = Peek(key);
+  // Alt alone leaves the sequence as it is: releasing and pressing Alt again between J and V
+  // does not matter.
+  if (key != 0) armed_ = key == 'J';
+  return action;
 }
 
 }  // namespace tavrin

@@ -2,6 +2,9 @@
 // no other Alt+key between them opens the hidden special menu.
 #pragma once
 
+#include <string>
+#include <utility>
+
 namespace tavrin {
 
 enum class AltKeyAction {
@@ -13,17 +16,20 @@ enum class AltKeyAction {
 
 class SpecialMenuSequence {
  public:
+  // `menuKeys`: the upper-case letters with which Alt opens the menu bar's menus. They disarm the
+  // sequence but pass on, so that every menu still opens by its mnemonic; only the V that
+  // completes the sequence is kept from the menu that V opens.
+  explicit SpecialMenuSequence(std::string menuKeys = {}) : menuKeys_(std::move(menuKeys)) {}
+
   // `key` is the upper-case letter or digit pressed with Alt, or 0 for the Alt key alone.
-  // Alt+F, Alt+E, Alt+C and Alt+H open the menu bar's menus, so they disarm the sequence but pass
-  // on: swallowing them would leave the menus' own mnemonics dead.
   AltKeyAction OnAltKey(char key);
-  // The keys whose action is PassOn, whatever the state.
-  static bool PassesOn(char key) {
-    return key == 0 || key == 'F' || key == 'E' || key == 'C' || key == 'H';
-  }
+  // What OnAltKey would answer now, without changing the state: asked before the menu bar's
+  // mnemonics see the key, which they take when the answer is PassOn.
+  AltKeyAction Peek(char key) const;
   bool armed() const { return armed_; }
 
  private:
+  std::string menuKeys_;
   bool armed_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -11,6 +12,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <utility>
 
 #include "platform/UiFonts.h"
 
@@ -39,6 +42,34 @@ int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::ControlModifier) mask |= CVSFlexGrid::kCtrl;
   if (modifiers & Qt::AltModifier) mask |= CVSFlexGrid::kAlt;
   return mask;
+}
+
+std::function<int64_t()>& TypingClock() {
+  static std::function<int64_t()> clock;
+  return clock;
+}
+
+int64_t TypingNow() {
+  if (TypingClock()) return TypingClock()();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// A list of plain numbers (the program numbers) is a number cell: what is typed is the value.
+bool IsNumberList(const QStringList& items) {
+  return std::all_of(items.begin(), items.end(), [](const QString& item) {
+    return !item.isEmpty() && std::all_of(item.begin(), item.end(), [](QChar c) {
+      return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+  });
+}
+
+// A key that types a character into a cell, as opposed to moving, confirming or a command.
+bool IsTypingKey(const QKeyEvent& key) {
+  const QString text = key.text();
+  return !text.isEmpty() && text.at(0).isPrint() &&
+         !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 int ButtonOf(Qt::MouseButton button) {
@@ -324,6 +355,10 @@ QString CVSFlexGrid::EditText() const {
 
 void CVSFlexGrid::StartEdit() { OpenEditor(QString()); }
 
+void CVSFlexGrid::SetTypingClock(std::function<int64_t()> nowMs) {
+  TypingClock() = std::move(nowMs);
+}
+
 void CVSFlexGrid::OpenEditor(const QString& typed) {
   if (editor_ || editable_ == kEditNone || !IsDataCell(row_, col_)) return;
   ShowCell(row_, col_);
@@ -333,16 +368,25 @@ void CVSFlexGrid::OpenEditor(const QString& typed) {
   const QString& list = comboLists_[static_cast<std::size_t>(col_)];
   const QString current = At(row_, col_).text;
   if (!list.isEmpty()) {
-    bool typable = list.startsWith('|');
-    QStringList items = (typable ? list.mid(1) : list).split('|');
+    const bool startsTypable = list.startsWith('|');
+    const QStringList items = (startsTypable ? list.mid(1) : list).split('|');
+    const bool typable = startsTypable || IsNumberList(items);
     comboEditor_ = new QComboBox(viewport());
     comboEditor_->setFont(font());
     comboEditor_->addItems(items);
     comboEditor_->setEditable(typable);
     comboEditor_->setMaxVisibleItems(12);
     comboEditor_->setCurrentIndex(static_cast<int>(items.indexOf(current)));
-    if (typable) comboEditor_->setEditText(typed.isEmpty() ? current : typed);
+    if (typable) {
+      // What is typed is the value: no completion may add to it behind the user's back.
+      comboEditor_->setCompleter(nullptr);
+      comboEditor_->setEditText(typed.isEmpty() ? current : typed);
+      if (typed.isEmpty()) comboEditor_->lineEdit()->selectAll();
+    }
     connect(comboEditor_, &QComboBox::activated, this, [this] { CommitEdit(); });
+    // Installed after the list's own watch, so that this one sees the keys first.
+    comboEditor_->view()->installEventFilter(this);
+    typeAhead_.Reset();
     editor_ = comboEditor_;
   } else {
     lineEditor_ = new QLineEdit(viewport());
@@ -355,7 +399,26 @@ void CVSFlexGrid::OpenEditor(const QString& typed) {
   PlaceEditor();
   editor_->show();
   editor_->setFocus();
-  if (comboEditor_ && !comboEditor_->isEditable()) comboEditor_->showPopup();
+  if (!comboEditor_) return;
+  if (!comboEditor_->isEditable()) {
+    // The key that opened the list is the first of the typing that picks its item.
+    if (!typed.isEmpty()) TypeIntoList(typed);
+    comboEditor_->showPopup();
+  } else if (typed.isEmpty()) {
+    comboEditor_->showPopup();
+  }
+}
+
+void CVSFlexGrid::TypeIntoList(const QString& text) {
+  QStringList items;
+  for (int i = 0; i < comboEditor_->count(); ++i) items << comboEditor_->itemText(i);
+  const int found = typeAhead_.Type(items, text, TypingNow());
+  if (found < 0) return;
+  comboEditor_->setCurrentIndex(found);
+  // The open list shows the pick highlighted; Enter there takes the highlighted item.
+  const QModelIndex index = comboEditor_->model()->index(found, comboEditor_->modelColumn());
+  comboEditor_->view()->setCurrentIndex(index);
+  comboEditor_->view()->scrollTo(index);
 }
 
 void CVSFlexGrid::PlaceEditor() {
@@ -380,6 +443,7 @@ void CVSFlexGrid::CommitEdit() {
   emit ValidateEdit(editRow_, editCol_, &cancel);
   if (cancel || !editor_) {
     committing_ = false;
+    if (editor_) KeepEditing();
     return;
   }
   int row = editRow_;
@@ -391,6 +455,14 @@ void CVSFlexGrid::CommitEdit() {
   emit AfterEdit(row, col);
 }
 
+void CVSFlexGrid::KeepEditing() {
+  // A message box about the refusal, or the click that left the cell, took the focus; the keys
+  // typed next belong to this cell.
+  editor_->setFocus();
+  if (lineEditor_) lineEditor_->selectAll();
+  if (comboEditor_ && comboEditor_->isEditable()) comboEditor_->lineEdit()->selectAll();
+}
+
 void CVSFlexGrid::CancelEdit() {
   if (!editor_) return;
   CloseEditor();
@@ -399,7 +471,11 @@ void CVSFlexGrid::CancelEdit() {
 
 void CVSFlexGrid::CloseEditor() {
   QWidget* editor = editor_;
-  bool hadFocus = editor && editor->hasFocus();
+  // The keyboard may be in the open list, or the window may be inactive (a message box, a window
+  // manager's hand-over): the grid takes it back wherever the editor had it, never the next
+  // widget of the window.
+  const bool hadFocus = editor && (editor->hasFocus() || window()->focusWidget() == editor ||
+                                   (comboEditor_ && comboEditor_->view()->hasFocus()));
   editor_ = nullptr;
   if (comboEditor_) comboEditor_->hidePopup();
   lineEditor_ = nullptr;
@@ -412,7 +488,37 @@ void CVSFlexGrid::CloseEditor() {
   if (hadFocus) setFocus();
 }
 
+bool CVSFlexGrid::ListKeyFilter(QKeyEvent* key) {
+  // The keys of an open drop-down list, before the list itself sees them.
+  if (key->key() == Qt::Key_Escape) {
+    CancelEdit();
+    return true;
+  }
+  if (!IsTypingKey(*key)) return false;
+  if (!comboEditor_->isEditable()) {
+    TypeIntoList(key->text());
+    return true;
+  }
+  // A number cell takes the typed number itself: the list steps aside and the key replaces the
+  // text it showed.
+  comboEditor_->hidePopup();
+  comboEditor_->setFocus();
+  comboEditor_->lineEdit()->selectAll();
+  QKeyEvent typed(key->type(), key->key(), key->modifiers(), key->text());
+  QCoreApplication::sendEvent(comboEditor_, &typed);
+  return true;
+}
+
 bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (comboEditor_ && watched == comboEditor_->view()) {
+    if (event->type() == QEvent::KeyPress) return ListKeyFilter(static_cast<QKeyEvent*>(event));
+    // Japanese typed into the open list picks its item as typed keys do.
+    if (event->type() == QEvent::InputMethod && !comboEditor_->isEditable()) {
+      const QString text = static_cast<QInputMethodEvent*>(event)->commitString();
+      if (!text.isEmpty()) TypeIntoList(text);
+      return !text.isEmpty();
+    }
+  }
   if (editor_ && watched == editor_) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
@@ -423,6 +529,10 @@ bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
       // Taken here: passed on, the key would reach the grid and open the editor again.
       if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         CommitEdit();
+        return true;
+      }
+      if (comboEditor_ && !comboEditor_->isEditable() && IsTypingKey(*key)) {
+        TypeIntoList(key->text());
         return true;
       }
     } else if (event->type() == QEvent::FocusOut) {
@@ -714,24 +824,30 @@ void CVSFlexGrid::mousePressEvent(QMouseEvent* event) {
   auto [row, col] = CellAt(event->position().toPoint());
   mouseRow_ = row;
   mouseCol_ = col;
-  if (editor_) CommitEdit();
-  setFocus(Qt::MouseFocusReason);
   pressWasOnCurrent_ = false;
-  if (row < 0 || editor_) return;
+  if (editor_) CommitEdit();
+  if (editor_) return;  // refused: the cell's editor keeps the keyboard
+  setFocus(Qt::MouseFocusReason);
+  if (row < 0) return;
+  const bool extend = event->modifiers() & Qt::ShiftModifier;
+  const bool left = event->button() == Qt::LeftButton;
   if (IsDataCell(row, col)) {
     int row1, col1, row2, col2;
     GetSelection(row1, col1, row2, col2);
     pressWasOnCurrent_ = row == row_ && col == col_ && row1 == row2 && col1 == col2;
-    if (event->modifiers() & Qt::ShiftModifier)
+    if (extend)
       SetSelectionCorner(row, col);
     else
       MoveCurrent(row, col, row, col);
-    dragging_ = event->button() == Qt::LeftButton;
+    drag_ = left ? Drag::Cells : Drag::None;
   } else if (row < fixedRows_ && col >= fixedCols_ && rows_ > fixedRows_) {
-    // A column header picks the whole column, a row label the whole row.
-    MoveCurrent(fixedRows_, col, rows_ - 1, col);
+    // A column header picks the whole column, a row label the whole row; Shift or a drag along
+    // the headers or labels makes it a range of them.
+    MoveCurrent(fixedRows_, extend ? col_ : col, rows_ - 1, col);
+    drag_ = left ? Drag::Columns : Drag::None;
   } else if (col < fixedCols_ && row >= fixedRows_ && cols_ > fixedCols_) {
-    MoveCurrent(row, fixedCols_, row, cols_ - 1);
+    MoveCurrent(extend ? row_ : row, fixedCols_, row, cols_ - 1);
+    drag_ = left ? Drag::Rows : Drag::None;
   }
 }
 
@@ -739,7 +855,16 @@ void CVSFlexGrid::mouseMoveEvent(QMouseEvent* event) {
   auto [row, col] = CellAt(event->position().toPoint());
   mouseRow_ = row;
   mouseCol_ = col;
-  if (dragging_ && (event->buttons() & Qt::LeftButton) && row >= 0) {
+  if (drag_ == Drag::None || !(event->buttons() & Qt::LeftButton) || row < 0) return;
+  // Over the labels or the data alike, only the row (or column) under the mouse counts, and the
+  // grid scrolls only along the drag.
+  if (drag_ == Drag::Rows) {
+    SetSelectionCorner(row, cols_ - 1);
+    ShowCell(rowSel_, leftCol_);
+  } else if (drag_ == Drag::Columns) {
+    SetSelectionCorner(rows_ - 1, col);
+    ShowCell(topRow_, colSel_);
+  } else {
     SetSelectionCorner(row, col);
     ShowCell(rowSel_, colSel_);
   }
@@ -750,7 +875,7 @@ void CVSFlexGrid::mouseReleaseEvent(QMouseEvent* event) {
   auto [row, col] = CellAt(pos);
   mouseRow_ = row;
   mouseCol_ = col;
-  dragging_ = false;
+  drag_ = Drag::None;
   emit MouseUp(ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), pos.x(), pos.y());
   emit Click();
   if (pressWasOnCurrent_ && editable_ == kEditKeyboardMouse && row == row_ && col == col_)
@@ -764,6 +889,19 @@ void CVSFlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
+  if (editor_ && hasFocus()) {
+    // The grid has the keyboard while its cell's editor is open only when something took the
+    // focus from the editor; the key is the editor's, and Escape ends the edit, not the window.
+    // (Keys the editor passes on arrive here too, but then the editor has the focus.)
+    if (event->key() == Qt::Key_Escape) {
+      CancelEdit();
+      return;
+    }
+    editor_->setFocus();
+    QKeyEvent forwarded(event->type(), event->key(), event->modifiers(), event->text());
+    QCoreApplication::sendEvent(editor_, &forwarded);
+    return;
+  }
   if (rows_ <= fixedRows_ || cols_ <= fixedCols_) {
     QAbstractScrollArea::keyPressEvent(event);
     return;
@@ -806,11 +944,8 @@ void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
       StartEdit();
       return;
     default: {
-      QString text = event->text();
-      bool typing = !text.isEmpty() && text.at(0).isPrint() &&
-                    !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-      if (typing && editable_ != kEditNone && IsDataCell(row_, col_)) {
-        OpenEditor(comboLists_[static_cast<std::size_t>(col_)].isEmpty() ? text : QString());
+      if (IsTypingKey(*event) && editable_ != kEditNone && IsDataCell(row_, col_)) {
+        OpenEditor(event->text());
         return;
       }
       QAbstractScrollArea::keyPressEvent(event);
@@ -842,9 +977,9 @@ void CVSFlexGrid::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void CVSFlexGrid::inputMethodEvent(QInputMethodEvent* event) {
-  // Japanese typed while the grid itself has the focus starts an edit with the composed text.
-  if (!event->commitString().isEmpty() && editable_ != kEditNone && IsDataCell(row_, col_) &&
-      comboLists_[static_cast<std::size_t>(col_)].isEmpty()) {
+  // Japanese typed while the grid itself has the focus starts an edit with the composed text, or
+  // in a list picks the item it starts.
+  if (!event->commitString().isEmpty() && editable_ != kEditNone && IsDataCell(row_, col_)) {
     OpenEditor(event->commitString());
     event->accept();
     return;

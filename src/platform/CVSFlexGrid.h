@@ -12,9 +12,13 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "platform/ListTypeAhead.h"
+
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 
 namespace tavrin {
@@ -119,9 +123,14 @@ class CVSFlexGrid : public QAbstractScrollArea {
   QString TextMatrix(int row, int col) const;
   void SetTextMatrix(int row, int col, const QString& text);
 
-  // Items joined by "|"; a list starting with "|" may also be typed into. Empty: no list.
+  // Items joined by "|"; a list starting with "|", or one of plain numbers, may also be typed
+  // into. Empty: no list. In a list that is not typed into, keys pick the item whose text starts
+  // with what was typed, keys within a second of each other counting together.
   void SetColComboList(int col, const QString& list);
   QString ColComboList(int col) const;
+  // The clock, in milliseconds, that decides whether keys typed into a list count together; null
+  // for the steady clock. Lets a test type slowly without waiting.
+  static void SetTypingClock(std::function<int64_t()> nowMs);
 
   // A pending edit is dropped, not stored, when the focus leaves the editor for `widget`: a
   // dialog's Cancel button, which must not first be answered by the edit's check.
@@ -202,8 +211,14 @@ class CVSFlexGrid : public QAbstractScrollArea {
   int MaxLeftCol(int width) const;
   void UpdateScrollBars();
   void PlaceEditor();
+  // `typed`: the text whose key opened the editor, empty when a click or Enter did.
   void OpenEditor(const QString& typed);
   void CloseEditor();
+  // After a refused edit the editor keeps the keyboard, its text selected for typing anew.
+  void KeepEditing();
+  // Picks the list item that `text`, typed into a list that is not typed into, points at.
+  void TypeIntoList(const QString& text);
+  bool ListKeyFilter(QKeyEvent* key);
   bool MayLeaveFor(int row, int col);
   void EndEditOnFocusLoss();
   Qt::Alignment QtAlignment(int row, int col) const;
@@ -234,7 +249,10 @@ class CVSFlexGrid : public QAbstractScrollArea {
   int mouseRow_ = -1;
   int mouseCol_ = -1;
 
-  bool dragging_ = false;
+  // What a move with the left button down selects: cells, whole rows from their labels, or whole
+  // columns from their headers.
+  enum class Drag { None, Cells, Rows, Columns };
+  Drag drag_ = Drag::None;
   bool pressWasOnCurrent_ = false;
   bool showPending_ = false;
   bool committing_ = false;
@@ -243,6 +261,7 @@ class CVSFlexGrid : public QAbstractScrollArea {
   QPointer<QWidget> editor_;
   QLineEdit* lineEditor_ = nullptr;
   QComboBox* comboEditor_ = nullptr;
+  ListTypeAhead typeAhead_;
   // Counts the attempts to store an edit, so that a focus loss noticed before an attempt does not
   // repeat it (and its message) afterwards.
   int commitAttempts_ = 0;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "maintenance/MaintenanceTexts.h"
 #include "maintenance/SpecialMenu.h"
@@ -177,28 +179,35 @@ TEST(SettingsDisplayTexts, NoHolidayFileShowsNoYearsAndX) {
   EXPECT_EQ(display.radioButton, "ON");
 }
 
-TEST(SpecialMenuSequenceTest, OpensOnlyAfterJThenVWithNothingBetween) {
-  SpecialMenuSequence sequence;
-  EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume);
-  EXPECT_EQ(sequence.OnAltKey('J'), AltKeyAction::Consume);
-  EXPECT_EQ(sequence.OnAltKey('X'), AltKeyAction::Consume);
-  EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume);  // X disarmed it
-
-  EXPECT_EQ(sequence.OnAltKey('J'), AltKeyAction::Consume);
-  EXPECT_EQ(sequence.OnAltKey(0), AltKeyAction::PassOn);  // Alt released and pressed again
-  EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::OpenSpecialMenu);
-  EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume);  // one opening per arming
-}
-
-TEST(SpecialMenuSequenceTest, AboutAndMenuMnemonicsDisarm) {
-  SpecialMenuSequence sequence;
-  sequence.OnAltKey('J');
-  EXPECT_EQ(sequence.OnAltKey('A'), AltKeyAction::OpenAbout);
-  EXPECT_FALSE(sequence.armed());
-  for (char mnemonic : {'F', 'E', 'C', 'H'}) {
-    sequence.OnAltKey('J');
-    EXPECT_EQ(sequence.OnAltKey(mnemonic), AltKeyAction::PassOn) << mnemonic;
-    EXPECT_EQ(sequence.OnAltKey('V'), AltKeyAction::Consume) << mnemonic;
+// Each case presses its keys with Alt in turn, on a menu bar with the main window's mnemonics; the
+// answers are those to every key. 0 is Alt alone.
+TEST(SpecialMenuSequenceTest, JThenVOpensTheMenuAndEveryMenuMnemonicPassesOn) {
+  using enum AltKeyAction;
+  struct Case {
+    const char* name;
+    std::string keys;
+    std::vector<AltKeyAction> answers;
+  };
+  const Case cases[] = {
+      {"J then V", "JV", {Consume, OpenSpecialMenu}},
+      {"Alt released between", std::string("J") + '\0' + "V", {Consume, PassOn, OpenSpecialMenu}},
+      {"one opening per arming", "JVV", {Consume, OpenSpecialMenu, PassOn}},
+      {"V alone opens its menu", "V", {PassOn}},
+      {"another key disarms", "JXV", {Consume, Consume, PassOn}},
+      {"a menu key disarms", "JFV", {Consume, PassOn, PassOn}},
+      {"about disarms", "JAV", {Consume, OpenAbout, PassOn}},
+      {"J twice stays armed", "JJV", {Consume, Consume, OpenSpecialMenu}},
+      {"menus and digits", "FECH7", {PassOn, PassOn, PassOn, PassOn, Consume}},
+  };
+  for (const Case& c : cases) {
+    SpecialMenuSequence sequence("FEVCH");
+    std::vector<AltKeyAction> answers;
+    for (char key : c.keys) {
+      const AltKeyAction peeked = sequence.Peek(key);
+      answers.push_back(sequence.OnAltKey(key));
+      EXPECT_EQ(peeked, answers.back()) << c.name << ": Peek foretells the answer";
+    }
+    EXPECT_EQ(answers, c.answers) << c.name;
   }
 }
 

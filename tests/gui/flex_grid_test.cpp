@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -301,6 +302,79 @@ TEST_F(FlexGridTest, ChoosingFromAColumnListValidatesThenStores) {
   EXPECT_EQ(grid.TextMatrix(2, 2), "最終");
 }
 
+// Keys typed into list cells, sent to whichever widget has the keyboard as a user's keys are. The
+// keys of a case: the first opens the cell (or Enter opens the list first), "~" is a pause of more
+// than a second, and the last key ends the edit.
+TEST_F(FlexGridTest, TypedKeysPickTheListItemTheyStartAndEnterStoresIt) {
+  QStringList hours, months, programs;
+  for (int h = 0; h < 24; ++h) hours << QString("%1 時").arg(h);
+  for (int m = 1; m <= 12; ++m) months << QString("%1 月").arg(m);
+  for (int p = 1; p <= 99; ++p) programs << QString::number(p);
+  grid.SetColComboList(1, hours.join('|'));
+  grid.SetColComboList(2, months.join('|'));
+  grid.SetColComboList(3, programs.join('|'));
+  grid.SetColComboList(4, "ON|OFF");
+  grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+  int64_t now = 1'000'000;
+  CVSFlexGrid::SetTypingClock([&now] { return now; });
+  enum Open { ByTyping, ListFirst };
+  struct Case {
+    int col;
+    QString before;
+    Open open;
+    std::string keys;
+    Qt::Key end;
+    QString stored;
+  };
+  const Case cases[] = {
+      {1, "", ByTyping, "8", Qt::Key_Return, "8 時"},
+      {1, "", ByTyping, "12", Qt::Key_Return, "12 時"},
+      {1, "", ByTyping, "08", Qt::Key_Return, "8 時"},   // items are not padded
+      {1, "", ByTyping, "1~2", Qt::Key_Return, "2 時"},  // a pause starts anew
+      {1, "", ByTyping, "4x", Qt::Key_Return, "4 時"},   // a slip leaves the pick
+      {1, "3 時", ByTyping, "8", Qt::Key_Escape, "3 時"},
+      {1, "1 時", ListFirst, "1", Qt::Key_Return, "1 時"},  // the first match, not the next
+      {1, "", ListFirst, "23", Qt::Key_Return, "23 時"},
+      {2, "", ByTyping, "7", Qt::Key_Return, "7 月"},
+      {2, "", ByTyping, "12", Qt::Key_Return, "12 月"},
+      {3, "", ByTyping, "45", Qt::Key_Return, "45"},
+      {3, "", ByTyping, "100", Qt::Key_Return, "100"},  // a number cell takes what is typed
+      {3, "9", ListFirst, "45", Qt::Key_Return, "45"},
+      {3, "9", ByTyping, "4", Qt::Key_Escape, "9"},
+      {4, "", ByTyping, "of", Qt::Key_Return, "OFF"},
+  };
+  for (const Case& c : cases) {
+    const std::string name = std::to_string(c.col) + " " + c.before.toStdString() + " " + c.keys;
+    grid.SetTextMatrix(1, c.col, c.before);
+    grid.SetCurrentCell(1, c.col);
+    // As a window manager does when a list closed.
+    QApplication::setActiveWindow(&grid);
+    if (c.open == ListFirst) QTest::keyClick(&grid, Qt::Key_Return);
+    for (char key : c.keys) {
+      now += key == '~' ? 1500 : 80;
+      if (key != '~') QTest::keyClick(QApplication::focusWidget(), key);
+    }
+    EXPECT_TRUE(grid.IsEditing()) << name;
+    QTest::keyClick(QApplication::focusWidget(), c.end);
+    EXPECT_FALSE(grid.IsEditing()) << name;
+    EXPECT_EQ(grid.TextMatrix(1, c.col), c.stored) << name;
+    EXPECT_EQ(grid.focusWidget(), &grid) << name << ": the grid keeps the keyboard";
+    QApplication::processEvents();
+  }
+
+  // Japanese, as an input method commits it, picks its item in the open list the same way: the
+  // first that starts with it, even when the cell holds that one already.
+  grid.SetColComboList(2, "第 1|第 2|第 3|第 4|最終");
+  grid.SetTextMatrix(1, 2, "第 1");
+  grid.SetCurrentCell(1, 2);
+  QApplication::setActiveWindow(&grid);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  testing::CommitText(QApplication::focusWidget(), "第");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(grid.TextMatrix(1, 2), "第 1");
+  CVSFlexGrid::SetTypingClock(nullptr);
+}
+
 TEST_F(FlexGridTest, TypingOpensATextEditorOnlyWhenEditable) {
   grid.SetRow(1);
   grid.SetCol(1);
@@ -494,6 +568,99 @@ TEST_F(FlexGridTest, WithoutAFixedColumnTheFirstColumnIsData) {
   int r1, c1, r2, c2;
   grid.GetSelection(r1, c1, r2, c2);
   EXPECT_EQ((std::array{r1, c1, r2, c2}), (std::array{1, 0, 3, 0}));
+}
+
+// A refused edit keeps the cell's editor open, with the keyboard and its text selected, however the
+// user tried to leave the cell; typing then starts the cell's text anew, and Escape drops the edit
+// without closing the window around the grid.
+TEST(FlexGridDialog, ARefusedEditKeepsTheKeyboardAndEscapeStopsAtTheCell) {
+  enum class Leave { ClickElsewhere, KeyDown, Enter };
+  for (Leave leave : {Leave::ClickElsewhere, Leave::KeyDown, Leave::Enter}) {
+    const int name = static_cast<int>(leave);
+    QDialog dialog;
+    auto* grid = new CVSFlexGrid(&dialog);
+    grid->setGeometry(0, 0, 400, 120);
+    grid->SetEditable(CVSFlexGrid::kEditKeyboardMouse);
+    int refusals = 0;
+    QObject::connect(grid, &CVSFlexGrid::ValidateEdit, [&](int, int, bool* cancel) {
+      *cancel = grid->EditText() == "0";
+      refusals += *cancel ? 1 : 0;
+    });
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    grid->setFocus();
+    grid->SetCurrentCell(1, 1);
+    grid->SetTextMatrix(1, 1, "7");
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_0);
+    switch (leave) {
+      case Leave::ClickElsewhere:
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid->CellRect(2, 3).center());
+        break;
+      case Leave::KeyDown:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        break;
+      case Leave::Enter:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(refusals, 1) << name;
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << name << ": the editor has the keyboard";
+    EXPECT_EQ(editor->selectedText(), "0") << name;
+    QTest::keyClick(editor, Qt::Key_5);
+    EXPECT_EQ(grid->EditText(), "5") << name;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(grid->IsEditing()) << name;
+    EXPECT_TRUE(dialog.isVisible()) << name << ": Escape ended the edit, not the window";
+    EXPECT_EQ(grid->TextMatrix(1, 1), "7") << name;
+    EXPECT_EQ(QApplication::focusWidget(), grid) << name;
+  }
+}
+
+// Whole rows are picked on their labels and whole columns on their headers: a press picks one, and
+// a drag along them or a Shift+click on another makes a range of them.
+TEST_F(FlexGridTest, LabelsAndHeadersPickRangesByDragOrShiftClick) {
+  grid.SetRows(8);
+  for (int r = 0; r < grid.Rows(); ++r) grid.SetRowHeight(r, 300);
+  grid.resize(grid.sizeHint());
+  struct Case {
+    const char* name;
+    std::pair<int, int> from;  // the cell pressed on
+    std::pair<int, int> to;    // the cell the mouse goes to
+    bool shiftClick;           // else a drag from `from` to `to`
+    std::array<int, 4> selection;
+  };
+  const Case cases[] = {
+      {"drag down the labels", {2, 0}, {5, 0}, false, {2, 1, 5, 4}},
+      {"drag up the labels", {6, 0}, {3, 0}, false, {3, 1, 6, 4}},
+      {"drag from a label over the data", {1, 0}, {4, 2}, false, {1, 1, 4, 4}},
+      {"shift+click on a label", {2, 0}, {7, 0}, true, {2, 1, 7, 4}},
+      {"drag along the headers", {0, 1}, {0, 3}, false, {1, 1, 7, 3}},
+      {"shift+click on a header", {0, 4}, {0, 2}, true, {1, 2, 7, 4}},
+      {"a label alone", {3, 0}, {3, 0}, false, {3, 1, 3, 4}},
+  };
+  for (const Case& c : cases) {
+    const QPoint from = Centre(c.from.first, c.from.second);
+    const QPoint to = Centre(c.to.first, c.to.second);
+    if (c.shiftClick) {
+      QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, from);
+      QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, to);
+    } else {
+      QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, from);
+      // QTest's move carries no button; a real drag's does.
+      QMouseEvent move(QEvent::MouseMove, to, grid.viewport()->mapToGlobal(to), Qt::NoButton,
+                       Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(grid.viewport(), &move);
+      QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, to);
+    }
+    int r1, c1, r2, c2;
+    grid.GetSelection(r1, c1, r2, c2);
+    EXPECT_EQ((std::array{r1, c1, r2, c2}), c.selection) << c.name;
+  }
 }
 
 // A picture filling its cell reaches both side edges, so a bar continues into the next cell; inset

@@ -208,6 +208,36 @@ TEST_F(MainWindowTest, EveryEditorButtonCanBePressedAndSummerTimeRunsTheSheet) {
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
 }
 
+// Without a window manager nobody hands the keyboard back when a window closes: the Escape meant
+// for the sheet under a closed calendar went nowhere, and the sheet stayed over the main window,
+// so the next click there was lost. The offscreen platform, like a bare X server, activates a
+// window only when asked; windows shown are activated here as the platform does on showing them.
+TEST_F(MainWindowTest, AClosedWindowHandsTheKeyboardBackToTheWindowBelow) {
+  Start();
+  QApplication::setActiveWindow(&frame());
+  QString afterCalendar = "<not run>";
+  bool sheetClosedByEscape = false;
+  WhenModal([&](QWidget* sheet) {
+    QApplication::setActiveWindow(sheet);
+    WhenModal([](QWidget* calendar) {
+      QApplication::setActiveWindow(calendar);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    QApplication::processEvents();
+    afterCalendar = QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
+                                                 : QStringLiteral("<none>");
+    if (QWidget* focus = QApplication::focusWidget()) QTest::keyClick(focus, Qt::Key_Escape);
+    sheetClosedByEscape = !sheet->isVisible();
+    if (sheet->isVisible()) static_cast<QDialog*>(sheet)->reject();
+  });
+  QTest::mouseClick(view().editorButton(2), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(afterCalendar, QStringLiteral("年間プログラム - 新規作成"));
+  EXPECT_TRUE(sheetClosedByEscape);
+  EXPECT_EQ(QApplication::activeWindow(), &frame());
+}
+
 TEST_F(MainWindowTest, RadioPageOkOnASavedTelevisionChannelLeavesTheDocumentUnmodified) {
   // Opening the radio page once wrote the remembered 東京 82.5 over the document's station.
   Start();

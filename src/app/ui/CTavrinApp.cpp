@@ -11,6 +11,7 @@
 #include "app/ui/CTavrinView.h"
 #include "document/DataFolder.h"
 #include "document/TavrinDoc.h"
+#include "platform/ActivationKeeper.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageSink.h"
 #include "platform/QtProfileStore.h"
@@ -102,6 +103,7 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
   if (!arguments.isEmpty()) doc_->OpenByPath(arguments.first().toStdString());
 
   instance_->ListenForRaise([frame = frame_.get()] { frame->BringToFront(); });
+  activation_ = std::make_unique<ActivationKeeper>();
   frame_->show();
   return true;
 }

@@ -13,6 +13,7 @@
 
 namespace tavrin {
 
+class ActivationKeeper;
 class CMainFrame;
 class CTavrinDoc;
 class CTavrinView;
@@ -59,6 +60,7 @@ class CTavrinApp {
   std::unique_ptr<FileDialogs> ownDialogs_;
   std::unique_ptr<Clock> ownClock_;
   std::unique_ptr<SingleInstance> instance_;
+  std::unique_ptr<ActivationKeeper> activation_;
   std::unique_ptr<CTavrinDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
   CTavrinView* view_ = nullptr;  // owned by the frame

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -60,6 +61,16 @@ char AltKeyChar(int key) {
   return '\x7f';
 }
 
+// The letters with which Alt opens the menu bar's menus, read off their texts.
+std::string MenuKeys(QMenuBar& bar) {
+  std::string keys;
+  for (const QAction* menu : bar.actions()) {
+    const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
+    if (!mnemonic.isEmpty()) keys += AltKeyChar(mnemonic[0].key());
+  }
+  return keys;
+}
+
 }  // namespace
 
 CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profile,
@@ -72,6 +83,7 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
       clock_(clock),
       viewModel_(doc, clock),
       history_(doc, viewModel_),
+      altKeys_(MenuKeys(*frame.menuBar())),
       cableDocument_(doc, viewModel_) {
   setObjectName(ControlName(ids::main::kFormView));
   auto* label = new QLabel(QStringLiteral("ファイル名："), this);
@@ -559,7 +571,7 @@ bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
     // Keys that pass on go to the menu bar's mnemonics, and Alt+Backspace to undo, now; the rest
     // are claimed here so that no shortcut takes them, and are handled when their key press
     // arrives.
-    if (SpecialMenuSequence::PassesOn(letter) || key->key() == Qt::Key_Backspace) {
+    if (altKeys_.Peek(letter) == AltKeyAction::PassOn || key->key() == Qt::Key_Backspace) {
       altKeys_.OnAltKey(letter);
       return false;
     }

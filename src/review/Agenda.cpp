@@ -12,9 +12,6 @@
 namespace tavrin {
 namespace {
 
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2100;  // the next year of an image written in 2099
-
 constexpr std::array<std::size_t, 2> kPeriodGrids = {layout::kPeriodGridCurrent,
                                                      layout::kPeriodGridNext};
 constexpr std::array<std::size_t, 2> kSpecialGrids = {layout::kSpecialGridCurrent,
@@ -127,7 +124,7 @@ AgendaDay DayOf(const SettingsImage& image, const StepIndex& index, const Calend
 }  // namespace
 
 bool IsTimerDate(const CalendarDate& date) {
-  return date.year >= kFirstYear && date.year <= kLastYear && date.day >= 1 &&
+  return date.year >= kFirstYear && date.year <= kLastCountedYear && date.day >= 1 &&
          date.day <= MonthLength(date.year, date.month);
 }
 
@@ -159,7 +156,7 @@ std::vector<int> ImageYears(const SettingsImage& image) {
   std::vector<int> years;
   for (std::size_t grid : kAllGrids) {
     const int year = GridYear(image, grid);
-    if (year <= kLastYear && !Carried(years, year)) years.push_back(year);
+    if (year <= kLastCountedYear && !Carried(years, year)) years.push_back(year);
   }
   std::sort(years.begin(), years.end());
   return years;

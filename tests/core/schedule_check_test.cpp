@@ -77,6 +77,11 @@ const PlantedFault kFaults[] = {
      {PlaceKind::Period, 5},
      "期間設定 6 行目（2025 年 5/1～5/5）は、2026 年・2027 "
      "年・毎年のいずれでもないため、実行されません。"},
+    {"period of a year no image carries",
+     [](School& s) { s.model.periods[5] = {1999, 5, 1, 5, 5, 4}; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Period, 5},
+     "期間設定 6 行目（1999 年 5/1～5/5）の＜開始年＞ 1999 は範囲外です（2000～2099）。"},
     {"date of a later year",
      [](School& s) {
        s.model.dates[3] = {2028, 1, 5, 3};
@@ -262,6 +267,16 @@ TEST(ScheduleCheck, TheEditorsEdgeValuesAreClean) {
     c.change(school);
     EXPECT_EQ(Describe(school.Check()), "") << c.what;
   }
+}
+
+// A holiday setting switched off runs nothing: neither its program nor the holiday file matter.
+TEST(ScheduleCheck, AHolidaySettingSwitchedOffIsNotChecked) {
+  School school;
+  school.model.holidayEnabled = 0;
+  school.model.holidayProgram = 7;  // no steps
+  const std::string text = "[2026]\r\n01=1\r\n";
+  ParseHolidayText(text.data(), text.size(), school.holidays);
+  EXPECT_FALSE(NeedsAttention(school.Check())) << Describe(school.Check());
 }
 
 TEST(ScheduleCheck, FindingsComeErrorsFirstAndOnlyNotesNeedNoAttention) {

@@ -81,8 +81,10 @@ std::string RuleText(const Breach& breach, const ScheduleModel& model) {
   const std::string slot = "[slot " + std::to_string(breach.slot) + "]";
   switch (breach.rule) {
     case Rule::SignalLength:
-      return "channels[" + std::to_string(breach.slot) + "]: a time signal lasts 1 to 3600 " +
-             "seconds, not " + std::to_string(breach.value);
+      return "channels[" + std::to_string(breach.slot) + "]: a time signal lasts " +
+             std::to_string(limits::kSignalLength.low) + " to " +
+             std::to_string(limits::kSignalLength.high) + " seconds, not " +
+             std::to_string(breach.value);
     case Rule::StepHasDay:
       return "steps" + slot + ".days: a step in use fires on at least one day";
     case Rule::StepOnChannelInUse:

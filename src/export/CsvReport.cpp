@@ -8,6 +8,7 @@
 #include "editors/WeeklyGroups.h"
 #include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin {
 
@@ -457,7 +458,7 @@ class Report {
     Mark table[7][24] = {};
     for (int index : steps) {
       const WeeklyStep& step = in_.model.steps[index];
-      if (step.hour > 23) continue;
+      if (!limits::kHour.Holds(step.hour)) continue;
       for (int d = 0; d < 7; ++d) {
         if (!step.days[d]) continue;
         if (step.action == kKeepOn) {

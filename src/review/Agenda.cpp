@@ -8,6 +8,7 @@
 
 #include "model/Dates.h"
 #include "model/ImageBytes.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin {
 namespace {
@@ -76,7 +77,10 @@ std::vector<AgendaEvent> EventsOf(const SettingsImage& image, const StepIndex& i
     const int minute = record[3];
     const int channel = record[4] >> 4;
     const int code = record[4] & 0x0F;
-    if (hour > 23 || minute > 59 || channel < 1 || channel > kChannelCount) continue;
+    if (!limits::kHour.Holds(hour) || !limits::kMinute.Holds(minute) ||
+        !limits::kChannel.Holds(channel)) {
+      continue;
+    }
     AgendaEvent event{hour, minute, channel, AgendaAction::Chime, 0};
     switch (ImageChannelKind(image, channel)) {
       case kChannelUnused:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/ScheduleTexts.h"
+#include "model/TimerLimits.h"
 #include "review/CheckFindings.h"
 
 namespace tavrin::check {
@@ -58,7 +59,7 @@ void CheckKeepLeftOn(Findings& findings) {
     const WeeklyStep& step = model.steps[slot];
     if (!step.used() || ChannelKindOf(model, step.channel) != kChannelKeep) continue;
     if (step.action != kKeepOn && step.action != kKeepOff) continue;
-    if (step.hour > 23 || step.minute > 59) continue;
+    if (!limits::kHour.Holds(step.hour) || !limits::kMinute.Holds(step.minute)) continue;
     auto [entry, added] = lastOfDay.try_emplace({step.program, step.channel});
     if (added) entry->second.fill(-1);
     for (int day = 0; day < 7; ++day) {

@@ -23,8 +23,9 @@ void CheckYear(Findings& findings, CheckPlace place, const std::string& where, i
                    " 年・毎年のいずれでもないため、実行されません。");
 }
 
-// A program that a day runs must have steps; program 99 runs nothing on purpose.
-bool RunsNothing(const Findings& findings, int program) {
+// A program that days run but that has no steps to run; program 99 runs nothing on purpose and
+// needs none.
+bool LacksSteps(const Findings& findings, int program) {
   return limits::kProgram.Holds(program) && program != kIdleProgram && !findings.HasSteps(program);
 }
 
@@ -32,7 +33,7 @@ bool RunsNothing(const Findings& findings, int program) {
 void CheckEntry(Findings& findings, CheckPlace place, const std::string& where, int year,
                 int program) {
   CheckYear(findings, place, where, year);
-  if (Applies(year, findings.input().years) && RunsNothing(findings, program)) {
+  if (Applies(year, findings.input().years) && LacksSteps(findings, program)) {
     findings.Add(CheckRule::ProgramWithoutSteps, place,
                  where + "の" + findings.Program(program) + " にステップが有りません。");
   }
@@ -43,7 +44,7 @@ void CheckBasic(Findings& findings) {
   const CheckPlace place{PlaceKind::Basic, 0};
   if (program == 0) {
     findings.Add(CheckRule::BasicMissing, place, "基本設定の週間プログラムが指定されていません。");
-  } else if (RunsNothing(findings, program)) {
+  } else if (LacksSteps(findings, program)) {
     findings.Add(CheckRule::BasicMissing, place,
                  "基本設定の" + findings.Program(program) + " にステップが有りません。");
   }
@@ -52,7 +53,7 @@ void CheckBasic(Findings& findings) {
 void CheckHoliday(Findings& findings) {
   const ScheduleModel& model = findings.model();
   if (model.holidayEnabled == 0) return;
-  if (RunsNothing(findings, model.holidayProgram)) {
+  if (LacksSteps(findings, model.holidayProgram)) {
     findings.Add(
         CheckRule::ProgramWithoutSteps, {PlaceKind::Holiday, 0},
         "祭日設定の" + findings.Program(model.holidayProgram) + " にステップが有りません。");

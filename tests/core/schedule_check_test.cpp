@@ -212,6 +212,11 @@ const PlantedFault kFaults[] = {
      CheckRule::SummerTimeIncomplete,
      {PlaceKind::SummerTime, 0},
      "サマータイムを実施する設定ですが、終了の＜月＞の指定が有りません。"},
+    {"summer time switched off, half filled in",
+     [](School& s) { s.model.summerTime = {3, 2, 1, 2, 0, 0, 0, 0}; },
+     CheckRule::SummerTimeIncomplete,
+     {PlaceKind::SummerTime, 0},
+     "サマータイムを実施しない設定ですが、終了の＜月＞・＜第何週＞・＜曜日＞の指定が有りません。"},
     {"holiday file without 2027",
      [](School& s) {
        const std::string text = "[2026]\r\n01=1\r\n";

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "model/ScheduleTexts.h"
+#include "model/TimerLimits.h"
+
 namespace tavrin::annual {
 namespace {
 
@@ -24,13 +27,13 @@ bool IsImageYear(int year, const YearPair& years) {
   return year == kEveryYear || year == years.currentYear || year == years.nextYear;
 }
 
-bool IsProgram(int value) { return value >= 1 && value <= kMaxProgram; }
+bool IsProgram(int value) { return limits::kProgram.Holds(value); }
 
 int MonthAt(const TextTable& table, int row, int col) {
-  return ListPosition(kMonthList, table.at(row, col));
+  return ListPosition(MonthList(), table.at(row, col));
 }
 int DayAt(const TextTable& table, int row, int col) {
-  return ListPosition(kDayList, table.at(row, col));
+  return ListPosition(DayList(), table.at(row, col));
 }
 std::optional<int> ProgramAt(const TextTable& table, int row, int col) {
   return ReadCellNumber(table.at(row, col));
@@ -64,16 +67,16 @@ Verdict CheckPeriodRow(const TextTable& table, int row, const YearPair& years) {
   if (startMonth == 0) return missing(1);
   const int startDay = DayAt(table, row, 2);
   if (startDay == 0) return missing(2);
-  if (startDay > MonthLength(year, startMonth)) return invalid(2);
+  if (!limits::Days(year, startMonth).Holds(startDay)) return invalid(2);
   const int endMonth = MonthAt(table, row, 3);
   if (endMonth == 0) return missing(3);
   const int endDay = DayAt(table, row, 4);
   if (endDay == 0) return missing(4);
-  if (endDay > MonthLength(year, endMonth)) return invalid(4);
+  if (!limits::Days(year, endMonth).Holds(endDay)) return invalid(4);
   const std::optional<int> program = ProgramAt(table, row, 5);
   if (!program) return missing(5);
   if (!IsProgram(*program)) return invalid(5);
-  if (endMonth * 100 + endDay < startMonth * 100 + startDay)
+  if (!limits::PeriodInOrder(startMonth, startDay, endMonth, endDay))
     return RowVerdict(kInvalidRow, row, kPeriodEndMonthCol, kPeriodItems[6]);
   return {};
 }
@@ -88,7 +91,8 @@ Verdict CheckDateRow(const TextTable& table, int row, const YearPair& years) {
   const int day = DayAt(table, row, 2);
   if (day == 0) return missing(2);
   // An every-year date is measured against the current year, as the timer's editor always did.
-  if (day > MonthLength(year == kEveryYear ? years.currentYear : year, month)) return invalid(2);
+  if (!limits::Days(year == kEveryYear ? years.currentYear : year, month).Holds(day))
+    return invalid(2);
   const std::optional<int> program = ProgramAt(table, row, 3);
   if (!program) return missing(3);
   if (!IsProgram(*program)) return invalid(3);
@@ -178,10 +182,10 @@ std::array<int, N> ReadClipRow(const TextTable& table, int row,
         values[i] = ClipYear(cell);
         break;
       case Column::Month:
-        values[i] = ClipByte(ListPosition(kMonthList, cell));
+        values[i] = ClipByte(ListPosition(MonthList(), cell));
         break;
       case Column::Day:
-        values[i] = ClipByte(ListPosition(kDayList, cell));
+        values[i] = ClipByte(ListPosition(DayList(), cell));
         break;
       case Column::Program:
         values[i] = ClipByte(ReadCellNumber(cell).value_or(0));
@@ -194,11 +198,11 @@ std::array<int, N> ReadClipRow(const TextTable& table, int row,
 std::string ClipCellText(Column column, int value) {
   switch (column) {
     case Column::Year:
-      return value == kEmptyYear ? std::string() : YearText(value);
+      return value == kEmptyYear ? std::string() : texts::YearText(value);
     case Column::Month:
-      return ListItem(kMonthList, value);
+      return ListItem(MonthList(), value);
     case Column::Day:
-      return ListItem(kDayList, value);
+      return ListItem(DayList(), value);
     case Column::Program:
       return value == kEmptyCell ? std::string() : std::to_string(value);
   }
@@ -257,16 +261,16 @@ const char* KindCaption(Kind kind) {
 std::string ColumnList(Column column, const YearPair& years) {
   switch (column) {
     case Column::Year:
-      return std::string(kEveryYearText) + "|" + YearText(years.currentYear) + "|" +
-             YearText(years.nextYear) + "|";
+      return std::string(texts::kEveryYear) + "|" + texts::YearText(years.currentYear) + "|" +
+             texts::YearText(years.nextYear) + "|";
     case Column::Month:
-      return kMonthList;
+      return MonthList();
     case Column::Day:
-      return kDayList;
+      return DayList();
     case Column::Program: {
-      std::string list = "1";
-      for (int program = 2; program <= kMaxProgram; ++program)
-        list += "|" + std::to_string(program);
+      std::string list;
+      for (int program = limits::kProgram.low; program <= limits::kProgram.high; ++program)
+        list += (list.empty() ? "" : "|") + std::to_string(program);
       return list;
     }
   }
@@ -274,12 +278,8 @@ std::string ColumnList(Column column, const YearPair& years) {
 }
 
 std::optional<int> ReadYear(std::string_view cell) {
-  if (cell == kEveryYearText) return kEveryYear;
+  if (cell == texts::kEveryYear) return kEveryYear;
   return ReadCellNumber(cell);
-}
-
-std::string YearText(int year) {
-  return year == kEveryYear ? std::string(kEveryYearText) : std::to_string(year) + " 年";
 }
 
 TextTable FillBasic(const ScheduleModel& model) { return ProgramCell(model.basicProgram); }
@@ -290,11 +290,11 @@ TextTable FillPeriods(const ScheduleModel& model) {
   int row = 0;
   for (const PeriodEntry& entry : model.periods) {
     if (entry.year == 0) continue;
-    table.at(row, 0) = YearText(entry.year);
-    table.at(row, 1) = ListItem(kMonthList, entry.startMonth);
-    table.at(row, 2) = ListItem(kDayList, entry.startDay);
-    table.at(row, 3) = ListItem(kMonthList, entry.endMonth);
-    table.at(row, 4) = ListItem(kDayList, entry.endDay);
+    table.at(row, 0) = texts::YearText(entry.year);
+    table.at(row, 1) = ListItem(MonthList(), entry.startMonth);
+    table.at(row, 2) = ListItem(DayList(), entry.startDay);
+    table.at(row, 3) = ListItem(MonthList(), entry.endMonth);
+    table.at(row, 4) = ListItem(DayList(), entry.endDay);
     table.at(row, 5) = ProgramText(entry.program);
     ++row;
   }
@@ -306,9 +306,9 @@ TextTable FillDates(const ScheduleModel& model) {
   int row = 0;
   for (const DateEntry& entry : model.dates) {
     if (entry.year == 0) continue;
-    table.at(row, 0) = YearText(entry.year);
-    table.at(row, 1) = ListItem(kMonthList, entry.month);
-    table.at(row, 2) = ListItem(kDayList, entry.day);
+    table.at(row, 0) = texts::YearText(entry.year);
+    table.at(row, 1) = ListItem(MonthList(), entry.month);
+    table.at(row, 2) = ListItem(DayList(), entry.day);
     table.at(row, 3) = ProgramText(entry.program);
     ++row;
   }

@@ -33,25 +33,16 @@ inline constexpr std::array<Column, kPeriodCols> kPeriodColumns = {
 inline constexpr std::array<Column, kDateCols> kDateColumns = {Column::Year, Column::Month,
                                                                Column::Day, Column::Program};
 
-inline constexpr char kEveryYearText[] = "毎年";
-inline constexpr char kMonthList[] =
-    "1 月|2 月|3 月|4 月|5 月|6 月|7 月|8 月|9 月|10 月|11 月|12 月";
-inline constexpr char kDayList[] =
-    "1 日|2 日|3 日|4 日|5 日|6 日|7 日|8 日|9 日|10 日|"
-    "11 日|12 日|13 日|14 日|15 日|16 日|17 日|18 日|19 日|20 日|"
-    "21 日|22 日|23 日|24 日|25 日|26 日|27 日|28 日|29 日|30 日|31 日";
-
 // "基本設定", "期間設定", "祭日設定", "個別設定": the caption of the kind's messages.
 const char* KindCaption(Kind kind);
 
 // The drop-down list of a column: the year list offers "毎年", the two image years and an empty
-// item; the program list 1..99.
+// item; the month and day lists MonthList() and DayList(); the program list 1..99.
 std::string ColumnList(Column column, const YearPair& years);
 
-// A year cell's value: 9999 for "毎年", else its leading number; nothing when empty.
+// A year cell's value: 9999 for "毎年", else its leading number; nothing when empty. A year is
+// shown as texts::YearText.
 std::optional<int> ReadYear(std::string_view cell);
-// "毎年" for kEveryYear, "%d 年" otherwise.
-std::string YearText(int year);
 
 // The tables showing the model: the single cells of the basic and holiday settings, and the
 // non-empty period and date slots in slot order from the first row.

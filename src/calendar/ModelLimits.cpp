@@ -1,170 +1,144 @@
 #include "calendar/ModelLimits.h"
 
+#include <iterator>
 #include <string>
 
 #include "calendar/SummerTimeRules.h"
-#include "model/Dates.h"
-#include "model/IniSettings.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin {
 namespace {
 
-// Collects the first fault; every later check is skipped once one is found.
-class Limits {
- public:
-  bool Range(const std::string& where, long long value, long long low, long long high) {
-    if (fault_.empty() && (value < low || value > high)) {
-      fault_ = where + ": " + std::to_string(value) + " is outside " + std::to_string(low) + ".." +
-               std::to_string(high);
-    }
-    return fault_.empty();
-  }
-  bool Rule(const std::string& where, bool holds, const std::string& what) {
-    if (fault_.empty() && !holds) fault_ = where + ": " + what;
-    return fault_.empty();
-  }
-  const std::string& fault() const { return fault_; }
-
- private:
-  std::string fault_;
+// How a field is found in the model's JSON: "basicProgram", "channels[0].kind",
+// "steps[slot 3].hour", "summerTime.endHour" (a point's fields are its start or end).
+enum class Index { None, Channel, Slot, Point };
+struct FieldName {
+  Field field;
+  Index index;
+  const char* table;
+  const char* name;
+};
+constexpr FieldName kNames[] = {
+    {Field::BasicProgram, Index::None, "", "basicProgram"},
+    {Field::HolidayEnabled, Index::None, "", "holidayEnabled"},
+    {Field::HolidayProgram, Index::None, "", "holidayProgram"},
+    {Field::LeapStartProgram, Index::None, "", "leapStartProgram"},
+    {Field::LeapEndProgram, Index::None, "", "leapEndProgram"},
+    {Field::PeriodYear, Index::Slot, "periods", "year"},
+    {Field::PeriodProgram, Index::Slot, "periods", "program"},
+    {Field::PeriodStartMonth, Index::Slot, "periods", "startMonth"},
+    {Field::PeriodStartDay, Index::Slot, "periods", "startDay"},
+    {Field::PeriodEndMonth, Index::Slot, "periods", "endMonth"},
+    {Field::PeriodEndDay, Index::Slot, "periods", "endDay"},
+    {Field::DateYear, Index::Slot, "dates", "year"},
+    {Field::DateProgram, Index::Slot, "dates", "program"},
+    {Field::DateMonth, Index::Slot, "dates", "month"},
+    {Field::DateDay, Index::Slot, "dates", "day"},
+    {Field::ChannelKind, Index::Channel, "channels", "kind"},
+    {Field::SignalMinutes, Index::Channel, "channels", "signalMinutes"},
+    {Field::SignalSeconds, Index::Channel, "channels", "signalSeconds"},
+    {Field::RiseTime, Index::Channel, "channels", "riseTime"},
+    {Field::StepCount, Index::None, "", "stepCount"},
+    {Field::StepProgram, Index::Slot, "steps", "program"},
+    {Field::StepChannel, Index::Slot, "steps", "channel"},
+    {Field::StepHour, Index::Slot, "steps", "hour"},
+    {Field::StepMinute, Index::Slot, "steps", "minute"},
+    {Field::StepDay, Index::Slot, "steps", "days"},
+    {Field::StepAction, Index::Slot, "steps", "action"},
+    {Field::SummerTimeEnabled, Index::None, "", "summerTimeEnabled"},
+    {Field::SummerMonth, Index::Point, "summerTime", "Month"},
+    {Field::SummerWeek, Index::Point, "summerTime", "Week"},
+    {Field::SummerWeekday, Index::Point, "summerTime", "Weekday"},
+    {Field::SummerHour, Index::Point, "summerTime", "Hour"},
 };
 
-std::string Slot(const char* table, std::size_t slot, const char* field) {
-  return std::string(table) + "[slot " + std::to_string(slot) + "]." + field;
+constexpr bool ListedInEnumOrder() {
+  for (std::size_t i = 0; i < std::size(kNames); ++i) {
+    if (static_cast<std::size_t>(kNames[i].field) != i) return false;
+  }
+  return true;
+}
+static_assert(ListedInEnumOrder());
+
+std::string Where(Field field, int slot, int day) {
+  const FieldName& name = kNames[static_cast<std::size_t>(field)];
+  switch (name.index) {
+    case Index::None:
+      return name.name;
+    case Index::Channel:
+      return std::string(name.table) + "[" + std::to_string(slot) + "]." + name.name;
+    case Index::Point:
+      return std::string(name.table) + "." + (slot == 0 ? "start" : "end") + name.name;
+    case Index::Slot:
+      break;
+  }
+  std::string where = std::string(name.table) + "[slot " + std::to_string(slot) + "]." + name.name;
+  if (field == Field::StepDay) where += "[" + std::to_string(day) + "]";
+  return where;
 }
 
-void CheckChannels(const ScheduleModel& model, Limits& limits) {
-  for (std::size_t i = 0; i < model.channels.size(); ++i) {
-    const ChannelSetting& channel = model.channels[i];
-    const std::string where = "channels[" + std::to_string(i) + "]";
-    limits.Range(where + ".kind", channel.kind, kChannelUnused, kChannelKeep);
-    limits.Range(where + ".signalSeconds", channel.signalSeconds, 0, 59);
-    limits.Range(where + ".riseTime", channel.riseTime, 0, 3);
-    const int length = channel.signalMinutes * 60 + channel.signalSeconds;
-    if (channel.kind == kChannelTimeSignal) {
-      limits.Rule(where, length >= 1 && length <= 3600,
-                  "a time signal lasts 1 to 3600 seconds, not " + std::to_string(length));
-    } else {
-      // The page stores zeros for a keep channel and clears a channel taken out of use.
-      limits.Rule(where, length == 0 && channel.riseTime == 0,
-                  "only a time-signal channel has a signal length and rise time");
-    }
+std::string RuleText(const Breach& breach, const ScheduleModel& model) {
+  const std::string slot = "[slot " + std::to_string(breach.slot) + "]";
+  switch (breach.rule) {
+    case Rule::SignalLength:
+      return "channels[" + std::to_string(breach.slot) + "]: a time signal lasts " +
+             std::to_string(limits::kSignalLength.low) + " to " +
+             std::to_string(limits::kSignalLength.high) + " seconds, not " +
+             std::to_string(breach.value);
+    case Rule::StepHasDay:
+      return "steps" + slot + ".days: a step in use fires on at least one day";
+    case Rule::StepOnChannelInUse:
+      return "steps" + slot + ".channel: channel " +
+             std::to_string(model.steps[breach.slot].channel) + " is not in use";
+    case Rule::PeriodInOrder:
+      return "periods" + slot + ".endMonth: the period ends before it starts";
+    case Rule::SummerTimeComplete:
+    case Rule::SummerTimeInOrder:
+      // The rule is judged in the summer-time page's words.
+      return "summerTime: " +
+             summer::Check(model.summerTimeEnabled != 0, summer::Fill(model.summerTime)).message();
+  }
+  return {};
+}
+
+std::string LeftoverText(const Breach& breach) {
+  const std::string where = Where(breach.field, breach.slot, breach.day);
+  switch (breach.field) {
+    case Field::SignalMinutes:
+    case Field::SignalSeconds:
+    case Field::RiseTime:
+      return where + ": only a time-signal channel has a signal length and rise time";
+    case Field::StepHour:
+    case Field::StepMinute:
+    case Field::StepDay:
+    case Field::StepAction:
+      return where + ": an empty slot (program and channel 0) holds nothing else";
+    default:
+      return where + ": year 0 marks an empty slot, which holds nothing else";
   }
 }
 
-void CheckSteps(const ScheduleModel& model, Limits& limits) {
-  limits.Range("stepCount", model.stepCount, 0, kStepCount);
-  for (std::size_t slot = 0; slot < model.steps.size(); ++slot) {
-    const WeeklyStep& step = model.steps[slot];
-    const bool empty = step.program == 0 && step.channel == 0;
-    if (empty) {
-      limits.Rule(Slot("steps", slot, "program"),
-                  step.hour == 0 && step.minute == 0 && step.action == 0 &&
-                      step.days == decltype(step.days){},
-                  "an empty slot (program and channel 0) holds nothing else");
-      continue;
+std::string BreachText(const Breach& breach, const ScheduleModel& model) {
+  switch (breach.kind) {
+    case Breach::Kind::Outside: {
+      const Range accepted = breach.Accepted();
+      return Where(breach.field, breach.slot, breach.day) + ": " + std::to_string(breach.value) +
+             " is outside " + std::to_string(accepted.low) + ".." + std::to_string(accepted.high);
     }
-    limits.Range(Slot("steps", slot, "program"), step.program, 1, kMaxProgram);
-    limits.Range(Slot("steps", slot, "channel"), step.channel, 1, kChannelCount);
-    if (!limits.fault().empty()) return;
-    const ChannelSetting& channel = model.channels[step.channel - 1u];
-    limits.Rule(Slot("steps", slot, "channel"), channel.kind != kChannelUnused,
-                "channel " + std::to_string(step.channel) + " is not in use");
-    for (std::size_t day = 0; day < step.days.size(); ++day) {
-      limits.Range(Slot("steps", slot, "days") + "[" + std::to_string(day) + "]", step.days[day], 0,
-                   1);
-    }
-    limits.Range(Slot("steps", slot, "hour"), step.hour, 0, 23);
-    limits.Range(Slot("steps", slot, "minute"), step.minute, 0, 59);
-    if (channel.kind == kChannelKeep) {
-      limits.Range(Slot("steps", slot, "action"), step.action, kKeepOn, kKeepOff);
-    } else {
-      limits.Range(Slot("steps", slot, "action"), step.action, 0, kMaxChimes);
-    }
+    case Breach::Kind::Leftover:
+      return LeftoverText(breach);
+    case Breach::Kind::Broken:
+      return RuleText(breach, model);
   }
-}
-
-// Year, then month, then the day within that month's length.
-bool CheckDay(Limits& limits, const char* table, std::size_t slot, const char* monthField,
-              const char* dayField, int year, int month, int day) {
-  return limits.Range(Slot(table, slot, monthField), month, 1, 12) &&
-         limits.Range(Slot(table, slot, dayField), day, 1, MonthLength(year, month));
-}
-
-bool CheckYear(Limits& limits, const char* table, std::size_t slot, int year) {
-  if (year == kEveryYear) return true;
-  return limits.Range(Slot(table, slot, "year"), year, 2000, 2099);
-}
-
-void CheckPeriods(const ScheduleModel& model, Limits& limits) {
-  for (std::size_t slot = 0; slot < model.periods.size(); ++slot) {
-    const PeriodEntry& p = model.periods[slot];
-    if (p.year == 0) {
-      limits.Rule(Slot("periods", slot, "year"),
-                  p.startMonth == 0 && p.startDay == 0 && p.endMonth == 0 && p.endDay == 0 &&
-                      p.program == 0,
-                  "year 0 marks an empty slot, which holds nothing else");
-      continue;
-    }
-    if (CheckYear(limits, "periods", slot, p.year) &&
-        CheckDay(limits, "periods", slot, "startMonth", "startDay", p.year, p.startMonth,
-                 p.startDay) &&
-        CheckDay(limits, "periods", slot, "endMonth", "endDay", p.year, p.endMonth, p.endDay) &&
-        limits.Range(Slot("periods", slot, "program"), p.program, 1, kMaxProgram)) {
-      limits.Rule(Slot("periods", slot, "endMonth"),
-                  p.endMonth * 100 + p.endDay >= p.startMonth * 100 + p.startDay,
-                  "the period ends before it starts");
-    }
-  }
-}
-
-void CheckDates(const ScheduleModel& model, Limits& limits) {
-  for (std::size_t slot = 0; slot < model.dates.size(); ++slot) {
-    const DateEntry& d = model.dates[slot];
-    if (d.year == 0) {
-      limits.Rule(Slot("dates", slot, "year"), d.month == 0 && d.day == 0 && d.program == 0,
-                  "year 0 marks an empty slot, which holds nothing else");
-      continue;
-    }
-    if (CheckYear(limits, "dates", slot, d.year) &&
-        CheckDay(limits, "dates", slot, "month", "day", d.year, d.month, d.day)) {
-      limits.Range(Slot("dates", slot, "program"), d.program, 1, kMaxProgram);
-    }
-  }
-}
-
-void CheckSummerTime(const ScheduleModel& model, Limits& limits) {
-  const SummerTimeRule& rule = model.summerTime;
-  limits.Range("summerTimeEnabled", model.summerTimeEnabled, 0, 1);
-  limits.Range("summerTime.startMonth", rule.startMonth, 0, 12);
-  limits.Range("summerTime.startWeek", rule.startWeek, 0, 5);
-  limits.Range("summerTime.startWeekday", rule.startWeekday, 0, 7);
-  limits.Range("summerTime.startHour", rule.startHour, 0, 23);
-  limits.Range("summerTime.endMonth", rule.endMonth, 0, 12);
-  limits.Range("summerTime.endWeek", rule.endWeek, 0, 5);
-  limits.Range("summerTime.endWeekday", rule.endWeekday, 0, 7);
-  limits.Range("summerTime.endHour", rule.endHour, 0, 23);
-  if (!limits.fault().empty()) return;
-  const Verdict verdict = summer::Check(model.summerTimeEnabled != 0, summer::Fill(rule));
-  limits.Rule("summerTime", verdict.ok(), verdict.message());
+  return {};
 }
 
 }  // namespace
 
 Result<> CheckEditorLimits(const ScheduleModel& model) {
-  Limits limits;
-  limits.Range("holidayEnabled", model.holidayEnabled, 0, 1);
-  limits.Range("holidayProgram", model.holidayProgram, model.holidayEnabled ? 1 : 0, kMaxProgram);
-  limits.Range("basicProgram", model.basicProgram, 0, kMaxProgram);
-  limits.Range("leapStartProgram", model.leapStartProgram, 0, kMaxProgram);
-  limits.Range("leapEndProgram", model.leapEndProgram, 0, kMaxProgram);
-  CheckChannels(model, limits);
-  CheckSteps(model, limits);
-  CheckPeriods(model, limits);
-  CheckDates(model, limits);
-  CheckSummerTime(model, limits);
-  if (!limits.fault().empty()) return Fail(limits.fault());
-  return {};
+  const std::vector<Breach> breaches = FindBreaches(model);
+  if (breaches.empty()) return {};
+  return Fail(BreachText(breaches.front(), model));
 }
 
 }  // namespace tavrin

@@ -3,11 +3,27 @@
 #include <array>
 #include <cstdint>
 
+#include "model/ScheduleTexts.h"
+#include "model/TimerLimits.h"
+
 namespace tavrin::summer {
 namespace {
 
-constexpr std::array<const char*, kCols> kLists = {kMonthList, kWeekList, kWeekdayList, kHourList};
 constexpr std::array<const char*, kCols> kItems = {"月", "第何週", "曜日", "実施時刻"};
+
+const std::array<std::string, kCols>& Lists() {
+  static const std::array<std::string, kCols> lists = [] {
+    std::string weekdays;
+    for (const char* day : texts::kWeekdays) {
+      weekdays += (weekdays.empty() ? "" : "|") + std::string(day) + texts::kWeekdaySuffix;
+    }
+    return std::array<std::string, kCols>{MonthList(), JoinList(texts::kWeeks), weekdays,
+                                          HourList()};
+  }();
+  return lists;
+}
+
+const std::string& List(int col) { return Lists()[static_cast<std::size_t>(col)]; }
 
 std::string WithItem(const std::string& pattern, const std::string& item) {
   return FormatMessage(pattern, item);
@@ -15,25 +31,25 @@ std::string WithItem(const std::string& pattern, const std::string& item) {
 
 void FillRow(TextTable& table, int row, uint8_t month, uint8_t week, uint8_t weekday,
              uint8_t hour) {
-  table.at(row, kMonthCol) = ListItem(kMonthList, month);
+  table.at(row, kMonthCol) = ListItem(List(kMonthCol), month);
   if (month != 0) {
-    table.at(row, kWeekCol) = ListItem(kWeekList, week);
-    table.at(row, kHourCol) = ListItem(kHourList, hour + 1);
+    table.at(row, kWeekCol) = ListItem(List(kWeekCol), week);
+    table.at(row, kHourCol) = ListItem(List(kHourCol), hour + 1);
   }
-  table.at(row, kWeekdayCol) = ListItem(kWeekdayList, weekday);
+  table.at(row, kWeekdayCol) = ListItem(List(kWeekdayCol), weekday);
 }
 
 uint8_t StoredValue(const TextTable& table, int row, int col) {
   if (col == kHourCol) {
     int hour = ReadCellNumber(table.at(row, col)).value_or(0);
-    return static_cast<uint8_t>(hour <= 23 ? hour : 0);
+    return static_cast<uint8_t>(limits::kHour.Holds(hour) ? hour : 0);
   }
-  return static_cast<uint8_t>(ListPosition(kLists[col], table.at(row, col)));
+  return static_cast<uint8_t>(ListPosition(List(col), table.at(row, col)));
 }
 
 }  // namespace
 
-const char* ColumnList(int col) { return kLists.at(static_cast<std::size_t>(col)); }
+const std::string& ColumnList(int col) { return Lists().at(static_cast<std::size_t>(col)); }
 const char* ColumnItem(int col) { return kItems.at(static_cast<std::size_t>(col)); }
 
 TextTable Fill(const SummerTimeRule& rule) {
@@ -52,11 +68,11 @@ Verdict Check(bool enabled, const TextTable& table) {
       if (table.at(row, col).empty())
         return Verdict({row, col}, WithItem(kMissing[row], kItems[col]));
 
-  int startMonth = ListPosition(kMonthList, table.at(0, kMonthCol));
-  int endMonth = ListPosition(kMonthList, table.at(1, kMonthCol));
-  int startWeek = ListPosition(kWeekList, table.at(0, kWeekCol));
-  int endWeek = ListPosition(kWeekList, table.at(1, kWeekCol));
-  if (endMonth > startMonth || (endMonth == startMonth && startWeek < endWeek)) return {};
+  int startMonth = ListPosition(List(kMonthCol), table.at(0, kMonthCol));
+  int endMonth = ListPosition(List(kMonthCol), table.at(1, kMonthCol));
+  int startWeek = ListPosition(List(kWeekCol), table.at(0, kWeekCol));
+  int endWeek = ListPosition(List(kWeekCol), table.at(1, kWeekCol));
+  if (limits::SummerTimeInOrder(startMonth, startWeek, endMonth, endWeek)) return {};
   return Verdict({1, endMonth < startMonth ? kMonthCol : kWeekCol},
                  WithItem("＜%s＞の指定が不正です。", "開始と終了"));
 }

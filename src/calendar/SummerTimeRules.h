@@ -19,16 +19,10 @@ inline constexpr int kWeekdayCol = 2;
 inline constexpr int kHourCol = 3;
 
 inline constexpr char kCaption[] = "サマータイム";
-inline constexpr char kMonthList[] =
-    "1 月|2 月|3 月|4 月|5 月|6 月|7 月|8 月|9 月|10 月|11 月|12 月";
-inline constexpr char kWeekList[] = "第 1|第 2|第 3|第 4|最終";
-inline constexpr char kWeekdayList[] = "日曜日|月曜日|火曜日|水曜日|木曜日|金曜日|土曜日";
-inline constexpr char kHourList[] =
-    "0 時|1 時|2 時|3 時|4 時|5 時|6 時|7 時|8 時|9 時|10 時|11 時|12 時|13 時|14 時|15 時|16 時|"
-    "17 時|18 時|19 時|20 時|21 時|22 時|23 時";
 
-// The drop-down list of data column `col`.
-const char* ColumnList(int col);
+// The drop-down list of data column `col`: the month list, "第 1|第 2|第 3|第 4|最終",
+// "日曜日|...|土曜日" and the hour list.
+const std::string& ColumnList(int col);
 // The item name a message gives for data column `col`: "月", "第何週", "曜日", "実施時刻".
 const char* ColumnItem(int col);
 

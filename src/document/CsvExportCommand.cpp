@@ -21,13 +21,7 @@ std::string ToShiftJisOrQuestionMarks(const std::string& utf8) {
   std::string out;
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t length = lead < 0x80    ? 1
-                         : lead >= 0xF0 ? 4
-                         : lead >= 0xE0 ? 3
-                         : lead >= 0xC0 ? 2
-                                        : 1;
-    length = std::min(length, utf8.size() - i);
+    const std::size_t length = Utf8CharLength(utf8, i);
     std::optional<std::string> converted = ToShiftJis(std::string_view(utf8).substr(i, length));
     out += converted ? *converted : std::string("?");
     i += length;

@@ -7,13 +7,14 @@ namespace tavrin {
 
 Result<> CheckSaveable(const ScheduleModel& model) {
   if (model.basicProgram == 0) return Fail("基本設定のプログラム番号が指定されていません。");
-  if (model.basicProgram != kMaxProgram && !IsRegistered(model, model.basicProgram)) {
+  if (model.basicProgram != kIdleProgram && !IsRegistered(model, model.basicProgram)) {
     return Fail("基本設定のプログラム番号 ( " + std::to_string(model.basicProgram) +
                 " ) が登録されていません。");
   }
   std::set<int> missing;
   auto check = [&](int program) {
-    if (program >= 1 && program < kMaxProgram && !IsRegistered(model, program)) {
+    if (program >= 1 && program <= kMaxProgram && program != kIdleProgram &&
+        !IsRegistered(model, program)) {
       missing.insert(program);
     }
   };

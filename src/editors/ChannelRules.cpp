@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "model/TimerLimits.h"
+
 namespace tavrin::channels {
 namespace {
 
@@ -20,36 +22,47 @@ std::string Missing(int channel, const char* item) {
 
 }  // namespace
 
+const std::string& TypeList() {
+  static const std::string list = std::string(texts::kTimeSignal) + "|" + texts::kKeep;
+  return list;
+}
+
+const std::string& RiseList() {
+  static const std::string list = JoinList(texts::kRiseTimes);
+  return list;
+}
+
 const std::string& MinuteList() {
-  static const std::string list = NumberList(60, "分");
+  static const std::string list = NumberList(limits::kSignalMinutes, "分");
   return list;
 }
 
 const std::string& SecondList() {
-  static const std::string list = NumberList(59, "秒");
+  static const std::string list = NumberList(limits::kSignalSeconds, "秒");
   return list;
 }
 
 ChannelKind KindOfText(const std::string& type) {
-  if (type == kTimeSignal) return kChannelTimeSignal;
-  if (type == kKeep) return kChannelKeep;
+  if (type == texts::kTimeSignal) return kChannelTimeSignal;
+  if (type == texts::kKeep) return kChannelKeep;
   return kChannelUnused;
 }
 
 void FillRow(TextTable& table, int row, const ChannelSetting& channel) {
   for (int col = 0; col < kCols; ++col) table.at(row, col).clear();
   if (channel.kind == kChannelKeep) {
-    table.at(row, kTypeCol) = kKeep;
+    table.at(row, kTypeCol) = texts::kKeep;
     MarkKeepRow(table, row);
   } else if (channel.kind == kChannelTimeSignal) {
-    table.at(row, kTypeCol) = kTimeSignal;
-    const int minutes = std::min<int>(channel.signalMinutes, 60);
-    const int seconds = std::min<int>(channel.signalSeconds, 59);
+    table.at(row, kTypeCol) = texts::kTimeSignal;
+    const int minutes = std::min<int>(channel.signalMinutes, limits::kSignalMinutes.high);
+    const int seconds = std::min<int>(channel.signalSeconds, limits::kSignalSeconds.high);
     if (minutes != 0 || seconds != 0) {
       table.at(row, kMinuteCol) = Minutes(minutes);
       table.at(row, kSecondCol) = Seconds(seconds);
     }
-    table.at(row, kRiseCol) = ListItem(kRiseList, std::min<int>(channel.riseTime, 3) + 1);
+    table.at(row, kRiseCol) =
+        texts::kRiseTimes[std::min<int>(channel.riseTime, limits::kRiseTime.high)];
   }
 }
 
@@ -64,7 +77,7 @@ CursorPlace PlaceCursor(const TextTable& table) {
   for (int row = 0; row < table.rows(); ++row)
     if (table.at(row, kTypeCol).empty()) return {{row, kTypeCol}, false};
   for (int row = 0; row < table.rows(); ++row) {
-    if (table.at(row, kTypeCol) != kTimeSignal) continue;
+    if (table.at(row, kTypeCol) != texts::kTimeSignal) continue;
     for (int col = kMinuteCol; col <= kRiseCol; ++col)
       if (table.at(row, col).empty()) return {{row, col}, false};
   }
@@ -89,7 +102,7 @@ void MarkKeepRow(TextTable& table, int row) {
 
 Verdict CheckPage(const TextTable& table) {
   for (int row = 0; row < table.rows(); ++row) {
-    if (table.at(row, kTypeCol) != kTimeSignal) continue;
+    if (table.at(row, kTypeCol) != texts::kTimeSignal) continue;
     const int channel = row + 1;
     if (table.at(row, kMinuteCol).empty())
       return Verdict({row, kMinuteCol}, Missing(channel, "報時（分）"));
@@ -97,7 +110,7 @@ Verdict CheckPage(const TextTable& table) {
       return Verdict({row, kSecondCol}, Missing(channel, "報時（秒）"));
     const long length = ReadCellNumber(table.at(row, kMinuteCol)).value_or(0) * 60L +
                         ReadCellNumber(table.at(row, kSecondCol)).value_or(0);
-    if (length == 0 || length > 3600)
+    if (!limits::kSignalLength.Holds(length))
       return Verdict({row, kSecondCol},
                      "CH" + std::to_string(channel) + " の＜報時＞の設定が不正です。");
   }
@@ -107,13 +120,15 @@ Verdict CheckPage(const TextTable& table) {
 Verdict CheckDialogRow(const TextTable& table, int row) {
   const std::string& type = table.at(row, kTypeCol);
   if (type.empty()) return Verdict({row, kTypeCol}, "＜タイプ＞の指定が有りません。");
-  if (type == kKeep) return {};
+  if (type == texts::kKeep) return {};
   if (table.at(row, kMinuteCol).empty())
     return Verdict({row, kMinuteCol}, "＜報時（分）＞の指定が有りません。");
   if (table.at(row, kSecondCol).empty())
     return Verdict({row, kSecondCol}, "＜報時（秒）＞の指定が有りません。");
-  if (ReadCellNumber(table.at(row, kMinuteCol)).value_or(0) == 0 &&
-      ReadCellNumber(table.at(row, kSecondCol)).value_or(0) == 0)
+  // The dialog has no upper limit: only a signal of no length is refused.
+  const long length = ReadCellNumber(table.at(row, kMinuteCol)).value_or(0) * 60L +
+                      ReadCellNumber(table.at(row, kSecondCol)).value_or(0);
+  if (length < limits::kSignalLength.low)
     return Verdict({row, kSecondCol}, "＜報時＞の設定が不正です。");
   return {};
 }
@@ -127,7 +142,7 @@ ChannelSetting StoredRow(const TextTable& table, int row) {
       static_cast<uint8_t>(ReadCellNumber(table.at(row, kMinuteCol)).value_or(0));
   channel.signalSeconds =
       static_cast<uint8_t>(ReadCellNumber(table.at(row, kSecondCol)).value_or(0));
-  const int rise = ListPosition(kRiseList, table.at(row, kRiseCol));
+  const int rise = ListPosition(RiseList(), table.at(row, kRiseCol));
   channel.riseTime = static_cast<uint8_t>(rise > 1 ? rise - 1 : 0);
   return channel;
 }
@@ -158,7 +173,7 @@ void Copy(const TextTable& table, int first, int last, EditorClipboards& clipboa
     clip.minutes = static_cast<uint8_t>(CellOrEmpty(table.at(row, kMinuteCol)));
     clip.seconds = static_cast<uint8_t>(CellOrEmpty(table.at(row, kSecondCol)));
     const std::string& rise = table.at(row, kRiseCol);
-    const int position = ListPosition(kRiseList, rise);
+    const int position = ListPosition(RiseList(), rise);
     clip.rise = rise.empty() ? kEmptyCell : static_cast<uint8_t>(position > 1 ? position - 1 : 0);
   }
 }
@@ -172,13 +187,13 @@ Result<void> Paste(TextTable& table, int first, const EditorClipboards& clipboar
     const ChannelClip& clip = clipboards.channels[static_cast<std::size_t>(row - first)];
     for (int col = 0; col < kCols; ++col) table.at(row, col).clear();
     if (clip.kind == kChannelKeep) {
-      table.at(row, kTypeCol) = kKeep;
+      table.at(row, kTypeCol) = texts::kKeep;
       MarkKeepRow(table, row);
     } else if (clip.kind == kChannelTimeSignal) {
-      table.at(row, kTypeCol) = kTimeSignal;
+      table.at(row, kTypeCol) = texts::kTimeSignal;
       if (clip.minutes != kEmptyCell) table.at(row, kMinuteCol) = Minutes(clip.minutes);
       if (clip.seconds != kEmptyCell) table.at(row, kSecondCol) = Seconds(clip.seconds);
-      if (clip.rise != kEmptyCell) table.at(row, kRiseCol) = ListItem(kRiseList, clip.rise + 1);
+      if (clip.rise != kEmptyCell) table.at(row, kRiseCol) = ListItem(RiseList(), clip.rise + 1);
     }
   }
   return {};

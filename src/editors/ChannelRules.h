@@ -9,6 +9,7 @@
 #include "editors/Verdict.h"
 #include "model/Result.h"
 #include "model/ScheduleModel.h"
+#include "model/ScheduleTexts.h"
 
 namespace tavrin::channels {
 
@@ -20,13 +21,12 @@ inline constexpr int kRiseCol = 3;
 
 inline constexpr char kPageCaption[] = "チャンネル設定";
 inline constexpr char kDialogCaption[] = "チャネル設定";
-inline constexpr char kTypeList[] = "報時|キープ";
-inline constexpr char kRiseList[] = "（なし）|-3 秒|-10 秒|-30 秒";
-inline constexpr char kTimeSignal[] = "報時";
-inline constexpr char kKeep[] = "キープ";
 inline constexpr char kNoValue[] = "----";
 
-// "0 分|1 分|...|60 分" and "0 秒|...|59 秒".
+// "報時|キープ" and "（なし）|-3 秒|-10 秒|-30 秒".
+const std::string& TypeList();
+const std::string& RiseList();
+// "0 分|1 分|...|60 分" and "0 秒|...|59 秒": the signal's limits.
 const std::string& MinuteList();
 const std::string& SecondList();
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "editors/ChannelRules.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin::forms {
@@ -30,7 +30,7 @@ KeepShape OnShape(const ClockTime& on) {
 
 Title TitleOf(const ProgramNameTable& names, int program, int channel, int kind) {
   return {std::to_string(program), FromShiftJis(ProgramNameText(names, program)),
-          std::to_string(channel), kind == kChannelKeep ? channels::kKeep : channels::kTimeSignal};
+          std::to_string(channel), kind == kChannelKeep ? texts::kKeep : texts::kTimeSignal};
 }
 
 TimeSignalView TimeSignal(const ScheduleModel& model, const IniSettings& settings, int program,
@@ -54,13 +54,8 @@ TimeSignalView TimeSignal(const ScheduleModel& model, const IniSettings& setting
 
 std::array<std::string, 11> Legend(const IniSettings& settings) {
   std::array<std::string, 11> labels;
-  labels[0] = "0.（なし）";
-  for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
-    const ChimeRecord& record = settings.chimes[static_cast<std::size_t>(i)];
-    labels[static_cast<std::size_t>(i + 1)] =
-        std::to_string(i + 1) + "." +
-        FromShiftJis(FieldText(record.name.data(), record.name.size()));
-  }
+  for (int position = 0; position <= settings.chimeCount && position <= kMaxChimes; ++position)
+    labels[static_cast<std::size_t>(position)] = texts::ChimeItem(settings, position);
   return labels;
 }
 

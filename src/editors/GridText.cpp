@@ -49,12 +49,27 @@ std::string NumberItem(int value, const char* unit) {
   return item;
 }
 
-std::string NumberList(int last, const char* unit) {
+std::string NumberList(Range range, const char* unit) {
   std::string list;
-  for (int value = 0; value <= last; ++value) {
-    if (value > 0) list += '|';
+  for (int value = range.low; value <= range.high; ++value) {
+    if (value > range.low) list += '|';
     list += NumberItem(value, unit);
   }
+  return list;
+}
+
+const std::string& MonthList() {
+  static const std::string list = NumberList(limits::kMonth, "月");
+  return list;
+}
+
+const std::string& DayList() {
+  static const std::string list = NumberList(limits::kGridDay, "日");
+  return list;
+}
+
+const std::string& HourList() {
+  static const std::string list = NumberList(limits::kHour, "時");
   return list;
 }
 

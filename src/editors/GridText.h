@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/TimerLimits.h"
+
 namespace tavrin {
 
 // The number at the start of a cell: leading blanks skipped, the text up to the first "," or ";"
@@ -22,8 +24,23 @@ std::string ListItem(std::string_view list, int position);
 
 // "7 分": a number and its unit as the lists show them.
 std::string NumberItem(int value, const char* unit);
-// "0 分|1 分|...": the items of 0..last.
-std::string NumberList(int last, const char* unit);
+// "0 分|1 分|...": the items of a range.
+std::string NumberList(Range range, const char* unit);
+// The lists of the calendar's fields: "1 月|...|12 月", "1 日|...|31 日" (every day a grid
+// month has), "0 時|...|23 時".
+const std::string& MonthList();
+const std::string& DayList();
+const std::string& HourList();
+// The items joined by "|".
+template <typename Items>
+std::string JoinList(const Items& items) {
+  std::string list;
+  for (const char* item : items) {
+    if (!list.empty()) list += '|';
+    list += item;
+  }
+  return list;
+}
 
 // A data cell, counted from the first data row and column.
 struct CellPos {

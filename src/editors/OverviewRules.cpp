@@ -30,7 +30,7 @@ std::vector<Row> Rows(const ScheduleModel& model, const IniSettings& settings,
     row.cells[kChannelCol] = std::to_string(step.channel);
     for (int day = 0; day < kDays; ++day)
       if (step.days[static_cast<std::size_t>(day)]) row.cells[kFirstDayCol + day] = dayMark;
-    const int kind = KindOfChannel(model, step.channel);
+    const int kind = ChannelKindOf(model, step.channel);
     row.timeSignal = kind == kChannelTimeSignal;
     if (row.timeSignal) {
       row.cells[kSettingCol] = chimes.Text(step.action);

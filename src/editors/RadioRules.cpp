@@ -4,19 +4,24 @@
 #include <cstdint>
 #include <cstring>
 
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin::radio {
 namespace {
 
 constexpr char kMissing[] = "＜周波数＞の指定が有りません。";
 constexpr char kInvalid[] = "＜周波数＞の設定値が不正です。";
-constexpr int kHighestStation = 900;
 // Any run of digits longer than a 16-bit value reads as this, which is out of range.
 constexpr int kDigitCap = 1'000'000;
 
 bool InRange(int frequency) {
-  return frequency >= kLowestFrequency && frequency <= kLastTelevisionChannel;
+  return limits::kBroadcast.Holds(frequency) || limits::kTelevision.Holds(frequency);
+}
+
+std::string ModelName(const ScheduleModel& model) {
+  return FieldText(model.radioStation.data(), model.radioStation.size());
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -33,7 +38,7 @@ int LeadingNumber(std::string_view digits) {
 StationView ShowStation(std::string name, int frequency) {
   StationView view;
   view.name = CutShiftJis(name, kStationBytes);
-  view.frequency = FrequencyText(frequency);
+  view.frequency = FrequencyText(frequency, view.name);
   if (const StationRecord* station = FindStation(view.name)) view.selectedKey = station->key;
   view.frequencyLabels = FindTelevision(view.name) == nullptr;
   return view;
@@ -41,17 +46,17 @@ StationView ShowStation(std::string name, int frequency) {
 
 }  // namespace
 
-std::string FrequencyText(int frequency) {
-  if (frequency == 0) return {};
-  if (frequency > kHighestStation) return std::to_string(frequency);
-  return std::to_string(frequency / 10) + "." + std::to_string(frequency % 10);
+std::string FrequencyText(int frequency, std::string_view sjisName) {
+  return texts::FrequencyText(frequency, FindTelevision(sjisName) != nullptr);
+}
+
+std::string FrequencyText(const ScheduleModel& model) {
+  return FrequencyText(model.radioFrequency, CutShiftJis(ModelName(model), kStationBytes));
 }
 
 StationView OpenStation(const ScheduleModel& model, RadioStation& remembered) {
   if (!InRange(remembered.frequency)) remembered = RadioStation{};
-  if (InRange(model.radioFrequency))
-    return ShowStation(FieldText(model.radioStation.data(), model.radioStation.size()),
-                       model.radioFrequency);
+  if (model.radioFrequency != 0) return ShowStation(ModelName(model), model.radioFrequency);
   return ShowStation(remembered.name, remembered.frequency);
 }
 
@@ -86,7 +91,7 @@ Result<void> StoreStation(const std::string& name, std::string_view frequencyTex
   if (!frequency) return Fail(frequency.message());
   const std::string stored = CutShiftJis(name, kStationBytes);
   if (*frequency != model.radioFrequency ||
-      stored != FieldText(model.radioStation.data(), model.radioStation.size())) {
+      stored != CutShiftJis(ModelName(model), kStationBytes)) {
     model.radioFrequency = static_cast<uint16_t>(*frequency);
     model.radioStation.fill(0);
     std::memcpy(model.radioStation.data(), stored.data(), stored.size());

@@ -16,10 +16,6 @@ inline constexpr char kCaption[] = "ラジオ選局";
 inline constexpr char kFrequencyLabel[] = "周波数：";
 inline constexpr char kUnitLabel[] = "MHz";
 
-// A broadcast station lies in 76.0..90.0 MHz; 901..903 are the television sound channels.
-inline constexpr int kLowestFrequency = 760;
-inline constexpr int kLastTelevisionChannel = 903;
-
 // What the page's fields show.
 struct StationView {
   std::string name;       // Shift-JIS, at most kStationBytes bytes, cut on a character boundary
@@ -28,12 +24,16 @@ struct StationView {
   int selectedKey = -1;         // the tree's station; -1 when the name is in neither table
 };
 
-// 0 shows empty; a television channel "%d"; a station "%d.%d" MHz.
-std::string FrequencyText(int frequency);
+// A stored frequency means a television channel only beside a television channel's name
+// (`sjisName`); beside any other name 901..903 are 90.1..90.3 MHz. The text is the page's.
+std::string FrequencyText(int frequency, std::string_view sjisName);
+// The model's station frequency as the page shows it, for the reports.
+std::string FrequencyText(const ScheduleModel& model);
 
-// The page opening. The model's own station is shown as it is, a television channel too; only
-// when the model has none, or one out of every range, it shows the view's remembered station,
-// which itself falls back to 東京 82.5 when out of range. Nothing is written into the model.
+// The page opening. The model's own station is shown as it is stored, so that OK without a
+// change stores it again unchanged; only a model without one (frequency 0) shows the view's
+// remembered station, which itself falls back to 東京 82.5 when out of the broadcast and
+// television ranges. Nothing is written into the model.
 StationView OpenStation(const ScheduleModel& model, RadioStation& remembered);
 
 // A station picked in the tree. The station shown at the opening keeps the frequency it was shown

@@ -6,13 +6,11 @@
 
 #include "editors/StepSort.h"
 #include "editors/WeeklyGroups.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin::steps {
 namespace {
-
-constexpr char kNoChime[] = "0.（なし）";
-constexpr std::array<const char*, 3> kKeepTexts = {"（なし）", "ON", "OFF"};
 
 std::string Hour(int value) { return NumberItem(value, "時"); }
 std::string Minute(int value) { return NumberItem(value, "分"); }
@@ -43,31 +41,24 @@ std::string Missing(int row, const char* item) {
 
 }  // namespace
 
-const std::string& HourList() {
-  static const std::string list = NumberList(23, "時");
-  return list;
-}
-
 const std::string& MinuteList() {
-  static const std::string list = NumberList(59, "分");
+  static const std::string list = NumberList(limits::kMinute, "分");
   return list;
 }
 
 ActionChoices::ActionChoices(int kind, const IniSettings& settings)
     : kind_(kind), settings_(settings) {
   if (kind != kChannelTimeSignal) {
-    list_ = "ON|OFF";
+    list_ = std::string(texts::KeepActionName(kKeepOn)) + "|" + texts::KeepActionName(kKeepOff);
     header_ = "ON / OFF";
     return;
   }
   header_ = "チャイム";
-  items_.emplace_back(kNoChime);
+  items_.emplace_back(texts::kNoChime);
   codes_.push_back(0);
   for (int i = 0; i < settings.chimeCount && i < kMaxChimes; ++i) {
-    const ChimeRecord& record = settings.chimes[static_cast<std::size_t>(i)];
-    items_.push_back(std::to_string(i + 1) + "." +
-                     FromShiftJis(FieldText(record.name.data(), record.name.size())));
-    codes_.push_back(record.code);
+    items_.push_back(texts::ChimeItem(settings, i + 1));
+    codes_.push_back(settings.chimes[static_cast<std::size_t>(i)].code);
   }
   for (const std::string& item : items_) {
     if (!list_.empty()) list_ += '|';
@@ -76,13 +67,15 @@ ActionChoices::ActionChoices(int kind, const IniSettings& settings)
 }
 
 std::string ActionChoices::Text(int code) const {
-  if (kind_ != kChannelTimeSignal)
-    return kKeepTexts[static_cast<std::size_t>(code == kKeepOn || code == kKeepOff ? code : 0)];
+  if (kind_ != kChannelTimeSignal) return texts::KeepActionName(code);
   return items_[static_cast<std::size_t>(ChimePosition(settings_, code))];
 }
 
 int ActionChoices::Code(const std::string& text) const {
-  if (kind_ != kChannelTimeSignal) return text == "ON" ? kKeepOn : text == "OFF" ? kKeepOff : 0;
+  if (kind_ != kChannelTimeSignal) {
+    if (text == texts::KeepActionName(kKeepOn)) return kKeepOn;
+    return text == texts::KeepActionName(kKeepOff) ? kKeepOff : 0;
+  }
   for (std::size_t i = 1; i < items_.size(); ++i)
     if (strcasecmp(items_[i].c_str(), text.c_str()) == 0) return codes_[i];
   return 0;
@@ -157,8 +150,7 @@ std::string NameInput(const std::string& utf8) {
   std::string kept;
   std::size_t bytes = 0;
   for (std::size_t at = 0; at < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const std::size_t length = Utf8CharLength(utf8, at);
     const std::string character = utf8.substr(at, length);
     at += length;
     const std::optional<std::string> sjis = ToShiftJis(character);

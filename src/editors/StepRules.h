@@ -22,8 +22,7 @@ inline constexpr int kCols = 10;
 
 inline constexpr char kCaption[] = "週間プログラム設定";
 
-// "0 時|...|23 時" and "0 分|...|59 分".
-const std::string& HourList();
+// "0 分|...|59 分"; the hour column offers HourList().
 const std::string& MinuteList();
 
 // The action column of a channel kind: chime items "0.（なし）", "1.name", ... for a time-signal

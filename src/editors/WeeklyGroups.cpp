@@ -4,19 +4,9 @@
 
 namespace tavrin {
 
-bool IsConfigured(const ChannelSetting& channel) {
-  return channel.kind == kChannelTimeSignal || channel.kind == kChannelKeep;
-}
-
-int KindOfChannel(const ScheduleModel& model, int channel) {
-  if (channel < 1 || channel > kChannelCount) return kChannelUnused;
-  return model.channels[static_cast<std::size_t>(channel - 1)].kind;
-}
-
 bool InGroup(const ScheduleModel& model, const WeeklyStep& step) {
-  const int kind = KindOfChannel(model, step.channel);
   return step.used() && step.program <= kMaxProgram &&
-         (kind == kChannelTimeSignal || kind == kChannelKeep);
+         IsChannelInUse(ChannelKindOf(model, step.channel));
 }
 
 StepGroups::StepGroups(const ScheduleModel& model) {

@@ -16,11 +16,6 @@ namespace tavrin {
 inline constexpr int kDays = 7;
 inline constexpr int kHours = 24;
 
-bool IsConfigured(const ChannelSetting& channel);
-// The kind of channel 1..8, kChannelUnused for any other number (images made elsewhere carry
-// channels up to 15).
-int KindOfChannel(const ScheduleModel& model, int channel);
-
 // A step in use of a program 1..99 on a configured channel 1..8.
 bool InGroup(const ScheduleModel& model, const WeeklyStep& step);
 

@@ -9,7 +9,7 @@ namespace tavrin::weekly {
 void DropStepsOfUnusedChannels(ScheduleModel& model) {
   for (WeeklyStep& step : model.steps) {
     if (!step.used() || step.channel > kChannelCount) continue;
-    if (KindOfChannel(model, step.channel) == kChannelUnused) std::memset(&step, 0, sizeof step);
+    if (ChannelKindOf(model, step.channel) == kChannelUnused) std::memset(&step, 0, sizeof step);
   }
 }
 
@@ -17,7 +17,7 @@ ListMarks Marks(const ScheduleModel& model) {
   ListMarks marks{};
   for (const WeeklyStep& step : model.steps) {
     if (!step.used() || step.program > kMaxProgram || step.channel > kChannelCount) continue;
-    if (KindOfChannel(model, step.channel) != kChannelUnused)
+    if (ChannelKindOf(model, step.channel) != kChannelUnused)
       marks[step.program][static_cast<std::size_t>(step.channel - 1)] = true;
   }
   return marks;
@@ -37,7 +37,7 @@ int FreeSlots(const ScheduleModel& model) {
 }
 
 int OwnSteps(const ScheduleModel& model, int program, int channel, int kind) {
-  if (KindOfChannel(model, channel) != kind) return 0;
+  if (ChannelKindOf(model, channel) != kind) return 0;
   int own = 0;
   for (const WeeklyStep& step : model.steps)
     own += step.used() && step.program == program && step.channel == channel ? 1 : 0;

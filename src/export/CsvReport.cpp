@@ -4,9 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "editors/ChannelRules.h"
+#include "editors/RadioRules.h"
 #include "editors/WeeklyGroups.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin {
 
@@ -54,9 +56,9 @@ namespace {
 // Every fixed text of the report, in the file's encoding.
 struct Texts {
   std::string kind[3], rise[4], keep[3], weekday[7], week[6], enabled[2];
-  std::string none, hourComma, minuteComma, secondComma, hour, month, monthComma, dayComma, year,
-      yearComma, everyYearComma, basic, period, holiday, individual, basicComma, holidayComma,
-      perform, start, end, station, megahertz;
+  std::string none, noneComma, hourComma, minuteComma, secondComma, hour, month, monthComma,
+      dayComma, year, yearComma, everyYearComma, basic, period, holiday, individual, basicComma,
+      holidayComma, perform, start, end, station, megahertz;
   std::string headerProgram, headerLegend, dateYear, dateMonth, dateDay, dateHour, dateMinute,
       dateSecond;
   std::string sectionChannels, sectionList, sectionSettings, sectionOverview, sectionNames,
@@ -67,16 +69,16 @@ struct Texts {
   static std::string S(std::string_view utf8) { return ToShiftJis(utf8).value_or(std::string()); }
 
   Texts() {
-    const char* kinds[] = {"-", channels::kTimeSignal, channels::kKeep};
-    for (int i = 0; i < 3; ++i) kind[i] = S(kinds[i]);
-    const char* rises[] = {"(なし)", "-3秒", "-10秒", "-30秒"};
-    for (int i = 0; i < 4; ++i) rise[i] = S(rises[i]);
-    const char* keeps[] = {"-", "ON", "OFF"};
-    for (int i = 0; i < 3; ++i) keep[i] = S(keeps[i]);
-    const char* days[] = {"日,", "月,", "火,", "水,", "木,", "金,", "土,"};
-    for (int i = 0; i < 7; ++i) weekday[i] = S(days[i]);
-    const char* weeks[] = {"-,", "第1,", "第2,", "第3,", "第4,", "最終,"};
-    for (int i = 0; i < 6; ++i) week[i] = S(weeks[i]);
+    // What is absent reads "-": a channel not in use, a keep step without ON or OFF, no week.
+    kind[0] = texts::kReportNone;
+    for (int i = 1; i < 3; ++i) kind[i] = S(texts::ChannelKindName(i));
+    for (int i = 0; i < 4; ++i) rise[i] = S(texts::kReportRiseTimes[i]);
+    keep[0] = texts::kReportNone;
+    for (int i = 1; i < 3; ++i) keep[i] = S(texts::KeepActionName(i));
+    for (int i = 0; i < 7; ++i) weekday[i] = S(texts::kWeekdays[i]) + ",";
+    noneComma = std::string(texts::kReportNone) + ",";
+    week[0] = noneComma;
+    for (int i = 1; i < 6; ++i) week[i] = S(texts::kReportWeeks[i - 1]) + ",";
     enabled[0] = S("しない");
     enabled[1] = S("する");
     none = S("(なし)");
@@ -125,7 +127,7 @@ struct Texts {
     legendWeekly = S("; |:6時,12時,18時の位置, <=:キープON, =>:キープOFF");
     legendAnnual =
         S("; |:10日,20日,30日の位置, *:日曜, #:祭日, H:祭日設定, K:個別設定, 記号なし:期間設定");
-    chimeNone = S("0.（なし）");
+    chimeNone = S(texts::kNoChime);
   }
 };
 
@@ -168,7 +170,7 @@ class Report {
   }
 
   void AddDays(const WeeklyStep& step) {
-    for (int d = 0; d < 7; ++d) w_.Add(step.days[d] ? t_.weekday[d] : std::string_view("-,"));
+    for (int d = 0; d < 7; ++d) w_.Add(step.days[d] ? t_.weekday[d] : t_.noneComma);
   }
 
   void AddTime(const WeeklyStep& step) {
@@ -227,7 +229,7 @@ class Report {
     if (!w_.Line(t_.sectionChannels)) return false;
     for (int ch = 1; ch <= kChannelCount; ++ch) {
       const ChannelSetting& channel = ChannelOf(ch);
-      if (!IsConfigured(channel)) continue;
+      if (!IsChannelInUse(channel.kind)) continue;
       w_.Add("CH").AddNumber(ch).Add(",").Add(t_.kind[channel.kind]).Add(",");
       if (channel.kind == kChannelTimeSignal) {
         w_.AddNumber(channel.signalMinutes)
@@ -383,7 +385,7 @@ class Report {
       return;
     }
     w_.AddNumber(month).Add(t_.monthComma).Add(Pick(t_.week, week));
-    w_.Add(weekday >= 1 && weekday <= 7 ? t_.weekday[weekday - 1] : std::string_view("-,"));
+    w_.Add(weekday >= 1 && weekday <= 7 ? t_.weekday[weekday - 1] : t_.noneComma);
     w_.AddNumber(hour).Add(t_.hour);
   }
 
@@ -409,12 +411,7 @@ class Report {
     } else {
       const auto& field = in_.model.radioStation;
       w_.Add(CutShiftJis(FieldText(field.data(), field.size()), kStationBytes)).Add(",");
-      if (frequency > 900) {
-        w_.AddNumber(frequency);
-      } else {
-        w_.AddNumber(frequency / 10).Add(".").AddNumber(frequency % 10);
-      }
-      w_.Add(t_.megahertz);
+      w_.Add(radio::FrequencyText(in_.model)).Add(t_.megahertz);
     }
     return w_.EndLine();
   }
@@ -461,7 +458,7 @@ class Report {
     Mark table[7][24] = {};
     for (int index : steps) {
       const WeeklyStep& step = in_.model.steps[index];
-      if (step.hour > 23) continue;
+      if (!limits::kHour.Holds(step.hour)) continue;
       for (int d = 0; d < 7; ++d) {
         if (!step.days[d]) continue;
         if (step.action == kKeepOn) {

@@ -5,16 +5,16 @@
 #include <numeric>
 
 #include "calendar/AnnualConfirmation.h"
-#include "editors/ChannelRules.h"
 #include "editors/ConfirmationForms.h"
+#include "editors/RadioRules.h"
 #include "editors/WeeklyGroups.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 #include "review/AgendaView.h"
 
 namespace tavrin::report {
 namespace {
 
-constexpr const char* kDayNames[kDays] = {"日", "月", "火", "水", "木", "金", "土"};
 constexpr int kMonthsAcross = 4;
 constexpr std::size_t kLegendPerLine = 4;
 
@@ -25,9 +25,7 @@ std::string TwoDigits(int hour, int minute) {
 }
 
 const char* KindText(int kind) {
-  if (kind == kChannelTimeSignal) return channels::kTimeSignal;
-  if (kind == kChannelKeep) return channels::kKeep;
-  return "未使用";
+  return IsChannelInUse(kind) ? texts::ChannelKindName(kind) : "未使用";
 }
 
 Cell Head(std::string text) {
@@ -42,7 +40,9 @@ std::vector<Cell> Heads(std::initializer_list<const char*> texts) {
   return cells;
 }
 
-std::string YearText(int year) { return year == kEveryYear ? "毎年" : std::to_string(year) + "年"; }
+std::string YearText(int year) {
+  return year == kEveryYear ? texts::kEveryYear : std::to_string(year) + "年";
+}
 
 std::string MonthDay(int month, int day) {
   return std::to_string(month) + "月" + std::to_string(day) + "日";
@@ -67,42 +67,45 @@ class Builder {
   }
 
  private:
-  int Kind(int channel) const { return KindOfChannel(in_.model, channel); }
+  int Kind(int channel) const { return ChannelKindOf(in_.model, channel); }
 
   void Channels() {
     blocks_.push_back(Heading("チャンネル設定"));
     Table table;
     table.widths = {2, 3, 4, 4};
     table.header = Heads({"CH", "種類", "報時の長さ", "立ち上がり"});
-    static const char* const kRise[] = {"なし", "-3秒", "-10秒", "-30秒"};
     for (int channel = 1; channel <= kChannelCount; ++channel) {
       const ChannelSetting& setting = in_.model.channels[channel - 1];
       std::vector<Cell> row{{std::to_string(channel)}, {KindText(Kind(channel))}, {"-"}, {"-"}};
       if (Kind(channel) == kChannelTimeSignal) {
         row[2].text = std::to_string(setting.signalMinutes) + "分" +
                       std::to_string(setting.signalSeconds) + "秒";
-        row[3].text = setting.riseTime < 4 ? kRise[setting.riseTime] : "-";
+        row[3].text = setting.riseTime < texts::kReportRiseTimes.size()
+                          ? texts::kReportRiseTimes[setting.riseTime]
+                          : texts::kReportNone;
       }
       table.rows.push_back(std::move(row));
     }
     blocks_.push_back(Tables({table}));
     if (in_.settings.RadioModeOn()) {
-      const std::string station =
-          FromShiftJis(FieldText(in_.model.radioStation.data(), in_.model.radioStation.size()));
-      const int frequency = in_.model.radioFrequency;
-      blocks_.push_back(Text("ラジオ選局：" +
-                             (frequency == 0 ? std::string("（なし）")
-                                             : station + " " + std::to_string(frequency / 10) +
-                                                   "." + std::to_string(frequency % 10) + "MHz")));
+      const std::string name = CutShiftJis(
+          FieldText(in_.model.radioStation.data(), in_.model.radioStation.size()), kStationBytes);
+      // A television channel is shown by its number, as the radio page shows it.
+      const char* unit = radio::FindTelevision(name) ? "" : "MHz";
+      blocks_.push_back(Text("ラジオ選局：" + (in_.model.radioFrequency == 0
+                                                   ? std::string("（なし）")
+                                                   : FromShiftJis(name) + " " +
+                                                         radio::FrequencyText(in_.model) + unit)));
     }
   }
 
   std::string ActionText(const WeeklyStep& step) const {
     const int kind = Kind(step.channel);
     if (kind == kChannelKeep) {
-      return step.action == kKeepOn ? "ON" : step.action == kKeepOff ? "OFF" : "-";
+      return step.action == kKeepOn || step.action == kKeepOff ? texts::KeepActionName(step.action)
+                                                               : texts::kReportNone;
     }
-    return kind == kChannelTimeSignal ? ChimeLabel(in_.settings, step.action) : "-";
+    return kind == kChannelTimeSignal ? ChimeLabel(in_.settings, step.action) : texts::kReportNone;
   }
 
   std::string Caption(int program, const ProgramUsage& usage) const {
@@ -204,8 +207,10 @@ class Builder {
     if (!model.summerTimeEnabled) return "しない";
     const SummerTimeRule& rule = model.summerTime;
     const auto when = [](int month, int week, int weekday, int hour) {
-      const std::string weekText = week == 5 ? "最終" : "第" + std::to_string(week);
-      const std::string dayText = weekday >= 1 && weekday <= 7 ? kDayNames[weekday - 1] : "-";
+      const std::string weekText =
+          week >= 1 && week <= 5 ? texts::kReportWeeks[week - 1] : texts::kReportNone;
+      const std::string dayText =
+          weekday >= 1 && weekday <= 7 ? texts::kWeekdays[weekday - 1] : texts::kReportNone;
       return std::to_string(month) + "月" + weekText + dayText + "曜日 " + std::to_string(hour) +
              "時";
     };
@@ -229,7 +234,7 @@ class Builder {
     table.caption = std::to_string(number) + "月";
     table.widths.assign(confirm::kSheetCols, 1);
     for (int day = 0; day < kDays; ++day) {
-      Cell head = Head(kDayNames[day]);
+      Cell head = Head(texts::kWeekdays[day]);
       head.back = confirm::ColumnBackground(day);
       table.header.push_back(head);
     }
@@ -278,7 +283,7 @@ class Builder {
       signal = forms::TimeSignal(in_.model, in_.settings, program, channel);
     }
     for (int day = 0; day < kDays; ++day) {
-      std::vector<Cell> row{Head(kDayNames[day])};
+      std::vector<Cell> row{Head(texts::kWeekdays[day])};
       row.front().back = confirm::ColumnBackground(day);
       for (int hour = 0; hour < kHours; ++hour) {
         Cell cell;

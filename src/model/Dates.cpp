@@ -6,11 +6,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2099;
-// The calendar counts days from 1 January 2000 up to the last year an image can cover.
-constexpr int kLastCountedYear = kLastYear + 1;
-
 constexpr std::array<int, 12> kMonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 bool IsLeap(int year) { return year == kEveryYear || year % 4 == 0; }

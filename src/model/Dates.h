@@ -9,6 +9,12 @@
 
 namespace tavrin {
 
+// The calendar's years: the clock's year is clamped to 2000..2099, and an image written in 2099
+// covers 2100 as well, the last year the calendar counts.
+inline constexpr int kFirstYear = 2000;
+inline constexpr int kLastYear = 2099;
+inline constexpr int kLastCountedYear = kLastYear + 1;
+
 // The two years a settings image covers.
 struct YearPair {
   int16_t currentYear;  // clock year clamped to 2000..2099

@@ -37,10 +37,4 @@ inline ChannelKind ImageChannelKind(const SettingsImage& image, int channel) {
   return kChannelTimeSignal;
 }
 
-// Steps can name any channel number, but only 1..8 exist; any other is treated as not in use.
-inline uint8_t ChannelKindOf(const ScheduleModel& model, int channel) {
-  if (channel < 1 || channel > kChannelCount) return kChannelUnused;
-  return model.channels[channel - 1].kind;
-}
-
 }  // namespace tavrin

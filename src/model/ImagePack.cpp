@@ -12,9 +12,6 @@ namespace {
 
 using namespace image_codes;
 
-constexpr int kDefaultFrequency = 825;
-constexpr char kDefaultStation[] = "\x93\x8c\x8b\x9e";  // "東京"
-
 void PackHeader(const ScheduleModel& model, SettingsImage& image) {
   std::memcpy(image.data() + layout::kIdText, model.idText.data(), layout::kIdTextSize);
   std::memcpy(image.data() + layout::kModelTag, model.modelTag.data(), layout::kModelTagSize);
@@ -108,17 +105,14 @@ void PackSummerTime(const ScheduleModel& model, SettingsImage& image) {
 }
 
 void TakeCurrentStation(ScheduleModel& model, const RadioStation& station) {
-  int frequency = station.frequency;
-  std::string name = station.name;
   // The remembered station comes from the user's profile; a value that does not fit the image's
   // 16-bit field counts as no station at all.
-  if (frequency <= 0 || frequency > 0xFFFF) {
-    frequency = kDefaultFrequency;
-    name = kDefaultStation;
-  }
-  model.radioFrequency = static_cast<uint16_t>(frequency);
+  const bool fits = station.frequency > 0 && station.frequency <= 0xFFFF;
+  const RadioStation& taken = fits ? station : RadioStation{};
+  model.radioFrequency = static_cast<uint16_t>(taken.frequency);
   model.radioStation.fill(0);
-  std::memcpy(model.radioStation.data(), name.data(), ShiftJisPrefixLength(name, kStationBytes));
+  std::memcpy(model.radioStation.data(), taken.name.data(),
+              ShiftJisPrefixLength(taken.name, kStationBytes));
 }
 
 }  // namespace

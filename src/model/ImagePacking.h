@@ -11,7 +11,8 @@
 
 namespace tavrin {
 
-// The radio station the view remembers between runs. The name is Shift-JIS bytes.
+// The radio station the view remembers between runs, 東京 82.5 MHz until one is chosen. The name
+// is Shift-JIS bytes.
 struct RadioStation {
   int frequency = 825;
   std::string name = "\x93\x8c\x8b\x9e";  // "東京" in Shift-JIS

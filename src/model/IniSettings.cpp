@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
@@ -18,8 +19,6 @@ constexpr std::size_t kLineBuffer = 510;
 constexpr std::size_t kChimeNameBytes = 63;
 constexpr std::size_t kMarkBytes = 31;
 constexpr std::size_t kChimeItemBytes = 63;  // items of 64 bytes with their terminator
-
-constexpr char kNoChimeItem[] = "0.\x81\x69\x82\xC8\x82\xB5\x81\x6A";  // "0.（なし）"
 
 const char* const kDefaultChimes[kMaxChimes] = {"ウエストミンスターの鐘",
                                                 "エーデルワイス",
@@ -213,8 +212,9 @@ ChimeLists BuildChimeLists(IniSettings& settings) {
     settings.chimeCount = kMaxChimes;
   }
   ChimeLists lists;
-  lists.comboList = kNoChimeItem;
-  lists.items.push_back(kNoChimeItem);
+  const std::string noChime = ToShiftJis(texts::kNoChime).value_or(std::string());
+  lists.comboList = noChime;
+  lists.items.push_back(noChime);
   for (int i = 0; i < settings.chimeCount; ++i) {
     const ChimeRecord& record = settings.chimes[static_cast<std::size_t>(i)];
     std::string item =

@@ -17,4 +17,11 @@ bool IsRegistered(const ScheduleModel& model, int program) {
   return false;
 }
 
+int ChannelKindOf(const ScheduleModel& model, int channel) {
+  if (channel < 1 || channel > kChannelCount) return kChannelUnused;
+  return model.channels[static_cast<std::size_t>(channel - 1)].kind;
+}
+
+bool IsChannelInUse(int kind) { return kind == kChannelTimeSignal || kind == kChannelKeep; }
+
 }  // namespace tavrin

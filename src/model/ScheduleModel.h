@@ -17,6 +17,8 @@ inline constexpr int kProgramCount = 100;  // names 0..99, entry 0 never used
 inline constexpr int kNameBytes = 16;
 inline constexpr int kStationBytes = 14;
 inline constexpr int kMaxProgram = 99;
+// A day on program 99 runs nothing on purpose: 99 need not have steps, and no check asks for them.
+inline constexpr int kIdleProgram = 99;
 inline constexpr int16_t kEveryYear = 9999;  // "毎年"
 
 inline constexpr char kIdText[] = "KORVA VL3 V01.00";  // 16 bytes, no terminator in the image
@@ -113,5 +115,10 @@ static_assert(sizeof(ProgramNameTable) == 1600);
 void ClearModel(ScheduleModel& model);
 // True when a used step carries `program`.
 bool IsRegistered(const ScheduleModel& model, int program);
+// The kind of channel `channel`. Steps can name any channel number, but only 1..8 exist; any
+// other is not in use.
+int ChannelKindOf(const ScheduleModel& model, int channel);
+// A time-signal or keep channel, as opposed to one not in use or of no known kind.
+bool IsChannelInUse(int kind);
 
 }  // namespace tavrin

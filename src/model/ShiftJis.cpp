@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -110,6 +111,15 @@ std::string CutShiftJis(std::string_view sjis, std::size_t maxBytes) {
 std::string FieldText(const char* field, std::size_t size) {
   const void* nul = std::memchr(field, '\0', size);
   return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
+}
+
+std::size_t Utf8CharLength(std::string_view utf8, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(utf8[at]);
+  const std::size_t length = lead >= 0xC0 && lead < 0xE0   ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF8 ? 4
+                                                           : 1;
+  return std::min(length, utf8.size() - at);
 }
 
 std::string CutUtf8(std::string_view utf8, std::size_t maxBytes) {

@@ -19,5 +19,9 @@ std::string CutShiftJis(std::string_view sjis, std::size_t maxBytes);
 std::string FieldText(const char* field, std::size_t size);
 // At most `maxBytes` bytes of UTF-8 text, never ending inside a character.
 std::string CutUtf8(std::string_view utf8, std::size_t maxBytes);
+// The bytes of the UTF-8 character that starts at `at` (< size): its lead byte says how many, and
+// a byte that leads no character (a continuation byte out of place, or no UTF-8 lead at all)
+// counts as one, so that stepping never swallows the next character. Never past the end.
+std::size_t Utf8CharLength(std::string_view utf8, std::size_t at);
 
 }  // namespace tavrin

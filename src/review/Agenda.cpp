@@ -8,12 +8,10 @@
 
 #include "model/Dates.h"
 #include "model/ImageBytes.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin {
 namespace {
-
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2100;  // the next year of an image written in 2099
 
 constexpr std::array<std::size_t, 2> kPeriodGrids = {layout::kPeriodGridCurrent,
                                                      layout::kPeriodGridNext};
@@ -79,7 +77,10 @@ std::vector<AgendaEvent> EventsOf(const SettingsImage& image, const StepIndex& i
     const int minute = record[3];
     const int channel = record[4] >> 4;
     const int code = record[4] & 0x0F;
-    if (hour > 23 || minute > 59 || channel < 1 || channel > kChannelCount) continue;
+    if (!limits::kHour.Holds(hour) || !limits::kMinute.Holds(minute) ||
+        !limits::kChannel.Holds(channel)) {
+      continue;
+    }
     AgendaEvent event{hour, minute, channel, AgendaAction::Chime, 0};
     switch (ImageChannelKind(image, channel)) {
       case kChannelUnused:
@@ -127,7 +128,7 @@ AgendaDay DayOf(const SettingsImage& image, const StepIndex& index, const Calend
 }  // namespace
 
 bool IsTimerDate(const CalendarDate& date) {
-  return date.year >= kFirstYear && date.year <= kLastYear && date.day >= 1 &&
+  return date.year >= kFirstYear && date.year <= kLastCountedYear && date.day >= 1 &&
          date.day <= MonthLength(date.year, date.month);
 }
 
@@ -159,7 +160,7 @@ std::vector<int> ImageYears(const SettingsImage& image) {
   std::vector<int> years;
   for (std::size_t grid : kAllGrids) {
     const int year = GridYear(image, grid);
-    if (year <= kLastYear && !Carried(years, year)) years.push_back(year);
+    if (year <= kLastCountedYear && !Carried(years, year)) years.push_back(year);
   }
   std::sort(years.begin(), years.end());
   return years;

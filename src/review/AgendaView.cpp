@@ -4,6 +4,7 @@
 
 #include "editors/WeeklyGroups.h"
 #include "model/Dates.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
@@ -24,9 +25,9 @@ const char* SourceText(AgendaSource source) {
 std::string ActionText(const AgendaEvent& event, const IniSettings& settings) {
   switch (event.action) {
     case AgendaAction::KeepOn:
-      return "ON";
+      return texts::KeepActionName(kKeepOn);
     case AgendaAction::KeepOff:
-      return "OFF";
+      return texts::KeepActionName(kKeepOff);
     case AgendaAction::Chime:
       break;
   }
@@ -64,19 +65,16 @@ std::string ProgramLabel(const ProgramNameTable& names, int program) {
 }
 
 std::string ChimeLabel(const IniSettings& settings, int code) {
-  if (code == 0) return "0.（なし）";
+  if (code == 0) return texts::kNoChime;
   const int position = ChimePosition(settings, code);
   if (position == 0) return "チャイム番号" + std::to_string(code) + "（未登録）";
-  const ChimeRecord& record = settings.chimes[position - 1];
-  return std::to_string(position) + "." +
-         FromShiftJis(FieldText(record.name.data(), record.name.size()));
+  return texts::ChimeItem(settings, position);
 }
 
 std::string JapaneseDate(const CalendarDate& date) {
-  static const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
   const int weekday = Weekday(date.year, date.month, date.day);
   return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" +
-         std::to_string(date.day) + "日（" + kWeekdays[weekday] + "）";
+         std::to_string(date.day) + "日（" + texts::kWeekdays[weekday] + "）";
 }
 
 AgendaDayText DescribeAgendaDay(const AgendaDay& day, const ProgramNameTable& names,

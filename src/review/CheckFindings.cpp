@@ -4,13 +4,11 @@
 #include <map>
 #include <utility>
 
-#include "model/ImageBytes.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin::check {
 namespace {
-
-constexpr const char* kDayNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
 
 std::string MonthDay(int month, int day) {
   return std::to_string(month) + "/" + std::to_string(day);
@@ -23,13 +21,9 @@ std::string DayNames(const std::array<bool, 7>& days) {
   for (int day = 0; day < 7; ++day) {
     if (!days[day]) continue;
     if (!text.empty()) text += "・";
-    text += kDayNames[day];
+    text += texts::kWeekdays[day];
   }
   return text;
-}
-
-std::string YearText(int year) {
-  return year == kEveryYear ? "毎年" : std::to_string(year) + " 年";
 }
 
 Findings::Findings(const CheckInput& input) : input_(input) {
@@ -78,15 +72,15 @@ std::string Findings::Step(int slot) const {
 
 std::string Findings::Period(int slot) const {
   const PeriodEntry& entry = model().periods[slot];
-  return "期間設定 " + std::to_string(periodRows_[slot]) + " 行目（" + YearText(entry.year) + " " +
-         MonthDay(entry.startMonth, entry.startDay) + "～" +
+  return "期間設定 " + std::to_string(periodRows_[slot]) + " 行目（" + texts::YearText(entry.year) +
+         " " + MonthDay(entry.startMonth, entry.startDay) + "～" +
          MonthDay(entry.endMonth, entry.endDay) + "）";
 }
 
 std::string Findings::Date(int slot) const {
   const DateEntry& entry = model().dates[slot];
-  return "個別設定 " + std::to_string(dateRows_[slot]) + " 行目（" + YearText(entry.year) + " " +
-         MonthDay(entry.month, entry.day) + "）";
+  return "個別設定 " + std::to_string(dateRows_[slot]) + " 行目（" + texts::YearText(entry.year) +
+         " " + MonthDay(entry.month, entry.day) + "）";
 }
 
 bool Findings::HasSteps(int program) const {
@@ -98,17 +92,7 @@ bool Findings::Registered(int program) const {
 }
 
 bool Findings::ChannelInUse(int channel) const {
-  const int kind = ChannelKindOf(model(), channel);
-  return kind == kChannelTimeSignal || kind == kChannelKeep;
-}
-
-bool Findings::CheckRange(CheckPlace place, const std::string& where, const char* item, int value,
-                          int low, int high) {
-  if (value >= low && value <= high) return true;
-  Add(CheckRule::InvalidValue, place,
-      where + "の＜" + item + "＞ " + std::to_string(value) + " は範囲外です（" +
-          std::to_string(low) + "～" + std::to_string(high) + "）。");
-  return false;
+  return IsChannelInUse(ChannelKindOf(model(), channel));
 }
 
 void Findings::Missing(CheckPlace place, const std::string& where, const char* item) {

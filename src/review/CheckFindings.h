@@ -37,11 +37,7 @@ class Findings {
   // True for channels 1..8 set to time signal or keep.
   bool ChannelInUse(int channel) const;
 
-  // invalid-value findings, in the editors' words: "<place>の＜<item>＞ 25
-  // は範囲外です（0～23）。",
-  // "<place>の＜<item>＞の指定が有りません。"; false when the value was out of range.
-  bool CheckRange(CheckPlace place, const std::string& where, const char* item, int value, int low,
-                  int high);
+  // The invalid-value finding of a value not given: "<place>の＜<item>＞の指定が有りません。"
   void Missing(CheckPlace place, const std::string& where, const char* item);
 
  private:
@@ -57,12 +53,9 @@ class Findings {
 
 // "月・火・水"; `days` Sunday first.
 std::string DayNames(const std::array<bool, 7>& days);
-// "毎年" or "2027 年"
-std::string YearText(int year);
-
-void CheckChannels(Findings& findings);
+// Every breach of the timer's limits, in the editors' words.
+void CheckLimits(Findings& findings);
 void CheckSteps(Findings& findings);
 void CheckAnnual(Findings& findings);
-void CheckSummerTime(Findings& findings);
 
 }  // namespace tavrin::check

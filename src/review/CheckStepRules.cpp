@@ -1,4 +1,5 @@
-// The check's rules over channels and weekly steps.
+// The check's rules over weekly steps that the limits leave open: silent chimes, steps repeated
+// at one time, keep channels left on.
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -6,14 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "model/ImageBytes.h"
+#include "model/ScheduleTexts.h"
+#include "model/TimerLimits.h"
 #include "review/CheckFindings.h"
 
 namespace tavrin::check {
 namespace {
-
-constexpr int kMaxSignalSeconds = 3600;
-constexpr int kMaxChimeCode = 15;  // the image keeps four bits
 
 std::array<bool, 7> SharedDays(const WeeklyStep& a, const WeeklyStep& b) {
   std::array<bool, 7> shared{};
@@ -22,47 +21,6 @@ std::array<bool, 7> SharedDays(const WeeklyStep& a, const WeeklyStep& b) {
 }
 
 bool AnyDay(const std::array<bool, 7>& days) { return std::ranges::any_of(days, std::identity{}); }
-
-// A slot with a program but no channel, or the reverse, is neither used nor free: packing drops
-// it without a word.
-void CheckHalfFilledSlot(Findings& findings, int slot) {
-  const WeeklyStep& step = findings.model().steps[slot];
-  const CheckPlace place{PlaceKind::Step, slot};
-  const std::string where = "ステップ欄 " + std::to_string(slot + 1);
-  if (step.channel == 0) {
-    findings.Missing(place, where + "（" + findings.Program(step.program) + "）", "チャンネル番号");
-  } else {
-    findings.Missing(place, where + "（CH" + std::to_string(step.channel) + "）", "プログラム番号");
-  }
-}
-
-void CheckAction(Findings& findings, int slot) {
-  const WeeklyStep& step = findings.model().steps[slot];
-  const CheckPlace place{PlaceKind::Step, slot};
-  const std::string where = findings.Step(slot);
-  switch (ChannelKindOf(findings.model(), step.channel)) {
-    case kChannelTimeSignal:
-      if (!findings.CheckRange(place, where, "チャイム", step.action, 0, kMaxChimeCode)) return;
-      if (step.action == 0) {
-        findings.Add(CheckRule::SilentStep, place,
-                     where + "の＜チャイム＞が「0.（なし）」のため、チャイムが鳴りません。");
-      }
-      return;
-    case kChannelKeep:
-      if (step.action == kKeepNone) {
-        findings.Missing(place, where, "ON / OFF");
-      } else {
-        findings.CheckRange(place, where, "ON / OFF", step.action, kKeepOn, kKeepOff);
-      }
-      return;
-    default:
-      if (step.channel >= 1 && step.channel <= kChannelCount) {
-        findings.Add(CheckRule::StepOnUnusedChannel, place,
-                     where + "は、使用していないチャンネルのため実行されません。");
-      }
-      return;
-  }
-}
 
 void CheckDuplicates(Findings& findings) {
   const auto& steps = findings.model().steps;
@@ -101,7 +59,7 @@ void CheckKeepLeftOn(Findings& findings) {
     const WeeklyStep& step = model.steps[slot];
     if (!step.used() || ChannelKindOf(model, step.channel) != kChannelKeep) continue;
     if (step.action != kKeepOn && step.action != kKeepOff) continue;
-    if (step.hour > 23 || step.minute > 59) continue;
+    if (!limits::kHour.Holds(step.hour) || !limits::kMinute.Holds(step.minute)) continue;
     auto [entry, added] = lastOfDay.try_emplace({step.program, step.channel});
     if (added) entry->second.fill(-1);
     for (int day = 0; day < 7; ++day) {
@@ -130,45 +88,16 @@ void CheckKeepLeftOn(Findings& findings) {
 
 }  // namespace
 
-void CheckChannels(Findings& findings) {
-  for (int number = 1; number <= kChannelCount; ++number) {
-    const ChannelSetting& channel = findings.model().channels[number - 1];
-    const CheckPlace place{PlaceKind::Channel, number};
-    const std::string where = "CH" + std::to_string(number) + " ";
-    if (!findings.CheckRange(place, where, "タイプ", channel.kind, kChannelUnused, kChannelKeep) ||
-        channel.kind != kChannelTimeSignal) {
-      continue;
-    }
-    const bool minutesOk =
-        findings.CheckRange(place, where, "報時（分）", channel.signalMinutes, 0, 60);
-    const bool secondsOk =
-        findings.CheckRange(place, where, "報時（秒）", channel.signalSeconds, 0, 59);
-    findings.CheckRange(place, where, "立ち上り時間", channel.riseTime, 0, 3);
-    const int seconds = channel.signalMinutes * 60 + channel.signalSeconds;
-    // A signal of no length leaves the channel looking unused in the image: its steps are lost.
-    if (minutesOk && secondsOk && (seconds == 0 || seconds > kMaxSignalSeconds)) {
-      findings.Add(CheckRule::InvalidValue, place,
-                   where + "の＜報時＞の設定が不正です（" + std::to_string(channel.signalMinutes) +
-                       " 分 " + std::to_string(channel.signalSeconds) + " 秒）。");
-    }
-  }
-}
-
 void CheckSteps(Findings& findings) {
   for (int slot = 0; slot < kStepCount; ++slot) {
     const WeeklyStep& step = findings.model().steps[slot];
-    if (!step.used()) {
-      if (step.program != 0 || step.channel != 0) CheckHalfFilledSlot(findings, slot);
+    if (!step.used() || ChannelKindOf(findings.model(), step.channel) != kChannelTimeSignal ||
+        step.action != 0) {
       continue;
     }
-    const CheckPlace place{PlaceKind::Step, slot};
-    const std::string where = findings.Step(slot);
-    findings.CheckRange(place, where, "プログラム番号", step.program, 1, kMaxProgram);
-    findings.CheckRange(place, where, "チャンネル番号", step.channel, 1, kChannelCount);
-    findings.CheckRange(place, where, "時刻（時）", step.hour, 0, 23);
-    findings.CheckRange(place, where, "時刻（分）", step.minute, 0, 59);
-    if (!AnyDay(SharedDays(step, step))) findings.Missing(place, where, "曜日");
-    CheckAction(findings, slot);
+    findings.Add(CheckRule::SilentStep, {PlaceKind::Step, slot},
+                 findings.Step(slot) + "の＜チャイム＞が「" + texts::kNoChime +
+                     "」のため、チャイムが鳴りません。");
   }
   CheckDuplicates(findings);
   CheckKeepLeftOn(findings);

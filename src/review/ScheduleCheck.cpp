@@ -60,10 +60,9 @@ Severity RuleSeverity(CheckRule rule) { return InfoOf(rule).severity; }
 
 std::vector<Finding> CheckSchedule(const CheckInput& input) {
   check::Findings findings(input);
+  check::CheckLimits(findings);
   check::CheckAnnual(findings);
-  check::CheckChannels(findings);
   check::CheckSteps(findings);
-  check::CheckSummerTime(findings);
   std::vector<Finding> list = findings.Take();
   std::stable_sort(list.begin(), list.end(), [](const Finding& a, const Finding& b) {
     return std::tie(a.severity, a.rule) < std::tie(b.severity, b.rule);

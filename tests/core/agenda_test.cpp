@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "CsvFixture.h"
+#include "document/SaveCheck.h"
 #include "image_test_support.h"
 #include "model/ImageBytes.h"
 #include "review/Agenda.h"
+#include "review/ScheduleCheck.h"
 
 namespace tavrin {
 namespace {
@@ -31,6 +33,31 @@ ScheduleModel AnnualModel() {
     model.steps[program - 1] = MakeStep(program, 1, "1111111", 12, program, 1);
   }
   return model;
+}
+
+// Program 99 is the day that runs nothing: it needs no steps, saving does not ask for them, the
+// check says nothing against it, and the agenda shows the day without events.
+TEST(Agenda, ADayOnProgram99RunsNothingAndNothingAsksForItsSteps) {
+  ImageRig rig(2027, kHolidays);
+  ScheduleModel model = AnnualModel();
+  model.basicProgram = kIdleProgram;
+  model.holidayProgram = kIdleProgram;
+  model.periods[1].program = kIdleProgram;
+  model.dates[0].program = kIdleProgram;
+  EXPECT_TRUE(CheckSaveable(model).ok()) << CheckSaveable(model).message();
+  const ProgramNameTable names{};
+  for (const Finding& finding :
+       CheckSchedule({model, names, rig.holidays(), rig.context().years})) {
+    EXPECT_EQ(finding.severity, Severity::Note) << finding.message;
+  }
+  const SettingsImage image = rig.Pack(model);
+  for (CalendarDate date : {CalendarDate{2027, 1, 1}, CalendarDate{2028, 2, 27},
+                            CalendarDate{2027, 12, 25}, CalendarDate{2027, 6, 1}}) {
+    const Result<AgendaDay> day = AgendaOn(image, date);
+    ASSERT_TRUE(day.ok()) << day.message();
+    EXPECT_EQ(day->program, kIdleProgram) << IsoDate(date);
+    EXPECT_TRUE(day->events.empty()) << IsoDate(date);
+  }
 }
 
 TEST(Agenda, ProgramComesFromSpecialDaysThenPeriodsThenBasic) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calendar/AnnualRules.h"
+#include "model/ScheduleTexts.h"
 
 namespace tavrin::annual {
 namespace {
@@ -45,8 +46,8 @@ TEST(AnnualRules, ListsAndCellTexts) {
   EXPECT_EQ(programs.substr(0, 6), "1|2|3|");
   EXPECT_EQ(ListPosition(programs, "99"), 99);
   EXPECT_EQ(ListItem(programs, 100), "");
-  EXPECT_EQ(YearText(kEveryYear), "毎年");
-  EXPECT_EQ(YearText(2026), "2026 年");
+  EXPECT_EQ(texts::YearText(kEveryYear), "毎年");
+  EXPECT_EQ(texts::YearText(2026), "2026 年");
   EXPECT_EQ(ReadYear("毎年"), kEveryYear);
   EXPECT_EQ(ReadYear("2027 年"), 2027);
   EXPECT_EQ(ReadYear(""), std::nullopt);

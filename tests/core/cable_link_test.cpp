@@ -424,9 +424,12 @@ TEST(CableLinkTransfer, ReadLoadsTheReceivedImageAndMarksTheDocumentModified) {
 }
 
 TEST(CableLinkTransfer, ReadOfTheWrongLengthFailsWithTheLengthError) {
+  // Images of the timer with their model tag, so that only their length is wrong.
   for (std::size_t size : {6593u, 6595u}) {
+    Bytes image = TimerImage();
+    image.resize(size, 0x5A);
     LinkBench bench(TransferMode::Read);
-    RunRead(bench, Pattern(size), 700, '0');
+    RunRead(bench, image, 700, '0');
     EXPECT_EQ(bench.document.calls,
               (std::vector<std::string>{"NewDocument", "Refresh", "UpdateTitle"}));
     EXPECT_EQ(bench.observer.progress, (ProgressReports{{Progress::Failed, "データ長エラー"}}));

@@ -78,6 +78,7 @@ TEST(ChannelRules, PageAndDialogChecks) {
   const Case cases[] = {
       {{"報時", "60 分", "0 秒", ""}, "", "", {}},
       {{"報時", "60 分", "1 秒", ""}, "CH1 の＜報時＞の設定が不正です。", "", {0, 2}},
+      {{"報時", "0 分", "1 秒", ""}, "", "", {}},
       {{"報時", "0 分", "0 秒", ""},
        "CH1 の＜報時＞の設定が不正です。",
        "＜報時＞の設定が不正です。",
@@ -121,6 +122,17 @@ TEST(ChannelRules, StoreReadsKindsAndNumbers) {
   EXPECT_EQ(model.channels[1], (ChannelSetting{kChannelKeep, 0, 0, 0}));
   EXPECT_EQ(model.channels[2], (ChannelSetting{kChannelTimeSignal, 0, 5, 0}));
   EXPECT_EQ(model.channels[3], (ChannelSetting{}));
+}
+
+// Every item of the rise-time list is stored as its code, "（なし）" and an empty cell as none.
+TEST(ChannelRules, StoreReadsEachRiseTimeItem) {
+  const std::pair<const char*, uint8_t> cases[] = {
+      {"（なし）", 0}, {"-3 秒", 1}, {"-10 秒", 2}, {"-30 秒", 3}, {"", 0}};
+  for (const auto& [text, code] : cases) {
+    ScheduleModel model{};
+    channels::Store(Table({{"報時", "0 分", "5 秒", text}}), model);
+    EXPECT_EQ(model.channels[0], (ChannelSetting{kChannelTimeSignal, 0, 5, code})) << text;
+  }
 }
 
 // Deleting a channel (or giving it another kind) must not leave steps whose actions the timer

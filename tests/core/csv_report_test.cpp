@@ -168,9 +168,15 @@ TEST_F(CsvReportTest, RadioLineFollowsTheMode) {
   ASSERT_TRUE(f.Write());
   EXPECT_EQ(f.Section(";＜ラジオ選局＞"), Lines{"放送局,東京,82.5MHz"});
 
+  // 901..903 are television channels beside a television channel's name, MHz beside any other.
   f.model.radioFrequency = 902;
   ASSERT_TRUE(f.Write());
-  EXPECT_EQ(f.Section(";＜ラジオ選局＞"), Lines{"放送局,東京,902MHz"});
+  EXPECT_EQ(f.Section(";＜ラジオ選局＞"), Lines{"放送局,東京,90.2MHz"});
+  const std::string channel = *ToShiftJis("２ｃｈ");
+  f.model.radioStation.fill(0);
+  std::memcpy(f.model.radioStation.data(), channel.data(), channel.size());
+  ASSERT_TRUE(f.Write());
+  EXPECT_EQ(f.Section(";＜ラジオ選局＞"), Lines{"放送局,２ｃｈ,902MHz"});
 
   f.model.radioFrequency = 0;
   ASSERT_TRUE(f.Write());

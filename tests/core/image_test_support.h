@@ -28,6 +28,7 @@ class ImageRig {
         context_{YearsFromClock(clockYear), &holidays_, radio} {}
 
   const ImageContext& context() const { return context_; }
+  const HolidayTable& holidays() const { return holidays_; }
   void SetClockYear(int year) { context_.years = YearsFromClock(year); }
   void SetRadio(bool radio) { context_.radioMode = radio; }
 

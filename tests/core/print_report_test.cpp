@@ -191,6 +191,44 @@ TEST(PrintLayout, PagesBreakBetweenRowsAndNeverAfterAHeading) {
   }
 }
 
+// The channel table and the radio line in the words the pages and the CSV report use: 901..903
+// are television channels only beside a television channel's name.
+TEST(PrintReport, ChannelsAndRadioInThePagesWords) {
+  struct Case {
+    const char* station;
+    int frequency;
+    const char* line;
+  };
+  const Case cases[] = {{"１ｃｈ", 901, "ラジオ選局：１ｃｈ 901"},
+                        {"東京", 901, "ラジオ選局：東京 90.1MHz"},
+                        {"東京", 825, "ラジオ選局：東京 82.5MHz"}};
+  for (const Case& c : cases) {
+    ImageRig rig(2026);
+    ScheduleModel model = EmptyModel();
+    model.channels[0] = {kChannelTimeSignal, 0, 10, 0};
+    model.channels[1] = {kChannelTimeSignal, 1, 0, 1};
+    model.basicProgram = 1;
+    model.steps[0] = MakeStep(1, 1, "0111110", 8, 30, 3);
+    const std::string name = *ToShiftJis(c.station);
+    std::memcpy(model.radioStation.data(), name.data(), name.size());
+    model.radioFrequency = static_cast<uint16_t>(c.frequency);
+    const SettingsImage image = rig.Pack(model);
+    const ProgramNameTable names{};
+    const IniSettings settings = DefaultChimes();
+    const std::vector<report::Block> blocks = report::BuildReport(
+        {model, names, settings, rig.context().years, rig.calendars, image, {2026, 10, 9}});
+    std::vector<std::string> rises;
+    std::string radio;
+    for (const report::Block& block : blocks) {
+      if (block.text.rfind("ラジオ選局：", 0) == 0) radio = block.text;
+      if (!rises.empty() || block.tables.empty()) continue;
+      for (const auto& row : block.tables.front().rows) rises.push_back(row[3].text);
+    }
+    EXPECT_EQ(radio, c.line);
+    EXPECT_EQ(rises, (std::vector<std::string>{"(なし)", "-3秒", "-", "-", "-", "-", "-", "-"}));
+  }
+}
+
 TEST(PrintReport, HoldsEverySectionInOrderWithTheWeekOfTheAgenda) {
   ImageRig rig(2026);
   ScheduleModel model = EmptyModel();

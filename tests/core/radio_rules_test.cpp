@@ -20,13 +20,23 @@ ScheduleModel ModelWith(int frequency, const std::string& sjisName) {
   return model;
 }
 
-TEST(RadioRules, FrequencyTexts) {
-  EXPECT_EQ(FrequencyText(0), "");
-  EXPECT_EQ(FrequencyText(825), "82.5");
-  EXPECT_EQ(FrequencyText(820), "82.0");
-  EXPECT_EQ(FrequencyText(900), "90.0");
-  EXPECT_EQ(FrequencyText(901), "901");
-  EXPECT_EQ(FrequencyText(1234), "1234");
+// 901..903 are television channels only beside a television channel's name.
+TEST(RadioRules, AFrequencyReadsAsAChannelNumberOnlyBesideATelevisionName) {
+  struct Case {
+    int frequency;
+    const char* name;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, "東京", ""},         {825, "東京", "82.5"},  {820, "東京", "82.0"},
+      {900, "東京", "90.0"},   {901, "東京", "90.1"},  {903, "ＮＨＫ", "90.3"},
+      {1234, "東京", "123.4"}, {901, "１ｃｈ", "901"}, {903, "３ｃｈ", "903"},
+      {825, "１ｃｈ", "825"},  {0, "２ｃｈ", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FrequencyText(c.frequency, Sjis(c.name)), c.text) << c.frequency << " " << c.name;
+    EXPECT_EQ(FrequencyText(ModelWith(c.frequency, Sjis(c.name))), c.text);
+  }
 }
 
 TEST(RadioRules, ReadFrequencyAcceptsDigitsWithOnePointAndRefusesWhatWouldPackAsNone) {
@@ -99,8 +109,10 @@ TEST(RadioRules, OpeningShowsTheModelsOwnStationAndLeavesTheRememberedOneAlone) 
        "82.5", true, -1, 825},
       {"a new document shows the remembered station", 0, "", 853, "福島", "福島", "85.3", true, 80,
        853},
-      {"a model frequency out of range takes the remembered station", 950, "謎", 853, "福島",
-       "福島", "85.3", true, 80, 853},
+      {"the model's own frequency is shown whatever its range", 950, "謎", 853, "福島", "謎",
+       "95.0", true, -1, 853},
+      {"beside a station's name 901 is 90.1 MHz", 901, "東京", 825, "東京", "東京", "90.1", true,
+       140, 825},
       {"a remembered 950 falls back to 東京", 0, "", 950, "福島", "東京", "82.5", true, 140, 825},
       {"a remembered 700 falls back to 東京", 0, "", 700, "福島", "東京", "82.5", true, 140, 825},
       {"a remembered channel is valid", 0, "", 902, "２ｃｈ", "２ｃｈ", "902", false, -1, 902},
@@ -173,6 +185,50 @@ TEST(RadioRules, OkOnAnUnchangedTelevisionChannelKeepsTheDocumentAsItWas) {
   EXPECT_TRUE(model == before);
   EXPECT_EQ(remembered.frequency, 901);
   EXPECT_EQ(FromShiftJis(remembered.name), "１ｃｈ");
+}
+
+// Opening the page and pressing OK stores what it shows; for every stored station that is what
+// was stored, so the document stays unmodified.
+TEST(RadioRules, OpenThenOkLeavesEveryStoredStationAsItWas) {
+  struct Stored {
+    const char* name;
+    int first;
+    int last;
+  };
+  const Stored stored[] = {
+      {"東京", 760, 950},        // a broadcast station's name: 901..903 are 90.1..90.3 MHz
+      {"ＮＨＫ東京", 760, 950},  // a name in neither table
+      {"１ｃｈ", 901, 903},      // television channels
+      {"２ｃｈ", 901, 903},     {"３ｃｈ", 901, 903},
+      {"１ｃｈ", 825, 825},  // a channel's name beside a broadcast frequency
+  };
+  int opened = 0;
+  for (const Stored& s : stored) {
+    for (int frequency = s.first; frequency <= s.last; ++frequency) {
+      ScheduleModel model = ModelWith(frequency, Sjis(s.name));
+      const ScheduleModel before = model;
+      RadioStation remembered{853, Sjis("福島")};
+      const StationView view = OpenStation(model, remembered);
+      ASSERT_TRUE(StoreStation(view.name, view.frequency, model, remembered).ok())
+          << s.name << " " << frequency;
+      EXPECT_TRUE(model == before) << s.name << " " << frequency << " shown as " << view.frequency;
+      EXPECT_EQ(remembered.frequency, frequency);
+      ++opened;
+    }
+  }
+  EXPECT_EQ(opened, 2 * 191 + 3 * 3 + 1);
+}
+
+// A frequency typed in MHz comes back as typed, whatever range it lies in.
+TEST(RadioRules, ATypedFrequencyReopensAsTyped) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"東京", "90.2"}, {"東京", "82.6"}, {"ＮＨＫ", "90.1"}, {"東京", "123.4"}, {"２ｃｈ", "902"}};
+  for (const auto& [name, typed] : cases) {
+    ScheduleModel model = ModelWith(825, Sjis("東京"));
+    RadioStation remembered;
+    ASSERT_TRUE(StoreStation(Sjis(name), typed, model, remembered).ok()) << typed;
+    EXPECT_EQ(OpenStation(model, remembered).frequency, typed) << name;
+  }
 }
 
 TEST(RadioRules, OkStoresANewStationAndARefusedOneChangesNothing) {

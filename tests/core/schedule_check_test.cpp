@@ -4,33 +4,18 @@
 #include <functional>
 
 #include "CsvFixture.h"
-#include "TempFolder.h"
-#include "calendar/HolidayFile.h"
-#include "cli/ModelJson.h"
+#include "SchoolExample.h"
 #include "model/ImagePacking.h"
-#include "review/ScheduleCheck.h"
 
 namespace tavrin {
 namespace {
 
 using testing::MakeStep;
 
+using testing::School;
+
 const std::string kSource = TAVRIN_SOURCE_DIR;
-constexpr YearPair kYears{2026, 2027};  // the school example's clock
-
-struct School {
-  ScheduleModel model;
-  ProgramNameTable names;
-  HolidayTable holidays;
-
-  School() {
-    const Result<> read =
-        ParseModelJson(testing::ReadBytes(kSource + "/examples/school.json"), model, names);
-    EXPECT_TRUE(read.ok()) << read.message();
-    EXPECT_TRUE(LoadHolidayFile(kSource + "/src/resources/Tavrin-Holidays.ini", holidays));
-  }
-  std::vector<Finding> Check() const { return CheckSchedule({model, names, holidays, kYears}); }
-};
+constexpr YearPair kYears = testing::kSchoolYears;
 
 std::string Describe(const std::vector<Finding>& findings) {
   std::string text;
@@ -59,8 +44,6 @@ struct PlantedFault {
   const char* message;
 };
 
-// Program 1 "授業日" (basic): CH1 chimes from slot 1 to 15, CH2 ON at 7:30 (slot 0), OFF at 18:00
-// (slot 16); program 2 the holiday program; 3 and 4 in periods and dates.
 const PlantedFault kFaults[] = {
     {"no basic program",
      [](School& s) { s.model.basicProgram = 0; },
@@ -94,6 +77,11 @@ const PlantedFault kFaults[] = {
      {PlaceKind::Period, 5},
      "期間設定 6 行目（2025 年 5/1～5/5）は、2026 年・2027 "
      "年・毎年のいずれでもないため、実行されません。"},
+    {"period of a year no image carries",
+     [](School& s) { s.model.periods[5] = {1999, 5, 1, 5, 5, 4}; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Period, 5},
+     "期間設定 6 行目（1999 年 5/1～5/5）の＜開始年＞ 1999 は範囲外です（2000～2099）。"},
     {"date of a later year",
      [](School& s) {
        s.model.dates[3] = {2028, 1, 5, 3};
@@ -168,6 +156,42 @@ const PlantedFault kFaults[] = {
      CheckRule::InvalidValue,
      {PlaceKind::SummerTime, 0},
      "サマータイムの開始の＜実施時刻＞ 24 は範囲外です（0～23）。"},
+    // Values strict packing refuses, which the check once let pass.
+    {"leap-day start program 100",
+     [](School& s) { s.model.leapStartProgram = 100; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Period, 0},
+     "期間設定の＜2/29 に始まる毎年の期間のプログラム番号＞ 100 は範囲外です（1～99）。"},
+    {"leap-day end program -1",
+     [](School& s) { s.model.leapEndProgram = -1; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Period, 0},
+     "期間設定の＜2/29 に終わる毎年の期間のプログラム番号＞ -1 は範囲外です（1～99）。"},
+    {"a day flag of 2",
+     [](School& s) { s.model.steps[2].days[1] = 2; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 2},
+     "週間プログラム 1「授業日」 CH1 のステップ 2（8:35）の＜月曜日＞ 2 は範囲外です（0～1）。"},
+    {"holiday switch 2",
+     [](School& s) { s.model.holidayEnabled = 2; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Holiday, 0},
+     "祭日設定の＜祭日設定を実施する＞ 2 は範囲外です（0～1）。"},
+    {"holiday switch -1",
+     [](School& s) { s.model.holidayEnabled = -1; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Holiday, 0},
+     "祭日設定の＜祭日設定を実施する＞ -1 は範囲外です（0～1）。"},
+    {"a negative step count",
+     [](School& s) { s.model.stepCount = -1; },
+     CheckRule::InvalidValue,
+     {PlaceKind::Step, 0},
+     "週間プログラムの＜ステップ数＞ -1 は範囲外です（0～1000）。"},
+    {"summer time ending before it starts",
+     [](School& s) { s.model.summerTime = {11, 1, 1, 2, 3, 2, 1, 2}; },
+     CheckRule::InvalidValue,
+     {PlaceKind::SummerTime, 0},
+     "サマータイムの＜開始と終了＞の指定が不正です。"},
     {"two steps at one time on a shared day",
      [](School& s) { s.model.steps[31] = MakeStep(1, 1, "0001001", 8, 25, 2); },
      CheckRule::DuplicateStep,
@@ -188,6 +212,11 @@ const PlantedFault kFaults[] = {
      CheckRule::SummerTimeIncomplete,
      {PlaceKind::SummerTime, 0},
      "サマータイムを実施する設定ですが、終了の＜月＞の指定が有りません。"},
+    {"summer time switched off, half filled in",
+     [](School& s) { s.model.summerTime = {3, 2, 1, 2, 0, 0, 0, 0}; },
+     CheckRule::SummerTimeIncomplete,
+     {PlaceKind::SummerTime, 0},
+     "サマータイムを実施しない設定ですが、終了の＜月＞・＜第何週＞・＜曜日＞の指定が有りません。"},
     {"holiday file without 2027",
      [](School& s) {
        const std::string text = "[2026]\r\n01=1\r\n";
@@ -220,6 +249,39 @@ TEST(ScheduleCheck, EachPlantedFaultIsFoundOnceAndNamed) {
     EXPECT_EQ(findings[0].place, fault.place);
     EXPECT_EQ(findings[0].message, fault.message);
   }
+}
+
+// Values at the edges of what the editors produce are no findings.
+TEST(ScheduleCheck, TheEditorsEdgeValuesAreClean) {
+  struct Case {
+    const char* what;
+    std::function<void(School&)> change;
+  };
+  const Case cases[] = {
+      {"a one-day period", [](School& s) { s.model.periods[4].endDay = 15; }},
+      {"a signal of 60 minutes",
+       [](School& s) {
+         s.model.channels[0] = {1, 60, 0, 3};
+       }},
+      {"chime code 15", [](School& s) { s.model.steps[1].action = 15; }},
+      {"summer time from the fourth to the last week of a month",
+       [](School& s) { s.model.summerTime = {3, 4, 1, 0, 3, 5, 7, 23}; }},
+  };
+  for (const Case& c : cases) {
+    School school;
+    c.change(school);
+    EXPECT_EQ(Describe(school.Check()), "") << c.what;
+  }
+}
+
+// A holiday setting switched off runs nothing: neither its program nor the holiday file matter.
+TEST(ScheduleCheck, AHolidaySettingSwitchedOffIsNotChecked) {
+  School school;
+  school.model.holidayEnabled = 0;
+  school.model.holidayProgram = 7;  // no steps
+  const std::string text = "[2026]\r\n01=1\r\n";
+  ParseHolidayText(text.data(), text.size(), school.holidays);
+  EXPECT_FALSE(NeedsAttention(school.Check())) << Describe(school.Check());
 }
 
 TEST(ScheduleCheck, FindingsComeErrorsFirstAndOnlyNotesNeedNoAttention) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/Messages.h"
 #include "model/ShiftJis.h"
 
@@ -62,6 +65,18 @@ TEST(ShiftJis, CutsOnlyBetweenCharacters) {
   // The 14-byte station field with a double-byte character across its end.
   std::string station = "ABCDEFGHIJKLM" + tokyo;
   EXPECT_EQ(CutShiftJis(station, 14), "ABCDEFGHIJKLM");
+}
+
+// A byte that leads no character is one byte on its own, so the next character stays whole.
+TEST(ShiftJis, Utf8StepsByCharacterAndTakesAStrayByteAlone) {
+  const std::string text =
+      "A\xC3\xA9\xE6\x9C\x9D\xF0\x9F\x98\x80\x80"
+      "B\xE6\x9C";
+  std::vector<std::size_t> lengths;
+  for (std::size_t at = 0; at < text.size(); at += Utf8CharLength(text, at))
+    lengths.push_back(Utf8CharLength(text, at));
+  // A, é, 朝, an emoji, a stray continuation byte, B, and a character cut short by the end.
+  EXPECT_EQ(lengths, (std::vector<std::size_t>{1, 2, 3, 4, 1, 1, 2}));
 }
 
 TEST(ShiftJis, FieldTextStopsAtTheFirstNulOrTheFieldEnd) {

@@ -161,6 +161,8 @@ TEST(StepRules, NamesAreLimitedByShiftJisBytes) {
   // What the name field lets through as it is typed.
   EXPECT_EQ(steps::NameInput("A😀朝の始業チャイム一"), "A朝の始業チャイ");
   EXPECT_EQ(steps::NameInput("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOP");
+  // A stray byte is left out on its own; the character after it is kept.
+  EXPECT_EQ(steps::NameInput("A\x80朝"), "A朝");
 }
 
 TEST(StepRules, CopyPasteAndToggle) {

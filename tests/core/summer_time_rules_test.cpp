@@ -147,6 +147,11 @@ TEST(SummerTimeRules, StoringUsesListPositionsAndTheHoursNumberAndRoundTrips) {
   TextTable again = summer::Fill(r);
   for (int row = 0; row < 2; ++row)
     for (int col = 0; col < 4; ++col) EXPECT_EQ(again.at(row, col), table.at(row, col));
+
+  // An hour typed past the list is no hour the timer has: it is stored as 0.
+  summer::Store(
+      true, Rule({"3 月", "第 2", "日曜日", "24 時"}, {"12 月", "最終", "土曜日", "23 時"}), model);
+  EXPECT_EQ(model.summerTime.startHour, 0);
 }
 
 }  // namespace

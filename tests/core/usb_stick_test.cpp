@@ -5,7 +5,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 
 #include "TempFolder.h"
@@ -211,6 +213,26 @@ TEST(TransferArchive, NamesBackupsByTheClockAndKeepsTheNewestFifty) {
   EXPECT_EQ(blocked.Keep(Medium::Usb, Carried::Write, bytes).message(),
             data / "plain" + "/backups のオープンに失敗しました。");
   EXPECT_FALSE(TransferArchive("", clock).Keep(Medium::Usb, Carried::Write, bytes).ok());
+}
+
+// Each write past fifty removes exactly the oldest backup, whether the count past fifty is odd or
+// even.
+TEST(TransferArchive, KeepsExactlyFiftyAfterEachWritePastFifty) {
+  TempFolder data;
+  FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
+  TransferArchive archive(data.path(), clock);
+  const uint8_t bytes[] = {1};
+  const std::string folder = data / "backups";
+  for (int written = 1; written <= 55; ++written) {
+    clock.Set(LocalTime{2026, 4, 1, 9 + written / 60, written % 60, 0});
+    ASSERT_TRUE(archive.Keep(Medium::Usb, Carried::Read, bytes).ok());
+    const std::vector<std::string> names = Names(folder);
+    ASSERT_EQ(names.size(), std::min<std::size_t>(written, kBackupsKept)) << written;
+    char oldest[32];
+    std::snprintf(oldest, sizeof oldest, "20260401-09%02d00-usb-read.BIN",
+                  std::max(1, written - static_cast<int>(kBackupsKept) + 1));
+    EXPECT_EQ(names.front(), oldest) << written;
+  }
 }
 
 TEST(UsbTransfer, WriteSaysWhatHappenedAndKeepsBothSides) {

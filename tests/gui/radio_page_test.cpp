@@ -69,6 +69,20 @@ void Click(QWidget* window, int id) {
   QTest::mouseClick(FindControl<QPushButton>(window, id), Qt::LeftButton);
 }
 
+// As the user does: a click into the frequency field, Ctrl+A, then the keys of `text` (nothing
+// but Delete for an empty text).
+QLineEdit* TypeFrequency(QWidget* sheet, const QString& text) {
+  auto* field = FindControl<QLineEdit>(sheet, ids::radio::kFrequency);
+  // Without a window manager nothing activates the sheet; a user's click would.
+  QApplication::setActiveWindow(sheet);
+  QTest::mouseClick(field, Qt::LeftButton);
+  EXPECT_TRUE(field->hasFocus());
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  if (text.isEmpty()) QTest::keyClick(field, Qt::Key_Delete);
+  QTest::keyClicks(field, text);
+  return field;
+}
+
 TEST(RadioPage, TheTreeOffersTheStationsAndPickingOneFillsTheFields) {
   Fixture f;
   QStringList seen;
@@ -84,7 +98,7 @@ TEST(RadioPage, TheTreeOffersTheStationsAndPickingOneFillsTheFields) {
     seen << Fields(sheet) << tree->currentItem()->parent()->text(0);
     tree->setCurrentItem(Find(tree, "関東甲信越地方"));
     seen << Fields(sheet);  // a region changes nothing
-    FindControl<QLineEdit>(sheet, ids::radio::kFrequency)->setText("85.4");
+    TypeFrequency(sheet, "85.4");
     tree->setCurrentItem(Find(tree, "福島"));
     seen << Fields(sheet);  // the opened station comes back with its own frequency
     tree->setCurrentItem(Find(tree, "東京"));
@@ -122,13 +136,12 @@ TEST(RadioPage, AFrequencyThatCannotBeStoredKeepsTheSheetOpenOnTheField) {
   Fixture f(825, "東京");
   bool focused = false;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
-    auto* frequency = FindControl<QLineEdit>(sheet, ids::radio::kFrequency);
-    frequency->setText("6553.6");
+    QLineEdit* frequency = TypeFrequency(sheet, "6553.6");
     Click(sheet, kIdOk);
     focused = frequency->hasFocus();
-    frequency->clear();
+    TypeFrequency(sheet, "");
     Click(sheet, kIdOk);
-    QTest::keyClicks(frequency, "123.4");
+    TypeFrequency(sheet, "123.4");
     Click(sheet, kIdOk);
   });
   ASSERT_EQ(f.sink.shown.size(), 2u);
@@ -138,6 +151,43 @@ TEST(RadioPage, AFrequencyThatCannotBeStoredKeepsTheSheetOpenOnTheField) {
   EXPECT_TRUE(focused);
   EXPECT_EQ(outcome, EditorOutcome::Changed);
   EXPECT_EQ(f.model->radioFrequency, 1234);  // no range applies
+}
+
+// A typed 90.2 is 90.2 MHz, not television channel 902: it reopens as typed, and OK without a
+// change leaves the document as it is. Keys go to the focused field; Enter presses OK.
+TEST(RadioPage, ATypedFrequencyReopensAsTypedAndOkWithoutAChangeKeepsTheDocument) {
+  Fixture f(825, "東京");
+  const EditorOutcome typed = f.Open([&](QWidget* sheet) {
+    QLineEdit* field = TypeFrequency(sheet, "90.2");
+    QTest::keyClick(field, Qt::Key_Return);
+  });
+  EXPECT_EQ(typed, EditorOutcome::Changed);
+  EXPECT_EQ(f.model->radioFrequency, 902);
+
+  QString shown;
+  const EditorOutcome again = f.Open([&](QWidget* sheet) {
+    shown = Fields(sheet);
+    QTest::keyClick(FindControl<QLineEdit>(sheet, ids::radio::kFrequency), Qt::Key_Return);
+  });
+  EXPECT_EQ(shown, "東京 周波数：90.2MHz");
+  EXPECT_EQ(again, EditorOutcome::Unchanged);
+  EXPECT_EQ(f.modifiedMarks, 0);
+  EXPECT_EQ(f.model->radioFrequency, 902);
+  EXPECT_TRUE(f.sink.shown.empty());
+}
+
+// A television channel's name beside a broadcast frequency keeps both: the number as stored.
+TEST(RadioPage, AChannelNameBesideABroadcastFrequencyIsKeptAsStored) {
+  Fixture f(825, "１ｃｈ");
+  QString shown;
+  const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
+    shown = Fields(sheet);
+    QTest::keyClick(FindControl<QLineEdit>(sheet, ids::radio::kFrequency), Qt::Key_Return);
+  });
+  EXPECT_EQ(shown, "１ｃｈ 825");
+  EXPECT_EQ(outcome, EditorOutcome::Unchanged);
+  EXPECT_EQ(f.modifiedMarks, 0);
+  EXPECT_EQ(f.model->radioFrequency, 825);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "framework/ui/ControlIds.h"
+#include "model/ScheduleTexts.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 #include "platform/DialogButtons.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr int kRowTwips = 300;
 constexpr int kDayColTwips = 900;
-constexpr std::array<const char*, confirm::kSheetCols> kWeekdays = {"日", "月", "火", "水",
-                                                                    "木", "金", "土"};
 // Where the dialog opens when its stored corner lies on no screen.
 constexpr QPoint kDefaultCorner(150, 100);
 
@@ -124,7 +123,7 @@ void AnnualConfirmDialog::BuildGrid() {
   for (int r = 0; r < grid_->Rows(); ++r) grid_->SetRowHeight(r, kRowTwips);
   for (int c = 0; c < grid_->Cols(); ++c) {
     grid_->SetColWidth(c, kDayColTwips);
-    grid_->SetTextMatrix(0, c, QString::fromUtf8(kWeekdays[c]));
+    grid_->SetTextMatrix(0, c, QString::fromUtf8(texts::kWeekdays[c]));
   }
   for (int r = 0; r < grid_->Rows(); ++r)
     for (int c = 0; c < grid_->Cols(); ++c) {

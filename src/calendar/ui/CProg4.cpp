@@ -71,7 +71,7 @@ void CProg4::BuildGrid() {
   grid_->SetTextMatrix(2, 0, "終了");
 
   for (int c = 0; c < summer::kCols; ++c)
-    grid_->SetColComboList(fixedCols + c, Text(summer::ColumnList(c)));
+    grid_->SetColComboList(fixedCols + c, Text(summer::ColumnList(c).c_str()));
   for (int r = fixedRows; r < grid_->Rows(); ++r)
     for (int c = fixedCols; c < grid_->Cols(); ++c) {
       grid_->SetRow(r);

@@ -11,6 +11,7 @@
 #include "calendar/AnnualConfirmation.h"
 #include "calendar/ui/AnnualConfirmDialog.h"
 #include "framework/ui/ControlIds.h"
+#include "framework/ui/DialogParts.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -45,16 +46,6 @@ int ListColumnTwips(int col, int cols) {
   if (col == 0) return 800;
   if (col == 1) return 1000;
   return col == cols - 1 ? 1400 : 880;
-}
-
-QPushButton* CommandButton(const char* text, int id, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(ControlName(id));
-  button->setMinimumSize(75, 23);
-  button->setAutoDefault(false);
-  // The grid keeps the focus: the buttons are reached by mouse or Alt key.
-  button->setFocusPolicy(Qt::NoFocus);
-  return button;
 }
 
 }  // namespace
@@ -100,16 +91,12 @@ CProg6::CProg6(ScheduleModel& model, MessageSink& messages, EditorClipboards& cl
   areaLayout->addStretch();
   area->setFixedSize(areaSize);
 
-  copy_ = CommandButton("コピー(&C)", ids::annual::kCopy, this);
-  paste_ = CommandButton("貼り付け(&P)", ids::annual::kPaste, this);
-  delete_ = CommandButton("削除(&D)", ids::annual::kDelete, this);
-  confirmRows_ = CommandButton("確認(&K)", ids::annual::kConfirmRows, this);
-  confirmSingle_ = CommandButton("確認(&K)", ids::annual::kConfirmSingle, this);
-  connect(copy_, &QPushButton::clicked, this, &CProg6::Copy);
-  connect(paste_, &QPushButton::clicked, this, &CProg6::Paste);
-  connect(delete_, &QPushButton::clicked, this, &CProg6::Delete);
-  connect(confirmRows_, &QPushButton::clicked, this, &CProg6::Confirm);
-  connect(confirmSingle_, &QPushButton::clicked, this, &CProg6::Confirm);
+  copy_ = CommandButton(this, ids::annual::kCopy, "コピー(&C)", [this] { Copy(); });
+  paste_ = CommandButton(this, ids::annual::kPaste, "貼り付け(&P)", [this] { Paste(); });
+  delete_ = CommandButton(this, ids::annual::kDelete, "削除(&D)", [this] { Delete(); });
+  confirmRows_ = CommandButton(this, ids::annual::kConfirmRows, "確認(&K)", [this] { Confirm(); });
+  confirmSingle_ =
+      CommandButton(this, ids::annual::kConfirmSingle, "確認(&K)", [this] { Confirm(); });
   auto* commands = new QVBoxLayout;
   for (QPushButton* button : {copy_, paste_, delete_}) commands->addWidget(button);
   commands->addStretch();

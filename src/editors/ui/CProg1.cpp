@@ -60,7 +60,7 @@ void CProg1::OnCellChange(int oldRow, int, int newRow, int) {
   if (oldRow != newRow && oldRow >= grid_->FixedRows()) {
     const int row = oldRow - grid_->FixedRows();
     TextTable table = ReadChannelTable(*grid_);
-    if (table.at(row, channels::kTypeCol) == channels::kKeep) {
+    if (table.at(row, channels::kTypeCol) == texts::kKeep) {
       channels::MarkKeepRow(table, row);
       WriteTable(*grid_, table);
     }

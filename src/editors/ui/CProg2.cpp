@@ -20,7 +20,6 @@ namespace tavrin {
 namespace {
 
 constexpr int kHeaderRows = 2;
-const char* const kKindNames[] = {"", channels::kTimeSignal, channels::kKeep};
 
 }  // namespace
 
@@ -67,8 +66,8 @@ void CProg2::Initialise() {
 void CProg2::Refill() {
   ScheduleModel& model = context_.model;
   for (int ch = 1; ch <= kChannelCount; ++ch) {
-    const int kind = KindOfChannel(model, ch);
-    grid_->SetTextMatrix(1, ch, kKindNames[kind <= kChannelKeep ? kind : 0]);
+    const int kind = ChannelKindOf(model, ch);
+    grid_->SetTextMatrix(1, ch, texts::ChannelKindName(kind));
   }
   weekly::DropStepsOfUnusedChannels(model);
   const weekly::ListMarks marks = weekly::Marks(model);
@@ -110,12 +109,12 @@ void CProg2::OnClick() {
 }
 
 void CProg2::Pick(int program, int channel) {
-  if (KindOfChannel(context_.model, channel) == kChannelUnused) {
+  if (ChannelKindOf(context_.model, channel) == kChannelUnused) {
     ChannelDialog setup(context_.model, channel, context_.messages, this);
     if (setup.exec() != QDialog::Accepted) return;
     Refill();
   }
-  const int kind = KindOfChannel(context_.model, channel);
+  const int kind = ChannelKindOf(context_.model, channel);
   if (kind == kChannelUnused) return;
   const int rows = weekly::StepRows(context_.model, program, channel, kind);
   if (rows == 0) {

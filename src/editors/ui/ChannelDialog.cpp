@@ -50,9 +50,9 @@ void ChannelDialog::OnValidateEdit(int row, int col, bool*) {
   const QString typed = grid_->EditText();
   TextTable table = ReadChannelTable(*grid_);
   const int dataRow = row - grid_->FixedRows();
-  if (typed == channels::kKeep) {
+  if (typed == texts::kKeep) {
     channels::MarkKeepRow(table, dataRow);
-  } else if (table.at(dataRow, channels::kTypeCol) == channels::kKeep) {
+  } else if (table.at(dataRow, channels::kTypeCol) == texts::kKeep) {
     for (int c = channels::kMinuteCol; c <= channels::kRiseCol; ++c) table.at(dataRow, c).clear();
   }
   for (int c = channels::kMinuteCol; c <= channels::kRiseCol; ++c)

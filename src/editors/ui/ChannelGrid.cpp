@@ -17,10 +17,10 @@ void BuildChannelGrid(CVSFlexGrid& grid, int rows, int firstChannel, int signalW
   SetHeader(grid, 0, 4, "立ち上り時間", signal);
   for (int r = 0; r < rows; ++r)
     SetHeader(grid, r + 1, 0, QString("CH%1").arg(firstChannel + r), label);
-  grid.SetColComboList(1, QString::fromUtf8(channels::kTypeList));
+  grid.SetColComboList(1, QString::fromStdString(channels::TypeList()));
   grid.SetColComboList(2, QString::fromStdString(channels::MinuteList()));
   grid.SetColComboList(3, QString::fromStdString(channels::SecondList()));
-  grid.SetColComboList(4, QString::fromUtf8(channels::kRiseList));
+  grid.SetColComboList(4, QString::fromStdString(channels::RiseList()));
   FitGrid(grid, rows);
 }
 

@@ -30,7 +30,8 @@ OverviewDialog::OverviewDialog(const ScheduleModel& model, const IniSettings& in
   SetHeader(grid, 0, 2, "時刻(時）", time);
   SetHeader(grid, 0, 3, "時刻(分）", time);
   SetHeader(grid, 0, 4, "チャンネル番号", Rgb(0xFF, 0xCC, 0x99));
-  for (int day = 0; day < 7; ++day) SetHeader(grid, 0, 5 + day, kDayNames[day], DayColour(day));
+  for (int day = 0; day < 7; ++day)
+    SetHeader(grid, 0, 5 + day, texts::kWeekdays[day], DayColour(day));
   SetHeader(grid, 0, 12, "設定", Rgb(0xFF, 0xFF, 0x00));
   for (int row = 1; row <= kStepCount; ++row) SetHeader(grid, row, 0, QString::number(row), number);
   for (int day = 0; day < 7; ++day) grid.SetColForeColor(5 + day, kBlue);

@@ -62,8 +62,8 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   fields->addWidget(name_);
   fields->addWidget(new QLabel("チャンネル番号", this));
   fields->addWidget(ReadOnlyField(this, ids::kChannel, QString::number(channel), 30));
-  fields->addWidget(ReadOnlyField(
-      this, ids::kKind, kind == kChannelKeep ? channels::kKeep : channels::kTimeSignal, 60));
+  fields->addWidget(ReadOnlyField(this, ids::kKind,
+                                  kind == kChannelKeep ? texts::kKeep : texts::kTimeSignal, 60));
   fields->addStretch();
 
   auto* commands = new QHBoxLayout;
@@ -105,14 +105,14 @@ void StepDialog::BuildGrid(int rows) {
   const uint32_t time = Rgb(0xCC, 0xFF, 0xCC);
   SetHeader(grid, 0, 0, "ステップ", number);
   for (int day = 0; day < steps::kDayCols; ++day)
-    SetHeader(grid, 0, 1 + day, kDayNames[day], DayColour(day));
+    SetHeader(grid, 0, 1 + day, texts::kWeekdays[day], DayColour(day));
   SetHeader(grid, 0, 1 + steps::kHourCol, "時刻（時）", time);
   SetHeader(grid, 0, 1 + steps::kMinuteCol, "時刻（分）", time);
   SetHeader(grid, 0, 1 + steps::kActionCol, QString::fromStdString(choices_.header()),
             Rgb(0xFF, 0xFF, 0x00));
   for (int row = 1; row <= rows; ++row) SetHeader(grid, row, 0, QString::number(row), number);
   for (int day = 0; day < steps::kDayCols; ++day) grid.SetColForeColor(1 + day, kBlue);
-  grid.SetColComboList(1 + steps::kHourCol, QString::fromStdString(steps::HourList()));
+  grid.SetColComboList(1 + steps::kHourCol, QString::fromStdString(HourList()));
   grid.SetColComboList(1 + steps::kMinuteCol, QString::fromStdString(steps::MinuteList()));
   grid.SetColComboList(1 + steps::kActionCol, QString::fromStdString(choices_.list()));
   if (kind_ == kChannelTimeSignal)

@@ -56,7 +56,8 @@ ConfirmationForm::ConfirmationForm(const ScheduleModel& model, const ProgramName
     SetHeader(grid, 0, hour + 1, QString("%1 時").arg(hour), Rgb(0xCC, 0xFF, 0xCC));
   }
   grid.SetTextMatrix(0, 0, "曜/時");
-  for (int day = 0; day < kDays; ++day) SetHeader(grid, day + 1, 0, kDayNames[day], DayColour(day));
+  for (int day = 0; day < kDays; ++day)
+    SetHeader(grid, day + 1, 0, texts::kWeekdays[day], DayColour(day));
   grid.SetEditable(CVSFlexGrid::kEditNone);
   FitGrid(grid, kDays);
   // The form shows a part of the day and scrolls sideways.

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "editors/GridText.h"
+#include "model/ScheduleTexts.h"
 
 namespace tavrin {
 
@@ -20,7 +21,6 @@ inline constexpr uint32_t kBlue = Rgb(0, 0, 0xFF);
 inline constexpr uint32_t kRed = Rgb(0xFF, 0, 0);
 // Header colours of the day columns, Sunday first.
 uint32_t DayColour(int day);
-inline constexpr const char* kDayNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
 
 // One fixed row and `fixedCols` fixed columns, then `dataRows` x `dataCols` data cells; rows 300
 // twips high; column widths in order from column 0.

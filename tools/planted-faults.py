@@ -1,0 +1,264 @@
+#!/usr/bin/env python3
+"""Planted-fault run over the core's rules and texts: plants one realistic one-line fault at a
+time, rebuilds the core tests, runs them and says whether they caught it (killed) or not
+(survived). Every file is put back after each fault, also on Ctrl+C.
+
+Usage: tools/planted-faults.py [build folder] [--only WORD] [--list]
+  build folder  a configured build (default build/dev); only tavrin_core_tests is built
+  --only WORD   only the faults whose name or file contains WORD
+  --list        check that every fault applies (its text occurs exactly once) and list them
+
+Run it in a clean working tree: it edits the sources in place.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# (name, file, text, text with the fault). The text must occur exactly once in the file.
+FAULTS = [
+    # The declared limits.
+    ("programs up to 100", "src/model/TimerLimits.h",
+     "kProgram{1, kMaxProgram}", "kProgram{1, kMaxProgram + 1}"),
+    ("signal minutes up to 59", "src/model/TimerLimits.h",
+     "kSignalMinutes{0, 60}", "kSignalMinutes{0, 59}"),
+    ("strict pack accepts 60 signal seconds", "src/model/TimerLimits.h",
+     "kSignalSeconds{0, 59}", "kSignalSeconds{0, 60}"),
+    ("a signal of no length", "src/model/TimerLimits.h",
+     "kSignalLength{1, 3600}", "kSignalLength{0, 3600}"),
+    ("rise time 4", "src/model/TimerLimits.h", "kRiseTime{0, 3}", "kRiseTime{0, 4}"),
+    ("hour 24", "src/model/TimerLimits.h", "kHour{0, 23}", "kHour{0, 24}"),
+    ("keep action none", "src/model/TimerLimits.h",
+     "kKeepAction{kKeepOn, kKeepOff}", "kKeepAction{kKeepNone, kKeepOff}"),
+    ("chime codes only up to the table's size", "src/model/TimerLimits.h",
+     "kChimeCode{0, kHighestChimeCode}", "kChimeCode{0, kMaxChimes}"),
+    ("no last week", "src/model/TimerLimits.h", "kWeek{1, 5}", "kWeek{1, 4}"),
+    ("day 0", "src/model/TimerLimits.cpp",
+     "return {1, MonthLength(year, month)};", "return {0, MonthLength(year, month)};"),
+    ("strict pack refuses a one-day period", "src/model/TimerLimits.cpp",
+     "return endMonth * 100 + endDay >= startMonth * 100 + startDay;",
+     "return endMonth * 100 + endDay > startMonth * 100 + startDay;"),
+    ("summer time within one week", "src/model/TimerLimits.cpp",
+     "(endMonth == startMonth && startWeek < endWeek)",
+     "(endMonth == startMonth && startWeek <= endWeek)"),
+    ("a one-day period out of order", "src/model/TimerLimits.cpp",
+     "PeriodInOrder(p.startMonth, p.startDay, p.endMonth, p.endDay));",
+     "!PeriodInOrder(p.endMonth, p.endDay, p.startMonth, p.startDay));"),
+    ("holiday program unset while in force", "src/model/TimerLimits.cpp",
+     "m_.holidayEnabled != 0 ? Unset::Refused : Unset::Allowed",
+     "m_.holidayEnabled == 0 ? Unset::Refused : Unset::Allowed"),
+    ("every year checked as a year", "src/model/TimerLimits.cpp",
+     "if (year != kEveryYear) Value(field, slot, year, kYear);",
+     "Value(field, slot, year, kYear);"),
+    ("end day measured in the start month", "src/model/TimerLimits.cpp",
+     "p.endMonth, p.endDay);\n    if (start && end)",
+     "p.startMonth, p.endDay);\n    if (start && end)"),
+    ("a keep channel may keep a signal length", "src/model/TimerLimits.cpp",
+     "if (c.kind != kChannelTimeSignal) {", "if (c.kind == kChannelUnused) {"),
+    ("a half-filled step taken for free", "src/model/TimerLimits.cpp",
+     "if (s.program == 0 && s.channel == 0) {  // a free slot",
+     "if (s.program == 0 || s.channel == 0) {  // a free slot"),
+    ("a step needs every day", "src/model/TimerLimits.cpp",
+     "std::ranges::any_of(s.days,", "std::ranges::all_of(s.days,"),
+    ("keep steps take chime codes", "src/model/TimerLimits.cpp",
+     "Value(Field::StepAction, slot, s.action, kKeepAction);",
+     "Value(Field::StepAction, slot, s.action, kChimeCode);"),
+    ("a rule off is no rule", "src/model/TimerLimits.cpp",
+     "if (m_.summerTimeEnabled == 0 && showsNothing) return;",
+     "if (m_.summerTimeEnabled == 0 || showsNothing) return;"),
+    ("a summer-time point without its week", "src/model/TimerLimits.cpp",
+     "p.month != 0 && p.week != 0 && p.weekday != 0", "p.month != 0 && p.weekday != 0"),
+    ("an empty slot may hold a program", "src/model/TimerLimits.cpp",
+     "      Leftover(Field::PeriodProgram, slot, p.program);\n", ""),
+    # Strict pack.
+    ("pack lets the last breach pass", "src/calendar/ModelLimits.cpp",
+     "if (breaches.empty()) return {};", "if (breaches.size() <= 1) return {};"),
+    # The schedule check.
+    ("a keep step without ON or OFF out of range", "src/review/CheckLimits.cpp",
+     "    case Field::StepAction:\n      return true;", "      return true;"),
+    ("range printed backwards", "src/review/CheckLimits.cpp",
+     "std::to_string(b.range.low) + \"～\" + std::to_string(b.range.high)",
+     "std::to_string(b.range.high) + \"～\" + std::to_string(b.range.low)"),
+    ("a step on an unused channel as an invalid value", "src/review/CheckLimits.cpp",
+     "findings.Add(CheckRule::StepOnUnusedChannel,", "findings.Add(CheckRule::InvalidValue,"),
+    ("summer time off reported as in force", "src/review/CheckLimits.cpp",
+     "model.summerTimeEnabled != 0 ? \"サマータイムを実施する設定ですが、\"",
+     "model.summerTimeEnabled == 0 ? \"サマータイムを実施する設定ですが、\""),
+    ("program 99 asks for steps", "src/review/CheckAnnualRules.cpp",
+     "return limits::kProgram.Holds(program) && program != kIdleProgram &&",
+     "return limits::kProgram.Holds(program) &&"),
+    ("a year out of range is stale too", "src/review/CheckAnnualRules.cpp",
+     "if (Applies(year, years) || !limits::kYear.Holds(year)) return;",
+     "if (Applies(year, years)) return;"),
+    ("holiday program checked while off", "src/review/CheckAnnualRules.cpp",
+     "if (model.holidayEnabled == 0) return;", "if (model.holidayEnabled < 0) return;"),
+    ("a silent step on chime 1", "src/review/CheckStepRules.cpp",
+     "step.action != 0) {", "step.action != 1) {"),
+    ("weekdays joined by commas", "src/review/CheckFindings.cpp",
+     "if (!text.empty()) text += \"・\";", "if (!text.empty()) text += \"、\";"),
+    # The texts.
+    ("Thursday and Friday swapped", "src/model/ScheduleTexts.h",
+     "\"水\", \"木\", \"金\", \"土\"", "\"水\", \"金\", \"木\", \"土\""),
+    ("grid rise time without its blank", "src/model/ScheduleTexts.h",
+     "\"-10 秒\",", "\"-10秒\","),
+    ("report rise time none in full width", "src/model/ScheduleTexts.h",
+     "{\"(なし)\", \"-3秒\"", "{\"（なし）\", \"-3秒\""),
+    ("OFF shown as none", "src/model/ScheduleTexts.cpp",
+     "action == kKeepOn || action == kKeepOff ? action : kKeepNone",
+     "action == kKeepOn ? action : kKeepNone"),
+    ("year without its blank", "src/model/ScheduleTexts.cpp",
+     "std::to_string(year) + \" 年\"", "std::to_string(year) + \"年\""),
+    ("chime items numbered from 0", "src/model/ScheduleTexts.cpp",
+     "return std::to_string(position) + \".\" +", "return std::to_string(position - 1) + \".\" +"),
+    ("a television channel by its number alone", "src/model/ScheduleTexts.cpp",
+     "if (television) return std::to_string(frequency);",
+     "if (frequency > 900) return std::to_string(frequency);"),
+    ("the kinds swapped", "src/model/ScheduleTexts.cpp",
+     "if (kind == kChannelTimeSignal) return kTimeSignal;",
+     "if (kind == kChannelTimeSignal) return kKeep;"),
+    # The editors' rules.
+    ("the channel page stores rise time none as 1", "src/editors/ChannelRules.cpp",
+     "rise > 1 ? rise - 1 : 0", "rise > 1 ? rise - 1 : rise"),
+    ("the channel page without its upper limit", "src/editors/ChannelRules.cpp",
+     "if (!limits::kSignalLength.Holds(length))", "if (length == 0)"),
+    ("the channel page caps minutes at 59", "src/editors/ChannelRules.cpp",
+     "std::min<int>(channel.signalMinutes, limits::kSignalMinutes.high)",
+     "std::min<int>(channel.signalMinutes, limits::kSignalSeconds.high)"),
+    ("the channel dialog refuses one second", "src/editors/ChannelRules.cpp",
+     "if (length < limits::kSignalLength.low)", "if (length <= limits::kSignalLength.low)"),
+    ("every-year dates measured in their own year", "src/calendar/AnnualRules.cpp",
+     "limits::Days(year == kEveryYear ? years.currentYear : year, month)",
+     "limits::Days(year, month)"),
+    ("program list from 0", "src/calendar/AnnualRules.cpp",
+     "for (int program = limits::kProgram.low;", "for (int program = 0;"),
+    ("summer-time hour 24 stored", "src/calendar/SummerTimeRules.cpp",
+     "limits::kHour.Holds(hour) ? hour : 0", "hour <= 24 ? hour : 0"),
+    ("weekdays listed without their suffix", "src/calendar/SummerTimeRules.cpp",
+     "std::string(day) + texts::kWeekdaySuffix", "std::string(day)"),
+    ("the radio page shows the remembered station for 950", "src/editors/RadioRules.cpp",
+     "if (model.radioFrequency != 0) return ShowStation",
+     "if (InRange(model.radioFrequency)) return ShowStation"),
+    ("a remembered channel reset to 東京", "src/editors/RadioRules.cpp",
+     "return limits::kBroadcast.Holds(frequency) || limits::kTelevision.Holds(frequency);",
+     "return limits::kBroadcast.Holds(frequency);"),
+    ("a list without its last item", "src/editors/GridText.cpp",
+     "for (int value = range.low; value <= range.high; ++value) {",
+     "for (int value = range.low; value < range.high; ++value) {"),
+    # The reports.
+    ("the CSV writes an unused channel's kind empty", "src/export/CsvReport.cpp",
+     "kind[0] = texts::kReportNone;", "kind[0] = texts::ChannelKindName(0);"),
+    ("the CSV writes the grid's weeks", "src/export/CsvReport.cpp",
+     "S(texts::kReportWeeks[i - 1])", "S(texts::kWeeks[i - 1])"),
+    ("the print shows a television channel in MHz", "src/export/PrintReport.cpp",
+     "radio::FindTelevision(name) ? \"\" : \"MHz\"", "\"MHz\""),
+    ("the print shows the grid's rise times", "src/export/PrintReport.cpp",
+     "? texts::kReportRiseTimes[setting.riseTime]", "? texts::kRiseTimes[setting.riseTime]"),
+    ("the agenda calls chime 0 unregistered", "src/review/AgendaView.cpp",
+     "if (code == 0) return texts::kNoChime;", ""),
+    # Helpers.
+    ("a continuation byte starts a two-byte character", "src/model/ShiftJis.cpp",
+     "lead >= 0xC0 && lead < 0xE0   ? 2", "lead >= 0x80 && lead < 0xE0   ? 2"),
+    ("saving asks for program 99", "src/document/SaveCheck.cpp",
+     "program != kIdleProgram &&\n", "\n"),
+    ("channel 8 taken for none", "src/model/ScheduleModel.cpp",
+     "if (channel < 1 || channel > kChannelCount) return kChannelUnused;",
+     "if (channel < 1 || channel >= kChannelCount) return kChannelUnused;"),
+    ("the agenda refuses 2100", "src/model/Dates.h",
+     "kLastCountedYear = kLastYear + 1;", "kLastCountedYear = kLastYear;"),
+    ("a remembered frequency 0 packed", "src/model/ImagePack.cpp",
+     "station.frequency > 0 && station.frequency <= 0xFFFF",
+     "station.frequency >= 0 && station.frequency <= 0xFFFF"),
+    # Faults that once slipped through in the transfers.
+    ("backups keep 49 after an odd number of writes past 50", "src/transfer/TransferArchive.cpp",
+     "i + kBackupsKept < backups.size();", "i + kBackupsKept < backups.size() + backups.size() % 2;"),
+    ("a cable read of 6593 bytes with the model tag accepted", "src/transfer/TransferSession.cpp",
+     "bytesTransferred_ == static_cast<int>(layout::kImageSize);",
+     "bytesTransferred_ >= static_cast<int>(layout::kImageSize) - 1;"),
+]
+
+
+def run(command, timeout, env=None):
+    try:
+        done = subprocess.run(command, cwd=ROOT, env=env, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        return done.returncode, done.stdout
+    except subprocess.TimeoutExpired:
+        return -1, "timed out"
+
+
+def failed_tests(output):
+    return [line.split("]", 1)[1].split("(")[0].strip()
+            for line in output.splitlines() if line.startswith("[  FAILED  ]") and "(" in line]
+
+
+def main():
+    args = sys.argv[1:]
+    only = None
+    if "--only" in args:
+        at = args.index("--only")
+        only = args[at + 1]
+        del args[at:at + 2]
+    listing = "--list" in args
+    args = [a for a in args if a != "--list"]
+    build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build/dev"))
+    chosen = [f for f in FAULTS if not only or only in f[0] or only in f[1]]
+
+    for name, path, text, _ in chosen:
+        count = open(os.path.join(ROOT, path), encoding="utf-8").read().count(text)
+        if count != 1:
+            sys.exit(f"{name}: the text occurs {count} times in {path}")
+    if listing:
+        for name, path, _, _ in chosen:
+            print(f"{path}: {name}")
+        print(f"{len(chosen)} faults")
+        return
+
+    binary = os.path.join(build, "tests", "tavrin_core_tests")
+    env = dict(os.environ)
+    data = tempfile.mkdtemp(prefix="tavrin-faults-")
+    env["TAVRIN_DATA_DIR"] = data
+    build_cmd = ["cmake", "--build", build, "-j2", "--target", "tavrin_core_tests"]
+    code, out = run(build_cmd, 3600)
+    if code != 0:
+        sys.exit("the unchanged tree does not build:\n" + out[-2000:])
+    code, out = run([binary, "--gtest_brief=1"], 900, env)
+    if code != 0:
+        sys.exit("the unchanged tree fails its tests:\n" + "\n".join(failed_tests(out)))
+
+    killed = 0
+    survivors = []
+    for number, (name, path, text, fault) in enumerate(chosen, 1):
+        full = os.path.join(ROOT, path)
+        original = open(full, encoding="utf-8").read()
+        started = time.time()
+        try:
+            with open(full, "w", encoding="utf-8") as f:
+                f.write(original.replace(text, fault, 1))
+            code, out = run(build_cmd, 3600)
+            if code != 0:
+                verdict, detail = "killed (does not build)", ""
+            else:
+                code, out = run([binary, "--gtest_brief=1"], 900, env)
+                failed = failed_tests(out)
+                verdict = "killed" if code != 0 else "SURVIVED"
+                detail = ", ".join(failed[:3]) + (" ..." if len(failed) > 3 else "")
+        finally:
+            with open(full, "w", encoding="utf-8") as f:
+                f.write(original)
+        if verdict.startswith("killed"):
+            killed += 1
+        else:
+            survivors.append(f"{path}: {name}")
+        print(f"{number:3}/{len(chosen)} {verdict:24} {name} ({path}, "
+              f"{time.time() - started:.0f} s) {detail}", flush=True)
+    run(build_cmd, 3600)  # the objects of the unchanged tree again
+    print(f"killed {killed} of {len(chosen)}")
+    for survivor in survivors:
+        print(f"survived: {survivor}")
+
+
+if __name__ == "__main__":
+    main()

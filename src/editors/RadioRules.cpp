@@ -54,6 +54,14 @@ std::string FrequencyText(const ScheduleModel& model) {
   return FrequencyText(model.radioFrequency, CutShiftJis(ModelName(model), kStationBytes));
 }
 
+std::string StationText(const ScheduleModel& model, const std::string& none) {
+  if (model.radioFrequency == 0) return none;
+  const std::string name = CutShiftJis(ModelName(model), kStationBytes);
+  // A television channel goes by its number alone, as the radio page shows it.
+  const char* unit = FindTelevision(name) ? "" : kUnitLabel;
+  return FromShiftJis(name) + " " + FrequencyText(model) + unit;
+}
+
 StationView OpenStation(const ScheduleModel& model, RadioStation& remembered) {
   if (!InRange(remembered.frequency)) remembered = RadioStation{};
   if (model.radioFrequency != 0) return ShowStation(ModelName(model), model.radioFrequency);

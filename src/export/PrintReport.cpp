@@ -88,14 +88,7 @@ class Builder {
     }
     blocks_.push_back(Tables({table}));
     if (in_.settings.RadioModeOn()) {
-      const std::string name = CutShiftJis(
-          FieldText(in_.model.radioStation.data(), in_.model.radioStation.size()), kStationBytes);
-      // A television channel is shown by its number, as the radio page shows it.
-      const char* unit = radio::FindTelevision(name) ? "" : "MHz";
-      blocks_.push_back(Text("ラジオ選局：" + (in_.model.radioFrequency == 0
-                                                   ? std::string("（なし）")
-                                                   : FromShiftJis(name) + " " +
-                                                         radio::FrequencyText(in_.model) + unit)));
+      blocks_.push_back(Text("ラジオ選局：" + radio::StationText(in_.model, "（なし）")));
     }
   }
 

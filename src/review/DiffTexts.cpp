@@ -4,7 +4,9 @@
 #include <iterator>
 
 #include "editors/ChannelRules.h"
+#include "editors/RadioRules.h"
 #include "editors/WeeklyGroups.h"
+#include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 #include "review/AgendaView.h"
 
@@ -30,13 +32,6 @@ constexpr Names kSectionNames[] = {
 };
 constexpr Names kChangeNames[] = {{"added", "追加"}, {"removed", "削除"}, {"changed", "変更"}};
 
-constexpr const char* kDayNames[kDays] = {"日", "月", "火", "水", "木", "金", "土"};
-constexpr const char* kRiseTexts[] = {"なし", "-3秒", "-10秒", "-30秒"};
-
-std::string YearText(int year) {
-  return year == kEveryYear ? std::string("毎年") : std::to_string(year) + "年";
-}
-
 std::string MonthDay(int month, int day) {
   return std::to_string(month) + "月" + std::to_string(day) + "日";
 }
@@ -50,23 +45,24 @@ std::string TimeText(int hour, int minute) {
 std::string DaysText(const WeeklyStep& step) {
   std::string text;
   for (int day = 0; day < kDays; ++day) {
-    if (step.days[day]) text += kDayNames[day];
+    if (step.days[day]) text += texts::kWeekdays[day];
   }
   return text.empty() ? std::string("曜日なし") : text;
 }
 
 std::string ActionText(const WeeklyStep& step, int kind, const IniSettings& settings) {
   if (kind == kChannelTimeSignal) return ChimeLabel(settings, step.action);
-  if (step.action == kKeepOn) return "ON";
-  if (step.action == kKeepOff) return "OFF";
-  return "（なし）";
+  return texts::KeepActionName(step.action);
 }
 
 std::string SummerPoint(int month, int week, int weekday, int hour) {
-  const std::string weekText = week == 5 ? std::string("最終") : "第" + std::to_string(week);
-  const std::string dayText = weekday >= 1 && weekday <= kDays
-                                  ? std::string(kDayNames[weekday - 1]) + "曜日"
-                                  : "曜日" + std::to_string(weekday);
+  const std::string weekText = week >= 1 && week <= static_cast<int>(texts::kReportWeeks.size())
+                                   ? std::string(texts::kReportWeeks[week - 1])
+                                   : "第" + std::to_string(week);
+  const std::string dayText =
+      weekday >= 1 && weekday <= kDays
+          ? std::string(texts::kWeekdays[weekday - 1]) + texts::kWeekdaySuffix
+          : texts::kWeekdaySuffix + std::to_string(weekday);
   return std::to_string(month) + "月" + weekText + dayText + " " + std::to_string(hour) + "時";
 }
 
@@ -114,12 +110,13 @@ std::string ProgramText(int program) {
 std::string ChannelName(int channel) { return "CH" + std::to_string(channel); }
 
 std::string ChannelText(const ChannelSetting& channel) {
-  if (channel.kind == kChannelKeep) return channels::kKeep;
+  if (channel.kind == kChannelKeep) return texts::kKeep;
   if (channel.kind != kChannelTimeSignal) return "未使用";
-  const std::string rise = static_cast<std::size_t>(channel.riseTime) < std::size(kRiseTexts)
-                               ? kRiseTexts[channel.riseTime]
-                               : std::to_string(channel.riseTime);
-  return std::string(channels::kTimeSignal) + " " + std::to_string(channel.signalMinutes) + "分" +
+  const std::string rise =
+      static_cast<std::size_t>(channel.riseTime) < texts::kReportRiseTimes.size()
+          ? texts::kReportRiseTimes[channel.riseTime]
+          : std::to_string(channel.riseTime);
+  return std::string(texts::kTimeSignal) + " " + std::to_string(channel.signalMinutes) + "分" +
          std::to_string(channel.signalSeconds) + "秒 立ち上り" + rise;
 }
 
@@ -133,12 +130,12 @@ std::string StepText(const WeeklyStep& step, int kind, const IniSettings& settin
 }
 
 std::string PeriodWhat(const PeriodEntry& entry) {
-  return YearText(entry.year) + " " + MonthDay(entry.startMonth, entry.startDay) + "～" +
+  return texts::YearText(entry.year) + " " + MonthDay(entry.startMonth, entry.startDay) + "～" +
          MonthDay(entry.endMonth, entry.endDay);
 }
 
 std::string DateWhat(const DateEntry& entry) {
-  return YearText(entry.year) + " " + MonthDay(entry.month, entry.day);
+  return texts::YearText(entry.year) + " " + MonthDay(entry.month, entry.day);
 }
 
 std::string HolidayText(bool enabled, int program) {
@@ -153,12 +150,7 @@ std::string SummerRuleText(const SummerTimeRule& rule) {
          SummerPoint(rule.endMonth, rule.endWeek, rule.endWeekday, rule.endHour);
 }
 
-std::string RadioText(int frequency, const std::string& station) {
-  if (frequency == 0) return "なし";
-  std::string text = FromShiftJis(FieldText(station.data(), station.size()));
-  if (!text.empty()) text += " ";
-  return text + std::to_string(frequency / 10) + "." + std::to_string(frequency % 10) + "MHz";
-}
+std::string RadioText(const ScheduleModel& model) { return radio::StationText(model, "なし"); }
 
 std::string NameText(const ProgramNameTable& names, int program) {
   return FromShiftJis(ProgramNameText(names, program));

@@ -60,8 +60,8 @@ std::string HolidayText(bool enabled, int program);
 std::string EnabledText(bool enabled);
 // "3月第2日曜日 2時～11月第1日曜日 2時", or "なし" without a start month.
 std::string SummerRuleText(const SummerTimeRule& rule);
-// "東京 82.5MHz", or "なし" for frequency 0. `station` is Shift-JIS.
-std::string RadioText(int frequency, const std::string& station);
+// "東京 82.5MHz", "１ｃｈ 901", or "なし" for no station.
+std::string RadioText(const ScheduleModel& model);
 // The program's name (from Shift-JIS), "" when it has none.
 std::string NameText(const ProgramNameTable& names, int program);
 

@@ -210,10 +210,6 @@ void CompareNames(const ScheduleSide& a, const ScheduleSide& b, std::vector<Diff
   }
 }
 
-std::string Station(const ScheduleModel& model) {
-  return std::string(model.radioStation.data(), model.radioStation.size());
-}
-
 }  // namespace
 
 std::vector<Difference> CompareSchedules(const ScheduleSide& a, const ScheduleSide& b,
@@ -245,8 +241,7 @@ std::vector<Difference> CompareSchedules(const ScheduleSide& a, const ScheduleSi
                EnabledText(x.summerTimeEnabled != 0), EnabledText(y.summerTimeEnabled != 0));
   CompareValue(out, DiffSection::SummerTime, kSummerTimeRule, SummerRuleText(x.summerTime),
                SummerRuleText(y.summerTime));
-  CompareValue(out, DiffSection::Radio, kRadio, RadioText(x.radioFrequency, Station(x)),
-               RadioText(y.radioFrequency, Station(y)));
+  CompareValue(out, DiffSection::Radio, kRadio, RadioText(x), RadioText(y));
   CompareNames(a, b, out);
   return out;
 }

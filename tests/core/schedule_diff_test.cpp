@@ -58,7 +58,7 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
   };
   const Case cases[] = {
       {[](Schedule& s) { s.model.channels[0].signalSeconds = 30; },
-       {S::Channels, C::Changed, "CH1", "報時 0分20秒 立ち上りなし", "報時 0分30秒 立ち上りなし"}},
+       {S::Channels, C::Changed, "CH1", "報時 0分20秒 立ち上り(なし)", "報時 0分30秒 立ち上り(なし)"}},
       {[](Schedule& s) {
          s.model.channels[2] = {kChannelTimeSignal, 1, 0, 2};
        },
@@ -82,11 +82,11 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
       {[](Schedule& s) { s.model.holidayEnabled = 0; },
        {S::Holiday, C::Changed, "祭日設定", "する（P2）", "しない"}},
       {[](Schedule& s) { s.model.periods[4].program = 4; },
-       {S::Periods, C::Changed, "2027年 2月15日～2月19日", "P3", "P4"}},
+       {S::Periods, C::Changed, "2027 年 2月15日～2月19日", "P3", "P4"}},
       {[](Schedule& s) { s.model.periods[10] = {kEveryYear, 5, 1, 5, 5, 4}; },
        {S::Periods, C::Added, "毎年 5月1日～5月5日", kNone, "P4"}},
       {[](Schedule& s) { s.model.dates[2] = {}; },
-       {S::Dates, C::Removed, "2027年 6月12日", "P1", kNone}},
+       {S::Dates, C::Removed, "2027 年 6月12日", "P1", kNone}},
       {[](Schedule& s) { s.model.leapStartProgram = 4; },
        {S::LeapPrograms, C::Changed, "2月29日に始まる毎年の期間", "なし", "P4"}},
       {[](Schedule& s) { s.model.summerTimeEnabled = 1; },
@@ -186,7 +186,7 @@ TEST(CliDiff, ListsTheDifferencesByCommandLineAsTextOrJsonLines) {
       Lines(partial.out),
       (std::vector<std::string>{
           R"({"section":"steps","change":"removed","what":"P1 CH1","before":"月火水木金 09:35 1.ウエストミンスターの鐘"})",
-          R"({"section":"dates","change":"added","what":"2027年 1月8日","after":"P4"})"}));
+          R"({"section":"dates","change":"added","what":"2027 年 1月8日","after":"P4"})"}));
 }
 
 TEST(CliDiff, UnusableInputIsRefusedWithExitTwoAndNothingListed) {

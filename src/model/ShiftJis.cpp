@@ -112,6 +112,17 @@ std::string FieldText(const char* field, std::size_t size) {
   return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
 }
 
+std::vector<std::string> Utf8Characters(std::string_view utf8) {
+  std::vector<std::string> characters;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    characters.emplace_back(utf8.substr(at, length));
+    at += length;
+  }
+  return characters;
+}
+
 std::string CutUtf8(std::string_view utf8, std::size_t maxBytes) {
   if (utf8.size() <= maxBytes) return std::string(utf8);
   std::size_t end = maxBytes;

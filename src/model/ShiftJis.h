@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -19,5 +20,7 @@ std::string CutShiftJis(std::string_view sjis, std::size_t maxBytes);
 std::string FieldText(const char* field, std::size_t size);
 // At most `maxBytes` bytes of UTF-8 text, never ending inside a character.
 std::string CutUtf8(std::string_view utf8, std::size_t maxBytes);
+// The characters of UTF-8 text, each as its own string; a stray byte is a character of its own.
+std::vector<std::string> Utf8Characters(std::string_view utf8);
 
 }  // namespace tavrin

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editors/WeeklyGroups.h"
+
 namespace tavrin::confirm {
 namespace {
 
@@ -15,6 +17,22 @@ int ProgramValue(std::string_view text) {
   int value = 0;
   for (char c : text) value = std::min(value * 10 + (c - '0'), 1000);
   return value;
+}
+
+// What a day runs when no individual setting is added: its program, else the basic program.
+int RunProgram(const DayCell& day, int basicProgram) {
+  return day.program != 0 ? day.program : basicProgram;
+}
+
+const char* SourceName(uint8_t source) {
+  switch (source) {
+    case kSourceIndividual:
+      return "個別設定";
+    case kSourceHoliday:
+      return "祭日設定";
+    default:
+      return "期間設定";
+  }
 }
 
 CellPos ProgramCellOf(const MonthCalendar& month, int day) {
@@ -41,7 +59,7 @@ uint32_t ColumnBackground(int weekday) {
   return weekday == 6 ? kSaturdayBack : kWeekdayBack;
 }
 
-MonthSheet LayOutMonth(const MonthCalendar& month) {
+MonthSheet LayOutMonth(const MonthCalendar& month, int basicProgram) {
   MonthSheet sheet;  // every cell takes its member defaults
   for (int row = 0; row < kSheetRows; ++row)
     for (int col = 0; col < kSheetCols; ++col) {
@@ -57,10 +75,15 @@ MonthSheet LayOutMonth(const MonthCalendar& month) {
     SheetCell& dayCell = sheet[at.row][at.col];
     dayCell.text = std::to_string(day);
     if (source.holiday != 0) dayCell.back = kSundayBack;
-    if (source.program == 0) continue;
     SheetCell& programCell = sheet[at.row + 1][at.col];
-    programCell.text = std::to_string(source.program);
-    programCell.fore = SourceColour(source.source);
+    if (source.program != 0) {
+      programCell.text = std::to_string(source.program);
+      programCell.fore = SourceColour(source.source);
+    } else if (basicProgram != 0) {
+      programCell.text = std::to_string(basicProgram);
+      programCell.fore = kBasicText;
+      programCell.bold = false;
+    }
   }
   return sheet;
 }
@@ -94,16 +117,34 @@ std::string InvalidProgramMessage(int year, int month, int day) {
   return DateText(year, month, day) + " のプログラム番号の指定が不正です。";
 }
 
-SheetCell EditedProgramCell(std::string_view typed, std::string_view before,
-                            const DayCell& opened) {
+SheetCell EditedProgramCell(std::string_view typed, std::string_view before, const DayCell& opened,
+                            int basicProgram) {
   SheetCell cell;
   cell.bold = true;
   cell.text = typed;
+  const int ran = RunProgram(opened, basicProgram);
   if (cell.text.empty() && ValidProgramText(before)) cell.text = before;
-  if (cell.text.empty() && opened.program != 0) cell.text = std::to_string(opened.program);
-  cell.fore =
-      ProgramValue(cell.text) == opened.program ? SourceColour(opened.source) : kIndividualText;
+  if (cell.text.empty() && ran != 0) cell.text = std::to_string(ran);
+  const int value = ProgramValue(cell.text);
+  if (value != ran) {
+    cell.fore = kIndividualText;
+  } else if (opened.program == 0 && ran != 0) {
+    cell.fore = kBasicText;
+    cell.bold = false;
+  } else {
+    cell.fore = SourceColour(opened.source);
+  }
   return cell;
+}
+
+std::string ProgramTip(std::string_view text, const DayCell& day, int basicProgram,
+                       const ProgramNameTable& names) {
+  if (!ValidProgramText(text)) return {};
+  const int value = ProgramValue(text);
+  const char* from = "個別設定";  // what a new value becomes when the month is stored
+  if (value == day.program) from = SourceName(day.source);
+  if (day.program == 0 && value == basicProgram) from = "基本設定";
+  return ProgramChoice(names, value) + "（" + from + "）";
 }
 
 Session::Session(std::array<YearCalendar, 2>& calendars, ScheduleModel& model,
@@ -150,7 +191,7 @@ Verdict Session::ApplyMonth(const std::vector<std::string>& programTexts) {
   for (int day = 1; day <= shown.dayCount && day <= static_cast<int>(programTexts.size()); ++day) {
     const int value = ProgramValue(programTexts[day - 1]);
     DayCell& cell = shown.cells[day - 1];
-    if (value == 0 || value == cell.program) continue;
+    if (value == 0 || value == RunProgram(cell, model_.basicProgram)) continue;
     if (!RecordIndividualSetting(model_, year_, month_, day, value))
       return Verdict(ProgramCellOf(shown, day), SlotsFullMessage(year_, month_, day));
     cell.program = static_cast<uint8_t>(value);

@@ -29,6 +29,9 @@ constexpr uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue) {
 inline constexpr uint32_t kPeriodText = Rgb(0, 0, 0);
 inline constexpr uint32_t kHolidayText = Rgb(255, 0, 0);
 inline constexpr uint32_t kIndividualText = Rgb(0, 0, 255);
+// A day no setting claims runs the basic program: shown in grey, not bold, so that every day
+// names what runs and the settings stand out.
+inline constexpr uint32_t kBasicText = Rgb(128, 128, 128);
 inline constexpr uint32_t kSundayBack = Rgb(255, 204, 255);
 inline constexpr uint32_t kWeekdayBack = Rgb(255, 255, 153);
 inline constexpr uint32_t kSaturdayBack = Rgb(204, 255, 255);
@@ -48,8 +51,9 @@ struct SheetCell {
 using MonthSheet = std::array<std::array<SheetCell, kSheetCols>, kSheetRows>;
 
 // Every day cell in its column's background (a holiday in Sunday's) with its number, and below
-// it, in bold and its source's colour, the program a setting gives the day.
-MonthSheet LayOutMonth(const MonthCalendar& month);
+// it, in bold and its source's colour, the program a setting gives the day; a day without one
+// shows `basicProgram` (0: none) in the basic colour.
+MonthSheet LayOutMonth(const MonthCalendar& month, int basicProgram);
 // The sheet cell of day `day`'s number; its program cell is the row below.
 CellPos DayCellOf(const MonthCalendar& month, int day);
 // The day whose program cell is `cell`; nothing for a day row or a cell without a day.
@@ -64,10 +68,15 @@ std::string InvalidProgramMessage(int year, int month, int day);
 std::string SlotsFullMessage(int year, int month, int day);
 
 // The program cell after an edit of a day: an emptied cell shows the text it had when that was
-// a program, else the day's program before the dialog opened (or nothing). Bold; in the source
-// colour of the day before the dialog when the value is unchanged, else blue. `typed` is valid or
-// empty.
-SheetCell EditedProgramCell(std::string_view typed, std::string_view before, const DayCell& opened);
+// a program, else what the day ran before the dialog opened (its program or the basic one, or
+// nothing). A value unchanged from then keeps that look, any other is blue; all bold but the
+// basic program. `typed` is valid or empty.
+SheetCell EditedProgramCell(std::string_view typed, std::string_view before, const DayCell& opened,
+                            int basicProgram);
+// The tip of a program cell showing `text` over `day`: the program with its name and the setting
+// it comes from, or will come from once stored ("5 朝の日課（期間設定）"); empty for no program.
+std::string ProgramTip(std::string_view text, const DayCell& day, int basicProgram,
+                       const ProgramNameTable& names);
 
 // One opening of the confirmation over the view's two calendars and the working model. It keeps
 // the calendars and the individual settings as they were at the start, for Cancel.
@@ -79,6 +88,8 @@ class Session {
   int year() const { return year_; }
   int month() const { return month_; }
   const YearPair& years() const { return years_; }
+  const ScheduleModel& model() const { return model_; }
+  int basicProgram() const { return model_.basicProgram; }
   // The shown month, live and as it was when the dialog opened.
   const MonthCalendar& Shown() const;
   const MonthCalendar& Opened() const;
@@ -89,7 +100,8 @@ class Session {
   // `programTexts` holds the program cell of every day of the shown month, day 1 first. Every
   // non-empty one must be a valid program.
   Verdict CheckMonth(const std::vector<std::string>& programTexts) const;
-  // Every day whose program differs from the calendar's gets it as an individual setting. When all
+  // Every day whose program differs from what it runs (its calendar program, else the basic
+  // program) gets it as an individual setting. When all
   // 200 individual slots are taken the day stays as it was, and the verdict says so and names its
   // program cell; the days before it are kept.
   Verdict ApplyMonth(const std::vector<std::string>& programTexts);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "editors/WeeklyGroups.h"
 #include "model/ScheduleTexts.h"
 #include "model/TimerLimits.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr char kMissingRow[] = " 行目の＜%s＞の指定が有りません。";
 constexpr char kInvalidRow[] = " 行目の＜%s＞の指定が不正です。";
+constexpr char kWithinOneYear[] = "期間は１年の中（1 月 1 日～12 月 31 日）で指定してください。";
 constexpr char kMissingProgram[] = "＜プログラム番号＞の指定が有りません。";
 constexpr char kInvalidProgram[] = "＜プログラム番号＞の指定が不正です。";
 
@@ -54,7 +56,8 @@ Verdict CheckYear(const TextTable& table, int row, const YearPair& years, const 
   return {};
 }
 
-Verdict CheckPeriodRow(const TextTable& table, int row, const YearPair& years) {
+// Every cell of a period row by itself; whether the end comes after the start is left out.
+Verdict CheckPeriodCells(const TextTable& table, int row, const YearPair& years) {
   const auto missing = [&](int col) {
     return RowVerdict(kMissingRow, row, col, kPeriodItems[col]);
   };
@@ -76,9 +79,27 @@ Verdict CheckPeriodRow(const TextTable& table, int row, const YearPair& years) {
   const std::optional<int> program = ProgramAt(table, row, 5);
   if (!program) return missing(5);
   if (!IsProgram(*program)) return invalid(5);
-  if (!limits::PeriodInOrder(startMonth, startDay, endMonth, endDay))
-    return RowVerdict(kInvalidRow, row, kPeriodEndMonthCol, kPeriodItems[6]);
   return {};
+}
+
+bool EndsBeforeStart(const TextTable& table, int row) {
+  return !limits::PeriodInOrder(MonthAt(table, row, 1), DayAt(table, row, 2),
+                                MonthAt(table, row, 3), DayAt(table, row, 4));
+}
+
+Verdict CheckPeriodRow(const TextTable& table, int row, const YearPair& years) {
+  if (Verdict cells = CheckPeriodCells(table, row, years); !cells) return cells;
+  if (EndsBeforeStart(table, row)) {
+    const Verdict order = RowVerdict(kInvalidRow, row, kPeriodEndMonthCol, kPeriodItems[6]);
+    return Verdict(order.cell(), order.message() + "\n" + kWithinOneYear);
+  }
+  return {};
+}
+
+// "2026 年 12 月 25 日 ～ 12 月 31 日": one row of the period table as the question names it.
+std::string PeriodText(const TextTable& table, int row) {
+  return table.at(row, 0) + " " + table.at(row, 1) + " " + table.at(row, 2) + " ～ " +
+         table.at(row, 3) + " " + table.at(row, 4);
 }
 
 Verdict CheckDateRow(const TextTable& table, int row, const YearPair& years) {
@@ -159,13 +180,13 @@ void StoreDates(const TextTable& table, ScheduleModel& model) {
   }
 }
 
-std::string ProgramText(int program) {
-  return program == 0 ? std::string() : std::to_string(program);
+std::string ProgramText(const ProgramNameTable& names, int program) {
+  return program == 0 ? std::string() : ProgramChoice(names, program);
 }
 
-TextTable ProgramCell(int program) {
+TextTable ProgramCell(const ProgramNameTable& names, int program) {
   TextTable table(1, 1);
-  table.at(0, 0) = ProgramText(program);
+  table.at(0, 0) = ProgramText(names, program);
   return table;
 }
 
@@ -195,7 +216,7 @@ std::array<int, N> ReadClipRow(const TextTable& table, int row,
   return values;
 }
 
-std::string ClipCellText(Column column, int value) {
+std::string ClipCellText(Column column, int value, const ProgramNameTable& names) {
   switch (column) {
     case Column::Year:
       return value == kEmptyYear ? std::string() : texts::YearText(value);
@@ -204,16 +225,16 @@ std::string ClipCellText(Column column, int value) {
     case Column::Day:
       return ListItem(DayList(), value);
     case Column::Program:
-      return value == kEmptyCell ? std::string() : std::to_string(value);
+      return value == kEmptyCell ? std::string() : ProgramChoice(names, value);
   }
   return {};
 }
 
 template <std::size_t N>
-void WriteClipRow(const std::array<int, N>& values, const std::array<Column, N>& columns, int row,
-                  TextTable& table) {
+void WriteClipRow(const std::array<int, N>& values, const std::array<Column, N>& columns,
+                  const ProgramNameTable& names, int row, TextTable& table) {
   for (std::size_t i = 0; i < N; ++i)
-    table.at(row, static_cast<int>(i)) = ClipCellText(columns[i], values[i]);
+    table.at(row, static_cast<int>(i)) = ClipCellText(columns[i], values[i], names);
 }
 
 PeriodClip ToClip(const std::array<int, kPeriodCols>& v) {
@@ -245,9 +266,10 @@ void CopyRows(const TextTable& table, int first, int last, const std::array<Colu
 
 template <typename Clip, std::size_t N, std::size_t Capacity>
 void PasteRows(const std::array<Clip, Capacity>& clips, int count, int first,
-               const std::array<Column, N>& columns, TextTable& table) {
+               const std::array<Column, N>& columns, const ProgramNameTable& names,
+               TextTable& table) {
   for (int i = 0; i < count && first + i < table.rows(); ++i)
-    WriteClipRow(FromClip(clips[static_cast<std::size_t>(i)]), columns, first + i, table);
+    WriteClipRow(FromClip(clips[static_cast<std::size_t>(i)]), columns, names, first + i, table);
 }
 
 }  // namespace
@@ -258,7 +280,7 @@ const char* KindCaption(Kind kind) {
   return kCaptions[static_cast<std::size_t>(kind)];
 }
 
-std::string ColumnList(Column column, const YearPair& years) {
+std::string ColumnList(Column column, const YearPair& years, const ProgramNameTable& names) {
   switch (column) {
     case Column::Year:
       return std::string(texts::kEveryYear) + "|" + texts::YearText(years.currentYear) + "|" +
@@ -270,7 +292,7 @@ std::string ColumnList(Column column, const YearPair& years) {
     case Column::Program: {
       std::string list;
       for (int program = limits::kProgram.low; program <= limits::kProgram.high; ++program)
-        list += (list.empty() ? "" : "|") + std::to_string(program);
+        list += (list.empty() ? "" : "|") + ProgramChoice(names, program);
       return list;
     }
   }
@@ -282,10 +304,14 @@ std::optional<int> ReadYear(std::string_view cell) {
   return ReadCellNumber(cell);
 }
 
-TextTable FillBasic(const ScheduleModel& model) { return ProgramCell(model.basicProgram); }
-TextTable FillHoliday(const ScheduleModel& model) { return ProgramCell(model.holidayProgram); }
+TextTable FillBasic(const ScheduleModel& model, const ProgramNameTable& names) {
+  return ProgramCell(names, model.basicProgram);
+}
+TextTable FillHoliday(const ScheduleModel& model, const ProgramNameTable& names) {
+  return ProgramCell(names, model.holidayProgram);
+}
 
-TextTable FillPeriods(const ScheduleModel& model) {
+TextTable FillPeriods(const ScheduleModel& model, const ProgramNameTable& names) {
   TextTable table(kListRows, kPeriodCols);
   int row = 0;
   for (const PeriodEntry& entry : model.periods) {
@@ -295,13 +321,13 @@ TextTable FillPeriods(const ScheduleModel& model) {
     table.at(row, 2) = ListItem(DayList(), entry.startDay);
     table.at(row, 3) = ListItem(MonthList(), entry.endMonth);
     table.at(row, 4) = ListItem(DayList(), entry.endDay);
-    table.at(row, 5) = ProgramText(entry.program);
+    table.at(row, 5) = ProgramText(names, entry.program);
     ++row;
   }
   return table;
 }
 
-TextTable FillDates(const ScheduleModel& model) {
+TextTable FillDates(const ScheduleModel& model, const ProgramNameTable& names) {
   TextTable table(kListRows, kDateCols);
   int row = 0;
   for (const DateEntry& entry : model.dates) {
@@ -309,7 +335,7 @@ TextTable FillDates(const ScheduleModel& model) {
     table.at(row, 0) = texts::YearText(entry.year);
     table.at(row, 1) = ListItem(MonthList(), entry.month);
     table.at(row, 2) = ListItem(DayList(), entry.day);
-    table.at(row, 3) = ProgramText(entry.program);
+    table.at(row, 3) = ProgramText(names, entry.program);
     ++row;
   }
   return table;
@@ -354,6 +380,36 @@ KindVerdict CheckAndStoreAll(const PageTexts& texts, const YearPair& years, Basi
   return {Kind::Basic, {}};
 }
 
+std::optional<NewYearSplit> OfferNewYearSplit(const TextTable& periods, const Verdict& verdict,
+                                              const YearPair& years) {
+  const int row = verdict.cell().row;
+  if (verdict || row < 0 || row >= periods.rows() || !CheckPeriodCells(periods, row, years) ||
+      !EndsBeforeStart(periods, row))
+    return std::nullopt;
+  const int year = *ReadYear(periods.at(row, 0));
+  if (year != kEveryYear && year != years.currentYear) return std::nullopt;
+  const int nextYear = year == kEveryYear ? kEveryYear : years.nextYear;
+  if (DayAt(periods, row, 4) > MonthLength(nextYear, MonthAt(periods, row, 3))) return std::nullopt;
+  int empty = row + 1;
+  while (empty < periods.rows() && !RowEmpty(periods, empty)) ++empty;
+  if (empty == periods.rows()) return std::nullopt;
+
+  NewYearSplit split{periods, {}};
+  TextTable& table = split.table;
+  for (int r = empty; r > row + 1; --r)
+    for (int c = 0; c < kPeriodCols; ++c) table.at(r, c) = table.at(r - 1, c);
+  for (int c = 0; c < kPeriodCols; ++c) table.at(row + 1, c) = table.at(row, c);
+  table.at(row, 3) = ListItem(MonthList(), 12);
+  table.at(row, 4) = ListItem(DayList(), 31);
+  table.at(row + 1, 0) = texts::YearText(nextYear);
+  table.at(row + 1, 1) = ListItem(MonthList(), 1);
+  table.at(row + 1, 2) = ListItem(DayList(), 1);
+  split.question = std::to_string(row + 1) +
+                   " 行目の期間は年をまたいでいます。\n次の２行に分けて設定しますか？\n\n" +
+                   PeriodText(table, row) + "\n" + PeriodText(table, row + 1);
+  return split;
+}
+
 void CopyPeriods(const TextTable& table, int first, int last, EditorClipboards& clipboards) {
   CopyRows(table, first, last, kPeriodColumns, clipboards.periods, clipboards.periodCount);
 }
@@ -362,12 +418,14 @@ void CopyDates(const TextTable& table, int first, int last, EditorClipboards& cl
   CopyRows(table, first, last, kDateColumns, clipboards.dates, clipboards.dateCount);
 }
 
-void PastePeriods(const EditorClipboards& clipboards, int first, TextTable& table) {
-  PasteRows(clipboards.periods, clipboards.periodCount, first, kPeriodColumns, table);
+void PastePeriods(const EditorClipboards& clipboards, const ProgramNameTable& names, int first,
+                  TextTable& table) {
+  PasteRows(clipboards.periods, clipboards.periodCount, first, kPeriodColumns, names, table);
 }
 
-void PasteDates(const EditorClipboards& clipboards, int first, TextTable& table) {
-  PasteRows(clipboards.dates, clipboards.dateCount, first, kDateColumns, table);
+void PasteDates(const EditorClipboards& clipboards, const ProgramNameTable& names, int first,
+                TextTable& table) {
+  PasteRows(clipboards.dates, clipboards.dateCount, first, kDateColumns, names, table);
 }
 
 }  // namespace tavrin::annual

@@ -37,19 +37,21 @@ inline constexpr std::array<Column, kDateCols> kDateColumns = {Column::Year, Col
 const char* KindCaption(Kind kind);
 
 // The drop-down list of a column: the year list offers "毎年", the two image years and an empty
-// item; the month and day lists MonthList() and DayList(); the program list 1..99.
-std::string ColumnList(Column column, const YearPair& years);
+// item; the month and day lists MonthList() and DayList(); the program list 1..99, each with its
+// name (ProgramChoice).
+std::string ColumnList(Column column, const YearPair& years, const ProgramNameTable& names);
 
 // A year cell's value: 9999 for "毎年", else its leading number; nothing when empty. A year is
 // shown as texts::YearText.
 std::optional<int> ReadYear(std::string_view cell);
 
 // The tables showing the model: the single cells of the basic and holiday settings, and the
-// non-empty period and date slots in slot order from the first row.
-TextTable FillBasic(const ScheduleModel& model);
-TextTable FillHoliday(const ScheduleModel& model);
-TextTable FillPeriods(const ScheduleModel& model);
-TextTable FillDates(const ScheduleModel& model);
+// non-empty period and date slots in slot order from the first row. Programs show as the lists
+// offer them, with their names.
+TextTable FillBasic(const ScheduleModel& model, const ProgramNameTable& names);
+TextTable FillHoliday(const ScheduleModel& model, const ProgramNameTable& names);
+TextTable FillPeriods(const ScheduleModel& model, const ProgramNameTable& names);
+TextTable FillDates(const ScheduleModel& model, const ProgramNameTable& names);
 
 // What the page holds: the table of every kind whose grid has been built, and the holiday check
 // box. Only built kinds are checked and stored.
@@ -81,12 +83,29 @@ struct KindVerdict {
 KindVerdict CheckAndStoreAll(const PageTexts& texts, const YearPair& years, BasicMessages basic,
                              ScheduleModel& model);
 
+// A period row whose end comes before its start runs over New Year, which one row cannot hold. It
+// can be stored as two rows, to 31 December and from 1 January: both every year, or the row's year
+// and the next.
+struct NewYearSplit {
+  // The period table with the row's second half in the row below it; the rows under it move down
+  // by one, as far as the first empty row, so that every later row still wins over it.
+  TextTable table;
+  std::string question;  // "%d 行目の期間は年をまたいでいます。..." naming both halves
+};
+// The split that answers `verdict`, the period table's first fault; nothing when that fault is
+// not a row running over New Year, or when the row cannot be split: a row of the image's second
+// year (its next year is not in the image), or no empty row below it.
+std::optional<NewYearSplit> OfferNewYearSplit(const TextTable& periods, const Verdict& verdict,
+                                              const YearPair& years);
+
 // Copy reads each column by its own rule and keeps empty cells as such; the clipboard is emptied
 // first and takes at most 200 rows (first..last, table rows).
 void CopyPeriods(const TextTable& table, int first, int last, EditorClipboards& clipboards);
 void CopyDates(const TextTable& table, int first, int last, EditorClipboards& clipboards);
 // Paste writes the clipboard's rows from row `first` down; rows past the table's end are dropped.
-void PastePeriods(const EditorClipboards& clipboards, int first, TextTable& table);
-void PasteDates(const EditorClipboards& clipboards, int first, TextTable& table);
+void PastePeriods(const EditorClipboards& clipboards, const ProgramNameTable& names, int first,
+                  TextTable& table);
+void PasteDates(const EditorClipboards& clipboards, const ProgramNameTable& names, int first,
+                TextTable& table);
 
 }  // namespace tavrin::annual

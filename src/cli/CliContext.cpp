@@ -53,6 +53,7 @@ MsgAnswer StreamMessageSink::Show(const std::string& text, const std::string&, M
     case MsgButtons::Ok:
       return MsgAnswer::Ok;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
       return MsgAnswer::No;
     case MsgButtons::OkCancel:
     case MsgButtons::YesNoCancel:

@@ -59,6 +59,8 @@ class TextTable {
   const std::string& at(int row, int col) const { return cells_[Index(row, col)]; }
   std::string& at(int row, int col) { return cells_[Index(row, col)]; }
 
+  // Every cell, row by row.
+  const std::vector<std::string>& cells() const { return cells_; }
   bool AllEmpty() const;
   // Rows top to bottom, each left to right; the first data cell when none is empty.
   CellPos FirstEmptyCell() const;

@@ -73,6 +73,16 @@ ProgramNameTable Store(const TextTable& table, const ProgramNameTable& original)
   return names;
 }
 
+std::string RefusalNote(const std::string& typed) {
+  std::string refused;
+  for (const std::string& character : Utf8Characters(typed)) {
+    if (!ToShiftJis(character) && refused.find(character) == std::string::npos)
+      refused += character;
+  }
+  if (refused.empty()) return {};
+  return "「" + refused + "」はシフトJISで表せない文字のため、プログラム名に使えません。";
+}
+
 std::string OverlongMessage(int row) {
   return "プログラム番号 " + std::to_string(row + 1) +
          " の＜プログラム名＞は半角で１６文字まで有効とします。";

@@ -34,4 +34,9 @@ ProgramNameTable Store(const TextTable& table, const ProgramNameTable& original)
 
 std::string OverlongMessage(int row);
 
+// The note beside the list when a typed name holds characters the name file cannot hold, naming
+// them: "「…」はシフトJISで表せない文字のため、プログラム名に使えません。"; empty when there are
+// none (UTF-8).
+std::string RefusalNote(const std::string& typed);
+
 }  // namespace tavrin::names

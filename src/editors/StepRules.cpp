@@ -83,20 +83,22 @@ int ActionChoices::Code(const std::string& text) const {
 
 void StepSheet::SetAction(int row, const std::string& text, int code) {
   table.at(row, kActionCol) = text;
-  written[static_cast<std::size_t>(row)] = {text, code};
+  actions[static_cast<std::size_t>(row)] = {code, false};
+}
+
+void StepSheet::ActionEdited(int row) {
+  if (row >= 0 && row < table.rows()) actions[static_cast<std::size_t>(row)].edited = true;
 }
 
 int StepSheet::ActionCode(int row, const ActionChoices& choices) const {
-  const Written& was = written[static_cast<std::size_t>(row)];
-  const std::string& text = table.at(row, kActionCol);
-  if (!text.empty() && text == was.text) return was.code;
-  return choices.Code(text);
+  const Action& action = actions[static_cast<std::size_t>(row)];
+  return action.edited ? choices.Code(table.at(row, kActionCol)) : action.code;
 }
 
 void StepSheet::ClearRows(int first, int last) {
   table.ClearRows(first, last);
   for (int row = std::max(first, 0); row <= std::min(last, table.rows() - 1); ++row)
-    written[static_cast<std::size_t>(row)] = {};
+    actions[static_cast<std::size_t>(row)] = {};
 }
 
 StepSheet Fill(const ScheduleModel& model, int program, int channel, const ActionChoices& choices,
@@ -149,10 +151,7 @@ std::string NameForEdit(const ProgramNameTable& names, int program) {
 std::string NameInput(const std::string& utf8) {
   std::string kept;
   std::size_t bytes = 0;
-  for (std::size_t at = 0; at < utf8.size();) {
-    const std::size_t length = Utf8CharLength(utf8, at);
-    const std::string character = utf8.substr(at, length);
-    at += length;
+  for (const std::string& character : Utf8Characters(utf8)) {
     const std::optional<std::string> sjis = ToShiftJis(character);
     if (!sjis) continue;
     if (bytes + sjis->size() > static_cast<std::size_t>(kNameBytes)) break;
@@ -168,12 +167,21 @@ Result<std::string> NameBytes(const std::string& utf8) {
   return CutShiftJis(*sjis, kNameBytes);
 }
 
+std::optional<std::string> NameToStore(const ProgramNameTable& names, int program,
+                                       const std::string& edited) {
+  if (edited == NameForEdit(names, program)) return std::nullopt;
+  Result<std::string> bytes = NameBytes(edited);
+  if (!bytes) return std::nullopt;
+  return *bytes;
+}
+
 void Commit(const StepSheet& sheet, const ActionChoices& choices, int program, int channel,
-            const std::string& nameBytes, ScheduleModel& model, ProgramNameTable& names) {
-  if (program >= 1 && program <= kMaxProgram) {
+            const std::optional<std::string>& nameBytes, ScheduleModel& model,
+            ProgramNameTable& names) {
+  if (nameBytes && program >= 1 && program <= kMaxProgram) {
     auto& entry = names.names[static_cast<std::size_t>(program)];
     entry.fill('\0');
-    std::memcpy(entry.data(), nameBytes.data(), std::min(nameBytes.size(), entry.size()));
+    std::memcpy(entry.data(), nameBytes->data(), std::min(nameBytes->size(), entry.size()));
   }
   std::vector<WeeklyStep> all;
   all.reserve(kStepCount);

@@ -2,6 +2,7 @@
 // channel; seven day columns, then hour, minute and action.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,18 +49,23 @@ class ActionChoices {
   IniSettings settings_;
 };
 
-// The dialog's rows and, per row, the action code its text was written from: an unedited row
-// keeps a code that no list item names (a chime the settings file no longer lists).
+// The dialog's rows and, per row, the action code the row was written from. Until an edit of its
+// action cell is stored, the row keeps that code, even one that no list item names (a chime the
+// settings file no longer lists shows as "0.（なし）"); after one, the cell's text decides, even
+// when the user picked the very text that was there.
 struct StepSheet {
-  explicit StepSheet(int rows) : table(rows, kCols), written(static_cast<std::size_t>(rows)) {}
-  struct Written {
-    std::string text;
+  explicit StepSheet(int rows) : table(rows, kCols), actions(static_cast<std::size_t>(rows)) {}
+  struct Action {
     int code = 0;
+    bool edited = false;
   };
   TextTable table;
-  std::vector<Written> written;
+  std::vector<Action> actions;
 
+  // Writes a step's action into the row, as not edited.
   void SetAction(int row, const std::string& text, int code);
+  // The user stored an edit into the row's action cell.
+  void ActionEdited(int row);
   int ActionCode(int row, const ActionChoices& choices) const;
   void ClearRows(int first, int last);
 };
@@ -82,11 +88,17 @@ std::string NameInput(const std::string& utf8);
 // The name as the table stores it: Shift-JIS cut to 16 bytes on a character boundary; refused
 // when a character has no Shift-JIS form.
 Result<std::string> NameBytes(const std::string& utf8);
+// What the name field `edited` (UTF-8) writes into the program's entry: nothing while it still
+// shows the entry's name, whose bytes then stay as they are (bytes that do not decode, half a
+// character at the end, codes with two forms); else NameBytes, or nothing when that refuses.
+std::optional<std::string> NameToStore(const ProgramNameTable& names, int program,
+                                       const std::string& edited);
 
 // The checked rows become the steps of `program` on `channel`; with every other step in use
-// they are compacted and sorted into the model, and the name goes into its table entry.
+// they are compacted and sorted into the model. A name, when given, goes into its table entry.
 void Commit(const StepSheet& sheet, const ActionChoices& choices, int program, int channel,
-            const std::string& nameBytes, ScheduleModel& model, ProgramNameTable& names);
+            const std::optional<std::string>& nameBytes, ScheduleModel& model,
+            ProgramNameTable& names);
 
 void Copy(const StepSheet& sheet, int first, int last, const ActionChoices& choices, int program,
           StepClipboard& clipboard);

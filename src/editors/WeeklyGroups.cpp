@@ -53,6 +53,13 @@ std::string ProgramNameText(const ProgramNameTable& names, int program) {
   return CutShiftJis(FieldText(field.data(), field.size()), kNameBytes);
 }
 
+std::string ProgramChoice(const ProgramNameTable& names, int program) {
+  std::string choice = std::to_string(program);
+  const std::string name = FromShiftJis(ProgramNameText(names, program));
+  if (!name.empty()) choice += " " + name;
+  return choice;
+}
+
 std::array<ProgramUsage, kProgramCount> CountUsage(const ScheduleModel& model) {
   std::array<ProgramUsage, kProgramCount> usage{};
   auto valid = [](int program) { return program >= 1 && program <= kMaxProgram; };

@@ -52,6 +52,9 @@ ClockTime KeepOffTime(int hour, int minute, MidnightOff midnight);
 // The name of a program as every list shows it: at most 16 bytes, Shift-JIS, never cut inside a
 // character; empty for a program outside 1..99.
 std::string ProgramNameText(const ProgramNameTable& names, int program);
+// A program as the editors offer and show it: "5", or "5 朝の日課" when it has a name (UTF-8). A
+// cell holding it reads back as its number, the name being only for the eye.
+std::string ProgramChoice(const ProgramNameTable& names, int program);
 
 // How many steps a program has and where the annual program uses it.
 struct ProgramUsage {

@@ -17,7 +17,6 @@ namespace tavrin::report {
 // Windows RGB values (0x00BBGGRR), as the confirmation views use them.
 inline constexpr uint32_t kWhite = 0xFFFFFF;
 inline constexpr uint32_t kBlack = 0x000000;
-inline constexpr uint32_t kGrey = 0x808080;
 inline constexpr uint32_t kHeaderBack = 0xE6E6E6;
 
 struct Cell {

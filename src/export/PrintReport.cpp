@@ -213,16 +213,7 @@ class Builder {
   }
 
   Table MonthTable(const MonthCalendar& month, int number) const {
-    confirm::MonthSheet sheet = confirm::LayOutMonth(month);
-    // Days the basic program covers show it in grey, so every day names what runs.
-    for (int day = 1; day <= month.dayCount && in_.model.basicProgram != 0; ++day) {
-      if (month.cells[day - 1].program != 0) continue;
-      const CellPos at = confirm::DayCellOf(month, day);
-      confirm::SheetCell& cell = sheet[at.row + 1][at.col];
-      cell.text = std::to_string(in_.model.basicProgram);
-      cell.fore = kGrey;
-      cell.bold = false;
-    }
+    const confirm::MonthSheet sheet = confirm::LayOutMonth(month, in_.model.basicProgram);
     Table table;
     table.caption = std::to_string(number) + "月";
     table.widths.assign(confirm::kSheetCols, 1);

@@ -7,7 +7,8 @@
 
 namespace tavrin {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose safe answer is No, so that Enter, like Escape, answers it.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class MsgIcon { Exclamation, Information, Stop, Question };
 
 // The button that closed a message box. Closing a box without choosing answers Cancel, or No when

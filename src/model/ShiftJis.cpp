@@ -122,6 +122,16 @@ std::size_t Utf8CharLength(std::string_view utf8, std::size_t at) {
   return std::min(length, utf8.size() - at);
 }
 
+std::vector<std::string> Utf8Characters(std::string_view utf8) {
+  std::vector<std::string> characters;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const std::size_t length = Utf8CharLength(utf8, at);
+    characters.emplace_back(utf8.substr(at, length));
+    at += length;
+  }
+  return characters;
+}
+
 std::string CutUtf8(std::string_view utf8, std::size_t maxBytes) {
   if (utf8.size() <= maxBytes) return std::string(utf8);
   std::size_t end = maxBytes;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -23,5 +24,7 @@ std::string CutUtf8(std::string_view utf8, std::size_t maxBytes);
 // a byte that leads no character (a continuation byte out of place, or no UTF-8 lead at all)
 // counts as one, so that stepping never swallows the next character. Never past the end.
 std::size_t Utf8CharLength(std::string_view utf8, std::size_t at);
+// The characters of UTF-8 text, each as its own string; a stray byte is a character of its own.
+std::vector<std::string> Utf8Characters(std::string_view utf8);
 
 }  // namespace tavrin

@@ -61,6 +61,7 @@ MsgAnswer QtMessageSink::Show(const std::string& text, const std::string& captio
       box.setEscapeButton(cancel);
       break;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
       yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
       no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
       box.setEscapeButton(no);
@@ -72,7 +73,7 @@ MsgAnswer QtMessageSink::Show(const std::string& text, const std::string& captio
       box.setEscapeButton(cancel);
       break;
   }
-  box.setDefaultButton(ok != nullptr ? ok : yes);
+  box.setDefaultButton(ok != nullptr ? ok : buttons == MsgButtons::YesNoDefaultNo ? no : yes);
   WidenForCaption(box);
   box.exec();
   const QAbstractButton* clicked = box.clickedButton();
@@ -81,7 +82,7 @@ MsgAnswer QtMessageSink::Show(const std::string& text, const std::string& captio
   if (clicked != nullptr && clicked == ok) return MsgAnswer::Ok;
   // The close box: the escape button's answer, as a Windows box gives it.
   if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-  if (buttons == MsgButtons::YesNo) return MsgAnswer::No;
+  if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo) return MsgAnswer::No;
   return MsgAnswer::Cancel;
 }
 

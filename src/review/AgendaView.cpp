@@ -58,10 +58,7 @@ Result<std::vector<AgendaDay>> AgendaFrom(const SettingsImage& image, const Cale
 }
 
 std::string ProgramLabel(const ProgramNameTable& names, int program) {
-  std::string label = "P" + std::to_string(program);
-  const std::string name = FromShiftJis(ProgramNameText(names, program));
-  if (!name.empty()) label += " " + name;
-  return label;
+  return "P" + ProgramChoice(names, program);
 }
 
 std::string ChimeLabel(const IniSettings& settings, int code) {

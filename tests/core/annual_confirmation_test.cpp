@@ -47,7 +47,7 @@ std::vector<std::string> Programs(const MonthCalendar& month,
 TEST(AnnualConfirmation, AMonthStartingOnSaturdayFillsSixWeeksInTheSourcesColours) {
   Fixture f;
   const MonthCalendar& august = f.calendars[0].months[7];
-  const MonthSheet sheet = LayOutMonth(august);
+  const MonthSheet sheet = LayOutMonth(august, 0);
   EXPECT_EQ(sheet[0][6].text, "1");  // alone in the Saturday column of the first day row
   for (int col = 0; col < 6; ++col) EXPECT_EQ(sheet[0][col].text, "") << col;
   EXPECT_EQ(sheet[2][0].text, "2");  // the 2nd opens the second day row
@@ -79,9 +79,37 @@ TEST(AnnualConfirmation, AMonthStartingOnSaturdayFillsSixWeeksInTheSourcesColour
     EXPECT_EQ(cell.fore, e.fore) << e.cell.row << "," << e.cell.col;
     EXPECT_EQ(cell.bold, e.cell.row % 2 == 1) << "program cells are bold";
   }
+  EXPECT_EQ(sheet[1][0].text, "") << "without a basic program a free day stays empty";
   EXPECT_EQ(kHolidayText, 0x0000FFu) << "red in Windows byte order";
   EXPECT_EQ(kSundayBack, 0xFFCCFFu);
   EXPECT_EQ(kWeekdayBack, 0x99FFFFu);
+}
+
+TEST(AnnualConfirmation, DaysNoSettingClaimsShowTheBasicProgramInGrey) {
+  Fixture f;
+  const MonthSheet july = LayOutMonth(f.calendars[0].months[6], 6);
+  const MonthSheet august = LayOutMonth(f.calendars[0].months[7], 6);
+  struct Expect {
+    const MonthSheet& sheet;
+    CellPos cell;  // a program cell
+    const char* text;
+    uint32_t fore;
+    bool bold;
+  };
+  const Expect cells[] = {
+      {july, {1, 3}, "6", kBasicText, false},       // 1 July, before the vacation
+      {july, {7, 2}, "4", kPeriodText, true},       // 21 July, its first day
+      {july, {1, 0}, "", kPeriodText, true},        // no day in this cell
+      {august, {5, 2}, "2", kHolidayText, true},    // the holiday
+      {august, {7, 4}, "3", kIndividualText, true}  // the individual day
+  };
+  for (const Expect& e : cells) {
+    const SheetCell& cell = e.sheet[e.cell.row][e.cell.col];
+    EXPECT_EQ(cell.text, e.text) << e.cell.row << "," << e.cell.col;
+    EXPECT_EQ(cell.fore, e.fore) << e.cell.row << "," << e.cell.col;
+    EXPECT_EQ(cell.bold, e.bold) << e.cell.row << "," << e.cell.col;
+  }
+  EXPECT_EQ(kBasicText, 0x808080u) << "the grey of the printed calendar";
 }
 
 TEST(AnnualConfirmation, AProgramIsDigitsOnlyFromOneTo99InTheCellAndInTheMonth) {
@@ -121,25 +149,57 @@ TEST(AnnualConfirmation, AnEditedCellShowsItsValueInTheColourOfWhereItCameFrom) 
     const char* typed;
     const char* before;
     DayCell opened;
+    int basic;
     const char* text;
     uint32_t fore;
+    bool bold;
   };
   const Case cases[] = {
-      {"7", "4", period, "7", kIndividualText},
-      {"4", "7", period, "4", kPeriodText},   // back to the calendar's own value
-      {"2", "", holiday, "2", kHolidayText},  // the same as the holiday's keeps red
-      {"5", "2", holiday, "5", kIndividualText},
-      {"", "7", period, "7", kIndividualText},  // an emptied cell gets its text back
-      {"", "", period, "4", kPeriodText},       // ... or the period's program, in black
-      {"", "", none, "", kPeriodText},          // entering and leaving an empty cell
-      {"", "0", none, "", kPeriodText},
+      {"7", "4", period, 0, "7", kIndividualText, true},
+      {"4", "7", period, 0, "4", kPeriodText, true},   // back to the calendar's own value
+      {"2", "", holiday, 0, "2", kHolidayText, true},  // the same as the holiday's keeps red
+      {"5", "2", holiday, 0, "5", kIndividualText, true},
+      {"", "7", period, 0, "7", kIndividualText, true},  // an emptied cell gets its text back
+      {"", "", period, 0, "4", kPeriodText, true},       // ... or the period's program, in black
+      {"", "", none, 0, "", kPeriodText, true},          // entering and leaving an empty cell
+      {"", "0", none, 0, "", kPeriodText, true},
+      {"4", "", period, 6, "4", kPeriodText, true},  // a set day ignores the basic program
+      {"", "6", none, 6, "6", kBasicText, false},    // a basic day emptied shows it again
+      {"6", "6", none, 6, "6", kBasicText, false},   // ... as does its own value typed
+      {"7", "6", none, 6, "7", kIndividualText, true},
   };
   for (const Case& c : cases) {
-    SheetCell cell = EditedProgramCell(c.typed, c.before, c.opened);
-    EXPECT_EQ(cell.text, c.text) << c.typed << "/" << c.before;
-    EXPECT_EQ(cell.fore, c.fore) << c.typed << "/" << c.before;
-    EXPECT_TRUE(cell.bold);
+    SheetCell cell = EditedProgramCell(c.typed, c.before, c.opened, c.basic);
+    EXPECT_EQ(cell.text, c.text) << c.typed << "/" << c.before << "/" << c.basic;
+    EXPECT_EQ(cell.fore, c.fore) << c.typed << "/" << c.before << "/" << c.basic;
+    EXPECT_EQ(cell.bold, c.bold) << c.typed << "/" << c.before << "/" << c.basic;
   }
+}
+
+TEST(AnnualConfirmation, AProgramCellsTipNamesTheProgramAndWhereItComesFrom) {
+  ProgramNameTable names{};
+  std::memcpy(names.names[4].data(), "\x89\xc4\x8b\x78", 4);  // 夏休 in Shift-JIS
+  const DayCell period{1, 1, 0, kSourcePeriod, 4};
+  const DayCell holiday{1, 1, 1, kSourceHoliday, 2};
+  const DayCell individual{1, 1, 0, kSourceIndividual, 3};
+  const DayCell none{1, 1, 0, kSourcePeriod, 0};
+  struct Case {
+    const char* text;
+    DayCell day;
+    int basic;
+    const char* tip;
+  };
+  const Case cases[] = {
+      {"4", period, 6, "4 夏休（期間設定）"},
+      {"2", holiday, 6, "2（祭日設定）"},
+      {"3", individual, 6, "3（個別設定）"},
+      {"6", none, 6, "6（基本設定）"},
+      {"9", period, 6, "9（個別設定）"},  // typed: what it becomes once stored
+      {"4", none, 6, "4 夏休（個別設定）"},
+      {"", none, 0, ""},
+      {"0", period, 6, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProgramTip(c.text, c.day, c.basic, names), c.tip) << c.text;
 }
 
 TEST(AnnualConfirmation, ApplyingAMonthRecordsOnlyChangedDays) {
@@ -158,6 +218,21 @@ TEST(AnnualConfirmation, ApplyingAMonthRecordsOnlyChangedDays) {
   ASSERT_TRUE(session.ApplyMonth(Programs(august, {{20, "8"}})).ok());
   EXPECT_EQ(f.model.dates[0].program, 8);
   EXPECT_EQ(f.model.dates[2].year, 0);
+}
+
+TEST(AnnualConfirmation, ABasicDayRecordsOnlyAnotherProgram) {
+  Fixture f;
+  f.model.basicProgram = 6;
+  Session session(f.calendars, f.model, kYears, 7);
+  const MonthCalendar& july = session.Shown();
+  // 1 July runs the basic program: the grey 6 the sheet shows is no change; a 7 is.
+  ASSERT_TRUE(session.ApplyMonth(Programs(july, {{1, "6"}, {2, "6"}})).ok());
+  EXPECT_EQ(f.model.dates[1].year, 0);
+  EXPECT_EQ(july.cells[0].program, 0);
+  ASSERT_TRUE(session.ApplyMonth(Programs(july, {{1, "6"}, {2, "7"}})).ok());
+  EXPECT_EQ(f.model.dates[1], (DateEntry{2026, 7, 2, 7}));
+  EXPECT_EQ(f.model.dates[2].year, 0);
+  EXPECT_EQ(july.cells[1].source, kSourceIndividual);
 }
 
 TEST(AnnualConfirmation, WithEveryIndividualSlotTakenTheDayStaysAndTheUserIsTold) {

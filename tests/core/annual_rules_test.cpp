@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ namespace tavrin::annual {
 namespace {
 
 constexpr YearPair kYears{2026, 2027};
+const ProgramNameTable kNoNames{};
 
 ScheduleModel EmptyModel() {
   ScheduleModel model{};
@@ -39,10 +41,10 @@ PageTexts Only(Kind kind, TextTable table) {
 }
 
 TEST(AnnualRules, ListsAndCellTexts) {
-  EXPECT_EQ(ColumnList(Column::Year, kYears), "毎年|2026 年|2027 年|");
-  EXPECT_EQ(ListPosition(ColumnList(Column::Month, kYears), "12 月"), 12);
-  EXPECT_EQ(ListPosition(ColumnList(Column::Day, kYears), "31 日"), 31);
-  const std::string programs = ColumnList(Column::Program, kYears);
+  EXPECT_EQ(ColumnList(Column::Year, kYears, kNoNames), "毎年|2026 年|2027 年|");
+  EXPECT_EQ(ListPosition(ColumnList(Column::Month, kYears, kNoNames), "12 月"), 12);
+  EXPECT_EQ(ListPosition(ColumnList(Column::Day, kYears, kNoNames), "31 日"), 31);
+  const std::string programs = ColumnList(Column::Program, kYears, kNoNames);
   EXPECT_EQ(programs.substr(0, 6), "1|2|3|");
   EXPECT_EQ(ListPosition(programs, "99"), 99);
   EXPECT_EQ(ListItem(programs, 100), "");
@@ -53,6 +55,39 @@ TEST(AnnualRules, ListsAndCellTexts) {
   EXPECT_EQ(ReadYear(""), std::nullopt);
 }
 
+TEST(AnnualRules, ProgramsAreOfferedAndShownWithTheirNamesAndReadBackAsNumbers) {
+  ProgramNameTable names{};
+  std::memcpy(names.names[4].data(), "\x89\xc4\x8b\x78", 4);  // 夏休
+  std::memcpy(names.names[12].data(), "3,4 grade", 9);        // a name that reads like more
+  const std::string programs = ColumnList(Column::Program, kYears, names);
+  EXPECT_EQ(ListItem(programs, 4), "4 夏休");
+  EXPECT_EQ(ListItem(programs, 5), "5");
+  EXPECT_EQ(ListItem(programs, 12), "12 3,4 grade");
+
+  ScheduleModel model = EmptyModel();
+  model.basicProgram = 4;
+  model.periods[0] = {kEveryYear, 7, 21, 8, 31, 12};
+  model.dates[0] = {2026, 12, 25, 4};
+  EXPECT_EQ(FillBasic(model, names).at(0, 0), "4 夏休");
+  EXPECT_EQ(FillPeriods(model, names).at(0, 5), "12 3,4 grade");
+  EXPECT_EQ(FillDates(model, names).at(0, 3), "4 夏休");
+
+  // What the lists put into a cell is stored as its number, and copied and pasted as such.
+  PageTexts texts;
+  texts.of(Kind::Basic) = FillBasic(model, names);
+  texts.of(Kind::Period) = FillPeriods(model, names);
+  ScheduleModel stored = EmptyModel();
+  ASSERT_TRUE(CheckAndStoreAll(texts, kYears, BasicMessages::Shown, stored).verdict.ok());
+  EXPECT_EQ(stored.basicProgram, 4);
+  EXPECT_EQ(stored.periods[0].program, 12);
+  EditorClipboards clipboards{};
+  CopyPeriods(*texts.of(Kind::Period), 0, 0, clipboards);
+  EXPECT_EQ(clipboards.periods[0].program, 12);
+  TextTable pasted(kListRows, kPeriodCols);
+  PastePeriods(clipboards, names, 1, pasted);
+  EXPECT_EQ(pasted.at(1, 5), "12 3,4 grade");
+}
+
 TEST(AnnualRules, FillWritesTheUsedSlotsIntoConsecutiveRows) {
   ScheduleModel model = EmptyModel();
   model.basicProgram = 1;
@@ -60,15 +95,15 @@ TEST(AnnualRules, FillWritesTheUsedSlotsIntoConsecutiveRows) {
   model.periods[3] = {kEveryYear, 7, 21, 8, 31, 4};
   model.periods[7] = {2027, 2, 15, 2, 19, 3};
   model.dates[1] = {2026, 12, 25, 12};
-  EXPECT_EQ(FillBasic(model).at(0, 0), "1");
-  EXPECT_EQ(FillHoliday(model).at(0, 0), "");
-  TextTable periods = FillPeriods(model);
+  EXPECT_EQ(FillBasic(model, kNoNames).at(0, 0), "1");
+  EXPECT_EQ(FillHoliday(model, kNoNames).at(0, 0), "");
+  TextTable periods = FillPeriods(model, kNoNames);
   EXPECT_EQ(Row(periods, 0),
             (std::vector<std::string>{"毎年", "7 月", "21 日", "8 月", "31 日", "4"}));
   EXPECT_EQ(Row(periods, 1),
             (std::vector<std::string>{"2027 年", "2 月", "15 日", "2 月", "19 日", "3"}));
   EXPECT_TRUE(Row(periods, 2) == std::vector<std::string>(6));
-  TextTable dates = FillDates(model);
+  TextTable dates = FillDates(model, kNoNames);
   EXPECT_EQ(Row(dates, 0), (std::vector<std::string>{"2026 年", "12 月", "25 日", "12"}));
   EXPECT_EQ(dates.FirstEmptyCell(), (CellPos{1, 0}));
 }
@@ -100,7 +135,8 @@ TEST(AnnualRules, PeriodRowsAreCheckedInTheirOrder) {
        "1 行目の＜プログラム番号＞の指定が不正です。",
        {0, 5}},
       {{"2026 年", "4 月", "1 日", "3 月", "31 日", "5"},
-       "1 行目の＜開始と終了＞の指定が不正です。",
+       "1 行目の＜開始と終了＞の指定が不正です。\n"
+       "期間は１年の中（1 月 1 日～12 月 31 日）で指定してください。",
        {0, 3}},
       {{"2026 年", "4 月", "1 日", "4 月", "1 日", "5"}, "", {}},  // a single day
       {{"毎年", "2 月", "29 日", "3 月", "5 日", "5"}, "", {}},    // February of every year has 29
@@ -132,6 +168,90 @@ TEST(AnnualRules, PeriodRowsAreCheckedInTheirOrder) {
   EXPECT_EQ(third.message(), "3 行目の＜開始日＞の指定が有りません。");
   EXPECT_EQ(third.cell(), (CellPos{2, 2}));
   EXPECT_EQ(model.periods[0].year, 0) << "a failed check stores nothing";
+}
+
+TEST(AnnualRules, APeriodOverNewYearIsOfferedAsTwoRowsWhereItCanBe) {
+  using Rows = std::vector<std::vector<std::string>>;
+  struct Case {
+    const char* what;
+    Rows rows;
+    std::optional<Rows> split;  // the first rows of the table after the split; none: no offer
+    std::string question;
+  };
+  const Case cases[] = {
+      {"every year",
+       {{"毎年", "12 月", "25 日", "1 月", "7 日", "5"}},
+       Rows{{"毎年", "12 月", "25 日", "12 月", "31 日", "5"},
+            {"毎年", "1 月", "1 日", "1 月", "7 日", "5"}},
+       "1 行目の期間は年をまたいでいます。\n次の２行に分けて設定しますか？\n\n"
+       "毎年 12 月 25 日 ～ 12 月 31 日\n毎年 1 月 1 日 ～ 1 月 7 日"},
+      {"the current year and the next, the rows below moving down to the first gap",
+       {{"2026 年", "4 月", "1 日", "4 月", "2 日", "1"},
+        {"2026 年", "12 月", "20 日", "2 月", "28 日", "5"},
+        {"2027 年", "3 月", "1 日", "3 月", "2 日", "2"},
+        {},
+        {"2027 年", "5 月", "1 日", "5 月", "2 日", "3"}},
+       Rows{{"2026 年", "4 月", "1 日", "4 月", "2 日", "1"},
+            {"2026 年", "12 月", "20 日", "12 月", "31 日", "5"},
+            {"2027 年", "1 月", "1 日", "2 月", "28 日", "5"},
+            {"2027 年", "3 月", "1 日", "3 月", "2 日", "2"},
+            {"2027 年", "5 月", "1 日", "5 月", "2 日", "3"}},
+       "2 行目の期間は年をまたいでいます。\n次の２行に分けて設定しますか？\n\n"
+       "2026 年 12 月 20 日 ～ 12 月 31 日\n2027 年 1 月 1 日 ～ 2 月 28 日"},
+      {"a school year",
+       {{"毎年", "4 月", "1 日", "3 月", "31 日", "7"}},
+       Rows{{"毎年", "4 月", "1 日", "12 月", "31 日", "7"},
+            {"毎年", "1 月", "1 日", "3 月", "31 日", "7"}},
+       ""},
+      {"the image's second year has no next",
+       {{"2027 年", "12 月", "25 日", "1 月", "7 日", "5"}},
+       std::nullopt,
+       ""},
+      {"an end day the month does not have",
+       {{"2026 年", "12 月", "25 日", "2 月", "29 日", "5"}},
+       std::nullopt,
+       ""},
+      {"a row whose fault comes first",
+       {{"毎年", "12 月", "25 日", "1 月", "7 日", ""}},
+       std::nullopt,
+       ""},
+      {"an earlier faulty row",
+       {{"毎年", "4 月"}, {"毎年", "12 月", "25 日", "1 月", "7 日", "5"}},
+       std::nullopt,
+       ""},
+  };
+  for (const Case& c : cases) {
+    const TextTable periods = Table(kPeriodCols, c.rows);
+    ScheduleModel model = EmptyModel();
+    const Verdict verdict = CheckAndStore(Kind::Period, Only(Kind::Period, periods), kYears,
+                                          BasicMessages::Shown, model);
+    ASSERT_FALSE(verdict) << c.what;
+    const std::optional<NewYearSplit> split = OfferNewYearSplit(periods, verdict, kYears);
+    ASSERT_EQ(split.has_value(), c.split.has_value()) << c.what;
+    if (!split) continue;
+    for (std::size_t r = 0; r < c.split->size(); ++r)
+      EXPECT_EQ(Row(split->table, static_cast<int>(r)), (*c.split)[r]) << c.what << " " << r;
+    if (!c.question.empty()) {
+      EXPECT_EQ(split->question, c.question) << c.what;
+    }
+    // The split rows pass and keep their order.
+    EXPECT_TRUE(CheckAndStore(Kind::Period, Only(Kind::Period, split->table), kYears,
+                              BasicMessages::Shown, model)
+                    .ok())
+        << c.what;
+  }
+
+  // A row with no empty row below it cannot take its second half.
+  TextTable full =
+      Table(kPeriodCols, Rows(kListRows, {"毎年", "5 月", "1 日", "5 月", "2 日", "1"}));
+  full.at(198, 1) = "12 月";
+  full.at(198, 3) = "1 月";
+  ScheduleModel model = EmptyModel();
+  const Verdict verdict =
+      CheckAndStore(Kind::Period, Only(Kind::Period, full), kYears, BasicMessages::Shown, model);
+  EXPECT_EQ(verdict.cell(), (CellPos{198, kPeriodEndMonthCol}));
+  EXPECT_FALSE(OfferNewYearSplit(full, verdict, kYears));
+  EXPECT_FALSE(OfferNewYearSplit(full, Verdict(), kYears)) << "nothing to answer";
 }
 
 TEST(AnnualRules, IndividualRowsAreCheckedInTheirOrder) {
@@ -193,7 +313,7 @@ TEST(AnnualRules, StoringCompactsTheRowsAndRecordsTheLeapDayPrograms) {
   EXPECT_EQ(model.dates[1], (DateEntry{kEveryYear, 12, 25, 3}));
   EXPECT_EQ(model.dates[2].year, 0);
   // Filled again, the rows come back packed together.
-  EXPECT_EQ(FillDates(model).at(1, 0), "毎年");
+  EXPECT_EQ(FillDates(model, kNoNames).at(1, 0), "毎年");
 }
 
 TEST(AnnualRules, BasicMessagesOnlyOnOkAndHolidayOnlyWhenEnabled) {
@@ -267,13 +387,13 @@ TEST(AnnualRules, CopyReadsEachColumnByItsOwnRuleSoPasteRestoresTheRows) {
 
   TextTable target(kListRows, kPeriodCols);
   target.at(5, 0) = "old";
-  PastePeriods(clipboards, 4, target);
+  PastePeriods(clipboards, kNoNames, 4, target);
   for (int r = 0; r < 3; ++r) EXPECT_EQ(Row(target, 4 + r), Row(source, r)) << r;
 
   TextTable dates = Table(kDateCols, {{"毎年", "2 月", "29 日", "7"}, {"2026 年", "", "1 日", ""}});
   CopyDates(dates, 0, 1, clipboards);
   TextTable pasted(kListRows, kDateCols);
-  PasteDates(clipboards, 0, pasted);
+  PasteDates(clipboards, kNoNames, 0, pasted);
   EXPECT_EQ(Row(pasted, 0), Row(dates, 0));
   EXPECT_EQ(Row(pasted, 1), Row(dates, 1));
 }
@@ -285,7 +405,7 @@ TEST(AnnualRules, CopyTakesAtMostTheClipboardAndPasteStopsAtTheLastRow) {
   CopyDates(full, -3, 500, clipboards);
   EXPECT_EQ(clipboards.dateCount, kDateCount);
   TextTable target(kListRows, kDateCols);
-  PasteDates(clipboards, 197, target);
+  PasteDates(clipboards, kNoNames, 197, target);
   EXPECT_EQ(target.at(197, 3), "1");
   EXPECT_EQ(target.at(199, 3), "3");
   CopyDates(full, 10, 9, clipboards);

@@ -120,6 +120,8 @@ TEST(StepRules, CommitCompactsSortsAndKeepsUneditedCodes) {
   ASSERT_EQ(sheet.table.at(0, steps::kActionCol), "0.（なし）");
   Row(sheet.table, 2, "0000001", "6 時", "0 分", "3.小さな恋のメロディ");
   Row(sheet.table, 3, "0000001", "8 時", "0 分", "0.（なし）");
+  sheet.ActionEdited(2);
+  sheet.ActionEdited(3);
   steps::Commit(sheet, chimes, 3, 1, "name", f.model, f.names);
 
   // Program 2 first; at 07:30 channel 1 before channel 2.
@@ -131,14 +133,72 @@ TEST(StepRules, CommitCompactsSortsAndKeepsUneditedCodes) {
   EXPECT_EQ(f.model.steps[5], WeeklyStep{});
   EXPECT_EQ(std::string(f.names.names[3].data(), 4), "name");
   EXPECT_EQ(f.names.names[3][4], '\0');
+  steps::Commit(sheet, chimes, 3, 1, std::nullopt, f.model, f.names);
+  EXPECT_EQ(std::string(f.names.names[3].data(), 4), "name") << "no name given, none written";
+}
 
-  // Editing the action to the no-chime item writes 0 after all.
-  sheet = steps::Fill(f.model, 3, 1, chimes, "★", 5);
-  sheet.table.at(1, steps::kActionCol) = "1.ウエストミンスターの鐘";
-  sheet.table.at(1, steps::kActionCol) = "0.（なし）";
-  sheet.written[1].text = "edited";
-  steps::Commit(sheet, chimes, 3, 1, "", f.model, f.names);
-  EXPECT_EQ(f.model.steps[2].action, 0);
+// A row keeps the code it was written from until an edit of its action cell is stored; then the
+// text decides, even when the edit left the text that was there.
+TEST(StepRules, AnActionCellIsEditedOnceAnEditIsStoredWhateverItsText) {
+  struct Case {
+    const char* what;
+    int code;                         // in the model
+    std::vector<const char*> stored;  // the texts each stored edit left, in order
+    bool pasted;                      // the row was copied and pasted back before the edits
+    int expected;
+  };
+  const Case cases[] = {
+      {"untouched, a code no record names", 14, {}, false, 14},
+      {"the no-chime item picked as shown", 14, {"0.（なし）"}, false, 0},
+      {"another melody first, then none", 14, {"1.ウエストミンスターの鐘", "0.（なし）"}, false, 0},
+      {"another melody", 14, {"3.小さな恋のメロディ"}, false, 3},
+      {"untouched, a listed melody", 3, {}, false, 3},
+      {"a pasted row carries its code", 14, {}, true, 14},
+      {"an edit after a paste", 14, {"0.（なし）"}, true, 0},
+  };
+  for (const Case& c : cases) {
+    StepFixture f;
+    f.model.steps[0] = MakeStep(3, 1, "1000000", 7, 30, static_cast<uint8_t>(c.code));
+    steps::ActionChoices chimes(kChannelTimeSignal, f.settings);
+    steps::StepSheet sheet = steps::Fill(f.model, 3, 1, chimes, "★", 3);
+    if (c.pasted) {
+      EditorClipboards clip{};
+      steps::Copy(sheet, 0, 0, chimes, 3, clip.timeSignalSteps);
+      sheet.ClearRows(0, 0);
+      steps::Paste(sheet, 0, clip.timeSignalSteps, chimes, "★");
+    }
+    for (const char* text : c.stored) {
+      sheet.table.at(0, steps::kActionCol) = text;
+      sheet.ActionEdited(0);
+    }
+    steps::Commit(sheet, chimes, 3, 1, std::nullopt, f.model, f.names);
+    EXPECT_EQ(f.model.steps[0].action, c.expected) << c.what;
+  }
+}
+
+// The name field writes the entry only when the user changed it: an untouched name keeps its
+// bytes even where they do not come back from the text shown.
+TEST(StepRules, AnUntouchedNameKeepsItsBytes) {
+  struct Case {
+    const char* what;
+    std::string bytes;                  // the entry
+    std::optional<std::string> edited;  // the field; none: as shown
+    std::optional<std::string> stored;  // what OK writes; none: the entry stays
+  };
+  const Case cases[] = {
+      {"bytes that do not decode", "AB\xff\xfe", std::nullopt, std::nullopt},
+      {"half a character at byte 16", "ABCDEFGHIJKLMNO\x82", std::nullopt, std::nullopt},
+      {"a code with two forms", "\xed\x40", std::nullopt, std::nullopt},
+      {"typed and typed back", "\xed\x40", "纊", std::nullopt},
+      {"renamed", "\xed\x40", "朝", "\x92\xa9"},
+      {"emptied", "ABC", "", ""},
+  };
+  for (const Case& c : cases) {
+    ProgramNameTable names{};
+    std::memcpy(names.names[7].data(), c.bytes.data(), c.bytes.size());
+    const std::string field = c.edited.value_or(steps::NameForEdit(names, 7));
+    EXPECT_EQ(steps::NameToStore(names, 7, field), c.stored) << c.what;
+  }
 }
 
 TEST(StepRules, NamesAreLimitedByShiftJisBytes) {
@@ -172,6 +232,7 @@ TEST(StepRules, CopyPasteAndToggle) {
   Row(sheet.table, 0, "1000000", "7 時", "0 分", "ON");
   Row(sheet.table, 1, "0000000", "", "", "");
   Row(sheet.table, 2, "0100000", "", "5 分", "OFF");
+  for (int row = 0; row < 3; ++row) sheet.ActionEdited(row);  // chosen by the user
   EditorClipboards clip{};
   steps::Copy(sheet, 0, 4, keep, 3, clip.keepSteps);
   EXPECT_TRUE(steps::CanPaste(clip.keepSteps, kChannelKeep));

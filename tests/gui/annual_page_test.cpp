@@ -3,13 +3,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <cstring>
+#include <deque>
 #include <memory>
 
 #include "EditorTestData.h"
@@ -150,6 +153,8 @@ TEST(AnnualPage, SwitchingStoresTheKindLeftOrStaysOnItsFault) {
   QStringList rows;
   int faultRow = 0, faultCol = 0;
   bool stayed = false;
+  // Not split over New Year; then Cancel's question: throw the changes away.
+  f.sink.answers = {MsgAnswer::No, MsgAnswer::Yes};
   f.Open([&](QWidget* sheet) {
     Click(sheet, ids::annual::kPeriod);
     CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
@@ -173,9 +178,12 @@ TEST(AnnualPage, SwitchingStoresTheKindLeftOrStaysOnItsFault) {
     Click(sheet, kIdCancel);
   });
   EXPECT_EQ(rows, (QStringList{"2027 年,2 月,15 日,2 月,19 日,5", ",,,,,"}));
-  ASSERT_EQ(f.sink.shown.size(), 1u);
-  EXPECT_EQ(f.sink.shown[0].text, "1 行目の＜開始と終了＞の指定が不正です。");
-  EXPECT_EQ(f.sink.shown[0].caption, "期間設定");
+  ASSERT_EQ(f.sink.shown.size(), 3u);
+  EXPECT_EQ(f.sink.shown[0].buttons, MsgButtons::YesNo) << "the offer to split it, declined";
+  EXPECT_EQ(f.sink.shown[1].text,
+            "1 行目の＜開始と終了＞の指定が不正です。\n"
+            "期間は１年の中（1 月 1 日～12 月 31 日）で指定してください。");
+  EXPECT_EQ(f.sink.shown[1].caption, "期間設定");
   EXPECT_TRUE(stayed);
   EXPECT_EQ(faultRow, 1);
   EXPECT_EQ(faultCol, 4);
@@ -309,6 +317,7 @@ TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) 
 TEST(AnnualConfirm, CancelTakesBackTheDaysRecordedWhileChangingMonths) {
   Fixture f;
   QStringList fields;
+  f.sink.answers = {MsgAnswer::Yes};  // the close box's question: throw the days away
   f.Calendar(
       [&](QWidget* dialog, CVSFlexGrid* grid) {
         Type(grid, "9");
@@ -371,6 +380,124 @@ TEST(AnnualConfirm, WithEveryIndividualSlotTakenTheDayStaysAndTheDialogWithIt) {
   ASSERT_EQ(f.sink.shown.size(), 1u);
   EXPECT_EQ(f.sink.shown[0].text,
             "個別設定が200件に達しているため、2026年8月3日 のプログラム番号を登録できません。");
+}
+
+// A period over New Year is offered as two rows; declined, or where it cannot be split, the
+// refusal says that a period stays within one year.
+TEST(AnnualPage, APeriodOverNewYearIsOfferedAsTwoRows) {
+  const std::string refusal =
+      "3 行目の＜開始と終了＞の指定が不正です。\n"
+      "期間は１年の中（1 月 1 日～12 月 31 日）で指定してください。";
+  struct Case {
+    const char* what;
+    int yearItem;  // in the year list: 毎年, 2026 年, 2027 年
+    std::deque<MsgAnswer> answers;
+    std::vector<std::string> shown;  // the messages, in order
+    std::vector<PeriodEntry> added;  // after the two rows already there; none: cancelled
+  };
+  const Case cases[] = {
+      {"every year, split",
+       0,
+       {MsgAnswer::Yes},
+       {"3 行目の期間は年をまたいでいます。\n次の２行に分けて設定しますか？\n\n"
+        "毎年 12 月 25 日 ～ 12 月 31 日\n毎年 1 月 1 日 ～ 1 月 7 日"},
+       {{kEveryYear, 12, 25, 12, 31, 5}, {kEveryYear, 1, 1, 1, 7, 5}}},
+      {"this year and the next, split",
+       1,
+       {MsgAnswer::Yes},
+       {"3 行目の期間は年をまたいでいます。\n次の２行に分けて設定しますか？\n\n"
+        "2026 年 12 月 25 日 ～ 12 月 31 日\n2027 年 1 月 1 日 ～ 1 月 7 日"},
+       {{2026, 12, 25, 12, 31, 5}, {2027, 1, 1, 1, 7, 5}}},
+      {"declined", 0, {MsgAnswer::No, MsgAnswer::Yes}, {"", refusal, "変更を破棄しますか？"}, {}},
+      {"the image's second year has no next one",
+       2,
+       {MsgAnswer::Yes},
+       {refusal, "変更を破棄しますか？"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.sink.answers = c.answers;
+    const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
+      Click(sheet, ids::annual::kPeriod);
+      CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
+      // Row 3: 12/25 to 1/7, program 5.
+      for (auto [col, item] : {std::pair{1, c.yearItem}, {2, 11}, {3, 24}, {4, 0}, {5, 6}, {6, 4}})
+        Choose(periods, 3, col, item);
+      Click(sheet, kIdOk);
+      if (sheet->isVisible()) Click(sheet, kIdCancel);
+    });
+    EXPECT_EQ(outcome, c.added.empty() ? EditorOutcome::Cancelled : EditorOutcome::Changed)
+        << c.what;
+    ASSERT_EQ(f.sink.shown.size(), c.shown.size()) << c.what;
+    for (std::size_t i = 0; i < c.shown.size(); ++i) {
+      if (!c.shown[i].empty()) {
+        EXPECT_EQ(f.sink.shown[i].text, c.shown[i]) << c.what << " " << i;
+      }
+    }
+    if (c.added.empty()) {
+      EXPECT_EQ(f.model->periods[3], (PeriodEntry{kEveryYear, 7, 21, 8, 31, 4})) << c.what;
+      continue;
+    }
+    EXPECT_EQ(f.model->periods[0], (PeriodEntry{kEveryYear, 7, 21, 8, 31, 4})) << c.what;
+    EXPECT_EQ(f.model->periods[1], (PeriodEntry{2027, 2, 15, 2, 19, 3})) << c.what;
+    EXPECT_EQ(f.model->periods[2], c.added[0]) << c.what;
+    EXPECT_EQ(f.model->periods[3], c.added[1]) << c.what;
+  }
+}
+
+// The tip of the cell under the mouse: the mouse moved there, then the tip event Qt sends once it
+// has rested.
+QString TipAt(CVSFlexGrid* grid, int row, int col) {
+  QToolTip::hideText();
+  const QPoint at = grid->CellRect(row, col).center();
+  QTest::mouseMove(grid->viewport(), at);
+  QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(grid->viewport(), &help);
+  return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// Programs show their names wherever one is chosen or shown: the lists and cells of the page and
+// the tips of the calendar, where a day no setting claims shows the basic program in grey, as
+// the printed calendar does.
+TEST(AnnualPage, ProgramsShowTheirNamesAndTheCalendarShowsBasicDays) {
+  Fixture f;
+  std::memcpy(f.names->names[1].data(), "\x92\xa9", 2);          // 朝
+  std::memcpy(f.names->names[4].data(), "\x89\xc4\x8b\x78", 4);  // 夏休
+  QStringList seen;
+  const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
+    CVSFlexGrid* basic = Grid(sheet, ids::annual::kBasicGrid);
+    seen << basic->TextMatrix(1, 1) << basic->ColComboList(1).split('|').mid(0, 5).join(',');
+    Click(sheet, ids::annual::kPeriod);
+    seen << Grid(sheet, ids::annual::kPeriodGrid)->TextMatrix(1, 6);
+    WhenModal([&](QWidget* dialog) {
+      CVSFlexGrid* grid = Grid(dialog, ids::confirmation::kGrid);
+      // August: the holiday, the individual day, a vacation day.
+      for (auto [row, col] : {std::pair{6, 2}, {8, 4}, {4, 1}}) seen << TipAt(grid, row, col);
+      for (QToolButton* arrow : FindControl<UpDownControl>(dialog, ids::confirmation::kMonthUpDown)
+                                    ->findChildren<QToolButton*>())
+        if (arrow->arrowType() == Qt::DownArrow) QTest::mouseClick(arrow, Qt::LeftButton);
+      // July: 1 July before the vacation runs the basic program, 21 July starts it.
+      for (auto [row, col] : {std::pair{2, 3}, {8, 2}}) {
+        grid->SetCurrentCell(row, col);
+        seen << grid->TextMatrix(row, col) + " " + grid->CellForeColor().name() + " " +
+                    (grid->CellFontBold() ? "bold" : "plain") + " " + TipAt(grid, row, col);
+      }
+      Click(dialog, kIdCancel);
+    });
+    Click(sheet, ids::annual::kConfirmRows);
+    Click(sheet, ids::annual::kBasic);
+    Choose(basic, 1, 1, 3);  // "4 夏休"
+    seen << basic->TextMatrix(1, 1);
+    Click(sheet, kIdOk);
+  });
+  EXPECT_EQ(seen,
+            (QStringList{"1 朝", "1 朝,2,3,4 夏休,5", "4 夏休", "2（祭日設定）", "3（個別設定）",
+                         "4 夏休（期間設定）", "1 #808080 plain 1 朝（基本設定）",
+                         "4 #000000 bold 4 夏休（期間設定）", "4 夏休"}));
+  EXPECT_EQ(outcome, EditorOutcome::Changed);
+  EXPECT_EQ(f.model->basicProgram, 4) << "the name is for the eye; the number is stored";
+  EXPECT_TRUE(f.sink.shown.empty());
 }
 
 }  // namespace

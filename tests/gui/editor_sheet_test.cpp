@@ -137,6 +137,7 @@ TEST(EditorSheet, CancelLeavesModelAndNamesByteIdentical) {
   auto before = std::make_unique<ScheduleModel>();
   std::memcpy(before.get(), f.model.get(), sizeof *before);
   FakeEditorHost document(*f.model);
+  f.sink.answers = {MsgAnswer::Yes};  // throw the changes away
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     Choose(grid, 1, 1, 6);
@@ -151,7 +152,8 @@ TEST(EditorSheet, CancelLeavesModelAndNamesByteIdentical) {
   EXPECT_EQ(std::memcmp(f.model.get(), before.get(), sizeof *before), 0);
   EXPECT_EQ(f.names->names[1][0], 'X');
   EXPECT_EQ(document.modifiedMarks, 0);
-  EXPECT_EQ(f.sink.shown.size(), 1u);
+  ASSERT_EQ(f.sink.shown.size(), 2u);
+  EXPECT_EQ(f.sink.shown[1].text, "変更を破棄しますか？");
 }
 
 TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) {
@@ -249,6 +251,7 @@ TEST(SummerPage, AltDDeletesTheSelectedRowsWithoutAskingEvenFromTheCheckBox) {
   FakeEditorHost document(*f.model);
   QStringList endRow;
   int row = 0, col = 0;
+  f.sink.answers = {MsgAnswer::Yes};  // the discard question of Cancel
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     // The row label picks the whole end row; Alt+D goes to the page, not the grid.
@@ -272,7 +275,8 @@ TEST(SummerPage, AltDDeletesTheSelectedRowsWithoutAskingEvenFromTheCheckBox) {
   EXPECT_EQ(endRow, (QStringList{"", "", "", ""}));
   EXPECT_EQ(row, 2);
   EXPECT_EQ(col, 1);
-  EXPECT_TRUE(f.sink.shown.empty());  // no confirmation on this page
+  ASSERT_EQ(f.sink.shown.size(), 1u);  // no confirmation of the deletes on this page
+  EXPECT_EQ(f.sink.shown[0].text, "変更を破棄しますか？");
 }
 
 TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {

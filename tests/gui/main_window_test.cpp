@@ -184,6 +184,7 @@ TEST_F(MainWindowTest, EveryEditorButtonCanBePressedAndSummerTimeRunsTheSheet) {
   const ScheduleModel before = view().viewModel().model();
 
   QString title;
+  messages_.answers.push_back(MsgAnswer::Yes);  // Cancel asks before it throws the change away
   WhenModal([&](QWidget* modal) {
     title = modal->windowTitle();
     view().viewModel().model().basicProgram = 7;  // a change that Cancel must undo

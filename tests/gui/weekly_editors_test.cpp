@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "FakeEditorHost.h"
+#include "GridDriving.h"
 #include "GuiTestSupport.h"
 #include "MakeStep.h"
 #include "app/ui/OpenEditor.h"
@@ -88,6 +89,7 @@ TEST(ChannelPage, RefusedOkShowsTheFaultAndCancelRestoresEveryByte) {
   f.model->steps[0] = MakeStep(1, 1, "1000000", 7, 0, 3);
   const std::string before = Bytes(f.model.get(), sizeof *f.model);
   FakeEditorHost host(*f.model);
+  f.sink.answers = {MsgAnswer::Yes};  // Cancel's question: throw the changes away
   WhenModal([&](QWidget* sheet) {
     CVSFlexGrid* grid = GridOf(sheet);
     EXPECT_EQ(grid->TextMatrix(1, 1), "報時");
@@ -103,9 +105,10 @@ TEST(ChannelPage, RefusedOkShowsTheFaultAndCancelRestoresEveryByte) {
     Click(sheet, kIdCancel);
   });
   EXPECT_EQ(f.Open(EditorKind::Channel, host), EditorOutcome::Cancelled);
-  ASSERT_EQ(f.sink.shown.size(), 1u);
+  ASSERT_EQ(f.sink.shown.size(), 2u);
   EXPECT_EQ(f.sink.shown[0].text, "CH3 の＜報時（分）＞の指定が有りません。");
   EXPECT_EQ(f.sink.shown[0].caption, "チャンネル設定");
+  EXPECT_EQ(f.sink.shown[1].text, "変更を破棄しますか？");
   EXPECT_EQ(Bytes(f.model.get(), sizeof *f.model), before);
   EXPECT_EQ(host.modifiedMarks, 0);
 }
@@ -181,6 +184,7 @@ TEST(StepDialog, ChecksCommitsAndCancelUndoesWhatConfirmCommitted) {
   FakeEditorHost host(*f.model, *f.names);
   const std::string stepsBefore = Bytes(f.model->steps.data(), sizeof f.model->steps);
   std::string afterConfirm;
+  f.sink.answers = {MsgAnswer::Yes};  // the step dialog's Cancel: throw its work away
   WhenModal([&](QWidget* sheet) {
     WhenModal([&](QWidget* modal) {
       StepDialog* dialog = ReadyStepDialog(modal);
@@ -193,7 +197,7 @@ TEST(StepDialog, ChecksCommitsAndCancelUndoesWhatConfirmCommitted) {
       EXPECT_EQ(grid->Col(), 1);
       ClickCell(grid, 3, 3);  // Tuesday marked by a click
       EXPECT_EQ(grid->TextMatrix(3, 3), "★");
-      grid->SetTextMatrix(3, 10, "1.ウエストミンスターの鐘");
+      testing::PickByMouse(grid, 3, 10, 1);  // 1.ウエストミンスターの鐘
       Click(dialog, kIdOk);
       EXPECT_EQ(grid->Row(), 3);
       EXPECT_EQ(grid->Col(), 8);
@@ -214,8 +218,10 @@ TEST(StepDialog, ChecksCommitsAndCancelUndoesWhatConfirmCommitted) {
     Click(sheet, kIdOk);
   });
   EXPECT_EQ(f.Open(EditorKind::Weekly, host), EditorOutcome::Unchanged);
-  ASSERT_EQ(f.sink.shown.size(), 1u);
+  ASSERT_EQ(f.sink.shown.size(), 2u);
   EXPECT_EQ(f.sink.shown[0].text, "ステップ 3 の＜時刻（時）＞の指定が有りません。");
+  EXPECT_EQ(f.sink.shown[1].text, "変更を破棄しますか？");
+  EXPECT_EQ(f.sink.shown[1].caption, "週間プログラム設定");
   EXPECT_NE(afterConfirm, stepsBefore);  // "確認" had committed the new step
   EXPECT_EQ(Bytes(f.model->steps.data(), sizeof f.model->steps), stepsBefore);
   EXPECT_EQ(std::string(f.names->names[1].data()), "old");
@@ -234,7 +240,7 @@ TEST(StepDialog, OkStoresTheStepsSortedAndKeepsUneditedCodes) {
       QTest::keyClick(grid, Qt::Key_Space);  // Saturday by the space key
       grid->SetTextMatrix(2, 8, "6 時");
       grid->SetTextMatrix(2, 9, "0 分");
-      grid->SetTextMatrix(2, 10, "2.エーデルワイス");
+      testing::PickByMouse(grid, 2, 10, 2);  // 2.エーデルワイス
       Click(dialog, kIdOk);
     });
     WeeklyPage(sheet)->Pick(1, 1);
@@ -245,6 +251,38 @@ TEST(StepDialog, OkStoresTheStepsSortedAndKeepsUneditedCodes) {
   EXPECT_EQ(f.model->steps[0], MakeStep(1, 1, "0000001", 6, 0, 2));
   EXPECT_EQ(f.model->steps[1], MakeStep(1, 1, "0100000", 8, 0, 14));
   EXPECT_TRUE(f.sink.shown.empty());
+}
+
+// A step whose chime no record names shows "0.（なし）" and keeps its code while its cell is not
+// edited; a pick in the list, even of the item shown, stores what was picked.
+TEST(StepDialog, AHiddenChimeCodeStaysUntilItsCellIsPickedInTheList) {
+  struct Case {
+    const char* what;
+    std::vector<int> picks;  // list items picked in turn in the step's chime cell
+    int action;
+  };
+  const Case cases[] = {
+      {"untouched", {}, 14},
+      {"the item shown picked", {0}, 0},
+      {"another melody, then none", {1, 0}, 0},
+      {"another melody", {3}, 3},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.model->steps[0] = MakeStep(1, 1, "0100000", 8, 0, 14);
+    auto& w = f.windows;
+    WeeklyContext context{*f.model,      *f.names, f.sink,
+                          *f.clipboards, f.ini,    {w[0], w[1], w[2], w[3]}};
+    StepDialog dialog(context, 1, 1, kChannelTimeSignal, 2);
+    WhenModal([&](QWidget*) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Ready(); }, 2000));
+      EXPECT_EQ(dialog.Grid()->TextMatrix(1, 10), "0.（なし）");
+      for (int item : c.picks) testing::PickByMouse(dialog.Grid(), 1, 10, item);
+      Click(&dialog, kIdOk);
+    });
+    dialog.exec();
+    EXPECT_EQ(f.model->steps[0].action, c.action) << c.what;
+  }
 }
 
 TEST(WeeklyPage, FullScheduleRefusesAProgramWithoutStepsThere) {
@@ -291,6 +329,30 @@ TEST(WeeklyPage, AnUnusedChannelIsSetUpFirst) {
   ASSERT_EQ(f.sink.shown.size(), 1u);
   EXPECT_EQ(f.sink.shown[0].text, "＜タイプ＞の指定が有りません。");
   EXPECT_EQ(f.sink.shown[0].caption, "チャネル設定");
+}
+
+// The list shows each program with its name, and follows a rename in the name list.
+TEST(WeeklyPage, ProgramsShowTheirNamesAndFollowARename) {
+  Fixture f;
+  std::memcpy(f.names->names[1].data(), "\x92\xa9", 2);  // 朝
+  FakeEditorHost host(*f.model, *f.names);
+  QStringList labels;
+  WhenModal([&](QWidget* sheet) {
+    CVSFlexGrid* grid = GridOf(sheet);
+    labels << grid->TextMatrix(2, 0) << grid->TextMatrix(3, 0) << grid->TextMatrix(100, 0);
+    WhenModal([&](QWidget* list) {
+      QApplication::setActiveWindow(list);
+      ASSERT_TRUE(QTest::qWaitForWindowActive(list));
+      ASSERT_EQ(GridOf(list)->Row(), 2);  // program 2's name, the first without one
+      testing::CommitText(QApplication::focusWidget(), "昼の部");
+      Click(list, kIdOk);
+    });
+    QTest::keyClick(grid, Qt::Key_E, Qt::AltModifier);
+    labels << grid->TextMatrix(3, 0);
+    Click(sheet, kIdOk);
+  });
+  f.Open(EditorKind::Weekly, host);
+  EXPECT_EQ(labels, (QStringList{"1 朝", "2", "99", "2 昼の部"}));
 }
 
 // Names belong to the document: a rename alone must mark it modified.

@@ -12,9 +12,9 @@
 
 namespace tavrin::testing {
 
-// Picks list item `item` in a cell: click to move there, click again for the list, choose the
-// item, confirm with Enter.
-inline void Choose(CVSFlexGrid* grid, int row, int col, int item) {
+// Opens the list of a cell as the mouse does: a click to move there, a click to open it. Null
+// (and a failure) when no list opened.
+inline QComboBox* OpenList(CVSFlexGrid* grid, int row, int col) {
   QPoint centre = grid->CellRect(row, col).center();
   if (grid->Row() != row || grid->Col() != col)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
@@ -22,11 +22,32 @@ inline void Choose(CVSFlexGrid* grid, int row, int col, int item) {
   QComboBox* combo = nullptr;
   for (QComboBox* c : grid->viewport()->findChildren<QComboBox*>())
     if (c->isVisible()) combo = c;
-  ASSERT_NE(combo, nullptr) << "no list at " << row << "," << col;
+  EXPECT_NE(combo, nullptr) << "no list at " << row << "," << col;
+  return combo;
+}
+
+// Picks list item `item` in a cell: the list opened by the mouse, the item chosen, confirmed with
+// Enter.
+inline void Choose(CVSFlexGrid* grid, int row, int col, int item) {
+  QComboBox* combo = OpenList(grid, row, col);
+  ASSERT_NE(combo, nullptr);
   QAbstractItemView* list = combo->view();
   list->setCurrentIndex(list->model()->index(item, 0));
   QTest::keyClick(list, Qt::Key_Return);
   ASSERT_FALSE(grid->IsEditing());
+}
+
+// Picks list item `item` in a cell with the mouse alone: the list opened, a click on the item.
+inline void PickByMouse(CVSFlexGrid* grid, int row, int col, int item) {
+  QComboBox* combo = OpenList(grid, row, col);
+  ASSERT_NE(combo, nullptr);
+  QAbstractItemView* list = combo->view();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+  const QModelIndex index = list->model()->index(item, 0);
+  list->scrollTo(index);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualRect(index).center());
+  ASSERT_FALSE(grid->IsEditing()) << "the pick did not close the list";
 }
 
 // Types ASCII `text` into the current cell: the first key opens the editor, the rest go to it.

@@ -48,7 +48,8 @@ inline void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000
     QTimer::singleShot(timeoutMs, qApp, [answered] {
       if (answered && answered->isVisible() && answered == QApplication::activeModalWidget()) {
         ADD_FAILURE() << "modal window left open";
-        if (auto* dialog = qobject_cast<QDialog*>(answered.data())) dialog->reject();
+        // done(), not reject(): a window whose Cancel asks first would ask again, unanswered.
+        if (auto* dialog = qobject_cast<QDialog*>(answered.data())) dialog->done(QDialog::Rejected);
       }
     });
   });

@@ -16,8 +16,8 @@ std::unique_ptr<EditorPage> MakeEditorPage(EditorKind kind, EditorContext& conte
       return std::make_unique<CProg4>(context.model, context.messages);
     case EditorKind::Annual:
       if (context.calendar == nullptr) break;
-      return std::make_unique<CProg6>(context.model, context.messages, context.clipboards,
-                                      *context.calendar);
+      return std::make_unique<CProg6>(context.model, context.names, context.messages,
+                                      context.clipboards, *context.calendar);
     case EditorKind::Radio:
       if (context.station == nullptr) break;
       return std::make_unique<CProg5>(context.model, context.messages, *context.station);
@@ -46,7 +46,8 @@ EditorOutcome OpenEditor(CProgSheet& sheet, EditorKind kind, EditorContext& cont
   sheet.SetPage(page.get(), QString::fromStdString(caption));
   EditorOutcome outcome = RunEditorSession(context.model, context.names, host, [&] {
     page->Initialise();
-    return sheet.Run(state.x, state.y);
+    return sheet.Run(state.x, state.y,
+                     {context.model, context.names, context.messages, EditorTitle(kind)});
   });
   sheet.SetPage(nullptr, QString());
   return outcome;

@@ -3,14 +3,17 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "framework/ui/ControlIds.h"
+#include "framework/ui/DialogParts.h"
 #include "model/ScheduleTexts.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
@@ -47,9 +50,13 @@ QLabel* LegendLabel(const char* text, uint32_t rgb, QWidget* parent) {
 
 }  // namespace
 
-AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, MessageSink& messages,
-                                         QWidget* parent)
-    : QDialog(parent), session_(session), messages_(messages) {
+AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, const ProgramNameTable& names,
+                                         MessageSink& messages, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      names_(names),
+      messages_(messages),
+      opened_(session.model(), names) {
   setFont(UiGothicFont());
   setWindowTitle(confirm::kCaption);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -79,6 +86,7 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, MessageSink&
   grid_ = new CVSFlexGrid(this);
   grid_->setObjectName(ControlName(ids::confirmation::kGrid));
   BuildGrid();
+  grid_->viewport()->installEventFilter(this);
 
   QDialogButtonBox* buttons = OkCancelButtons(*this);
   ok_ = FindControl<QPushButton>(buttons, kIdOk);
@@ -90,6 +98,7 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, MessageSink&
   bottom->addWidget(LegendLabel("黒 ： 期間設定", confirm::kPeriodText, this));
   bottom->addWidget(LegendLabel("赤 ： 祭日設定", confirm::kHolidayText, this));
   bottom->addWidget(LegendLabel("青 ： 個別設定", confirm::kIndividualText, this));
+  bottom->addWidget(LegendLabel("灰色 ： 基本設定", confirm::kBasicText, this));
   bottom->addStretch();
   bottom->addWidget(buttons);
 
@@ -167,9 +176,10 @@ void AnnualConfirmDialog::PutCell(int row, int col, const confirm::SheetCell& ce
 void AnnualConfirmDialog::ShowMonth() {
   const bool wasBusy = std::exchange(busy_, true);
   grid_->CancelEdit();
-  const confirm::MonthSheet sheet = confirm::LayOutMonth(session_.Shown());
+  const confirm::MonthSheet sheet = confirm::LayOutMonth(session_.Shown(), session_.basicProgram());
   for (int r = 0; r < confirm::kSheetRows; ++r)
     for (int c = 0; c < confirm::kSheetCols; ++c) PutCell(1 + r, c, sheet[r][c]);
+  filled_ = ProgramTexts();
   grid_->SetCurrentCell(1, 0);
   busy_ = wasBusy;
   CurrentCellChanged(1, 0);
@@ -181,14 +191,43 @@ std::optional<int> AnnualConfirmDialog::DayAt(int row, int col) const {
   return confirm::DayOfProgramCell(session_.Shown(), {row - 1, col});
 }
 
-std::vector<std::string> AnnualConfirmDialog::ProgramTexts() const {
+std::vector<std::string> AnnualConfirmDialog::ProgramTexts(bool withOpenEdit) const {
   const MonthCalendar& month = session_.Shown();
   std::vector<std::string> texts;
   for (int day = 1; day <= month.dayCount; ++day) {
     const CellPos at = confirm::DayCellOf(month, day);
-    texts.push_back(grid_->TextMatrix(at.row + 2, at.col).toStdString());
+    const int row = at.row + 2;
+    const bool edited =
+        withOpenEdit && grid_->IsEditing() && grid_->Row() == row && grid_->Col() == at.col;
+    texts.push_back((edited ? grid_->EditText() : grid_->TextMatrix(row, at.col)).toStdString());
   }
   return texts;
+}
+
+QString AnnualConfirmDialog::TipAt(QPoint pos) const {
+  for (int row = 2; row < grid_->Rows(); row += 2)
+    for (int col = 0; col < grid_->Cols(); ++col) {
+      if (!grid_->CellRect(row, col).contains(pos)) continue;
+      const std::optional<int> day = DayAt(row, col);
+      if (!day) return {};
+      return QString::fromStdString(confirm::ProgramTip(grid_->TextMatrix(row, col).toStdString(),
+                                                        session_.Shown().cells[*day - 1],
+                                                        session_.basicProgram(), names_));
+    }
+  return {};
+}
+
+bool AnnualConfirmDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_->viewport() && event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = TipAt(help->pos());
+    if (tip.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), tip, grid_->viewport());
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void AnnualConfirmDialog::ShowFault(const Verdict& verdict) {
@@ -210,7 +249,8 @@ bool AnnualConfirmDialog::LeaveMonth() {
     // The day that found no free slot shows what it still has.
     const CellPos cell = applied.cell();
     const bool wasBusy = std::exchange(busy_, true);
-    PutCell(1 + cell.row, cell.col, confirm::LayOutMonth(session_.Shown())[cell.row][cell.col]);
+    PutCell(1 + cell.row, cell.col,
+            confirm::LayOutMonth(session_.Shown(), session_.basicProgram())[cell.row][cell.col]);
     busy_ = wasBusy;
     ShowFault(applied);
     return false;
@@ -239,6 +279,9 @@ void AnnualConfirmDialog::accept() {
 }
 
 void AnnualConfirmDialog::reject() {
+  if (!MayDiscard(messages_, confirm::kCaption,
+                  opened_.Changed(session_.model(), names_, {filled_, ProgramTexts(true)})))
+    return;
   grid_->CancelEdit();
   session_.Restore();
   QDialog::reject();
@@ -272,9 +315,9 @@ void AnnualConfirmDialog::EditChecked(int row, int col, bool* cancel) {
 void AnnualConfirmDialog::EditStored(int row, int col) {
   const std::optional<int> day = DayAt(row, col);
   if (busy_ || !day) return;
-  const confirm::SheetCell cell =
-      confirm::EditedProgramCell(grid_->TextMatrix(row, col).toStdString(),
-                                 textBeforeEdit_.toStdString(), session_.Opened().cells[*day - 1]);
+  const confirm::SheetCell cell = confirm::EditedProgramCell(
+      grid_->TextMatrix(row, col).toStdString(), textBeforeEdit_.toStdString(),
+      session_.Opened().cells[*day - 1], session_.basicProgram());
   PutCell(row, col, cell);
 }
 

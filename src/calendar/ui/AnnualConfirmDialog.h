@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calendar/AnnualConfirmation.h"
+#include "editors/OpenedState.h"
 #include "model/Messages.h"
 
 class QLineEdit;
@@ -24,7 +25,9 @@ class AnnualConfirmDialog : public QDialog {
   Q_OBJECT
 
  public:
-  AnnualConfirmDialog(confirm::Session& session, MessageSink& messages, QWidget* parent = nullptr);
+  // `names` name the programs in the cells' tips.
+  AnnualConfirmDialog(confirm::Session& session, const ProgramNameTable& names,
+                      MessageSink& messages, QWidget* parent = nullptr);
 
   // Runs modally with the top-left corner at (x, y), which receive the corner when it closes.
   // True for OK.
@@ -33,7 +36,11 @@ class AnnualConfirmDialog : public QDialog {
   CVSFlexGrid* Grid() const { return grid_; }
 
   void accept() override;
+  // Escape, "キャンセル" and the close box: asks first when days set here would be lost.
   void reject() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildGrid();
@@ -45,7 +52,11 @@ class AnnualConfirmDialog : public QDialog {
   void ShowFault(const Verdict& verdict);
   // The day of the program cell at grid position (row, col); nothing elsewhere.
   std::optional<int> DayAt(int row, int col) const;
-  std::vector<std::string> ProgramTexts() const;
+  // The program cell of every day of the shown month, day 1 first; `withOpenEdit` takes an open
+  // cell edit with what is typed so far.
+  std::vector<std::string> ProgramTexts(bool withOpenEdit = false) const;
+  // The tip of the cell under `pos` (viewport coordinates); empty for no program cell.
+  QString TipAt(QPoint pos) const;
   // Shows the dated message when `text` is no program for the day at (row, col): a cell may be
   // neither stored nor left so.
   bool Refused(int row, int col, const std::string& text);
@@ -57,7 +68,10 @@ class AnnualConfirmDialog : public QDialog {
   void EditStored(int row, int col);
 
   confirm::Session& session_;
+  const ProgramNameTable& names_;
   MessageSink& messages_;
+  OpenedState opened_;
+  std::vector<std::string> filled_;  // the program cells as the shown month was written
   CVSFlexGrid* grid_;
   QLineEdit* year_;
   QLineEdit* month_;

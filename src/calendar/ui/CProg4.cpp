@@ -6,6 +6,7 @@
 
 #include "calendar/SummerTimeRules.h"
 #include "framework/ui/ControlIds.h"
+#include "framework/ui/GridSetup.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -114,7 +115,14 @@ void CProg4::Initialise() {
   TextTable table = summer::Fill(model_.summerTime);
   WriteTable(table);
   MoveTo(table.FirstEmptyCell());
+  MarkFilled();
   grid_->setFocus();
+}
+
+std::vector<std::string> CProg4::ScreenTexts() const {
+  std::vector<std::string> texts = ReadShownTable(*grid_, summer::kRows, summer::kCols).cells();
+  texts.push_back(enabled_->isChecked() ? "1" : "0");
+  return texts;
 }
 
 bool CProg4::Apply() {

@@ -24,6 +24,7 @@ class CProg4 : public EditorPage {
   void Initialise() override;
   bool Apply() override;
   bool AltKey(int key) override;
+  std::vector<std::string> ScreenTexts() const override;
 
   // Empties the selected rows without asking and puts the cursor on the first empty cell.
   void DeleteSelectedRows();

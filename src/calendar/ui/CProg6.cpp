@@ -12,6 +12,7 @@
 #include "calendar/ui/AnnualConfirmDialog.h"
 #include "framework/ui/ControlIds.h"
 #include "framework/ui/DialogParts.h"
+#include "framework/ui/GridSetup.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -50,10 +51,11 @@ int ListColumnTwips(int col, int cols) {
 
 }  // namespace
 
-CProg6::CProg6(ScheduleModel& model, MessageSink& messages, EditorClipboards& clipboards,
-               CalendarContext& calendar, QWidget* parent)
+CProg6::CProg6(ScheduleModel& model, const ProgramNameTable& names, MessageSink& messages,
+               EditorClipboards& clipboards, CalendarContext& calendar, QWidget* parent)
     : EditorPage(parent),
       model_(model),
+      names_(names),
       messages_(messages),
       clipboards_(clipboards),
       calendar_(calendar) {
@@ -136,14 +138,15 @@ void CProg6::BuildGrid(Kind kind) {
       const bool period = kind == Kind::Period;
       grid->SetTextMatrix(0, 1 + c, period ? kPeriodHeaders[c] : kDateHeaders[c]);
       const annual::Column column = period ? annual::kPeriodColumns[c] : annual::kDateColumns[c];
-      grid->SetColComboList(1 + c, QString::fromStdString(annual::ColumnList(column, years)));
+      grid->SetColComboList(1 + c,
+                            QString::fromStdString(annual::ColumnList(column, years, names_)));
     }
     for (int r = 1; r < grid->Rows(); ++r) grid->SetTextMatrix(r, 0, QString::number(r));
   } else {
     grid->SetTextMatrix(0, 1, "プログラム番号");
     grid->SetTextMatrix(1, 0, kFaces[Index(kind)].rowLabel);
     grid->SetColComboList(
-        1, QString::fromStdString(annual::ColumnList(annual::Column::Program, years)));
+        1, QString::fromStdString(annual::ColumnList(annual::Column::Program, years, names_)));
   }
   for (int r = 1; r < grid->Rows(); ++r)
     for (int c = 1; c < grid->Cols(); ++c) {
@@ -172,8 +175,13 @@ void CProg6::Initialise() {
 void CProg6::ChooseKind(Kind kind) {
   if (kind == current_) return;
   Grid(current_)->CommitEdit();
-  const Verdict verdict = annual::CheckAndStore(current_, ReadTexts(), calendar_.years,
-                                                annual::BasicMessages::Skipped, model_);
+  const auto checkAndStore = [this] {
+    return annual::CheckAndStore(current_, ReadTexts(), calendar_.years,
+                                 annual::BasicMessages::Skipped, model_);
+  };
+  Verdict verdict = checkAndStore();
+  while (!verdict && current_ == Kind::Period && SplitOverNewYear(verdict))
+    verdict = checkAndStore();
   if (!verdict) {
     kinds_->button(static_cast<int>(current_))->setChecked(true);
     ShowFault(current_, verdict);
@@ -193,24 +201,34 @@ void CProg6::ShowKind(Kind kind) {
   confirmSingle_->setVisible(!rows);
   kinds_->button(static_cast<int>(kind))->setChecked(true);
   UpdatePaste();
+  MarkFilled();
   Grid(kind)->setFocus();
+}
+
+std::vector<std::string> CProg6::ScreenTexts() const {
+  const CVSFlexGrid* grid = Grid(current_);
+  std::vector<std::string> texts =
+      ReadShownTable(*grid, grid->Rows() - grid->FixedRows(), grid->Cols() - grid->FixedCols())
+          .cells();
+  texts.push_back(holidayEnabled_->isChecked() ? "1" : "0");
+  return texts;
 }
 
 void CProg6::FillGrid(Kind kind) {
   TextTable table(1, 1);
   switch (kind) {
     case Kind::Basic:
-      table = annual::FillBasic(model_);
+      table = annual::FillBasic(model_, names_);
       break;
     case Kind::Holiday:
       holidayEnabled_->setChecked(model_.holidayEnabled != 0);
-      table = annual::FillHoliday(model_);
+      table = annual::FillHoliday(model_, names_);
       break;
     case Kind::Period:
-      table = annual::FillPeriods(model_);
+      table = annual::FillPeriods(model_, names_);
       break;
     case Kind::Individual:
-      table = annual::FillDates(model_);
+      table = annual::FillDates(model_, names_);
       break;
   }
   Grid(kind)->CancelEdit();
@@ -262,9 +280,22 @@ bool CProg6::CheckAll(annual::BasicMessages basic) {
   Grid(current_)->CommitEdit();
   annual::KindVerdict result =
       annual::CheckAndStoreAll(ReadTexts(), calendar_.years, basic, model_);
+  while (!result.verdict && result.kind == Kind::Period && SplitOverNewYear(result.verdict))
+    result = annual::CheckAndStoreAll(ReadTexts(), calendar_.years, basic, model_);
   if (result.verdict) return true;
   ShowFault(result.kind, result.verdict);
   return false;
+}
+
+bool CProg6::SplitOverNewYear(const Verdict& verdict) {
+  if (!shown_[Index(Kind::Period)]) return false;
+  const std::optional<annual::NewYearSplit> split =
+      annual::OfferNewYearSplit(ReadTable(Kind::Period), verdict, calendar_.years);
+  if (!split || messages_.Show(split->question, annual::KindCaption(Kind::Period),
+                               MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::Yes)
+    return false;
+  WriteTable(Kind::Period, split->table);
+  return true;
 }
 
 bool CProg6::Apply() { return CheckAll(annual::BasicMessages::Shown); }
@@ -317,9 +348,9 @@ void CProg6::Paste() {
   SelectedRows(first, last);
   TextTable table = ReadTable(current_);
   if (current_ == Kind::Period)
-    annual::PastePeriods(clipboards_, first, table);
+    annual::PastePeriods(clipboards_, names_, first, table);
   else
-    annual::PasteDates(clipboards_, first, table);
+    annual::PasteDates(clipboards_, names_, first, table);
   WriteTable(current_, table);
   grid->setFocus();
 }
@@ -345,13 +376,14 @@ void CProg6::Confirm() {
   BuildFullCalendar(years.currentYear, years, model_, calendar_.holidays, calendar_.calendars[0]);
   BuildFullCalendar(years.nextYear, years, model_, calendar_.holidays, calendar_.calendars[1]);
   confirm::Session session(calendar_.calendars, model_, years, calendar_.currentMonth);
-  AnnualConfirmDialog dialog(session, messages_, this);
+  AnnualConfirmDialog dialog(session, names_, messages_, this);
   if (dialog.Run(calendar_.confirmX, calendar_.confirmY)) {
     // The calendar may have added individual settings, and every grid shown so far is stored
     // again on OK: each one is refilled, not only the one on screen, or an older grid would
     // write the dates back as they were.
     for (std::size_t i = 0; i < grids_.size(); ++i)
       if (shown_[i]) FillGrid(static_cast<Kind>(i));
+    MarkFilled();
   }
   Grid(current_)->setFocus();
 }

@@ -24,13 +24,14 @@ class CProg6 : public EditorPage {
   Q_OBJECT
 
  public:
-  CProg6(ScheduleModel& model, MessageSink& messages, EditorClipboards& clipboards,
-         CalendarContext& calendar, QWidget* parent = nullptr);
+  CProg6(ScheduleModel& model, const ProgramNameTable& names, MessageSink& messages,
+         EditorClipboards& clipboards, CalendarContext& calendar, QWidget* parent = nullptr);
 
   QString TabTitle() const override;
   void Initialise() override;
   bool Apply() override;
   bool AltKey(int key) override;
+  std::vector<std::string> ScreenTexts() const override;
 
   void Copy();
   void Paste();
@@ -53,11 +54,15 @@ class CProg6 : public EditorPage {
   annual::PageTexts ReadTexts() const;
   void MoveTo(annual::Kind kind, CellPos cell);
   bool CheckAll(annual::BasicMessages basic);
+  // Offers to split the period row that `verdict` finds running over New Year; true when the
+  // user took the offer and the period grid shows the two rows.
+  bool SplitOverNewYear(const Verdict& verdict);
   void ShowFault(annual::Kind kind, const Verdict& verdict);
   void SelectedRows(int& first, int& last) const;
   void UpdatePaste();
 
   ScheduleModel& model_;
+  const ProgramNameTable& names_;
   MessageSink& messages_;
   EditorClipboards& clipboards_;
   CalendarContext& calendar_;

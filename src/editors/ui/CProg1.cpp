@@ -43,7 +43,12 @@ void CProg1::Initialise() {
   PlaceCursor();
   paste_->setEnabled(clipboards_.channelCount > 0);
   initialised_ = true;
+  MarkFilled();
   grid_->setFocus();
+}
+
+std::vector<std::string> CProg1::ScreenTexts() const {
+  return ReadShownTable(*grid_, kChannelCount, channels::kCols).cells();
 }
 
 void CProg1::PlaceCursor() {

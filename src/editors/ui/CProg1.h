@@ -24,6 +24,7 @@ class CProg1 : public EditorPage {
   void Initialise() override;
   bool Apply() override;
   bool AltKey(int key) override;
+  std::vector<std::string> ScreenTexts() const override;
 
   void CopyRows();
   void PasteRows();

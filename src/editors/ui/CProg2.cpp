@@ -69,6 +69,9 @@ void CProg2::Refill() {
     const int kind = ChannelKindOf(model, ch);
     grid_->SetTextMatrix(1, ch, texts::ChannelKindName(kind));
   }
+  // Names change in the step dialog and the name list, so the labels follow each refill.
+  for (int p = 1; p <= kMaxProgram; ++p)
+    grid_->SetTextMatrix(p + 1, 0, QString::fromStdString(ProgramChoice(context_.names, p)));
   weekly::DropStepsOfUnusedChannels(model);
   const weekly::ListMarks marks = weekly::Marks(model);
   const QString mark = QString::fromStdString(FromShiftJis(context_.ini.timeSignalMark));

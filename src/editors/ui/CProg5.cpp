@@ -112,6 +112,11 @@ void CProg5::Initialise() {
   QTreeWidgetItem* selected = StationItem(opened_.selectedKey);
   tree_->setCurrentItem(selected);
   if (selected) tree_->scrollToItem(selected, QAbstractItemView::PositionAtCenter);
+  MarkFilled();
+}
+
+std::vector<std::string> CProg5::ScreenTexts() const {
+  return {stationName_, frequency_->text().toStdString()};
 }
 
 void CProg5::ItemChosen(QTreeWidgetItem* item) {

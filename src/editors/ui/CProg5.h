@@ -29,6 +29,7 @@ class CProg5 : public EditorPage {
   QString TabTitle() const override;
   void Initialise() override;
   bool Apply() override;
+  std::vector<std::string> ScreenTexts() const override;
 
   QTreeWidget* Tree() const { return tree_; }
   // The tree item of the station with `key`; null for no such station.

@@ -8,7 +8,6 @@
 #include "framework/ui/ControlIds.h"
 #include "framework/ui/DialogParts.h"
 #include "framework/ui/GridSetup.h"
-#include "model/ShiftJis.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 #include "platform/UiFonts.h"
@@ -17,7 +16,7 @@ namespace tavrin {
 
 NameListDialog::NameListDialog(const ScheduleModel& model, ProgramNameTable& names,
                                MessageSink& messages, QWidget* parent)
-    : QDialog(parent), names_(names), messages_(messages) {
+    : QDialog(parent), model_(model), names_(names), messages_(messages), opened_(model, names) {
   setWindowTitle(names::kCaption);
   setFont(UiGothicFont());
   grid_ = new CVSFlexGrid(this);
@@ -41,15 +40,34 @@ NameListDialog::NameListDialog(const ScheduleModel& model, ProgramNameTable& nam
   grid.SetEditable(CVSFlexGrid::kEditKeyboardMouse);
   FitGrid(grid, 20);
   MoveTo(grid, names::FirstCursor(list.table));
+  filled_ = ShownNames();
+
+  // Room for the note is kept, so that the window does not grow when it appears.
+  note_ = new QLabel(this);
+  note_->setWordWrap(true);
+  note_->setFixedWidth(grid_->width());
+  note_->setMinimumHeight(2 * note_->fontMetrics().lineSpacing());
+  QPalette palette = note_->palette();
+  palette.setColor(QPalette::WindowText, Qt::red);
+  note_->setPalette(palette);
 
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addWidget(new QLabel("プログラム名の編集が出来ます （半角で１６文字以内）", this));
   layout->addWidget(grid_);
+  layout->addWidget(note_);
   AddOkCancel(*this, *layout);
   connect(grid_, &CVSFlexGrid::Click, this, &NameListDialog::OnClick);
   connect(grid_, &CVSFlexGrid::ValidateEdit, this, &NameListDialog::OnValidateEdit);
+  connect(grid_, &CVSFlexGrid::AfterEdit, note_, &QLabel::clear);
   initialised_ = true;
+}
+
+std::vector<std::string> NameListDialog::ShownNames() const {
+  const TextTable table = ReadShownTable(*grid_, kMaxProgram, names::kCols);
+  std::vector<std::string> shown;
+  for (int row = 0; row < table.rows(); ++row) shown.push_back(table.at(row, names::kNameCol));
+  return shown;
 }
 
 void NameListDialog::OnClick() {
@@ -62,15 +80,17 @@ void NameListDialog::OnClick() {
 }
 
 void NameListDialog::OnValidateEdit(int, int, bool* cancel) {
-  // A character the name file cannot hold is refused where it is typed.
-  if (initialised_ && !ToShiftJis(grid_->EditText().toStdString())) {
-    *cancel = true;
-    QApplication::beep();
-  }
+  // A character the name file cannot hold is refused where it is typed, and the note says which.
+  const std::string note = names::RefusalNote(grid_->EditText().toStdString());
+  if (!initialised_ || note.empty()) return;
+  *cancel = true;
+  note_->setText(QString::fromStdString(note));
+  QApplication::beep();
 }
 
 void NameListDialog::accept() {
   grid_->CommitEdit();
+  if (grid_->IsEditing()) return;  // refused: the edit stays open under its note
   const TextTable table = ReadTable(*grid_, kMaxProgram, names::kCols);
   for (int row : names::OverlongNames(table, names_)) {
     if (messages_.Show(names::OverlongMessage(row), names::kCaption, MsgButtons::OkCancel,
@@ -82,6 +102,13 @@ void NameListDialog::accept() {
   }
   names_ = names::Store(table, names_);
   QDialog::accept();
+}
+
+void NameListDialog::reject() {
+  if (!MayDiscard(messages_, names::kCaption,
+                  opened_.Changed(model_, names_, {filled_, ShownNames()})))
+    return;
+  QDialog::reject();
 }
 
 }  // namespace tavrin

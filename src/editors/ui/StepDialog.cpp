@@ -90,12 +90,15 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
     emit ReadyForInput();
   });
   CompactAndSortSteps(context.model);
+  opened_ = std::make_unique<OpenedState>(context.model, context.names);
+  filled_ = ScreenTexts();
   paste_->setEnabled(steps::CanPaste(
       kind == kChannelKeep ? context.clipboards.keepSteps : context.clipboards.timeSignalSteps,
       kind));
   connect(grid_, &CVSFlexGrid::AfterRowColChange, this, &StepDialog::OnCellChange);
   connect(grid_, &CVSFlexGrid::MouseUp, this, &StepDialog::OnMouseUp);
   connect(grid_, &CVSFlexGrid::KeyUp, this, &StepDialog::OnKeyUp);
+  connect(grid_, &CVSFlexGrid::AfterEdit, this, &StepDialog::OnAfterEdit);
 }
 
 void StepDialog::BuildGrid(int rows) {
@@ -133,6 +136,17 @@ void StepDialog::UpdateEditability() {
                                                  : CVSFlexGrid::kEditNone);
 }
 
+std::vector<std::string> StepDialog::ScreenTexts() const {
+  std::vector<std::string> texts =
+      ReadShownTable(*grid_, sheet_.table.rows(), steps::kCols).cells();
+  texts.push_back(name_->text().toStdString());
+  return texts;
+}
+
+void StepDialog::OnAfterEdit(int row, int col) {
+  if (col - grid_->FixedCols() == steps::kActionCol) sheet_.ActionEdited(row - grid_->FixedRows());
+}
+
 void StepDialog::OnCellChange(int, int, int, int) {
   if (ready_) UpdateEditability();
 }
@@ -168,9 +182,9 @@ bool StepDialog::CheckAndCommit() {
     grid_->setFocus();
     return false;
   }
-  Result<std::string> name = steps::NameBytes(name_->text().toStdString());
-  steps::Commit(sheet_, choices_, program_, channel_, name ? *name : std::string(), context_.model,
-                context_.names);
+  steps::Commit(sheet_, choices_, program_, channel_,
+                steps::NameToStore(context_.names, program_, name_->text().toStdString()),
+                context_.model, context_.names);
   return true;
 }
 
@@ -179,6 +193,9 @@ void StepDialog::accept() {
 }
 
 void StepDialog::reject() {
+  if (!MayDiscard(context_.messages, steps::kCaption,
+                  opened_->Changed(context_.model, context_.names, {filled_, ScreenTexts()})))
+    return;
   // What "確認(&K)" committed goes as well: the dialog leaves the model as it found it.
   context_.model.steps = *stepsAtOpening_;
   context_.names.names[static_cast<std::size_t>(program_)] = nameAtOpening_;

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "editors/OpenedState.h"
 #include "editors/StepRules.h"
 #include "editors/ui/WeeklyWindows.h"
 
@@ -29,6 +30,7 @@ class StepDialog : public QDialog {
   bool Ready() const { return ready_; }
 
   void accept() override;
+  // Escape, "キャンセル" and the close box: asks first when work done here would be lost.
   void reject() override;
   void CopyRows();
   void PasteRows();
@@ -46,6 +48,8 @@ class StepDialog : public QDialog {
   void OnCellChange(int oldRow, int oldCol, int newRow, int newCol);
   void OnMouseUp(int button, int shift, int x, int y);
   void OnKeyUp(int* key, int shift);
+  void OnAfterEdit(int row, int col);
+  std::vector<std::string> ScreenTexts() const;
   void ToggleAt(CellPos cell);
   void UpdateEditability();
 
@@ -59,6 +63,9 @@ class StepDialog : public QDialog {
   // What "キャンセル" puts back, even after "確認(&K)" has committed.
   std::unique_ptr<std::array<WeeklyStep, kStepCount>> stepsAtOpening_;
   std::array<char, kNameBytes> nameAtOpening_;
+  // What Cancel compares with: the model once tidied, the grid and the name as first shown.
+  std::unique_ptr<OpenedState> opened_;
+  std::vector<std::string> filled_;
 
   CVSFlexGrid* grid_;
   QLineEdit* name_;

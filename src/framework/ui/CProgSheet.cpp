@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "framework/ui/DialogParts.h"
 #include "framework/ui/EditorPage.h"
 #include "platform/DialogButtons.h"
 #include "platform/UiFonts.h"
@@ -49,15 +50,19 @@ void CProgSheet::SetPage(EditorPage* page, const QString& caption) {
   setWindowTitle(caption);
 }
 
-bool CProgSheet::Run(int& x, int& y) {
+bool CProgSheet::Run(int& x, int& y, const SheetWork& work) {
   adjustSize();
   QPoint corner(x, y);
   // Only the title bar has to be reachable; the corner is kept as stored otherwise.
   if (!QGuiApplication::screenAt(corner + QPoint(40, 10))) corner = {kDefaultX, kDefaultY};
   move(corner);
+  work_ = &work;
+  opened_ = std::make_unique<OpenedState>(work.model, work.names);
   qApp->installEventFilter(this);
   int result = exec();
   qApp->removeEventFilter(this);
+  work_ = nullptr;
+  opened_.reset();
   x = pos().x();
   y = pos().y();
   return result == QDialog::Accepted;
@@ -66,6 +71,15 @@ bool CProgSheet::Run(int& x, int& y) {
 void CProgSheet::accept() {
   if (page_ && !page_->Apply()) return;
   QDialog::accept();
+}
+
+void CProgSheet::reject() {
+  if (work_ && page_ &&
+      !MayDiscard(work_->messages, work_->caption,
+                  opened_->Changed(work_->model, work_->names,
+                                   {page_->FilledTexts(), page_->ScreenTexts()})))
+    return;
+  QDialog::reject();
 }
 
 bool CProgSheet::OwnsKeyEvent(QObject* watched, QEvent* event) const {

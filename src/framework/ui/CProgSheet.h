@@ -5,12 +5,25 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <memory>
+
+#include "editors/OpenedState.h"
+#include "model/Messages.h"
+#include "model/ScheduleModel.h"
 
 class QTabWidget;
 
 namespace tavrin {
 
 class EditorPage;
+
+// What the sheet's Cancel weighs before it lets the page's work go, and where it asks.
+struct SheetWork {
+  const ScheduleModel& model;
+  const ProgramNameTable& names;
+  MessageSink& messages;
+  const char* caption;  // of the question: the editor's name
+};
 
 class CProgSheet : public QDialog {
   Q_OBJECT
@@ -23,10 +36,13 @@ class CProgSheet : public QDialog {
   void SetPage(EditorPage* page, const QString& caption);
   EditorPage* Page() const { return page_; }
   // Runs modally with the top-left corner at (x, y), which receive the corner at closing.
-  // True for OK (the page accepted), false for Cancel or the close box.
-  bool Run(int& x, int& y);
+  // True for OK (the page accepted), false for Cancel or the close box. The page is filled
+  // already: what `work` holds now is what Cancel compares with.
+  bool Run(int& x, int& y, const SheetWork& work);
 
   void accept() override;
+  // Escape, "キャンセル" and the close box: asks first when the page's work would be lost.
+  void reject() override;
 
  signals:
   // The main window repaints its logo whenever an editor window moves.
@@ -41,6 +57,9 @@ class CProgSheet : public QDialog {
 
   QTabWidget* tabs_;
   QPointer<EditorPage> page_;
+  // Only while Run runs.
+  const SheetWork* work_ = nullptr;
+  std::unique_ptr<OpenedState> opened_;
 };
 
 }  // namespace tavrin

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "editors/OpenedState.h"
 #include "platform/ControlNames.h"
 #include "platform/DialogButtons.h"
 #include "platform/UiFonts.h"
@@ -41,6 +42,11 @@ void AddOkCancel(QDialog& dialog, QBoxLayout& layout) {
 bool ConfirmDelete(MessageSink& messages, const char* caption) {
   return messages.Show("選択行を削除します。よろしいですか？", caption, MsgButtons::OkCancel,
                        MsgIcon::Exclamation) == MsgAnswer::Ok;
+}
+
+bool MayDiscard(MessageSink& messages, const char* caption, bool changed) {
+  return !changed || messages.Show(kDiscardQuestion, caption, MsgButtons::YesNoDefaultNo,
+                                   MsgIcon::Exclamation) == MsgAnswer::Yes;
 }
 
 int RunAtStoredPosition(QDialog& dialog, int& x, int& y) {

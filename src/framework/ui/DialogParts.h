@@ -22,6 +22,9 @@ void AddOkCancel(QDialog& dialog, QBoxLayout& layout);
 
 // "選択行を削除します。よろしいですか？"; true for OK.
 bool ConfirmDelete(MessageSink& messages, const char* caption);
+// Cancel on an editor window: true when it may close and throw its work away, at once when
+// nothing `changed`, else when the user answers "変更を破棄しますか？" with はい.
+bool MayDiscard(MessageSink& messages, const char* caption, bool changed);
 
 // Runs `dialog` modally with its top-left corner at (x, y), which receive the corner at closing.
 int RunAtStoredPosition(QDialog& dialog, int& x, int& y);

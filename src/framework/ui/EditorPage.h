@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 namespace tavrin {
 
@@ -27,6 +29,19 @@ class EditorPage : public QWidget {
     (void)key;
     return false;
   }
+
+  // What the page shows that OK would store and the model does not hold yet, as texts (cells with
+  // an open edit, check boxes, fields); none for a page that writes the model directly.
+  virtual std::vector<std::string> ScreenTexts() const { return {}; }
+  // The texts as the page last filled itself from the model; Cancel compares them with the above.
+  const std::vector<std::string>& FilledTexts() const { return filled_; }
+
+ protected:
+  // A page calls this each time it has filled itself from the model.
+  void MarkFilled() { filled_ = ScreenTexts(); }
+
+ private:
+  std::vector<std::string> filled_;
 };
 
 }  // namespace tavrin

@@ -48,6 +48,15 @@ TextTable ReadTable(const CVSFlexGrid& grid, int rows, int cols) {
   return table;
 }
 
+TextTable ReadShownTable(const CVSFlexGrid& grid, int rows, int cols) {
+  TextTable table = ReadTable(grid, rows, cols);
+  // An open edit is always on the cursor's cell: moving the cursor stores it first.
+  const CellPos at = Cursor(grid);
+  if (grid.IsEditing() && at.row >= 0 && at.row < rows && at.col >= 0 && at.col < cols)
+    table.at(at.row, at.col) = grid.EditText().toStdString();
+  return table;
+}
+
 void WriteTable(CVSFlexGrid& grid, const TextTable& table) {
   for (int r = 0; r < table.rows(); ++r)
     for (int c = 0; c < table.cols(); ++c)

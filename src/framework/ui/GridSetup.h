@@ -33,6 +33,8 @@ void FitGrid(CVSFlexGrid& grid, int visibleRows);
 
 // The data cells as UTF-8 texts, and back.
 TextTable ReadTable(const CVSFlexGrid& grid, int rows, int cols);
+// The same as the user sees them: an open cell edit with what is typed so far.
+TextTable ReadShownTable(const CVSFlexGrid& grid, int rows, int cols);
 void WriteTable(CVSFlexGrid& grid, const TextTable& table);
 // Moves the cursor to a data cell in one step.
 void MoveTo(CVSFlexGrid& grid, CellPos cell);

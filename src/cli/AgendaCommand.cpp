@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
-#include "cli/ScheduleInput.h"
+#include "cli/InputFiles.h"
 #include "review/Agenda.h"
 
 namespace tavrin {
@@ -76,7 +76,7 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
   std::optional<CalendarDate> to = DateOption(*parsed, "--to", error);
   if (!error.empty()) return UsageError(io, kUsage, error);
 
-  Result<SettingsImage> image = ReadWholeSettingsFile(parsed->positional[0]);
+  Result<SettingsImage> image = ReadInputSettings(parsed->positional[0], ImageSize::kExact, io.err);
   if (!image) {
     io.err << kMessagePrefix << image.message() << "\n";
     return kExitUsage;

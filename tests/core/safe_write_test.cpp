@@ -130,12 +130,22 @@ TEST(PairWrite, TemporaryFilesHaveNoNameWhereTheFileSystemAllows) {
     system.unnamed = unnamed;
     // While the last file is written, and when both are complete, before the first rename.
     std::set<std::string> whileWriting, beforeReplacing;
+    bool oldNamesHeld = false;
     system.onStage = [&](WriteStage stage, const std::string& target) {
       if (stage == WriteStage::kSync && target.ends_with(".TXT")) {
         whileWriting = Entries(folder.path());
       }
       if (stage == WriteStage::kReplace && beforeReplacing.empty()) {
         beforeReplacing = Entries(folder.path());
+      }
+      // Between the renames the replaced name file is still open, so that the rename did not
+      // have to free it: freeing takes the file system long enough for a kill to land there.
+      if (stage == WriteStage::kReplace && target.ends_with(".BIN")) {
+        for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+          std::error_code error;
+          const std::string file = std::filesystem::read_symlink(fd.path(), error).string();
+          oldNamesHeld |= file == pair.names + " (deleted)";
+        }
       }
     };
     ASSERT_TRUE(pair.Write(system).ok());
@@ -150,6 +160,7 @@ TEST(PairWrite, TemporaryFilesHaveNoNameWhereTheFileSystemAllows) {
     // Both have their names before the first rename, so that the renames follow each other.
     EXPECT_EQ(temporaries(beforeReplacing), 2);
     EXPECT_EQ(beforeReplacing.size(), 4u);
+    EXPECT_TRUE(oldNamesHeld);
   }
 }
 

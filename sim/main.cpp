@@ -14,6 +14,7 @@
 #include "SimLine.h"
 #include "TimerSession.h"
 #include "transfer/ByteTrace.h"
+#include "transfer/Frame.h"
 
 namespace {
 
@@ -24,7 +25,9 @@ constexpr char kUsage[] =
     "usage: vl3400-sim fn11|fn13 [--port DEV] [--out FILE] [--image FILE] [--size N]\n"
     "         [--baud 9600|19200|38400] [--fault NAME]... [--fault-frame K] [--trace FILE]\n"
     "         [--id TEXT] [--wait SECONDS] [--stats]\n"
-    "faults: bad-check no-ack nak noise interrupt short long e1\n";
+    "faults: bad-check no-ack nak noise interrupt short long e1 flood\n"
+    "  flood: after the open, frames the program does not know, as fast as the line takes\n"
+    "         them, for --wait seconds\n";
 
 struct Options {
   std::string function;
@@ -42,6 +45,7 @@ struct Options {
   bool shortImage = false;
   bool longImage = false;
   bool endWithOne = false;
+  bool flood = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -88,6 +92,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         o.longImage = true;
       } else if (value == "e1") {
         o.endWithOne = true;
+      } else if (value == "flood") {
+        o.flood = true;
       } else if (faults.count(value)) {
         o.faults.insert(faults.at(value));
       } else {
@@ -166,6 +172,20 @@ int main(int argc, char** argv) {
   if (!Expect(session.Command({'O', static_cast<uint8_t>(writing ? 'W' : 'R')}), {'O', '0'}, "open",
               error)) {
     return Fail(error);
+  }
+
+  if (o.flood) {
+    // Valid frames with a letter no handler knows: each is acknowledged and carries nothing on.
+    Bytes unknown{'X'};
+    unknown.resize(33, 0x55);
+    const Bytes wire = tavrin::BuildFrame(unknown);
+    const auto until = sim::SteadyClock::now() + std::chrono::seconds(o.wait);
+    while (sim::SteadyClock::now() < until) {
+      line.Write(wire);
+      line.DropInput();  // the acknowledgements, read so that the program's writes never block
+    }
+    trace.Close();
+    return 0;
   }
 
   Bytes received;

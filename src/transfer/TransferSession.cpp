@@ -198,7 +198,8 @@ void TransferSession::HandleEnd(std::span<const uint8_t> data) {
   succeeded_ = result == '0' && wholeImage && ourImage;
   failureDetail_ = result != '0' ? "" : !wholeImage ? kLengthError : !ourImage ? kNotOurImage : "";
   connected_ = false;
-  timers_.KillTimer(LinkTimer::NoProgress);
+  // The no-progress limit keeps running: should a timer that identifies itself again stop the
+  // finish (its 'C' resets the link), the limit still ends the transfer.
   timers_.Start(LinkTimer::Finish);
   // Later frames are answered 'Z' '1' until the transfer is finished.
   search_.Reset();

@@ -120,6 +120,23 @@ TEST(CableLiveness, OnlyFramesThatCarryTheTransferOnGiveTheTimerMoreTime) {
   EXPECT_EQ(Endings(ended.observer.progress), (ProgressReports{{Progress::Failed, ""}}));
 }
 
+// A timer that identifies itself again after its 'E' frame and then closes resets the link, which
+// stops the finish; the no-progress limit still ends the transfer, once.
+TEST(CableLiveness, AFinishStoppedByAClosingTimerIsLeftToTheLimit) {
+  LinkBench bench;
+  bench.document.path = kImageFile;
+  bench.Connect();
+  bench.Exchange(B("OR"));
+  bench.Exchange(Bytes{'R', 0, 100});
+  bench.Exchange(B("C"));
+  bench.Exchange(B("E0"));
+  bench.Exchange(B("QVL-3400"));
+  bench.Exchange(B("C"));
+  EXPECT_FALSE(bench.timers.Running(LinkTimer::Finish));
+  bench.timers.Advance(60000, bench.link);
+  ExpectEndedAsSendFailure(bench, "after the close");
+}
+
 TEST(CableLiveness, AWriteThatFailsEndsAConnectedTransferAtOnce) {
   const struct {
     const char* when;

@@ -122,6 +122,19 @@ bool Expect(const std::optional<Bytes>& reply, const Bytes& wanted, const char* 
   return false;
 }
 
+// A trace is put in place when the simulator ends, also when it gives up: a failed run is the one
+// whose bytes are wanted most.
+class TraceKeeper {
+ public:
+  explicit TraceKeeper(tavrin::ByteTrace& trace) : trace_(trace) {}
+  ~TraceKeeper() { trace_.Close(); }
+  TraceKeeper(const TraceKeeper&) = delete;
+  TraceKeeper& operator=(const TraceKeeper&) = delete;
+
+ private:
+  tavrin::ByteTrace& trace_;
+};
+
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
@@ -157,6 +170,7 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
   tavrin::ByteTrace trace;
+  const TraceKeeper keeper(trace);
   if (!o.trace.empty()) {
     if (!trace.Open(o.trace)) return Fail("cannot create " + o.trace);
     line.SetTrace(&trace);
@@ -184,7 +198,6 @@ int main(int argc, char** argv) {
       line.Write(wire);
       line.DropInput();  // the acknowledgements, read so that the program's writes never block
     }
-    trace.Close();
     return 0;
   }
 

@@ -209,7 +209,6 @@ TEST(CliInputs, PackRefusesAnOutputThatNamesAFolder) {
       {folder / "plans", folder / "plans is a folder"},
       {folder / "plans/", folder / "plans/ is a folder"},
       {folder / "plans/.", folder / "plans/. is a folder"},
-      {"/", "/ is a folder"},
       {"/tmp/..", "/tmp/.. is a folder"},
       {folder / "gone/", "the folder " + folder / "gone does not exist"},
       {tooLong, tooLong + ": the path is too long"},
@@ -221,7 +220,6 @@ TEST(CliInputs, PackRefusesAnOutputThatNamesAFolder) {
     EXPECT_EQ(outcome.code, kExitFailure);
     EXPECT_EQ(outcome.err, "tavrin-cli: " + c.words + "\n");
     EXPECT_TRUE(fs::is_empty(folder / "plans"));
-    EXPECT_FALSE(fs::exists("/.BIN"));
   }
   const Outcome exported =
       Call(RunExport, {kSchool, "-o", tooLong, "--data-dir=" + kShippedData, kNow});

@@ -14,6 +14,7 @@
 #include "SimLine.h"
 #include "TimerSession.h"
 #include "transfer/ByteTrace.h"
+#include "transfer/Frame.h"
 
 namespace {
 
@@ -24,7 +25,9 @@ constexpr char kUsage[] =
     "usage: vl3400-sim fn11|fn13 [--port DEV] [--out FILE] [--image FILE] [--size N]\n"
     "         [--baud 9600|19200|38400] [--fault NAME]... [--fault-frame K] [--trace FILE]\n"
     "         [--id TEXT] [--wait SECONDS] [--stats]\n"
-    "faults: bad-check no-ack nak noise interrupt short long e1\n";
+    "faults: bad-check no-ack nak noise interrupt short long e1 flood\n"
+    "  flood: after the open, frames the program does not know, as fast as the line takes\n"
+    "         them, for --wait seconds\n";
 
 struct Options {
   std::string function;
@@ -42,6 +45,7 @@ struct Options {
   bool shortImage = false;
   bool longImage = false;
   bool endWithOne = false;
+  bool flood = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -88,6 +92,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         o.longImage = true;
       } else if (value == "e1") {
         o.endWithOne = true;
+      } else if (value == "flood") {
+        o.flood = true;
       } else if (faults.count(value)) {
         o.faults.insert(faults.at(value));
       } else {
@@ -115,6 +121,19 @@ bool Expect(const std::optional<Bytes>& reply, const Bytes& wanted, const char* 
       (reply ? "unexpected reply '" + std::string(reply->begin(), reply->end()) + "'" : "no reply");
   return false;
 }
+
+// A trace is put in place when the simulator ends, also when it gives up: a failed run is the one
+// whose bytes are wanted most.
+class TraceKeeper {
+ public:
+  explicit TraceKeeper(tavrin::ByteTrace& trace) : trace_(trace) {}
+  ~TraceKeeper() { trace_.Close(); }
+  TraceKeeper(const TraceKeeper&) = delete;
+  TraceKeeper& operator=(const TraceKeeper&) = delete;
+
+ private:
+  tavrin::ByteTrace& trace_;
+};
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
@@ -151,6 +170,7 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
   tavrin::ByteTrace trace;
+  const TraceKeeper keeper(trace);
   if (!o.trace.empty()) {
     if (!trace.Open(o.trace)) return Fail("cannot create " + o.trace);
     line.SetTrace(&trace);
@@ -166,6 +186,19 @@ int main(int argc, char** argv) {
   if (!Expect(session.Command({'O', static_cast<uint8_t>(writing ? 'W' : 'R')}), {'O', '0'}, "open",
               error)) {
     return Fail(error);
+  }
+
+  if (o.flood) {
+    // Valid frames with a letter no handler knows: each is acknowledged and carries nothing on.
+    Bytes unknown{'X'};
+    unknown.resize(33, 0x55);
+    const Bytes wire = tavrin::BuildFrame(unknown);
+    const auto until = sim::SteadyClock::now() + std::chrono::seconds(o.wait);
+    while (sim::SteadyClock::now() < until) {
+      line.Write(wire);
+      line.DropInput();  // the acknowledgements, read so that the program's writes never block
+    }
+    return 0;
   }
 
   Bytes received;

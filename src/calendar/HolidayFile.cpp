@@ -1,12 +1,11 @@
 #include "calendar/HolidayFile.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
+#include <optional>
 #include <string_view>
-#include <system_error>
-#include <vector>
+
+#include "model/FileHead.h"
 
 namespace tavrin {
 
@@ -14,7 +13,6 @@ namespace {
 
 // A line keeps at most this many bytes; the rest up to its CR LF is dropped.
 constexpr std::size_t kLineBytes = 510;
-constexpr std::size_t kBlockBytes = 2048;
 constexpr std::size_t kMaxDigits = 31;  // a section header reads no more digits than this
 constexpr std::size_t kMaxVersion = 31;
 
@@ -52,8 +50,8 @@ class HolidayReader {
  public:
   explicit HolidayReader(HolidayTable& table) : table_(table) {}
 
-  // False once the reading is complete (a 47th year section was met).
-  bool Feed(const char* data, std::size_t size) {
+  // Reading stops at a 47th year section.
+  void Feed(const char* data, std::size_t size) {
     for (std::size_t i = 0; i < size && !done_; ++i) {
       const char c = data[i];
       // A CR ends the line only together with the LF after it; a lone CR is an ordinary byte.
@@ -72,7 +70,6 @@ class HolidayReader {
         Keep(c);
       }
     }
-    return !done_;
   }
 
   void Finish() {
@@ -181,30 +178,14 @@ void ParseHolidayText(const char* data, std::size_t size, HolidayTable& table) {
   reader.Finish();
 }
 
-bool LoadHolidayFile(const std::string& path, HolidayTable& table) {
+bool LoadHolidayFile(const std::string& path, HolidayTable& table, bool* cut) {
   ClearHolidayTable(table);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-
-  HolidayReader reader(table);
-  std::vector<char> block(kBlockBytes);
-  std::uintmax_t left = size;
-  while (left > 0) {
-    const auto wanted = static_cast<std::streamsize>(left < kBlockBytes ? left : kBlockBytes);
-    file.read(block.data(), wanted);
-    if (file.gcount() != wanted) {
-      // A half-read file would leave a partial table; the program runs with none instead.
-      ClearHolidayTable(table);
-      return false;
-    }
-    left -= static_cast<std::uintmax_t>(wanted);
-    if (!reader.Feed(block.data(), static_cast<std::size_t>(wanted))) return true;
-  }
-  reader.Finish();
+  int error = 0;
+  // A half-read file would leave a partial table; the program runs with none instead.
+  const std::optional<FileHead> head = ReadFileHead(path, kDataFileLimitBytes, error);
+  if (!head) return false;
+  ParseHolidayText(head->bytes.data(), head->bytes.size(), table);
+  if (cut) *cut = head->cut;
   return true;
 }
 

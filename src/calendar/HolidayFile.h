@@ -8,8 +8,9 @@
 
 namespace tavrin {
 
-// Reads and applies a holiday file (false when it cannot be opened or read).
-bool LoadHolidayFile(const std::string& path, HolidayTable& table);
+// Reads and applies a holiday file, at most its first kDataFileLimitBytes (`cut` tells whether
+// more followed); false when it cannot be opened or read.
+bool LoadHolidayFile(const std::string& path, HolidayTable& table, bool* cut = nullptr);
 // The same rules over bytes already in memory (always succeeds).
 void ParseHolidayText(const char* data, std::size_t size, HolidayTable& table);
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/InputFiles.h"
 #include "cli/ScheduleInput.h"
 #include "document/DataFolder.h"
 #include "document/FileProbe.h"
@@ -147,7 +148,7 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
     }
   }
 
-  Result<SettingsImage> image = ReadWholeSettingsFile(parsed->positional[0]);
+  Result<SettingsImage> image = ReadInputSettings(parsed->positional[0], ImageSize::kExact, io.err);
   if (!image) {
     io.err << kMessagePrefix << image.message() << "\n";
     return kExitUsage;

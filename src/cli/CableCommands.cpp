@@ -1,12 +1,14 @@
 #include "cli/CableCommands.h"
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <thread>
 
+#include "cli/InputFiles.h"
 #include "document/FileProbe.h"
 #include "document/SettingsFiles.h"
 #include "model/ImageLayout.h"
@@ -14,12 +16,13 @@
 #include "transfer/CableLink.h"
 #include "transfer/CableMessages.h"
 #include "transfer/CableRecords.h"
+#include "transfer/Interrupts.h"
 #include "transfer/TransferMonitor.h"
 
 namespace tavrin {
 namespace {
 
-constexpr int kExitCancelled = 130;
+constexpr char kCancelled[] = "cancelled";
 
 constexpr char kCableOptionsHelp[] =
     "  --port DEV     a device to search, COM1 first; repeat for more (default: the system's\n"
@@ -100,6 +103,22 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
   }
   options.file = parsed->positional.front();
   options.context = std::move(*context);
+  // The trace replaces its file when the command ends: never one the command itself works on.
+  if (!options.trace.empty()) {
+    const FixedClock clock(options.context.now);
+    const struct {
+      std::string path;
+      const char* what;
+    } own[] = {{options.file, "the settings file of this command"},
+               {TransferArchive(options.context.dataDir, clock).TracePath(),
+                "the trace the data folder keeps"}};
+    for (const auto& file : own) {
+      if (SameFilePath(options.trace, file.path)) {
+        exitCode = UsageError(io, usage, "--trace " + options.trace + " is " + file.what);
+        return std::nullopt;
+      }
+    }
+  }
   return options;
 }
 
@@ -162,7 +181,9 @@ std::vector<std::string> ScannedPorts(const CableOptions& options, std::ostream&
   if (!options.ports.empty()) return options.ports;
   std::vector<std::string> ports = environment.SystemPortPaths();
   for (int waited = 0; ports.empty() && waited < options.waitSeconds; ++waited) {
-    if (waited == 0) out << "waiting up to " << options.waitSeconds << " s for a serial device\n";
+    if (waited == 0) {
+      out << "waiting up to " << options.waitSeconds << " s for a serial device" << std::endl;
+    }
     std::this_thread::sleep_for(std::chrono::seconds(1));
     ports = environment.SystemPortPaths();
   }
@@ -172,6 +193,7 @@ std::vector<std::string> ScannedPorts(const CableOptions& options, std::ostream&
   for (std::size_t i = 0; i < ports.size(); ++i) {
     out << "  COM" << i + 1 << " " << ports[i] << "\n";
   }
+  out.flush();
   return ports;
 }
 
@@ -190,9 +212,16 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
                             TransferDocument& document, const SettingsImage& served, CliIo& io,
                             CableEnvironment& environment) {
   ByteTrace trace;
-  if (!options.trace.empty() && !trace.Open(options.trace)) {
-    io.err << kMessagePrefix << "cannot create " << options.trace << "\n";
-    return {kExitFailure};
+  if (!options.trace.empty()) {
+    // Only a regular file: a FIFO would hold the command before the timer is even looked for.
+    if (Result<> writable = CheckOutputPath(options.trace); !writable) {
+      io.err << kMessagePrefix << writable.message() << "\n";
+      return {kExitFailure};
+    }
+    if (!trace.Open(options.trace)) {
+      io.err << kMessagePrefix << "cannot create " << options.trace << "\n";
+      return {kExitFailure};
+    }
   }
   const FixedClock clock(options.context.now);
   TransferArchive archive(options.context.dataDir, clock);
@@ -234,7 +263,10 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
     return {kExitFailure};
   }
   link->StartSearch();
-  if (!monitor.SearchFailed()) environment.Run();
+  if (!monitor.SearchFailed()) {
+    const DeferredInterrupts asCancel;
+    environment.Run();
+  }
 
   const DialogState state = monitor.State();
   link->EndTransfer(state);
@@ -245,9 +277,9 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
       records.End(archive, mode, succeeded, mode == TransferMode::Write ? served : document.loaded),
       io);
   const bool ended = state == DialogState::Succeeded || state == DialogState::Failed;
-  if (cancelled && !ended) {
-    io.err << kMessagePrefix << "cancelled\n";
-    return {kExitCancelled};
+  if ((cancelled || PendingInterrupt() != 0) && !ended) {
+    io.err << kMessagePrefix << kCancelled << "\n";
+    return {InterruptExitCode(PendingInterrupt() != 0 ? PendingInterrupt() : SIGINT)};
   }
   if (monitor.SearchFailed()) return {kExitFailure};
   if (succeeded) return {kExitOk, document.loaded};
@@ -261,20 +293,20 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
 }  // namespace
 
 int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
+  const InterruptGuard interrupts(std::string(kMessagePrefix) + kCancelled + "\n");
   int exitCode = kExitOk;
   const auto options = ReadCableOptions(args, kWriteUsage, io, exitCode);
   if (!options) return exitCode;
   // Opening FILE.BIN makes it the document: saved and unchanged, or new when it is no
   // settings file.
   TransferDocument document;
-  SettingsImage image;
-  const Result<> read = ReadSettingsFile(options->file, image);
+  const Result<SettingsImage> read = ReadInputSettings(options->file, ImageSize::kAsOpened, io.err);
   if (read) {
     document.path = options->file;
     document.title = std::filesystem::path(options->file).filename().string();
     document.untitled = false;
-    document.image = image;
-    document.loaded = image;
+    document.image = *read;
+    document.loaded = *read;
   } else {
     io.err << kMessagePrefix << read.message() << "\n";
   }
@@ -290,6 +322,7 @@ int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironm
 }
 
 int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
+  const InterruptGuard interrupts(std::string(kMessagePrefix) + kCancelled + "\n");
   int exitCode = kExitOk;
   const auto options = ReadCableOptions(args, kReadUsage, io, exitCode);
   if (!options) return exitCode;

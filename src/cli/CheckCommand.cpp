@@ -58,7 +58,7 @@ int RunCheck(const std::vector<std::string>& args, CliIo& io) {
   Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, kUsage, context.message());
 
-  Result<LoadedSchedule> schedule = LoadSchedule(*parsed, parsed->positional[0], *context);
+  Result<LoadedSchedule> schedule = LoadSchedule(*parsed, parsed->positional[0], *context, io.err);
   if (!schedule) {
     io.err << kMessagePrefix << schedule.message() << "\n";
     return kExitUsage;

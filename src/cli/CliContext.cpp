@@ -1,15 +1,15 @@
 #include "cli/CliContext.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdlib>
 #include <ostream>
 
+#include "cli/InputFiles.h"
 #include "document/DataFolder.h"
 #include "document/FileProbe.h"
 #include "document/PathText.h"
 #include "maintenance/MaintenanceTexts.h"
+#include "model/FileHead.h"
 
 namespace tavrin {
 namespace {
@@ -28,20 +28,8 @@ const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::st
   return it == specs.end() ? nullptr : &*it;
 }
 
-// Why the program refused a regular file as a settings file, in a terminal user's words.
-// Called for a path already known to be a regular file, so the stream cannot block.
-std::string SettingsFileProblem(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::strerror(errno);
-  std::string head(layout::kModelTag + 4, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  if (static_cast<std::size_t>(in.gcount()) < head.size()) {
-    return std::to_string(in.gcount()) + " bytes, too short for a settings file";
-  }
-  if (head.compare(layout::kModelTag, 4, kModelTag) != 0) {
-    return "its model tag is not " + std::string(kModelTag);
-  }
-  return "it cannot be read";
+std::string ClockFault(const std::string& source, const std::string& value) {
+  return source + ": expected YYYY-MM-DDTHH:MM:SS, got \"" + value + "\"";
 }
 
 }  // namespace
@@ -110,7 +98,9 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
       value = arg.substr(equals + 1);
     } else if (i + 1 < args.size()) {
       value = args[++i];
-    } else {
+    }
+    // "--names=" would name no file: said here, for every option alike.
+    if (value.empty()) {
       error = spec->name + " needs a value";
       return std::nullopt;
     }
@@ -132,9 +122,15 @@ std::string VersionLine() { return std::string("tavrin-cli ") + kProgramVersion;
 
 Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use) {
   CliContext context;
-  if (const std::string* now = args.Option("--now")) {
-    std::optional<LocalTime> time = ParseLocalTime(*now);
-    if (!time) return Fail("--now: expected YYYY-MM-DDTHH:MM:SS, got \"" + *now + "\"");
+  const std::string* now = args.Option("--now");
+  const char* set = std::getenv(kClockVariable);
+  const char* fixed = set && *set ? set : nullptr;  // set empty: as if not set
+  if (now || fixed) {
+    // A clock the user set and mistyped would otherwise name the backups and decide the years
+    // by the real one without a word.
+    const std::string text = now ? *now : fixed;
+    std::optional<LocalTime> time = ParseLocalTime(text);
+    if (!time) return Fail(ClockFault(now ? "--now" : kClockVariable, text));
     context.now = *time;
   } else {
     context.now = SystemClock().Now();
@@ -151,9 +147,15 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   }
   ClearHolidayTable(context.holidays);
   if (use == ContextUse::kCarriesImage) return context;
+  const auto warnIfCut = [&](bool cut, const std::string& path) {
+    if (!cut) return;
+    io.err << kMessagePrefix << "warning: only the first " << kDataFileLimitBytes / 1024
+           << " KB of " << path << " were read; the rest was ignored\n";
+  };
   // Missing files mean no holidays and the default settings, as in the desktop program.
   const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
-  if (context.dataDir.empty() || !LoadHolidayFile(holidayPath, context.holidays) ||
+  bool cut = false;
+  if (context.dataDir.empty() || !LoadHolidayFile(holidayPath, context.holidays, &cut) ||
       context.holidays.yearCount == 0) {
     ClearHolidayTable(context.holidays);
     const std::string why = context.dataDir.empty() ? std::string("there is no data folder")
@@ -163,8 +165,12 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
     io.err << kMessagePrefix << "warning: no holiday file (" << why
            << "): public holidays are ordinary days\n";
   }
+  warnIfCut(cut, holidayPath);
   if (!context.dataDir.empty()) {
-    ReadSettingsIni(context.dataDir + "/" + kSettingsIniName, context.settings);
+    const std::string iniPath = context.dataDir + "/" + kSettingsIniName;
+    cut = false;
+    ReadSettingsIni(iniPath, context.settings, &cut);
+    warnIfCut(cut, iniPath);
   }
   return context;
 }
@@ -191,51 +197,13 @@ std::optional<Arguments> ReadCommandLine(const std::vector<std::string>& args,
     exitCode = kExitOk;
     return std::nullopt;
   }
+  // Every command checks a clock given, also one that does not use it.
+  if (const std::string* now = parsed->Option("--now"); now && !ParseLocalTime(*now)) {
+    exitCode = UsageError(io, usage, ClockFault("--now", *now));
+    return std::nullopt;
+  }
   return parsed;
 }
-
-namespace {
-
-bool LoadSettingsWithNames(const Arguments& args, const std::string& settingsPath,
-                           MessageSink& messages, SettingsImage& image, ProgramNameTable& names) {
-  auto fail = [&](const std::string& text) {
-    messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    return false;
-  };
-  // Checked first: a FIFO would block the read, and a folder would only be "not opened".
-  Result<std::uintmax_t> size = RegularFileSize(settingsPath);
-  if (!size) return fail(size.message());
-  const Result<> read = ReadSettingsFile(settingsPath, image);
-  if (!read) {
-    return fail(read.message() + " (" + SettingsFileProblem(settingsPath) + ")");
-  }
-  if (*size != layout::kImageSize) {
-    // The program reads such a file too (a short one keeps the defaults where it ends).
-    messages.Show("warning: " + settingsPath + " has " + std::to_string(*size) +
-                      " bytes, a settings file " + std::to_string(layout::kImageSize),
-                  kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-  }
-  names = {};
-  if (const std::string* namesPath = args.Option("--names")) {
-    // A name file asked for by name must be there; the one beside the settings file may not be.
-    Result<std::uintmax_t> namesSize = RegularFileSize(*namesPath);
-    if (!namesSize) return fail(namesSize.message());
-    if (*namesSize != sizeof(ProgramNameTable)) {
-      return fail(*namesPath + " has " + std::to_string(*namesSize) +
-                  " bytes, a program-name file " + std::to_string(sizeof(ProgramNameTable)));
-    }
-    if (!ReadNameFile(*namesPath, names)) {
-      return fail(FormatMessage("%s のオープンに失敗しました。", *namesPath));
-    }
-  } else {
-    DocumentPaths paths = PathsFor(settingsPath);
-    DeriveNamePaths(paths);
-    if (!ReadNameFile(paths.namePath, names)) names = {};
-  }
-  return true;
-}
-
-}  // namespace
 
 std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std::string& usage,
                                                CliIo& io, int& exitCode) {
@@ -246,9 +214,23 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
   }
   SettingsInput input{std::move(*context)};
   StreamMessageSink messages(io.err);
-  if (!LoadSettingsWithNames(args, args.positional.front(), messages, input.image, input.names)) {
+  auto fail = [&](const std::string& text) {
+    messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     exitCode = kExitFailure;
     return std::nullopt;
+  };
+  const std::string& settingsPath = args.positional.front();
+  // The program reads a file of another size too (a short one keeps the defaults where it ends).
+  Result<SettingsImage> image = ReadInputSettings(settingsPath, ImageSize::kAsOpened, io.err);
+  if (!image) return fail(image.message());
+  input.image = *image;
+  // A name file asked for by name must be there; the one beside the settings file may not be.
+  if (const std::string* namesPath = args.Option("--names")) {
+    Result<ProgramNameTable> names = ReadInputNames(*namesPath);
+    if (!names) return fail(names.message());
+    input.names = *names;
+  } else {
+    input.names = NamesBeside(settingsPath);
   }
   return input;
 }

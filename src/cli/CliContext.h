@@ -97,10 +97,11 @@ struct CliContext {
   ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }
 };
 // From --data-dir (else TAVRIN_DATA_DIR, else the data folder) and --now (else TAVRIN_NOW, else
-// the system clock). A malformed --now is a usage error. The data folder (not
-// a --data-dir) first gets the shipped files it lacks, as the desktop program's start gives them;
-// a holiday file that still cannot be read is reported on `io.err`, because without it the public
-// holidays of a settings file read as individual dates.
+// the system clock). A --now or TAVRIN_NOW that is no real time is a usage error. The data folder
+// (not a --data-dir) first gets the shipped files it lacks, as the desktop program's start gives
+// them; a holiday file that still cannot be read is reported on `io.err`, because without it the
+// public holidays of a settings file read as individual dates, and so is a data file of which
+// only the start was read.
 // A transfer carries the image byte for byte: it needs the folder and the clock for its backups,
 // not the holidays or the settings, and warns about neither.
 enum class ContextUse { kReadsSchedule, kCarriesImage };

@@ -52,7 +52,7 @@ int RunDiff(const std::vector<std::string>& args, CliIo& io) {
   const Arguments ownNames;
   std::vector<LoadedSchedule> schedules;
   for (const std::string& path : parsed->positional) {
-    Result<LoadedSchedule> schedule = LoadSchedule(ownNames, path, *context);
+    Result<LoadedSchedule> schedule = LoadSchedule(ownNames, path, *context, io.err);
     if (!schedule) {
       io.err << kMessagePrefix << schedule.message() << "\n";
       return kExitUsage;

@@ -58,6 +58,22 @@ ordered_json DateToJson(int slot, const DateEntry& date) {
           {"program", date.program}};
 }
 
+// A text from the input may be anything, megabytes long: only its start is quoted.
+std::string Shortened(const std::string& text) {
+  constexpr std::size_t kShown = 40;
+  std::string shown = CutUtf8(text, kShown);
+  return shown.size() < text.size() ? shown + "..." : shown;
+}
+
+// The library's message with the token it quotes ('...') cut short.
+std::string ShortenedQuote(const std::string& message) {
+  const std::size_t open = message.find('\'');
+  const std::size_t close = message.rfind('\'');
+  if (open == std::string::npos || close <= open) return message;
+  return message.substr(0, open + 1) + Shortened(message.substr(open + 1, close - open - 1)) +
+         message.substr(close);
+}
+
 // Reads one JSON document into the model, stopping at the first fault with its key.
 class ModelReader {
  public:
@@ -98,13 +114,6 @@ class ModelReader {
 
   static std::string Key(const std::string& prefix, const std::string& key) {
     return prefix.empty() ? key : prefix + "." + key;
-  }
-
-  // A key the reader does not know may be anything, a megabyte long: only its start is quoted.
-  static std::string Shortened(const std::string& key) {
-    constexpr std::size_t kShown = 40;
-    std::string shown = CutUtf8(key, kShown);
-    return shown.size() < key.size() ? shown + "..." : shown;
   }
 
   bool Known(const json& object, const std::string& prefix,
@@ -415,7 +424,7 @@ Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramName
     std::string what = error.what();
     std::size_t tagEnd = what.find("] ");
     return Fail("not valid JSON: " +
-                (tagEnd == std::string::npos ? what : what.substr(tagEnd + 2)));
+                ShortenedQuote(tagEnd == std::string::npos ? what : what.substr(tagEnd + 2)));
   }
   return ModelFromJson(parsed, model, names);
 }

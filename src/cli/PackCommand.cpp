@@ -3,9 +3,11 @@
 #include "calendar/ModelLimits.h"
 #include "calendar/PackImage.h"
 #include "cli/Commands.h"
+#include "cli/InputFiles.h"
 #include "cli/ModelJson.h"
 #include "document/FileProbe.h"
 #include "document/SaveCheck.h"
+#include "model/ShiftJis.h"
 
 namespace tavrin {
 namespace {
@@ -23,9 +25,6 @@ constexpr char kUsage[] =
     "                         data folder)\n"
     "  --now TIME             the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the\n"
     "                         system clock); it decides the two years the file covers\n";
-
-// A schedule in JSON is a few hundred kilobytes at most; anything far larger is not one.
-constexpr std::size_t kMaxModelBytes = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -46,14 +45,15 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   DocumentPaths paths = PathsFor(*output);
   EnsureBinExtension(paths);
   DeriveNamePaths(paths);
-  if (Result<> writable = CheckOutputPath(paths.settingsPath); !writable) {
-    return fail(writable.message());
+  // The name as given first: "-o DIR/" would otherwise become the hidden file "DIR/.BIN".
+  for (const std::string& path : {*output, paths.settingsPath}) {
+    if (Result<> writable = CheckOutputPath(path); !writable) return fail(writable.message());
   }
   Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, kUsage, context.message());
 
   const std::string& jsonPath = parsed->positional[0];
-  Result<std::string> text = ReadRegularFile(jsonPath, kMaxModelBytes);
+  Result<std::string> text = ReadModelJson(jsonPath);
   if (!text) return fail(text.message());
   ScheduleModel model;
   ProgramNameTable names;
@@ -68,6 +68,16 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;
   PackImage(model, context->station, context->Image(), image, calendars);
+  // Without the timer's tag the file is one that dump, the program and the timer refuse.
+  if (!HasModelTag(image)) {
+    const std::string tag = FieldText(model.modelTag.data(), model.modelTag.size());
+    const std::string why =
+        "modelTag: \"" + FromShiftJis(tag) + "\" is not the timer's tag " + std::string(kModelTag);
+    if (!parsed->Option("--lenient")) return fail(jsonPath + ": " + why);
+    messages.Show(
+        "warning: " + jsonPath + ": " + why + "; the program will not open " + paths.settingsPath,
+        kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  }
   const Result<> written = WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, names);
   if (!written) return fail(written.message());
   return kExitOk;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/InputFiles.h"
 #include "document/PathText.h"
 #include "document/SettingsFiles.h"
 #include "transfer/CableMessages.h"
@@ -95,15 +96,15 @@ int RunUsbWrite(const std::vector<std::string>& args, CliIo& io) {
   if (!run) return exitCode;
   // Opening FILE.BIN makes it the saved, unchanged document; what cannot be opened is nothing
   // entered.
-  SettingsImage image{};
-  const Result<> read = ReadSettingsFile(run->file, image);
-  if (!read) {
-    io.err << kMessagePrefix << read.message() << "\n" << kMessagePrefix << kNothingEntered << "\n";
+  const Result<SettingsImage> image = ReadInputSettings(run->file, ImageSize::kAsOpened, io.err);
+  if (!image) {
+    io.err << kMessagePrefix << image.message() << "\n"
+           << kMessagePrefix << kNothingEntered << "\n";
     return kExitFailure;
   }
   const FixedClock clock(run->context.now);
   TransferArchive archive(run->context.dataDir, clock);
-  return Report(WriteToStick(run->volume, image, FileNameOf(run->file), archive), io);
+  return Report(WriteToStick(run->volume, *image, FileNameOf(run->file), archive), io);
 }
 
 int RunUsbRead(const std::vector<std::string>& args, CliIo& io) {

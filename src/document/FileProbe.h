@@ -1,5 +1,5 @@
-// Reading a file named by a user without trusting what the name leads to: a FIFO would block, a
-// device would never end, a folder is no file. The reasons are for the command line (English).
+// Files named by a user, looked at before they are trusted: what a name leads to, and the one set
+// of words every command uses for a file it cannot use as asked (English, for the command line).
 #pragma once
 
 #include <cstdint>
@@ -9,15 +9,23 @@
 
 namespace tavrin {
 
-// The size of the regular file at `path`; otherwise why it is none: "does not exist",
-// "is a folder", "is not a regular file", or the system's reason.
+// Why `path` cannot be used: "X does not exist", "X is a folder", "X is not a regular file",
+// "X: the path is too long"..., or "the file name is empty". `error` is the system's error number,
+// or kIsFolder or kNotRegularFile (model/FileHead.h).
+std::string FileFault(const std::string& path, int error);
+
+// The size of the regular file at `path`; otherwise why it is none.
 Result<std::uintmax_t> RegularFileSize(const std::string& path);
 
 // The whole content of the regular file at `path`, refused when it is larger than `maxBytes`.
 Result<std::string> ReadRegularFile(const std::string& path, std::size_t maxBytes);
 
 // Whether a file may be created or replaced at `path`: its folder exists, and the path itself is
-// not a folder. Checked before work whose result would otherwise be lost.
+// a regular file or nothing yet. Checked before work whose result would otherwise be lost.
 Result<> CheckOutputPath(const std::string& path);
+
+// Whether the two paths lead to the same file: the same file where both exist (through links or
+// other spellings), else the same place.
+bool SameFilePath(const std::string& a, const std::string& b);
 
 }  // namespace tavrin

@@ -1,6 +1,8 @@
 #include "document/SafeWrite.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,9 +10,8 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <random>
-#include <string_view>
+#include <set>
 #include <vector>
 
 #include "document/PathText.h"
@@ -28,6 +29,8 @@ constexpr std::string_view kTemporaryPrefix = ".tavrin-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::string_view kTemporaryLetters = "0123456789abcdefghijklmnopqrstuvwxyz";
 constexpr std::size_t kTemporaryRandom = 10;
+// Links followed by hand before a chain is taken for a loop, as the system does.
+constexpr int kMaxLinkHops = 40;
 
 std::string TemporaryPath(const std::string& folder) {
   thread_local std::mt19937_64 engine{std::random_device{}()};
@@ -47,20 +50,23 @@ bool IsTemporaryName(std::string_view name) {
              .find_first_not_of(kTemporaryLetters) == std::string_view::npos;
 }
 
-// Files of writers killed before they could remove them. A write takes moments, so a temporary
-// file untouched for much longer belongs to no writer any more.
-void RemoveStaleTemporaries(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::directory_iterator entries(folder, error);
-  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-    if (!IsTemporaryName(entries->path().filename().native())) continue;
-    const std::string path = entries->path().native();
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-        std::time(nullptr) - info.st_mtime >= kStaleTemporarySeconds) {
-      unlink(path.c_str());
-    }
-  }
+// Whether `name` in `folder` is still the file open as `fd`.
+bool SameFile(int folder, const std::string& name, int fd) {
+  struct stat named {
+  }, opened{};
+  return fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         fstat(fd, &opened) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
+bool Stale(const struct stat& info) {
+  return std::time(nullptr) - info.st_mtime >= kStaleTemporarySeconds;
+}
+
+void RemoveLeftTemporaries(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  SweepTemporaries(fd, IsTemporaryName);
+  close(fd);
 }
 
 // Linking an unnamed file in goes through its /proc entry; without /proc it cannot be done.
@@ -83,105 +89,6 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
   return true;
 }
 
-void SyncFolder(const std::string& folder) {
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);  // best effort: the data itself is already on disk
-  close(fd);
-}
-
-// One file's new content, completely on disk beside its target but not yet in its place. Dropped
-// before Commit, it leaves nothing behind.
-class StagedFile {
- public:
-  StagedFile() = default;
-  StagedFile(const StagedFile&) = delete;
-  StagedFile& operator=(const StagedFile&) = delete;
-  ~StagedFile() {
-    if (fd_ >= 0) close(fd_);
-    if (!temporaryPath_.empty()) unlink(temporaryPath_.c_str());
-  }
-
-  WriteStep Stage(const FileContent& file, WriteSystem& system) {
-    target_ = FileBehindLink(file.path);
-    folder_ = FolderOf(target_);
-    struct stat existing {};
-    const bool exists = stat(target_.c_str(), &existing) == 0;
-    // A path the system cannot take (a name longer than the folder holds, a file in place of a
-    // folder) fails here as creating it would have; the short temporary name and an unnamed file
-    // would otherwise get as far as the rename.
-    if (!exists && errno != ENOENT) return WriteStep::kOpen;
-    // Renaming would replace a folder's entry or a write-protected file that an in-place write
-    // could never have touched; refuse both as the open would have.
-    if (exists && (!S_ISREG(existing.st_mode) || access(target_.c_str(), W_OK) != 0)) {
-      return WriteStep::kOpen;
-    }
-    if (!system.Allow(WriteStage::kCreate, target_)) return WriteStep::kOpen;
-    // 0666 lets the user's umask decide, as for any file the program creates.
-    if (system.UnnamedTemporaries() && CanLinkUnnamedFiles()) {
-      fd_ = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    }
-    if (fd_ < 0 && !CreateNamed()) return WriteStep::kOpen;
-    if (exists) fchmod(fd_, existing.st_mode & 07777);  // keeps the file's permissions
-
-    if (!system.Allow(WriteStage::kWrite, target_) || !WriteAll(fd_, file.data, file.size) ||
-        !system.Allow(WriteStage::kSync, target_) || fsync(fd_) != 0) {
-      return WriteStep::kWrite;
-    }
-    if (temporaryPath_.empty()) return WriteStep::kDone;
-    const bool allowed = system.Allow(WriteStage::kClose, target_);
-    const int closed = close(fd_);
-    fd_ = -1;
-    return allowed && closed == 0 ? WriteStep::kDone : WriteStep::kClose;
-  }
-
-  WriteStep Commit(WriteSystem& system) {
-    // A file cannot be linked over an existing one, so an unnamed file gets a temporary name
-    // first and is then renamed like a named one.
-    if (temporaryPath_.empty() && (!system.Allow(WriteStage::kLink, target_) || !LinkUnnamed())) {
-      return WriteStep::kWrite;
-    }
-    if (!system.Allow(WriteStage::kReplace, target_) ||
-        rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
-      return WriteStep::kWrite;
-    }
-    temporaryPath_.clear();
-    SyncFolder(folder_);
-    return WriteStep::kDone;
-  }
-
- private:
-  bool CreateNamed() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const std::string path = TemporaryPath(folder_);
-      fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) temporaryPath_ = path;
-      if (fd_ >= 0 || errno != EEXIST) break;
-    }
-    return fd_ >= 0;
-  }
-
-  bool LinkUnnamed() {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const std::string path = TemporaryPath(folder_);
-      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        temporaryPath_ = path;
-        close(fd_);
-        fd_ = -1;
-        return true;
-      }
-      if (errno != EEXIST) break;
-    }
-    return false;
-  }
-
-  std::string target_;
-  std::string folder_;
-  int fd_ = -1;                // open until the file is closed or linked in
-  std::string temporaryPath_;  // the name the file has before it takes the target's place
-};
-
 }  // namespace
 
 WriteSystem& RealWriteSystem() {
@@ -189,13 +96,206 @@ WriteSystem& RealWriteSystem() {
   return system;
 }
 
-// A symbolic link keeps pointing where it pointed: the file it names is the one replaced.
+// A symbolic link keeps pointing where it pointed: the file it names is the one replaced, and a
+// link whose file is missing gets it in the place it names.
 std::string FileBehindLink(const std::string& path) {
   struct stat info {};
   if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   char resolved[PATH_MAX];
-  if (realpath(path.c_str(), resolved) == nullptr) return path;
-  return resolved;
+  if (realpath(path.c_str(), resolved) != nullptr) return resolved;
+  std::string at = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    if (lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      // The name the chain ends at, in its folder's real place when that exists.
+      if (realpath(FolderOf(at).c_str(), resolved) == nullptr) return at;
+      return JoinPath(resolved, FileNameOf(at));
+    }
+    char text[PATH_MAX];
+    const ssize_t length = readlink(at.c_str(), text, sizeof text - 1);
+    if (length <= 0) return path;
+    const std::string target(text, static_cast<std::size_t>(length));
+    at = target.front() == '/' ? target : JoinPath(FolderOf(at), target);
+  }
+  return path;  // a loop: the write fails as an open would
+}
+
+bool HoldTemporary(int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+int CreateHeldTemporary(int folder, const std::function<std::string()>& newName, int flags,
+                        std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = newName();
+    const int fd = openat(folder, name.c_str(), O_CREAT | O_EXCL | flags, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return -1;
+    }
+    if (!HoldTemporary(fd)) {
+      // Held by a sweep that found the name free for a moment: the file is on its way out.
+      if (errno == EWOULDBLOCK) {
+        close(fd);
+        continue;
+      }
+      return fd;  // no locks on this file system: the age decides instead
+    }
+    // A sweep may have removed the name between its creation and the lock.
+    if (SameFile(folder, name, fd)) return fd;
+    close(fd);
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+void SweepTemporaries(int folder, const std::function<bool(std::string_view)>& isTemporary) {
+  const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listed < 0) return;
+  DIR* entries = fdopendir(listed);
+  if (entries == nullptr) {
+    close(listed);
+    return;
+  }
+  std::vector<std::string> names;
+  while (const dirent* entry = readdir(entries)) {
+    if (isTemporary(entry->d_name)) names.emplace_back(entry->d_name);
+  }
+  closedir(entries);
+  for (const std::string& name : names) {
+    struct stat info {};
+    if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) {
+      continue;
+    }
+    const int fd = openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    bool left = false;
+    if (fd >= 0 && HoldTemporary(fd)) {
+      left = SameFile(folder, name, fd);
+    } else if (fd < 0 || errno != EWOULDBLOCK) {
+      left = Stale(info);  // no lock to ask: only its age tells
+    }
+    if (left) unlinkat(folder, name.c_str(), 0);
+    if (fd >= 0) close(fd);
+  }
+}
+
+void SyncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);  // best effort: the data itself is already on disk
+  close(fd);
+}
+
+StagedFile::~StagedFile() { Discard(); }
+
+void StagedFile::Discard() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  if (!temporaryPath_.empty()) unlink(temporaryPath_.c_str());
+  temporaryPath_.clear();
+  if (lockFd_ >= 0) close(lockFd_);
+  lockFd_ = -1;
+  if (previousFd_ >= 0) close(previousFd_);
+  previousFd_ = -1;
+}
+
+WriteStep StagedFile::Create(const std::string& path, WriteSystem& system) {
+  Discard();
+  system_ = &system;
+  failed_ = false;
+  target_ = FileBehindLink(path);
+  folder_ = FolderOf(target_);
+  struct stat existing {};
+  const bool exists = stat(target_.c_str(), &existing) == 0;
+  // A path the system cannot take (a name longer than the folder holds, a file in place of a
+  // folder) fails here as creating it would have; the short temporary name and an unnamed file
+  // would otherwise get as far as the rename.
+  if (!exists && errno != ENOENT) return WriteStep::kOpen;
+  // Renaming would replace a folder's entry or a write-protected file that an in-place write
+  // could never have touched; refuse both as the open would have.
+  if (exists && (!S_ISREG(existing.st_mode) || access(target_.c_str(), W_OK) != 0)) {
+    return WriteStep::kOpen;
+  }
+  if (!system.Allow(WriteStage::kCreate, target_)) return WriteStep::kOpen;
+  // 0666 lets the user's umask decide, as for any file the program creates.
+  if (system.UnnamedTemporaries() && CanLinkUnnamedFiles()) {
+    fd_ = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd_ >= 0) HoldTemporary(fd_);
+  }
+  if (fd_ < 0 && !CreateNamed()) return WriteStep::kOpen;
+  // The lock stays with the file after the descriptor written through is closed.
+  lockFd_ = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (lockFd_ < 0) {
+    Discard();
+    return WriteStep::kOpen;
+  }
+  if (exists) {
+    fchmod(fd_, existing.st_mode & 07777);  // keeps the file's permissions
+    // Held until the new file is in its place, so that the rename only drops a name and freeing
+    // the old file's blocks comes after every rename of the write.
+    previousFd_ = open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  }
+  return WriteStep::kDone;
+}
+
+bool StagedFile::CreateNamed() {
+  std::string path;
+  fd_ = CreateHeldTemporary(
+      AT_FDCWD, [&] { return TemporaryPath(folder_); }, O_WRONLY | O_CLOEXEC, path);
+  if (fd_ >= 0) temporaryPath_ = path;
+  return fd_ >= 0;
+}
+
+WriteStep StagedFile::Append(const void* data, std::size_t size) {
+  if (fd_ < 0 || failed_) return WriteStep::kWrite;
+  if (!system_->Allow(WriteStage::kWrite, target_) || !WriteAll(fd_, data, size)) {
+    failed_ = true;
+    return WriteStep::kWrite;
+  }
+  return WriteStep::kDone;
+}
+
+WriteStep StagedFile::Finish() {
+  if (fd_ < 0 || failed_ || !system_->Allow(WriteStage::kSync, target_) || fsync(fd_) != 0) {
+    return WriteStep::kWrite;
+  }
+  const bool named = !temporaryPath_.empty();
+  const bool allowed = !named || system_->Allow(WriteStage::kClose, target_);
+  const int closed = close(fd_);
+  fd_ = -1;
+  return allowed && closed == 0 ? WriteStep::kDone : WriteStep::kClose;
+}
+
+WriteStep StagedFile::Link() {
+  if (!temporaryPath_.empty()) return WriteStep::kDone;
+  // A file cannot be linked over an existing one, so an unnamed file gets a temporary name
+  // first and is then renamed like a named one.
+  if (lockFd_ < 0 || !system_->Allow(WriteStage::kLink, target_)) return WriteStep::kWrite;
+  const std::string self = "/proc/self/fd/" + std::to_string(lockFd_);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string path = TemporaryPath(folder_);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      temporaryPath_ = path;
+      return WriteStep::kDone;
+    }
+    if (errno != EEXIST) break;
+  }
+  return WriteStep::kWrite;
+}
+
+WriteStep StagedFile::Replace() {
+  if (temporaryPath_.empty() || !system_->Allow(WriteStage::kReplace, target_) ||
+      rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
+    return WriteStep::kWrite;
+  }
+  temporaryPath_.clear();
+  return WriteStep::kDone;
+}
+
+WriteStep StagedFile::Commit() {
+  WriteStep step = Finish();
+  if (step == WriteStep::kDone) step = Link();
+  if (step == WriteStep::kDone) step = Replace();
+  Discard();
+  if (step == WriteStep::kDone) SyncFolder(folder_);
+  return step;
 }
 
 WriteStep WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
@@ -205,21 +305,30 @@ WriteStep WriteFileAtomically(const std::string& path, const void* data, std::si
 }
 
 GroupWriteOutcome WriteFilesTogether(std::span<const FileContent> files, WriteSystem& system) {
-  // Every write cleans up, since a file linked in under a temporary name is named for a moment
-  // even where unnamed files are available. Before staging, so that the files of this write are
-  // never taken for left-overs.
-  for (const FileContent& file : files) {
-    RemoveStaleTemporaries(FolderOf(FileBehindLink(file.path)));
-  }
+  // Every write cleans up, before staging, so that the files of this write are never among what
+  // it removes.
+  std::set<std::string> folders;
+  for (const FileContent& file : files) folders.insert(FolderOf(FileBehindLink(file.path)));
+  for (const std::string& folder : folders) RemoveLeftTemporaries(folder);
+
   std::vector<StagedFile> staged(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const WriteStep step = staged[i].Stage(files[i], system);
+    WriteStep step = staged[i].Create(files[i].path, system);
+    if (step == WriteStep::kDone) step = staged[i].Append(files[i].data, files[i].size);
+    if (step == WriteStep::kDone) step = staged[i].Finish();
     if (step != WriteStep::kDone) return {step, i};
   }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const WriteStep step = staged[i].Link();
+    if (step != WriteStep::kDone) return {step, i};
+  }
+  // Nothing between the renames: the time a kill could part the files is as short as it gets.
   for (std::size_t i = files.size(); i-- > 0;) {
-    const WriteStep step = staged[i].Commit(system);
+    const WriteStep step = staged[i].Replace();
     if (step != WriteStep::kDone) return {step, i};
   }
+  for (StagedFile& file : staged) file.Discard();
+  for (const std::string& folder : folders) SyncFolder(folder);
   return {};
 }
 

@@ -16,6 +16,13 @@ bool ReadNumber(std::string_view text, std::size_t pos, std::size_t width, int& 
   return true;
 }
 
+// The calendar of the clock, not of the timer: 2100 has no 29 February.
+int DaysIn(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 }  // namespace
 
 std::optional<LocalTime> ParseLocalTime(std::string_view text) {
@@ -29,15 +36,15 @@ std::optional<LocalTime> ParseLocalTime(std::string_view text) {
       !ReadNumber(text, 14, 2, t.minute) || !ReadNumber(text, 17, 2, t.second)) {
     return std::nullopt;
   }
-  if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
-      t.second > 59) {
+  if (t.year < 1 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysIn(t.year, t.month) ||
+      t.hour > 23 || t.minute > 59 || t.second > 59) {
     return std::nullopt;
   }
   return t;
 }
 
 LocalTime SystemClock::Now() const {
-  if (const char* fixed = std::getenv("TAVRIN_NOW")) {
+  if (const char* fixed = std::getenv(kClockVariable)) {
     if (auto parsed = ParseLocalTime(fixed)) return *parsed;
   }
   std::time_t now = std::time(nullptr);

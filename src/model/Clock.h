@@ -17,8 +17,11 @@ class Clock {
   virtual LocalTime Now() const = 0;
 };
 
-// "YYYY-MM-DDTHH:MM:SS" with every field in range; nothing otherwise.
+// "YYYY-MM-DDTHH:MM:SS" of a time that exists (year 1 on, a day its month has); nothing
+// otherwise.
 std::optional<LocalTime> ParseLocalTime(std::string_view text);
+
+inline constexpr char kClockVariable[] = "TAVRIN_NOW";
 
 // The system's local time, or the fixed time in TAVRIN_NOW when that is set and valid.
 class SystemClock : public Clock {

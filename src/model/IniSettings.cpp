@@ -1,20 +1,15 @@
 #include "model/IniSettings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <string_view>
 
+#include "model/FileHead.h"
 #include "model/ScheduleTexts.h"
 #include "model/ShiftJis.h"
 
 namespace tavrin {
 namespace {
 
-constexpr std::size_t kBlockSize = 2048;
 constexpr std::size_t kLineBuffer = 510;
 constexpr std::size_t kChimeNameBytes = 63;
 constexpr std::size_t kMarkBytes = 31;
@@ -174,31 +169,13 @@ void ParseSettingsIni(const char* data, std::size_t size, IniSettings& settings)
   parser.End();
 }
 
-bool ReadSettingsIni(const std::string& path, IniSettings& settings) {
+bool ReadSettingsIni(const std::string& path, IniSettings& settings, bool* cut) {
   settings = IniSettings();
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return false;
-  }
-  IniParser parser(settings);
-  char block[kBlockSize];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = read(fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    parser.Feed(block, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  if (!ok) {
-    settings = IniSettings();
-    return false;
-  }
-  parser.End();
+  int error = 0;
+  const std::optional<FileHead> head = ReadFileHead(path, kDataFileLimitBytes, error);
+  if (!head) return false;
+  ParseSettingsIni(head->bytes.data(), head->bytes.size(), settings);
+  if (cut) *cut = head->cut;
   return true;
 }
 

@@ -32,8 +32,9 @@ struct IniSettings {
   bool RadioModeOn() const { return mode == 1; }
 };
 
-// Resets `settings` to the defaults, then reads the file. False when it cannot be opened or read.
-bool ReadSettingsIni(const std::string& path, IniSettings& settings);
+// Resets `settings` to the defaults, then reads the file, at most its first kDataFileLimitBytes
+// (`cut` tells whether more followed). False when it cannot be opened or read.
+bool ReadSettingsIni(const std::string& path, IniSettings& settings, bool* cut = nullptr);
 // The same rules over bytes in memory, from the defaults as well.
 void ParseSettingsIni(const char* data, std::size_t size, IniSettings& settings);
 

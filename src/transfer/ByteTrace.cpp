@@ -1,5 +1,6 @@
 #include "transfer/ByteTrace.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -7,14 +8,17 @@
 namespace tavrin {
 
 bool ByteTrace::Open(const std::string& path) {
-  file_.reset(std::fopen(path.c_str(), "w"));
   start_ = std::chrono::steady_clock::now();
+  written_ = 0;
+  recorded_ = false;
   failed_ = false;
-  return file_ != nullptr;
+  return file_.Create(path) == WriteStep::kDone;
 }
 
 void ByteTrace::Record(const char* direction, std::span<const uint8_t> bytes) {
-  if (!file_ || bytes.empty()) return;
+  if (!file_.IsOpen() || bytes.empty()) return;
+  recorded_ = true;
+  if (written_ >= kTraceLimitBytes) return;
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   std::string line(32 + bytes.size() * 3, '\0');
@@ -22,14 +26,21 @@ void ByteTrace::Record(const char* direction, std::span<const uint8_t> bytes) {
   for (uint8_t b : bytes) n += std::snprintf(line.data() + n, line.size() - n, " %02X", b);
   line.resize(static_cast<std::size_t>(n));
   line += '\n';
-  if (std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size()) failed_ = true;
+  if (written_ + line.size() > kTraceLimitBytes) {
+    line = kTraceCutLine;
+    written_ = kTraceLimitBytes;
+  } else {
+    written_ += line.size();
+  }
+  if (file_.Append(line.data(), line.size()) != WriteStep::kDone) failed_ = true;
 }
 
 bool ByteTrace::Close() {
-  if (!file_) return true;
-  // Closed whatever failed before, or the file would stay open until the next trace.
-  const bool flushed = !failed_ && std::fflush(file_.get()) == 0;
-  return std::fclose(file_.release()) == 0 && flushed;
+  if (!file_.IsOpen()) return true;
+  // Dropped whatever failed before, or the temporary would stay until the next trace.
+  const bool written = !failed_ && file_.Commit() == WriteStep::kDone;
+  file_.Discard();
+  return written;
 }
 
 std::vector<TraceLine> ReadByteTrace(const std::string& path) {

@@ -1,35 +1,44 @@
 // A trace of every byte that crosses the cable, one line per read or write:
 // "<seconds since start> <tx|rx> <bytes in hex>". Both tavrin-cli and vl3400-sim write it, and
-// the link's tests replay one.
+// the link's tests replay one. A real transfer takes some tens of kilobytes; a trace stops at
+// kTraceLimitBytes with a line saying so, whatever a flooding line does.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "document/SafeWrite.h"
 #include "transfer/SerialControl.h"
 
 namespace tavrin {
 
+inline constexpr std::size_t kTraceLimitBytes = 4 * 1024 * 1024;
+// The last line of a trace that reached its limit; readers skip it as no exchange.
+inline constexpr char kTraceCutLine[] = "# cut at 4 MB: later bytes were not recorded\n";
+
 class ByteTrace {
  public:
-  // False when the file cannot be created.
+  // Starts a trace for `path`, written beside it: the file there stays as it was until Close puts
+  // the trace in its place. False when no file can be made there.
   bool Open(const std::string& path);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_.IsOpen(); }
   void Record(const char* direction, std::span<const uint8_t> bytes);
-  // False when the trace could not be written completely.
+  // Whether any byte crossed since Open.
+  bool Recorded() const { return recorded_; }
+  // Puts the trace in place; false when it could not be written completely (then the file there
+  // stays as it was).
   bool Close();
+  // Drops the trace: the file there stays as it was.
+  void Discard() { file_.Discard(); }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  StagedFile file_;
   std::chrono::steady_clock::time_point start_;
+  std::size_t written_ = 0;
+  bool recorded_ = false;
   bool failed_ = false;
 };
 

@@ -318,7 +318,7 @@ void CableLink::OnTimer(LinkTimer id) {
       search_.OnTimer(id);
       break;
     case LinkTimer::Finish:
-    case LinkTimer::Silence:
+    case LinkTimer::NoProgress:
       session_.OnTimer(id);
       break;
   }

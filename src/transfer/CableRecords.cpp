@@ -20,7 +20,10 @@ std::vector<std::string> CableRecords::End(TransferArchive& archive, TransferMod
                                            bool succeeded, const SettingsImage& carried) {
   if (!running_) return {};
   running_ = false;
-  if (trace_.IsOpen() && !trace_.Close()) {
+  // A command that never reached a timer leaves the trace of the last one that did.
+  if (!trace_.Recorded()) {
+    trace_.Discard();
+  } else if (!trace_.Close()) {
     problems_.push_back(SettingsWriteFailure(WriteStep::kWrite, tracePath_).message);
   }
   if (succeeded && mode != TransferMode::None) {

@@ -10,6 +10,11 @@ namespace {
 
 constexpr std::string_view kDeviceName = "VL-3400";
 
+// How far a transfer has come: identified, opened, each byte of the image, closed.
+constexpr int kIdentified = 1;
+constexpr int kOpened = 2;
+constexpr int kClosed = kOpened + static_cast<int>(layout::kImageSize) + 1;
+
 }  // namespace
 
 TransferSession::TransferSession(FrameSender& link, PortSearch& search, WindowTimers& timers,
@@ -30,9 +35,16 @@ bool TransferSession::CloseSourceFile() {
   return ok;
 }
 
+// Only a frame that takes the transfer further than it ever was gives the timer another 30 s: one
+// that repeats a step, or that the program does not know, would otherwise hold the transfer open
+// for ever.
+void TransferSession::Progressed(int point) {
+  if (!connected_ || point <= furthest_) return;
+  furthest_ = point;
+  timers_.Start(LinkTimer::NoProgress);
+}
+
 void TransferSession::HandleFrame(std::span<const uint8_t> data) {
-  // Every frame shows the timer is still there.
-  if (connected_) timers_.Start(LinkTimer::Silence);
   commandLetter_ = data[0];
   switch (commandLetter_) {
     case 'Q':
@@ -54,6 +66,10 @@ void TransferSession::HandleFrame(std::span<const uint8_t> data) {
   }
 }
 
+int TransferSession::BytesPoint() const {
+  return kOpened + std::min(bytesTransferred_, static_cast<int>(layout::kImageSize));
+}
+
 void TransferSession::Reply(uint8_t letter, uint8_t status) {
   diagnostics_.command = static_cast<char>(commandLetter_);
   diagnostics_.status = static_cast<char>(status);
@@ -73,7 +89,7 @@ void TransferSession::HandleQuery(std::span<const uint8_t> data) {
   if (!present) return Reply('Q', '1');
   search_.Identify();
   connected_ = true;
-  timers_.Start(LinkTimer::Silence);
+  Progressed(kIdentified);
   Reply('Q', '0');
 }
 
@@ -100,7 +116,10 @@ void TransferSession::HandleOpen(std::span<const uint8_t> data) {
     diagnostics_.filePath.clear();
     diagnostics_.openMode = 'W';
   }
-  if (status == '0') transferOpen_ = true;
+  if (status == '0') {
+    transferOpen_ = true;
+    Progressed(kOpened);
+  }
   Reply('O', status);
   diagnostics_.statusLine = {};
   observer_.ReportProgress(Progress::Connected, "");
@@ -129,6 +148,7 @@ void TransferSession::HandleRead(std::span<const uint8_t> data) {
   }
   imageOffset_ += static_cast<int>(*got);
   bytesTransferred_ += static_cast<int>(*got);
+  Progressed(BytesPoint());
   diagnostics_.command = 'R';
   diagnostics_.status = '0';
   link_.SendFrame(packet);
@@ -147,6 +167,7 @@ void TransferSession::HandleWrite(std::span<const uint8_t> data) {
   document_.PutImageBytes(data.data() + 3, count, static_cast<std::size_t>(imageOffset_));
   imageOffset_ += static_cast<int>(count);
   bytesTransferred_ += static_cast<int>(count);
+  Progressed(BytesPoint());
   Reply('W', '0');
   diagnostics_.byteCount = bytesTransferred_;
   observer_.ReportProgress(Progress::Connected, "");
@@ -160,6 +181,7 @@ void TransferSession::HandleClose() {
   } else {
     status = transferOpen_ ? '0' : '1';
   }
+  if (transferOpen_) Progressed(kClosed);
   transferOpen_ = false;
   Reply('C', status);
   link_.ResetLink();
@@ -176,7 +198,8 @@ void TransferSession::HandleEnd(std::span<const uint8_t> data) {
   succeeded_ = result == '0' && wholeImage && ourImage;
   failureDetail_ = result != '0' ? "" : !wholeImage ? kLengthError : !ourImage ? kNotOurImage : "";
   connected_ = false;
-  timers_.KillTimer(LinkTimer::Silence);
+  // The no-progress limit keeps running: should a timer that identifies itself again stop the
+  // finish (its 'C' resets the link), the limit still ends the transfer.
   timers_.Start(LinkTimer::Finish);
   // Later frames are answered 'Z' '1' until the transfer is finished.
   search_.Reset();
@@ -194,7 +217,7 @@ void TransferSession::HandleMode(std::span<const uint8_t> data) {
 }
 
 void TransferSession::OnTimer(LinkTimer id) {
-  if (id == LinkTimer::Silence) return FailIfConnected(kSendFailure);
+  if (id == LinkTimer::NoProgress) return FailIfConnected(kSendFailure);
   Finish();
 }
 
@@ -230,6 +253,7 @@ void TransferSession::Finish() {
 
 void TransferSession::Begin(TransferMode mode) {
   mode_ = mode;
+  furthest_ = 0;
   succeeded_ = false;
   failureDetail_.clear();
   transferOpen_ = false;

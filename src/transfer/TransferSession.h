@@ -75,6 +75,8 @@ class TransferSession {
   void HandleEnd(std::span<const uint8_t> data);
   void HandleMode(std::span<const uint8_t> data);
   void Finish();
+  void Progressed(int point);
+  int BytesPoint() const;
 
   FrameSender& link_;
   PortSearch& search_;
@@ -89,8 +91,9 @@ class TransferSession {
   uint8_t commandLetter_ = 0;
   uint8_t openMode_ = 0;
   bool transferOpen_ = false;
-  // From the identification to the 'E' frame: the timer must keep sending frames.
+  // From the identification to the 'E' frame: the timer must keep carrying the transfer on.
   bool connected_ = false;
+  int furthest_ = 0;  // the furthest point the transfer reached
   std::unique_ptr<SourceFile> sourceFile_;
   int imageOffset_ = 0;
   int bytesTransferred_ = 0;

@@ -5,12 +5,16 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <string_view>
 
 #include "document/PathText.h"
+#include "document/SafeWrite.h"
 #include "document/SettingsFiles.h"
+#include "model/FileHead.h"
 
 namespace tavrin {
 namespace {
@@ -51,14 +55,16 @@ int OpenStickFolder(const Volume& volume) {
 }
 
 // A name that fits the 8.3 names of any FAT stick, so that no long-name entries are needed.
-int CreateShortTemporary(int folder, char (&name)[13]) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::snprintf(name, sizeof name, "VL%06X.TMP", static_cast<unsigned>(random() & 0xFFFFFF));
-    const int fd = openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
+std::string ShortTemporaryName() {
+  static std::random_device random;
+  char name[13];
+  std::snprintf(name, sizeof name, "VL%06X.TMP", static_cast<unsigned>(random() & 0xFFFFFF));
+  return name;
+}
+
+bool IsShortTemporaryName(std::string_view name) {
+  return name.size() == 12 && name.starts_with("VL") && name.ends_with(".TMP") &&
+         name.substr(2, 6).find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
 }
 
 bool WriteWhole(int fd, const uint8_t* data, std::size_t size) {
@@ -89,11 +95,16 @@ bool FileReady(const std::string& path) {
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR);
 }
 
+bool FileReadOnly(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !(info.st_mode & S_IWUSR);
+}
+
 std::string StickFilePath(const Volume& volume) {
   return JoinPath(volume.mountPoint, kStickFileName);
 }
 
-std::optional<std::vector<uint8_t>> ReadStickBytes(const Volume& volume) {
+std::optional<StickFileBefore> ExistingStickFile(const Volume& volume) {
   const Descriptor folder(OpenStickFolder(volume));
   if (folder.get() < 0) return std::nullopt;
   const Descriptor file(
@@ -102,35 +113,37 @@ std::optional<std::vector<uint8_t>> ReadStickBytes(const Volume& volume) {
   if (file.get() < 0 || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
     return std::nullopt;
   }
-  std::vector<uint8_t> bytes(static_cast<std::size_t>(info.st_size));
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = read(file.get(), bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
+  StickFileBefore before{static_cast<std::uintmax_t>(info.st_size), std::nullopt};
+  if (before.size != layout::kImageSize) return before;
+  int error = 0;
+  const std::optional<FileHead> head = ReadOpenFileHead(file.get(), layout::kImageSize, error);
+  if (head && !head->cut && head->bytes.size() == layout::kImageSize) {
+    before.image.emplace();
+    std::copy(head->bytes.begin(), head->bytes.end(), before.image->begin());
   }
-  bytes.resize(got);
-  return bytes;
+  return before;
 }
 
 Result<> WriteStickFile(const Volume& volume, const SettingsImage& image) {
   const std::string path = StickFilePath(volume);
   const Descriptor folder(OpenStickFolder(volume));
   if (folder.get() < 0) return SettingsWriteFailure(WriteStep::kOpen, path);
-  char temporary[13] = {};
-  const int fd = CreateShortTemporary(folder.get(), temporary);
+  SweepTemporaries(folder.get(), IsShortTemporaryName);
+  std::string name;
+  const int fd = CreateHeldTemporary(folder.get(), ShortTemporaryName,
+                                     O_WRONLY | O_NOFOLLOW | O_CLOEXEC, name);
   if (fd < 0) return SettingsWriteFailure(WriteStep::kOpen, path);
+  // The lock goes with the descriptor closed below: a second one holds it until the rename.
+  const Descriptor held(fcntl(fd, F_DUPFD_CLOEXEC, 0));
   WriteStep failed = WriteStep::kDone;
   if (!WriteWhole(fd, image.data(), image.size()) || fsync(fd) != 0) failed = WriteStep::kWrite;
   if (close(fd) != 0 && failed == WriteStep::kDone) failed = WriteStep::kClose;
   if (failed == WriteStep::kDone &&
-      renameat(folder.get(), temporary, folder.get(), kStickFileName) != 0) {
+      renameat(folder.get(), name.c_str(), folder.get(), kStickFileName) != 0) {
     failed = WriteStep::kWrite;
   }
   if (failed != WriteStep::kDone) {
-    unlinkat(folder.get(), temporary, 0);
+    unlinkat(folder.get(), name.c_str(), 0);
     return SettingsWriteFailure(failed, path);
   }
   // The new name must reach the stick too before the user pulls it; a file system that cannot

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "model/ImageLayout.h"
 #include "model/Result.h"
@@ -37,15 +36,25 @@ bool DriveReady(const Volume& volume, StickAccess access,
 // A regular file of its own (a link is not followed) whose owner may write it: the read-only
 // attribute of a FAT stick shows as a missing write bit.
 bool FileReady(const std::string& path);
+// A regular file of its own that is marked read-only: the user means it to stay as it is. Told
+// by the mode, since a process with every privilege could write it all the same.
+bool FileReadOnly(const std::string& path);
 
 std::string StickFilePath(const Volume& volume);
 
-// The stick's file as it is, before it is replaced; nothing when no regular file is there.
-std::optional<std::vector<uint8_t>> ReadStickBytes(const Volume& volume);
-// The image goes to a temporary file with a short name beside the stick's file, which takes the
-// file's place only when every byte is on the stick; a link in that place is replaced, never
-// followed. The folder written to must still be on the listed device. Failures carry the
-// settings-file writer's message.
+// The stick's file as it is before it is replaced: its size, and its bytes when it has a settings
+// file's size (a file of another size is no image worth keeping, and need not be read at all).
+struct StickFileBefore {
+  std::uintmax_t size = 0;
+  std::optional<SettingsImage> image;
+};
+// Nothing when no regular file is there.
+std::optional<StickFileBefore> ExistingStickFile(const Volume& volume);
+// The image goes to a temporary file with a short name ("VL" + 6 hexadecimal digits + ".TMP")
+// beside the stick's file, which takes the file's place only when every byte is on the stick; a
+// link in that place is replaced, never followed. Temporaries that killed writers left are
+// removed first (the writer holds its own, as the safe writer does). The folder written to must
+// still be on the listed device. Failures carry the settings-file writer's message.
 Result<> WriteStickFile(const Volume& volume, const SettingsImage& image);
 // The whole image, with the settings-file reader's messages.
 Result<SettingsImage> ReadStickFile(const Volume& volume);

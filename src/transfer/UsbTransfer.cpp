@@ -40,9 +40,14 @@ UsbReport WriteToStick(const Volume& volume, const SettingsImage& image,
                               FormatMessage(kDeviceNotReady, volume.mountPoint));
     return report;
   }
-  if (const auto previous = ReadStickBytes(volume)) {
-    KeepBackup(archive, Carried::Replaced, *previous, report);
+  // Refused as the read refuses it, before anything on the stick or in the backups changes.
+  if (FileReadOnly(StickFilePath(volume))) {
+    report.messages.push_back(FormatMessage(std::string(kWriteFailed) + "\n\n", settingsTitle) +
+                              FormatMessage(kFileNotReady, volume.mountPoint));
+    return report;
   }
+  const std::optional<StickFileBefore> previous = ExistingStickFile(volume);
+  if (previous && previous->image) KeepBackup(archive, Carried::Replaced, *previous->image, report);
   const Result<> written = WriteStickFile(volume, image);
   if (!written) {
     report.messages = {written.message(), FormatMessage(kWriteFailed, settingsTitle)};
@@ -50,6 +55,11 @@ UsbReport WriteToStick(const Volume& volume, const SettingsImage& image,
   }
   report.ok = true;
   report.messages.push_back(FormatMessage(kWriteDone, settingsTitle));
+  if (previous && !previous->image) {
+    report.backupProblems.push_back(StickFilePath(volume) + " の大きさが " +
+                                    std::to_string(layout::kImageSize) +
+                                    " バイトではないため、バックアップせずに置き換えました。");
+  }
   KeepBackup(archive, Carried::Write, image, report);
   return report;
 }

@@ -12,11 +12,11 @@ enum class LinkTimer {
   SearchLimit = 4,  // the whole port search
   PortListen = 5,   // listening on one port
   Finish = 6,       // from the 'E' reply to the result
-  Silence = 7,      // a connected timer that stopped sending frames
+  NoProgress = 7,   // a connected timer that stopped carrying the transfer on
 };
 inline constexpr LinkTimer kAllLinkTimers[] = {
-    LinkTimer::FrameGap,   LinkTimer::ReplyAnswer, LinkTimer::EnqWindow, LinkTimer::SearchLimit,
-    LinkTimer::PortListen, LinkTimer::Finish,      LinkTimer::Silence,
+    LinkTimer::FrameGap,   LinkTimer::ReplyAnswer, LinkTimer::EnqWindow,  LinkTimer::SearchLimit,
+    LinkTimer::PortListen, LinkTimer::Finish,      LinkTimer::NoProgress,
 };
 
 constexpr int IntervalMs(LinkTimer id) {
@@ -33,7 +33,7 @@ constexpr int IntervalMs(LinkTimer id) {
       return 700;
     case LinkTimer::Finish:
       return 1000;
-    case LinkTimer::Silence:
+    case LinkTimer::NoProgress:
       return 30000;
   }
   return 0;

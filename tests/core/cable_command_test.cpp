@@ -2,6 +2,8 @@
 // line, the port list, and what a read that fails leaves behind.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -277,6 +279,97 @@ TEST(CableCommands, TransfersLeaveTheirTraceAndTheImageCarriedBesideTheBackups) 
   const std::string problem =
       "tavrin-cli: " + folder / "file" + "/backups のオープンに失敗しました。\n";
   EXPECT_EQ(unkept.err, problem + problem);
+}
+
+// The trace replaces its file when the command ends, so it may never be a file the command works
+// on, and it must be a file: a FIFO would hold the command before the timer is looked for.
+TEST(CableCommands, ATraceGoesOnlyToARegularFileThatIsNotTheCommandsOwn) {
+  TempFolder folder;
+  const std::string data = folder / "data";
+  const std::string plan = folder / "plan.BIN";
+  const Bytes image = Pattern6594();
+  WriteBytes(plan, std::string(image.begin(), image.end()));
+  WriteBytes(folder / "old.BIN", "old contents");
+  std::filesystem::create_symlink(plan, folder / "link.BIN");
+  std::filesystem::create_directories(data + "/backups");
+  WriteBytes(data + "/backups/last-transfer.trace", "the last trace");
+  std::filesystem::create_directory(folder / "folder");
+  ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+  const struct {
+    bool write;
+    std::string file;
+    std::string trace;
+    int code;
+    std::string err;  // its first line
+  } cases[] = {
+      {true, plan, plan, 2, "--trace " + plan + " is the settings file of this command"},
+      {true, plan, folder / "link.BIN", 2,
+       "--trace " + folder / "link.BIN" + " is the settings file of this command"},
+      {false, folder / "old.BIN", folder / "old.BIN", 2,
+       "--trace " + folder / "old.BIN" + " is the settings file of this command"},
+      {false, folder / "new.BIN", folder / "folder/../new.BIN", 2,
+       "--trace " + folder / "folder/../new.BIN" + " is the settings file of this command"},
+      {false, folder / "new.BIN", data + "/backups/last-transfer.trace", 2,
+       "--trace " + data + "/backups/last-transfer.trace is the trace the data folder keeps"},
+      {false, folder / "new.BIN", folder / "fifo", 1, folder / "fifo is not a regular file"},
+      {true, plan, folder / "folder", 1, folder / "folder is a folder"},
+      {true, plan, folder / "gone/trace.txt", 1, "the folder " + folder / "gone does not exist"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.trace);
+    ScriptedEnvironment environment;
+    const Outcome outcome =
+        Call(c.write ? RunCableWrite : RunCableRead,
+             {c.file, "--trace", c.trace, "--data-dir", data, "--now", "2026-04-01T09:00:00"},
+             environment);
+    EXPECT_EQ(outcome.code, c.code);
+    EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')), "tavrin-cli: " + c.err);
+    EXPECT_TRUE(environment.portLists.empty());
+  }
+  EXPECT_EQ(ReadBytes(plan), std::string(image.begin(), image.end()));
+  EXPECT_EQ(ReadBytes(folder / "old.BIN"), "old contents");
+  EXPECT_FALSE(std::filesystem::exists(folder / "new.BIN"));
+  EXPECT_EQ(ReadBytes(data + "/backups/last-transfer.trace"), "the last trace");
+
+  // Another file is kept as it was until the transfer ends, then holds the trace.
+  WriteBytes(folder / "trace.txt", "an earlier trace");
+  ScriptedEnvironment environment;
+  std::string duringTransfer;
+  environment.timer = [&](ScriptedEnvironment& env) {
+    ReadingTimer()(env);
+    duringTransfer = ReadBytes(folder / "trace.txt");
+  };
+  const Outcome traced =
+      Call(RunCableWrite, {plan, "--trace", folder / "trace.txt", "--data-dir", data}, environment);
+  EXPECT_EQ(traced.code, 0) << traced.err;
+  EXPECT_EQ(duringTransfer, "an earlier trace");
+  EXPECT_EQ(ReadByteTrace(folder / "trace.txt").front().bytes, Wire(B("QVL-3400")));
+}
+
+// The kept trace is the last exchange with a timer: a command that found no port, or no timer
+// on the ports it searched, leaves it as it was.
+TEST(CableRecords, ACommandThatExchangedNoByteKeepsTheLastTrace) {
+  TempFolder folder;
+  const std::string data = folder / "data";
+  const std::string kept = data + "/backups/last-transfer.trace";
+  std::filesystem::create_directories(data + "/backups");
+  WriteBytes(kept, "the last real trace");
+  const std::vector<std::string> args = {folder / "out.BIN", "--data-dir", data};
+
+  ScriptedEnvironment noPort;
+  noPort.systemPorts = {};
+  EXPECT_EQ(Call(RunCableRead, args, noPort).code, 1);
+  EXPECT_EQ(ReadBytes(kept), "the last real trace");
+
+  ScriptedEnvironment noTimer;  // a port, searched for 30 s with nothing on it
+  EXPECT_EQ(Call(RunCableRead, args, noTimer).code, 1);
+  EXPECT_EQ(ReadBytes(kept), "the last real trace");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data + "/backups"), {}), 1);
+
+  ScriptedEnvironment timer;
+  timer.timer = SendingTimer(Pattern6594());
+  EXPECT_EQ(Call(RunCableRead, args, timer).code, 0);
+  EXPECT_EQ(ReadByteTrace(kept).front().bytes, Wire(B("QVL-3400")));
 }
 
 }  // namespace

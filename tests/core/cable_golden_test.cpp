@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "CableFakes.h"
+#include "FullDisk.h"
+#include "TempFolder.h"
 #include "transfer/ByteTrace.h"
 
 namespace tavrin::testing {
@@ -51,14 +55,53 @@ TEST(CableGolden, RecordedReadIsAnsweredByteForByteAndLoadsTheImage) {
   EXPECT_TRUE(std::equal(image.begin(), image.end(), bench.document.refreshed.begin()));
 }
 
-// A trace on a full disk says so, and lets its file go all the same.
-TEST(ByteTrace, ATraceThatCouldNotBeWrittenIsStillClosed) {
+// A trace is written beside its file and takes its place at the end, whole: on a full disk the
+// file keeps what it held, and nothing is left beside it.
+TEST(ByteTrace, ATraceReplacesItsFileOnlyWhenItIsWholeAndLetsItGoEitherWay) {
+  for (bool full : {false, true}) {
+    SCOPED_TRACE(full ? "full disk" : "room enough");
+    TempFolder folder;
+    WriteBytes(folder / "trace.txt", "the last trace");
+    ByteTrace trace;
+    ASSERT_TRUE(trace.Open(folder / "trace.txt"));
+    const Bytes bytes(2000, kDLE);
+    bool closed = false;
+    {
+      const FullDisk disk(full ? 1000 : RLIM_INFINITY);
+      trace.Record("rx", bytes);
+      EXPECT_EQ(ReadBytes(folder / "trace.txt"), "the last trace");
+      closed = trace.Close();
+    }
+    EXPECT_EQ(closed, !full);
+    EXPECT_FALSE(trace.IsOpen());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    if (full) {
+      EXPECT_EQ(ReadBytes(folder / "trace.txt"), "the last trace");
+    } else {
+      ASSERT_EQ(ReadByteTrace(folder / "trace.txt").size(), 1u);
+      EXPECT_EQ(ReadByteTrace(folder / "trace.txt").front().bytes, bytes);
+    }
+  }
+}
+
+// A flood cannot make a trace grow without end: it stops at its limit, and says so.
+TEST(ByteTrace, AFloodIsCutAtTheLimitWithALineThatSaysSo) {
+  TempFolder folder;
   ByteTrace trace;
-  ASSERT_TRUE(trace.Open("/dev/full"));
-  const uint8_t bytes[] = {kDLE, kSTX};
-  trace.Record("rx", bytes);
-  EXPECT_FALSE(trace.Close());
-  EXPECT_FALSE(trace.IsOpen());
+  ASSERT_TRUE(trace.Open(folder / "trace.txt"));
+  const Bytes burst(4000, 0x55);
+  const std::size_t bursts = kTraceLimitBytes / (burst.size() * 3) + 10;
+  for (std::size_t i = 0; i < bursts; ++i) trace.Record(i % 2 ? "tx" : "rx", burst);
+  ASSERT_TRUE(trace.Close());
+  const std::string text = ReadBytes(folder / "trace.txt");
+  EXPECT_LE(text.size(), kTraceLimitBytes + std::strlen(kTraceCutLine));
+  EXPECT_TRUE(text.ends_with(std::string("\n") + kTraceCutLine)) << text.substr(text.size() - 80);
+  EXPECT_EQ(text.find(kTraceCutLine), text.size() - std::strlen(kTraceCutLine));
+  // The lines before it are whole; readers skip the cut line.
+  const std::vector<TraceLine> lines = ReadByteTrace(folder / "trace.txt");
+  EXPECT_GT(lines.size(), 100u);
+  EXPECT_LT(lines.size(), bursts);
+  EXPECT_EQ(lines.back().bytes, burst);
 }
 
 }  // namespace

@@ -181,7 +181,7 @@ TEST(CableLinkWire, MoreThanTheFrameBufferHoldsIsAReceiveFailureUntilReset) {
   EXPECT_EQ(bench.observer.last.statusLine, "シリアル通信受信異常");
   // The frame timers stop; the connected transfer's silence limit keeps running.
   EXPECT_EQ(bench.timers.running.size(), 1u);
-  EXPECT_TRUE(bench.timers.Running(LinkTimer::Silence));
+  EXPECT_TRUE(bench.timers.Running(LinkTimer::NoProgress));
   bench.ReceiveFrame(B("MAC"));
   EXPECT_EQ(bench.serial.TakeWire(), Bytes{});
   bench.link.ResetLink();

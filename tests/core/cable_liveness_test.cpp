@@ -55,17 +55,61 @@ TEST(CableLiveness, ATimerSilentForThirtySecondsAfterConnectingEndsTheTransfer) 
   }
 }
 
-TEST(CableLiveness, EveryFrameGivesTheTimerAnotherThirtySeconds) {
-  LinkBench bench;
-  bench.Connect();
-  for (int i = 0; i < 3; ++i) {
-    bench.timers.Advance(29000, bench.link);
-    EXPECT_EQ(bench.Exchange(B("MAC")), AckAndReply(B("MA0")));
+// Only a frame that takes the transfer further than it was gives the timer another 30 s. A timer
+// that repeats itself, or floods frames the program does not know, is ended like a silent one.
+TEST(CableLiveness, OnlyFramesThatCarryTheTransferOnGiveTheTimerMoreTime) {
+  const struct {
+    const char* name;
+    TransferMode mode;
+    std::vector<Bytes> before;  // exchanged once, right after the identification
+    Bytes repeated;             // then sent 9, 18 and 27 s later
+    bool progress;              // whether each one carries the transfer on
+  } cases[] = {
+      {"mode frames", TransferMode::Write, {}, B("MAC"), false},
+      {"unknown frames", TransferMode::Write, {B("OR")}, B("X0123456789"), false},
+      {"identification again", TransferMode::Read, {}, B("QVL-3400"), false},
+      {"open again", TransferMode::Read, {B("OW")}, B("OW"), false},
+      {"reads past the end",
+       TransferMode::Write,
+       {B("OR"), Bytes{'R', 0x10, 0}, Bytes{'R', 0x10, 0}},
+       Bytes{'R', 0, 8},
+       false},
+      {"data past the image",
+       TransferMode::Read,
+       {B("OW"),
+        [] {
+          Bytes whole{'W', 6594 >> 8, 6594 & 0xFF};
+          whole.resize(3 + 6594, 0x11);
+          return whole;
+        }()},
+       Bytes{'W', 0, 1, 0x22},
+       false},
+      {"reads of the file", TransferMode::Write, {B("OR")}, Bytes{'R', 0, 8}, true},
+      {"data of the image", TransferMode::Read, {B("OW")}, Bytes{'W', 0, 1, 0x22}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LinkBench bench(c.mode);
+    bench.document.path = kImageFile;
+    bench.Connect();
+    for (const Bytes& frame : c.before) bench.Exchange(frame);
+    for (int i = 0; i < 3; ++i) {
+      bench.timers.Advance(9000, bench.link);
+      ASSERT_TRUE(Endings(bench.observer.progress).empty()) << i;
+      bench.Exchange(c.repeated);
+    }
+    bench.timers.Advance(2999, bench.link);
+    EXPECT_TRUE(Endings(bench.observer.progress).empty());
+    bench.timers.Advance(1, bench.link);  // 30 s after the frames before the repeats
+    if (c.progress) {
+      EXPECT_TRUE(Endings(bench.observer.progress).empty());
+      bench.timers.Advance(26999, bench.link);
+      EXPECT_TRUE(Endings(bench.observer.progress).empty());
+      bench.timers.Advance(1, bench.link);  // 30 s after the last repeat
+    }
+    ExpectEndedAsSendFailure(bench, c.name);
   }
-  EXPECT_TRUE(bench.observer.progress.empty());
-  bench.timers.Advance(30000, bench.link);
-  ExpectEndedAsSendFailure(bench, "after the last frame");
-  // Before the 'E' frame only: the finish comes one second after it, silence or not.
+  // The finish comes one second after the 'E' frame, however long the timer then stays silent.
   LinkBench ended;
   ended.document.path = kImageFile;
   ended.Connect();
@@ -74,6 +118,23 @@ TEST(CableLiveness, EveryFrameGivesTheTimerAnotherThirtySeconds) {
   ended.Exchange(B("E1"));
   ended.timers.Advance(60000, ended.link);
   EXPECT_EQ(Endings(ended.observer.progress), (ProgressReports{{Progress::Failed, ""}}));
+}
+
+// A timer that identifies itself again after its 'E' frame and then closes resets the link, which
+// stops the finish; the no-progress limit still ends the transfer, once.
+TEST(CableLiveness, AFinishStoppedByAClosingTimerIsLeftToTheLimit) {
+  LinkBench bench;
+  bench.document.path = kImageFile;
+  bench.Connect();
+  bench.Exchange(B("OR"));
+  bench.Exchange(Bytes{'R', 0, 100});
+  bench.Exchange(B("C"));
+  bench.Exchange(B("E0"));
+  bench.Exchange(B("QVL-3400"));
+  bench.Exchange(B("C"));
+  EXPECT_FALSE(bench.timers.Running(LinkTimer::Finish));
+  bench.timers.Advance(60000, bench.link);
+  ExpectEndedAsSendFailure(bench, "after the close");
 }
 
 TEST(CableLiveness, AWriteThatFailsEndsAConnectedTransferAtOnce) {

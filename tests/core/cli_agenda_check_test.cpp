@@ -91,7 +91,7 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
     std::string err;  // the whole message, or its start when it ends in "..."
   };
   const Case cases[] = {
-      {RunAgenda, {missing}, "tavrin-cli: " + missing + " のオープンに失敗しました。\n"},
+      {RunAgenda, {missing}, "tavrin-cli: " + missing + " does not exist\n"},
       {RunAgenda,
        {folder / "short.BIN"},
        "tavrin-cli: " + folder / "short.BIN" +
@@ -102,7 +102,8 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
            " の大きさが 6594 バイトではありません（6595 バイト）。\n"},
       {RunAgenda,
        {folder / "other.BIN"},
-       "tavrin-cli: " + folder / "other.BIN" + " は対象外のファイルです。\n"},
+       "tavrin-cli: " + folder / "other.BIN" +
+           " は対象外のファイルです。 (its model tag is not VL3X)\n"},
       {RunAgenda,
        {kSchool, "--from", "2025-12-31"},
        "tavrin-cli: 2025-12-31 は設定ファイルの対象年（2026 年、2027 年）の範囲外です。\n"},
@@ -119,14 +120,14 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
        {kSchool, "--from", "2027-3-1"},
        "tavrin-cli: --from: expected YYYY-MM-DD, got \"2027-3-1\"\n..."},
       {RunAgenda, {}, "tavrin-cli: agenda takes one settings file\n..."},
-      {RunCheck, {missing, kNow}, "tavrin-cli: " + missing + " のオープンに失敗しました。\n"},
+      {RunCheck, {missing, kNow}, "tavrin-cli: " + missing + " does not exist\n"},
       {RunCheck,
        {folder / "short.BIN", kNow},
        "tavrin-cli: " + folder / "short.BIN" +
            " の大きさが 6594 バイトではありません（100 バイト）。\n"},
       {RunCheck,
        {folder / "missing.json", kNow},
-       "tavrin-cli: " + folder / "missing.json" + " のオープンに失敗しました。\n"},
+       "tavrin-cli: " + folder / "missing.json" + " does not exist\n"},
       {RunCheck,
        {folder / "broken.json", kNow},
        "tavrin-cli: " + folder / "broken.json" + ": not valid JSON: ..."},
@@ -135,7 +136,7 @@ TEST(CliAgendaCheck, UnusableInputIsRefusedWithAMessageAndExitTwo) {
        "tavrin-cli: " + folder / "wide.json" + ": steps[0].hour: 256 is outside 0..255\n"},
       {RunCheck,
        {kSchool, "--names", folder / "none.TXT", kNow},
-       "tavrin-cli: " + folder / "none.TXT" + " のオープンに失敗しました。\n"},
+       "tavrin-cli: " + folder / "none.TXT" + " does not exist\n"},
       {RunCheck, {kSchool, "--now", "2026-12-08"}, "tavrin-cli: --now: expected ..."},
       {RunCheck,
        {kSchool, kSchool},

@@ -1,9 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -81,7 +82,7 @@ TEST(PairWrite, EachFailingStageLeavesAMatchingPairAndNoTemporaryFile) {
     const char* file;
     WriteStage stage;
     const char* message;
-    bool namesReplaced;  // only a failure after the name file took its place leaves it new
+    bool namesReplaced;  // only a failure between the two renames leaves the name file new
   };
   const Case cases[] = {
       {".BIN", WriteStage::kCreate, " のオープンに失敗しました。", false},
@@ -94,7 +95,7 @@ TEST(PairWrite, EachFailingStageLeavesAMatchingPairAndNoTemporaryFile) {
       {".TXT", WriteStage::kClose, " のクローズに失敗しました。", false},
       {".TXT", WriteStage::kLink, " への書き込みに失敗しました。", false},
       {".TXT", WriteStage::kReplace, " への書き込みに失敗しました。", false},
-      {".BIN", WriteStage::kLink, " への書き込みに失敗しました。", true},
+      {".BIN", WriteStage::kLink, " への書き込みに失敗しました。", false},
       {".BIN", WriteStage::kReplace, " への書き込みに失敗しました。", true},
   };
   for (bool unnamed : {true, false}) {
@@ -127,11 +128,24 @@ TEST(PairWrite, TemporaryFilesHaveNoNameWhereTheFileSystemAllows) {
     const Pair pair(folder);
     ScriptedWriteSystem system;
     system.unnamed = unnamed;
-    // Both files are on disk, complete, before the first one is put in place.
-    std::set<std::string> beforeReplacing;
-    system.onStage = [&](WriteStage stage, const std::string&) {
+    // While the last file is written, and when both are complete, before the first rename.
+    std::set<std::string> whileWriting, beforeReplacing;
+    bool oldNamesHeld = false;
+    system.onStage = [&](WriteStage stage, const std::string& target) {
+      if (stage == WriteStage::kSync && target.ends_with(".TXT")) {
+        whileWriting = Entries(folder.path());
+      }
       if (stage == WriteStage::kReplace && beforeReplacing.empty()) {
         beforeReplacing = Entries(folder.path());
+      }
+      // Between the renames the replaced name file is still open, so that the rename did not
+      // have to free it: freeing takes the file system long enough for a kill to land there.
+      if (stage == WriteStage::kReplace && target.ends_with(".BIN")) {
+        for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+          std::error_code error;
+          const std::string file = std::filesystem::read_symlink(fd.path(), error).string();
+          oldNamesHeld |= file == pair.names + " (deleted)";
+        }
       }
     };
     ASSERT_TRUE(pair.Write(system).ok());
@@ -139,23 +153,38 @@ TEST(PairWrite, TemporaryFilesHaveNoNameWhereTheFileSystemAllows) {
     EXPECT_TRUE(pair.NamesNew());
     EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"plan.BIN", "plan.TXT"}));
 
-    int temporaries = 0;
-    for (const std::string& name : beforeReplacing) temporaries += LooksTemporary(name);
-    // Unnamed: only the name file being put in place has a name yet.
-    EXPECT_EQ(temporaries, unnamed ? 1 : 2);
-    EXPECT_EQ(beforeReplacing.size(), 2u + temporaries);
+    auto temporaries = [](const std::set<std::string>& names) {
+      return std::count_if(names.begin(), names.end(), LooksTemporary);
+    };
+    EXPECT_EQ(temporaries(whileWriting), unnamed ? 0 : 2);
+    // Both have their names before the first rename, so that the renames follow each other.
+    EXPECT_EQ(temporaries(beforeReplacing), 2);
+    EXPECT_EQ(beforeReplacing.size(), 4u);
+    EXPECT_TRUE(oldNamesHeld);
   }
 }
 
-TEST(PairWrite, AKillBetweenTheReplacementsLeavesTheOldSettingsFileAndLitterIsCleared) {
+// Opens and locks a file as a running writer holds its temporary.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    EXPECT_TRUE(HoldTemporary(fd_));
+  }
+  ~HeldFile() { close(fd_); }
+
+ private:
+  int fd_;
+};
+
+TEST(PairWrite, AKillBetweenTheRenamesLeavesTheOldSettingsFileAndTheNextWriteSweeps) {
   for (bool unnamed : {true, false}) {
     SCOPED_TRACE(unnamed ? "unnamed" : "named");
     TempFolder folder;
     const Pair pair(folder);
     ScriptedWriteSystem killer;
     killer.unnamed = unnamed;
-    // The first step for the settings file after the name file took its place.
-    killer.failAt = unnamed ? WriteStage::kLink : WriteStage::kReplace;
+    // The rename of the settings file, right after the name file's.
+    killer.failAt = WriteStage::kReplace;
     killer.failFor = ".BIN";
     killer.kill = true;
     EXPECT_EXIT((void)pair.Write(killer), ::testing::KilledBySignal(SIGKILL), "");
@@ -167,33 +196,26 @@ TEST(PairWrite, AKillBetweenTheReplacementsLeavesTheOldSettingsFileAndLitterIsCl
     for (const std::string& name : Entries(folder.path())) {
       if (LooksTemporary(name)) left.insert(name);
     }
-    // An unnamed file goes with the process that wrote it.
-    ASSERT_EQ(left.size(), unnamed ? 0u : 1u);
-    if (unnamed) continue;
+    ASSERT_EQ(left.size(), 1u);  // the settings file, complete, under its temporary name
 
-    // The next write removes what a killed writer left once it is old enough, and nothing else.
-    const std::string stale = folder / *left.begin();
-    const std::string young = folder / ".tavrin-0123456789.tmp";
-    WriteBytes(young, "being written");
+    // The next write removes what nobody holds, however new, and leaves a running writer's
+    // temporary and the names that are not this program's.
+    const std::string killed = folder / *left.begin();
+    const std::string orphan = folder / ".tavrin-abcdefghij.tmp";
+    const std::string held = folder / ".tavrin-0123456789.tmp";
+    WriteBytes(orphan, "left a moment ago");
+    WriteBytes(held, "being written");
+    const HeldFile writer(held);
     const std::string others[] = {".tavrin-0123456789.tmp.keep", ".tavrin-ABCDEFGHIJ.tmp",
                                   "plan.BIN.tmp123-0-4567"};
-    const std::time_t now = std::time(nullptr);
-    auto age = [&](const std::string& path, std::time_t seconds) {
-      const timespec times[2] = {{now - seconds, 0}, {now - seconds, 0}};
-      ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    };
-    for (const std::string& other : others) {
-      WriteBytes(folder / other, "not ours");
-      age(folder / other, 2 * kStaleTemporarySeconds);
-    }
-    age(stale, kStaleTemporarySeconds + 60);
-    age(young, kStaleTemporarySeconds - 60);
+    for (const std::string& other : others) WriteBytes(folder / other, "not ours");
 
     ScriptedWriteSystem system;
     system.unnamed = unnamed;
     ASSERT_TRUE(WriteFileAtomically(folder / "report.csv", "x", 1, system) == WriteStep::kDone);
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_TRUE(std::filesystem::exists(young));
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_FALSE(std::filesystem::exists(orphan));
+    EXPECT_TRUE(std::filesystem::exists(held));
     for (const std::string& other : others) EXPECT_TRUE(std::filesystem::exists(folder / other));
   }
 }
@@ -231,29 +253,49 @@ TEST(PairWrite, NamesUpToTheFileSystemLimitCanBeSaved) {
 }
 
 TEST(PairWrite, ThroughALinkBothFilesLandBesideTheRealFile) {
-  TempFolder folder;
-  std::filesystem::create_directory(folder / "real");
-  WriteBytes(folder / "real/plan.BIN", kOldSettings);
-  chmod((folder / "real/plan.BIN").c_str(), 0640);
-  std::filesystem::create_symlink("real/plan.BIN", folder / "link.BIN");
+  // A live link, and links whose file is not there yet (directly, or through a second link): all
+  // keep pointing where they pointed, and the file takes the place they name.
+  const struct {
+    const char* name;
+    bool fileThere;
+    bool chained;
+  } cases[] = {{"live", true, false}, {"dangling", false, false}, {"chained", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "real");
+    if (c.fileThere) {
+      WriteBytes(folder / "real/plan.BIN", kOldSettings);
+      chmod((folder / "real/plan.BIN").c_str(), 0640);
+    }
+    if (c.chained) {
+      std::filesystem::create_symlink(folder / "real/plan.BIN", folder / "real/hop.BIN");
+      std::filesystem::create_symlink("real/hop.BIN", folder / "link.BIN");
+    } else {
+      std::filesystem::create_symlink("real/plan.BIN", folder / "link.BIN");
+    }
 
-  DocumentPaths paths;
-  paths.settingsFolder = folder.path();
-  paths.settingsPath = folder / "link.BIN";
-  paths.settingsTitle = "link.BIN";
-  DeriveNamePaths(paths);
-  EXPECT_EQ(paths.namePath, std::filesystem::canonical(folder / "real").string() + "/plan.TXT");
-  EXPECT_EQ(paths.nameTitle, "plan.TXT");
+    DocumentPaths paths;
+    paths.settingsFolder = folder.path();
+    paths.settingsPath = folder / "link.BIN";
+    paths.settingsTitle = "link.BIN";
+    DeriveNamePaths(paths);
+    EXPECT_EQ(paths.namePath, std::filesystem::canonical(folder / "real").string() + "/plan.TXT");
+    EXPECT_EQ(paths.nameTitle, "plan.TXT");
 
-  ASSERT_TRUE(
-      WriteSettingsAndNames(paths.settingsPath, NewImage(), paths.namePath, NewNames()).ok());
-  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.BIN"));
-  EXPECT_EQ(ReadBytes(folder / "real/plan.BIN"), NewImageBytes());
-  EXPECT_EQ(ReadBytes(folder / "real/plan.TXT"), NewNameBytes());
-  EXPECT_FALSE(std::filesystem::exists(folder / "link.TXT"));
-  struct stat info {};
-  stat((folder / "real/plan.BIN").c_str(), &info);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
+    ASSERT_TRUE(
+        WriteSettingsAndNames(paths.settingsPath, NewImage(), paths.namePath, NewNames()).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.BIN"));
+    EXPECT_EQ(ReadBytes(folder / "link.BIN"), NewImageBytes());
+    EXPECT_EQ(ReadBytes(folder / "real/plan.TXT"), NewNameBytes());
+    EXPECT_FALSE(std::filesystem::exists(folder / "link.TXT"));
+    EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"link.BIN", "real"}));
+    if (c.fileThere) {
+      struct stat info {};
+      stat((folder / "real/plan.BIN").c_str(), &info);
+      EXPECT_EQ(info.st_mode & 0777, 0640u);
+    }
+  }
 }
 
 }  // namespace

@@ -199,8 +199,8 @@ TEST(CliDiff, UnusableInputIsRefusedWithExitTwoAndNothingListed) {
     std::string err;  // the start of the message
   };
   const Case cases[] = {
-      {{kSchool, missing, kNow}, "tavrin-cli: " + missing + " のオープンに失敗しました。\n"},
-      {{missing, kSchool, kNow}, "tavrin-cli: " + missing + " のオープンに失敗しました。\n"},
+      {{kSchool, missing, kNow}, "tavrin-cli: " + missing + " does not exist\n"},
+      {{missing, kSchool, kNow}, "tavrin-cli: " + missing + " does not exist\n"},
       {{kSchool, folder / "short.BIN", kNow},
        "tavrin-cli: " + folder / "short.BIN" +
            " の大きさが 6594 バイトではありません（100 バイト）。\n"},

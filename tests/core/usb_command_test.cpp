@@ -114,10 +114,9 @@ TEST_F(UsbCommandTest, ReadWritesTheOutputOnlyAfterAWholeImageWasRead) {
   WriteBytes(files / "plain.BIN", "plain text");
   const Outcome plain = Call(RunUsbWrite, With({files / "plain.BIN"}), stick.path());
   EXPECT_EQ(plain.code, 1);
-  EXPECT_EQ(
-      plain.err,
-      "tavrin-cli: " + files / "plain.BIN" +
-          " は対象外のファイルです。\ntavrin-cli: プログラム設定データが入力されていません。\n");
+  EXPECT_EQ(plain.err, "tavrin-cli: " + files / "plain.BIN" +
+                           " は対象外のファイルです。 (10 bytes, too short for a settings file)\n"
+                           "tavrin-cli: プログラム設定データが入力されていません。\n");
   EXPECT_EQ(ReadBytes(stick / kStickFileName), Image());
   EXPECT_EQ(Call(RunUsbRead, {"--help"}, "").code, 0);
   EXPECT_EQ(Call(RunUsbWrite, {}, "").code, 2);

@@ -1,16 +1,19 @@
 // The stick's file: when drive and file are ready, replacing it without ever leaving half of one,
 // reading only a whole image, the backups, and the messages of both USB transfers. Temporary
 // folders stand in for sticks.
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 
+#include "FullDisk.h"
 #include "TempFolder.h"
+#include "document/SafeWrite.h"
 #include "document/SettingsFiles.h"
 #include "transfer/UsbTransfer.h"
 
@@ -106,32 +109,13 @@ TEST(UsbStick, WriteReplacesTheFileAtOnceAndNeverFollowsALink) {
   EXPECT_EQ(Names(blocked.path()), std::vector<std::string>{kStickFileName});
 }
 
-// A stick that fills up: the file-size limit makes every write past 1000 bytes fail.
-class FullStick {
- public:
-  FullStick() {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{1000, saved_.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-  }
-  ~FullStick() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
-
 TEST(UsbStick, AFullStickKeepsTheFileItHadAndNoHalfWrittenOne) {
   TempFolder stick;
   const Volume volume = VolumeAt(stick.path());
   WriteBytes(stick / kStickFileName, Text(Pattern(3)));
   Result<> written = Result<>();
   {
-    FullStick full;
+    const FullDisk full(1000);
     written = WriteStickFile(volume, Pattern(4));
   }
   EXPECT_EQ(written.message(), stick / kStickFileName + " への書き込みに失敗しました。");
@@ -146,6 +130,24 @@ TEST(UsbStick, WriteRefusesAFolderNoLongerOnTheListedDevice) {
   EXPECT_EQ(WriteStickFile(volume, Pattern(5)).message(),
             stick / kStickFileName + " のオープンに失敗しました。");
   EXPECT_TRUE(Names(stick.path()).empty());
+}
+
+// Temporaries that killed writers left are swept by the next write; one that a running writer
+// holds, and names that are not the program's, stay.
+TEST(UsbStick, WriteSweepsTheTemporariesNobodyHolds) {
+  TempFolder stick;
+  const std::string left[] = {"VL0A1B2C.TMP", "VLFFFFFF.TMP"};
+  const std::string kept[] = {"VL0A1B2D.TMP", "VL0a1b2c.TMP", "VL12345.TMP", "VLXXXXXX.TMP"};
+  for (const std::string& name : left) WriteBytes(stick / name, "a killed write");
+  for (const std::string& name : kept) WriteBytes(stick / name, "not to be touched");
+  const int held = open((stick / kept[0]).c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_TRUE(HoldTemporary(held));
+  ASSERT_TRUE(WriteStickFile(VolumeAt(stick.path()), Pattern(7)).ok());
+  close(held);
+  std::vector<std::string> expected(std::begin(kept), std::end(kept));
+  expected.push_back(kStickFileName);
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Names(stick.path()), expected);
 }
 
 TEST(UsbStick, ReadTakesOnlyTheWholeImage) {
@@ -250,13 +252,13 @@ TEST(UsbTransfer, WriteSaysWhatHappenedAndKeepsBothSides) {
                                      "\" デバイスの準備が出来ていません。"});
   EXPECT_TRUE(Names(stick.path()).empty());
 
-  WriteBytes(stick / kStickFileName, "what the timer left");
+  WriteBytes(stick / kStickFileName, Text(Pattern(9)));
   const UsbReport written = WriteToStick(volume, Pattern(1), "plan.BIN", archive);
   EXPECT_TRUE(written.ok);
   EXPECT_EQ(written.messages,
             std::vector<std::string>{"plan.BIN の書き込みが正常に終了しました。"});
   EXPECT_TRUE(written.backupProblems.empty());
-  EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-replaced.BIN"), "what the timer left");
+  EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-replaced.BIN"), Text(Pattern(9)));
   EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-write.BIN"), Text(Pattern(1)));
 
   // A backup that cannot be kept is said, and the write still happens.
@@ -265,6 +267,49 @@ TEST(UsbTransfer, WriteSaysWhatHappenedAndKeepsBothSides) {
   EXPECT_TRUE(unkept.ok);
   EXPECT_EQ(unkept.backupProblems.size(), 2u);
   EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(2)));
+}
+
+// Only a file of a settings file's size is read for its backup: a stick file of any other size,
+// however large, is replaced without one, and the report says so.
+TEST(UsbTransfer, AStickFileOfAnotherSizeIsReplacedWithoutABackup) {
+  const std::uintmax_t sizes[] = {19, layout::kImageSize + 1, 5ull << 30};
+  for (const std::uintmax_t size : sizes) {
+    SCOPED_TRACE(size);
+    TempFolder stick, data;
+    FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
+    TransferArchive archive(data.path(), clock);
+    WriteBytes(stick / kStickFileName, "what the timer left");
+    fs::resize_file(stick / kStickFileName, size);  // sparse: nothing to read but zeros
+    const UsbReport report = WriteToStick(VolumeAt(stick.path()), Pattern(3), "plan.BIN", archive);
+    EXPECT_TRUE(report.ok);
+    EXPECT_EQ(report.backupProblems,
+              std::vector<std::string>{stick / kStickFileName +
+                                       " の大きさが 6594 バイトではないため、バックアップせずに"
+                                       "置き換えました。"});
+    EXPECT_EQ(Names(data / "backups"), std::vector<std::string>{"20260401-090000-usb-write.BIN"});
+    EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(3)));
+  }
+}
+
+// A file marked read-only stays as it is, whoever runs the program: the write is refused as the
+// read calls the file, and nothing changes on the stick or among the backups.
+TEST(UsbTransfer, AReadOnlyStickFileIsRefusedAsTheReadRefusesIt) {
+  TempFolder stick, data;
+  FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
+  TransferArchive archive(data.path(), clock);
+  WriteBytes(stick / kStickFileName, Text(Pattern(4)));
+  chmod((stick / kStickFileName).c_str(), 0444);
+  const UsbReport report = WriteToStick(VolumeAt(stick.path()), Pattern(5), "plan.BIN", archive);
+  EXPECT_FALSE(report.ok);
+  EXPECT_EQ(report.messages,
+            std::vector<std::string>{"plan.BIN の書き込みに失敗しました。\n\n\"" + stick.path() +
+                                     "\" ファイルの準備が出来ていません。"});
+  EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(4)));
+  struct stat info {};
+  ASSERT_EQ(stat((stick / kStickFileName).c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0444u);
+  EXPECT_EQ(Names(stick.path()), std::vector<std::string>{kStickFileName});
+  EXPECT_FALSE(fs::exists(data / "backups"));
 }
 
 TEST(UsbTransfer, ReadChecksDriveAndFileAndGivesTheImageOnlyWhenWhole) {

@@ -132,6 +132,66 @@ for direction in write read; do
   [ -e out.BIN ] && fail "$direction with a stopped timer: output file created"
 done
 
+# A timer that floods frames the program does not know: 30 s without progress end the transfer,
+# and the kept trace stops at its limit with a line that says so.
+start_sim fn11 --out received.BIN --fault flood && {
+  started=$SECONDS
+  timeout -s INT 90 "$cli" cable-write image.BIN --port "$PTY" >cli.out 2>cli.err
+  rc=$?
+  kill "$SIM" 2>/dev/null
+  wait "$SIM" 2>/dev/null
+  [ "$rc" = 1 ] || fail "flood: exit $rc"
+  [ $((SECONDS - started)) -lt 45 ] || fail "flood: took $((SECONDS - started)) s"
+  tail -n 1 cli.out | grep -q '^シリアル通信送信異常$' || fail "flood: detail"
+  kept=$TAVRIN_DATA_DIR/backups/last-transfer.trace
+  size=$(stat -c %s "$kept")
+  [ "$size" -le $((4 * 1024 * 1024 + 64)) ] || fail "flood: kept trace of $size bytes"
+  [ "$(tail -n 1 "$kept")" = '# cut at 4 MB: later bytes were not recorded' ] ||
+    fail "flood: the kept trace does not say it was cut"
+}
+
+# SIGINT and SIGTERM end every phase at once, with 130 and 143: waiting for a serial device,
+# searching for the timer, and in the middle of a transfer. Nothing is written.
+for signal in INT TERM; do
+  want=$([ "$signal" = INT ] && echo 130 || echo 143)
+  for phase in wait search transfer; do
+    rm -f out.BIN
+    case $phase in
+      wait)
+        TAVRIN_PORTS= "$cli" cable-read out.BIN --wait 99999 >cli.out 2>cli.err &
+        CLI=$!
+        sleep 1 ;;
+      search)
+        start_sim fn13 --image image.BIN --id OTHER --wait 10 || continue
+        "$cli" cable-read out.BIN --port "$PTY" >cli.out 2>cli.err &
+        CLI=$!
+        sleep 1.5 ;;
+      transfer)
+        start_sim fn13 --image image.BIN --size 16 --baud 9600 || continue
+        "$cli" cable-read out.BIN --port "$PTY" --baud 9600 >cli.out 2>cli.err &
+        CLI=$!
+        sleep 3 ;;
+    esac
+    sent=$(date +%s%N)
+    kill -"$signal" "$CLI"
+    wait "$CLI"
+    rc=$?
+    took=$((($(date +%s%N) - sent) / 1000000))
+    [ "$phase" = wait ] || { kill "$SIM" 2>/dev/null; wait "$SIM" 2>/dev/null; }
+    [ "$rc" = "$want" ] || fail "SIG$signal while $phase: exit $rc, wanted $want"
+    [ "$took" -lt 2000 ] || fail "SIG$signal while $phase: took $took ms"
+    grep -q '^tavrin-cli: cancelled$' cli.err || fail "SIG$signal while $phase: $(cat cli.err)"
+    [ -e out.BIN ] && fail "SIG$signal while $phase: output file created"
+  done
+done
+
+# A trace goes only to a regular file: a FIFO is refused at once instead of holding the command.
+mkfifo trace.fifo
+timeout 10 "$cli" cable-read out.BIN --port /nonexistent/tty --trace trace.fifo >cli.out 2>&1
+rc=$?
+[ "$rc" = 1 ] && grep -q '^tavrin-cli: trace.fifo is not a regular file$' cli.out ||
+  fail "trace onto a FIFO: exit $rc, $(cat cli.out)"
+
 # Failures: the old output file stays as it was.
 printf 'old contents' >kept.BIN
 for fault in short long; do

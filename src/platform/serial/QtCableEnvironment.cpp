@@ -1,24 +1,15 @@
 #include "platform/serial/QtCableEnvironment.h"
 
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <csignal>
 
 #include "platform/serial/SystemPorts.h"
+#include "transfer/Interrupts.h"
 
 namespace tavrin {
 namespace {
-
-// The write end of the pipe the signal handler wakes the event loop through.
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
-}
 
 int appArgc = 1;
 char appName[] = "tavrin-cli";
@@ -37,28 +28,20 @@ QtCableEnvironment::QtCableEnvironment() {
   QObject::connect(serial_.get(), &CMSComm::Comm, [this] {
     if (onComm_) onComm_();
   });
-  if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
-    signalPipe[0] = signalPipe[1] = -1;
-  }
-  if (signalPipe[0] >= 0) {
-    interrupts_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(interrupts_.get(), &QSocketNotifier::activated, [this] {
-      char byte;
-      [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+  // The command's signal handlers wake the loop through this descriptor while it runs.
+  const int wake = InterruptWakeFd();
+  if (wake >= 0) {
+    interrupts_ = std::make_unique<QSocketNotifier>(wake, QSocketNotifier::Read);
+    QObject::connect(interrupts_.get(), &QSocketNotifier::activated, [this, wake] {
+      char bytes[16];
+      while (::read(wake, bytes, sizeof bytes) > 0) {
+      }
       if (onInterrupt_) onInterrupt_();
     });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
   }
 }
 
 QtCableEnvironment::~QtCableEnvironment() {
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
   interrupts_.reset();
   timers_.reset();
   serial_.reset();

@@ -1,5 +1,6 @@
 // The cable commands' event loop for tavrin-cli: a QCoreApplication, the serial control, the
-// window timers, and Ctrl+C (or a termination request) turned into the dialog's cancel.
+// window timers, and Ctrl+C (or a termination request) that reaches the loop turned into the
+// dialog's cancel.
 #pragma once
 
 #include <QObject>

@@ -64,9 +64,9 @@ std::vector<Probe> Probes() {
                              {"endWeek", &Rule::endWeek},
                              {"endWeekday", &Rule::endWeekday},
                              {"endHour", &Rule::endHour}}) {
-    probes.push_back({std::string("summerTime.") + name, [field](ScheduleModel& m, long long v) {
-                        return Put(m.summerTime.*field, v);
-                      }});
+    probes.push_back(
+        {std::string("summerTime.") + name,
+         [member = field](ScheduleModel& m, long long v) { return Put(m.summerTime.*member, v); }});
   }
   for (int index : {0, 1, 2}) {
     for (auto [name, field] : {std::pair{"kind", &ChannelSetting::kind},

@@ -282,8 +282,9 @@ TEST(DiscardQuestion, CancelAsksOnlyWhenWorkWouldBeLostAndNoIsTheDefault) {
                              {Answer::Yes, false, "はい"}};
   QtMessageSink sink;
   for (const Window& window : kWindows)
-    for (const auto& [how, closeName] : kCloses)
+    for (const auto& [closing, closeName] : kCloses)
       for (const Answers& a : answers) {
+        const auto how = closing;  // a copy the lambda below can take
         const std::string what = std::string(window.name) + ", " + closeName + ", " + a.name;
         Schedule s;
         const Schedule opened;

@@ -167,6 +167,9 @@ struct Window {
   const char* caption;
   std::function<void(Schedule&, MessageSink&, const Drive&)> run;
   std::function<void(QWidget*)> work;
+  // The work leaves a cell editor open: Escape then ends only that edit (a test of its own), so
+  // only the other ways of closing apply.
+  bool cellLeftOpen = false;
 };
 
 void RunSheet(EditorKind kind, Schedule& s, MessageSink& sink, const Drive& drive) {
@@ -254,6 +257,14 @@ const Window kWindows[] = {
        TypeAndEnter(grid, "朝の部");
      }},
     {"the calendar, a day typed", "年間プログラムの確認", RunCalendar, TypeADay},
+    {"the calendar, a day typed and its cell still open", "年間プログラムの確認", RunCalendar,
+     [](QWidget* dialog) {
+       CVSFlexGrid* grid = FindControl<CVSFlexGrid>(dialog, ids::confirmation::kGrid);
+       ClickCell(grid, 4, 1);
+       testing::CommitText(Focused(dialog), "9");
+       ASSERT_TRUE(grid->IsEditing());
+     },
+     true},
     {"the calendar, a day recorded on leaving its month", "年間プログラムの確認", RunCalendar,
      [](QWidget* dialog) {
        TypeADay(dialog);
@@ -284,6 +295,7 @@ TEST(DiscardQuestion, CancelAsksOnlyWhenWorkWouldBeLostAndNoIsTheDefault) {
   for (const Window& window : kWindows)
     for (const auto& [closing, closeName] : kCloses)
       for (const Answers& a : answers) {
+        if (window.cellLeftOpen && closing == Close::Escape) continue;
         const auto how = closing;  // a copy the lambda below can take
         const std::string what = std::string(window.name) + ", " + closeName + ", " + a.name;
         Schedule s;

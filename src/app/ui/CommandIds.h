@@ -22,9 +22,10 @@ inline constexpr int ID_USB_READ = 32775;
 inline constexpr int ID_CABLE_WRITE = 32776;
 inline constexpr int ID_CABLE_READ = 32778;
 inline constexpr int ID_APP_ABOUT = 32781;
-// Added by this program: the report as a PDF file, the agenda and the schedule check.
+// Added by this program: the report as a PDF file, the agenda, the schedule check and the guide.
 inline constexpr int ID_FILE_PDF = 32790;
 inline constexpr int ID_VIEW_AGENDA = 32791;
 inline constexpr int ID_VIEW_CHECK = 32792;
+inline constexpr int ID_HELP_GUIDE = 32793;
 
 }  // namespace tavrin

@@ -88,6 +88,7 @@ shoot() {  # name, hook, seconds to wait, program arguments...
 shoot_cable() {  # name, hook, simulator arguments...
   local name=$1 hook=$2
   shift 2
+  rm -f "$scratch/sim.out"  # the previous simulator's PTY line must not be read
   "$sim" "$@" --size 16 --baud 9600 >"$scratch/sim.out" 2>/dev/null &
   local sim_pid=$!
   for _ in $(seq 50); do

@@ -27,6 +27,7 @@ bare_root_tarball() {
   if [ -z "$fresh" ]; then
     local staging
     staging=$(mktemp -d /var/tmp/tavrin-bare.XXXXXX)
+    chmod 755 "$staging"  # the roots' "/", which the tarball carries
     echo "debootstrap --variant=minbase bookworm (kept in $cache)" >&2
     if ! debootstrap --variant=minbase bookworm "$staging" >/dev/null; then
       rm -rf --one-file-system "$staging"
@@ -34,7 +35,8 @@ bare_root_tarball() {
       return 1
     fi
     # Nothing of this machine's apt state goes into the tarball: each root fetches its own lists.
-    rm -rf "$staging"/var/lib/apt/lists/* "$staging"/var/cache/apt/archives/*.deb
+    find "$staging"/var/lib/apt/lists -maxdepth 1 -type f -delete
+    rm -f "$staging"/var/cache/apt/archives/*.deb
     tar -C "$staging" -cf "$tarball.part" .
     mv "$tarball.part" "$tarball"
     rm -rf --one-file-system "$staging"
@@ -50,8 +52,8 @@ new_root() {
   tarball=$(bare_root_tarball)
   cache=$(root_cache_dir)/apt-archives
   ROOT=$(mktemp -d /var/tmp/tavrin-root.XXXXXX)
-  chmod 755 "$ROOT"  # its "/": a user in the root and apt's download user must get through
   tar -C "$ROOT" -xf "$tarball"
+  chmod 755 "$ROOT"  # its "/": a user in the root and apt's download user must get through
   cp /etc/resolv.conf "$ROOT/etc/resolv.conf"
   mkdir -p "$cache/partial"
   mount -t proc proc "$ROOT/proc"

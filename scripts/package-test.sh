@@ -48,7 +48,7 @@ for picture in $pictures; do
     { echo "the guide's $picture is not installed" >&2; exit 1; }
 done
 title=$(sed -n 's/^# //p' "$ROOT$guide/guide.md" | head -n 1)
-windows=$(as_user env TAVRIN_TEST_HOOK=guide xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+windows=$(as_user env LANG=C.UTF-8 TAVRIN_TEST_HOOK=guide xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   tavrin & program=$!
   for _ in $(seq 50); do
     sleep 0.2

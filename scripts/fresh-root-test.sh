@@ -11,5 +11,7 @@ trap remove_root EXIT
 new_root
 copy_source "$src" "$ROOT/root/tavrin"
 started=$SECONDS
-in_root bash -c 'cd /root/tavrin && bash scripts/test.sh'
+# A root login's environment and nothing else (no DEBIAN_FRONTEND: deps.sh sets what apt needs).
+chroot "$ROOT" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+  bash -c 'cd /root/tavrin && bash scripts/test.sh'
 echo "scripts/test.sh passed in a fresh Debian 12 root in $((SECONDS - started)) s"

@@ -1,5 +1,5 @@
 # What makes the desktop program a member of the desktop: its menu entry, icons, the settings
-# file's type, the software-centre description and the manual pages.
+# file's type, the software-centre description, the manual pages and the user guide.
 set(TAVRIN_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/src/resources/desktop)
 set(TAVRIN_APP_ID jp.korva.Tavrin)
 
@@ -15,5 +15,22 @@ if(TAVRIN_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
   install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+  # The guide is found as guide/guide.md among the shipped files, so a program run from the build
+  # folder finds it too. Its screenshots are taken by tools/screenshots.sh from this build's
+  # programs (target guide-images, which the package build runs); without them the guide is shown
+  # without pictures.
+  set(TAVRIN_GUIDE_DIR ${CMAKE_BINARY_DIR}/share/tavrin/guide)
+  file(MAKE_DIRECTORY ${TAVRIN_GUIDE_DIR})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/docs/guide/guide.md ${TAVRIN_GUIDE_DIR}/guide.md SYMBOLIC)
+  add_custom_target(guide-images
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tools/screenshots.sh ${CMAKE_BINARY_DIR}
+            --guide ${CMAKE_SOURCE_DIR}/docs/guide/guide.md ${TAVRIN_GUIDE_DIR}/images
+    DEPENDS tavrin tavrin-cli vl3400-sim
+    COMMENT "Screenshots for the guide"
+    VERBATIM USES_TERMINAL)
+  install(FILES ${CMAKE_SOURCE_DIR}/docs/guide/guide.md DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrin/guide)
+  install(DIRECTORY ${TAVRIN_GUIDE_DIR}/images DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrin/guide
+          OPTIONAL)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

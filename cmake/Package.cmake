@@ -17,7 +17,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The texts are drawn in a Japanese Gothic face; Qt's own dialogs speak Japanese with these.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# The texts are drawn in a Japanese Gothic face; Qt's own dialogs speak Japanese with these. The
+# platform plugins (X11, Wayland) are loaded at run time, so no library link names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

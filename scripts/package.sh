@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds the Debian package tavrin_<version>_amd64.deb from a Release build and checks what it
+# Builds the Debian package tavrin_<version>_amd64.deb from a Release build, with the user guide
+# and its screenshots taken from that build (tools/screenshots.sh under Xvfb), and checks what it
 # holds. Usage: scripts/package.sh [BUILD]  (default build/package, configured and built here).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,17 +11,24 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_TESTS=OFF
 fi
 cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" --target guide-images
 # A staging folder left by an earlier run would end up inside the package.
 rm -rf "$build/_CPack_Packages" "$build"/tavrin_*_amd64.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/tavrin_*_amd64.deb)
 contents=$(dpkg-deb --contents "$deb")
 for path in /usr/bin/tavrin /usr/bin/tavrin-cli /usr/share/tavrin/Tavrin-Holidays.ini \
-  /usr/share/tavrin/Tavrin.ini /usr/share/applications/jp.korva.Tavrin.desktop \
+  /usr/share/tavrin/Tavrin.ini /usr/share/tavrin/guide/guide.md \
+  /usr/share/applications/jp.korva.Tavrin.desktop \
   /usr/share/metainfo/jp.korva.Tavrin.metainfo.xml /usr/share/mime/packages/jp.korva.Tavrin.xml \
   /usr/share/icons/hicolor/256x256/apps/jp.korva.Tavrin.png /usr/share/man/man1/tavrin.1 \
   /usr/share/man/man1/tavrin-cli.1; do
   grep -q " \.$path\$" <<<"$contents" || { echo "missing from the package: $path" >&2; exit 1; }
+done
+# Every picture the guide shows.
+for picture in $(grep -oE '\]\(images/[a-z0-9-]+\.png\)' docs/guide/guide.md | grep -oE 'images/[^)]+'); do
+  grep -q " \./usr/share/tavrin/guide/$picture\$" <<<"$contents" ||
+    { echo "missing from the package: the guide's $picture" >&2; exit 1; }
 done
 depends=$(dpkg-deb --field "$deb" Depends)
 grep -q libqt6widgets6 <<<"$depends" || { echo "Depends lacks Qt: $depends" >&2; exit 1; }

@@ -1,19 +1,62 @@
 // The desktop program's entry point.
 #include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/StartOptions.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/StartupHooks.h"
 #include "document/DataFolder.h"
 
+namespace {
+
+// Answers --help, --version and a wrong command line on the terminal; nothing when the program
+// is to run.
+std::optional<int> AnswerOnTerminal(const tavrin::StartOptions& options) {
+  switch (options.request) {
+    case tavrin::StartRequest::Run:
+      return std::nullopt;
+    case tavrin::StartRequest::Help:
+      std::fputs(tavrin::StartHelpText().c_str(), stdout);
+      return 0;
+    case tavrin::StartRequest::Version:
+      std::fputs(tavrin::StartVersionText().c_str(), stdout);
+      return 0;
+    case tavrin::StartRequest::Usage:
+      std::fputs(tavrin::StartUsageText(options.problem).c_str(), stderr);
+      return tavrin::kStartUsageExit;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   tavrin::MarkProcessStart();
+  // --help and --version answer before any display is needed. Anything else waits until Qt has
+  // taken its own options out.
+  const tavrin::StartOptions early =
+      tavrin::ParseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (early.request == tavrin::StartRequest::Help ||
+      early.request == tavrin::StartRequest::Version) {
+    return *AnswerOnTerminal(early);
+  }
+  if (std::optional<int> unknownHook = tavrin::RefuseUnknownTestHook()) return *unknownHook;
   QApplication qtApp(argc, argv);
+  std::vector<std::string> rest;
+  for (const QString& arg : QApplication::arguments().mid(1)) rest.push_back(arg.toStdString());
+  const tavrin::StartOptions options = tavrin::ParseStartOptions(rest);
+  if (std::optional<int> answered = AnswerOnTerminal(options)) return *answered;
+
   tavrin::CTavrinApp::InstallResources();
   tavrin::AppServices services;
   services.shippedData = tavrin::ShippedDataFolders(tavrin::ExecutablePath());
   tavrin::CTavrinApp app(services);
-  // A second copy ends at once, without a message.
-  if (!app.InitInstance(QApplication::arguments().mid(1))) return 0;
+  // A second copy hands its file (if any) to the running one and ends.
+  QStringList file;
+  if (options.file) file << QString::fromStdString(*options.file);
+  if (!app.InitInstance(file)) return 0;
   tavrin::InstallStartupHooks(app);
   return QApplication::exec();
 }

@@ -4,9 +4,12 @@
 # with the school example open the channel and weekly-program windows, the annual page in each
 # kind, the annual confirmation of a month that starts on a Saturday and the radio page; the two
 # USB dialogs and both cable dialogs in the middle of a transfer with vl3400-sim, and the write
-# dialog on a port closed to the user; the agenda of the
-# school and the schedule check of a new document; as PNGs in shots/
-# (git ignored). Usage: tools/screenshots.sh [build folder]   (default build/run; build it first).
+# dialog on a port closed to the user; the agenda of the school and the schedule check of a new
+# document; the guide window.
+# Usage: tools/screenshots.sh [build folder]   (default build/run; build it first): every shot, as
+#          PNGs of the whole screen in shots/ (git ignored);
+#        tools/screenshots.sh BUILD --guide GUIDE.md DIR: the shots the guide shows (each
+#          "images/NAME.png" it names), cut to the windows, into DIR (the guide-images target).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +17,16 @@ build="${1:-$root/build/run}"
 program="$build/src/tavrin"
 sim="$build/src/vl3400-sim"
 out="$root/shots"
+names=()
+trim=0
+if [ "${2:-}" = "--guide" ]; then
+  [ $# -eq 4 ] || { echo "usage: $0 BUILD --guide GUIDE.md DIR" >&2; exit 2; }
+  out="$4"
+  mapfile -t names < <(grep -oE '\]\(images/[a-z0-9-]+\.png\)' "$3" | sed -E 's/.*images\/(.*)\.png\)/\1/' |
+    sort -u)
+  [ ${#names[@]} -gt 0 ] || { echo "$3 shows no images/NAME.png" >&2; exit 1; }
+  trim=1
+fi
 mkdir -p "$out"
 [ -x "$program" ] || { echo "no program at $program: build it first" >&2; exit 1; }
 # A small window manager draws the captions, so the shots show the windows' titles.
@@ -45,10 +58,12 @@ PY
 "$build/src/tavrin-cli" pack "$scratch/august.json" -o "$scratch/august" \
   --data-dir "$root/src/resources" --now "$august" >/dev/null
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$out" "$root/examples/school.BIN" \
-  "$scratch/august.BIN" "$august" "$sim" "$scratch" <<'INNER'
+xvfb-run -a -s "-screen 0 1280x1024x24 -br" bash -s "$program" "$out" "$root/examples/school.BIN" \
+  "$scratch/august.BIN" "$august" "$sim" "$scratch" "$trim" "${names[@]}" <<'INNER'
 set -euo pipefail
 program="$1"; out="$2"; school="$3"; augustFile="$4"; august="$5"; sim="$6"; scratch="$7"
+trim="$8"
+shift 8
 wm=""
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
@@ -62,11 +77,17 @@ shoot() {  # name, hook, seconds to wait, program arguments...
   TAVRIN_TEST_HOOK="$hook" "${launch[@]}" "$program" "$@" &
   pid=$!
   sleep "$wait"
-  import -window root "$out/$name.png"
+  if [ "$trim" = 1 ]; then
+    # The windows without the empty screen around them.
+    import -window root -trim +repage "$out/$name.png"
+  else
+    import -window root "$out/$name.png"
+  fi
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
 start_sim() {  # simulator arguments...; sets sim_pid and pty
+  rm -f "$scratch/sim.out"  # the previous simulator's PTY line must not be read
   "$sim" "$@" >"$scratch/sim.out" 2>/dev/null &
   sim_pid=$!
   for _ in $(seq 50); do
@@ -97,29 +118,37 @@ shoot_closed_port() {
   launch=()
   stop_sim
 }
-shoot main-window "" 3.5
-shoot summer-time-sheet summer-time 3.5
-shoot annual-basic annual 3.5 "$school"
-shoot annual-period annual-period 3.5 "$school"
-shoot annual-holiday annual-holiday 3.5 "$school"
-shoot annual-individual annual-individual 3.5 "$school"
-TAVRIN_NOW="$august" shoot annual-confirm annual-confirm 3.5 "$augustFile"
-shoot radio-tree radio 3.5
-shoot special-menu special-menu 3.5
-shoot about-box about 3.5
-shoot settings-display settings-display 3.5
-for hook in channels weekly weekly-steps weekly-channel weekly-names weekly-overview \
-            confirm-time-signal confirm-keep; do
-  shoot "$hook" "$hook" 3.5 "$school"
-done
-shoot usb-write usb-write 2.5 "$scratch/plan.BIN"
-shoot usb-read usb-read
-shoot_cable cable-write cable-write fn11 --out "$scratch/received.BIN"
-shoot_cable cable-read cable-read fn13 --image "$scratch/plan.BIN"
-shoot_closed_port
-shoot agenda agenda 3.5 "$school"
-# A new document: the check finds its basic program missing.
-shoot check check 3.5
+take() {  # name: one shot by its name
+  case "$1" in
+    main-window) shoot main-window "" 3.5 ;;
+    main-window-school) shoot main-window-school "" 3.5 "$school" ;;
+    summer-time-sheet) shoot summer-time-sheet summer-time 3.5 ;;
+    annual-basic) shoot annual-basic annual 3.5 "$school" ;;
+    annual-period | annual-holiday | annual-individual) shoot "$1" "$1" 3.5 "$school" ;;
+    annual-confirm) TAVRIN_NOW="$august" shoot annual-confirm annual-confirm 3.5 "$augustFile" ;;
+    radio-tree) shoot radio-tree radio 3.5 ;;
+    special-menu | settings-display | guide) shoot "$1" "$1" 3.5 ;;
+    about-box) shoot about-box about 3.5 ;;
+    channels | weekly | weekly-steps | weekly-channel | weekly-names | weekly-overview | \
+      confirm-time-signal | confirm-keep) shoot "$1" "$1" 3.5 "$school" ;;
+    usb-write) shoot usb-write usb-write 2.5 "$scratch/plan.BIN" ;;
+    usb-read) shoot usb-read usb-read 2.5 ;;
+    cable-write) shoot_cable cable-write cable-write fn11 --out "$scratch/received.BIN" ;;
+    cable-read) shoot_cable cable-read cable-read fn13 --image "$scratch/plan.BIN" ;;
+    cable-closed-port) shoot_closed_port ;;
+    agenda) shoot agenda agenda 3.5 "$school" ;;
+    # A new document: the check finds its basic program missing.
+    check) shoot check check 3.5 ;;
+    *) echo "no screenshot is called $1" >&2; return 1 ;;
+  esac
+}
+if [ $# -eq 0 ]; then
+  set -- main-window summer-time-sheet annual-basic annual-period annual-holiday \
+    annual-individual annual-confirm radio-tree special-menu about-box settings-display channels \
+    weekly weekly-steps weekly-channel weekly-names weekly-overview confirm-time-signal \
+    confirm-keep usb-write usb-read cable-write cable-read cable-closed-port agenda check guide
+fi
+for name in "$@"; do take "$name"; done
 [ -z "$wm" ] || kill "$wm"
 INNER
 ls -1 "$out"/*.png

@@ -1,12 +1,13 @@
 // One copy of the desktop program per user: a lock file "VXAInstance" in the user's runtime folder.
-// The copy holding it listens beside it, so that a second start can ask it to come to the front
-// before ending silently.
+// The copy holding it listens beside it, so that a later start can hand over: the running copy
+// comes to the front and opens the file the later start was given, and the later one ends.
 #pragma once
 
 #include <QLocalServer>
 #include <QLockFile>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tavrin {
 
@@ -18,11 +19,12 @@ class SingleInstance {
   bool acquired() const { return acquired_; }
   static QString LockPath();
 
-  // The copy holding the lock: `raise` runs whenever a later start asks for the window.
-  void ListenForRaise(std::function<void()> raise);
-  // A copy that did not get the lock: asks the running one to raise its window. False when no
-  // running copy answered within `timeoutMs`.
-  bool AskToRaise(int timeoutMs = 2000) const;
+  // The copy holding the lock: `request` runs for every later start, with the absolute path of
+  // the file it was given, or nothing when it was started without one.
+  void Listen(std::function<void(const std::optional<QString>& file)> request);
+  // A copy that did not get the lock: asks the running one to come to the front and open `file`
+  // (an absolute path) when there is one. False when no running copy answered within `timeoutMs`.
+  bool HandOver(const std::optional<QString>& file, int timeoutMs = 2000) const;
 
  private:
   static QString SocketPath();

@@ -27,6 +27,9 @@ PY
 
 # start_sim ARGS...: runs the simulator on its own pseudo-terminal; sets SIM and PTY.
 start_sim() {
+  # The shell empties sim.out only once the new simulator's process runs: the previous one's PTY
+  # line must not be read in the meantime.
+  rm -f sim.out sim.err
   "$sim" "$@" >sim.out 2>sim.err &
   SIM=$!
   PTY=

@@ -2,6 +2,7 @@
 // the close prompt, the stored position, the single instance and the form without radio.
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,16 +10,19 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "RunningAppFixture.h"
+#include "app/UserGuide.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
 #include "document/TavrinDoc.h"
 #include "framework/ui/ControlIds.h"
+#include "app/ui/GuideWindow.h"
 #include "model/ShiftJis.h"
 #include "platform/ControlNames.h"
 
@@ -36,6 +40,17 @@ class MainWindowTest : public testing::RunningAppFixture {
   void Command(int id) { frame().action(id)->trigger(); }
   // The basic program 99 needs no registered steps, so the schedule may be saved.
   void MakeSaveable() { view().viewModel().model().basicProgram = 99; }
+  // The school example as "plan.BIN" in the data folder, with the holiday file, so that no
+  // report of a missing one comes between the messages.
+  void SeedSchool() {
+    for (const char* name : {"plan.BIN", "plan.TXT"}) {
+      const QString source = QStringLiteral(TAVRIN_SOURCE_DIR "/examples/school.") +
+                             QString::fromLatin1(name).right(3);
+      ASSERT_TRUE(QFile::copy(source, data_.file(QString::fromLatin1(name))));
+    }
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TAVRIN_SOURCE_DIR "/src/resources/Tavrin-Holidays.ini"),
+                            data_.file(QStringLiteral("Tavrin-Holidays.ini"))));
+  }
 };
 
 TEST_F(MainWindowTest, StartsAsAFixedWindowWithMenusToolbarAndNewDocument) {
@@ -310,6 +325,11 @@ TEST_F(MainWindowTest, ExitCommandDoesNotTakeThePosition) {
   Start();
   frame().move(400, 300);
   Command(ID_APP_EXIT);
+  // The command asked the application to quit. This process goes on with more tests, whose
+  // modal windows would take that request as theirs and close at once: the request is answered
+  // here by a loop of its own.
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
   EXPECT_EQ(profile_.ReadInt("MAIN_X"), 200);
   EXPECT_EQ(profile_.ReadInt("MAIN_Y"), 120);
 }
@@ -332,6 +352,121 @@ TEST_F(MainWindowTest, SecondCopyRaisesTheRunningWindowAndStartsNothing) {
   app_.reset();  // the first copy ends: the next start succeeds
   CTavrinApp third(services());
   EXPECT_TRUE(third.InitInstance({}));
+}
+
+// A later start with a file hands it to the running window, which opens it after its usual
+// question about the open schedule's changes. The later start runs in another working folder, so
+// its relative path must arrive made absolute.
+TEST_F(MainWindowTest, SecondStartWithAFileOpensItInTheRunningWindow) {
+  SeedSchool();
+  struct Case {
+    const char* name;
+    bool modified;
+    MsgAnswer answer;
+    QString caption;  // the running window's afterwards
+  };
+  const Case cases[] = {
+      {"unchanged: opened without a question", false, MsgAnswer::Cancel, "Tavrin - plan.BIN"},
+      {"changed, No: opened after the question", true, MsgAnswer::No, "Tavrin - plan.BIN"},
+      {"changed, Cancel: the changes stay", true, MsgAnswer::Cancel, "Tavrin - 新規作成 *"},
+  };
+  const QString home = QDir::currentPath();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start();
+    messages_.shown.clear();
+    messages_.answers = {c.answer};
+    if (c.modified) {
+      app_->doc()->SetModified(true);
+      view().viewModel().UpdateTitle();
+    }
+    ASSERT_TRUE(QDir::setCurrent(data_.path()));
+    {
+      CTavrinApp second(services());
+      EXPECT_FALSE(second.InitInstance({QStringLiteral("plan.BIN")}));
+      EXPECT_EQ(second.frame(), nullptr);
+    }
+    ASSERT_TRUE(QDir::setCurrent(home));
+    if (c.modified) {
+      ASSERT_TRUE(QTest::qWaitFor([this] { return !messages_.shown.empty(); }, 3000));
+      EXPECT_EQ(messages_.shown[0].text, "\"新規ファイル\" は変更されています。　保存しますか？");
+      EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNoCancel);
+    } else {
+      EXPECT_TRUE(QTest::qWaitFor([this] { return caption() == "Tavrin - plan.BIN"; }, 3000));
+      EXPECT_TRUE(messages_.shown.empty());
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(caption(), c.caption);
+    app_.reset();
+  }
+}
+
+TEST_F(MainWindowTest, AFileHandedOverWhileAnEditorIsOpenWaitsUntilItCloses) {
+  SeedSchool();
+  Start();
+  QString whileOpen;
+  WhenModal([&](QWidget* sheet) {
+    {
+      CTavrinApp second(services());
+      EXPECT_FALSE(second.InitInstance({data_.file(QStringLiteral("plan.BIN"))}));
+    }
+    QTest::qWait(600);  // the request has arrived; the sheet still works on the open schedule
+    whileOpen = caption();
+    static_cast<QDialog*>(sheet)->reject();
+  });
+  QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
+  EXPECT_EQ(whileOpen, QStringLiteral("Tavrin - 新規作成"));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return caption() == "Tavrin - plan.BIN"; }, 3000));
+}
+
+TEST_F(MainWindowTest, F1AndTheHelpMenuOpenTheGuideWithItsTitle) {
+  AppServices withGuide = services();
+  withGuide.shippedData = {TAVRIN_SOURCE_DIR "/docs"};
+  app_ = std::make_unique<CTavrinApp>(withGuide);
+  ASSERT_TRUE(app_->InitInstance({}));
+  const std::optional<UserGuide> shipped = LoadGuide(TAVRIN_SOURCE_DIR "/docs/guide/guide.md");
+  ASSERT_TRUE(shipped);
+  const QString title = QString::fromStdString(shipped->title);
+  ASSERT_EQ(title, QStringLiteral("Tavrin 使い方"));
+
+  frame().activateWindow();
+  QApplication::setActiveWindow(&frame());
+  QTest::keyClick(&frame(), Qt::Key_F1);
+  QPointer<GuideWindow> guide = view().guideWindow();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_TRUE(guide->isVisible());
+  EXPECT_EQ(guide->windowTitle(), title);
+  EXPECT_TRUE(guide->browser()->toPlainText().startsWith(title));
+  guide->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return guide.isNull(); }, 3000));
+
+  // ヘルプ(&H), then 使い方(&U), by their letters.
+  frame().activateWindow();
+  QApplication::setActiveWindow(&frame());
+  QTest::keyClick(&frame(), Qt::Key_H, Qt::AltModifier);
+  QWidget* menu = nullptr;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return (menu = QApplication::activePopupWidget()); }, 3000));
+  QTest::keyClick(menu, Qt::Key_U);
+  guide = view().guideWindow();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_TRUE(guide->isVisible());
+  EXPECT_EQ(guide->windowTitle(), title);
+
+  // Asked again, the open window comes to the front: still one.
+  QTest::keyClick(&frame(), Qt::Key_F1);
+  EXPECT_EQ(frame().findChildren<GuideWindow*>().size(), 1);
+  EXPECT_TRUE(messages_.shown.empty() || messages_.shown[0].caption == "祭日設定");
+}
+
+TEST_F(MainWindowTest, WithoutTheGuideF1SaysSo) {
+  Start();  // no shipped folders
+  frame().activateWindow();
+  QApplication::setActiveWindow(&frame());
+  QTest::keyClick(&frame(), Qt::Key_F1);
+  EXPECT_EQ(view().guideWindow(), nullptr);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "使い方のファイル \"guide/guide.md\" が見つかりません。");
+  EXPECT_EQ(messages_.shown[0].caption, "Tavrin");
 }
 
 TEST_F(MainWindowTest, WithoutRadioFourButtonsStandInOneRow) {

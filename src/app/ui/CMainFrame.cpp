@@ -87,6 +87,8 @@ void CMainFrame::BuildMenus() {
   AddCommand(link, ID_CABLE_READ, QStringLiteral("ケーブル接続で読み込み(&D)..."));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  AddCommand(help, ID_HELP_GUIDE, QStringLiteral("使い方(&U)\tF1"), {Qt::Key_F1});
+  help->addSeparator();
   AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
 
   // The clipboard and pane commands have accelerators but no menu item, and no one handles them.

@@ -1,6 +1,7 @@
 #include "app/ui/CTavrinApp.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -54,8 +55,13 @@ bool CTavrinApp::InstallJapaneseTranslations() {
 bool CTavrinApp::InitInstance(const QStringList& arguments) {
   instance_ = std::make_unique<SingleInstance>();
   if (!instance_->acquired()) {
-    // The user asked for the program: show them the copy that runs. It stays silent otherwise.
-    instance_->AskToRaise();
+    // The user asked for the program: show them the copy that runs, with their file open there.
+    // Its path goes absolute: the running copy has a working folder of its own.
+    std::optional<QString> file;
+    if (!arguments.isEmpty()) file = QFileInfo(arguments.first()).absoluteFilePath();
+    if (!instance_->HandOver(file) && file) {
+      qWarning("tavrin: the running copy did not answer; %s was not opened", qPrintable(*file));
+    }
     return false;
   }
 
@@ -102,7 +108,11 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
   // still starts, so the user can open another one.
   if (!arguments.isEmpty()) doc_->OpenByPath(arguments.first().toStdString());
 
-  instance_->ListenForRaise([frame = frame_.get()] { frame->BringToFront(); });
+  view_->SetShippedData(services_.shippedData);
+  instance_->Listen([frame = frame_.get(), view = view_](const std::optional<QString>& file) {
+    frame->BringToFront();
+    if (file) view->OpenHandedOver(file->toStdString());
+  });
   activation_ = std::make_unique<ActivationKeeper>();
   frame_->show();
   return true;

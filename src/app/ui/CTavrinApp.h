@@ -38,8 +38,9 @@ class CTavrinApp {
   CTavrinApp(const CTavrinApp&) = delete;
   CTavrinApp& operator=(const CTavrinApp&) = delete;
 
-  // False when another copy already runs (the caller ends silently). `arguments` are those after
-  // the program name: none makes a new document, a path opens that settings file.
+  // False when another copy already runs: it gets the file (if any) to open and comes to the
+  // front, and the caller ends. `arguments` are those after the program name and its options:
+  // none makes a new document, a path opens that settings file.
   bool InitInstance(const QStringList& arguments);
 
   CMainFrame* frame() const { return frame_.get(); }

@@ -16,6 +16,7 @@
 #include "app/ui/CommandIds.h"
 #include "app/ui/OpenEditor.h"
 #include "document/CsvExportCommand.h"
+#include "app/ui/GuideWindow.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -264,6 +265,9 @@ void CTavrinView::OnCommand(int id) {
     case ID_APP_ABOUT:
       ShowAbout();
       break;
+    case ID_HELP_GUIDE:
+      ShowGuide();
+      break;
     case ID_USB_WRITE:
       RunUsbCommand(UsbDirection::Write);
       break;
@@ -373,6 +377,44 @@ void CTavrinView::ShowAbout() {
                         holidayState_ == HolidayLoadState::Loaded, viewModel_.holidays())),
                     &frame_);
   about.exec();
+}
+
+void CTavrinView::ShowGuide() {
+  if (guide_ == nullptr) {
+    const std::optional<std::string> path = FindGuide(shippedData_);
+    const std::optional<UserGuide> guide = path ? LoadGuide(*path) : std::nullopt;
+    if (!guide) {
+      messages_.Show(FormatMessage(kGuideMissing, path.value_or(kGuideRelativePath)), kAppCaption,
+                     MsgButtons::Ok, MsgIcon::Exclamation);
+      return;
+    }
+    guide_ = new GuideWindow(*guide, &frame_);
+  }
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
+}
+
+void CTavrinView::OpenHandedOver(const std::string& path) {
+  handedOver_ = path;  // a later hand-over replaces one still waiting
+  OpenHandedOverWhenFree();
+}
+
+void CTavrinView::OpenHandedOverWhenFree() {
+  if (!handedOver_ || cleanedUp_) return;
+  if (QApplication::activeModalWidget() != nullptr) {
+    if (handOverWait_ == nullptr) {
+      handOverWait_ = new QTimer(this);
+      handOverWait_->setSingleShot(true);
+      handOverWait_->setInterval(200);
+      connect(handOverWait_, &QTimer::timeout, this, [this] { OpenHandedOverWhenFree(); });
+    }
+    handOverWait_->start();
+    return;
+  }
+  const std::string path = *handedOver_;
+  handedOver_.reset();
+  doc_.OpenByPath(path);
 }
 
 void CTavrinView::ShowSpecialMenu() {

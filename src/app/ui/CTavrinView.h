@@ -4,11 +4,14 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/DocumentHistory.h"
 #include "app/HolidayStartup.h"
@@ -19,6 +22,8 @@
 #include "app/ui/OpenEditor.h"
 #include "document/ProfileStore.h"
 #include "document/TavrinDoc.h"
+#include "app/ui/GuideWindow.h"
+#include "review/Agenda.h"
 #include "editors/EditorClipboards.h"
 #include "editors/EditorSession.h"
 #include "maintenance/SpecialMenu.h"
@@ -72,6 +77,15 @@ class CTavrinView : public QWidget,
   bool settingsFileRead() const { return settingsFileRead_; }
 
   void ShowAbout();
+  // The user guide, found among `shippedData` (see SetShippedData); one window, brought to the
+  // front when it is open already.
+  void ShowGuide();
+  GuideWindow* guideWindow() const { return guide_; }
+  void SetShippedData(std::vector<std::string> folders) { shippedData_ = std::move(folders); }
+  // A settings file that a later start of the program handed over: opened (after the question
+  // whether to save the open schedule) as soon as no modal window waits for an answer, because
+  // an editor or a transfer works on the open document until it closes.
+  void OpenHandedOver(const std::string& path);
   void ShowSpecialMenu();
   void ShowSerialDiagnostics() override;
   void ShowSettingsFileDisplay() override;
@@ -121,6 +135,7 @@ class CTavrinView : public QWidget,
   void ShowComparison();
   // The edit menu's items name the steps the history would take, greyed when there is none.
   void ShowHistory();
+  void OpenHandedOverWhenFree();
   bool WatchesKeysOf(QObject* watched) const;
 
   CMainFrame& frame_;
@@ -146,6 +161,10 @@ class CTavrinView : public QWidget,
   std::unique_ptr<CableLink> link_;
   CableTransferDialog* cableDialog_ = nullptr;
   QPointer<QWidget> specialMenu_;  // while it is open
+  QPointer<GuideWindow> guide_;    // while it is open
+  std::vector<std::string> shippedData_;
+  std::optional<std::string> handedOver_;  // the file to open once no modal window is up
+  QTimer* handOverWait_ = nullptr;
   SerialDiagnosticsDialog* diagnostics_ = nullptr;
   bool diagnosticsVisible_ = false;
   CProgSheet* sheet_ = nullptr;

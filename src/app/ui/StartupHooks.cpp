@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/ui/CMainFrame.h"
@@ -59,31 +60,77 @@ void OnModal(QObject* context, std::function<void(Window&)> action) {
   });
 }
 
-// The weekly windows, each opened the way a user opens it from the weekly list page of the
-// school example: program 1 has steps on the time-signal channel 1 and the keep channel 2, and
-// channel 3 is not in use.
-bool OpenWeeklyWindow(CTavrinView* view, const std::string& name) {
-  std::function<void(CProg2&)> onPage;
-  if (name == "weekly-steps") {
-    onPage = [](CProg2& page) { page.Pick(1, 1); };
-  } else if (name == "weekly-channel") {
-    onPage = [](CProg2& page) { page.Pick(1, 3); };
-  } else if (name == "weekly-names") {
-    onPage = [](CProg2& page) { page.ShowNameList(); };
-  } else if (name == "weekly-overview") {
-    onPage = [](CProg2& page) { page.ShowOverview(); };
-  } else if (name == "confirm-time-signal" || name == "confirm-keep") {
-    const int channel = name == "confirm-keep" ? 2 : 1;
-    onPage = [view, channel](CProg2& page) {
-      OnModal<StepDialog>(view, [](StepDialog& dialog) { dialog.Confirm(); });
-      page.Pick(1, channel);
-    };
-  } else {
-    return false;
-  }
-  OnModal<CProg2>(view, onPage);
-  view->OpenEditor(EditorKind::Weekly);
-  return true;
+using Hook = std::function<void(CTavrinView&)>;
+
+Hook Command(int id) {
+  return [id](CTavrinView& view) { view.OnCommand(id); };
+}
+
+Hook Editor(EditorKind kind) {
+  return [kind](CTavrinView& view) { view.OpenEditor(kind); };
+}
+
+// The annual page with button `id` pressed once it is up: a kind, or the confirmation.
+Hook AnnualPressing(int id) {
+  return [id](CTavrinView& view) {
+    PressInSheet(id);
+    view.OpenEditor(EditorKind::Annual);
+  };
+}
+
+// A window of the weekly list page, opened the way a user opens it in the school example:
+// program 1 has steps on the time-signal channel 1 and the keep channel 2, and channel 3 is not
+// in use.
+Hook OnWeeklyPage(std::function<void(CTavrinView&, CProg2&)> onPage) {
+  return [onPage](CTavrinView& view) {
+    CTavrinView* target = &view;
+    OnModal<CProg2>(&view, [target, onPage](CProg2& page) { onPage(*target, page); });
+    view.OpenEditor(EditorKind::Weekly);
+  };
+}
+
+Hook WeeklyConfirmation(int channel) {
+  return OnWeeklyPage([channel](CTavrinView& view, CProg2& page) {
+    OnModal<StepDialog>(&view, [](StepDialog& dialog) { dialog.Confirm(); });
+    page.Pick(1, channel);
+  });
+}
+
+const std::map<std::string, Hook>& Hooks() {
+  static const std::map<std::string, Hook> hooks = {
+      {"about", [](CTavrinView& view) { view.ShowAbout(); }},
+      {"special-menu", [](CTavrinView& view) { view.ShowSpecialMenu(); }},
+      {"settings-display", [](CTavrinView& view) { view.ShowSettingsFileDisplay(); }},
+      {"guide", Command(ID_HELP_GUIDE)},
+      {"channels", Editor(EditorKind::Channel)},
+      {"weekly", Editor(EditorKind::Weekly)},
+      {"summer-time", Editor(EditorKind::SummerTime)},
+      {"radio", Editor(EditorKind::Radio)},
+      {"annual", Editor(EditorKind::Annual)},
+      {"annual-period", AnnualPressing(ids::annual::kPeriod)},
+      {"annual-holiday", AnnualPressing(ids::annual::kHoliday)},
+      {"annual-individual", AnnualPressing(ids::annual::kIndividual)},
+      {"annual-confirm", AnnualPressing(ids::annual::kConfirmSingle)},
+      {"weekly-steps", OnWeeklyPage([](CTavrinView&, CProg2& page) { page.Pick(1, 1); })},
+      {"weekly-channel", OnWeeklyPage([](CTavrinView&, CProg2& page) { page.Pick(1, 3); })},
+      {"weekly-names", OnWeeklyPage([](CTavrinView&, CProg2& page) { page.ShowNameList(); })},
+      {"weekly-overview", OnWeeklyPage([](CTavrinView&, CProg2& page) { page.ShowOverview(); })},
+      {"confirm-time-signal", WeeklyConfirmation(1)},
+      {"confirm-keep", WeeklyConfirmation(2)},
+      {"usb-write", Command(ID_USB_WRITE)},
+      {"usb-read", Command(ID_USB_READ)},
+      {"cable-write", Command(ID_CABLE_WRITE)},
+      {"cable-read", Command(ID_CABLE_READ)},
+      {"agenda", Command(ID_VIEW_AGENDA)},
+      {"check", Command(ID_VIEW_CHECK)},
+  };
+  return hooks;
+}
+
+// The hook asked for; empty (set but blank) asks for none.
+std::string HookName() {
+  const char* hook = std::getenv("TAVRIN_TEST_HOOK");
+  return hook == nullptr ? std::string() : std::string(hook);
 }
 
 }  // namespace
@@ -102,49 +149,22 @@ void InstallStartupHooks(CTavrinApp& app) {
     });
     return;
   }
-  const char* hook = std::getenv("TAVRIN_TEST_HOOK");
-  if (hook == nullptr) return;
-  const std::string name = hook;
+  const std::string name = HookName();
+  if (name.empty()) return;
+  const auto hook = Hooks().find(name);
+  if (hook == Hooks().end()) return;  // refused before the program started
   CTavrinView* view = app.view();
-  QTimer::singleShot(300, view, [view, name] {
-    if (name == "about") {
-      view->ShowAbout();
-    } else if (name == "special-menu") {
-      view->ShowSpecialMenu();
-    } else if (name == "settings-display") {
-      view->ShowSettingsFileDisplay();
-    } else if (name == "summer-time") {
-      view->OpenEditor(EditorKind::SummerTime);
-    } else if (name == "radio") {
-      view->OpenEditor(EditorKind::Radio);
-    } else if (name.rfind("annual", 0) == 0) {
-      static const std::map<std::string, int> kPresses = {
-          {"annual-period", ids::annual::kPeriod},
-          {"annual-holiday", ids::annual::kHoliday},
-          {"annual-individual", ids::annual::kIndividual},
-          {"annual-confirm", ids::annual::kConfirmSingle}};
-      if (auto press = kPresses.find(name); press != kPresses.end()) PressInSheet(press->second);
-      view->OpenEditor(EditorKind::Annual);
-    } else if (name == "channels") {
-      view->OpenEditor(EditorKind::Channel);
-    } else if (name == "weekly") {
-      view->OpenEditor(EditorKind::Weekly);
-    } else if (name == "usb-write") {
-      view->OnCommand(ID_USB_WRITE);
-    } else if (name == "usb-read") {
-      view->OnCommand(ID_USB_READ);
-    } else if (name == "cable-write") {
-      view->OnCommand(ID_CABLE_WRITE);
-    } else if (name == "cable-read") {
-      view->OnCommand(ID_CABLE_READ);
-    } else if (name == "agenda") {
-      view->OnCommand(ID_VIEW_AGENDA);
-    } else if (name == "check") {
-      view->OnCommand(ID_VIEW_CHECK);
-    } else {
-      OpenWeeklyWindow(view, name);
-    }
-  });
+  QTimer::singleShot(300, view, [view, open = hook->second] { open(*view); });
+}
+
+std::optional<int> RefuseUnknownTestHook() {
+  const std::string name = HookName();
+  if (name.empty() || Hooks().count(name) != 0) return std::nullopt;
+  std::string known;
+  for (const auto& [hook, open] : Hooks()) known += " " + hook;
+  std::fprintf(stderr, "tavrin: unknown TAVRIN_TEST_HOOK value \"%s\"; known values:%s\n",
+               name.c_str(), known.c_str());
+  return 2;
 }
 
 }  // namespace tavrin

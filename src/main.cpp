@@ -8,6 +8,7 @@
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/StartupHooks.h"
 #include "document/DataFolder.h"
+#include "model/Clock.h"
 
 namespace {
 
@@ -43,6 +44,12 @@ int main(int argc, char** argv) {
     return *AnswerOnTerminal(early);
   }
   if (std::optional<int> unknownHook = tavrin::RefuseUnknownTestHook()) return *unknownHook;
+  // A mistyped clock is refused as tavrin-cli refuses it, not silently given way to the real one.
+  if (tavrin::Result<std::optional<tavrin::LocalTime>> fixed = tavrin::FixedTimeFromEnvironment();
+      !fixed) {
+    std::fprintf(stderr, "tavrin: %s\n", fixed.message().c_str());
+    return tavrin::kStartUsageExit;
+  }
   QApplication qtApp(argc, argv);
   std::vector<std::string> rest;
   for (const QString& arg : QApplication::arguments().mid(1)) rest.push_back(arg.toStdString());

@@ -28,10 +28,6 @@ const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::st
   return it == specs.end() ? nullptr : &*it;
 }
 
-std::string ClockFault(const std::string& source, const std::string& value) {
-  return source + ": expected YYYY-MM-DDTHH:MM:SS, got \"" + value + "\"";
-}
-
 }  // namespace
 
 MsgAnswer StreamMessageSink::Show(const std::string& text, const std::string&, MsgButtons buttons,
@@ -122,18 +118,14 @@ std::string VersionLine() { return std::string("tavrin-cli ") + kProgramVersion;
 
 Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use) {
   CliContext context;
-  const std::string* now = args.Option("--now");
-  const char* set = std::getenv(kClockVariable);
-  const char* fixed = set && *set ? set : nullptr;  // set empty: as if not set
-  if (now || fixed) {
-    // A clock the user set and mistyped would otherwise name the backups and decide the years
-    // by the real one without a word.
-    const std::string text = now ? *now : fixed;
-    std::optional<LocalTime> time = ParseLocalTime(text);
-    if (!time) return Fail(ClockFault(now ? "--now" : kClockVariable, text));
+  if (const std::string* now = args.Option("--now")) {
+    std::optional<LocalTime> time = ParseLocalTime(*now);
+    if (!time) return Fail(ClockFault("--now", *now));
     context.now = *time;
   } else {
-    context.now = SystemClock().Now();
+    Result<std::optional<LocalTime>> fixed = FixedTimeFromEnvironment();
+    if (!fixed) return Fail(fixed.message());
+    context.now = fixed->value_or(SystemClock().Now());
   }
   context.years = YearsFromClock(context.now.year);
 

@@ -43,6 +43,18 @@ std::optional<LocalTime> ParseLocalTime(std::string_view text) {
   return t;
 }
 
+std::string ClockFault(const std::string& source, const std::string& value) {
+  return source + ": expected YYYY-MM-DDTHH:MM:SS, got \"" + value + "\"";
+}
+
+Result<std::optional<LocalTime>> FixedTimeFromEnvironment() {
+  const char* set = std::getenv(kClockVariable);
+  if (set == nullptr || *set == '\0') return std::optional<LocalTime>();
+  std::optional<LocalTime> time = ParseLocalTime(set);
+  if (!time) return Fail(ClockFault(kClockVariable, set));
+  return time;
+}
+
 LocalTime SystemClock::Now() const {
   if (const char* fixed = std::getenv(kClockVariable)) {
     if (auto parsed = ParseLocalTime(fixed)) return *parsed;

@@ -3,7 +3,10 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+
+#include "model/Result.h"
 
 namespace tavrin {
 
@@ -22,6 +25,14 @@ class Clock {
 std::optional<LocalTime> ParseLocalTime(std::string_view text);
 
 inline constexpr char kClockVariable[] = "TAVRIN_NOW";
+
+// What a clock set by the user and mistyped says: "SOURCE: expected YYYY-MM-DDTHH:MM:SS, got
+// "VALUE"". Such a clock is refused rather than given way to the real one without a word: it
+// would name the backups and decide the schedule's two years.
+std::string ClockFault(const std::string& source, const std::string& value);
+// The time TAVRIN_NOW fixes: nothing when it is unset or empty; the fault when it names no time
+// that exists.
+Result<std::optional<LocalTime>> FixedTimeFromEnvironment();
 
 // The system's local time, or the fixed time in TAVRIN_NOW when that is set and valid.
 class SystemClock : public Clock {

@@ -2,7 +2,7 @@
 # The desktop program's command line as a terminal user meets it: --help and --version answer and
 # exit without a window (and without a display to open one on), a wrong option or test hook is
 # refused with status 2 instead of being taken for a file, and "--" lets a file name start with
-# "-". Arguments: build folder, source folder.
+# "-", and a mistyped TAVRIN_NOW is refused. Arguments: build folder, source folder.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 program=$build/src/tavrin
@@ -54,6 +54,13 @@ run offscreen a.BIN b.BIN
 TAVRIN_TEST_HOOK=nonsense run offscreen
 [ "$RC" = 2 ] && grep -q '^tavrin: unknown TAVRIN_TEST_HOOK value "nonsense"; known values: .*about' \
   <<<"$ERR" || fail "unknown hook: exit $RC, $ERR"
+
+# A clock that names no real time is refused as tavrin-cli refuses it, its value quoted.
+for clock in 2026-02-30T09:00:00 0000-01-01T00:00:00 tomorrow; do
+  TAVRIN_NOW=$clock run offscreen
+  [ "$RC" = 2 ] && grep -qF "tavrin: TAVRIN_NOW: expected YYYY-MM-DDTHH:MM:SS, got \"$clock\"" \
+    <<<"$ERR" || fail "TAVRIN_NOW=$clock: exit $RC, $ERR"
+done
 
 # A file after "--" opens even when its name starts with "-": the program starts (and is told to
 # quit once its window is up).

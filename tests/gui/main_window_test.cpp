@@ -20,9 +20,9 @@
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
+#include "app/ui/GuideWindow.h"
 #include "document/TavrinDoc.h"
 #include "framework/ui/ControlIds.h"
-#include "app/ui/GuideWindow.h"
 #include "model/ShiftJis.h"
 #include "platform/ControlNames.h"
 

@@ -1,14 +1,17 @@
 #include "app/HolidayStartup.h"
 
 #include "document/DataFolder.h"
+#include "model/FileHead.h"
 
 namespace tavrin {
 
-HolidayLoadState LoadHolidays(const std::optional<std::string>& dataFolder, HolidayTable& table) {
+HolidayLoadState LoadHolidays(const std::optional<std::string>& dataFolder, HolidayTable& table,
+                              bool* cut) {
   ClearHolidayTable(table);
   if (!dataFolder) return HolidayLoadState::FolderFailed;
   const std::string path = *dataFolder + "/" + kHolidayFileName;
-  if (!LoadHolidayFile(path, table) || table.yearCount == 0) return HolidayLoadState::FileFailed;
+  if (!LoadHolidayFile(path, table, cut) || table.yearCount == 0)
+    return HolidayLoadState::FileFailed;
   return HolidayLoadState::Loaded;
 }
 
@@ -24,6 +27,11 @@ std::string HolidayProblemText(HolidayLoadState state) {
              "祭日設定が正しく実行できません。";
   }
   return {};
+}
+
+std::string DataFileCutText(const std::string& path) {
+  return path + " は大きすぎるため、先頭の " + std::to_string(kDataFileLimitBytes / 1024) +
+         " KB だけを読み込みました。\n残りは無視しました。";
 }
 
 }  // namespace tavrin

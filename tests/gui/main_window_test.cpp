@@ -497,6 +497,44 @@ TEST_F(MainWindowTest, FirstStartFillsTheDataFolderWithoutReplacingAUsersFile) {
   EXPECT_TRUE(messages_.shown.empty());  // the holiday file was there in time
 }
 
+// A data file that goes on past what a real one holds is read as far as that, and said so once the
+// window is up: the settings before the end still count.
+TEST_F(MainWindowTest, OversizedDataFilesAreSaidToBeCut) {
+  struct Case {
+    const char* what;
+    bool bigIni;
+    bool bigHolidays;
+  };
+  const Case cases[] = {{"Tavrin.ini", true, false},
+                        {"the holiday file", false, true},
+                        {"both", true, true},
+                        {"neither", false, false}};
+  const std::string padding(300 * 1024, ';');
+  for (const Case& c : cases) {
+    data_.Write(
+        QStringLiteral("Tavrin.ini"),
+        QByteArray::fromStdString("[System]\r\nRadioSet=OFF\r\n" + (c.bigIni ? padding : "")));
+    data_.Write(QStringLiteral("Tavrin-Holidays.ini"),
+                QByteArray::fromStdString("[System]\r\nVersion=V1\r\n[2026]\r\n01=01\r\n" +
+                                          (c.bigHolidays ? padding : "")));
+    messages_.shown.clear();
+    Start();
+    EXPECT_FALSE(view().editorButton(4)->isVisible()) << c.what << ": the settings still count";
+    QTest::qWait(1300);
+    std::vector<std::string> said;
+    for (const auto& shown : messages_.shown) said.push_back(shown.text);
+    std::vector<std::string> expected;
+    for (auto [big, name] :
+         {std::pair{c.bigIni, "Tavrin.ini"}, {c.bigHolidays, "Tavrin-Holidays.ini"}})
+      if (big)
+        expected.push_back(
+            data_.file(QString::fromUtf8(name)).toStdString() +
+            " は大きすぎるため、先頭の 256 KB だけを読み込みました。\n残りは無視しました。");
+    EXPECT_EQ(said, expected) << c.what;
+    app_.reset();
+  }
+}
+
 TEST_F(MainWindowTest, MissingHolidayFileIsReportedOneSecondAfterStart) {
   Start();
   EXPECT_TRUE(messages_.shown.empty());

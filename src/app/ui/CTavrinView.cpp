@@ -17,6 +17,7 @@
 #include "app/ui/GuideWindow.h"
 #include "app/ui/OpenEditor.h"
 #include "document/CsvExportCommand.h"
+#include "document/DataFolder.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -142,18 +143,26 @@ void CTavrinView::InitializeView() {
   viewModel_.TakeYearsFromClock();
 
   const bool folderReady = doc_.PrepareDataFolder();
+  bool iniCut = false;
   settingsFileRead_ =
-      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.iniSettings());
+      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.iniSettings(), &iniCut);
   if (!settingsFileRead_) viewModel_.iniSettings() = IniSettings();
   BuildChimeLists(viewModel_.iniSettings());
 
+  bool holidaysCut = false;
   holidayState_ =
       LoadHolidays(folderReady ? std::optional<std::string>(doc_.DataFolder()) : std::nullopt,
-                   viewModel_.holidays());
-  if (holidayState_ != HolidayLoadState::Loaded) {
-    const std::string text = HolidayProblemText(holidayState_);
-    QTimer::singleShot(kHolidayReportDelayMs, this, [this, text] {
-      messages_.Show(text, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+                   viewModel_.holidays(), &holidaysCut);
+  std::vector<std::string> cutFiles;
+  if (iniCut) cutFiles.push_back(doc_.SettingsIniPath());
+  if (holidaysCut) cutFiles.push_back(doc_.DataFolder() + "/" + kHolidayFileName);
+  const std::string holidayProblem = HolidayProblemText(holidayState_);
+  if (!cutFiles.empty() || !holidayProblem.empty()) {
+    QTimer::singleShot(kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem] {
+      for (const std::string& path : cutFiles)
+        messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+      if (!holidayProblem.empty())
+        messages_.Show(holidayProblem, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     });
   }
 

@@ -58,7 +58,8 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
   };
   const Case cases[] = {
       {[](Schedule& s) { s.model.channels[0].signalSeconds = 30; },
-       {S::Channels, C::Changed, "CH1", "報時 0分20秒 立ち上り(なし)", "報時 0分30秒 立ち上り(なし)"}},
+       {S::Channels, C::Changed, "CH1", "報時 0分20秒 立ち上り(なし)",
+        "報時 0分30秒 立ち上り(なし)"}},
       {[](Schedule& s) {
          s.model.channels[2] = {kChannelTimeSignal, 1, 0, 2};
        },

@@ -340,6 +340,25 @@ TEST(AnnualConfirm, CancelTakesBackTheDaysRecordedWhileChangingMonths) {
   EXPECT_EQ(fields, (QStringList{"9", "9", "2027", "2027", "2027", "2026", "2026", "2026"}));
 }
 
+// The calendar's OK writes its days into the working model at once; the sheet's Cancel, once
+// answered, takes them back with the rest of the sheet's work.
+TEST(AnnualConfirm, TheSheetsCancelTakesBackADayTheCalendarRecorded) {
+  Fixture f;
+  f.sink.answers = {MsgAnswer::Yes};  // the sheet's Cancel: throw the changes away
+  DateEntry recorded{};
+  f.Calendar(
+      [&](QWidget* dialog, CVSFlexGrid* grid) {
+        Type(grid, "9");
+        QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
+        Click(dialog, kIdOk);
+      },
+      [&](QWidget*) { recorded = f.model->dates[0]; });
+  EXPECT_EQ(recorded, (DateEntry{2026, 8, 3, 9})) << "in the first free slot";
+  EXPECT_EQ(f.model->dates[0].year, 0);
+  ASSERT_EQ(f.sink.shown.size(), 1u);
+  EXPECT_EQ(f.sink.shown[0].text, "変更を破棄しますか？");
+}
+
 TEST(AnnualConfirm, ABadDayIsRefusedOnceAndCancelLeavesWithoutAWord) {
   Fixture f;
   int row = 0;

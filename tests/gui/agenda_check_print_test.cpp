@@ -242,8 +242,7 @@ TEST_F(AgendaCheckPrintTest, UsbWriteOfAScheduleWithErrorsAsksAndGoesOnOnlyOnCon
   QString next;
   AnswerWriteQuestion(QStringLiteral("続行"), [&](QWidget* modal) {
     next = modal->windowTitle();
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(Focused(modal), Qt::Key_W, Qt::AltModifier);
   });
   Command(ID_USB_WRITE);
   qunsetenv("TAVRIN_USB_DRIVES");
@@ -266,7 +265,7 @@ TEST_F(AgendaCheckPrintTest, CableWriteOfAScheduleWithErrorsAsksAndGoesOnOnlyOnC
   bool cableDialog = false;
   AnswerWriteQuestion(QStringLiteral("続行"), [&](QWidget* modal) {
     cableDialog = qobject_cast<CableTransferDialog*>(modal) != nullptr;
-    QTest::keyClick(modal, Qt::Key_Escape);
+    QTest::keyClick(Focused(modal), Qt::Key_Escape);
   });
   Command(ID_CABLE_WRITE);
   qunsetenv("TAVRIN_PORTS");
@@ -281,8 +280,7 @@ TEST_F(AgendaCheckPrintTest, ACleanScheduleIsWrittenWithoutAQuestion) {
   QString first;
   WhenModal([&](QWidget* modal) {
     first = modal->windowTitle();
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(Focused(modal), Qt::Key_W, Qt::AltModifier);
   });
   Command(ID_USB_WRITE);
   qunsetenv("TAVRIN_USB_DRIVES");

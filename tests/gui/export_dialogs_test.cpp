@@ -79,7 +79,7 @@ TEST_F(ExportDialogsTest, PrintingToAFileOffersThePdfBesideTheDocument) {
     ASSERT_NE(field, nullptr);
     fileName = field->text();
     // Enter on another name (a folder) would stop at Qt's own warning.
-    QTest::keyClick(modal, fileName == offered ? Qt::Key_Return : Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(modal), fileName == offered ? Qt::Key_Return : Qt::Key_Escape);
   });
   app_->frame()->activateWindow();
   QApplication::setActiveWindow(app_->frame());

@@ -156,7 +156,7 @@ TEST_F(HistoryCompareTest, CompareListsTheDifferencesWithTheChosenFileOrThatTher
         }
         shown.rows << cells;
       }
-      QTest::keyClick(window, Qt::Key_Escape);
+      QTest::keyClick(testing::Focused(window), Qt::Key_Escape);
     });
     Command(ID_FILE_COMPARE);
     return shown;
@@ -197,7 +197,7 @@ TEST_F(HistoryCompareTest, TheAgendaIsSavedFromItsFirstDayAsAnICalendarFile) {
     ASSERT_NE(agenda, nullptr);
     button = agenda->saveCalendarButton()->text();
     QTest::mouseClick(agenda->saveCalendarButton(), Qt::LeftButton);
-    QTest::keyClick(agenda, Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(agenda), Qt::Key_Escape);
   });
   Command(ID_VIEW_AGENDA);
   EXPECT_EQ(button, QStringLiteral("iCalendarに保存..."));

@@ -313,7 +313,8 @@ class AnsweredBoxes : public MessageSink {
                  MsgIcon icon) override {
     shown.push_back(text);
     QTimer::singleShot(0, [] {
-      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+      if (QWidget* box = QApplication::activeModalWidget())
+        QTest::keyClick(testing::Focused(box), Qt::Key_Return);
     });
     return real_.Show(text, caption, buttons, icon);
   }

@@ -307,7 +307,7 @@ TEST_F(TransferDialogsTest, APortClosedToTheUserIsNamedWithTheWayIn) {
   QString status;
   WhenModal([&](QWidget* modal) {
     status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
-    QTest::keyClick(modal, Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_Escape);
   });
   {
     testing::WithoutPermissionOverride user;
@@ -329,7 +329,7 @@ TEST_F(TransferDialogsTest, WithoutAPortTheReadDialogSaysSoAndCanOnlyBeCancelled
   WhenModal([&](QWidget* modal) {
     modal->move(300, 310);
     status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
-    QTest::keyClick(modal, Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_Escape);
   });
   Command(ID_CABLE_READ);
   qunsetenv("TAVRIN_PORTS");
@@ -358,8 +358,7 @@ TEST_F(TransferDialogsTest, UsbDialogsOfferTheDrivesAndCarryTheFileBothWays) {
     EXPECT_EQ(list->currentIndex(), 0);
     testing::PickFromList(list, 1);
     modal->move(230, 240);
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_W, Qt::AltModifier);
   });
   Command(ID_USB_WRITE);
   EXPECT_EQ(title, QStringLiteral("USBメモリに書き込み"));
@@ -376,8 +375,7 @@ TEST_F(TransferDialogsTest, UsbDialogsOfferTheDrivesAndCarryTheFileBothWays) {
     text = FindControl<QLabel>(modal, ids::transfer::kText)->text();
     okText = FindControl<QPushButton>(modal, kIdOk)->text();
     testing::PickFromList(FindControl<QComboBox>(modal, ids::transfer::kDrives), 1);
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_R, Qt::AltModifier);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_R, Qt::AltModifier);
   });
   Command(ID_USB_READ);
   qunsetenv("TAVRIN_USB_DRIVES");

@@ -418,9 +418,7 @@ TEST(Overview, ShowsEveryStepWithOneRowPerSlot) {
       EXPECT_EQ(grid->CellForeColor(), QColor(0, 0, 0xFF));
       grid->SetCurrentCell(2, 4);
       EXPECT_EQ(grid->CellForeColor(), QColor(0xFF, 0, 0));
-      QApplication::setActiveWindow(overview);
-      ASSERT_TRUE(QTest::qWaitForWindowActive(overview));
-      QTest::keyClick(overview, Qt::Key_C, Qt::AltModifier);  // "閉じる(&C)"
+      QTest::keyClick(Focused(overview), Qt::Key_C, Qt::AltModifier);  // "閉じる(&C)"
       QPointer<QWidget> window = overview;
       EXPECT_TRUE(QTest::qWaitFor([window] { return !window || !window->isVisible(); }, 2000));
     });

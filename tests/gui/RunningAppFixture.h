@@ -54,7 +54,7 @@ class RunningAppFixture : public ::testing::Test {
     QTest::mouseClick(app_->view()->editorButton(3), Qt::LeftButton);
   }
   // Alt and `key` on the main form.
-  void AltKey(Qt::Key key) { QTest::keyClick(app_->view()->editorButton(0), key, Qt::AltModifier); }
+  void AltKey(Qt::Key key) { QTest::keyClick(Focused(app_->frame()), key, Qt::AltModifier); }
   // Opens the special menu with Alt+J, Alt+V; `answer` gets it and must close it.
   void OpenSpecialMenu(std::function<void(QWidget*)> answer) {
     WhenModal(std::move(answer));

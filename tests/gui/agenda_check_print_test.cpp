@@ -350,9 +350,7 @@ TEST_F(AgendaCheckPrintTest, CtrlPOpensThePrintDialogAndItsCancelPrintsNothing) 
     printDialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
     QTest::keyClick(Focused(modal), Qt::Key_Escape);
   });
-  app_->frame()->activateWindow();
-  QApplication::setActiveWindow(app_->frame());
-  QTest::keyClick(app_->frame(), Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(testing::Focused(app_->frame()), Qt::Key_P, Qt::ControlModifier);
   EXPECT_TRUE(printDialog);
   EXPECT_TRUE(messages_.shown.empty());
 }

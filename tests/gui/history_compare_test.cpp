@@ -46,11 +46,7 @@ class HistoryCompareTest : public testing::RunningAppFixture {
   CTavrinView& view() { return *app_->view(); }
   QString caption() { return frame().windowTitle(); }
   QAction* action(int id) { return frame().action(id); }
-  void Keys(QKeySequence keys) {
-    QApplication::setActiveWindow(&frame());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-    QTest::keySequence(&frame(), keys);
-  }
+  void Keys(QKeySequence keys) { QTest::keySequence(testing::Focused(&frame()), keys); }
 
   QTemporaryDir work_;
 };

@@ -94,10 +94,9 @@ TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
     EXPECT_EQ(frame().action(id)->shortcutContext(), Qt::WindowShortcut) << id;
   }
   QSignalSpy commands(&frame(), &CMainFrame::commandTriggered);
-  QApplication::setActiveWindow(&frame());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-  QTest::keyClick(&frame(), Qt::Key_F6);
-  QTest::keyClick(&frame(), Qt::Key_Z, Qt::ControlModifier);  // greyed: nothing to undo
+  QTest::keyClick(testing::Focused(&frame()), Qt::Key_F6);
+  // Greyed: nothing to undo.
+  QTest::keyClick(testing::Focused(&frame()), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(commands.size(), 1);
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));  // nothing happened
 
@@ -105,6 +104,8 @@ TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
   QString undone = QStringLiteral("<not run>");
   WhenModal([&](QWidget* modal) {
     auto* field = modal->findChild<QLineEdit*>();
+    QTest::mouseClick(field, Qt::LeftButton);
+    ASSERT_EQ(testing::Focused(modal), field);
     QTest::keyClicks(field, "abc");
     QTest::keyClick(field, Qt::Key_F6);
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);  // the field's own undo

@@ -1,5 +1,6 @@
 // The agenda window, the schedule-check window, the question before a write with errors, and the
 // printed report in the running program.
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <cstdlib>
 
 #include "RunningAppFixture.h"
 #include "app/PrintCommands.h"
@@ -31,6 +33,7 @@
 namespace tavrin {
 namespace {
 
+using testing::Focused;
 using testing::WhenModal;
 
 // Keeps the texts painted on it, so that a test can read what a page says.
@@ -84,7 +87,6 @@ class AgendaCheckPrintTest : public testing::RunningAppFixture {
     Start({work_.filePath("plan.BIN")});
   }
   CTavrinView& view() { return *app_->view(); }
-  void Command(int id) { app_->frame()->action(id)->trigger(); }
   // A saved schedule that the check finds an error in: a step on channel 3, which is not in use.
   void SaveWithAnError() {
     StartWithSavedFile();
@@ -93,7 +95,6 @@ class AgendaCheckPrintTest : public testing::RunningAppFixture {
     const auto free = std::find_if(model.steps.begin(), model.steps.end(),
                                    [](const WeeklyStep& step) { return !step.used(); });
     *free = WeeklyStep{1, 3, {0, 1, 1, 1, 1, 1, 0}, 9, 0, 1};
-    app_->doc()->SetModified(true);
     Command(ID_FILE_SAVE);
     ASSERT_FALSE(app_->doc()->IsModified());
   }
@@ -105,9 +106,7 @@ class AgendaCheckPrintTest : public testing::RunningAppFixture {
       question_ = box->text();
       for (QAbstractButton* each : box->buttons()) buttons_ << each->text();
       if (next) WhenModal(next, 5000);
-      for (QAbstractButton* each : box->buttons()) {
-        if (each->text() == button) each->click();
-      }
+      testing::ClickLabelled(box, button);
     });
   }
 
@@ -115,6 +114,26 @@ class AgendaCheckPrintTest : public testing::RunningAppFixture {
   QString question_;
   QStringList buttons_;
 };
+
+// Picks `date` in a date field's calendar as a user does: a click on its arrow opens the month
+// shown, Page Down and Page Up go to the month, Home to its first day, Right to the day, Enter.
+void PickDate(QDateEdit* field, const QDate& date) {
+  QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier,
+                    QPoint(field->width() - 6, field->height() / 2));
+  auto* calendar = field->findChild<QCalendarWidget*>();
+  ASSERT_NE(calendar, nullptr) << "no calendar";
+  ASSERT_TRUE(QTest::qWaitFor([calendar] { return calendar->isVisible(); }, 2000));
+  QWidget* keys = QApplication::focusWidget();
+  ASSERT_TRUE(keys && calendar->isAncestorOf(keys)) << "the calendar does not have the keyboard";
+  const QDate shown = field->date();
+  const int months = (date.year() - shown.year()) * 12 + date.month() - shown.month();
+  for (int i = 0; i < std::abs(months); ++i)
+    QTest::keyClick(keys, months > 0 ? Qt::Key_PageDown : Qt::Key_PageUp);
+  QTest::keyClick(keys, Qt::Key_Home);
+  for (int day = 1; day < date.day(); ++day) QTest::keyClick(keys, Qt::Key_Right);
+  QTest::keyClick(keys, Qt::Key_Return);
+  EXPECT_FALSE(calendar->isVisible());
+}
 
 // The day headlines of the agenda window and the number of event rows under each.
 QList<QPair<QString, int>> DaysOf(QTreeWidget* tree) {
@@ -144,15 +163,15 @@ TEST_F(AgendaCheckPrintTest, AgendaShowsAWeekFromTodayAndFromAnyPickedDayOfTheTw
     latest = agenda->datePicker()->maximumDate();
     for (QLabel* label : agenda->findChildren<QLabel*>()) note += label->text();
     fromToday = DaysOf(agenda->days());
-    agenda->datePicker()->setDate(QDate(2026, 12, 20));
+    PickDate(agenda->datePicker(), QDate(2026, 12, 20));
     fromDecember = DaysOf(agenda->days());
     for (int row = 0; row < 3; ++row) {
       const QTreeWidgetItem* item = agenda->days()->topLevelItem(1)->child(row);
       firstEvents.append({item->text(0), item->text(1), item->text(2)});
     }
-    agenda->datePicker()->setDate(QDate(2027, 12, 29));
+    PickDate(agenda->datePicker(), QDate(2027, 12, 29));
     atTheEnd = DaysOf(agenda->days());
-    agenda->accept();
+    QTest::keyClick(Focused(agenda), Qt::Key_Escape);
   });
   Command(ID_VIEW_AGENDA);
 
@@ -199,7 +218,7 @@ TEST_F(AgendaCheckPrintTest, CheckWindowListsTheFindingsOfTheWorkingSchedule) {
       rows.append(
           {table->item(row, 0)->text(), table->item(row, 1)->text(), table->item(row, 2)->text()});
     }
-    check->accept();
+    QTest::keyClick(Focused(check), Qt::Key_Escape);
   });
   Command(ID_VIEW_CHECK);
   ASSERT_FALSE(rows.isEmpty());
@@ -223,8 +242,7 @@ TEST_F(AgendaCheckPrintTest, UsbWriteOfAScheduleWithErrorsAsksAndGoesOnOnlyOnCon
   QString next;
   AnswerWriteQuestion(QStringLiteral("続行"), [&](QWidget* modal) {
     next = modal->windowTitle();
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(Focused(modal), Qt::Key_W, Qt::AltModifier);
   });
   Command(ID_USB_WRITE);
   qunsetenv("TAVRIN_USB_DRIVES");
@@ -247,7 +265,7 @@ TEST_F(AgendaCheckPrintTest, CableWriteOfAScheduleWithErrorsAsksAndGoesOnOnlyOnC
   bool cableDialog = false;
   AnswerWriteQuestion(QStringLiteral("続行"), [&](QWidget* modal) {
     cableDialog = qobject_cast<CableTransferDialog*>(modal) != nullptr;
-    QTest::keyClick(modal, Qt::Key_Escape);
+    QTest::keyClick(Focused(modal), Qt::Key_Escape);
   });
   Command(ID_CABLE_WRITE);
   qunsetenv("TAVRIN_PORTS");
@@ -262,8 +280,7 @@ TEST_F(AgendaCheckPrintTest, ACleanScheduleIsWrittenWithoutAQuestion) {
   QString first;
   WhenModal([&](QWidget* modal) {
     first = modal->windowTitle();
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(Focused(modal), Qt::Key_W, Qt::AltModifier);
   });
   Command(ID_USB_WRITE);
   qunsetenv("TAVRIN_USB_DRIVES");
@@ -331,11 +348,9 @@ TEST_F(AgendaCheckPrintTest, CtrlPOpensThePrintDialogAndItsCancelPrintsNothing) 
   bool printDialog = false;
   WhenModal([&](QWidget* modal) {
     printDialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
-    qobject_cast<QDialog*>(modal)->reject();
+    QTest::keyClick(Focused(modal), Qt::Key_Escape);
   });
-  app_->frame()->activateWindow();
-  QApplication::setActiveWindow(app_->frame());
-  QTest::keyClick(app_->frame(), Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(testing::Focused(app_->frame()), Qt::Key_P, Qt::ControlModifier);
   EXPECT_TRUE(printDialog);
   EXPECT_TRUE(messages_.shown.empty());
 }

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
 #include <QToolTip>
 #include <cstring>
 #include <deque>
@@ -19,6 +18,7 @@
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
 #include "calendar/HolidayFile.h"
 #include "framework/ui/CProgSheet.h"
@@ -26,24 +26,20 @@
 #include "framework/ui/EditorPage.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
-#include "platform/UpDownControl.h"
 
 namespace tavrin {
 namespace {
 
 using testing::Choose;
+using testing::Click;
+using testing::ClickArrow;
+using testing::ClickCell;
 using testing::FakeEditorHost;
 using testing::FakeMessages;
 using testing::Type;
 using testing::WhenModal;
 
 CVSFlexGrid* Grid(QWidget* window, int id) { return FindControl<CVSFlexGrid>(window, id); }
-
-void Click(QWidget* window, int id) {
-  auto* button = FindControl<QAbstractButton>(window, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // A school year: vacation from 21 July to 31 August, the holiday 11 August, an individual day
 // 20 August; the clock stands in August 2026, a month that starts on a Saturday.
@@ -64,15 +60,15 @@ struct Fixture : testing::EditorTestData {
     return OpenEditor(sheet, EditorKind::Annual, context, document, state);
   }
   // Opens the sheet and the calendar from it with Alt+K, runs `answer` on the calendar and its
-  // grid with the cursor on the program cell of 3 August (a vacation day), then `after` on the
-  // sheet, and cancels the sheet.
+  // grid with the program cell of 3 August (a vacation day) clicked, then `after` on the sheet,
+  // and cancels the sheet.
   void Calendar(
       const std::function<void(QWidget*, CVSFlexGrid*)>& answer,
       const std::function<void(QWidget*)>& after = [](QWidget*) {}) {
     Open([&](QWidget* sheet) {
       WhenModal([&](QWidget* dialog) {
         CVSFlexGrid* grid = Grid(dialog, ids::confirmation::kGrid);
-        grid->SetCurrentCell(4, 1);
+        ClickCell(grid, 4, 1);
         answer(dialog, grid);
       });
       QTest::keyClick(Grid(sheet, ids::annual::kBasicGrid), Qt::Key_K, Qt::AltModifier);
@@ -153,23 +149,26 @@ TEST(AnnualPage, SwitchingStoresTheKindLeftOrStaysOnItsFault) {
   QStringList rows;
   int faultRow = 0, faultCol = 0;
   bool stayed = false;
-  // Not split over New Year; then Cancel's question: throw the changes away.
-  f.sink.answers = {MsgAnswer::No, MsgAnswer::Yes};
+  // Delete the row; not split over New Year; then Cancel's question: throw the changes away.
+  f.sink.answers = {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
   f.Open([&](QWidget* sheet) {
     Click(sheet, ids::annual::kPeriod);
     CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
     // Rows 1 and 3 filled, row 2 empty: stored as two slots, shown again one after the other.
     Choose(periods, 2, 6, 4);  // program 5 instead of 3 in row 2
-    for (int c = 1; c <= 6; ++c) {
-      periods->SetTextMatrix(3, c, periods->TextMatrix(2, c));
-      periods->SetTextMatrix(2, c, "");
-    }
+    const auto rowKey = [periods](int row, Qt::Key key) {
+      ClickCell(periods, row, 0);
+      QTest::keyClick(periods, key, Qt::AltModifier);
+    };
+    rowKey(2, Qt::Key_C);  // row 2 copied to row 3, then deleted
+    rowKey(3, Qt::Key_P);
+    rowKey(2, Qt::Key_D);
     Click(sheet, ids::annual::kBasic);
     Click(sheet, ids::annual::kPeriod);
     rows << RowTexts(periods, 2).join(',') << RowTexts(periods, 3).join(',');
 
-    periods->SetTextMatrix(1, 4, "7 月");  // now ends before it starts
-    periods->SetTextMatrix(1, 5, "1 日");
+    Choose(periods, 1, 4, 6);  // 7 月
+    Choose(periods, 1, 5, 0);  // 1 日: now ends before it starts
     Click(sheet, ids::annual::kIndividual);
     stayed =
         FindControl<QRadioButton>(sheet, ids::annual::kPeriod)->isChecked() && periods->isVisible();
@@ -178,12 +177,13 @@ TEST(AnnualPage, SwitchingStoresTheKindLeftOrStaysOnItsFault) {
     Click(sheet, kIdCancel);
   });
   EXPECT_EQ(rows, (QStringList{"2027 年,2 月,15 日,2 月,19 日,5", ",,,,,"}));
-  ASSERT_EQ(f.sink.shown.size(), 3u);
-  EXPECT_EQ(f.sink.shown[0].buttons, MsgButtons::YesNo) << "the offer to split it, declined";
-  EXPECT_EQ(f.sink.shown[1].text,
+  ASSERT_EQ(f.sink.shown.size(), 4u);
+  EXPECT_EQ(f.sink.shown[0].text, "選択行を削除します。よろしいですか？");
+  EXPECT_EQ(f.sink.shown[1].buttons, MsgButtons::YesNo) << "the offer to split it, declined";
+  EXPECT_EQ(f.sink.shown[2].text,
             "1 行目の＜開始と終了＞の指定が不正です。\n"
             "期間は１年の中（1 月 1 日～12 月 31 日）で指定してください。");
-  EXPECT_EQ(f.sink.shown[1].caption, "期間設定");
+  EXPECT_EQ(f.sink.shown[2].caption, "期間設定");
   EXPECT_TRUE(stayed);
   EXPECT_EQ(faultRow, 1);
   EXPECT_EQ(faultCol, 4);
@@ -292,11 +292,11 @@ TEST(AnnualConfirm, ATypedDayBecomesAnIndividualSettingThatSurvivesTheSheetsOk) 
     Click(sheet, ids::annual::kBasic);
     WhenModal([&](QWidget* dialog) {
       CVSFlexGrid* grid = Grid(dialog, ids::confirmation::kGrid);
-      grid->SetCurrentCell(4, 1);  // 3 August, a vacation day
+      ClickCell(grid, 4, 1);  // 3 August, a vacation day
       Type(grid, "9");
       QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
       seen << grid->TextMatrix(4, 1) + " " + grid->CellForeColor().name();
-      grid->SetCurrentCell(6, 2);  // the holiday: the same value keeps its colour
+      ClickCell(grid, 6, 2);  // the holiday: the same value keeps its colour
       Type(grid, "2");
       QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
       seen << grid->TextMatrix(6, 2) + " " + grid->CellForeColor().name();
@@ -321,24 +321,42 @@ TEST(AnnualConfirm, CancelTakesBackTheDaysRecordedWhileChangingMonths) {
   f.Calendar(
       [&](QWidget* dialog, CVSFlexGrid* grid) {
         Type(grid, "9");
-        FindControl<UpDownControl>(dialog, ids::confirmation::kMonthUpDown)
-            ->Step(1);  // leaving August records 3 August
+        // Leaving August records 3 August.
+        ClickArrow(dialog, ids::confirmation::kMonthUpDown, Qt::UpArrow);
         fields << FindControl<QLineEdit>(dialog, ids::confirmation::kMonth)->text()
                << QString::number(f.model->dates[0].program);
         auto* year = FindControl<QLineEdit>(dialog, ids::confirmation::kYear);
-        for (QToolButton* arrow : FindControl<UpDownControl>(dialog, ids::confirmation::kYearUpDown)
-                                      ->findChildren<QToolButton*>())
+        for (Qt::ArrowType arrow : {Qt::UpArrow, Qt::DownArrow})
           for (int i = 0; i < 3; ++i) {
-            QTest::mouseClick(arrow, Qt::LeftButton);
+            ClickArrow(dialog, ids::confirmation::kYearUpDown, arrow);
             fields << year->text();
           }
-        dialog->close();  // the close box cancels as well
+        testing::CloseBox(dialog);  // the close box cancels as well
       },
       [&](QWidget*) {
         EXPECT_EQ(f.model->dates[0].year, 0) << "Cancel took the recorded day back";
         EXPECT_EQ(f.calendars[0].months[7].cells[2].program, 4);
       });
   EXPECT_EQ(fields, (QStringList{"9", "9", "2027", "2027", "2027", "2026", "2026", "2026"}));
+}
+
+// The calendar's OK writes its days into the working model at once; the sheet's Cancel, once
+// answered, takes them back with the rest of the sheet's work.
+TEST(AnnualConfirm, TheSheetsCancelTakesBackADayTheCalendarRecorded) {
+  Fixture f;
+  f.sink.answers = {MsgAnswer::Yes};  // the sheet's Cancel: throw the changes away
+  DateEntry recorded{};
+  f.Calendar(
+      [&](QWidget* dialog, CVSFlexGrid* grid) {
+        Type(grid, "9");
+        QTest::keyClick(testing::OpenEditorWidget(grid), Qt::Key_Return);
+        Click(dialog, kIdOk);
+      },
+      [&](QWidget*) { recorded = f.model->dates[0]; });
+  EXPECT_EQ(recorded, (DateEntry{2026, 8, 3, 9})) << "in the first free slot";
+  EXPECT_EQ(f.model->dates[0].year, 0);
+  ASSERT_EQ(f.sink.shown.size(), 1u);
+  EXPECT_EQ(f.sink.shown[0].text, "変更を破棄しますか？");
 }
 
 TEST(AnnualConfirm, ABadDayIsRefusedOnceAndCancelLeavesWithoutAWord) {
@@ -474,9 +492,7 @@ TEST(AnnualPage, ProgramsShowTheirNamesAndTheCalendarShowsBasicDays) {
       CVSFlexGrid* grid = Grid(dialog, ids::confirmation::kGrid);
       // August: the holiday, the individual day, a vacation day.
       for (auto [row, col] : {std::pair{6, 2}, {8, 4}, {4, 1}}) seen << TipAt(grid, row, col);
-      for (QToolButton* arrow : FindControl<UpDownControl>(dialog, ids::confirmation::kMonthUpDown)
-                                    ->findChildren<QToolButton*>())
-        if (arrow->arrowType() == Qt::DownArrow) QTest::mouseClick(arrow, Qt::LeftButton);
+      ClickArrow(dialog, ids::confirmation::kMonthUpDown, Qt::DownArrow);
       // July: 1 July before the vacation runs the basic program, 21 July starts it.
       for (auto [row, col] : {std::pair{2, 3}, {8, 2}}) {
         grid->SetCurrentCell(row, col);

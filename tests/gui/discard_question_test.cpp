@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -21,6 +20,7 @@
 #include "GuiTestModes.h"
 #include "GuiTestSupport.h"
 #include "MakeStep.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
 #include "calendar/HolidayFile.h"
 #include "calendar/ui/AnnualConfirmDialog.h"
@@ -33,12 +33,15 @@
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 #include "platform/QtMessageSink.h"
-#include "platform/UpDownControl.h"
 
 namespace tavrin {
 namespace {
 
+using testing::ClickArrow;
+using testing::ClickCell;
+using testing::CloseBox;
 using testing::FakeEditorHost;
+using testing::Focused;
 using testing::WhenModal;
 
 enum class Close { Escape, CancelButton, CloseBox };
@@ -46,12 +49,6 @@ enum class Answer { NoBox, EscapeKey, EnterKey, BoxClosed, Yes };
 
 const std::pair<Close, const char*> kCloses[] = {
     {Close::Escape, "Escape"}, {Close::CancelButton, "キャンセル"}, {Close::CloseBox, "close box"}};
-
-QAbstractButton* ButtonOf(QMessageBox* box, const QString& text) {
-  for (QAbstractButton* button : box->buttons())
-    if (button->text() == text) return button;
-  return nullptr;
-}
 
 // Answers every message box that comes while it lives, as `answer` says, and records them. A
 // box that should not come at all is answered いいえ, so that the test goes on to fail.
@@ -84,13 +81,13 @@ class Answering {
         QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
         break;
       case Answer::BoxClosed:
-        box->close();
+        CloseBox(box);
         break;
       case Answer::Yes:
-        QTest::mouseClick(ButtonOf(box, "はい(&Y)"), Qt::LeftButton);
+        testing::ClickLabelled(box, "はい(&Y)");
         break;
       case Answer::NoBox:
-        QTest::mouseClick(ButtonOf(box, "いいえ(&N)"), Qt::LeftButton);
+        testing::ClickLabelled(box, "いいえ(&N)");
         break;
     }
   }
@@ -99,34 +96,19 @@ class Answering {
   QPointer<QMessageBox> answered_;
 };
 
-// The widget of `window` that has the keyboard, the window made the active one first (no window
-// manager activates it here).
-QWidget* Focused(QWidget* window) {
-  QApplication::setActiveWindow(window);
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-  QWidget* focus = QApplication::focusWidget();
-  EXPECT_TRUE(focus && (focus == window || window->isAncestorOf(focus))) << "no focus";
-  return focus ? focus : window;
-}
-
 void CloseBy(QWidget* window, Close how) {
   switch (how) {
     case Close::Escape:
       QTest::keyClick(Focused(window), Qt::Key_Escape);
       break;
     case Close::CancelButton:
-      QTest::mouseClick(FindControl<QPushButton>(window, kIdCancel), Qt::LeftButton);
+      testing::Click(window, kIdCancel);
       break;
     case Close::CloseBox:
-      window->close();  // the close event the window system sends
+      CloseBox(window);
       break;
   }
   QApplication::processEvents();
-}
-
-void ClickCell(CVSFlexGrid* grid, int row, int col) {
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                    grid->CellRect(row, col).center());
 }
 
 // Types into the current cell, as an input method does into whatever has the focus (the grid, or
@@ -229,7 +211,7 @@ const Window kWindows[] = {
        WhenModal([](QWidget* dialog) {
          ASSERT_TRUE(WaitReady(dialog));
          ClickCell(FindControl<CVSFlexGrid>(dialog, ids::kGrid), 1, 1);  // Sunday as well
-         QTest::mouseClick(FindControl<QPushButton>(dialog, kIdOk), Qt::LeftButton);
+         testing::Click(dialog, kIdOk);
        });
        ClickCell(FindControl<CVSFlexGrid>(sheet, ids::kGrid), 2, 1);  // program 1 on CH1
      }},
@@ -268,9 +250,7 @@ const Window kWindows[] = {
     {"the calendar, a day recorded on leaving its month", "年間プログラムの確認", RunCalendar,
      [](QWidget* dialog) {
        TypeADay(dialog);
-       for (QToolButton* arrow : FindControl<UpDownControl>(dialog, ids::confirmation::kMonthUpDown)
-                                     ->findChildren<QToolButton*>())
-         if (arrow->arrowType() == Qt::UpArrow) QTest::mouseClick(arrow, Qt::LeftButton);
+       ClickArrow(dialog, ids::confirmation::kMonthUpDown, Qt::UpArrow);
      }},
 };
 

@@ -2,10 +2,8 @@
 // leave the sheet on screen for a few seconds (for screenshots under Xvfb).
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -18,6 +16,7 @@
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
 #include "calendar/ui/CProg4.h"
 #include "framework/ui/CProgSheet.h"
@@ -29,8 +28,10 @@ namespace tavrin {
 namespace {
 
 using testing::Choose;
+using testing::Click;
 using testing::FakeEditorHost;
 using testing::FakeMessages;
+using testing::Focused;
 using testing::WhenModal;
 
 struct Fixture : testing::EditorTestData {
@@ -43,12 +44,6 @@ struct Fixture : testing::EditorTestData {
 };
 
 CVSFlexGrid* GridOf(QWidget* sheet) { return FindControl<CVSFlexGrid>(sheet, ids::summer::kGrid); }
-
-void Click(QWidget* sheet, int id) {
-  auto* button = FindControl<QPushButton>(sheet, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
 
 TEST(EditorSheet, CaptionShowsTheEditorAndTheDocument) {
   Fixture f;
@@ -140,10 +135,10 @@ TEST(EditorSheet, CancelLeavesModelAndNamesByteIdentical) {
   f.sink.answers = {MsgAnswer::Yes};  // throw the changes away
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
-    Choose(grid, 1, 1, 6);
-    FindControl<QCheckBox>(modal, ids::summer::kEnabled)->setChecked(true);
+    Choose(grid, 1, 1, 6);  // 7 月
+    Click(modal, ids::summer::kEnabled);
     // The page stores what it has on OK; a refused OK must not leak into the model either.
-    grid->SetTextMatrix(2, 2, "");
+    Choose(grid, 2, 1, 5);  // 6 月: the end before the start
     Click(modal, kIdOk);
     Click(modal, kIdCancel);
   });
@@ -208,7 +203,7 @@ TEST(SummerPage, ValidationKeepsTheSheetOpenOnTheFaultyCellThenStores) {
   bool stillOpen = false;
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
-    FindControl<QCheckBox>(modal, ids::summer::kEnabled)->setChecked(true);
+    Click(modal, ids::summer::kEnabled);
     Choose(grid, 1, 1, 5);  // 6 月
     Choose(grid, 1, 2, 4);  // 最終
     Choose(grid, 1, 3, 0);  // 日曜日
@@ -255,16 +250,17 @@ TEST(SummerPage, AltDDeletesTheSelectedRowsWithoutAskingEvenFromTheCheckBox) {
   WhenModal([&](QWidget* modal) {
     CVSFlexGrid* grid = GridOf(modal);
     // The row label picks the whole end row; Alt+D goes to the page, not the grid.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      grid->CellRect(2, 0).center());
+    testing::ClickCell(grid, 2, 0);
     QTest::keyClick(grid, Qt::Key_D, Qt::AltModifier);
     for (int c = 1; c < 5; ++c) endRow << grid->TextMatrix(2, c);
     row = grid->Row();
     col = grid->Col();
     // With the focus elsewhere in the sheet the key still reaches the page.
-    grid->SetRow(1);
+    testing::ClickCell(grid, 1, 0);
     auto* box = FindControl<QCheckBox>(modal, ids::summer::kEnabled);
-    box->setFocus();
+    for (int tabs = 0; tabs < 10 && Focused(modal) != box; ++tabs)
+      QTest::keyClick(Focused(modal), Qt::Key_Tab);
+    ASSERT_EQ(Focused(modal), box) << "Tab never reached the check box";
     QTest::keyClick(box, Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(box->isChecked());  // the key did not toggle anything else
     EXPECT_EQ(grid->TextMatrix(1, 1), "");
@@ -285,12 +281,12 @@ TEST(SummerPage, DeleteButtonEmptiesRowsAndClearedEmptyRuleIsStoredAsNone) {
   f.model->summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
   FakeEditorHost document(*f.model);
   WhenModal([&](QWidget* modal) {
-    CVSFlexGrid* grid = GridOf(modal);
-    grid->SetRow(1);
-    grid->SetCol(1);
+    QWidget* grid = Focused(modal);
+    ASSERT_EQ(grid, GridOf(modal));
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);  // the first cell
     QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
     Click(modal, ids::summer::kDelete);
-    FindControl<QCheckBox>(modal, ids::summer::kEnabled)->setChecked(false);
+    Click(modal, ids::summer::kEnabled);  // off
     Click(modal, kIdOk);
   });
   EXPECT_EQ(OpenEditor(f.sheet, EditorKind::SummerTime, f.context, document, f.state),

@@ -286,18 +286,21 @@ TEST_F(FlexGridTest, ChoosingFromAColumnListValidatesThenStores) {
   EXPECT_EQ(combo->currentIndex(), -1);  // an empty cell chooses nothing
   QAbstractItemView* list = combo->view();
   ASSERT_TRUE(list->isVisible());
-  list->setCurrentIndex(list->model()->index(4, 0));
+  ASSERT_EQ(QApplication::focusWidget(), list);
+  QTest::keyClick(list, Qt::Key_End);  // the last item
   QTest::keyClick(list, Qt::Key_Return);
   EXPECT_FALSE(grid.IsEditing());
   EXPECT_EQ(events, (Events{"validate 2,2 最終 / ", "after 2,2 最終"}));
 
-  // Reopening shows the stored item; Escape leaves the cell alone.
+  // Reopening with Enter shows the stored item; Escape leaves the cell alone.
   events.clear();
-  grid.StartEdit();
+  QApplication::setActiveWindow(&grid);  // as a window manager does when the list closed
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   combo = OpenEditorOf<QComboBox>(grid);
   ASSERT_NE(combo, nullptr);
   EXPECT_EQ(combo->currentText(), "最終");
-  grid.CancelEdit();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(grid.IsEditing());
   EXPECT_TRUE(events.empty());
   EXPECT_EQ(grid.TextMatrix(2, 2), "最終");
 }
@@ -399,7 +402,7 @@ TEST_F(FlexGridTest, TypingOpensATextEditorOnlyWhenEditable) {
   // Moving the cursor ends an open edit and stores it.
   QTest::keyClick(&grid, Qt::Key_7);
   QTest::keyClick(OpenEditorOf<QLineEdit>(grid), Qt::Key_8);
-  grid.SetRow(2);
+  ClickCell(2, 1);
   EXPECT_EQ(grid.TextMatrix(1, 1), "78");
   EXPECT_FALSE(grid.IsEditing());
 
@@ -407,10 +410,10 @@ TEST_F(FlexGridTest, TypingOpensATextEditorOnlyWhenEditable) {
   QObject::connect(&grid, &CVSFlexGrid::ValidateEdit,
                    [](int, int, bool* cancel) { *cancel = true; });
   QTest::keyClick(&grid, Qt::Key_9);
-  grid.CommitEdit();
+  QTest::keyClick(OpenEditorOf<QLineEdit>(grid), Qt::Key_Return);
   EXPECT_TRUE(grid.IsEditing());
   EXPECT_EQ(grid.TextMatrix(2, 1), "");
-  grid.CancelEdit();
+  QTest::keyClick(OpenEditorOf<QLineEdit>(grid), Qt::Key_Escape);
 }
 
 TEST_F(FlexGridTest, FixedRowsAndColumnsStayWhileTheDataScrolls) {
@@ -506,7 +509,7 @@ TEST_F(FlexGridTest, ABadEditLeftByAMoveIsCheckedOnceAndTheMoveRefused) {
   EXPECT_EQ(checks, 2);
   EXPECT_EQ(grid.Row(), 1);
   EXPECT_EQ(grid.TextMatrix(1, 1), "");
-  grid.CancelEdit();
+  QTest::keyClick(OpenEditorOf<QLineEdit>(grid), Qt::Key_Escape);
 }
 
 TEST(FlexGridDialog, TheCancelButtonDropsAPendingEditOtherFocusStoresIt) {
@@ -537,8 +540,11 @@ TEST(FlexGridDialog, TheCancelButtonDropsAPendingEditOtherFocusStoresIt) {
   EXPECT_EQ(grid->TextMatrix(1, 1), "");
   EXPECT_EQ(checks, 0) << "nothing to answer on the way out";
 
-  grid->setFocus();
-  QTest::keyClick(grid, Qt::Key_6);
+  // Back in the cell, the cursor's, whose click opens its editor.
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    grid->CellRect(1, 1).center());
+  ASSERT_TRUE(grid->IsEditing());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_6);
   QTest::mousePress(ok, Qt::LeftButton);
   QApplication::processEvents();
   QTest::mouseRelease(ok, Qt::LeftButton);

@@ -2,7 +2,6 @@
 // saved as an iCalendar file, in the running program. Run with --show-compare, --show-agenda or
 // --show-menu to leave that window on screen for a few seconds (for screenshots under Xvfb).
 #include <QApplication>
-#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -15,13 +14,13 @@
 #include <QTimer>
 #include <cstring>
 
-#include "GridDriving.h"
 #include "RunningAppFixture.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
 #include "document/TavrinDoc.h"
+#include "framework/ui/ControlIds.h"
 #include "model/ImageLayout.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
@@ -31,27 +30,10 @@
 namespace tavrin {
 namespace {
 
-using testing::Choose;
 using testing::WhenModal;
 
 const QString kSchoolImage =
     QStringLiteral(TAVRIN_SOURCE_DIR "/tests/golden/image/school/image.BIN");
-
-// The summer-time page as a user fills it: the check box, then each list of the rule, then OK.
-void FillSummerTimeSheet(QWidget* sheet) {
-  auto* box = FindControl<QCheckBox>(sheet, 1087);
-  QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(8, box->height() / 2));
-  CVSFlexGrid* grid = FindControl<CVSFlexGrid>(sheet, 1054);
-  Choose(grid, 1, 1, 2);  // 3 月
-  Choose(grid, 1, 2, 4);  // 最終
-  Choose(grid, 1, 3, 0);  // 日曜日
-  Choose(grid, 1, 4, 2);  // 2 時
-  Choose(grid, 2, 1, 9);  // 10 月
-  Choose(grid, 2, 2, 4);  // 最終
-  Choose(grid, 2, 3, 0);  // 日曜日
-  Choose(grid, 2, 4, 3);  // 3 時
-  QTest::mouseClick(FindControl<QPushButton>(sheet, kIdOk), Qt::LeftButton);
-}
 
 class HistoryCompareTest : public testing::RunningAppFixture {
  protected:
@@ -64,17 +46,7 @@ class HistoryCompareTest : public testing::RunningAppFixture {
   CTavrinView& view() { return *app_->view(); }
   QString caption() { return frame().windowTitle(); }
   QAction* action(int id) { return frame().action(id); }
-  void Command(int id) { action(id)->trigger(); }
-  void Keys(QKeySequence keys) {
-    QApplication::setActiveWindow(&frame());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-    QTest::keySequence(&frame(), keys);
-  }
-
-  void SetSummerTimeByHand() {
-    WhenModal(FillSummerTimeSheet);
-    QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
-  }
+  void Keys(QKeySequence keys) { QTest::keySequence(testing::Focused(&frame()), keys); }
 
   QTemporaryDir work_;
 };
@@ -126,7 +98,8 @@ TEST_F(HistoryCompareTest, AltEOpensTheEditMenu) {
   ASSERT_EQ(edit->title(), QStringLiteral("編集(&E)"));
   Keys(QKeySequence(Qt::ALT | Qt::Key_E));
   EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->isVisible(); }, 2000));
-  edit->close();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_FALSE(edit->isVisible());
 }
 
 // The editor windows keep Ctrl+Z for themselves, even while there is something to undo.
@@ -136,11 +109,11 @@ TEST_F(HistoryCompareTest, TheEditorSheetKeepsItsOwnCtrlZ) {
   ASSERT_TRUE(action(ID_EDIT_UNDO)->isEnabled());
   QSignalSpy commands(&frame(), &CMainFrame::commandTriggered);
   WhenModal([](QWidget* sheet) {
-    CVSFlexGrid* grid = FindControl<CVSFlexGrid>(sheet, 1054);
-    grid->setFocus();
+    QWidget* grid = testing::Focused(sheet);
+    ASSERT_EQ(grid, FindControl<CVSFlexGrid>(sheet, ids::summer::kGrid));
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
-    QTest::mouseClick(FindControl<QPushButton>(sheet, kIdCancel), Qt::LeftButton);
+    testing::Click(sheet, kIdCancel);
   });
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_EQ(commands.size(), 0);
@@ -179,7 +152,7 @@ TEST_F(HistoryCompareTest, CompareListsTheDifferencesWithTheChosenFileOrThatTher
         }
         shown.rows << cells;
       }
-      QTest::keyClick(window, Qt::Key_Escape);
+      QTest::keyClick(testing::Focused(window), Qt::Key_Escape);
     });
     Command(ID_FILE_COMPARE);
     return shown;
@@ -220,7 +193,7 @@ TEST_F(HistoryCompareTest, TheAgendaIsSavedFromItsFirstDayAsAnICalendarFile) {
     ASSERT_NE(agenda, nullptr);
     button = agenda->saveCalendarButton()->text();
     QTest::mouseClick(agenda->saveCalendarButton(), Qt::LeftButton);
-    QTest::keyClick(agenda, Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(agenda), Qt::Key_Escape);
   });
   Command(ID_VIEW_AGENDA);
   EXPECT_EQ(button, QStringLiteral("iCalendarに保存..."));
@@ -274,7 +247,7 @@ int ShowForScreenshot(const char* which) {
   } else {
     QTimer::singleShot(0, [&view, &app] {
       QTimer::singleShot(300, [] {
-        if (QWidget* sheet = QApplication::activeModalWidget()) FillSummerTimeSheet(sheet);
+        if (QWidget* sheet = QApplication::activeModalWidget()) testing::FillSummerTimeSheet(sheet);
       });
       view.OpenEditor(EditorKind::SummerTime);
       QMenu* edit = app.frame()->menuBar()->actions()[1]->menu();

@@ -2,7 +2,6 @@
 // whichever widget has the keyboard, Enter, and OK; then the value the working model holds.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -12,7 +11,9 @@
 
 #include "EditorTestData.h"
 #include "FakeEditorHost.h"
+#include "GridDriving.h"
 #include "GuiTestSupport.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
 #include "calendar/HolidayFile.h"
 #include "editors/ui/ChannelDialog.h"
@@ -28,73 +29,11 @@
 namespace tavrin {
 namespace {
 
+using testing::Click;
+using testing::ClickCell;
 using testing::FakeEditorHost;
+using testing::Keyboard;
 using testing::WhenModal;
-
-// The keys of a cell: ASCII keys, Japanese as an input method commits it (a character, or the
-// text between "[" and "]"), "~" a pause of more than a second, "\n" Enter, "\x1b" Escape, and
-// "@" a click on the cell the case names as elsewhere.
-class Keyboard {
- public:
-  Keyboard() {
-    CVSFlexGrid::SetTypingClock([this] { return now_; });
-  }
-  ~Keyboard() { CVSFlexGrid::SetTypingClock(nullptr); }
-  Keyboard(const Keyboard&) = delete;
-  Keyboard& operator=(const Keyboard&) = delete;
-
-  // Clicks the cell and types `keys` into it.
-  void Into(CVSFlexGrid* grid, int row, int col, const QString& keys,
-            const std::function<void()>& elsewhere = {}) {
-    Activate(grid);
-    // On the cursor's cell, the click opens the cell's list or editor: the keys go there then.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      grid->CellRect(row, col).center());
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-      const QChar key = keys[i];
-      now_ += key == '~' ? 1500 : 80;
-      if (key == '~') continue;
-      Activate(grid);
-      QWidget* target = QApplication::focusWidget();
-      ASSERT_NE(target, nullptr) << "no widget has the keyboard for " << keys.toStdString();
-      if (key == '@') {
-        elsewhere();
-      } else if (key == '\n') {
-        QTest::keyClick(target, Qt::Key_Return);
-      } else if (key == '\x1b') {
-        QTest::keyClick(target, Qt::Key_Escape);
-      } else if (key == '[') {
-        const qsizetype end = keys.indexOf(']', i);
-        testing::CommitText(target, keys.mid(i + 1, end - i - 1));
-        i = end;
-      } else if (key.unicode() < 0x80) {
-        QTest::keyClick(target, key.toLatin1());
-      } else {
-        testing::CommitText(target, QString(key));
-      }
-    }
-    QApplication::processEvents();
-  }
-
- private:
-  // Lists and message boxes are windows of their own; when they close, a window manager gives
-  // the keyboard back to the window the user works in, which the offscreen platform leaves to us.
-  static void Activate(QWidget* widget) {
-    if (QApplication::activePopupWidget() == nullptr &&
-        QApplication::activeModalWidget() != nullptr)
-      QApplication::setActiveWindow(QApplication::activeModalWidget());
-    else if (QApplication::activeWindow() == nullptr)
-      QApplication::setActiveWindow(widget->window());
-  }
-
-  int64_t now_ = 1'000'000;
-};
-
-void Click(QWidget* window, int id) {
-  auto* button = FindControl<QAbstractButton>(window, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // Presses OK and reports whether the window closed; a window that stays is cancelled.
 bool Ok(QWidget* window) {
@@ -210,8 +149,7 @@ TEST(ListTyping, SingleChannelDialog) {
         dialogOk = Ok(dialog);
       });
       auto* list = FindControl<CVSFlexGrid>(sheet, ids::kGrid);
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                        list->CellRect(2 + 4, 3).center());  // program 5 on CH3
+      ClickCell(list, 2 + 4, 3);  // program 5 on CH3
     });
     EXPECT_TRUE(dialogOk) << CaseName(c);
     EXPECT_EQ(Channel(f.model->channels[2]), c.stored) << CaseName(c);
@@ -248,14 +186,12 @@ TEST(ListTyping, StepDialog) {
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(QTest::qWaitFor([dialog] { return dialog->Ready(); }, 2000));
         CVSFlexGrid* grid = dialog->Grid();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          grid->CellRect(1, 1).center());  // Sunday
+        ClickCell(grid, 1, 1);  // Sunday
         for (const Typed& cell : c.typed.cells) keys.Into(grid, cell.row, cell.col, cell.keys);
         dialogOk = Ok(dialog);
       });
       auto* list = FindControl<CVSFlexGrid>(sheet, ids::kGrid);
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                        list->CellRect(2, c.channel).center());  // program 1
+      ClickCell(list, 2, c.channel);  // program 1
     });
     EXPECT_TRUE(dialogOk) << CaseName(c.typed);
     EXPECT_EQ(Step(f.model->steps[0]), c.typed.stored) << CaseName(c.typed);
@@ -377,7 +313,8 @@ class AnsweredBoxes : public MessageSink {
                  MsgIcon icon) override {
     shown.push_back(text);
     QTimer::singleShot(0, [] {
-      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+      if (QWidget* box = QApplication::activeModalWidget())
+        QTest::keyClick(testing::Focused(box), Qt::Key_Return);
     });
     return real_.Show(text, caption, buttons, icon);
   }
@@ -412,10 +349,7 @@ TEST(ListTyping, ConfirmationCalendar) {
     WhenModal([&](QWidget* sheet) {
       WhenModal([&](QWidget* dialog) {
         auto* grid = FindControl<CVSFlexGrid>(dialog, ids::confirmation::kGrid);
-        keys.Into(grid, 4, 1, c.keys, [&] {
-          QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                            grid->CellRect(4, 2).center());
-        });
+        keys.Into(grid, 4, 1, c.keys, [&] { ClickCell(grid, 4, 2); });
         calendarOk = dialog->isVisible() && Ok(dialog);
       });
       Click(sheet, ids::annual::kConfirmSingle);

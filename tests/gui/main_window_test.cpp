@@ -37,7 +37,6 @@ class MainWindowTest : public testing::RunningAppFixture {
   CTavrinView& view() { return *app_->view(); }
   QString caption() { return frame().windowTitle(); }
   QString fileField() { return view().fileNameField()->text(); }
-  void Command(int id) { frame().action(id)->trigger(); }
   // The basic program 99 needs no registered steps, so the schedule may be saved.
   void MakeSaveable() { view().viewModel().model().basicProgram = 99; }
   // The school example as "plan.BIN" in the data folder, with the holiday file, so that no
@@ -110,10 +109,9 @@ TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
     EXPECT_EQ(frame().action(id)->shortcutContext(), Qt::WindowShortcut) << id;
   }
   QSignalSpy commands(&frame(), &CMainFrame::commandTriggered);
-  QApplication::setActiveWindow(&frame());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-  QTest::keyClick(&frame(), Qt::Key_F6);
-  QTest::keyClick(&frame(), Qt::Key_Z, Qt::ControlModifier);  // greyed: nothing to undo
+  QTest::keyClick(testing::Focused(&frame()), Qt::Key_F6);
+  // Greyed: nothing to undo.
+  QTest::keyClick(testing::Focused(&frame()), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(commands.size(), 1);
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));  // nothing happened
 
@@ -121,11 +119,13 @@ TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
   QString undone = QStringLiteral("<not run>");
   WhenModal([&](QWidget* modal) {
     auto* field = modal->findChild<QLineEdit*>();
+    QTest::mouseClick(field, Qt::LeftButton);
+    ASSERT_EQ(testing::Focused(modal), field);
     QTest::keyClicks(field, "abc");
     QTest::keyClick(field, Qt::Key_F6);
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);  // the field's own undo
     undone = field->text();
-    modal->close();
+    testing::CloseBox(modal);
   });
   QDialog dialog(&frame());
   new QLineEdit(&dialog);
@@ -135,6 +135,7 @@ TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
 }
 
 TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {
+  WriteHolidayFile();
   Start();
   const std::string path = (data_.path() + "/plan.BIN").toStdString();
   MakeSaveable();
@@ -147,8 +148,7 @@ TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
   EXPECT_EQ(fileField(), QStringLiteral("plan.BIN"));
 
-  app_->doc()->SetModified(true);
-  view().viewModel().UpdateTitle();
+  SetSummerTimeByHand();
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
   Command(ID_FILE_SAVE);  // named: no dialog
   EXPECT_EQ(dialogs_.requests.size(), 1u);
@@ -157,8 +157,7 @@ TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {
   Command(ID_FILE_NEW);
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成"));
   EXPECT_EQ(fileField(), QStringLiteral("新規作成"));
-  app_->doc()->SetModified(true);
-  view().viewModel().UpdateTitle();
+  SetSummerTimeByHand();
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - 新規作成 *"));
 
   // Open asks about the changes first; No drops them.
@@ -189,6 +188,7 @@ TEST_F(MainWindowTest, ExportWritesTheReportAndLeavesTheDocumentAlone) {
 }
 
 TEST_F(MainWindowTest, EveryEditorButtonCanBePressedAndSummerTimeRunsTheSheet) {
+  WriteHolidayFile();
   Start();
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(view().editorButton(i)->isEnabled()) << i;
   // A saved schedule: its image is what packing the working model gives.
@@ -202,23 +202,22 @@ TEST_F(MainWindowTest, EveryEditorButtonCanBePressedAndSummerTimeRunsTheSheet) {
   messages_.answers.push_back(MsgAnswer::Yes);  // Cancel asks before it throws the change away
   WhenModal([&](QWidget* modal) {
     title = modal->windowTitle();
-    view().viewModel().model().basicProgram = 7;  // a change that Cancel must undo
-    static_cast<QDialog*>(modal)->reject();
+    testing::Click(modal, ids::summer::kEnabled);  // a change that Cancel must drop
+    testing::Click(modal, kIdCancel);
   });
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_EQ(title, QStringLiteral("サマータイム - plan.BIN"));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "変更を破棄しますか？");
   EXPECT_TRUE(view().viewModel().model() == before);
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
 
-  WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+  WhenModal([](QWidget* modal) { testing::Click(modal, kIdOk); });
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_FALSE(app_->doc()->IsModified());  // OK without a change
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN"));
 
-  WhenModal([this](QWidget* modal) {
-    view().viewModel().model().basicProgram = 7;
-    static_cast<QDialog*>(modal)->accept();
-  });
+  WhenModal(testing::FillSummerTimeSheet);
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_TRUE(app_->doc()->IsModified());
   EXPECT_EQ(caption(), QStringLiteral("Tavrin - plan.BIN *"));
@@ -270,7 +269,7 @@ TEST_F(MainWindowTest, RadioPageOkOnASavedTelevisionChannelLeavesTheDocumentUnmo
   WhenModal([&](QWidget* modal) {
     shown = FindControl<QLineEdit>(modal, ids::radio::kStation)->text() + " " +
             FindControl<QLineEdit>(modal, ids::radio::kFrequency)->text();
-    static_cast<QDialog*>(modal)->accept();
+    testing::Click(modal, kIdOk);
   });
   QTest::mouseClick(view().editorButton(4), Qt::LeftButton);
   EXPECT_EQ(shown, QStringLiteral("１ｃｈ 901"));
@@ -292,10 +291,11 @@ TEST_F(MainWindowTest, CommandLinePathOpensThatFile) {
 }
 
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
+  WriteHolidayFile();
   Start();
-  app_->doc()->SetModified(true);
+  SetSummerTimeByHand();
   messages_.answers.push_back(MsgAnswer::Cancel);
-  EXPECT_FALSE(frame().close());
+  testing::CloseBox(&frame());
   EXPECT_TRUE(frame().isVisible());
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "\"新規ファイル\" は変更されています。　保存しますか？");
@@ -306,7 +306,8 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
 
   frame().move(321, 234);
   messages_.answers.push_back(MsgAnswer::No);
-  EXPECT_TRUE(frame().close());
+  testing::CloseBox(&frame());
+  EXPECT_FALSE(frame().isVisible());
   EXPECT_EQ(profile_.ReadInt("MAIN_X"), 321);
   EXPECT_EQ(profile_.ReadInt("MAIN_Y"), 234);
   EXPECT_EQ(profile_.ReadInt("BAUDRATE"), 1);  // every value reaches the profile at exit
@@ -314,7 +315,8 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
 
 TEST_F(MainWindowTest, UnchangedDocumentClosesWithoutAQuestion) {
   Start();
-  EXPECT_TRUE(frame().close());
+  testing::CloseBox(&frame());
+  EXPECT_FALSE(frame().isVisible());
   EXPECT_TRUE(messages_.shown.empty() ||
               messages_.shown[0].caption == "祭日設定");  // only the holiday notice may appear
 }

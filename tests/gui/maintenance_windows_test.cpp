@@ -18,6 +18,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
+#include "app/ui/CommandIds.h"
 #include "framework/ui/ControlIds.h"
 #include "platform/ControlNames.h"
 #include "transfer/ui/SerialDiagnosticsDialog.h"
@@ -26,6 +27,9 @@
 namespace tavrin {
 namespace {
 
+using testing::ClickAsTheUser;
+using testing::ClickLabelled;
+using testing::CloseBox;
 using testing::IfNoModal;
 using testing::WhenModal;
 
@@ -35,7 +39,6 @@ class MaintenanceWindowsTest : public testing::RunningAppFixture {
     RunningAppFixture::Start();
     QApplication::setActiveWindow(app_->frame());
   }
-  void AltKey(Qt::Key key) { QTest::keyClick(app_->view()->editorButton(0), key, Qt::AltModifier); }
   // Presses `key` with Alt and reports the title of the modal window it opened (closing it), or
   // an empty text when none opened.
   QString AltKeyOpens(Qt::Key key) {
@@ -43,7 +46,7 @@ class MaintenanceWindowsTest : public testing::RunningAppFixture {
     WhenModal(
         [&title](QWidget* modal) {
           title = modal->windowTitle();
-          modal->close();
+          CloseBox(modal);
         },
         600, IfNoModal::Ignore);
     AltKey(key);
@@ -82,7 +85,7 @@ TEST_F(MaintenanceWindowsTest, EveryMenuOpensByItsLetterAndJThenVOpensTheSpecial
       opened = AltKeyOpens(key);
       if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
         opened = menu->title();
-        menu->close();
+        QTest::keyClick(menu, Qt::Key_Escape);
       }
     }
     EXPECT_EQ(opened, c.opens) << c.keys.size() << " keys ending in " << c.keys.back();
@@ -96,7 +99,7 @@ TEST_F(MaintenanceWindowsTest, AltAOpensTheAboutBoxWithoutAHolidayFile) {
     title = modal->windowTitle();
     program = FindControl<QLabel>(modal, ids::about::kProgramVersion)->text();
     holiday = FindControl<QLabel>(modal, ids::about::kHolidayVersion)->text();
-    modal->close();
+    CloseBox(modal);
   });
   AltKey(Qt::Key_A);
   EXPECT_EQ(title, QStringLiteral("Tavrin のバージョン情報"));
@@ -110,9 +113,9 @@ TEST_F(MaintenanceWindowsTest, AboutBoxShowsTheHolidayFileVersion) {
   QString holiday;
   WhenModal([&](QWidget* modal) {
     holiday = FindControl<QLabel>(modal, ids::about::kHolidayVersion)->text();
-    modal->close();
+    CloseBox(modal);
   });
-  app_->frame()->action(32781)->trigger();
+  Command(ID_APP_ABOUT);
   EXPECT_EQ(holiday, QStringLiteral("祭日設定ファイル　　Version V2.01"));
 }
 
@@ -127,27 +130,30 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayShowsBothFiles) {
   int scrollRange = -1;
   int expectedRange = -2;
   QString holidayRead, iniRead, years, radio, dayMark, folder;
-  WhenModal([&](QWidget* modal) {
-    holidayRead = FieldText(modal, ids::display::kHolidayFileRead);
-    iniRead = FieldText(modal, ids::display::kSettingsFileRead);
-    years = FieldText(modal, ids::display::kYearCount);
-    radio = FieldText(modal, ids::display::kRadioButton);
-    dayMark = FieldText(modal, ids::display::kDayMark);
-    folder = FieldText(modal, ids::display::kDataFolder);
-    auto* list = FindControl<QListWidget>(modal, ids::display::kMonths);
-    for (int i = 0; i < list->count(); ++i) months2026 << list->item(i)->text();
-    FindControl<QComboBox>(modal, ids::display::kYears)->setCurrentIndex(1);
-    for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
-    auto* chimeList = FindControl<QListWidget>(modal, ids::display::kChimes);
-    for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
-    // The list scrolls sideways to the widest line plus one average character.
-    const QFontMetrics metrics(chimeList->font());
-    expectedRange = metrics.horizontalAdvance(chimes.last()) + metrics.averageCharWidth() -
-                    chimeList->viewport()->width();
-    scrollRange = chimeList->horizontalScrollBar()->maximum();
-    modal->close();
+  OpenSpecialMenu([&](QWidget* menu) {
+    WhenModal([&](QWidget* modal) {
+      holidayRead = FieldText(modal, ids::display::kHolidayFileRead);
+      iniRead = FieldText(modal, ids::display::kSettingsFileRead);
+      years = FieldText(modal, ids::display::kYearCount);
+      radio = FieldText(modal, ids::display::kRadioButton);
+      dayMark = FieldText(modal, ids::display::kDayMark);
+      folder = FieldText(modal, ids::display::kDataFolder);
+      auto* list = FindControl<QListWidget>(modal, ids::display::kMonths);
+      for (int i = 0; i < list->count(); ++i) months2026 << list->item(i)->text();
+      testing::PickFromList(FindControl<QComboBox>(modal, ids::display::kYears), 1);
+      for (int i = 0; i < list->count(); ++i) months2027 << list->item(i)->text();
+      auto* chimeList = FindControl<QListWidget>(modal, ids::display::kChimes);
+      for (int i = 0; i < chimeList->count(); ++i) chimes << chimeList->item(i)->text();
+      // The list scrolls sideways to the widest line plus one average character.
+      const QFontMetrics metrics(chimeList->font());
+      expectedRange = metrics.horizontalAdvance(chimes.last()) + metrics.averageCharWidth() -
+                      chimeList->viewport()->width();
+      scrollRange = chimeList->horizontalScrollBar()->maximum();
+      CloseBox(modal);
+    });
+    ClickLabelled(menu, QStringLiteral("設定ファイル情報"));
+    CloseBox(menu);
   });
-  app_->view()->ShowSettingsFileDisplay();
   EXPECT_EQ(holidayRead, "O");
   EXPECT_EQ(iniRead, "O");
   EXPECT_EQ(years, "2");
@@ -169,13 +175,16 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
   Start();
   QString holidayRead, years;
   int months = -1;
-  WhenModal([&](QWidget* modal) {
-    holidayRead = FieldText(modal, ids::display::kHolidayFileRead);
-    years = FieldText(modal, ids::display::kYearCount);
-    months = FindControl<QListWidget>(modal, ids::display::kMonths)->count();
-    modal->close();
+  OpenSpecialMenu([&](QWidget* menu) {
+    WhenModal([&](QWidget* modal) {
+      holidayRead = FieldText(modal, ids::display::kHolidayFileRead);
+      years = FieldText(modal, ids::display::kYearCount);
+      months = FindControl<QListWidget>(modal, ids::display::kMonths)->count();
+      CloseBox(modal);
+    });
+    ClickLabelled(menu, QStringLiteral("設定ファイル情報"));
+    CloseBox(menu);
   });
-  app_->view()->ShowSettingsFileDisplay();
   EXPECT_EQ(holidayRead, "X");
   EXPECT_EQ(years, "0");
   EXPECT_EQ(months, 0);
@@ -184,13 +193,10 @@ TEST_F(MaintenanceWindowsTest, SettingsDisplayWithoutFilesShowsX) {
 TEST_F(MaintenanceWindowsTest, SpecialMenuButtonShowsItsInformationBox) {
   Start();
   messages_.shown.clear();
-  WhenModal([](QWidget* modal) {
-    for (auto* button : modal->findChildren<QPushButton*>()) {
-      if (button->text() == QStringLiteral("USB データ・ファイル名")) button->click();
-    }
-    modal->close();
+  OpenSpecialMenu([](QWidget* menu) {
+    ClickLabelled(menu, QStringLiteral("USB データ・ファイル名"));
+    CloseBox(menu);
   });
-  app_->view()->ShowSpecialMenu();
   ASSERT_FALSE(messages_.shown.empty());
   EXPECT_EQ(messages_.shown.back().caption, "USB データ・ファイル名");
   EXPECT_EQ(messages_.shown.back().text, "\"VL-3400.BIN\"    ");
@@ -204,13 +210,10 @@ TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {
   profile_.WriteString("OBJDIR", "/somewhere");
   Start();
   messages_.answers.push_back(MsgAnswer::Yes);
-  WhenModal([](QWidget* modal) {
-    for (auto* button : modal->findChildren<QPushButton*>()) {
-      if (button->text() == QStringLiteral("レジストリの初期化")) button->click();
-    }
-    modal->close();
+  OpenSpecialMenu([](QWidget* menu) {
+    ClickLabelled(menu, QStringLiteral("レジストリの初期化"));
+    CloseBox(menu);
   });
-  app_->view()->ShowSpecialMenu();
   EXPECT_EQ(messages_.shown.back().text, "レジストリを初期化しますか？　　　");
   EXPECT_EQ(profile_.ReadInt("USB_X"), 333);
   EXPECT_EQ(profile_.ReadInt("USB_Y"), 444);
@@ -249,7 +252,7 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   // Plugged in after start-up: connecting takes the port list afresh.
   PseudoPort port;
   ASSERT_TRUE(port.ok());
-  app_->view()->ShowSerialDiagnostics();
+  OpenSerialWindow();
   SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
@@ -258,23 +261,24 @@ TEST_F(MaintenanceWindowsTest, SerialWindowIsModelessConnectsAndRemembersItsPlac
   auto* connectButton = FindControl<QPushButton>(window, ids::serial::kConnect);
   EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
 
-  connectButton->click();  // opens COM1, the pseudo-terminal
+  ClickAsTheUser(connectButton);  // opens COM1, the pseudo-terminal
   EXPECT_TRUE(app_->view()->link().PortOpen());
   EXPECT_EQ(connectButton->text(), QStringLiteral("切断"));
   EXPECT_EQ(window->field(ids::serial::kLinkState)->text(), QString());
-  connectButton->click();
+  ClickAsTheUser(connectButton);
   EXPECT_FALSE(app_->view()->link().PortOpen());
   EXPECT_EQ(connectButton->text(), QStringLiteral("接続"));
 
   window->move(260, 270);
-  FindControl<QPushButton>(window, kIdOk)->click();
+  ClickAsTheUser(FindControl<QPushButton>(window, kIdOk));
   EXPECT_FALSE(window->isVisible());
-  app_->view()->ShowSerialDiagnostics();
+  OpenSerialWindow();
   EXPECT_EQ(app_->view()->diagnosticsWindow(), window);  // created once
   EXPECT_EQ(window->pos(), QPoint(260, 270));
 
   window->move(280, 290);
-  EXPECT_TRUE(app_->frame()->close());  // closes the window too, which stores its place
+  CloseBox(app_->frame());  // closes the window too, which stores its place
+  EXPECT_FALSE(app_->frame()->isVisible());
   EXPECT_EQ(profile_.ReadInt("SERIAL_X"), 280);
   EXPECT_EQ(profile_.ReadInt("SERIAL_Y"), 290);
 }
@@ -289,44 +293,41 @@ TEST_F(MaintenanceWindowsTest, SerialWindowWorksBesideTheSpecialMenuAndAfterIt) 
   auto clickConnect = [this] {
     SerialDiagnosticsDialog* window = app_->view()->diagnosticsWindow();
     auto* button = FindControl<QPushButton>(window, ids::serial::kConnect);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
-                      button->mapTo(window, button->rect().center()));
+    ClickAsTheUser(button);
     return app_->view()->link().PortOpen();
   };
   // Round one opens the window from the menu; round two finds it open when the menu opens.
   for (const bool openBefore : {false, true}) {
     bool openedBesideMenu = false;
-    WhenModal([&](QWidget* menu) {
-      if (!openBefore) {
-        for (auto* button : menu->findChildren<QPushButton*>()) {
-          if (button->text() == QStringLiteral("シリアル通信")) button->click();
-        }
-      }
+    OpenSpecialMenu([&](QWidget* menu) {
+      if (!openBefore) ClickLabelled(menu, QStringLiteral("シリアル通信"));
       openedBesideMenu = clickConnect();
-      menu->close();
+      CloseBox(menu);
     });
-    app_->view()->ShowSpecialMenu();
     EXPECT_TRUE(openedBesideMenu) << openBefore;
     EXPECT_FALSE(clickConnect()) << openBefore;
     // Afterwards it stays above the main window, as when opened from the connection menu.
     EXPECT_EQ(app_->view()->diagnosticsWindow()->windowHandle()->transientParent(),
               app_->frame()->windowHandle());
   }
-  EXPECT_TRUE(app_->frame()->close());
+  CloseBox(app_->frame());
+  EXPECT_FALSE(app_->frame()->isVisible());
 }
 
 TEST_F(MaintenanceWindowsTest, SerialSettingsChoiceReachesTheProfile) {
   Start();
-  app_->view()->ShowSerialDiagnostics();
+  OpenSerialWindow();
   WhenModal([](QWidget* modal) {
-    FindControl<QComboBox>(modal, ids::transfer::kPorts)->setCurrentIndex(2);
-    FindControl<QComboBox>(modal, ids::transfer::kSpeeds)->setCurrentIndex(0);
-    static_cast<QDialog*>(modal)->accept();
+    testing::PickFromList(FindControl<QComboBox>(modal, ids::transfer::kPorts), 2);
+    testing::PickFromList(FindControl<QComboBox>(modal, ids::transfer::kSpeeds), 0);
+    ClickLabelled(modal, QStringLiteral("OK"));
   });
-  FindControl<QPushButton>(app_->view()->diagnosticsWindow(), ids::serial::kSettings)->click();
+  ClickAsTheUser(
+      FindControl<QPushButton>(app_->view()->diagnosticsWindow(), ids::serial::kSettings));
   EXPECT_EQ(app_->view()->link().Port(), 3);
   EXPECT_EQ(app_->view()->link().Parameters().speed, 9600);
-  EXPECT_TRUE(app_->frame()->close());
+  CloseBox(app_->frame());
+  EXPECT_FALSE(app_->frame()->isVisible());
   EXPECT_EQ(profile_.ReadInt("PORTNO"), 2);
   EXPECT_EQ(profile_.ReadInt("BAUDRATE"), 0);
 }

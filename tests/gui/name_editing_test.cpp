@@ -16,6 +16,7 @@
 #include "GuiTestModes.h"
 #include "GuiTestSupport.h"
 #include "MakeStep.h"
+#include "WidgetDriving.h"
 #include "editors/WeeklyListRules.h"
 #include "editors/ui/NameListDialog.h"
 #include "editors/ui/StepDialog.h"
@@ -27,6 +28,7 @@
 namespace tavrin {
 namespace {
 
+using testing::Click;
 using testing::FakeMessages;
 using testing::WhenModal;
 
@@ -45,12 +47,6 @@ struct Fixture : testing::EditorTestData {
   FakeMessages sink;
   std::array<WindowPos, 4> windows{};
 };
-
-void Click(QWidget* window, int id) {
-  auto* button = FindControl<QPushButton>(window, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
 
 std::string Entry(const ProgramNameTable& names, int program) {
   return std::string(names.names[static_cast<std::size_t>(program)].data(), kNameBytes);

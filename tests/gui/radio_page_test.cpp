@@ -14,6 +14,7 @@
 #include "EditorTestData.h"
 #include "FakeEditorHost.h"
 #include "GuiTestSupport.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -24,6 +25,8 @@
 namespace tavrin {
 namespace {
 
+using testing::Click;
+using testing::ClickTreeItem;
 using testing::FakeEditorHost;
 using testing::FakeMessages;
 using testing::WhenModal;
@@ -65,10 +68,6 @@ QTreeWidgetItem* Find(QTreeWidget* tree, const char* text) {
   return found.isEmpty() ? nullptr : found.front();
 }
 
-void Click(QWidget* window, int id) {
-  QTest::mouseClick(FindControl<QPushButton>(window, id), Qt::LeftButton);
-}
-
 // As the user does: a click into the frequency field, Ctrl+A, then the keys of `text` (nothing
 // but Delete for an empty text).
 QLineEdit* TypeFrequency(QWidget* sheet, const QString& text) {
@@ -94,14 +93,14 @@ TEST(RadioPage, TheTreeOffersTheStationsAndPickingOneFillsTheFields) {
     // A new document opens on the remembered station, selected in the tree.
     seen << Fields(sheet)
          << tree->currentItem()->text(0) + "/" + tree->currentItem()->parent()->text(0);
-    tree->setCurrentItem(Find(tree, "東京"));
+    ClickTreeItem(tree, Find(tree, "東京"));
     seen << Fields(sheet) << tree->currentItem()->parent()->text(0);
-    tree->setCurrentItem(Find(tree, "関東甲信越地方"));
+    ClickTreeItem(tree, Find(tree, "関東甲信越地方"));
     seen << Fields(sheet);  // a region changes nothing
     TypeFrequency(sheet, "85.4");
-    tree->setCurrentItem(Find(tree, "福島"));
+    ClickTreeItem(tree, Find(tree, "福島"));
     seen << Fields(sheet);  // the opened station comes back with its own frequency
-    tree->setCurrentItem(Find(tree, "東京"));
+    ClickTreeItem(tree, Find(tree, "東京"));
     EXPECT_FALSE(tree->currentItem()->icon(0).isNull());
     Click(sheet, kIdOk);
   });

@@ -6,13 +6,16 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <string>
 
 #include "EditorTestData.h"
 #include "FakeEditorHost.h"
+#include "GridDriving.h"
 #include "GuiTestSupport.h"
 #include "MakeStep.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
 #include "editors/ui/StepDialog.h"
 #include "framework/ui/CProgSheet.h"
@@ -25,6 +28,8 @@
 namespace tavrin {
 namespace {
 
+using testing::Click;
+using testing::ClickCell;
 using testing::FakeEditorHost;
 using testing::MakeStep;
 using testing::WhenModal;
@@ -37,7 +42,7 @@ QPoint Label(CVSFlexGrid* grid, int row) { return grid->CellRect(row, 0).center(
 void PickRows(CVSFlexGrid* grid, int first, int last, Pick how) {
   QWidget* area = grid->viewport();
   if (how == Pick::ShiftClick) {
-    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, Label(grid, first));
+    ClickCell(grid, first, 0);
     QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, Label(grid, last));
     return;
   }
@@ -82,12 +87,6 @@ struct Fixture : testing::EditorTestData {
   SheetState state{x, y, FileState::Untitled, QString()};
   CProgSheet sheet;
 };
-
-void Click(QWidget* window, int id) {
-  auto* button = FindControl<QAbstractButton>(window, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
 
 std::string Kinds(const ScheduleModel& m) {
   std::string kinds;
@@ -135,8 +134,14 @@ struct Case {
 
 void Command(CVSFlexGrid* grid, Qt::Key key) {
   QTest::keyClick(grid, key, Qt::AltModifier);
-  // A dialog's button answers its letter with a short animated click.
-  QTest::qWait(200);
+  // A dialog's button answers its letter with a short animated click: done once it is up again.
+  const QList<QAbstractButton*> buttons = grid->window()->findChildren<QAbstractButton*>();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&buttons] {
+        return std::none_of(buttons.begin(), buttons.end(),
+                            [](QAbstractButton* button) { return button->isDown(); });
+      },
+      2000));
 }
 
 void RunCommand(CVSFlexGrid* grid, const Case& c) {
@@ -148,7 +153,7 @@ void RunCommand(CVSFlexGrid* grid, const Case& c) {
     return;
   }
   Command(grid, Qt::Key_C);
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, Label(grid, c.pasteAt));
+  ClickCell(grid, c.pasteAt, 0);
   Command(grid, Qt::Key_P);
 }
 
@@ -184,8 +189,7 @@ TEST(RowLabels, ARangePickedOnTheLabelsIsWhatTheRowCommandsActOn) {
           RunCommand(dialog->Grid(), c);
           Click(dialog, kIdOk);
         });
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          grid->CellRect(2, 1).center());  // program 1 on CH1
+        ClickCell(grid, 2, 1);  // program 1 on CH1
       }
       Click(sheet, kIdOk);
       closed = !sheet->isVisible();

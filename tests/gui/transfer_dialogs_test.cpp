@@ -32,6 +32,7 @@
 namespace tavrin {
 namespace {
 
+using testing::ClickAsTheUser;
 using testing::WhenModal;
 
 // Every message box is recorded, and `onShow` sees the windows as they stand when it opens.
@@ -80,13 +81,6 @@ class Simulator {
   QByteArray previous_;
 };
 
-// A click as the window system delivers it, so that a window a modal one blocks ignores it.
-void ClickAsTheUser(QWidget* button) {
-  QWidget* window = button->window();
-  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                    button->mapTo(window, button->rect().center()));
-}
-
 class TransferDialogsTest : public testing::RunningAppFixture {
  protected:
   TransferDialogsTest() {
@@ -95,10 +89,7 @@ class TransferDialogsTest : public testing::RunningAppFixture {
     watched_.unanswered = MsgAnswer::Cancel;
   }
   void StartWith(const QStringList& arguments = {}) {
-    // With a holiday file, no report of its absence comes between a transfer's messages.
-    QFile holidays(QStringLiteral(TAVRIN_SOURCE_DIR "/src/resources/Tavrin-Holidays.ini"));
-    ASSERT_TRUE(holidays.open(QIODevice::ReadOnly));
-    data_.Write(QStringLiteral("Tavrin-Holidays.ini"), holidays.readAll());
+    WriteHolidayFile();
     app_ = std::make_unique<CTavrinApp>(AppServices{&profile_, &watched_, &dialogs_, &clock_});
     ASSERT_TRUE(app_->InitInstance(arguments));
   }
@@ -110,7 +101,6 @@ class TransferDialogsTest : public testing::RunningAppFixture {
     ASSERT_FALSE(app_->doc()->IsUntitled());
   }
   CTavrinView& view() { return *app_->view(); }
-  void Command(int id) { app_->frame()->action(id)->trigger(); }
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
     for (const auto& shown : watched_.shown) texts.push_back(shown.text);
@@ -227,7 +217,7 @@ TEST_F(TransferDialogsTest, ACableReadOfAShortImageFailsWithItsLengthAndLeavesAN
 
 TEST_F(TransferDialogsTest, TheSerialWindowAnswersBesideACableDialogButConnectAndResetWait) {
   StartWithSavedFile();
-  view().ShowSerialDiagnostics();
+  OpenSerialWindow();
   SerialDiagnosticsDialog* diagnostics = view().diagnosticsWindow();
   Simulator timer(
       {"fn11", "--out", work_.filePath("received.BIN"), "--id", "OTHER", "--wait", "3"});
@@ -259,7 +249,7 @@ TEST_F(TransferDialogsTest, TheSerialWindowAnswersBesideACableDialogButConnectAn
       settingsWatch->stop();
       ClickAsTheUser(FindControl<QPushButton>(diagnostics, kIdOk));
       closed = !diagnostics->isVisible();
-      FindControl<QPushButton>(modal, kIdCancel)->click();
+      ClickAsTheUser(FindControl<QPushButton>(modal, kIdCancel));
     });
   });
   Command(ID_CABLE_WRITE);
@@ -317,7 +307,7 @@ TEST_F(TransferDialogsTest, APortClosedToTheUserIsNamedWithTheWayIn) {
   QString status;
   WhenModal([&](QWidget* modal) {
     status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
-    QTest::keyClick(modal, Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_Escape);
   });
   {
     testing::WithoutPermissionOverride user;
@@ -339,14 +329,15 @@ TEST_F(TransferDialogsTest, WithoutAPortTheReadDialogSaysSoAndCanOnlyBeCancelled
   WhenModal([&](QWidget* modal) {
     modal->move(300, 310);
     status = FindControl<QLabel>(modal, ids::transfer::kStatus)->text();
-    QTest::keyClick(modal, Qt::Key_Escape);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_Escape);
   });
   Command(ID_CABLE_READ);
   qunsetenv("TAVRIN_PORTS");
   EXPECT_EQ(status, QStringLiteral("ポートが存在しません。"));
   EXPECT_TRUE(watched_.shown.empty());
   EXPECT_FALSE(view().link().PortOpen());
-  EXPECT_TRUE(app_->frame()->close());
+  testing::CloseBox(app_->frame());
+  EXPECT_FALSE(app_->frame()->isVisible());
   EXPECT_EQ(profile_.ReadInt("USB_X"), 300);
   EXPECT_EQ(profile_.ReadInt("USB_Y"), 310);
 }
@@ -365,10 +356,9 @@ TEST_F(TransferDialogsTest, UsbDialogsOfferTheDrivesAndCarryTheFileBothWays) {
     auto* list = FindControl<QComboBox>(modal, ids::transfer::kDrives);
     for (int i = 0; i < list->count(); ++i) drives << list->itemText(i);
     EXPECT_EQ(list->currentIndex(), 0);
-    list->setCurrentIndex(1);
+    testing::PickFromList(list, 1);
     modal->move(230, 240);
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_W, Qt::AltModifier);
   });
   Command(ID_USB_WRITE);
   EXPECT_EQ(title, QStringLiteral("USBメモリに書き込み"));
@@ -384,9 +374,8 @@ TEST_F(TransferDialogsTest, UsbDialogsOfferTheDrivesAndCarryTheFileBothWays) {
     title = modal->windowTitle();
     text = FindControl<QLabel>(modal, ids::transfer::kText)->text();
     okText = FindControl<QPushButton>(modal, kIdOk)->text();
-    FindControl<QComboBox>(modal, ids::transfer::kDrives)->setCurrentIndex(1);
-    QApplication::setActiveWindow(modal);
-    QTest::keyClick(modal, Qt::Key_R, Qt::AltModifier);
+    testing::PickFromList(FindControl<QComboBox>(modal, ids::transfer::kDrives), 1);
+    QTest::keyClick(testing::Focused(modal), Qt::Key_R, Qt::AltModifier);
   });
   Command(ID_USB_READ);
   qunsetenv("TAVRIN_USB_DRIVES");

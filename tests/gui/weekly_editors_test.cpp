@@ -13,12 +13,13 @@
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
 #include "MakeStep.h"
+#include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
-#include "editors/ui/CProg2.h"
 #include "editors/ui/StepDialog.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ConfirmationForm.h"
 #include "framework/ui/ControlIds.h"
+#include "framework/ui/EditorPage.h"
 #include "model/ShiftJis.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
@@ -26,8 +27,12 @@
 namespace tavrin {
 namespace {
 
+using testing::Click;
+using testing::ClickCell;
 using testing::FakeEditorHost;
 using testing::FakeMessages;
+using testing::Focused;
+using testing::Keyboard;
 using testing::MakeStep;
 using testing::WhenModal;
 
@@ -62,22 +67,9 @@ struct Fixture {
 
 CVSFlexGrid* GridOf(QWidget* window) { return FindControl<CVSFlexGrid>(window, kGridId); }
 
-void Click(QWidget* window, int id) {
-  auto* button = FindControl<QPushButton>(window, id);
-  ASSERT_NE(button, nullptr) << id;
-  QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void ClickCell(CVSFlexGrid* grid, int row, int col) {
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                    grid->CellRect(row, col).center());
-}
-
-// Selects rows `first`..`last` from column `col`, as a drag does.
-void SelectRows(CVSFlexGrid* grid, int first, int last, int col) {
-  grid->SetCurrentCell(first, col);
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                    grid->CellRect(last, col).center());
+// A click on program `program`'s cell of channel `channel` in the weekly list.
+void PickProgram(QWidget* sheet, int program, int channel) {
+  ClickCell(GridOf(sheet), program + 1, channel);
 }
 
 std::string Bytes(const void* data, std::size_t size) {
@@ -97,8 +89,9 @@ TEST(ChannelPage, RefusedOkShowsTheFaultAndCancelRestoresEveryByte) {
     EXPECT_EQ(grid->TextMatrix(2, 4), "----");
     EXPECT_EQ(grid->Row(), 3);  // the type cell of the first unused channel
     EXPECT_EQ(grid->Col(), 1);
-    grid->SetTextMatrix(3, 1, "報時");
-    grid->SetTextMatrix(3, 3, "10 秒");
+    Keyboard keys;
+    keys.Into(grid, 3, 1, "報\n");
+    keys.Into(grid, 3, 3, "10\n");
     Click(sheet, kIdOk);
     EXPECT_EQ(grid->Row(), 3);
     EXPECT_EQ(grid->Col(), 2);
@@ -122,7 +115,7 @@ TEST(ChannelPage, DeletingAChannelDropsItsStepsOnOk) {
   FakeEditorHost host(*f.model);
   WhenModal([&](QWidget* sheet) {
     CVSFlexGrid* grid = GridOf(sheet);
-    SelectRows(grid, 1, 1, 1);
+    ClickCell(grid, 1, 0);  // CH1's label picks its row
     Click(sheet, ids::kDelete);
     EXPECT_EQ(grid->TextMatrix(1, 1), "");
     Click(sheet, kIdOk);
@@ -164,8 +157,6 @@ TEST(ChannelPage, DeleteAndPasteReapplyTheEditabilityRule) {
   EXPECT_EQ(f.sink.shown[1].text, "設定済みのチャンネルには、貼り付け出来ません");
 }
 
-CProg2* WeeklyPage(QWidget* sheet) { return sheet->findChild<CProg2*>(); }
-
 // Waits for the step dialog's opening timer, after which it answers the mouse.
 StepDialog* ReadyStepDialog(QWidget* modal) {
   auto* dialog = qobject_cast<StepDialog*>(modal);
@@ -201,9 +192,13 @@ TEST(StepDialog, ChecksCommitsAndCancelUndoesWhatConfirmCommitted) {
       Click(dialog, kIdOk);
       EXPECT_EQ(grid->Row(), 3);
       EXPECT_EQ(grid->Col(), 8);
-      grid->SetTextMatrix(3, 8, "6 時");
-      grid->SetTextMatrix(3, 9, "45 分");
-      dialog->NameField()->setText("朝礼");
+      Keyboard keys;
+      keys.Into(grid, 3, 8, "6\n");
+      keys.Into(grid, 3, 9, "45\n");
+      QTest::mouseClick(dialog->NameField(), Qt::LeftButton);
+      QTest::keyClick(Focused(dialog), Qt::Key_A, Qt::ControlModifier);
+      testing::CommitText(Focused(dialog), "朝礼");
+      EXPECT_EQ(dialog->NameField()->text(), "朝礼");
       WhenModal([&](QWidget* form) {
         EXPECT_EQ(form->windowTitle(), "週間プログラムの確認 - 報時");
         EXPECT_EQ(GridOf(form)->TextMatrix(3, 7), "1");
@@ -214,7 +209,7 @@ TEST(StepDialog, ChecksCommitsAndCancelUndoesWhatConfirmCommitted) {
       afterConfirm = Bytes(f.model->steps.data(), sizeof f.model->steps);
       Click(dialog, kIdCancel);
     });
-    WeeklyPage(sheet)->Pick(1, 1);
+    PickProgram(sheet, 1, 1);
     Click(sheet, kIdOk);
   });
   EXPECT_EQ(f.Open(EditorKind::Weekly, host), EditorOutcome::Unchanged);
@@ -236,14 +231,16 @@ TEST(StepDialog, OkStoresTheStepsSortedAndKeepsUneditedCodes) {
       StepDialog* dialog = ReadyStepDialog(modal);
       if (!dialog) return;
       CVSFlexGrid* grid = dialog->Grid();
-      grid->SetCurrentCell(2, 7);
+      ASSERT_EQ(Focused(dialog), grid);
+      for (int day = 1; day < 7; ++day) QTest::keyClick(grid, Qt::Key_Right);
       QTest::keyClick(grid, Qt::Key_Space);  // Saturday by the space key
-      grid->SetTextMatrix(2, 8, "6 時");
-      grid->SetTextMatrix(2, 9, "0 分");
+      Keyboard keys;
+      keys.Into(grid, 2, 8, "6\n");
+      keys.Into(grid, 2, 9, "0\n");
       testing::PickByMouse(grid, 2, 10, 2);  // 2.エーデルワイス
       Click(dialog, kIdOk);
     });
-    WeeklyPage(sheet)->Pick(1, 1);
+    PickProgram(sheet, 1, 1);
     EXPECT_EQ(GridOf(sheet)->TextMatrix(2, 1), "○");
     Click(sheet, kIdOk);
   });
@@ -290,7 +287,7 @@ TEST(WeeklyPage, FullScheduleRefusesAProgramWithoutStepsThere) {
   for (int i = 0; i < kStepCount; ++i) f.model->steps[i] = MakeStep(5, 1, "1000000", 1, 0, 1);
   FakeEditorHost host(*f.model);
   WhenModal([&](QWidget* sheet) {
-    WeeklyPage(sheet)->Pick(4, 1);  // refused without a dialog
+    PickProgram(sheet, 4, 1);  // refused without a dialog
     Click(sheet, kIdCancel);
   });
   f.Open(EditorKind::Weekly, host);
@@ -310,7 +307,7 @@ TEST(WeeklyPage, AnUnusedChannelIsSetUpFirst) {
       CVSFlexGrid* grid = GridOf(setup);
       EXPECT_EQ(grid->TextMatrix(1, 0), "CH3");
       Click(setup, kIdOk);  // no type yet: refused
-      grid->SetTextMatrix(1, 1, "キープ");
+      Keyboard().Into(grid, 1, 1, "キ\n");
       WhenModal([&](QWidget* modal) {
         StepDialog* dialog = ReadyStepDialog(modal);
         if (!dialog) return;
@@ -319,7 +316,7 @@ TEST(WeeklyPage, AnUnusedChannelIsSetUpFirst) {
       });
       Click(setup, kIdOk);
     });
-    WeeklyPage(sheet)->Pick(2, 3);
+    PickProgram(sheet, 2, 3);
     EXPECT_EQ(GridOf(sheet)->TextMatrix(1, 3), "キープ");
     Click(sheet, kIdOk);
   });
@@ -367,7 +364,8 @@ TEST(NameList, ARenameAloneMarksTheDocumentModified) {
       EXPECT_EQ(grid->Col(), 1);
       testing::CommitText(grid, "朝の部");
       ASSERT_TRUE(grid->IsEditing());
-      grid->CommitEdit();
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      ASSERT_FALSE(grid->IsEditing());
       Click(list, kIdOk);
     });
     Click(sheet, ids::kNameList);
@@ -385,7 +383,7 @@ TEST(NameList, AnOverlongNameAsksAndCancelKeepsTheListOpen) {
   WhenModal([&](QWidget* sheet) {
     WhenModal([&](QWidget* list) {
       CVSFlexGrid* grid = GridOf(list);
-      grid->SetTextMatrix(3, 1, "ABCDEFGHIJKLMNOPQ");
+      Keyboard().Into(grid, 3, 1, "ABCDEFGHIJKLMNOPQ\n");
       Click(list, kIdOk);
       EXPECT_TRUE(list->isVisible());
       EXPECT_EQ(grid->Row(), 3);
@@ -420,9 +418,7 @@ TEST(Overview, ShowsEveryStepWithOneRowPerSlot) {
       EXPECT_EQ(grid->CellForeColor(), QColor(0, 0, 0xFF));
       grid->SetCurrentCell(2, 4);
       EXPECT_EQ(grid->CellForeColor(), QColor(0xFF, 0, 0));
-      QApplication::setActiveWindow(overview);
-      ASSERT_TRUE(QTest::qWaitForWindowActive(overview));
-      QTest::keyClick(overview, Qt::Key_C, Qt::AltModifier);  // "閉じる(&C)"
+      QTest::keyClick(Focused(overview), Qt::Key_C, Qt::AltModifier);  // "閉じる(&C)"
       QPointer<QWidget> window = overview;
       EXPECT_TRUE(QTest::qWaitFor([window] { return !window || !window->isVisible(); }, 2000));
     });

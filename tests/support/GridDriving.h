@@ -1,24 +1,32 @@
-// Driving an editor grid the way a user does: picking a list item, typing into a cell.
+// Driving an editor grid the way a user does: clicking a cell, picking a list item, typing into a
+// cell.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <functional>
 
+#include "GuiTestSupport.h"
 #include "platform/CVSFlexGrid.h"
 
 namespace tavrin::testing {
 
+// A left click on the middle of a cell.
+inline void ClickCell(CVSFlexGrid* grid, int row, int col) {
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    grid->CellRect(row, col).center());
+}
+
 // Opens the list of a cell as the mouse does: a click to move there, a click to open it. Null
 // (and a failure) when no list opened.
 inline QComboBox* OpenList(CVSFlexGrid* grid, int row, int col) {
-  QPoint centre = grid->CellRect(row, col).center();
-  if (grid->Row() != row || grid->Col() != col)
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+  if (grid->Row() != row || grid->Col() != col) ClickCell(grid, row, col);
+  ClickCell(grid, row, col);
   QComboBox* combo = nullptr;
   for (QComboBox* c : grid->viewport()->findChildren<QComboBox*>())
     if (c->isVisible()) combo = c;
@@ -26,13 +34,15 @@ inline QComboBox* OpenList(CVSFlexGrid* grid, int row, int col) {
   return combo;
 }
 
-// Picks list item `item` in a cell: the list opened by the mouse, the item chosen, confirmed with
-// Enter.
+// Picks list item `item` in a cell with the keys of the open list: the list opened by the mouse,
+// Home, Down to the item, Enter.
 inline void Choose(CVSFlexGrid* grid, int row, int col, int item) {
   QComboBox* combo = OpenList(grid, row, col);
   ASSERT_NE(combo, nullptr);
-  QAbstractItemView* list = combo->view();
-  list->setCurrentIndex(list->model()->index(item, 0));
+  QWidget* list = QApplication::focusWidget();
+  ASSERT_EQ(list, combo->view()) << "the open list does not have the keyboard";
+  QTest::keyClick(list, Qt::Key_Home);
+  for (int i = 0; i < item; ++i) QTest::keyClick(list, Qt::Key_Down);
   QTest::keyClick(list, Qt::Key_Return);
   ASSERT_FALSE(grid->IsEditing());
 }
@@ -50,9 +60,11 @@ inline void PickByMouse(CVSFlexGrid* grid, int row, int col, int item) {
   ASSERT_FALSE(grid->IsEditing()) << "the pick did not close the list";
 }
 
-// Types ASCII `text` into the current cell: the first key opens the editor, the rest go to it.
-// The editor stays open.
+// Types ASCII `text` into the current cell, with the grid's window the active one: the first key
+// opens the editor, the rest go to it. The editor stays open.
 inline void Type(CVSFlexGrid* grid, const QString& text) {
+  QApplication::setActiveWindow(grid->window());
+  ASSERT_EQ(QApplication::focusWidget(), grid) << "the grid does not have the keyboard";
   QTest::keyClicks(grid, text.left(1));
   QLineEdit* editor = nullptr;
   for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
@@ -67,5 +79,64 @@ inline QWidget* OpenEditorWidget(CVSFlexGrid* grid) {
     if (e->isVisible()) return e;
   return nullptr;
 }
+
+// The keys of a cell, sent to whichever widget has the keyboard: ASCII keys, Japanese as an input
+// method commits it (a character, or the text between "[" and "]"), "~" a pause of more than a
+// second, "\n" Enter, "\x1b" Escape, and "@" whatever the caller does elsewhere. Typed keys count
+// together on a clock of its own, so that a slow machine does not split them.
+class Keyboard {
+ public:
+  Keyboard() {
+    CVSFlexGrid::SetTypingClock([this] { return now_; });
+  }
+  ~Keyboard() { CVSFlexGrid::SetTypingClock(nullptr); }
+  Keyboard(const Keyboard&) = delete;
+  Keyboard& operator=(const Keyboard&) = delete;
+
+  // Clicks the cell and types `keys` into it. On the cursor's cell the click opens the cell's list
+  // or editor: the keys go there then.
+  void Into(CVSFlexGrid* grid, int row, int col, const QString& keys,
+            const std::function<void()>& elsewhere = {}) {
+    Activate(grid);
+    ClickCell(grid, row, col);
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+      const QChar key = keys[i];
+      now_ += key == '~' ? 1500 : 80;
+      if (key == '~') continue;
+      Activate(grid);
+      QWidget* target = QApplication::focusWidget();
+      ASSERT_NE(target, nullptr) << "no widget has the keyboard for " << keys.toStdString();
+      if (key == '@') {
+        elsewhere();
+      } else if (key == '\n') {
+        QTest::keyClick(target, Qt::Key_Return);
+      } else if (key == '\x1b') {
+        QTest::keyClick(target, Qt::Key_Escape);
+      } else if (key == '[') {
+        const qsizetype end = keys.indexOf(']', i);
+        CommitText(target, keys.mid(i + 1, end - i - 1));
+        i = end;
+      } else if (key.unicode() < 0x80) {
+        QTest::keyClick(target, key.toLatin1());
+      } else {
+        CommitText(target, QString(key));
+      }
+    }
+    QApplication::processEvents();
+  }
+
+ private:
+  // Lists and message boxes are windows of their own; when they close, a window manager gives
+  // the keyboard back to the window the user works in, which the offscreen platform leaves to us.
+  static void Activate(QWidget* widget) {
+    if (QApplication::activePopupWidget() == nullptr &&
+        QApplication::activeModalWidget() != nullptr)
+      QApplication::setActiveWindow(QApplication::activeModalWidget());
+    else if (QApplication::activeWindow() == nullptr)
+      QApplication::setActiveWindow(widget->window());
+  }
+
+  int64_t now_ = 1'000'000;
+};
 
 }  // namespace tavrin::testing

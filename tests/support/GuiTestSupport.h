@@ -56,8 +56,12 @@ inline void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000
   poll->start();
 }
 
-// Text as an input method commits it; QTest's key clicks cannot carry Japanese.
+// Text as an input method commits it; QTest's key clicks cannot carry Japanese. An input method
+// writes only into a widget that says it takes its text (a read-only field does not).
 inline void CommitText(QWidget* target, const QString& text) {
+  QInputMethodQueryEvent query(Qt::ImEnabled);
+  QApplication::sendEvent(target, &query);
+  if (!query.value(Qt::ImEnabled).toBool()) return;
   QInputMethodEvent event;
   event.setCommitString(text);
   QApplication::sendEvent(target, &event);

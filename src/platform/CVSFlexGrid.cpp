@@ -393,13 +393,18 @@ void CVSFlexGrid::OpenEditor(const QString& typed) {
     lineEditor_->setFont(font());
     lineEditor_->setFrame(false);
     lineEditor_->setText(typed.isEmpty() ? current : typed);
+    connect(lineEditor_, &QLineEdit::textEdited, this, &CVSFlexGrid::ChangeEdit);
     editor_ = lineEditor_;
   }
   editor_->installEventFilter(this);
   PlaceEditor();
   editor_->show();
   editor_->setFocus();
-  if (!comboEditor_) return;
+  if (!comboEditor_) {
+    // The key that opened the editor is its first edit.
+    if (!typed.isEmpty()) emit ChangeEdit();
+    return;
+  }
   if (!comboEditor_->isEditable()) {
     // The key that opened the list is the first of the typing that picks its item.
     if (!typed.isEmpty()) TypeIntoList(typed);

@@ -160,6 +160,8 @@ class CVSFlexGrid : public QAbstractScrollArea {
   // the cursor where it is, and neither this nor AfterRowColChange is reported again for it.
   void BeforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool* cancel);
   void BeforeEdit(int row, int col);
+  // The text of an open cell's editor changed as the user typed.
+  void ChangeEdit();
   void ValidateEdit(int row, int col, bool* cancel);
   void AfterEdit(int row, int col);
   void Click();

@@ -104,8 +104,9 @@ QString Labels(QWidget* list) {
   return texts.join('\n');
 }
 
-// A character the name file cannot hold is refused with a note that names it; OK with the cell
-// editor open stores its text, or, refused, keeps the list open on it: never drops it.
+// A character the name file cannot hold is named in a note as soon as it is typed and refused
+// when the edit is stored; OK with the cell editor open stores its text, or, refused, keeps the
+// list open on it: never drops it.
 TEST(NameListEdit, ARefusedCharacterIsNamedAndOkNeverDropsTheOpenEdit) {
   const char* note = "「😀」はシフトJISで表せない文字のため、プログラム名に使えません。";
   struct Case {
@@ -126,7 +127,7 @@ TEST(NameListEdit, ARefusedCharacterIsNamedAndOkNeverDropsTheOpenEdit) {
     Fixture f;
     NameListDialog list(*f.model, *f.names, f.sink);
     bool open = false, editing = false;
-    QString labels;
+    QString labels, labelsAsTyped;
     WhenModal([&](QWidget*) {
       CVSFlexGrid* grid = list.Grid();
       QApplication::setActiveWindow(&list);
@@ -135,6 +136,7 @@ TEST(NameListEdit, ARefusedCharacterIsNamedAndOkNeverDropsTheOpenEdit) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
       testing::CommitText(QApplication::focusWidget(), QString::fromUtf8(c.typed));
       ASSERT_TRUE(grid->IsEditing());
+      labelsAsTyped = Labels(&list);
       if (c.enterFirst) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
       Click(&list, kIdOk);
       open = list.isVisible();
@@ -152,6 +154,8 @@ TEST(NameListEdit, ARefusedCharacterIsNamedAndOkNeverDropsTheOpenEdit) {
     list.exec();
     EXPECT_EQ(open, c.listOpen) << c.what;
     EXPECT_EQ(editing, c.listOpen) << c.what << ": the refused edit stays open";
+    EXPECT_EQ(labelsAsTyped.contains(QString::fromUtf8(note)), c.noted)
+        << c.what << ", as typed: " << labelsAsTyped.toStdString();
     EXPECT_EQ(labels.contains(QString::fromUtf8(note)), c.noted)
         << c.what << ": " << labels.toStdString();
     EXPECT_EQ(FromShiftJis(FieldText(f.names->names[2].data(), kNameBytes)),

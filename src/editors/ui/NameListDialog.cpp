@@ -59,6 +59,7 @@ NameListDialog::NameListDialog(const ScheduleModel& model, ProgramNameTable& nam
   AddOkCancel(*this, *layout);
   connect(grid_, &CVSFlexGrid::Click, this, &NameListDialog::OnClick);
   connect(grid_, &CVSFlexGrid::ValidateEdit, this, &NameListDialog::OnValidateEdit);
+  connect(grid_, &CVSFlexGrid::ChangeEdit, this, &NameListDialog::OnChangeEdit);
   connect(grid_, &CVSFlexGrid::AfterEdit, note_, &QLabel::clear);
   initialised_ = true;
 }
@@ -77,6 +78,11 @@ void NameListDialog::OnClick() {
   if (row1 != row2 || col1 != col2) return;
   grid_->SetEditable(col1 == 1 + names::kNameCol ? CVSFlexGrid::kEditKeyboardMouse
                                                  : CVSFlexGrid::kEditNone);
+}
+
+// The note comes as the character is typed, so the user learns why before the edit is refused.
+void NameListDialog::OnChangeEdit() {
+  note_->setText(QString::fromStdString(names::RefusalNote(grid_->EditText().toStdString())));
 }
 
 void NameListDialog::OnValidateEdit(int, int, bool* cancel) {

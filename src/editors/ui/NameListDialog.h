@@ -32,6 +32,7 @@ class NameListDialog : public QDialog {
 
  private:
   void OnClick();
+  void OnChangeEdit();
   void OnValidateEdit(int row, int col, bool* cancel);
   // The name column, an open edit with what is typed so far.
   std::vector<std::string> ShownNames() const;

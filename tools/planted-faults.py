@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""Planted-fault run over the core's rules and texts: plants one realistic one-line fault at a
-time, rebuilds the core tests, runs them and says whether they caught it (killed) or not
-(survived). Every file is put back after each fault, also on Ctrl+C.
+"""Planted-fault run over the core's rules and texts and over the windows' handling of the user's
+keys and clicks: plants one realistic one-line fault at a time, rebuilds the tests that should
+catch it, runs them and says whether they caught it (killed) or not (survived). A core fault is
+run against the core tests, a window fault against the desktop tests (ctest label gui), which
+drive the windows with key and mouse events. Every file is put back after each fault, also on
+Ctrl+C.
 
-Usage: tools/planted-faults.py [build folder] [--only WORD] [--list]
-  build folder  a configured build (default build/dev); only tavrin_core_tests is built
+Usage: tools/planted-faults.py [build folder] [--only WORD] [--gui|--core] [--list]
+  build folder  a configured build (default build/dev, with the desktop program for --gui)
   --only WORD   only the faults whose name or file contains WORD
+  --gui, --core only the window faults, or only the core ones
   --list        check that every fault applies (its text occurs exactly once) and list them
 
 Run it in a clean working tree: it edits the sources in place.
@@ -179,6 +183,44 @@ FAULTS = [
      "bytesTransferred_ >= static_cast<int>(layout::kImageSize) - 1;"),
 ]
 
+# Faults in the windows: what the user types or clicks reaches the wrong place or is lost.
+GUI_FAULTS = [
+    ("typed keys in a list cell do not add up", "src/platform/ListTypeAhead.cpp",
+     "if (nowMs - lastMs_ > kPauseMs) typed_.clear();", "typed_.clear();"),
+    ("the key that opens a list cell is thrown away", "src/platform/CVSFlexGrid.cpp",
+     "if (!typed.isEmpty()) TypeIntoList(typed);", ""),
+    ("Escape in a cell editor reaches the window", "src/platform/CVSFlexGrid.cpp",
+     "      if (key->key() == Qt::Key_Escape) {", "      if (key->key() == Qt::Key_Escape && false) {"),
+    ("a refused cell loses the keyboard", "src/platform/CVSFlexGrid.cpp",
+     "    if (editor_) KeepEditing();\n", ""),
+    ("Shift+click on a row label picks one row", "src/platform/CVSFlexGrid.cpp",
+     "MoveCurrent(extend ? row_ : row, fixedCols_, row, cols_ - 1);",
+     "MoveCurrent(row, fixedCols_, row, cols_ - 1);"),
+    ("the menus' mnemonics swallowed by the special sequence", "src/app/ui/CTavrinView.cpp",
+     "altKeys_(MenuKeys(*frame.menuBar())),",
+     "altKeys_(MenuKeys(*frame.menuBar()).substr(0, 0)),"),
+    ("an editor sheet's Cancel drops changes unasked", "src/framework/ui/CProgSheet.cpp",
+     "opened_->Changed(work_->model, work_->names,\n", "false && opened_->Changed(work_->model, work_->names,\n"),
+    ("the step dialog's Cancel drops changes unasked", "src/editors/ui/StepDialog.cpp",
+     "opened_->Changed(context_.model, context_.names, {filled_, ScreenTexts()})",
+     "false && opened_->Changed(context_.model, context_.names, {filled_, ScreenTexts()})"),
+    ("the calendar's Cancel drops changes unasked", "src/calendar/ui/AnnualConfirmDialog.cpp",
+     "opened_.Changed(session_.model(), names_, {filled_, ProgramTexts(true)})",
+     "false && opened_.Changed(session_.model(), names_, {filled_, ProgramTexts(true)})"),
+    ("the name list's Cancel drops changes unasked", "src/editors/ui/NameListDialog.cpp",
+     "opened_.Changed(model_, names_, {filled_, ShownNames()})",
+     "false && opened_.Changed(model_, names_, {filled_, ShownNames()})"),
+    ("the name list's OK drops the open edit", "src/editors/ui/NameListDialog.cpp",
+     "  grid_->CommitEdit();\n  if (grid_->IsEditing()) return;", "  grid_->CancelEdit();\n"),
+    ("the name list says nothing until Enter", "src/editors/ui/NameListDialog.cpp",
+     "  connect(grid_, &CVSFlexGrid::ChangeEdit, this, &NameListDialog::OnChangeEdit);\n", ""),
+    ("a picked \"0.（なし）\" counts as unedited", "src/editors/ui/StepDialog.cpp",
+     "if (col - grid_->FixedCols() == steps::kActionCol) sheet_.ActionEdited(",
+     "if (row < 0 && col - grid_->FixedCols() == steps::kActionCol) sheet_.ActionEdited("),
+    ("a closed window hands the keyboard to none", "src/platform/ActivationKeeper.cpp",
+     "if (target != nullptr && target->isVisible()) target->activateWindow();", ""),
+]
+
 
 def run(command, timeout, env=None):
     try:
@@ -190,8 +232,37 @@ def run(command, timeout, env=None):
 
 
 def failed_tests(output):
-    return [line.split("]", 1)[1].split("(")[0].strip()
-            for line in output.splitlines() if line.startswith("[  FAILED  ]") and "(" in line]
+    """The failed tests that gtest (core) or ctest (desktop) names."""
+    gtest = [line.split("]", 1)[1].split("(")[0].strip()
+             for line in output.splitlines() if line.startswith("[  FAILED  ]") and "(" in line]
+    ctest = [line.split("-", 1)[1].split("(")[0].strip()
+             for line in output.splitlines()
+             if line.strip()[:1].isdigit() and " - " in line and "(" in line]
+    return gtest or ctest
+
+
+class Suite:
+    """How one kind of fault is built and tested."""
+
+    def __init__(self, build, gui, env):
+        self.env = env
+        if gui:
+            code, out = run(["ctest", "--test-dir", build, "-N", "-L", "gui"], 120, env)
+            targets = [line.split(":", 1)[1].strip() for line in out.splitlines()
+                       if line.strip().startswith("Test #")]
+            if not targets:
+                sys.exit(f"{build} has no desktop tests: configure it with the desktop program")
+            self.build_cmd = ["cmake", "--build", build, "-j2", "--target", *targets]
+            self.test_cmd = ["ctest", "--test-dir", build, "-L", "gui", "-j2", "--timeout", "300"]
+        else:
+            self.build_cmd = ["cmake", "--build", build, "-j2", "--target", "tavrin_core_tests"]
+            self.test_cmd = [os.path.join(build, "tests", "tavrin_core_tests"), "--gtest_brief=1"]
+
+    def build(self):
+        return run(self.build_cmd, 3600)
+
+    def test(self):
+        return run(self.test_cmd, 1800, self.env)
 
 
 def main():
@@ -202,46 +273,50 @@ def main():
         only = args[at + 1]
         del args[at:at + 2]
     listing = "--list" in args
-    args = [a for a in args if a != "--list"]
+    kinds = [k for k in ("core", "gui") if f"--{k}" in args] or ["core", "gui"]
+    args = [a for a in args if a not in ("--list", "--gui", "--core")]
     build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build/dev"))
-    chosen = [f for f in FAULTS if not only or only in f[0] or only in f[1]]
+    chosen = [(kind, f) for kind, faults in (("core", FAULTS), ("gui", GUI_FAULTS))
+              if kind in kinds for f in faults if not only or only in f[0] or only in f[1]]
 
-    for name, path, text, _ in chosen:
+    for _, (name, path, text, _) in chosen:
         count = open(os.path.join(ROOT, path), encoding="utf-8").read().count(text)
         if count != 1:
             sys.exit(f"{name}: the text occurs {count} times in {path}")
     if listing:
-        for name, path, _, _ in chosen:
-            print(f"{path}: {name}")
+        for kind, (name, path, _, _) in chosen:
+            print(f"{kind:4} {path}: {name}")
         print(f"{len(chosen)} faults")
         return
 
-    binary = os.path.join(build, "tests", "tavrin_core_tests")
     env = dict(os.environ)
     data = tempfile.mkdtemp(prefix="tavrin-faults-")
     env["TAVRIN_DATA_DIR"] = data
-    build_cmd = ["cmake", "--build", build, "-j2", "--target", "tavrin_core_tests"]
-    code, out = run(build_cmd, 3600)
-    if code != 0:
-        sys.exit("the unchanged tree does not build:\n" + out[-2000:])
-    code, out = run([binary, "--gtest_brief=1"], 900, env)
-    if code != 0:
-        sys.exit("the unchanged tree fails its tests:\n" + "\n".join(failed_tests(out)))
+    suites = {}
+    for kind in sorted({kind for kind, _ in chosen}):
+        suite = suites[kind] = Suite(build, kind == "gui", env)
+        code, out = suite.build()
+        if code != 0:
+            sys.exit("the unchanged tree does not build:\n" + out[-2000:])
+        code, out = suite.test()
+        if code != 0:
+            sys.exit("the unchanged tree fails its tests:\n" + "\n".join(failed_tests(out)))
 
     killed = 0
     survivors = []
-    for number, (name, path, text, fault) in enumerate(chosen, 1):
+    for number, (kind, (name, path, text, fault)) in enumerate(chosen, 1):
+        suite = suites[kind]
         full = os.path.join(ROOT, path)
         original = open(full, encoding="utf-8").read()
         started = time.time()
         try:
             with open(full, "w", encoding="utf-8") as f:
                 f.write(original.replace(text, fault, 1))
-            code, out = run(build_cmd, 3600)
+            code, out = suite.build()
             if code != 0:
                 verdict, detail = "killed (does not build)", ""
             else:
-                code, out = run([binary, "--gtest_brief=1"], 900, env)
+                code, out = suite.test()
                 failed = failed_tests(out)
                 verdict = "killed" if code != 0 else "SURVIVED"
                 detail = ", ".join(failed[:3]) + (" ..." if len(failed) > 3 else "")
@@ -254,7 +329,8 @@ def main():
             survivors.append(f"{path}: {name}")
         print(f"{number:3}/{len(chosen)} {verdict:24} {name} ({path}, "
               f"{time.time() - started:.0f} s) {detail}", flush=True)
-    run(build_cmd, 3600)  # the objects of the unchanged tree again
+    for suite in suites.values():
+        suite.build()  # the objects of the unchanged tree again
     print(f"killed {killed} of {len(chosen)}")
     for survivor in survivors:
         print(f"survived: {survivor}")

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "EditorTestData.h"
 #include "GridDriving.h"
@@ -102,6 +103,45 @@ QString Labels(QWidget* list) {
   for (QLabel* label : list->findChildren<QLabel*>())
     if (label->isVisible()) texts << label->text();
   return texts.join('\n');
+}
+
+// The step dialog's name box takes a character the name file cannot hold out at once and says
+// which it was, until the next edit; OK stores what the box shows.
+TEST(StepDialogName, ARefusedCharacterIsTakenOutAndNamed) {
+  const QString note =
+      QString::fromUtf8("「😀」はシフトJISで表せない文字のため、プログラム名に使えません。");
+  struct Case {
+    const char* what;
+    std::vector<const char*> typed;  // one input-method commit each, at the end of the box
+    const char* shown;
+    bool noted;
+  };
+  const Case cases[] = {
+      {"a name", {"朝礼"}, "朝礼", false},
+      {"a refused character", {"朝😀"}, "朝", true},
+      {"a refused character, then a good one", {"朝😀", "礼"}, "朝礼", false},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    WeeklyContext context = f.Context();
+    StepDialog dialog(context, 1, 1, kChannelTimeSignal,
+                      weekly::StepRows(*f.model, 1, 1, kChannelTimeSignal));
+    QString shown, labels;
+    WhenModal([&](QWidget*) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Ready(); }, 2000));
+      QTest::mouseClick(dialog.NameField(), Qt::LeftButton);
+      QTest::keyClick(dialog.NameField(), Qt::Key_End);
+      for (const char* typed : c.typed)
+        testing::CommitText(QApplication::focusWidget(), QString::fromUtf8(typed));
+      shown = dialog.NameField()->text();
+      labels = Labels(&dialog);
+      Click(&dialog, kIdOk);
+    });
+    dialog.exec();
+    EXPECT_EQ(shown, QString::fromUtf8(c.shown)) << c.what;
+    EXPECT_EQ(labels.contains(note), c.noted) << c.what << ": " << labels.toStdString();
+    EXPECT_EQ(FromShiftJis(FieldText(f.names->names[1].data(), kNameBytes)), c.shown) << c.what;
+  }
 }
 
 // A character the name file cannot hold is named in a note as soon as it is typed and refused

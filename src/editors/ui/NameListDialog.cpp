@@ -42,14 +42,7 @@ NameListDialog::NameListDialog(const ScheduleModel& model, ProgramNameTable& nam
   MoveTo(grid, names::FirstCursor(list.table));
   filled_ = ShownNames();
 
-  // Room for the note is kept, so that the window does not grow when it appears.
-  note_ = new QLabel(this);
-  note_->setWordWrap(true);
-  note_->setFixedWidth(grid_->width());
-  note_->setMinimumHeight(2 * note_->fontMetrics().lineSpacing());
-  QPalette palette = note_->palette();
-  palette.setColor(QPalette::WindowText, Qt::red);
-  note_->setPalette(palette);
+  note_ = RefusalNoteLabel(this, grid_->width(), 2);
 
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "editors/ChannelRules.h"
+#include "editors/NameListRules.h"
 #include "editors/StepSort.h"
 #include "framework/ui/ConfirmationForm.h"
 #include "framework/ui/ControlIds.h"
@@ -48,8 +49,13 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   name_ = new QLineEdit(QString::fromStdString(steps::NameForEdit(context.names, program)), this);
   name_->setObjectName(ControlName(ids::kName));
   name_->setFixedWidth(150);
+  // One line: the step grid is wide enough for a note naming a few characters.
+  nameNote_ = RefusalNoteLabel(this, grid_->width(), 1);
   connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    const QString kept = QString::fromStdString(steps::NameInput(text.toStdString()));
+    // The refused character is taken out at once; the note says which it was until the next edit.
+    const std::string typed = text.toStdString();
+    nameNote_->setText(QString::fromStdString(names::RefusalNote(typed)));
+    const QString kept = QString::fromStdString(steps::NameInput(typed));
     if (kept == text) return;
     QApplication::beep();
     name_->setText(kept);
@@ -77,6 +83,7 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(fields);
+  layout->addWidget(nameNote_);
   layout->addWidget(grid_);
   layout->addLayout(commands);
   AddOkCancel(*this, *layout);

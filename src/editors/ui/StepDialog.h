@@ -9,6 +9,7 @@
 #include "editors/StepRules.h"
 #include "editors/ui/WeeklyWindows.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -69,6 +70,7 @@ class StepDialog : public QDialog {
 
   CVSFlexGrid* grid_;
   QLineEdit* name_;
+  QLabel* nameNote_;
   QPushButton* paste_;
   bool ready_ = false;
 };

@@ -32,6 +32,17 @@ QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width
   return field;
 }
 
+QLabel* RefusalNoteLabel(QWidget* parent, int width, int lines) {
+  auto* note = new QLabel(parent);
+  note->setWordWrap(true);
+  note->setFixedWidth(width);
+  note->setMinimumHeight(lines * note->fontMetrics().lineSpacing());
+  QPalette palette = note->palette();
+  palette.setColor(QPalette::WindowText, Qt::red);
+  note->setPalette(palette);
+  return note;
+}
+
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout) {
   QDialogButtonBox* buttons = OkCancelButtons(dialog);
   // The editors' grids keep the keyboard: the buttons answer the mouse only.

@@ -4,6 +4,7 @@
 
 #include <QBoxLayout>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -19,6 +20,9 @@ QPushButton* CommandButton(QWidget* parent, int id, const char* text, std::funct
 QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width);
 // OK and "キャンセル" under a dialog, OK the default.
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout);
+// The red note that says why typed text was refused, `width` wide. Room for `lines` lines is kept,
+// so that the window does not grow when a note appears.
+QLabel* RefusalNoteLabel(QWidget* parent, int width, int lines);
 
 // "選択行を削除します。よろしいですか？"; true for OK.
 bool ConfirmDelete(MessageSink& messages, const char* caption);

@@ -9,19 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "EditorTestData.h"
+#include "EditorSheetWorld.h"
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
 #include "WidgetDriving.h"
 #include "app/ui/OpenEditor.h"
-#include "calendar/HolidayFile.h"
 #include "editors/ui/ChannelDialog.h"
 #include "editors/ui/StepDialog.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
 #include "framework/ui/EditorPage.h"
-#include "model/IniSettings.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 #include "platform/QtMessageSink.h"
@@ -64,13 +62,11 @@ std::string CaseName(const Case& c) {
   return name;
 }
 
-struct PageFixture : testing::EditorTestData {
+struct PageFixture : testing::EditorSheetWorld {
   PageFixture() {
-    BuildChimeLists(ini);
     model->channels[0] = {kChannelTimeSignal, 0, 5, 0};
     model->channels[1] = {kChannelKeep, 0, 0, 0};
     model->basicProgram = 1;
-    for (WindowPos& window : windows) window = {150, 100};
   }
   // Runs the sheet of `kind`; `work` gets the sheet, and OK ends it.
   bool Run(EditorKind kind, const std::function<void(QWidget*)>& work) {
@@ -80,22 +76,9 @@ struct PageFixture : testing::EditorTestData {
       work(sheet);
       accepted = Ok(sheet);
     });
-    OpenEditor(sheet, kind, context, host, state);
+    Open(kind, host);
     return accepted;
   }
-  testing::FakeMessages sink;
-  IniSettings ini;
-  std::array<WindowPos, kWindowSlotCount> windows{};
-  HolidayTable holidays;
-  std::array<YearCalendar, 2> calendars{};
-  int confirmX = 120;
-  int confirmY = 90;
-  CalendarContext calendar{{2026, 2027}, 8, holidays, calendars, confirmX, confirmY};
-  EditorContext context{*model, *names, sink, *clipboards, &calendar, nullptr, &ini, &windows};
-  int x = 200;
-  int y = 150;
-  SheetState state{x, y, FileState::Untitled, QString()};
-  CProgSheet sheet;
 };
 
 std::string Channel(const ChannelSetting& c) {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "EditorTestData.h"
+#include "EditorSheetWorld.h"
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
@@ -21,7 +21,6 @@
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
 #include "framework/ui/EditorPage.h"
-#include "model/IniSettings.h"
 #include "platform/CVSFlexGrid.h"
 #include "platform/ControlNames.h"
 
@@ -57,9 +56,8 @@ void PickRows(CVSFlexGrid* grid, int first, int last, Pick how) {
   QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, Label(grid, last));
 }
 
-struct Fixture : testing::EditorTestData {
+struct Fixture : testing::EditorSheetWorld {
   Fixture() {
-    BuildChimeLists(ini);
     model->basicProgram = 1;
     model->channels[0] = {kChannelTimeSignal, 0, 5, 0};
     model->channels[1] = {kChannelKeep, 0, 0, 0};
@@ -71,21 +69,7 @@ struct Fixture : testing::EditorTestData {
     }
     model->summerTimeEnabled = 1;
     model->summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
-    for (WindowPos& window : windows) window = {150, 100};
   }
-  testing::FakeMessages sink;  // questions answered with OK
-  IniSettings ini;
-  std::array<WindowPos, kWindowSlotCount> windows{};
-  HolidayTable holidays;
-  std::array<YearCalendar, 2> calendars{};
-  int confirmX = 120;
-  int confirmY = 90;
-  CalendarContext calendar{{2026, 2027}, 8, holidays, calendars, confirmX, confirmY};
-  EditorContext context{*model, *names, sink, *clipboards, &calendar, nullptr, &ini, &windows};
-  int x = 200;
-  int y = 150;
-  SheetState state{x, y, FileState::Untitled, QString()};
-  CProgSheet sheet;
 };
 
 std::string Kinds(const ScheduleModel& m) {
@@ -195,7 +179,7 @@ TEST(RowLabels, ARangePickedOnTheLabelsIsWhatTheRowCommandsActOn) {
       closed = !sheet->isVisible();
       if (!closed) Click(sheet, kIdCancel);
     });
-    OpenEditor(f.sheet, c.page, f.context, host, f.state);
+    f.Open(c.page, host);
     EXPECT_TRUE(closed) << c.name;
     EXPECT_EQ(c.read(*f.model), c.stored) << c.name;
   }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "EditorSheetWorld.h"
 #include "FakeEditorHost.h"
 #include "GridDriving.h"
 #include "GuiTestSupport.h"
@@ -38,31 +39,11 @@ using testing::WhenModal;
 
 constexpr int kGridId = ids::kGrid;
 
-struct Fixture {
+struct Fixture : testing::EditorSheetWorld {
   Fixture() {
-    std::memset(model.get(), 0, sizeof *model);
-    ClearModel(*model);
-    std::memset(names.get(), 0, sizeof *names);
-    clipboards->Clear();
-    BuildChimeLists(ini);
     model->channels[0] = {kChannelTimeSignal, 0, 5, 0};
     model->channels[1] = {kChannelKeep, 0, 0, 0};
-    for (WindowPos& window : windows) window = {150, 100};
   }
-  EditorOutcome Open(EditorKind kind, FakeEditorHost& host) {
-    return OpenEditor(sheet, kind, context, host, state);
-  }
-  std::unique_ptr<ScheduleModel> model = std::make_unique<ScheduleModel>();
-  std::unique_ptr<ProgramNameTable> names = std::make_unique<ProgramNameTable>();
-  std::unique_ptr<EditorClipboards> clipboards = std::make_unique<EditorClipboards>();
-  IniSettings ini;
-  std::array<WindowPos, kWindowSlotCount> windows{};
-  FakeMessages sink;
-  EditorContext context{*model, *names, sink, *clipboards, nullptr, nullptr, &ini, &windows};
-  int x = 200;
-  int y = 150;
-  SheetState state{x, y, FileState::Untitled, QString()};
-  CProgSheet sheet;
 };
 
 CVSFlexGrid* GridOf(QWidget* window) { return FindControl<CVSFlexGrid>(window, kGridId); }

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <cerrno>
+#include <optional>
 
 namespace tavrin {
 namespace {

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/InputFiles.h"
+#include "document/FileProbe.h"
 #include "document/PathText.h"
 #include "document/SettingsFiles.h"
 #include "transfer/CableMessages.h"
@@ -111,6 +112,11 @@ int RunUsbRead(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   const std::optional<UsbRun> run = ReadUsbRun(args, kReadUsage, io, exitCode);
   if (!run) return exitCode;
+  // Before the stick is read: its file would be kept among the backups as carried for nothing.
+  if (Result<> writable = CheckOutputPath(run->file); !writable) {
+    io.err << kMessagePrefix << writable.message() << "\n";
+    return kExitFailure;
+  }
   const FixedClock clock(run->context.now);
   TransferArchive archive(run->context.dataDir, clock);
   UsbReadReport report = ReadFromStick(run->volume, archive);

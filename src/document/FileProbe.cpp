@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "document/PathText.h"
+#include "document/SafeWrite.h"
 #include "model/FileHead.h"
 
 namespace tavrin {
@@ -84,6 +85,15 @@ Result<> CheckOutputPath(const std::string& path) {
                                 : FileFault(folder, errno));
   }
   if (!S_ISDIR(info.st_mode)) return Fail(folder + " is not a folder");
+  // The user's rights decide, not the mode bits: root writes in a folder of mode 555, nobody on a
+  // read-only mount or past an ACL. The temporary file the write would begin with is made and
+  // dropped.
+  StagedFile trial;
+  if (trial.Create(path) != WriteStep::kDone) {
+    const int error = errno;
+    return Fail("cannot write " + FileFault(path, error));
+  }
+  trial.Discard();
   return {};
 }
 

@@ -20,8 +20,9 @@ Result<std::uintmax_t> RegularFileSize(const std::string& path);
 // The whole content of the regular file at `path`, refused when it is larger than `maxBytes`.
 Result<std::string> ReadRegularFile(const std::string& path, std::size_t maxBytes);
 
-// Whether a file may be created or replaced at `path`: its folder exists, and the path itself is
-// a regular file or nothing yet. Checked before work whose result would otherwise be lost.
+// Whether a file may be created or replaced at `path`: its folder exists, the path itself is a
+// regular file or nothing yet, and the user may write there (tried, not read off the mode bits).
+// Checked before work whose result would otherwise be lost.
 Result<> CheckOutputPath(const std::string& path);
 
 // Whether the two paths lead to the same file: the same file where both exist (through links or

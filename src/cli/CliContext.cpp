@@ -167,6 +167,11 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   return context;
 }
 
+std::vector<std::string> CliContext::DataFiles() const {
+  if (dataDir.empty()) return {};
+  return {JoinPath(dataDir, kHolidayFileName), JoinPath(dataDir, kSettingsIniName)};
+}
+
 DocumentPaths PathsFor(const std::string& settingsPath) {
   DocumentPaths paths;
   paths.settingsFolder = FolderOf(settingsPath);
@@ -204,7 +209,7 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
     exitCode = UsageError(io, usage, context.message());
     return std::nullopt;
   }
-  SettingsInput input{std::move(*context)};
+  SettingsInput input{std::move(*context), {}, {}, {}};
   StreamMessageSink messages(io.err);
   auto fail = [&](const std::string& text) {
     messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -212,18 +217,20 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
     return std::nullopt;
   };
   const std::string& settingsPath = args.positional.front();
+  SettleInterruptedSave(settingsPath, input.context.dataDir, io.err);
   // The program reads a file of another size too (a short one keeps the defaults where it ends).
   Result<SettingsImage> image = ReadInputSettings(settingsPath, ImageSize::kAsOpened, io.err);
   if (!image) return fail(image.message());
   input.image = *image;
   // A name file asked for by name must be there; the one beside the settings file may not be.
-  if (const std::string* namesPath = args.Option("--names")) {
-    Result<ProgramNameTable> names = ReadInputNames(*namesPath);
-    if (!names) return fail(names.message());
-    input.names = *names;
-  } else {
-    input.names = NamesBeside(settingsPath);
-  }
+  const std::string* namesPath = args.Option("--names");
+  Result<ProgramNameTable> names =
+      namesPath ? ReadInputNames(*namesPath) : NamesBeside(settingsPath, io.err);
+  if (!names) return fail(names.message());
+  input.names = *names;
+  input.files = {settingsPath, namesPath ? *namesPath : NamePathBeside(settingsPath)};
+  const std::vector<std::string> dataFiles = input.context.DataFiles();
+  input.files.insert(input.files.end(), dataFiles.begin(), dataFiles.end());
   return input;
 }
 

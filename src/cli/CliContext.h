@@ -95,6 +95,8 @@ struct CliContext {
   RadioStation station;
 
   ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }
+  // The data folder's files that a command reads, whether they are there or not.
+  std::vector<std::string> DataFiles() const;
 };
 // From --data-dir (else TAVRIN_DATA_DIR, else the data folder) and --now (else TAVRIN_NOW, else
 // the system clock). A --now or TAVRIN_NOW that is no real time is a usage error. The data folder
@@ -117,6 +119,7 @@ struct SettingsInput {
   CliContext context;
   SettingsImage image{};
   ProgramNameTable names{};
+  std::vector<std::string> files;  // every file read or looked for: none may be an output
 };
 
 // Loads the context, then the settings file given as the one positional argument and its program

@@ -3,12 +3,15 @@
 #include <sys/utsname.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "document/DataFolder.h"
+#include "document/FileProbe.h"
+#include "document/PairSave.h"
 #include "document/PathText.h"
 #include "document/SaveCheck.h"
 
@@ -19,6 +22,11 @@ const char kSettingsFileFilter[] = "プログラム設定ファイル(*.BIN) |*.
 namespace {
 
 constexpr char kOpenFailed[] = "%s のオープンに失敗しました。";
+
+std::string PathTooLongText(const std::string& path) {
+  return WithCause(FormatMessage(kOpenFailed, path),
+                   FileFault(path, ENAMETOOLONG, Language::kJapanese), Language::kJapanese);
+}
 
 int KernelMajorVersion() {
   utsname info{};
@@ -86,9 +94,12 @@ bool CTavrinDoc::ReadChosenFiles() {
   DeriveNamePaths(paths_);
   modified_ = false;
   untitled_ = false;
+  const std::optional<std::string> settled = RecoverInterruptedSave(
+      dataFolder_, paths_.settingsPath, paths_.namePath, Language::kJapanese);
+  if (settled) ShowMessage(*settled);
   // A settings file without its name file opens with empty names, as the timer has none.
   if (!ReadNameFile(paths_.namePath, names_)) ClearNames();
-  Result<> read = ReadSettingsFile(paths_.settingsPath, image_);
+  Result<> read = ReadSettingsFileWithCause(paths_.settingsPath, image_, Language::kJapanese);
   if (!read) {
     ShowMessage(read.message());
     NewDocument();
@@ -110,7 +121,7 @@ void CTavrinDoc::OpenCommand() {
   if (!chosen) return;
   if (!FitsPathBuffer(*chosen)) {
     // The path buffers cannot hold it: the open fails before anything is read.
-    ShowMessage(FormatMessage(kOpenFailed, *chosen));
+    ShowMessage(PathTooLongText(*chosen));
     return;
   }
   TakeChosenPath(*chosen);
@@ -126,7 +137,7 @@ bool CTavrinDoc::OpenByPath(const std::string& path) {
   std::string full = error ? path : absolute.lexically_normal().string();
   bool read = false;
   if (!FitsPathBuffer(full)) {
-    ShowMessage(FormatMessage(kOpenFailed, full));
+    ShowMessage(PathTooLongText(full));
     NewDocument();
   } else {
     TakeChosenPath(full);
@@ -141,15 +152,18 @@ bool CTavrinDoc::Save() {
   EnsureBinExtension(paths_);
   DeriveNamePaths(paths_);
   if (!FitsPathBuffer(paths_.settingsPath) || !FitsPathBuffer(paths_.namePath)) {
-    ShowMessage(FormatMessage(kOpenFailed, paths_.settingsPath));
+    ShowMessage(PathTooLongText(paths_.settingsPath));
     return false;
   }
   if (view_) view_->StoreToDocument();
   // The two files are one save: names that cannot be written hold the settings file back too,
   // so the files on disk stay a matching pair, and the changes stay unsaved for a later close to
   // ask about.
+  std::vector<std::string> notices;
   const Result<> written =
-      WriteSettingsAndNames(paths_.settingsPath, image_, paths_.namePath, names_, *writeSystem_);
+      WriteSettingsAndNames(paths_.settingsPath, image_, paths_.namePath, names_, *writeSystem_,
+                            {dataFolder_, Language::kJapanese, &notices});
+  for (const std::string& notice : notices) ShowMessage(notice);
   if (!written) {
     ShowMessage(written.message());
     return false;
@@ -176,7 +190,7 @@ SaveResult CTavrinDoc::SaveAs() {
   std::optional<std::string> chosen = dialogs_.Run(request);
   if (!chosen) return SaveResult::Cancelled;
   if (!FitsPathBuffer(*chosen)) {
-    ShowMessage(FormatMessage(kOpenFailed, *chosen));
+    ShowMessage(PathTooLongText(*chosen));
     return SaveResult::Failed;
   }
   const DocumentPaths before = paths_;
@@ -275,6 +289,12 @@ std::string CTavrinDoc::CurrentDirectory() const {
 std::string CTavrinDoc::InitialFolder() const {
   if (!paths_.settingsFolder.empty()) return paths_.settingsFolder;
   return CurrentDirectory();
+}
+
+std::vector<std::string> CTavrinDoc::FilesRead() const {
+  std::vector<std::string> files = {holidayPath_, settingsIniPath_};
+  if (!untitled_) files.insert(files.end(), {paths_.settingsPath, paths_.namePath});
+  return files;
 }
 
 void CTavrinDoc::ClearNames() { std::memset(&names_, 0, sizeof names_); }

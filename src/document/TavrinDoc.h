@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/FileDialogs.h"
 #include "document/ProfileStore.h"
@@ -104,6 +105,9 @@ class CTavrinDoc {
     std::string path;
     std::string title;
   } csv;
+
+  // The files the document came from and the data files read with it: what no export may replace.
+  std::vector<std::string> FilesRead() const;
 
   const std::string& DataFolder() const { return dataFolder_; }
   const std::string& HolidayFilePath() const { return holidayPath_; }

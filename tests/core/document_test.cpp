@@ -237,19 +237,25 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
          std::filesystem::remove(tmp / "plan.TXT");
          std::filesystem::create_directory(tmp / "plan.TXT");
        },
-       tmp / "plan.TXT" + " のオープンに失敗しました。", false},
+       tmp / "plan.TXT" + " のオープンに失敗しました。\n\n" + tmp / "plan.TXT" +
+           " はフォルダーです。",
+       false},
       {"a full disk under the name file",
        [&] {
          system.failAt = WriteStage::kWrite;
          system.failFor = ".TXT";
        },
-       tmp / "plan.TXT" + " への書き込みに失敗しました。", false},
+       tmp / "plan.TXT" + " への書き込みに失敗しました。\n\n" + tmp / "plan.TXT" +
+           " のディスクがいっぱいです。",
+       false},
       {"a settings file that cannot take its place",
        [&] {
          system.failAt = WriteStage::kReplace;
          system.failFor = ".bin";
        },
-       tmp / "plan.bin" + " への書き込みに失敗しました。", true},
+       tmp / "plan.bin" + " への書き込みに失敗しました。\n\n" + tmp / "plan.bin" +
+           " のディスクがいっぱいです。",
+       true},
   };
   int hour = 10;
   for (const Case& c : cases) {
@@ -432,7 +438,8 @@ TEST_F(DocumentTest, OpeningAForeignFileLeavesANewDocument) {
   dialogs.answers.push_back(tmp / "other.bin");
   doc->OpenCommand();
   ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[1].text, tmp / "other.bin" + " は対象外のファイルです。");
+  EXPECT_EQ(messages.shown[1].text, tmp / "other.bin" + " は対象外のファイルです。\n\n" +
+                                        tmp / "other.bin" + " の機種タグが VL3X ではありません。");
   EXPECT_TRUE(doc->IsUntitled());
   EXPECT_FALSE(doc->IsModified());
   EXPECT_EQ(title.caption, "Tavrin - 新規作成");
@@ -462,7 +469,8 @@ TEST_F(DocumentTest, OpenByPathTakesRelativeAndRefusesOverlongPaths) {
 
   const std::string longPath = tmp / (std::string(260, 'a') + ".bin");
   EXPECT_FALSE(doc->OpenByPath(longPath));
-  EXPECT_EQ(messages.shown.back().text, longPath + " のオープンに失敗しました。");
+  EXPECT_EQ(messages.shown.back().text,
+            longPath + " のオープンに失敗しました。\n\n" + longPath + " のパスが長すぎます。");
   EXPECT_EQ(title.caption, "Tavrin - 新規作成");
   std::filesystem::current_path("/");
 }

@@ -113,7 +113,10 @@ TEST(PairWrite, EachFailingStageLeavesAMatchingPairAndNoTemporaryFile) {
 
       const Result<> written = pair.Write(system);
       ASSERT_FALSE(written.ok());
-      EXPECT_EQ(written.message(), folder / (std::string("plan") + c.file) + c.message);
+      // A stage that fails does so as a full disk would, and the message says so.
+      const std::string path = folder / (std::string("plan") + c.file);
+      EXPECT_EQ(written.message(),
+                path + c.message + "\n\n" + path + " のディスクがいっぱいです。");
       EXPECT_TRUE(pair.SettingsOld());
       EXPECT_TRUE(c.namesReplaced ? pair.NamesNew() : pair.NamesOld());
       EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"plan.BIN", "plan.TXT"}));
@@ -159,7 +162,8 @@ TEST(PairWrite, TemporaryFilesHaveNoNameWhereTheFileSystemAllows) {
     EXPECT_EQ(temporaries(whileWriting), unnamed ? 0 : 2);
     // Both have their names before the first rename, so that the renames follow each other.
     EXPECT_EQ(temporaries(beforeReplacing), 2);
-    EXPECT_EQ(beforeReplacing.size(), 4u);
+    // The two targets, their new files and the pair's lock.
+    EXPECT_EQ(beforeReplacing.size(), 5u);
     EXPECT_TRUE(oldNamesHeld);
   }
 }
@@ -245,7 +249,8 @@ TEST(PairWrite, NamesUpToTheFileSystemLimitCanBeSaved) {
         EXPECT_EQ(ReadBytes(settings).size(), 6594u);
         EXPECT_EQ(ReadBytes(names).size(), 1600u);
       } else {
-        EXPECT_EQ(written.message(), settings + " のオープンに失敗しました。");
+        EXPECT_EQ(written.message(), settings + " のオープンに失敗しました。\n\n" + settings +
+                                         " のパスが長すぎます。");
       }
       EXPECT_EQ(Entries(folder.path()).size(), c.fits ? 2u : 0u);
     }

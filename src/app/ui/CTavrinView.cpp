@@ -18,6 +18,7 @@
 #include "app/ui/OpenEditor.h"
 #include "document/CsvExportCommand.h"
 #include "document/DataFolder.h"
+#include "document/FileProbe.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -334,6 +335,10 @@ void CTavrinView::PrintCommand() {
 void CTavrinView::PdfCommand() {
   const std::optional<std::string> path = doc_.dialogs().Run(PdfSaveRequest(doc_));
   if (!path) return;
+  if (Result<> own = CheckOutputIsNoInput(*path, doc_.FilesRead(), Language::kJapanese); !own) {
+    messages_.Show(own.message(), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return;
+  }
   QPrinter printer(QPrinter::HighResolution);
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
   printer.setOutputFormat(QPrinter::PdfFormat);

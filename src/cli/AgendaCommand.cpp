@@ -90,9 +90,7 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
   // The image alone decides the events; only the chime names come from the data folder.
   Result<CliContext> context = LoadContext(args, io, ContextUse::kCarriesImage);
   if (!context) return UsageError(io, kUsage, context.message());
-  if (!context->dataDir.empty()) {
-    ReadSettingsIni(context->dataDir + "/" + kSettingsIniName, context->settings);
-  }
+  if (!context->dataDir.empty()) ReadIniSettings(context->dataDir, context->settings, io.err);
   BuildChimeLists(context->settings);
   const std::string& settingsPath = args.positional[0];
   Result<ProgramNameTable> names = EventNames(args, settingsPath, io.err);

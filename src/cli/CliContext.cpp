@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ostream>
 
@@ -159,10 +160,9 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   }
   warnIfCut(cut, holidayPath);
   if (!context.dataDir.empty()) {
-    const std::string iniPath = context.dataDir + "/" + kSettingsIniName;
     cut = false;
-    ReadSettingsIni(iniPath, context.settings, &cut);
-    warnIfCut(cut, iniPath);
+    ReadIniSettings(context.dataDir, context.settings, io.err, &cut);
+    warnIfCut(cut, JoinPath(context.dataDir, kSettingsIniName));
   }
   return context;
 }
@@ -170,6 +170,17 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
 std::vector<std::string> CliContext::DataFiles() const {
   if (dataDir.empty()) return {};
   return {JoinPath(dataDir, kHolidayFileName), JoinPath(dataDir, kSettingsIniName)};
+}
+
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ostream& err,
+                     bool* cut) {
+  const std::string path = JoinPath(dataDir, kSettingsIniName);
+  int error = 0;
+  // A missing file means the defaults, without a word, as in the desktop program.
+  if (!ReadSettingsIni(path, settings, cut, &error) && error != ENOENT) {
+    err << kMessagePrefix << "warning: " << FileFault(path, error)
+        << "; the default settings are used\n";
+  }
 }
 
 DocumentPaths PathsFor(const std::string& settingsPath) {

@@ -110,6 +110,11 @@ enum class ContextUse { kReadsSchedule, kCarriesImage };
 Result<CliContext> LoadContext(const Arguments& args, CliIo& io,
                                ContextUse use = ContextUse::kReadsSchedule);
 
+// "Tavrin.ini" of `dataDir`: the defaults when it is missing, and a warning on `err` when something
+// else is in its place (a FIFO, a folder, a looping link...).
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ostream& err,
+                     bool* cut = nullptr);
+
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
 

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "document/FileProbe.h"
 #include "document/PairSave.h"
@@ -216,6 +219,23 @@ Result<> LoadFromFile(const std::string& path, SettingsImage& image) {
   Result<> read = ReadSettingsFile(path, image);
   if (!read) InitImage(image);
   return read;
+}
+
+std::vector<std::string> NamesInAnyCase(const std::string& folder, const std::string& name) {
+  const auto folded = [](std::string text) {
+    for (char& c : text) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+  };
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string entryName = entry.path().filename().string();
+    if (folded(entryName) == folded(name)) found.push_back(entryName);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 std::string ExtensionOf(std::string_view text) {

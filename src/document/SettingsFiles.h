@@ -71,6 +71,10 @@ Result<> WriteSettingsAndNames(const std::string& settingsPath, const SettingsIm
 // A fresh image, then the read; a failed read leaves the fresh image, never a half-read one.
 Result<> LoadFromFile(const std::string& path, SettingsImage& image);
 
+// The names in `folder` that equal `name` but for the letter case of A..Z, `name` itself included
+// when it is there: what would be the same file on the timer's and other systems' disks.
+std::vector<std::string> NamesInAnyCase(const std::string& folder, const std::string& name);
+
 std::string ExtensionOf(std::string_view text);
 void EnsureBinExtension(DocumentPaths& paths);
 // The name file belongs beside the real settings file, also when the settings path is a symbolic

@@ -1,5 +1,6 @@
 #include "document/TavrinDoc.h"
 
+#include <sys/stat.h>
 #include <sys/utsname.h>
 
 #include <algorithm>
@@ -22,6 +23,7 @@ const char kSettingsFileFilter[] = "プログラム設定ファイル(*.BIN) |*.
 namespace {
 
 constexpr char kOpenFailed[] = "%s のオープンに失敗しました。";
+constexpr char kSaveAsTitle[] = "名前を付けて保存";
 
 std::string PathTooLongText(const std::string& path) {
   return WithCause(FormatMessage(kOpenFailed, path),
@@ -181,17 +183,25 @@ SaveResult CTavrinDoc::SaveAs() {
   }
   FileDialogRequest request;
   request.save = true;
-  request.title = "名前を付けて保存";
+  request.title = kSaveAsTitle;
   request.filter = kSettingsFileFilter;
-  request.defaultExtension = "bin";
+  // Upper case, as the timer's files are named and as a name without extension gets it.
+  request.defaultExtension = "BIN";
   request.defaultFileName = paths_.settingsTitle;
   request.initialFolder = InitialFolder();
   request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
-  std::optional<std::string> chosen = dialogs_.Run(request);
-  if (!chosen) return SaveResult::Cancelled;
-  if (!FitsPathBuffer(*chosen)) {
-    ShowMessage(PathTooLongText(*chosen));
-    return SaveResult::Failed;
+  std::optional<std::string> chosen;
+  for (;;) {
+    chosen = dialogs_.Run(request);
+    if (!chosen) return SaveResult::Cancelled;
+    if (!FitsPathBuffer(*chosen)) {
+      ShowMessage(PathTooLongText(*chosen));
+      return SaveResult::Failed;
+    }
+    if (MayReplace(*chosen)) break;
+    // No: back to the dialog with the name typed, as the dialog's own question does.
+    request.defaultFileName = FileNameOf(*chosen);
+    request.initialFolder = FolderOf(*chosen);
   }
   const DocumentPaths before = paths_;
   TakeChosenPath(*chosen);
@@ -201,6 +211,34 @@ SaveResult CTavrinDoc::SaveAs() {
   if (!saved) paths_ = before;
   WriteFolderSettings();
   return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+bool CTavrinDoc::MayReplace(const std::string& chosen) {
+  DocumentPaths planned;
+  planned.settingsPath = chosen;
+  planned.settingsTitle = FileNameOf(chosen);
+  planned.settingsFolder = FolderOf(chosen);
+  EnsureBinExtension(planned);
+  DeriveNamePaths(planned);
+  // The dialog asked about the file chosen as it was typed; the pair of that file goes with it.
+  struct stat info {};
+  const bool confirmed = planned.settingsPath == chosen && stat(chosen.c_str(), &info) == 0;
+  std::vector<std::string> inTheWay;
+  for (const std::string* path : {&planned.settingsPath, &planned.namePath}) {
+    for (const std::string& name : NamesInAnyCase(FolderOf(*path), FileNameOf(*path))) {
+      const std::string found = JoinPath(FolderOf(*path), name);
+      if (confirmed && (found == planned.settingsPath || found == planned.namePath)) continue;
+      inTheWay.push_back(name);
+    }
+  }
+  if (inTheWay.empty()) return true;
+  std::string list;
+  for (const std::string& name : inTheWay) list += "  " + name + "\n";
+  const std::string question =
+      "同じ名前（大文字と小文字の違いを除く）のファイルが既にあります。\n\n" + list +
+      "\n保存すると置き換えられるか、並んで残ります。保存しますか？";
+  return messages_.Show(question, kSaveAsTitle, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation) ==
+         MsgAnswer::Yes;
 }
 
 void CTavrinDoc::SaveCommand() {

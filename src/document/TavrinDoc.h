@@ -119,6 +119,9 @@ class CTavrinDoc {
 
  private:
   void TakeChosenPath(const std::string& path);
+  // Whether saving as `chosen` may go on: files of the pair's names in another letter case, or the
+  // name file of another schedule, are there only with the user's yes.
+  bool MayReplace(const std::string& chosen);
   // Steps shared by the open dialog and a path from outside, after the path is taken.
   bool ReadChosenFiles();
   void ShowMessage(const std::string& text);

@@ -88,10 +88,10 @@ TEST_F(DocumentTest, CaptionFollowsEveryState) {
   MakeSaveable();
   EXPECT_EQ(title.caption, "Tavrin - 新規作成 *");
   SaveUntitledAs("plan");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
-  EXPECT_EQ(title.field, "plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
+  EXPECT_EQ(title.field, "plan.BIN");
   Edit([](ScheduleModel& m) { m.steps[0].minute = 45; });
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
   EXPECT_EQ(view->fileState(), FileState::File);
 }
 
@@ -110,12 +110,12 @@ TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {
   EXPECT_EQ(view->model(), before);
   EXPECT_EQ(view->names().names[7][0], 0);
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
 
   // A new program name changes no byte of the image but is saved with it.
   Edit([this](ScheduleModel&) { std::memcpy(view->names().names[3].data(), "MORNING", 7); });
   EXPECT_TRUE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
 }
 
 TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
@@ -128,22 +128,22 @@ TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
   EXPECT_TRUE(request.save);
   EXPECT_EQ(request.title, "名前を付けて保存");
   EXPECT_EQ(request.filter, "プログラム設定ファイル(*.BIN) |*.BIN|");
-  EXPECT_EQ(request.defaultExtension, "bin");
+  EXPECT_EQ(request.defaultExtension, "BIN");
   EXPECT_EQ(request.defaultFileName, "");
   EXPECT_EQ(request.initialFolder, tmp.path());
   EXPECT_EQ(request.flags, kOverwritePrompt | kHideReadOnly | kPathMustExist);
 
   EXPECT_FALSE(doc->IsModified());
   EXPECT_FALSE(doc->IsUntitled());
-  EXPECT_EQ(doc->DocumentPath(), tmp / "plan.bin");
-  const std::string bin = ReadAll(tmp / "plan.bin");
+  EXPECT_EQ(doc->DocumentPath(), tmp / "plan.BIN");
+  const std::string bin = ReadAll(tmp / "plan.BIN");
   ASSERT_EQ(bin.size(), 6594u);
   EXPECT_EQ(std::memcmp(bin.data(), doc->image().data(), 6594), 0);
   const std::string names = ReadAll(tmp / "plan.TXT");
   ASSERT_EQ(names.size(), 1600u);
   EXPECT_EQ(names.substr(16, 4), "BELL");
   EXPECT_EQ(profile.ReadString("OBJDIR"), tmp.path());
-  EXPECT_EQ(profile.ReadString("OBJPATH"), tmp / "plan.bin");
+  EXPECT_EQ(profile.ReadString("OBJPATH"), tmp / "plan.BIN");
   EXPECT_EQ(profile.ReadString("NAMEPATH"), tmp / "plan.TXT");
   EXPECT_TRUE(messages.shown.empty());
 
@@ -152,7 +152,7 @@ TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
   doc->SaveCommand();
   EXPECT_EQ(dialogs.requests.size(), 1u);
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "plan.bin")[80 + 2]), 9);
+  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "plan.BIN")[80 + 2]), 9);
 }
 
 TEST_F(DocumentTest, NameTypedWithAnotherExtensionKeepsIt) {
@@ -178,17 +178,17 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
   MakeSaveable();
   SaveUntitledAs("plan");
   Edit([](ScheduleModel& m) { m.steps[0].hour = 10; });
-  const std::string before = ReadAll(tmp / "plan.bin");
+  const std::string before = ReadAll(tmp / "plan.BIN");
   // The folder is gone and a file stands in its place.
   std::filesystem::remove_all(tmp.path());
   { std::ofstream(tmp.path()) << "x"; }
 
   doc->SaveCommand();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text.find(tmp / "plan.bin"), 0u);
+  EXPECT_EQ(messages.shown[0].text.find(tmp / "plan.BIN"), 0u);
   EXPECT_EQ(messages.shown[0].caption, "Tavrin");
   EXPECT_TRUE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
 
   // Closing still asks, and a second failure keeps the program open.
   messages.answers = {MsgAnswer::Yes};
@@ -213,10 +213,10 @@ TEST_F(DocumentTest, FailedSaveAsKeepsTheDocumentItWas) {
   Edit([](ScheduleModel& m) { m.steps[0].minute = 10; });
   dialogs.answers.push_back(tmp / "blocked/other");
   doc->SaveAsCommand();
-  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.bin");
+  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.BIN");
   EXPECT_EQ(doc->NameTitle(), "plan.TXT");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
-  EXPECT_EQ(title.field, "plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
+  EXPECT_EQ(title.field, "plan.BIN");
   EXPECT_FALSE(std::filesystem::exists(tmp / "blocked/other.TXT"));
 }
 
@@ -253,7 +253,7 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
          system.failAt = WriteStage::kReplace;
          system.failFor = ".bin";
        },
-       tmp / "plan.bin" + " への書き込みに失敗しました。\n\n" + tmp / "plan.bin" +
+       tmp / "plan.BIN" + " への書き込みに失敗しました。\n\n" + tmp / "plan.BIN" +
            " のディスクがいっぱいです。",
        true},
   };
@@ -264,7 +264,7 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
       m.steps[0].hour = hour++;
       view->names().names[1][0] = static_cast<char>('A' + hour);
     });
-    const std::string oldSettings = ReadAll(tmp / "plan.bin");
+    const std::string oldSettings = ReadAll(tmp / "plan.BIN");
     const std::string oldNames = ReadAll(tmp / "plan.TXT");
     messages.shown.clear();
     c.breakIt();
@@ -272,14 +272,14 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
     doc->SaveCommand();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, c.message);
-    EXPECT_EQ(ReadAll(tmp / "plan.bin"), oldSettings);
+    EXPECT_EQ(ReadAll(tmp / "plan.BIN"), oldSettings);
     if (c.namesReplaced) {
       EXPECT_EQ(ReadAll(tmp / "plan.TXT")[16], view->names().names[1][0]);
     } else if (std::filesystem::is_regular_file(tmp / "plan.TXT")) {
       EXPECT_EQ(ReadAll(tmp / "plan.TXT"), oldNames);
     }
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+    EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
 
     std::filesystem::remove(tmp / "plan.TXT");
     system.failAt.reset();
@@ -292,9 +292,9 @@ TEST_F(DocumentTest, AFileReachedThroughALinkKeepsItsNamesBesideIt) {
   MakeSaveable();
   std::memcpy(view->names().names[1].data(), "BELL", 4);
   std::filesystem::create_directory(tmp / "real");
-  dialogs.answers.push_back(tmp / "real/plan.bin");
+  dialogs.answers.push_back(tmp / "real/plan.BIN");
   doc->SaveCommand();
-  std::filesystem::create_symlink(tmp / "real/plan.bin", tmp / "link.bin");
+  std::filesystem::create_symlink(tmp / "real/plan.BIN", tmp / "link.bin");
   doc->NewCommand();
 
   dialogs.answers.push_back(tmp / "link.bin");
@@ -409,7 +409,7 @@ TEST_F(DocumentTest, OpenReadsBothFilesAndRemembersTheFolder) {
   EXPECT_EQ(title.caption, "Tavrin - 新規作成");
   EXPECT_EQ(view->model().basicProgram, 0);
 
-  dialogs.answers.push_back(tmp / "plan.bin");
+  dialogs.answers.push_back(tmp / "plan.BIN");
   doc->OpenCommand();
   const FileDialogRequest& request = dialogs.requests.back();
   EXPECT_FALSE(request.save);
@@ -418,12 +418,12 @@ TEST_F(DocumentTest, OpenReadsBothFilesAndRemembersTheFolder) {
   EXPECT_EQ(request.initialFolder, tmp.path());
   EXPECT_EQ(view->model().basicProgram, 1);
   EXPECT_EQ(std::string(view->names().names[1].data(), 4), "BELL");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
   EXPECT_FALSE(doc->IsModified());
 
   // Without its name file the names come back empty, silently.
   std::filesystem::remove(tmp / "plan.TXT");
-  dialogs.answers.push_back(tmp / "plan.bin");
+  dialogs.answers.push_back(tmp / "plan.BIN");
   doc->OpenCommand();
   EXPECT_EQ(view->names().names[1][0], 0);
   EXPECT_TRUE(messages.shown.empty());
@@ -463,9 +463,9 @@ TEST_F(DocumentTest, OpenByPathTakesRelativeAndRefusesOverlongPaths) {
   SaveUntitledAs("plan");
   doc->NewCommand();
   std::filesystem::current_path(tmp.path());
-  EXPECT_TRUE(doc->OpenByPath("plan.bin"));
-  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.bin");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
+  EXPECT_TRUE(doc->OpenByPath("plan.BIN"));
+  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.BIN");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
 
   const std::string longPath = tmp / (std::string(260, 'a') + ".bin");
   EXPECT_FALSE(doc->OpenByPath(longPath));

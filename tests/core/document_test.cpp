@@ -10,6 +10,7 @@
 #include "ScriptedWriteSystem.h"
 #include "TestFakes.h"
 #include "app/TavrinViewModel.h"
+#include "document/PathText.h"
 #include "document/ProfileStore.h"
 #include "document/TavrinDoc.h"
 
@@ -20,6 +21,7 @@ using testing::FakeDialogs;
 using testing::FakeMessages;
 using testing::ScriptedWriteSystem;
 using testing::TempFolder;
+using testing::WriteBytes;
 
 class RecordingTitle : public TitleObserver {
  public:
@@ -116,6 +118,64 @@ TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {
   Edit([this](ScheduleModel&) { std::memcpy(view->names().names[3].data(), "MORNING", 7); });
   EXPECT_TRUE(doc->IsModified());
   EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
+}
+
+// The dialog asks only about the name as chosen: where another schedule's settings or name file
+// has the pair's name in another letter case, the program asks, No goes back to the dialog with
+// the name typed, and only Yes writes.
+TEST_F(DocumentTest, SaveAsAsksBeforeFilesOfThePairsNameInAnyLetterCase) {
+  MakeSaveable();
+  const std::string other = "another schedule";
+  const struct {
+    const char* typed;
+    std::vector<const char*> there;
+    std::vector<MsgAnswer> answers;
+    std::string listed;  // empty: no question
+    const char* written;
+  } cases[] = {
+      {"School",
+       {"school.BIN", "school.TXT"},
+       {MsgAnswer::No},
+       "  school.BIN\n  school.TXT\n",
+       nullptr},
+      {"School",
+       {"school.BIN", "school.TXT"},
+       {MsgAnswer::Yes},
+       "  school.BIN\n  school.TXT\n",
+       "School.BIN"},
+      {"plan.dat", {"PLAN.txt"}, {MsgAnswer::No}, "  PLAN.txt\n", nullptr},
+      {"fresh", {"fresh.bin.old"}, {}, "", "fresh.BIN"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.typed) + " " + std::to_string(c.answers.size()));
+    TempFolder folder;
+    for (const char* name : c.there) WriteBytes(folder / name, other);
+    messages.shown.clear();
+    messages.answers = {c.answers.begin(), c.answers.end()};
+    dialogs.requests.clear();
+    dialogs.answers = {folder / c.typed, std::nullopt};
+    doc->SaveAsCommand();
+    const bool asked =
+        !messages.shown.empty() && messages.shown[0].buttons == MsgButtons::YesNoDefaultNo;
+    EXPECT_EQ(asked, !c.listed.empty());
+    if (asked) {
+      EXPECT_NE(messages.shown[0].text.find(c.listed), std::string::npos) << messages.shown[0].text;
+    }
+    const bool no = !c.answers.empty() && c.answers[0] == MsgAnswer::No;
+    ASSERT_EQ(dialogs.requests.size(), no ? 2u : 1u);
+    if (no) {
+      EXPECT_EQ(dialogs.requests[1].defaultFileName,
+                FileNameOf(folder / c.typed) + (ExtensionOf(c.typed).empty() ? ".BIN" : ""));
+    }
+    for (const char* name : c.there) EXPECT_EQ(ReadAll(folder / name), other) << name;
+    if (c.written) {
+      EXPECT_EQ(ReadAll(folder / c.written).size(), 6594u);
+    } else {
+      const auto entries = std::distance(std::filesystem::directory_iterator(folder.path()),
+                                         std::filesystem::directory_iterator());
+      EXPECT_EQ(static_cast<std::size_t>(entries), c.there.size());
+    }
+  }
 }
 
 TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
@@ -251,7 +311,7 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
       {"a settings file that cannot take its place",
        [&] {
          system.failAt = WriteStage::kReplace;
-         system.failFor = ".bin";
+         system.failFor = ".BIN";
        },
        tmp / "plan.BIN" + " への書き込みに失敗しました。\n\n" + tmp / "plan.BIN" +
            " のディスクがいっぱいです。",
@@ -334,9 +394,9 @@ TEST_F(DocumentTest, YesOnThePromptSavesAndLetsTheCallerGoOn) {
   Edit([](ScheduleModel& m) { m.steps[0].minute = 0; });
   messages.answers = {MsgAnswer::Yes};
   EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Yes);
-  EXPECT_EQ(messages.shown.back().text, "\"term1.bin\" は変更されています。　保存しますか？");
+  EXPECT_EQ(messages.shown.back().text, "\"term1.BIN\" は変更されています。　保存しますか？");
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "term1.bin")[80 + 3]), 0);
+  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "term1.BIN")[80 + 3]), 0);
 }
 
 TEST_F(DocumentTest, YesThenCancelledSaveAsAbandonsTheCallersAction) {

@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
-#include <filesystem>
 #include <atomic>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <thread>
@@ -307,14 +307,13 @@ TEST(PairWrite, ThroughALinkBothFilesLandBesideTheRealFile) {
   }
 }
 
-
 // A pair saved with its journal in `data`, killed at one point of the save, then opened again.
 struct KillPoint {
   const char* name;
   WriteStage stage;
-  const char* file;  // the end of the target's path
-  bool sweepFirst;   // another write into the folder sweeps the killed writer's temporaries first
-  bool becomesNew;   // the pair after the open: the new one, else the old one
+  const char* file;    // the end of the target's path
+  bool sweepFirst;     // another write into the folder sweeps the killed writer's temporaries first
+  bool becomesNew;     // the pair after the open: the new one, else the old one
   const char* notice;  // what the open says; empty: nothing
 };
 
@@ -355,14 +354,14 @@ TEST(PairJournal, AKillAtEveryStepOfTheSaveEndsInAWholePairAtTheNextOpen) {
 
       const std::optional<std::string> notice =
           RecoverInterruptedSave(data.path(), pair.settings, pair.names, Language::kJapanese);
-      EXPECT_EQ(notice.value_or(""), std::string(*point.notice ? pair.settings + " " : "") +
-                                         point.notice +
-                                         (*point.notice ? (std::string(point.notice) == completed
-                                                               ? "設定ファイルと名前ファイルは"
-                                                                 "そのとき保存した内容です。"
-                                                               : "設定ファイルと名前ファイルは"
-                                                                 "保存する前の内容です。")
-                                                        : ""));
+      EXPECT_EQ(notice.value_or(""),
+                std::string(*point.notice ? pair.settings + " " : "") + point.notice +
+                    (*point.notice
+                         ? (std::string(point.notice) == completed ? "設定ファイルと名前ファイルは"
+                                                                     "そのとき保存した内容です。"
+                                                                   : "設定ファイルと名前ファイルは"
+                                                                     "保存する前の内容です。")
+                         : ""));
       EXPECT_EQ(pair.SettingsNew(), point.becomesNew);
       EXPECT_EQ(pair.NamesNew(), point.becomesNew);
       EXPECT_EQ(pair.SettingsOld(), !point.becomesNew);

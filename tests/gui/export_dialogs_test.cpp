@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QTest>
 
@@ -85,84 +84,6 @@ TEST_F(ExportDialogsTest, PrintingToAFileOffersThePdfBesideTheDocument) {
   QTest::keyClick(testing::Focused(app_->frame()), Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(fileName, offered);
   EXPECT_GT(QFileInfo(offered).size(), 1000);
-}
-
-// Typed without extension, a name gets the upper-case ".BIN" the timer's files have, so the
-// dialog's own question comes for another schedule saved under that name, and No writes nothing
-// (the dialog completes names in any letter case as they are typed: the program's own question
-// for other cases is driven through the document's tests).
-TEST_F(ExportDialogsTest, SaveAsAddsTheUpperCaseExtensionAndAsksBeforeReplacingAnotherSchedule) {
-  StartWithSavedFile();
-  QFile::copy(work_.filePath("plan.BIN"), work_.filePath("school.BIN"));
-  {
-    QFile names(work_.filePath("school.TXT"));
-    ASSERT_TRUE(names.open(QIODevice::WriteOnly));
-    names.write(QByteArray(1600, 'S'));
-  }
-  // Types `name` into the dialog's name field in place of what it offers, then Enter.
-  const auto typeName = [](QWidget* modal, const QString& name) {
-    auto* field = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(field, nullptr);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, name);
-    QTest::keyClick(field, Qt::Key_Return);
-  };
-  const struct {
-    const char* typed;
-    MsgAnswer answer;  // to the program's question, when it asks
-    bool dialogAsks;   // the dialog's own question about the name as typed, answered No
-    bool programAsks;
-    const char* written;  // the settings file saved, or nothing
-  } cases[] = {
-      {"school", MsgAnswer::No, true, false, nullptr},
-      {"fresh", MsgAnswer::No, false, false, "fresh.BIN"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.typed) + (c.answer == MsgAnswer::Yes ? " yes" : " no"));
-    messages_.shown.clear();
-    messages_.answers = {c.answer};
-    bool dialogAsked = false, reopened = false;
-    const bool back = c.dialogAsks || (c.programAsks && c.answer == MsgAnswer::No);
-    WhenModal([&](QWidget* modal) {
-      if (c.dialogAsks) {
-        WhenModal([&](QWidget* question) {
-          dialogAsked = qobject_cast<QMessageBox*>(question) != nullptr;
-          QTest::keyClick(testing::Focused(question), Qt::Key_Escape);
-        });
-      }
-      // After No, the dialog is there again with the name typed; Escape leaves it.
-      if (back) {
-        WhenModal(
-            [&](QWidget* again) {
-              reopened = qobject_cast<QFileDialog*>(again) != nullptr;
-              QTest::keyClick(testing::Focused(again), Qt::Key_Escape);
-            },
-            8000);
-      }
-      typeName(modal, QString::fromUtf8(c.typed));
-    });
-    Command(ID_FILE_SAVE_AS);
-    QApplication::processEvents();
-    EXPECT_EQ(dialogAsked, c.dialogAsks);
-    EXPECT_EQ(reopened, back);
-    const bool programAsked =
-        !messages_.shown.empty() && messages_.shown[0].buttons == MsgButtons::YesNoDefaultNo;
-    EXPECT_EQ(programAsked, c.programAsks);
-    if (programAsked) {
-      EXPECT_NE(messages_.shown[0].text.find("  school.BIN\n  school.TXT\n"), std::string::npos)
-          << messages_.shown[0].text;
-    }
-    if (c.written) {
-      EXPECT_EQ(QFileInfo(work_.filePath(QString::fromUtf8(c.written))).size(), 6594);
-    }
-    const QString stem = QString::fromUtf8(c.typed).section(QLatin1Char('.'), 0, 0);
-    EXPECT_FALSE(QFileInfo::exists(work_.filePath(stem + QStringLiteral(".bin"))));
-    EXPECT_EQ(QFileInfo::exists(work_.filePath(stem + QStringLiteral(".BIN"))),
-              c.written != nullptr || stem == QStringLiteral("school"));
-    QFile names(work_.filePath("school.TXT"));
-    ASSERT_TRUE(names.open(QIODevice::ReadOnly));
-    EXPECT_EQ(names.readAll(), QByteArray(1600, 'S'));
-  }
 }
 
 }  // namespace

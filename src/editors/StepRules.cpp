@@ -46,6 +46,20 @@ const std::string& MinuteList() {
   return list;
 }
 
+std::optional<grid::CellList> ColumnChoices(int col, const ActionChoices& choices) {
+  switch (col) {
+    case kHourCol:
+      return NumberChoices(HourList());
+    case kMinuteCol:
+      return NumberChoices(MinuteList());
+    case kActionCol:
+      return choices.kind() == kChannelTimeSignal ? NumberChoices(choices.list())
+                                                  : TextChoices(choices.list());
+    default:
+      return std::nullopt;
+  }
+}
+
 ActionChoices::ActionChoices(int kind, const IniSettings& settings)
     : kind_(kind), settings_(settings) {
   if (kind != kChannelTimeSignal) {

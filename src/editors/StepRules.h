@@ -49,6 +49,10 @@ class ActionChoices {
   IniSettings settings_;
 };
 
+// The list of data column `col`: hours, minutes and chimes as numbers, ON and OFF as texts; none
+// for the day columns, which are marked, not typed into.
+std::optional<grid::CellList> ColumnChoices(int col, const ActionChoices& choices);
+
 // The dialog's rows and, per row, the action code the row was written from. Until an edit of its
 // action cell is stored, the row keeps that code, even one that no list item names (a chime the
 // settings file no longer lists shows as "0.（なし）"); after one, the cell's text decides, even

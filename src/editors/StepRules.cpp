@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editors/NameListRules.h"
 #include "editors/StepSort.h"
 #include "editors/WeeklyGroups.h"
 #include "model/ScheduleTexts.h"
@@ -173,6 +174,12 @@ std::string NameInput(const std::string& utf8) {
     kept += character;
   }
   return kept;
+}
+
+std::string NameNote(const std::string& utf8) {
+  std::string note = names::RefusalNote(utf8);
+  if (note.empty() && NameInput(utf8) != utf8) note = names::LengthNote();
+  return note;
 }
 
 Result<std::string> NameBytes(const std::string& utf8) {

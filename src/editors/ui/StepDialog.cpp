@@ -54,7 +54,7 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // The refused character is taken out at once; the note says which it was until the next edit.
     const std::string typed = text.toStdString();
-    nameNote_->setText(QString::fromStdString(names::RefusalNote(typed)));
+    nameNote_->setText(QString::fromStdString(steps::NameNote(typed)));
     const QString kept = QString::fromStdString(steps::NameInput(typed));
     if (kept == text) return;
     QApplication::beep();

@@ -955,6 +955,11 @@ void CVSFlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
   if (IsEditing()) {
+    // Keys the editor passes on go on to the window.
+    if (!hasFocus()) {
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+    }
     // The grid has the keyboard while its cell's editor is open only when something took the
     // focus from the editor; the key is the editor's, and Escape ends the edit, not the window.
     editor_->setFocus();

@@ -642,7 +642,11 @@ bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::FocusOut: {
       // The grid itself taking the keyboard hands its keys on to the editor, and a dropper decides
-      // itself; elsewhere the keyboard going commits the cell.
+      // itself; another control taking it commits the cell. Another window coming to the front (a
+      // message box, another program) leaves the cell open, its list put away until the window is
+      // back.
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
       QWidget* focus = QApplication::focusWidget();
       if (focus != this && focus != editor_ && !IsDropper(focus)) Edit(grid::input::FocusLost{});
       break;

@@ -223,6 +223,7 @@ TEST_F(DocumentHistoryTest, OkWithoutAChangeRecordsNothing) {
 // no step to undo; the sorted order goes into the file with the next save. One byte of a step is.
 TEST_F(DocumentHistoryTest, SortingTheStepsIsNoChange) {
   Edit("週間プログラム", [](ScheduleModel& m) {
+    m.basicProgram = 1;
     m.channels[0] = {kChannelTimeSignal, 0, 5, 0};
     m.steps[0] = WeeklyStep{2, 1, {1, 0, 0, 0, 0, 0, 0}, 9, 0, 1};
     m.steps[1] = WeeklyStep{1, 1, {1, 0, 0, 0, 0, 0, 0}, 8, 30, 1};

@@ -75,7 +75,8 @@ class CTavrinDoc {
   void InitImage() { tavrin::InitImage(image_); }
   void GetImage(SettingsImage& out) const { out = image_; }
   void SetImage(const SettingsImage& in) { image_ = in; }
-  bool SameImage(const SettingsImage& other) const { return image_ == other; }
+  // The same schedule: the step records may stand in another order (see SameSchedule).
+  bool SameImage(const SettingsImage& other) const { return SameSchedule(image_, other); }
   const SettingsImage& image() const { return image_; }
   void ClearNames();
   void GetNames(ProgramNameTable& out) const { out = names_; }

@@ -59,18 +59,13 @@ std::vector<TraceLine> ReadByteTrace(const std::string& path) {
   return lines;
 }
 
-Result<> TracingSerialControl::OutputText(const std::string& text) {
-  trace_.Record("tx", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-  return inner_.OutputText(text);
-}
-
-Result<> TracingSerialControl::OutputBytes(std::span<const uint8_t> bytes) {
+Result<> TracingSerialControl::Write(std::span<const uint8_t> bytes) {
   trace_.Record("tx", bytes);
-  return inner_.OutputBytes(bytes);
+  return inner_.Write(bytes);
 }
 
-std::vector<uint8_t> TracingSerialControl::Input() {
-  std::vector<uint8_t> bytes = inner_.Input();
+std::vector<uint8_t> TracingSerialControl::Read() {
+  std::vector<uint8_t> bytes = inner_.Read();
   trace_.Record("rx", bytes);
   return bytes;
 }

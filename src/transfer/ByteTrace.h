@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "document/SafeWrite.h"
-#include "transfer/SerialControl.h"
+#include "transfer/SerialTransport.h"
 
 namespace tavrin {
 
@@ -50,33 +50,23 @@ struct TraceLine {
 // The lines of a trace file; nothing for lines that do not parse.
 std::vector<TraceLine> ReadByteTrace(const std::string& path);
 
-// A serial control that records what it sends and receives.
-class TracingSerialControl : public SerialControl {
+// A serial line that records what it sends and receives.
+class TracingSerialControl : public SerialTransport {
  public:
-  TracingSerialControl(SerialControl& inner, ByteTrace& trace) : inner_(inner), trace_(trace) {}
-  void SetDTREnable(bool on) override { inner_.SetDTREnable(on); }
-  void SetRTSEnable(bool on) override { inner_.SetRTSEnable(on); }
-  void SetRThreshold(int bytes) override { inner_.SetRThreshold(bytes); }
-  void SetInBufferSize(int bytes) override { inner_.SetInBufferSize(bytes); }
-  void SetInputLen(int bytes) override { inner_.SetInputLen(bytes); }
-  void SetInputMode(int mode) override { inner_.SetInputMode(mode); }
-  void SetSThreshold(int bytes) override { inner_.SetSThreshold(bytes); }
-  void SetOutBufferSize(int bytes) override { inner_.SetOutBufferSize(bytes); }
-  void SetSettings(const std::string& settings) override { inner_.SetSettings(settings); }
-  void SetHandshaking(int mode) override { inner_.SetHandshaking(mode); }
-  void SetCommPort(int port) override { inner_.SetCommPort(port); }
-  bool SetPortOpen(bool open) override { return inner_.SetPortOpen(open); }
+  TracingSerialControl(SerialTransport& inner, ByteTrace& trace) : inner_(inner), trace_(trace) {}
+  void Configure(const SerialParameters& parameters) override { inner_.Configure(parameters); }
+  void SetLineSignals(bool dtr, bool rts) override { inner_.SetLineSignals(dtr, rts); }
+  bool Open(int port) override { return inner_.Open(port); }
   PortRefusal OpenError() const override { return inner_.OpenError(); }
-  bool PortOpen() const override { return inner_.PortOpen(); }
-  void SetInBufferCount(int count) override { inner_.SetInBufferCount(count); }
-  void SetOutBufferCount(int count) override { inner_.SetOutBufferCount(count); }
-  Result<> OutputText(const std::string& text) override;
-  Result<> OutputBytes(std::span<const uint8_t> bytes) override;
-  CommEventCode CommEvent() const override { return inner_.CommEvent(); }
-  std::vector<uint8_t> Input() override;
+  void Close() override { inner_.Close(); }
+  bool IsOpen() const override { return inner_.IsOpen(); }
+  std::vector<uint8_t> Read() override;
+  Result<> Write(std::span<const uint8_t> bytes) override;
+  void Purge(PurgeDirection direction) override { inner_.Purge(direction); }
+  CommEventCode Event() const override { return inner_.Event(); }
 
  private:
-  SerialControl& inner_;
+  SerialTransport& inner_;
   ByteTrace& trace_;
 };
 

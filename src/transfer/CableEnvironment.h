@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "transfer/SerialControl.h"
+#include "transfer/SerialTransport.h"
 #include "transfer/WindowTimers.h"
 
 namespace tavrin {
@@ -14,7 +14,7 @@ namespace tavrin {
 class CableEnvironment {
  public:
   virtual ~CableEnvironment() = default;
-  virtual SerialControl& Serial() = 0;
+  virtual SerialTransport& Serial() = 0;
   virtual WindowTimers& Timers() = 0;
   // COM1.. as device paths.
   virtual void SetPortPaths(const std::vector<std::string>& paths) = 0;

@@ -7,7 +7,7 @@
 
 namespace tavrin {
 
-CableLink::CableLink(SerialControl& serial, WindowTimers& timers, CableDocument& document,
+CableLink::CableLink(SerialTransport& serial, WindowTimers& timers, CableDocument& document,
                      LinkObserver& observer, SourceOpener opener, PortRefresher refreshPorts)
     : serial_(serial),
       timers_(timers),
@@ -41,47 +41,38 @@ std::vector<RefusedPort> CableLink::RefusedPorts() const {
   return ports;
 }
 
-void CableLink::ApplyProperties(int port) {
-  serial_.SetDTREnable(true);
-  serial_.SetRTSEnable(true);
-  serial_.SetRThreshold(1);
-  serial_.SetInBufferSize(static_cast<int>(kLinkBufferSize));
-  serial_.SetInputLen(0);
-  serial_.SetInputMode(1);
-  serial_.SetSThreshold(1);
-  serial_.SetOutBufferSize(static_cast<int>(kLinkBufferSize));
-  serial_.SetSettings(parameters_.settingsText);
-  serial_.SetHandshaking(0);
-  serial_.SetCommPort(port);
+bool CableLink::OpenPort(int port) {
+  // DTR and RTS raised: the line as the timer has always seen it.
+  serial_.SetLineSignals(true, true);
+  serial_.Configure(parameters_);
+  return serial_.Open(port);
 }
 
 PortRefusal CableLink::TryPort(int port) {
-  ApplyProperties(port);
-  if (!serial_.SetPortOpen(true)) {
+  if (!OpenPort(port)) {
     // A port that did not open must never count as one that did.
     PortRefusal refusal = serial_.OpenError();
     if (refusal.error == PortOpenError::None) refusal.error = PortOpenError::Other;
     return refusal;
   }
-  serial_.SetPortOpen(false);
+  serial_.Close();
   return {};
 }
 
-void CableLink::ClosePort() { serial_.SetPortOpen(false); }
+void CableLink::ClosePort() { serial_.Close(); }
 
 bool CableLink::OpenLink() { return Listen(search_.Port()); }
 
 bool CableLink::Listen(int port) {
   ResetLink();
-  if (serial_.PortOpen()) serial_.SetPortOpen(false);
-  ApplyProperties(port);
-  if (!serial_.SetPortOpen(true)) {
+  if (serial_.IsOpen()) serial_.Close();
+  if (!OpenPort(port)) {
     ShowStatus(RefusalStatusLine(serial_.OpenError()));
     observer_.ConnectionChanged();
     return false;
   }
-  serial_.SetInBufferCount(0);
-  serial_.SetOutBufferCount(0);
+  serial_.Purge(PurgeDirection::Input);
+  serial_.Purge(PurgeDirection::Output);
   outgoing_ = Outgoing::None;
   ShowStatus({});
   observer_.ConnectionChanged();
@@ -91,7 +82,7 @@ bool CableLink::Listen(int port) {
 void CableLink::CloseLink(bool closePort) {
   StopAllTimers();
   session_.CloseSourceFile();
-  if (closePort && serial_.PortOpen()) serial_.SetPortOpen(false);
+  if (closePort && serial_.IsOpen()) serial_.Close();
   ResetLink();
   ClearDiagnostics();
   observer_.ConnectionChanged();
@@ -127,8 +118,8 @@ bool CableLink::CountPorts() {
 void CableLink::EndTransfer(DialogState state) {
   if (state == DialogState::NotConnected) {
     search_.Cancel();
-  } else if (state != DialogState::Succeeded && serial_.PortOpen()) {
-    serial_.SetPortOpen(false);
+  } else if (state != DialogState::Succeeded && serial_.IsOpen()) {
+    serial_.Close();
   }
   session_.End(state);
   CloseLink(true);
@@ -155,13 +146,13 @@ LinkState CableLink::State() const {
 // ---- receiving
 
 void CableLink::OnComm() {
-  const CommEventCode event = serial_.CommEvent();
+  const CommEventCode event = serial_.Event();
   const auto text = DescribeCommEvent(event);
   if (!text) return;
-  const bool lineFailed = event == CommEventCode::Receive && Receive(serial_.Input());
+  const bool lineFailed = event == CommEventCode::Receive && Receive(serial_.Read());
   if (text->error) observer_.Beep();
   // The control closes a port whose device went away, an adapter pulled out.
-  if (text->error && !serial_.PortOpen()) session_.FailIfConnected(LineFailure());
+  if (text->error && !serial_.IsOpen()) session_.FailIfConnected(LineFailure());
   if (event == CommEventCode::Send && singleByteSent_) return;
   // The failure these bytes caused says more than that they arrived.
   if (!lineFailed) ShowStatus(text->text);
@@ -251,7 +242,11 @@ void CableLink::SendControlByte(uint8_t b) {
   diagnostics_.sendRequests = ++sendRequests_;
   diagnostics_.linkState = State();
   Publish();
-  const Result<> written = serial_.OutputText(b == 0 ? std::string() : std::string(1, char(b)));
+  // An ENQ before any frame has nothing to answer (byte 0). The Windows control sent a control
+  // byte as a one-character text, and the text of 0 is empty: nothing goes out, as the timer has
+  // always had it.
+  const uint8_t byte[1] = {b};
+  const Result<> written = serial_.Write(std::span<const uint8_t>(byte, b == 0 ? 0 : 1));
   singleByteSent_ = true;
   AfterTransmission(written);
 }
@@ -268,8 +263,8 @@ void CableLink::TransmitSendBuffer() {
   Publish();
   singleByteSent_ = false;
   outgoing_ = Outgoing::Handing;
-  serial_.SetOutBufferCount(0);
-  AfterTransmission(serial_.OutputBytes(std::span<const uint8_t>(sendBuffer_.data(), sendLength_)));
+  serial_.Purge(PurgeDirection::Output);
+  AfterTransmission(serial_.Write(std::span<const uint8_t>(sendBuffer_.data(), sendLength_)));
 }
 
 void CableLink::AfterTransmission(const Result<>& written) {
@@ -350,7 +345,7 @@ bool CableLink::AfterEvent() {
 }
 
 std::string CableLink::LineFailure() const {
-  return serial_.PortOpen() ? kSendFailure : PortGoneText(PortName(search_.Port()));
+  return serial_.IsOpen() ? kSendFailure : PortGoneText(PortName(search_.Port()));
 }
 
 // ---- diagnostics

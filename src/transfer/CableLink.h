@@ -1,5 +1,5 @@
 // The program's end of the cable: the timer leads, the link answers. Everything runs on one
-// thread, driven by the serial control's events, the window timers and the dialogs' calls. The
+// thread, driven by the serial line's events, the window timers and the dialogs' calls. The
 // link frames and acknowledges bytes and repeats its replies; the port search and the transfer
 // session are its two parts above that.
 #pragma once
@@ -17,8 +17,8 @@
 #include "transfer/Frame.h"
 #include "transfer/LinkObserver.h"
 #include "transfer/PortSearch.h"
-#include "transfer/SerialControl.h"
 #include "transfer/SerialParameters.h"
+#include "transfer/SerialTransport.h"
 #include "transfer/SourceFile.h"
 #include "transfer/TransferSession.h"
 #include "transfer/WindowTimers.h"
@@ -31,7 +31,7 @@ using PortRefresher = std::function<std::vector<std::string>()>;
 
 class CableLink : private SearchPorts, private FrameSender {
  public:
-  CableLink(SerialControl& serial, WindowTimers& timers, CableDocument& document,
+  CableLink(SerialTransport& serial, WindowTimers& timers, CableDocument& document,
             LinkObserver& observer, SourceOpener opener = OpenSourceFile,
             PortRefresher refreshPorts = nullptr);
 
@@ -48,7 +48,7 @@ class CableLink : private SearchPorts, private FrameSender {
   void CloseLink(bool closePort) override;
   void ResetLink() override;
 
-  // The serial control's event (its CommEvent tells which).
+  // The serial line's event (its Event tells which).
   void OnComm();
   void OnReceive(std::span<const uint8_t> bytes);
   void OnTimer(LinkTimer id);
@@ -80,7 +80,7 @@ class CableLink : private SearchPorts, private FrameSender {
   bool TransferSucceeded() const { return session_.Succeeded(); }
   const std::string& FailureDetail() const { return session_.FailureDetail(); }
   int BytesTransferred() const { return session_.BytesTransferred(); }
-  bool PortOpen() const override { return serial_.PortOpen(); }
+  bool PortOpen() const override { return serial_.IsOpen(); }
   const LinkDiagnostics& Diagnostics() const { return diagnostics_; }
 
  private:
@@ -93,7 +93,8 @@ class CableLink : private SearchPorts, private FrameSender {
   void ClosePort() override;
   void SendFrame(std::span<const uint8_t> data) override;
 
-  void ApplyProperties(int port);
+  // With the parameters and the modem lines the timer needs.
+  bool OpenPort(int port);
   void FeedByte(uint8_t b);
   void FeedAnswer(uint8_t b);
   void Overflow();
@@ -111,7 +112,7 @@ class CableLink : private SearchPorts, private FrameSender {
   // Why the connected line stopped: its port went away, or it no longer takes what is sent.
   std::string LineFailure() const;
 
-  SerialControl& serial_;
+  SerialTransport& serial_;
   WindowTimers& timers_;
   LinkObserver& observer_;
   PortRefresher refreshPorts_;

@@ -1,10 +1,10 @@
-// The texts the diagnostics dialog shows for the serial control's events and errors.
+// The texts the diagnostics dialog shows for the serial line's events and errors.
 #pragma once
 
 #include <optional>
 #include <string_view>
 
-#include "transfer/SerialControl.h"
+#include "transfer/SerialTransport.h"
 
 namespace tavrin {
 

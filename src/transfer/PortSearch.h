@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "transfer/LinkObserver.h"
-#include "transfer/SerialControl.h"
 #include "transfer/SerialParameters.h"
+#include "transfer/SerialTransport.h"
 #include "transfer/WindowTimers.h"
 
 namespace tavrin {

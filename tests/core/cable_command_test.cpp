@@ -53,7 +53,7 @@ class ScriptedEnvironment : public CableEnvironment {
   std::vector<std::vector<std::string>> portLists;  // every list the command set
   std::function<void(ScriptedEnvironment&)> timer;
 
-  SerialControl& Serial() override { return serial; }
+  SerialTransport& Serial() override { return serial; }
   WindowTimers& Timers() override { return timers; }
   void SetPortPaths(const std::vector<std::string>& paths) override {
     portLists.push_back(paths);

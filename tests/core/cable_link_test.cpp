@@ -514,15 +514,13 @@ TEST(CablePortSearch, EveryCableCommandTakesThePortListAfresh) {
   EXPECT_EQ(refreshes, 3u);
 }
 
-TEST(CablePortSearch, PropertiesAreAppliedInTheControlsOrderBeforeEveryOpen) {
+TEST(CablePortSearch, ParametersAndModemLinesAreSetBeforeEveryOpen) {
   LinkBench bench;
   bench.link.SetSerialParameters(SerialParametersAt(38400));
   bench.link.SetPort(1);
   ASSERT_TRUE(bench.link.OpenLink());
-  EXPECT_EQ(bench.serial.properties,
-            (std::vector<std::string>{"DTREnable", "RTSEnable", "RThreshold", "InBufferSize",
-                                      "InputLen", "InputMode", "SThreshold", "OutBufferSize",
-                                      "Settings=38400,N,8,1", "Handshaking", "CommPort"}));
+  EXPECT_EQ(bench.serial.calls,
+            (std::vector<std::string>{"Lines=DTRRTS", "Configure=38400,N,8,1", "Open"}));
   EXPECT_EQ(bench.link.State(), LinkState::Idle);
 }
 

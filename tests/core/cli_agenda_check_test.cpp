@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "CliRun.h"
+#include "GoldenCases.h"
 #include "TempFolder.h"
 #include "cli/Commands.h"
 
@@ -12,9 +13,13 @@ namespace tavrin {
 namespace {
 
 using testing::Call;
+using testing::GoldenCaseName;
+using testing::GoldenFolders;
+using testing::GoldenRoot;
 using testing::Lines;
 using testing::Outcome;
 using testing::ReadBytes;
+using testing::SameAsGolden;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -42,19 +47,40 @@ TEST(CliAgenda, WithoutDatesBothWholeYears) {
   EXPECT_EQ(Lines(Call(RunAgenda, {kSchool, "--to", "2026-01-02"}).out).size(), 2u);
 }
 
-TEST(CliCheck, FindingsAsTextAndJsonMatchTheGoldenFiles) {
-  const std::string folder = kGolden + "/check/faults";
-  const std::vector<std::string> common = {folder + "/model.json", "--data-dir", folder + "/data",
-                                           kNow};
-  Outcome text = Call(RunCheck, common);
-  EXPECT_EQ(text.code, kExitFailure) << text.err;
-  EXPECT_EQ(text.out, ReadBytes(folder + "/expected.txt"));
-  std::vector<std::string> json = common;
-  json.push_back("--json");
-  Outcome array = Call(RunCheck, json);
-  EXPECT_EQ(array.code, kExitFailure) << array.err;
-  EXPECT_EQ(array.out, ReadBytes(folder + "/expected.json"));
+// Every folder under golden/check holds a model (model.json), its data folder (data/) and the
+// findings check prints on 2026-12-08, as text (expected.txt) and as JSON (expected.json).
+class GoldenCheck : public ::testing::TestWithParam<std::string> {
+ protected:
+  Outcome Check(bool json) const {
+    const std::string folder = (GoldenRoot("check") / GetParam()).string();
+    std::vector<std::string> args = {folder + "/model.json", "--data-dir", folder + "/data", kNow};
+    if (json) args.push_back("--json");
+    return Call(RunCheck, args);
+  }
+  // Errors and warnings fail the check; notes alone do not.
+  int ExpectedExit() const {
+    for (const std::string& line :
+         Lines(ReadBytes((GoldenRoot("check") / GetParam() / "expected.txt").string()))) {
+      if (line.rfind("error ", 0) == 0 || line.rfind("warning ", 0) == 0) return kExitFailure;
+    }
+    return kExitOk;
+  }
+};
+
+TEST_P(GoldenCheck, FindingsAsText) {
+  Outcome text = Check(false);
+  EXPECT_EQ(text.code, ExpectedExit()) << text.err;
+  EXPECT_TRUE(SameAsGolden(text.out, "check", GetParam(), "expected.txt"));
 }
+
+TEST_P(GoldenCheck, FindingsAsJson) {
+  Outcome array = Check(true);
+  EXPECT_EQ(array.code, ExpectedExit()) << array.err;
+  EXPECT_TRUE(SameAsGolden(array.out, "check", GetParam(), "expected.json"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, GoldenCheck, ::testing::ValuesIn(GoldenFolders("check")),
+                         GoldenCaseName);
 
 TEST(CliCheck, CleanSchoolExitsZeroAndNotesAlone) {
   const std::string data = kSource + "/src/resources";

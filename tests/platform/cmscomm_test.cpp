@@ -32,31 +32,27 @@ bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
   return done();
 }
 
+// Through the side the cable link uses.
 TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   Pty pty;
   CMSComm comm;
   comm.SetPortPaths({"/nonexistent/tty", pty.slave});
-  comm.SetRThreshold(1);
-  comm.SetSThreshold(1);
-  comm.SetDTREnable(true);
-  comm.SetRTSEnable(true);
-  comm.SetSettings("38400,N,8,1");
-  comm.SetCommPort(1);
-  EXPECT_FALSE(comm.SetPortOpen(true));
-  comm.SetCommPort(3);
-  EXPECT_FALSE(comm.SetPortOpen(true));
-  comm.SetCommPort(2);
-  ASSERT_TRUE(comm.SetPortOpen(true));
-  EXPECT_TRUE(comm.PortOpen());
-  EXPECT_FALSE(comm.SetPortOpen(true));
+  SerialTransport& line = comm;
+  line.SetLineSignals(true, true);
+  line.Configure(SerialParametersAt(38400));
+  EXPECT_FALSE(line.Open(1));
+  EXPECT_FALSE(line.Open(3));
+  ASSERT_TRUE(line.Open(2));
+  EXPECT_TRUE(line.IsOpen());
+  EXPECT_FALSE(line.Open(2));
   EXPECT_EQ(comm.BaudRate(), 38400);
 
   std::vector<uint8_t> received;
   std::vector<CommEventCode> events;
   QObject::connect(&comm, &CMSComm::Comm, [&] {
-    events.push_back(comm.CommEvent());
-    if (comm.CommEvent() == CommEventCode::Receive) {
-      const auto bytes = comm.Input();
+    events.push_back(line.Event());
+    if (line.Event() == CommEventCode::Receive) {
+      const auto bytes = line.Read();
       received.insert(received.end(), bytes.begin(), bytes.end());
     }
   });
@@ -65,10 +61,11 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   EXPECT_TRUE(WaitFor([&] { return received.size() == sizeof frame; }));
   EXPECT_EQ(received, std::vector<uint8_t>(frame, frame + sizeof frame));
 
-  EXPECT_TRUE(comm.OutputText(std::string(1, '\x06')).ok());
-  comm.SetOutBufferCount(0);
+  const uint8_t ack[] = {0x06};
+  EXPECT_TRUE(line.Write(ack).ok());
+  line.Purge(PurgeDirection::Output);
   const uint8_t reply[] = {0x10, 0x02, 'Q', '0', 0x10, 0x03, 0x61};
-  EXPECT_TRUE(comm.OutputBytes(reply).ok());
+  EXPECT_TRUE(line.Write(reply).ok());
   std::vector<uint8_t> sent;
   EXPECT_TRUE(WaitFor([&] {
     pollfd p{pty.master, POLLIN, 0};
@@ -89,10 +86,10 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   // The other end goes away: the port closes at once rather than erroring in a loop.
   ::close(pty.master);
   pty.master = -1;
-  EXPECT_TRUE(WaitFor([&] { return !comm.PortOpen(); }));
+  EXPECT_TRUE(WaitFor([&] { return !line.IsOpen(); }));
   // What is written now reaches no line, and the link is told so.
-  EXPECT_FALSE(comm.OutputBytes(reply).ok());
-  EXPECT_FALSE(comm.OutputText(std::string(1, '\x05')).ok());
+  EXPECT_FALSE(line.Write(reply).ok());
+  EXPECT_FALSE(line.Write(ack).ok());
 }
 
 // Each port as the user meets it: open, shut by its mode to everyone, open to one group, held by

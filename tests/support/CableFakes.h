@@ -1,5 +1,5 @@
 // The one set of fakes for the cable link, shared by the unit tests and the fuzz target: a
-// serial control with a chosen set of openable ports (the others refused for a reason of their
+// serial line with a chosen set of openable ports (the others refused for a reason of their
 // own) that records what goes on the wire (and can refuse every write), window timers on a fake
 // clock that fire as the window's would, a document and an observer that record.
 #pragma once
@@ -33,14 +33,14 @@ inline PortRefusal Denied(std::string group = "dialout") {
   return {PortOpenError::PermissionDenied, std::move(group)};
 }
 
-class FakeSerial : public SerialControl {
+class FakeSerial : public SerialTransport {
  public:
   std::set<int> openable;
-  std::map<int, PortRefusal> refused;   // ports that exist but do not open, and why
-  bool writesFail = false;              // a line whose writes never reach the wire
-  std::vector<std::string> properties;  // property names in the order they were set
-  std::vector<Bytes> outputs;           // one entry per Output call that reached the wire
-  int misuses = 0;                      // calls the real control would refuse or misread
+  std::map<int, PortRefusal> refused;  // ports that exist but do not open, and why
+  bool writesFail = false;             // a line whose writes never reach the wire
+  std::vector<std::string> calls;      // what was set before each open, in order
+  std::vector<Bytes> outputs;          // one entry per Write that reached the wire
+  int misuses = 0;                     // calls the real port would refuse or misread
   CommEventCode event = CommEventCode::None;
   Bytes pendingInput;
   int port = 0;
@@ -49,26 +49,16 @@ class FakeSerial : public SerialControl {
   int opens = 0;
   int outputClears = 0;
 
-  void SetDTREnable(bool) override { properties.push_back("DTREnable"); }
-  void SetRTSEnable(bool) override { properties.push_back("RTSEnable"); }
-  void SetRThreshold(int) override { properties.push_back("RThreshold"); }
-  void SetInBufferSize(int) override { properties.push_back("InBufferSize"); }
-  void SetInputLen(int) override { properties.push_back("InputLen"); }
-  void SetInputMode(int) override { properties.push_back("InputMode"); }
-  void SetSThreshold(int) override { properties.push_back("SThreshold"); }
-  void SetOutBufferSize(int) override { properties.push_back("OutBufferSize"); }
-  void SetSettings(const std::string& s) override { properties.push_back("Settings=" + s); }
-  void SetHandshaking(int) override { properties.push_back("Handshaking"); }
-  void SetCommPort(int p) override {
-    properties.push_back("CommPort");
+  void Configure(const SerialParameters& p) override {
+    calls.push_back("Configure=" + p.settingsText);
+  }
+  void SetLineSignals(bool dtr, bool rts) override {
+    calls.push_back(std::string("Lines=") + (dtr ? "DTR" : "") + (rts ? "RTS" : ""));
+  }
+  bool Open(int p) override {
+    calls.push_back("Open");
     if (p < 1 || p > 16) ++misuses;
     port = p;
-  }
-  bool SetPortOpen(bool on) override {
-    if (!on) {
-      open = false;
-      return true;
-    }
     if (open || !openable.count(port)) {
       openError = refused.count(port) ? refused.at(port) : PortRefusal(PortOpenError::Other);
       return false;
@@ -79,19 +69,20 @@ class FakeSerial : public SerialControl {
     return true;
   }
   PortRefusal OpenError() const override { return openError; }
-  bool PortOpen() const override { return open; }
-  void SetInBufferCount(int) override {}
-  void SetOutBufferCount(int) override { ++outputClears; }
-  Result<> OutputText(const std::string& text) override {
-    if (text.size() > 1) ++misuses;
-    return Output(B(text));
-  }
-  Result<> OutputBytes(std::span<const uint8_t> bytes) override {
+  void Close() override { open = false; }
+  bool IsOpen() const override { return open; }
+  Bytes Read() override { return std::exchange(pendingInput, {}); }
+  Result<> Write(std::span<const uint8_t> bytes) override {
     if (bytes.size() > kLinkBufferSize) ++misuses;
-    return Output(Bytes(bytes.begin(), bytes.end()));
+    if (bytes.empty()) return {};
+    if (writesFail || !open) return Fail("write refused");
+    outputs.push_back(Bytes(bytes.begin(), bytes.end()));
+    return {};
   }
-  CommEventCode CommEvent() const override { return event; }
-  Bytes Input() override { return std::exchange(pendingInput, {}); }
+  void Purge(PurgeDirection direction) override {
+    if (direction == PurgeDirection::Output) ++outputClears;
+  }
+  CommEventCode Event() const override { return event; }
 
   // Everything sent so far, as one stream, then forgotten.
   Bytes TakeWire() {
@@ -99,14 +90,6 @@ class FakeSerial : public SerialControl {
     for (const auto& o : outputs) all.insert(all.end(), o.begin(), o.end());
     outputs.clear();
     return all;
-  }
-
- private:
-  Result<> Output(Bytes bytes) {
-    if (bytes.empty()) return {};
-    if (writesFail || !open) return Fail("write refused");
-    outputs.push_back(std::move(bytes));
-    return {};
   }
 };
 

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <optional>
 
+#include "transfer/Frame.h"
+
 namespace tavrin {
 namespace {
 
@@ -52,6 +54,34 @@ CMSComm::CMSComm(QObject* parent) : QObject(parent) {
 }
 
 void CMSComm::SetInBufferSize(int bytes) { port_.setReadBufferSize(bytes); }
+
+void CMSComm::Configure(const SerialParameters& parameters) {
+  SetSettings(parameters.settingsText);
+  SetHandshaking(0);
+}
+
+void CMSComm::SetLineSignals(bool dtr, bool rts) {
+  SetDTREnable(dtr);
+  SetRTSEnable(rts);
+}
+
+bool CMSComm::Open(int port) {
+  // An event for every byte that arrives and for every output the system has taken, as the link
+  // has always had them.
+  SetRThreshold(1);
+  SetInBufferSize(static_cast<int>(kLinkBufferSize));
+  SetSThreshold(1);
+  SetCommPort(port);
+  return SetPortOpen(true);
+}
+
+void CMSComm::Purge(PurgeDirection direction) {
+  if (direction == PurgeDirection::Input) {
+    SetInBufferCount(0);
+  } else {
+    SetOutBufferCount(0);
+  }
+}
 
 void CMSComm::SetSettings(const std::string& settings) {
   const QStringList parts = QString::fromStdString(settings).split(',');
@@ -136,20 +166,15 @@ void CMSComm::SetOutBufferCount(int count) {
   if (port_.bytesToWrite() > 0) port_.clear(QSerialPort::Output);
 }
 
-Result<> CMSComm::Write(const char* data, qint64 size) {
+Result<> CMSComm::OutputBytes(std::span<const uint8_t> bytes) {
+  const auto size = static_cast<qint64>(bytes.size());
   if (size == 0) return {};
   if (!port_.isOpen()) return Fail("the port is closed");
-  if (port_.write(data, size) != size) return Fail(port_.errorString().toStdString());
+  if (port_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+    return Fail(port_.errorString().toStdString());
+  }
   port_.flush();
   return {};
-}
-
-Result<> CMSComm::OutputText(const std::string& text) {
-  return Write(text.data(), static_cast<qint64>(text.size()));
-}
-
-Result<> CMSComm::OutputBytes(std::span<const uint8_t> bytes) {
-  return Write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
 std::vector<uint8_t> CMSComm::Input() {

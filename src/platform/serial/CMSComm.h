@@ -1,5 +1,7 @@
-// The serial control over QSerialPort: the properties are kept until the port opens, input is
-// delivered as byte arrays on the GUI thread, and Qt's errors become the control's event codes.
+// The serial control over QSerialPort: the Windows control's properties, kept until the port
+// opens, input delivered as byte arrays on the GUI thread, and Qt's errors as the control's event
+// codes. The cable link sees only its narrow side, SerialTransport, which sets the properties as
+// the link always did.
 #pragma once
 
 #include <QObject>
@@ -7,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "transfer/SerialControl.h"
+#include "transfer/SerialTransport.h"
 
 namespace tavrin {
 
-class CMSComm : public QObject, public SerialControl {
+class CMSComm : public QObject, public SerialTransport {
   Q_OBJECT
  public:
   explicit CMSComm(QObject* parent = nullptr);
@@ -20,27 +22,37 @@ class CMSComm : public QObject, public SerialControl {
   void SetPortPaths(std::vector<std::string> paths) { paths_ = std::move(paths); }
   const std::vector<std::string>& PortPaths() const { return paths_; }
 
-  void SetDTREnable(bool on) override { dtr_ = on; }
-  void SetRTSEnable(bool on) override { rts_ = on; }
-  void SetRThreshold(int bytes) override { rThreshold_ = bytes; }
-  void SetInBufferSize(int bytes) override;
-  void SetInputLen(int) override {}
-  void SetInputMode(int) override {}
-  void SetSThreshold(int bytes) override { sThreshold_ = bytes; }
-  void SetOutBufferSize(int) override {}
-  void SetSettings(const std::string& settings) override;
-  void SetHandshaking(int mode) override { handshaking_ = mode; }
-  void SetCommPort(int port) override { commPort_ = port; }
+  // The control's properties. Input length, input mode and output buffer size are accepted and
+  // mean nothing: input is always every byte that arrived, as a byte array.
+  void SetDTREnable(bool on) { dtr_ = on; }
+  void SetRTSEnable(bool on) { rts_ = on; }
+  void SetRThreshold(int bytes) { rThreshold_ = bytes; }
+  void SetInBufferSize(int bytes);
+  void SetSThreshold(int bytes) { sThreshold_ = bytes; }
+  void SetSettings(const std::string& settings);  // "19200,N,8,1"
+  void SetHandshaking(int mode) { handshaking_ = mode; }
+  void SetCommPort(int port) { commPort_ = port; }  // 1..16
 
-  bool SetPortOpen(bool open) override;
+  // False when the port cannot be opened (the control's dispatch error); OpenError says why.
+  bool SetPortOpen(bool open);
+  bool PortOpen() const { return port_.isOpen(); }
+  void SetInBufferCount(int count);   // 0 empties the input buffer
+  void SetOutBufferCount(int count);  // 0 empties the output buffer
+  Result<> OutputBytes(std::span<const uint8_t> bytes);
+  // The bytes received so far.
+  std::vector<uint8_t> Input();
+
+  // The cable link's side.
+  void Configure(const SerialParameters& parameters) override;
+  void SetLineSignals(bool dtr, bool rts) override;
+  bool Open(int port) override;
   PortRefusal OpenError() const override { return openError_; }
-  bool PortOpen() const override { return port_.isOpen(); }
-  void SetInBufferCount(int count) override;
-  void SetOutBufferCount(int count) override;
-  Result<> OutputText(const std::string& text) override;
-  Result<> OutputBytes(std::span<const uint8_t> bytes) override;
-  CommEventCode CommEvent() const override { return event_; }
-  std::vector<uint8_t> Input() override;
+  void Close() override { SetPortOpen(false); }
+  bool IsOpen() const override { return PortOpen(); }
+  std::vector<uint8_t> Read() override { return Input(); }
+  Result<> Write(std::span<const uint8_t> bytes) override { return OutputBytes(bytes); }
+  void Purge(PurgeDirection direction) override;
+  CommEventCode Event() const override { return event_; }
 
   // What the settings text asked for; false when it could not be read.
   bool SettingsValid() const { return settingsValid_; }
@@ -55,7 +67,6 @@ class CMSComm : public QObject, public SerialControl {
   void OnBytesWritten();
   void OnError(QSerialPort::SerialPortError error);
   void Raise(CommEventCode event);
-  Result<> Write(const char* data, qint64 size);
 
   QSerialPort port_;
   std::vector<std::string> paths_;

@@ -21,7 +21,7 @@ class QtCableEnvironment : public CableEnvironment {
   QtCableEnvironment();
   ~QtCableEnvironment() override;
 
-  SerialControl& Serial() override { return *serial_; }
+  SerialTransport& Serial() override { return *serial_; }
   WindowTimers& Timers() override { return *timers_; }
   void SetPortPaths(const std::vector<std::string>& paths) override;
   std::vector<std::string> SystemPortPaths() override;

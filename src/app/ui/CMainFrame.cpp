@@ -22,14 +22,19 @@ CMainFrame::CMainFrame(QPoint position, QWidget* parent)
   move(position);
   BuildMenus();
   BuildToolBar();
-  // The focus mark shows from the start, not only after the first Tab: a keyboard user has to see
-  // where the keys go.
-  setAttribute(Qt::WA_KeyboardFocusChange);
   logo_ = new QLabel(this);
   logo_->setObjectName(QLatin1String(kLogoName));
   logo_->setPixmap(QPixmap(QStringLiteral(":/pictures/logo.png")));
   logo_->adjustSize();
   PlaceLogo();
+}
+
+bool CMainFrame::event(QEvent* event) {
+  // The focus mark shows from the start, not only after the first Tab: a keyboard user has to see
+  // where the keys go. Qt clears the flag whenever the window gets the keyboard by other means.
+  if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+    setAttribute(Qt::WA_KeyboardFocusChange);
+  return QMainWindow::event(event);
 }
 
 void CMainFrame::BringToFront() {

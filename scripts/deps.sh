@@ -4,13 +4,15 @@
 # the guide's pictures (xvfb, xauth, imagemagick, openbox); the validators of the desktop files and
 # the manual pages (desktop-file-utils, appstream, shared-mime-info, man-db); python3 for the
 # holiday generator and the end-to-end tests; file, dpkg-dev and debootstrap for the package and
-# its test in a fresh root. scripts/fresh-root-test.sh proves the list on a bare Debian 12.
+# its test in a fresh root; the accessibility bus, its Python binding, a session bus and xdotool for
+# tools/a11y-measure.sh. scripts/fresh-root-test.sh proves the list on a bare Debian 12.
 set -e
 packages="build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libical-dev
   qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins qt6-translations-l10n
   fonts-ipafont-gothic xvfb xauth imagemagick openbox python3
-  desktop-file-utils appstream shared-mime-info man-db file dpkg-dev debootstrap"
+  desktop-file-utils appstream shared-mime-info man-db file dpkg-dev debootstrap
+  at-spi2-core python3-pyatspi dbus xdotool"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

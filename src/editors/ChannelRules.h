@@ -22,6 +22,8 @@ inline constexpr int kRiseCol = 3;
 inline constexpr char kPageCaption[] = "チャンネル設定";
 inline constexpr char kDialogCaption[] = "チャネル設定";
 inline constexpr char kNoValue[] = "----";
+// The title of the kind column, and the name of the step dialog's kind field.
+inline constexpr char kKindTitle[] = "タイプ";
 
 // "報時|キープ" and "（なし）|-3 秒|-10 秒|-30 秒".
 const std::string& TypeList();

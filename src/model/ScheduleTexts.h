@@ -14,6 +14,8 @@ namespace tavrin::texts {
 // Sunday first: "日" .. "土".
 inline constexpr std::array<const char*, 7> kWeekdays = {"日", "月", "火", "水", "木", "金", "土"};
 inline constexpr char kWeekdaySuffix[] = "曜日";
+// A mark in a cell (the day mark, the list mark) as a screen reader says it: a picture has no word.
+inline constexpr char kMarkWord[] = "あり";
 
 // The channel kinds as the grids show them; a channel not in use shows nothing.
 inline constexpr char kTimeSignal[] = "報時";

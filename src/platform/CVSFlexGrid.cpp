@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/GridAccessible.h"
 #include "platform/UiFonts.h"
 
 namespace tavrin {
@@ -69,6 +70,7 @@ int ButtonOf(Qt::MouseButton button) {
 }  // namespace
 
 CVSFlexGrid::CVSFlexGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+  InstallGridAccessibility();
   setFont(UiGothicFont());
   editor_ = new QLineEdit(viewport());
   editor_->setFont(font());
@@ -175,7 +177,9 @@ void CVSFlexGrid::MoveCurrent(int row, int col, int rowSel, int colSel) {
   rowSel_ = rowSel;
   colSel_ = colSel;
   viewport()->update();
-  if (oldRow != row || oldCol != col) emit AfterRowColChange(oldRow, oldCol, row, col);
+  if (oldRow == row && oldCol == col) return;
+  if (hasFocus()) AnnounceFocusedCell(*this, row, col);
+  emit AfterRowColChange(oldRow, oldCol, row, col);
 }
 
 void CVSFlexGrid::SetSelectionCorner(int rowSel, int colSel) {
@@ -392,6 +396,8 @@ void CVSFlexGrid::ShowEditing(bool opened, bool select) {
   }
   const bool list = phase == grid::Phase::ListOpen;
   if (opened) {
+    // A screen reader names the editor after its cell, so the user hears which cell is edited.
+    editor_->setAccessibleName(CellHeaders(*this, editing_.cell()->row, editing_.cell()->col));
     WatchWindow(true);
     list_->clear();
     if (list)
@@ -461,6 +467,10 @@ bool CVSFlexGrid::EditorKey(QKeyEvent* key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
       const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+      if (key->modifiers() & Qt::ControlModifier) {
+        if (Edit(grid::input::Enter{}) && !IsEditing()) focusNextPrevChild(!back);
+        return true;
+      }
       const grid::Cell next = TabTarget(back);
       if (Edit(grid::input::Tab{}) && !IsEditing()) SetCurrentCell(next.row, next.col);
       return true;
@@ -765,6 +775,20 @@ void CVSFlexGrid::resizeEvent(QResizeEvent* event) {
   PlaceEditor();
 }
 
+void CVSFlexGrid::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update();
+  if (IsDataCell(row_, col_)) AnnounceFocusedCell(*this, row_, col_);
+}
+
+void CVSFlexGrid::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  // The cursor's box is the grid's focus mark: it goes with the keyboard.
+  viewport()->update();
+}
+
+QWidget* CVSFlexGrid::CellEditor() const { return editor_; }
+
 void CVSFlexGrid::hideEvent(QHideEvent* event) {
   // A grid put away (another kind of the annual page, a closed window) takes its open list along.
   CancelEdit();
@@ -848,7 +872,7 @@ void CVSFlexGrid::PaintCell(QPainter& painter, int row, int col, const QRect& re
   }
   if (!cell.picture.isNull() && cell.pictureFit == PictureFit::Fill)
     PaintFittedPicture(painter, cell, rect);
-  if (current && !fixed) {
+  if (current && !fixed && (hasFocus() || editor_->hasFocus())) {
     QPen pen(Qt::black, 1, Qt::DotLine);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -969,6 +993,12 @@ void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
     editor_->setFocus();
     QKeyEvent forwarded(event->type(), event->key(), event->modifiers(), event->text());
     QCoreApplication::sendEvent(editor_, &forwarded);
+    return;
+  }
+  // Ctrl+Tab leaves the grid whatever Tab does in it, as in any other table of the desktop.
+  if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+      (event->modifiers() & Qt::ControlModifier)) {
+    focusNextPrevChild(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
     return;
   }
   if (rows_ <= fixedRows_ || cols_ <= fixedCols_) {

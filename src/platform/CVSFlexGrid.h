@@ -146,6 +146,13 @@ class CVSFlexGrid : public QAbstractScrollArea {
   // to it: a dialog's Cancel button, which asks before throwing the edit away with the window.
   void DropEditOnFocusTo(QWidget* widget);
 
+  // The text of a cell that shows a mark (a day mark, a list mark): assistive tools say it as a
+  // word, not as the picture it is.
+  void SetSpokenMark(const QString& mark) { spokenMark_ = mark; }
+  const QString& SpokenMark() const { return spokenMark_; }
+  // The line editor over an open cell (hidden while none is).
+  QWidget* CellEditor() const;
+
   // Where a cell is drawn, in viewport coordinates (merged cells give the whole group); empty when
   // it is scrolled out of view.
   QRect CellRect(int row, int col) const;
@@ -180,6 +187,8 @@ class CVSFlexGrid : public QAbstractScrollArea {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -293,6 +302,7 @@ class CVSFlexGrid : public QAbstractScrollArea {
   EditCheck editCheck_;
   LeaveCheck leaveCheck_;
   std::vector<QPointer<QWidget>> editDroppers_;
+  QString spokenMark_;
 };
 
 }  // namespace tavrin

@@ -1,5 +1,6 @@
 #include "platform/UiFonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace tavrin {
@@ -20,6 +21,11 @@ QFont UiGothicFont(int pixelHeight) {
   QFont font("MS UI Gothic");
   font.setPixelSize(pixelHeight);
   font.setWeight(QFont::Normal);
+  // The heights are the original's at its desktop's usual size (12 pixels); the desktop's font
+  // size here scales them, so a user who asks the desktop for larger text gets it.
+  constexpr qreal kUsualPixelHeight = 12;
+  const qreal desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF();
+  if (desktop > 0) font.setPointSizeF(desktop * pixelHeight / kUsualPixelHeight);
   return font;
 }
 

@@ -18,11 +18,17 @@ UpDownControl::UpDownControl(QLineEdit* buddy, QWidget* parent) : QWidget(parent
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(16, buddy->sizeHint().height() / 2);
+    arrows_.push_back(button);
     connect(button, &QToolButton::clicked, this, [this, delta = delta] { Step(delta); });
     layout->addWidget(button);
   }
   // As with the original's arrow-key style, Up and Down in the edit box step it as well.
   buddy_->installEventFilter(this);
+}
+
+void UpDownControl::NameArrows(const QString& field) {
+  arrows_[0]->setAccessibleName(field + "を増やす");
+  arrows_[1]->setAccessibleName(field + "を減らす");
 }
 
 void UpDownControl::SetRange(int low, int high) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class QLineEdit;
+class QToolButton;
 
 namespace tavrin {
 
@@ -16,6 +18,8 @@ class UpDownControl : public QWidget {
   UpDownControl(QLineEdit* buddy, QWidget* parent = nullptr);
 
   void SetRange(int low, int high);
+  // Names the arrows for a screen reader after the field they step ("年を増やす", "年を減らす").
+  void NameArrows(const QString& field);
   // One step up (+1) or down (-1), stopping at the ends of the range.
   void Step(int delta);
 
@@ -24,6 +28,7 @@ class UpDownControl : public QWidget {
 
  private:
   QLineEdit* buddy_;
+  std::vector<QToolButton*> arrows_;  // up, down
   int low_ = 0;
   int high_ = 100;
 };

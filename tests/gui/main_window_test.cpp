@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -132,6 +133,21 @@ TEST_F(MainWindowTest, EditAndPaneAcceleratorsStayOnTheMainWindow) {
   dialog.exec();
   EXPECT_EQ(undone, QString());
   EXPECT_EQ(commands.size(), 0);
+}
+
+// A keyboard user sees where the keys go from the start, and F10 opens the menu bar at its first
+// menu; F9 and F11 open nothing.
+TEST_F(MainWindowTest, FocusMarkFromTheStartAndF10OpensTheMenus) {
+  Start();
+  EXPECT_TRUE(frame().testAttribute(Qt::WA_KeyboardFocusChange));
+  QMenu* first = frame().menuBar()->actions().first()->menu();
+  for (Qt::Key key : {Qt::Key_F9, Qt::Key_F11}) {
+    QTest::keyClick(testing::Focused(&frame()), key);
+    EXPECT_FALSE(first->isVisible()) << key;
+  }
+  QTest::keyClick(testing::Focused(&frame()), Qt::Key_F10);
+  EXPECT_TRUE(QTest::qWaitFor([first] { return first->isVisible(); }, 2000));
+  QTest::keyClick(first, Qt::Key_Escape);
 }
 
 TEST_F(MainWindowTest, CaptionAndFileFieldFollowTheFileCommands) {

@@ -29,6 +29,14 @@ CMainFrame::CMainFrame(QPoint position, QWidget* parent)
   PlaceLogo();
 }
 
+bool CMainFrame::event(QEvent* event) {
+  // The focus mark shows from the start, not only after the first Tab: a keyboard user has to see
+  // where the keys go. Qt clears the flag whenever the window gets the keyboard by other means.
+  if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+    setAttribute(Qt::WA_KeyboardFocusChange);
+  return QMainWindow::event(event);
+}
+
 void CMainFrame::BringToFront() {
   if (isMinimized()) showNormal();
   raise();
@@ -97,6 +105,15 @@ void CMainFrame::BuildMenus() {
   AddCommand(this, ID_EDIT_PASTE, QString(), {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert});
   AddCommand(this, ID_NEXT_PANE, QString(), {Qt::Key_F6});
   AddCommand(this, ID_PREV_PANE, QString(), {Qt::SHIFT | Qt::Key_F6});
+
+  // F10 opens the menu bar at its first menu, as on other desktops, for users without a mouse.
+  auto* openMenus = new QAction(this);
+  openMenus->setShortcut(Qt::Key_F10);
+  openMenus->setShortcutContext(Qt::WindowShortcut);
+  addAction(openMenus);
+  connect(openMenus, &QAction::triggered, this, [this] {
+    if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+  });
 }
 
 void CMainFrame::BuildToolBar() {

@@ -39,6 +39,7 @@ class CMainFrame : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   QAction* AddCommand(QWidget* owner, int id, const QString& text,

@@ -94,7 +94,9 @@ CTavrinView::CTavrinView(CMainFrame& frame, CTavrinDoc& doc, ProfileStore& profi
   fileName_ = new QLineEdit(this);
   fileName_->setObjectName(ControlName(ids::main::kFileName));
   fileName_->setReadOnly(true);
-  fileName_->setFocusPolicy(Qt::NoFocus);
+  // Tab stops here, so that a screen reader reads which file is open.
+  fileName_->setFocusPolicy(Qt::TabFocus);
+  label->setBuddy(fileName_);
   for (int i = 0; i < kEditorButtonCount; ++i) {
     // A tool button puts the picture above the text, as the big buttons show them.
     auto* button = new QToolButton(this);

@@ -76,11 +76,17 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, const Progra
   fields->setSpacing(2);
   fields->addWidget(year_);
   fields->addWidget(yearUpDown_);
-  fields->addWidget(new QLabel("年", this));
+  auto* yearLabel = new QLabel("年", this);
+  yearLabel->setBuddy(year_);
+  yearUpDown_->NameArrows(yearLabel->text());
+  fields->addWidget(yearLabel);
   fields->addSpacing(16);
   fields->addWidget(month_);
   fields->addWidget(monthUpDown_);
-  fields->addWidget(new QLabel("月", this));
+  auto* monthLabel = new QLabel("月", this);
+  monthLabel->setBuddy(month_);
+  monthUpDown_->NameArrows(monthLabel->text());
+  fields->addWidget(monthLabel);
   fields->addStretch();
 
   grid_ = new CVSFlexGrid(this);

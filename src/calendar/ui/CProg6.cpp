@@ -26,14 +26,14 @@ constexpr int kVisibleListRows = 15;
 
 struct KindFace {
   int radioId;
-  const char* radioText;
+  const char* kindName;
   int gridId;
   const char* rowLabel;  // the fixed column of a single-cell grid
 };
 constexpr std::array<KindFace, annual::kKindCount> kFaces = {{
-    {ids::annual::kBasic, "基本設定　　<", ids::annual::kBasicGrid, "基本設定"},
-    {ids::annual::kPeriod, "期間設定　　<", ids::annual::kPeriodGrid, nullptr},
-    {ids::annual::kHoliday, "祭日設定　　<", ids::annual::kHolidayGrid, "祭日実施"},
+    {ids::annual::kBasic, "基本設定", ids::annual::kBasicGrid, "基本設定"},
+    {ids::annual::kPeriod, "期間設定", ids::annual::kPeriodGrid, nullptr},
+    {ids::annual::kHoliday, "祭日設定", ids::annual::kHolidayGrid, "祭日実施"},
     {ids::annual::kIndividual, "個別設定", ids::annual::kIndividualGrid, nullptr},
 }};
 
@@ -62,7 +62,11 @@ CProg6::CProg6(ScheduleModel& model, const ProgramNameTable& names, MessageSink&
   auto* radios = new QHBoxLayout;
   kinds_ = new QButtonGroup(this);
   for (std::size_t i = 0; i < kFaces.size(); ++i) {
-    auto* radio = new QRadioButton(QString::fromUtf8(kFaces[i].radioText), this);
+    // The sign between two kinds says that the next one takes priority; a screen reader gets the
+    // kind's name alone.
+    const QString name = QString::fromUtf8(kFaces[i].kindName);
+    auto* radio = new QRadioButton(i + 1 < kFaces.size() ? name + "　　<" : name, this);
+    radio->setAccessibleName(name);
     radio->setObjectName(ControlName(kFaces[i].radioId));
     kinds_->addButton(radio, static_cast<int>(i));
     radios->addWidget(radio);

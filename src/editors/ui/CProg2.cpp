@@ -1,6 +1,7 @@
 #include "editors/ui/CProg2.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 
 #include "editors/ChannelRules.h"
 #include "editors/WeeklyGroups.h"
@@ -52,6 +53,7 @@ CProg2::CProg2(WeeklyContext context, QWidget* parent) : EditorPage(parent), con
   layout->setRowStretch(3, 1);
   connect(grid_, &CVSFlexGrid::MouseUp, this, &CProg2::OnMouseUp);
   connect(grid_, &CVSFlexGrid::Click, this, &CProg2::OnClick);
+  grid_->installEventFilter(this);
 }
 
 QString CProg2::TabTitle() const { return "週間プログラムリスト"; }
@@ -75,6 +77,7 @@ void CProg2::Refill() {
   weekly::DropStepsOfUnusedChannels(model);
   const weekly::ListMarks marks = weekly::Marks(model);
   const QString mark = QString::fromStdString(FromShiftJis(context_.ini.timeSignalMark));
+  grid_->SetSpokenMark(mark);
   for (int p = 1; p <= kMaxProgram; ++p)
     for (int ch = 1; ch <= kChannelCount; ++ch)
       grid_->SetTextMatrix(p + 1, ch,
@@ -109,6 +112,20 @@ void CProg2::OnClick() {
   grid_->GetSelection(row1, col1, row2, col2);
   if (row1 != row2 || col1 != col2) return;
   Pick(row1 - grid_->FixedRows() + 1, col1 - grid_->FixedCols() + 1);
+}
+
+bool CProg2::eventFilter(QObject* watched, QEvent* event) {
+  // The keyboard's click on the cursor's cell. Taken on the press, not the release: the release of
+  // the Enter that closed a step dialog lands here and must not open the next one.
+  if (watched != grid_ || event->type() != QEvent::KeyPress || !initialised_)
+    return EditorPage::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool opens =
+      key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+  if (!opens || key->isAutoRepeat() || (key->modifiers() & ~Qt::KeypadModifier) != 0)
+    return EditorPage::eventFilter(watched, event);
+  Pick(grid_->Row() - grid_->FixedRows() + 1, grid_->Col() - grid_->FixedCols() + 1);
+  return true;
 }
 
 void CProg2::Pick(int program, int channel) {

@@ -1,5 +1,6 @@
 // The weekly list page: programs 1..99 against channels 1..8, with a mark where a program has
-// steps. Picking a cell sets the channel up if needed and opens the program's steps.
+// steps. Picking a cell (a click, or Enter or Space on it) sets the channel up if needed and opens
+// the program's steps.
 #pragma once
 
 #include "editors/ui/WeeklyWindows.h"
@@ -25,6 +26,9 @@ class CProg2 : public EditorPage {
   void Pick(int program, int channel);
   void ShowOverview();
   void ShowNameList();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Refill();

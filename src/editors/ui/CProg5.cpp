@@ -15,6 +15,8 @@
 namespace tavrin {
 namespace {
 
+constexpr char kStationLabel[] = "放送局：";
+
 // Which row of the station table an item shows; -1 for a region or a prefecture.
 constexpr int kRecordRole = Qt::UserRole;
 
@@ -34,6 +36,8 @@ CProg5::CProg5(ScheduleModel& model, MessageSink& messages, RadioStation& rememb
   tree_ = new QTreeWidget(this);
   tree_->setObjectName(ControlName(ids::radio::kTree));
   tree_->setHeaderHidden(true);
+  // Hidden, the header still names the column to a screen reader.
+  tree_->setHeaderLabel(QString::fromUtf8(kStationLabel).chopped(1));
   tree_->setIndentation(30);
   tree_->setIconSize(QSize(16, 16));
   tree_->setMinimumSize(230, 320);
@@ -57,10 +61,17 @@ CProg5::CProg5(ScheduleModel& model, MessageSink& messages, RadioStation& rememb
   // The labels keep their room when blank, so the fields do not move for a television channel.
   frequencyLabel_->setMinimumWidth(frequencyLabel_->sizeHint().width());
   unitLabel_->setMinimumWidth(unitLabel_->sizeHint().width());
+  // Named by their labels without the colon; the frequency keeps its name while its label is
+  // blank for a television channel, and neither takes the group's title.
+  name_->setAccessibleName(QString::fromUtf8(kStationLabel).chopped(1));
+  frequency_->setAccessibleName(QString::fromUtf8(radio::kFrequencyLabel).chopped(1));
+  frequencyLabel_->setBuddy(frequency_);
   auto* fields = new QGridLayout(frame);
   fields->setHorizontalSpacing(6);
   fields->setVerticalSpacing(10);
-  fields->addWidget(new QLabel("放送局：", frame), 0, 0);
+  auto* stationLabel = new QLabel(kStationLabel, frame);
+  stationLabel->setBuddy(name_);
+  fields->addWidget(stationLabel, 0, 0);
   fields->addWidget(name_, 0, 1, 1, 2, Qt::AlignLeft);
   fields->addWidget(frequencyLabel_, 1, 0);
   fields->addWidget(frequency_, 1, 1);

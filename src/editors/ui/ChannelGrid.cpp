@@ -11,7 +11,7 @@ void BuildChannelGrid(CVSFlexGrid& grid, int rows, int firstChannel, int signalW
   const uint32_t label = Rgb(0xFF, 0xCC, 0x99);
   const uint32_t signal = Rgb(0xCC, 0xFF, 0xCC);
   SetHeader(grid, 0, 0, "チャンネル番号", label);
-  SetHeader(grid, 0, 1, "タイプ", Rgb(0xFF, 0xFF, 0x00));
+  SetHeader(grid, 0, 1, channels::kKindTitle, Rgb(0xFF, 0xFF, 0x00));
   SetHeader(grid, 0, 2, "報時（分）", signal);
   SetHeader(grid, 0, 3, "報時（秒）", signal);
   SetHeader(grid, 0, 4, "立ち上り時間", signal);

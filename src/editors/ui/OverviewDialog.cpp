@@ -37,7 +37,9 @@ OverviewDialog::OverviewDialog(const ScheduleModel& model, const IniSettings& in
   for (int day = 0; day < 7; ++day) grid.SetColForeColor(5 + day, kBlue);
   grid.SetColAlignment(1 + overview::kSettingCol, CVSFlexGrid::kAlignLeftCenter);
 
-  const std::vector<overview::Row> rows = overview::Rows(model, ini, FromShiftJis(ini.dayMark));
+  const std::string dayMark = FromShiftJis(ini.dayMark);
+  grid.SetSpokenMark(QString::fromStdString(dayMark));
+  const std::vector<overview::Row> rows = overview::Rows(model, ini, dayMark);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
     for (int col = 0; col < overview::kCols; ++col)

@@ -44,6 +44,7 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   grid_ = new CVSFlexGrid(this);
   grid_->setObjectName(ControlName(ids::kGrid));
   BuildGrid(sheet_.table.rows());
+  grid_->SetSpokenMark(QString::fromStdString(dayMark_));
   WriteSheet();
 
   name_ = new QLineEdit(QString::fromStdString(steps::NameForEdit(context.names, program)), this);
@@ -61,23 +62,28 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
     name_->setText(kept);
   });
 
+  QLineEdit* programField = ReadOnlyField(this, ids::kProgram, QString::number(program), 40);
+  QLineEdit* channelField = ReadOnlyField(this, ids::kChannel, QString::number(channel), 30);
+  QLineEdit* kindField =
+      ReadOnlyField(this, ids::kKind, kind == kChannelKeep ? texts::kKeep : texts::kTimeSignal, 60);
   auto* fields = new QHBoxLayout;
-  fields->addWidget(new QLabel("週間プログラム番号", this));
-  fields->addWidget(ReadOnlyField(this, ids::kProgram, QString::number(program), 40));
-  fields->addWidget(new QLabel("名称", this));
+  fields->addWidget(LabelFor(this, "週間プログラム番号", programField));
+  fields->addWidget(programField);
+  fields->addWidget(LabelFor(this, "名称", name_));
   fields->addWidget(name_);
-  fields->addWidget(new QLabel("チャンネル番号", this));
-  fields->addWidget(ReadOnlyField(this, ids::kChannel, QString::number(channel), 30));
-  fields->addWidget(ReadOnlyField(this, ids::kKind,
-                                  kind == kChannelKeep ? texts::kKeep : texts::kTimeSignal, 60));
+  fields->addWidget(LabelFor(this, "チャンネル番号", channelField));
+  fields->addWidget(channelField);
+  fields->addWidget(kindField);
   fields->addStretch();
+  // The kind has no label of its own: the screen reader says what it is.
+  kindField->setAccessibleName(channels::kKindTitle);
 
-  auto* commands = new QHBoxLayout;
-  commands->addWidget(CommandButton(this, ids::kCopy, "コピー(&C)", [this] { CopyRows(); }));
+  QPushButton* copy = CommandButton(this, ids::kCopy, "コピー(&C)", [this] { CopyRows(); });
   paste_ = CommandButton(this, ids::kPaste, "貼り付け(&P)", [this] { PasteRows(); });
-  commands->addWidget(paste_);
-  commands->addWidget(CommandButton(this, ids::kDelete, "削除(&D)", [this] { DeleteRows(); }));
-  commands->addWidget(CommandButton(this, ids::kConfirm, "確認(&K)", [this] { Confirm(); }));
+  QPushButton* remove = CommandButton(this, ids::kDelete, "削除(&D)", [this] { DeleteRows(); });
+  QPushButton* confirm = CommandButton(this, ids::kConfirm, "確認(&K)", [this] { Confirm(); });
+  auto* commands = new QHBoxLayout;
+  for (QPushButton* button : {copy, paste_, remove, confirm}) commands->addWidget(button);
   commands->addStretch();
 
   auto* layout = new QVBoxLayout(this);
@@ -87,6 +93,10 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   layout->addWidget(grid_);
   layout->addLayout(commands);
   AddOkCancel(*this, *layout);
+  // Tab goes in reading order: the fields above the grid first, then the buttons below it.
+  TabInReadingOrder({programField, name_, channelField, kindField, grid_, copy, paste_, remove,
+                     confirm, FindControl<QWidget>(this, kIdOk),
+                     FindControl<QWidget>(this, kIdCancel)});
 
   // The grid answers the mouse and the cursor only once the window is up.
   QTimer::singleShot(kOpeningDelayMs, this, [this] {

@@ -17,8 +17,9 @@ QPushButton* CommandButton(QWidget* parent, int id, const char* text, std::funct
   button->setObjectName(ControlName(id));
   button->setFont(UiGothicFont());
   button->setMinimumSize(75, 23);
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  // Tab reaches it and Enter presses it, yet a click leaves the keyboard where it was (in a grid).
+  button->setAutoDefault(true);
+  button->setFocusPolicy(Qt::TabFocus);
   QObject::connect(button, &QPushButton::clicked, parent, [run = std::move(run)] { run(); });
   return button;
 }
@@ -27,9 +28,25 @@ QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width
   auto* field = new QLineEdit(text, parent);
   field->setObjectName(ControlName(id));
   field->setReadOnly(true);
-  field->setFocusPolicy(Qt::NoFocus);
+  // Tab stops here, so that a screen reader reads the value.
+  field->setFocusPolicy(Qt::TabFocus);
   field->setFixedWidth(width);
   return field;
+}
+
+QLabel* LabelFor(QWidget* parent, const QString& text, QWidget* field) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(field);
+  return label;
+}
+
+void TabInReadingOrder(std::initializer_list<QWidget*> widgets) {
+  QWidget* previous = nullptr;
+  for (QWidget* widget : widgets) {
+    if (widget == nullptr) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
 }
 
 QLabel* RefusalNoteLabel(QWidget* parent, int width, int lines) {
@@ -45,8 +62,12 @@ QLabel* RefusalNoteLabel(QWidget* parent, int width, int lines) {
 
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout) {
   QDialogButtonBox* buttons = OkCancelButtons(dialog);
-  // The editors' grids keep the keyboard: the buttons answer the mouse only.
-  for (QAbstractButton* button : buttons->buttons()) button->setFocusPolicy(Qt::NoFocus);
+  // The editors' grids keep the keyboard when the buttons are clicked; Tab reaches them, and Enter
+  // presses the one that has the keyboard.
+  for (QAbstractButton* button : buttons->buttons()) {
+    button->setFocusPolicy(Qt::TabFocus);
+    if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(true);
+  }
   layout.addWidget(buttons);
 }
 

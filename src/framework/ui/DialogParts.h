@@ -8,16 +8,22 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <initializer_list>
 
 #include "model/Messages.h"
 
 namespace tavrin {
 
-// A button named by its control identifier that never takes the focus from the grid (the Alt
-// keys reach it instead).
+// A button named by its control identifier that Tab reaches but a click does not give the
+// keyboard to: the grid keeps it (the Alt keys reach the button too).
 QPushButton* CommandButton(QWidget* parent, int id, const char* text, std::function<void()> run);
 // A read-only field of the window's title line.
 QLineEdit* ReadOnlyField(QWidget* parent, int id, const QString& text, int width);
+// A label that names `field` for a screen reader and gives it the keyboard with its mnemonic.
+QLabel* LabelFor(QWidget* parent, const QString& text, QWidget* field);
+// Makes Tab visit `widgets` in the order given (the reading order where it differs from the order
+// the widgets were made in); null entries are skipped.
+void TabInReadingOrder(std::initializer_list<QWidget*> widgets);
 // OK and "キャンセル" under a dialog, OK the default.
 void AddOkCancel(QDialog& dialog, QBoxLayout& layout);
 // The red note that says why typed text was refused, `width` wide. Room for `lines` lines is kept,

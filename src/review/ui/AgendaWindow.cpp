@@ -46,7 +46,9 @@ AgendaWindow::AgendaWindow(const SettingsImage& image, const ProgramNameTable& n
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(QString::fromUtf8(kAgendaDateLabel), this));
+  auto* dateLabel = new QLabel(QString::fromUtf8(kAgendaDateLabel), this);
+  dateLabel->setBuddy(picker_);
+  top->addWidget(dateLabel);
   top->addWidget(picker_);
   top->addStretch();
   top->addWidget(saveCalendar_);

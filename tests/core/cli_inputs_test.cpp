@@ -94,6 +94,11 @@ TEST(CliInputs, EveryCommandSaysTheSameFaultOfASettingsFileInTheSameWords) {
          return Call(RunUsbWrite, {p, "--drive", folder / "stick", data, kNow});
        },
        1},
+      {"next-year",
+       [&](const std::string& p) {
+         return Call(RunNextYear, {p, "-o", folder / "x.BIN", data, kNow});
+       },
+       2},
   };
   for (const Fault& fault : Faults(folder)) {
     for (const CommandRun& run : runs) {
@@ -105,6 +110,7 @@ TEST(CliInputs, EveryCommandSaysTheSameFaultOfASettingsFileInTheSameWords) {
     }
   }
   EXPECT_FALSE(fs::exists(folder / "x.CSV"));
+  EXPECT_FALSE(fs::exists(folder / "x.BIN"));
   EXPECT_TRUE(fs::is_empty(folder / "stick"));
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/DocumentHistory.h"
 #include "app/MainFormLayout.h"
+#include "app/NextYearCommand.h"
 #include "app/ui/CommandIds.h"
 #include "platform/ControlNames.h"
 
@@ -74,6 +75,8 @@ void CMainFrame::BuildMenus() {
              {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace});
   AddCommand(edit, ID_EDIT_REDO, QString::fromStdString(RedoMenuText("")),
              {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
+  edit->addSeparator();
+  AddCommand(edit, ID_EDIT_NEXT_YEAR, QString::fromUtf8(kNextYearMenuText));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   AddCommand(view, ID_VIEW_AGENDA, QStringLiteral("予定表(&Y)..."));

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "app/NextYearCommand.h"
 #include "app/PrintCommands.h"
 #include "app/ReviewCommands.h"
 #include "app/TransferCommands.h"
@@ -16,6 +17,7 @@
 #include "app/ui/CommandIds.h"
 #include "app/ui/GuideWindow.h"
 #include "app/ui/OpenEditor.h"
+#include "calendar/ui/NextYearDialog.h"
 #include "document/CsvExportCommand.h"
 #include "document/DataFolder.h"
 #include "export/ui/ReportPainter.h"
@@ -30,6 +32,7 @@
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
 #include "platform/serial/SystemPorts.h"
+#include "review/DiffTexts.h"
 #include "review/ui/AgendaWindow.h"
 #include "review/ui/CheckWindow.h"
 #include "review/ui/CompareWindow.h"
@@ -235,6 +238,7 @@ void CTavrinView::OnCommand(int id) {
       break;
     case ID_FILE_OPEN:
       doc_.OpenCommand();
+      OfferNextYear();
       break;
     case ID_FILE_SAVE:
       doc_.SaveCommand();
@@ -247,6 +251,9 @@ void CTavrinView::OnCommand(int id) {
       break;
     case ID_EDIT_REDO:
       history_.Redo();
+      break;
+    case ID_EDIT_NEXT_YEAR:
+      MakeNextYear();
       break;
     case ID_FILE_COMPARE:
       ShowComparison();
@@ -424,6 +431,46 @@ void CTavrinView::OpenHandedOverWhenFree() {
   const std::string path = *handedOver_;
   handedOver_.reset();
   doc_.OpenByPath(path);
+  OfferNextYear();
+}
+
+void CTavrinView::OfferNextYear() {
+  if (doc_.IsUntitled() || nextYearOffered_.count(doc_.SettingsPath())) return;
+  const std::optional<std::string> question = NextYearOffer(viewModel_);
+  if (!question) return;
+  nextYearOffered_.insert(doc_.SettingsPath());
+  if (messages_.Show(*question, next_year::kCaption, MsgButtons::YesNo, MsgIcon::Question) ==
+      MsgAnswer::Yes) {
+    MakeNextYear();
+  }
+}
+
+void CTavrinView::MakeNextYear() {
+  NextYearDialog dialog([this](const NextYearOptions& options) { return PreviewOf(options); },
+                        viewModel_.years(), viewModel_.holidays(), viewModel_.names(), messages_,
+                        &frame_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const Result<NextYearReport> report = PreviewNextYear(viewModel_, dialog.options());
+  if (!report || !report->refusal.empty()) return;
+  const DocumentState before = history_.Current();
+  ApplyNextYear(viewModel_, *report);
+  history_.RecordChange(next_year::kCaption, before);
+}
+
+NextYearPreview CTavrinView::PreviewOf(const NextYearOptions& options) {
+  NextYearPreview preview;
+  const Result<NextYearReport> report = PreviewNextYear(viewModel_, options);
+  if (!report) {
+    preview.refusal = report.message();
+    return preview;
+  }
+  preview.heading = report->heading;
+  preview.target = report->plan.source.Next();
+  for (const Difference& added : report->added) preview.lines.push_back(diff_text::Line(added));
+  preview.notes = report->notes;
+  preview.refusal = report->refusal;
+  preview.result = report->plan.result;
+  return preview;
 }
 
 void CTavrinView::ShowSpecialMenu() {

@@ -138,8 +138,8 @@ TEST(CliNextYear, InputItCannotUseIsRefusedAndNothingIsWritten) {
            " の大きさが 6594 バイトではありません（6593 バイト）。"},
       {"too full",
        {full, "-o", out},
-       "tavrin-cli: 個別設定が 1 件足りないため、次の年度を作成できません（それぞれ 200 "
-       "件までです）。"},
+       "tavrin-cli: 期間設定が 1 件、個別設定が 1 件足りないため、次の年度を作成できません"
+       "（それぞれ 200 件までです）。"},
       {"too old",
        {old, "-o", out},
        "tavrin-cli: 元の年度 2026 年 4月～2027 年 3月 の次の年度 2027 年 4月～2028 年 3月 は、"

@@ -237,8 +237,8 @@ TEST_F(NextYearTest, AYearThatCannotBeMadeCannotBeApplied) {
     bool said = false;
     for (QLabel* label : dialog->findChildren<QLabel*>()) {
       said = said || label->text() == QStringLiteral(
-                                          "個別設定が 1 件足りないため、次の年度を作成できません"
-                                          "（それぞれ 200 件までです）。");
+                                          "期間設定が 1 件、個別設定が 1 件足りないため、"
+                                          "次の年度を作成できません（それぞれ 200 件までです）。");
     }
     EXPECT_TRUE(said);
     QTest::keyClick(Focused(dialog), Qt::Key_Return);

@@ -123,6 +123,7 @@ const std::map<std::string, Hook>& Hooks() {
       {"cable-read", Command(ID_CABLE_READ)},
       {"agenda", Command(ID_VIEW_AGENDA)},
       {"check", Command(ID_VIEW_CHECK)},
+      {"next-year", Command(ID_EDIT_NEXT_YEAR)},
   };
   return hooks;
 }

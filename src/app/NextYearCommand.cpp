@@ -31,7 +31,7 @@ std::optional<std::string> NextYearOffer(TavrinViewModel& view) {
   const SchoolYear& source = report->plan.source;
   return "「" + doc.SettingsTitle() + "」は " + std::to_string(*first) +
          " 年の予定を持つファイルです。\n" + SchoolYearText(source) +
-         " の期間設定と個別設定を写して、次の年度（" + SchoolYearText(source.Next()) +
+         " の期間設定と個別設定を写して、\n次の年度（" + SchoolYearText(source.Next()) +
          "）を作成しますか？";
 }
 

@@ -32,7 +32,7 @@ const QString kSchool = QStringLiteral(TAVRIN_SOURCE_DIR "/examples/school.BIN")
 constexpr LocalTime kMarch2027{2027, 3, 1, 9, 0, 0};
 const QString kOffer = QStringLiteral(
     "「plan.BIN」は 2026 年の予定を持つファイルです。\n2026 年 4月～2027 年 3月 "
-    "の期間設定と個別設定を写して、次の年度（2027 年 4月～2028 年 3月）を作成しますか？");
+    "の期間設定と個別設定を写して、\n次の年度（2027 年 4月～2028 年 3月）を作成しますか？");
 
 // The control of `window` that a screen reader calls `name`.
 template <typename Widget>

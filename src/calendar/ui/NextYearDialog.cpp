@@ -52,7 +52,7 @@ void Fill(QListWidget* list, const std::vector<std::string>& items, const char* 
   list->clear();
   for (const std::string& item : items) list->addItem(QString::fromStdString(item));
   if (items.empty()) list->addItem(QString::fromUtf8(none));
-  list->setCurrentRow(0);
+  list->setCurrentRow(0, QItemSelectionModel::NoUpdate);  // read out, not highlighted
 }
 
 }  // namespace

@@ -167,12 +167,6 @@ void CTavrinView::InitializeView() {
   }
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
-  // A button whose editor is not built yet stays visible but cannot be pressed.
-  CalendarContext calendar = EditorCalendar();
-  EditorContext context = EditorContextOf(calendar);
-  for (int i = 0; i < kEditorButtonCount; ++i) {
-    buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
-  }
   viewModel_.RefreshFromDocument();
 }
 

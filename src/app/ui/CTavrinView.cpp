@@ -14,6 +14,7 @@
 #include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
+#include "app/ui/GuideTopics.h"
 #include "app/ui/GuideWindow.h"
 #include "app/ui/OpenEditor.h"
 #include "document/CsvExportCommand.h"
@@ -269,7 +270,7 @@ void CTavrinView::OnCommand(int id) {
       ShowAbout();
       break;
     case ID_HELP_GUIDE:
-      ShowGuide();
+      ShowGuide(kGuideContentsPage);
       break;
     case ID_USB_WRITE:
       RunUsbCommand(UsbDirection::Write);
@@ -382,17 +383,20 @@ void CTavrinView::ShowAbout() {
   about.exec();
 }
 
-void CTavrinView::ShowGuide() {
+void CTavrinView::ShowGuide(const std::string& page) {
   if (guide_ == nullptr) {
-    const std::optional<std::string> path = FindGuide(shippedData_);
-    const std::optional<UserGuide> guide = path ? LoadGuide(*path) : std::nullopt;
+    const std::optional<std::string> folder = FindGuide(shippedData_);
+    std::optional<UserGuide> guide = folder ? LoadGuide(*folder) : std::nullopt;
     if (!guide) {
-      messages_.Show(FormatMessage(kGuideMissing, path.value_or(kGuideRelativePath)), kAppCaption,
-                     MsgButtons::Ok, MsgIcon::Exclamation);
+      const std::string contents = std::string(kGuideFolderName) + "/" + kGuideContentsPage;
+      messages_.Show(
+          FormatMessage(kGuideMissing, folder ? *folder + "/" + kGuideContentsPage : contents),
+          kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
       return;
     }
-    guide_ = new GuideWindow(*guide, &frame_);
+    guide_ = new GuideWindow(std::move(*guide), &frame_);
   }
+  guide_->ShowPage(page);
   guide_->show();
   guide_->raise();
   guide_->activateWindow();
@@ -597,6 +601,15 @@ void CTavrinView::ShowSettingsFileDisplay() {
   display.exec();
 }
 
+bool CTavrinView::HelpKey(QObject* watched, QKeyEvent* key) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || (guide_ != nullptr && widget->window() == guide_)) return false;
+  // Claimed before any shortcut, then answered once, by the widget that has the keyboard.
+  key->accept();
+  if (key->type() == QEvent::KeyPress) ShowGuide(GuidePageFor(widget));
+  return true;
+}
+
 bool CTavrinView::WatchesKeysOf(QObject* watched) const {
   auto* widget = qobject_cast<QWidget*>(watched);
   return widget != nullptr && widget->window() == &frame_ &&
@@ -607,6 +620,7 @@ bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) return HelpKey(watched, key);
   if (!(key->modifiers() & Qt::AltModifier) || (key->modifiers() & Qt::ControlModifier) ||
       !WatchesKeysOf(watched)) {
     return false;

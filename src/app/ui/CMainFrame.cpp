@@ -90,7 +90,8 @@ void CMainFrame::BuildMenus() {
   AddCommand(link, ID_CABLE_READ, QStringLiteral("ケーブル接続で読み込み(&D)..."));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  AddCommand(help, ID_HELP_GUIDE, QStringLiteral("使い方(&U)\tF1"), {Qt::Key_F1});
+  // F1 itself opens the page about the window it is pressed in; the view's key filter takes it.
+  AddCommand(help, ID_HELP_GUIDE, QStringLiteral("使い方(&U)\tF1"));
   help->addSeparator();
   AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
 

@@ -15,6 +15,7 @@
 #include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
+#include "app/ui/GuideTopics.h"
 #include "app/ui/GuideWindow.h"
 #include "app/ui/OpenEditor.h"
 #include "calendar/ui/NextYearDialog.h"
@@ -175,12 +176,6 @@ void CTavrinView::InitializeView() {
   }
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
-  // A button whose editor is not built yet stays visible but cannot be pressed.
-  CalendarContext calendar = EditorCalendar();
-  EditorContext context = EditorContextOf(calendar);
-  for (int i = 0; i < kEditorButtonCount; ++i) {
-    buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
-  }
   viewModel_.RefreshFromDocument();
 }
 
@@ -287,7 +282,7 @@ void CTavrinView::OnCommand(int id) {
       ShowAbout();
       break;
     case ID_HELP_GUIDE:
-      ShowGuide();
+      ShowGuide(kGuideContentsPage);
       break;
     case ID_USB_WRITE:
       RunUsbCommand(UsbDirection::Write);
@@ -404,17 +399,20 @@ void CTavrinView::ShowAbout() {
   about.exec();
 }
 
-void CTavrinView::ShowGuide() {
+void CTavrinView::ShowGuide(const std::string& page) {
   if (guide_ == nullptr) {
-    const std::optional<std::string> path = FindGuide(shippedData_);
-    const std::optional<UserGuide> guide = path ? LoadGuide(*path) : std::nullopt;
+    const std::optional<std::string> folder = FindGuide(shippedData_);
+    std::optional<UserGuide> guide = folder ? LoadGuide(*folder) : std::nullopt;
     if (!guide) {
-      messages_.Show(FormatMessage(kGuideMissing, path.value_or(kGuideRelativePath)), kAppCaption,
-                     MsgButtons::Ok, MsgIcon::Exclamation);
+      const std::string contents = std::string(kGuideFolderName) + "/" + kGuideContentsPage;
+      messages_.Show(
+          FormatMessage(kGuideMissing, folder ? *folder + "/" + kGuideContentsPage : contents),
+          kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
       return;
     }
-    guide_ = new GuideWindow(*guide, &frame_);
+    guide_ = new GuideWindow(std::move(*guide), &frame_);
   }
+  guide_->ShowPage(page);
   guide_->show();
   guide_->raise();
   guide_->activateWindow();
@@ -659,6 +657,15 @@ void CTavrinView::ShowSettingsFileDisplay() {
   display.exec();
 }
 
+bool CTavrinView::HelpKey(QObject* watched, QKeyEvent* key) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || (guide_ != nullptr && widget->window() == guide_)) return false;
+  // Claimed before any shortcut, then answered once, by the widget that has the keyboard.
+  key->accept();
+  if (key->type() == QEvent::KeyPress) ShowGuide(GuidePageFor(widget));
+  return true;
+}
+
 bool CTavrinView::WatchesKeysOf(QObject* watched) const {
   auto* widget = qobject_cast<QWidget*>(watched);
   return widget != nullptr && widget->window() == &frame_ &&
@@ -669,6 +676,7 @@ bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) return HelpKey(watched, key);
   if (!(key->modifiers() & Qt::AltModifier) || (key->modifiers() & Qt::ControlModifier) ||
       !WatchesKeysOf(watched)) {
     return false;

@@ -37,6 +37,7 @@
 #include "transfer/LinkObserver.h"
 #include "transfer/UsbTransfer.h"
 
+class QKeyEvent;
 class QPrinter;
 
 namespace tavrin {
@@ -78,9 +79,9 @@ class CTavrinView : public QWidget,
   bool settingsFileRead() const { return settingsFileRead_; }
 
   void ShowAbout();
-  // The user guide, found among `shippedData` (see SetShippedData); one window, brought to the
-  // front when it is open already.
-  void ShowGuide();
+  // The user guide's `page`, found among `shippedData` (see SetShippedData); one window, brought
+  // to the front when it is open already.
+  void ShowGuide(const std::string& page);
   GuideWindow* guideWindow() const { return guide_; }
   void SetShippedData(std::vector<std::string> folders) { shippedData_ = std::move(folders); }
   // A settings file that a later start of the program handed over: opened (after the question
@@ -146,6 +147,8 @@ class CTavrinView : public QWidget,
   void ShowHistory();
   void OpenHandedOverWhenFree();
   bool WatchesKeysOf(QObject* watched) const;
+  // F1 in any window but the guide's: the guide's page about that window.
+  bool HelpKey(QObject* watched, QKeyEvent* key);
 
   CMainFrame& frame_;
   CTavrinDoc& doc_;

@@ -262,15 +262,19 @@ FAULTS = [
     ("a school year reaching the new years by its first month only", "src/calendar/NextSchoolYear.cpp",
      "firstTarget + 11 >= newYears.currentYear * 12", "firstTarget >= newYears.currentYear * 12"),
     ("next-year writes an empty name file", "src/cli/NextYearCommand.cpp",
-     "paths.namePath, NamesBeside(oldPath));", "paths.namePath, ProgramNameTable{});"),
+     "paths.namePath, *names);", "paths.namePath, ProgramNameTable{});"),
     ("next-year takes an overflow for a failed write", "src/cli/NextYearCommand.cpp",
      "return fail(report->refusal, kExitUsage);", "return fail(report->refusal, kExitFailure);"),
     ("next-year may write over its input", "src/cli/NextYearCommand.cpp",
      "if (SameFilePath(path, oldPath)) {", "if (false && SameFilePath(path, oldPath)) {"),
+    ("a guide page linking to a page that is not there", "docs/guide/wrong-time.md",
+     "（[祝日](holidays.md)）", "（[祝日](holiday.md)）"),
 ]
 
 # Faults in the windows: what the user types or clicks reaches the wrong place or is lost.
 GUI_FAULTS = [
+    ("F1 in the next school year's window opens the main window's page", "src/app/ui/GuideTopics.cpp",
+     "      About<NextYearDialog>(\"next-school-year.md\"),\n", ""),
     ("the key that opens a list cell is thrown away", "src/platform/CVSFlexGrid.cpp",
      "        Edit(grid::input::Key{{row_, col_}, event->text().toStdString()});",
      "        Edit(grid::input::Open{{row_, col_}});"),

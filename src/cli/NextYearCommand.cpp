@@ -1,4 +1,5 @@
 #include <ostream>
+#include <vector>
 
 #include "calendar/PackImage.h"
 #include "cli/Commands.h"
@@ -95,9 +96,22 @@ int RunNextYear(const std::vector<std::string>& args, CliIo& io) {
   }
   Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, kUsage, context.message());
+  // "-o OLD.TXT" names the settings file and the name file alike; the data folder's files are read.
+  std::vector<std::string> inputs = context->DataFiles();
+  inputs.push_back(oldPath);
+  inputs.push_back(NamePathBeside(oldPath));
+  for (const std::string& path : {paths.settingsPath, paths.namePath}) {
+    if (Result<> own = CheckOutputIsNoInput(path, inputs); !own) {
+      return fail(own.message(), kExitUsage);
+    }
+  }
 
+  SettleInterruptedSave(oldPath, context->dataDir, io.err);
   Result<SettingsImage> old = ReadInputSettings(oldPath, ImageSize::kExact, io.err);
   if (!old) return fail(old.message(), kExitUsage);
+  // The names go with the new file; a name file that cannot be read would be lost there.
+  const Result<ProgramNameTable> names = NamesBeside(oldPath, io.err);
+  if (!names) return fail(names.message(), kExitUsage);
   const Result<NextYearReport> report = NextSchoolYearOf(*old, context->Image(), *options);
   if (!report) return fail(oldPath + ": " + report.message(), kExitUsage);
   if (!report->refusal.empty()) return fail(report->refusal, kExitUsage);
@@ -106,8 +120,7 @@ int RunNextYear(const std::vector<std::string>& args, CliIo& io) {
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;
   PackImage(model, context->station, context->Image(), image, calendars);
-  const Result<> written =
-      WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, NamesBeside(oldPath));
+  const Result<> written = WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, *names);
   if (!written) return fail(written.message(), kExitFailure);
   for (const std::string& note : report->notes) io.err << kMessagePrefix << note << "\n";
   std::string lines;

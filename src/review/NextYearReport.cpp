@@ -48,7 +48,7 @@ std::string Refusal(const NextYearPlan& plan, const YearPair& newYears) {
 Result<int> FirstImageYear(const SettingsImage& image) {
   const std::vector<int> years = ImageYears(image);
   if (years.empty()) {
-    return Fail("設定ファイルの年間プログラムに、タイマーの年（" + texts::YearText(kFirstYear) +
+    return Fail("設定ファイルの年間プログラムに、タイマの年（" + texts::YearText(kFirstYear) +
                 "～" + texts::YearText(kLastCountedYear) + "）が有りません。");
   }
   return years.front();

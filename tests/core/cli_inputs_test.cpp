@@ -206,6 +206,11 @@ TEST(CliInputs, EveryCommandChecksTheNameFileBesideASettingsFile) {
          return Call(RunAgenda, {s, "--ics", folder / "x.ics", data, kNow});
        },
        2},
+      {"next-year",
+       [&](const std::string& s) {
+         return Call(RunNextYear, {s, "-o", folder / "x.BIN", data, kNow});
+       },
+       2},
   };
   const struct {
     const char* name;
@@ -234,6 +239,8 @@ TEST(CliInputs, EveryCommandChecksTheNameFileBesideASettingsFile) {
           << outcome.err;
       fs::remove(folder / "x.CSV");
       fs::remove(folder / "x.ics");
+      fs::remove(folder / "x.BIN");
+      fs::remove(folder / "x.TXT");
     }
   }
 }
@@ -288,6 +295,11 @@ TEST(CliInputs, NoCommandWritesOverAFileItReads) {
        dataDir + "/Tavrin-Holidays.ini"},
       {"agenda --ics the settings file", RunAgenda, {bin, "--ics", bin, data, kNow}, bin},
       {"agenda --ics the name file beside", RunAgenda, {bin, "--ics", txt, data, kNow}, txt},
+      {"next-year -o the name file beside", RunNextYear, {bin, "-o", txt, data, kNow}, txt},
+      {"next-year -o the holiday file",
+       RunNextYear,
+       {bin, "-o", dataDir + "/Tavrin-Holidays.ini", data, kNow},
+       dataDir + "/Tavrin-Holidays.ini"},
       {"usb-read onto the stick's file",
        RunUsbRead,
        {stickFile, "--drive", folder / "stick", data, kNow},

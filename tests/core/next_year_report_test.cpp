@@ -123,7 +123,7 @@ TEST(NextYearReport, NoFirstMonthOrNoTimerYearIsRefused) {
   const Result<NextYearReport> report =
       NextSchoolYearOf(image, {YearsFromClock(2027), &holidays, true}, NextYearOptions());
   EXPECT_EQ(report.message(),
-            "設定ファイルの年間プログラムに、タイマーの年（2000 年～2100 年）が有りません。");
+            "設定ファイルの年間プログラムに、タイマの年（2000 年～2100 年）が有りません。");
   image[layout::kPeriodGridNext] =
       100;  // 2100: a year, but one whose next school year no file holds
   const Result<NextYearReport> last =

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -198,6 +199,23 @@ TEST_F(ShippedGuideTest, EveryPageIsInTheContentsAndEveryLineOfItHasItsPage) {
     const std::string name = file.path().filename().string();
     if (file.path().extension() == ".md" && name != kGuideContentsPage) {
       EXPECT_TRUE(listed.count(name)) << name << " is not in the contents";
+    }
+  }
+}
+
+// A link between pages that leads nowhere opens an empty window in the program; the files on disk
+// decide, not the guide's reader.
+TEST_F(ShippedGuideTest, EveryLinkOfEveryPageLeadsToAPageThatIsThere) {
+  const std::regex link(R"(\]\(([^)]+)\))");
+  for (const auto& file : std::filesystem::directory_iterator(Folder())) {
+    if (file.path().extension() != ".md") continue;
+    const std::string text = ReadBytes(file.path().string());
+    for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
+      const std::string target = (*it)[1];
+      if (target.starts_with("images/")) continue;  // taken at package time
+      EXPECT_TRUE(target.ends_with(".md") && target.find('/') == std::string::npos &&
+                  std::filesystem::is_regular_file(std::filesystem::path(Folder()) / target))
+          << file.path().filename() << " links to " << target;
     }
   }
 }

@@ -124,6 +124,7 @@ TEST_F(GuideWindowTest, F1InEachWindowOpensThePageAboutItAndTheGuideWorksBesideI
        "radio.md"},
       {"予定表", [this] { Command(ID_VIEW_AGENDA); }, "review.md"},
       {"スケジュールの確認", [this] { Command(ID_VIEW_CHECK); }, "review.md"},
+      {"次の年度を作成", [this] { Command(ID_EDIT_NEXT_YEAR); }, "next-school-year.md"},
       {"バージョン情報", [this] { AltKey(Qt::Key_A); }, "main-window.md"},
       {"特殊メニュー",
        [this] {

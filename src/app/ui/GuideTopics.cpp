@@ -8,6 +8,7 @@
 #include "calendar/ui/AnnualConfirmDialog.h"
 #include "calendar/ui/CProg4.h"
 #include "calendar/ui/CProg6.h"
+#include "calendar/ui/NextYearDialog.h"
 #include "editors/ui/CProg1.h"
 #include "editors/ui/CProg2.h"
 #include "editors/ui/CProg5.h"
@@ -58,6 +59,7 @@ const std::vector<Topic>& Topics() {
       About<ConfirmationForm>("weekly.md"),
       About<CProg6>("annual.md"),
       About<AnnualConfirmDialog>("annual.md"),
+      About<NextYearDialog>("next-school-year.md"),
       About<CProg4>("summer-time.md"),
       About<CProg5>("radio.md"),
       About<UsbDriveDialog>("transfers.md"),

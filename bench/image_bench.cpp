@@ -1,4 +1,4 @@
-// Packing and unpacking a full schedule: 1000 steps, 200 periods, 200 dates, 46 years of holidays.
+// Packing and unpacking a full schedule: 1000 steps, 200 periods, 200 dates, 100 years of holidays.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
@@ -15,7 +15,7 @@ namespace {
 HolidayTable FullHolidays() {
   std::ostringstream text;
   text << "[System]\r\nVersion=bench\r\n";
-  for (int year = 2000; year < 2046; ++year) {
+  for (int year = kFirstYear; year <= kLastYear; ++year) {
     text << '[' << year
          << "]\r\n01=1,13\r\n02=11,23\r\n03=20\r\n04=29\r\n05=3,4,5,6\r\n07=20\r\n08=11\r\n"
             "09=15,22,23\r\n10=13\r\n11=3,23\r\n";

@@ -16,20 +16,25 @@ if(TAVRIN_GUI)
   endforeach()
   install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-  # The guide is found as guide/guide.md among the shipped files, so a program run from the build
-  # folder finds it too. Its screenshots are taken by tools/screenshots.sh from this build's
-  # programs (target guide-images, which the package build runs); without them the guide is shown
-  # without pictures.
+  # The guide's pages are found in guide/ among the shipped files, so a program run from the build
+  # folder finds them too (a page added to docs/guide is linked at the next build). Its
+  # screenshots are taken by tools/screenshots.sh from this build's programs (target
+  # guide-images, which the package build runs); without them the guide is shown without
+  # pictures.
   set(TAVRIN_GUIDE_DIR ${CMAKE_BINARY_DIR}/share/tavrin/guide)
   file(MAKE_DIRECTORY ${TAVRIN_GUIDE_DIR})
-  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/docs/guide/guide.md ${TAVRIN_GUIDE_DIR}/guide.md SYMBOLIC)
+  file(GLOB TAVRIN_GUIDE_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide/*.md)
+  foreach(page IN LISTS TAVRIN_GUIDE_PAGES)
+    get_filename_component(name ${page} NAME)
+    file(CREATE_LINK ${page} ${TAVRIN_GUIDE_DIR}/${name} SYMBOLIC)
+  endforeach()
   add_custom_target(guide-images
     COMMAND bash ${CMAKE_SOURCE_DIR}/tools/screenshots.sh ${CMAKE_BINARY_DIR}
-            --guide ${CMAKE_SOURCE_DIR}/docs/guide/guide.md ${TAVRIN_GUIDE_DIR}/images
+            --guide ${CMAKE_SOURCE_DIR}/docs/guide ${TAVRIN_GUIDE_DIR}/images
     DEPENDS tavrin tavrin-cli vl3400-sim
     COMMENT "Screenshots for the guide"
     VERBATIM USES_TERMINAL)
-  install(FILES ${CMAKE_SOURCE_DIR}/docs/guide/guide.md DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrin/guide)
+  install(FILES ${TAVRIN_GUIDE_PAGES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrin/guide)
   install(DIRECTORY ${TAVRIN_GUIDE_DIR}/images DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrin/guide
           OPTIONAL)
 endif()

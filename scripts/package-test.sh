@@ -41,13 +41,14 @@ errors=$(as_user sh -c 'cd && TAVRIN_NOW=2026-12-08T09:00:00 tavrin-cli dump sch
 
 # The guide: installed with its pictures, and opened in the program's own window.
 guide=/usr/share/tavrin/guide
-[ -f "$ROOT$guide/guide.md" ] || { echo "the guide is not installed" >&2; exit 1; }
-pictures=$(grep -oE '\]\(images/[a-z0-9-]+\.png\)' "$ROOT$guide/guide.md" | grep -oE 'images/[^)]+')
+[ -f "$ROOT$guide/index.md" ] || { echo "the guide is not installed" >&2; exit 1; }
+pictures=$(cat "$ROOT$guide"/*.md | grep -oE '\]\(images/[a-z0-9-]+\.png\)' | grep -oE 'images/[^)]+' |
+  sort -u)
 for picture in $pictures; do
   file -b "$ROOT$guide/$picture" | grep -q '^PNG image' ||
     { echo "the guide's $picture is not installed" >&2; exit 1; }
 done
-title=$(sed -n 's/^# //p' "$ROOT$guide/guide.md" | head -n 1)
+title=$(sed -n 's/^# //p' "$ROOT$guide/index.md" | head -n 1)
 windows=$(as_user env LANG=C.UTF-8 TAVRIN_TEST_HOOK=guide xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   tavrin & program=$!
   for _ in $(seq 50); do

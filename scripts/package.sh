@@ -18,15 +18,19 @@ rm -rf "$build/_CPack_Packages" "$build"/tavrin_*_amd64.deb
 deb=$(ls "$build"/tavrin_*_amd64.deb)
 contents=$(dpkg-deb --contents "$deb")
 for path in /usr/bin/tavrin /usr/bin/tavrin-cli /usr/share/tavrin/Tavrin-Holidays.ini \
-  /usr/share/tavrin/Tavrin.ini /usr/share/tavrin/guide/guide.md \
+  /usr/share/tavrin/Tavrin.ini /usr/share/tavrin/guide/index.md \
   /usr/share/applications/jp.korva.Tavrin.desktop \
   /usr/share/metainfo/jp.korva.Tavrin.metainfo.xml /usr/share/mime/packages/jp.korva.Tavrin.xml \
   /usr/share/icons/hicolor/256x256/apps/jp.korva.Tavrin.png /usr/share/man/man1/tavrin.1 \
   /usr/share/man/man1/tavrin-cli.1; do
   grep -q " \.$path\$" <<<"$contents" || { echo "missing from the package: $path" >&2; exit 1; }
 done
-# Every picture the guide shows.
-for picture in $(grep -oE '\]\(images/[a-z0-9-]+\.png\)' docs/guide/guide.md | grep -oE 'images/[^)]+'); do
+# Every page and every picture the guide shows.
+for page in docs/guide/*.md; do
+  grep -q " \./usr/share/tavrin/guide/$(basename "$page")\$" <<<"$contents" ||
+    { echo "missing from the package: the guide's $(basename "$page")" >&2; exit 1; }
+done
+for picture in $(cat docs/guide/*.md | grep -oE '\]\(images/[a-z0-9-]+\.png\)' | grep -oE 'images/[^)]+' | sort -u); do
   grep -q " \./usr/share/tavrin/guide/$picture\$" <<<"$contents" ||
     { echo "missing from the package: the guide's $picture" >&2; exit 1; }
 done

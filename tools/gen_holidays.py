@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the shipped holiday file, Japan's public holidays for 2000..2045.
+"""Writes the shipped holiday file, Japan's public holidays for 2000..2099, every year the timer
+holds.
 
 The dates follow the public-holiday law (国民の祝日に関する法律) as amended over those years:
   - fixed dates, and the Happy Monday days (成人の日 and 体育の日/スポーツの日 on the second
     Monday from 2000, 海の日 and 敬老の日 on the third Monday from 2003);
   - 春分の日/秋分の日 from the usual approximation, valid 1980..2099, of the observatory's
-    equinox tables (the official days are announced only a year ahead);
+    equinox tables (the official days are announced in February of the year before: up to
+    ANNOUNCED_YEAR they are the announced ones, later ones are computed);
   - 昭和の日 on 4/29 and みどりの日 moved to 5/4 from 2007; 山の日 from 2016;
   - 天皇誕生日 on 12/23 until 2018, none in 2019, 2/23 from 2020;
   - 2019: 即位の日 5/1 and 即位礼正殿の儀 10/22 count as holidays of the law, so 4/30 and 5/2
@@ -15,9 +17,12 @@ The dates follow the public-holiday law (国民の祝日に関する法律) as a
     day that is not itself a holiday;
   - 国民の休日: a day between two holidays of the law; until 2006 not a Sunday.
 
-Cross-check (tools/check_holidays.py), run on 2026-12-08 against the npm package
-@holiday-jp/holiday_jp 2.5.1 (data for 1970..2050), years 2000..2045 compared:
-0 differences (805 dates on each side).
+Cross-check (tools/check_holidays.py), run on 2026-12-09 against the npm package
+@holiday-jp/holiday_jp 2.5.1 (data for 1970..2050), years 2000..2050 compared:
+0 differences (895 dates on each side).
+The dataset reaches no further. For 2046..2099 the core test
+ShippedHolidayFile.LaterYearsFollowTheLawsRulesAndTheSun holds the file against a rule table of
+its own, whose equinoxes come from an astronomical algorithm instead of this approximation.
 
 Usage: gen_holidays.py [OUTPUT]   (default: src/resources/Tavrin-Holidays.ini of this repository)
 The output is the same bytes on every run: Shift-JIS (cp932), CR LF line ends.
@@ -28,9 +33,11 @@ import os
 import sys
 
 FIRST_YEAR = 2000
-LAST_YEAR = 2045
+LAST_YEAR = 2099
+# The last year whose equinox days the observatory has announced (in February of the year before).
+ANNOUNCED_YEAR = 2027
 # Bumped by hand whenever the dates change, so the about box tells which edition is installed.
-VERSION = "V2026.12"
+VERSION = "V2026.12b"
 
 SUNDAY = 6  # datetime.date.weekday()
 MONDAY = 0
@@ -141,9 +148,17 @@ def render():
         "; Tavrin 祭日設定ファイル",
         "; 日本の国民の祝日・振替休日・国民の休日（%d年から%d年）" % (FIRST_YEAR, LAST_YEAR),
         ";",
-        "; 書式：[年] の下に「月=日,日,...」（月は2桁）。セミコロンで始まる行は注釈です。",
-        "; 春分の日・秋分の日は天文計算による値で、翌年より先は推定です。官報の公表と違うときは直してください。",
-        "; 1行は510バイトまでです。改行は CR LF です。",
+        "; %d年から%d年：官報で公表された日です（春分の日・秋分の日を含む）。" % (
+            FIRST_YEAR, ANNOUNCED_YEAR),
+        "; %d年から%d年：現行の法律の規則（固定の祝日、第2・第3月曜日の祝日、振替休日、" % (
+            ANNOUNCED_YEAR + 1, LAST_YEAR),
+        ";   祝日にはさまれた国民の休日）と、春分の日・秋分の日の近似式（%d年まで有効）による計算です。" % LAST_YEAR,
+        ";   春分の日・秋分の日は毎年2月に翌年の分が官報で公表されます。法律が変わることもあります。",
+        ";",
+        "; 日を直すには：その年の [年] の下の月の行を書き直します（例：03=20 を 03=21 に）。",
+        ";   書式は「月=日,日,...」（月は2桁）、セミコロンで始まる行は注釈です。",
+        ";   Shift-JIS のまま、改行は CR LF のまま保存してください。1行は510バイトまでです。",
+        ";   データフォルダのこのファイルが、次にプログラムを起動したときから使われます。",
         "",
         "[System]",
         "Version=" + VERSION,

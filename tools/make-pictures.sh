@@ -143,4 +143,10 @@ for pair in "0000FF 155 184 163 186 164 168 206 204" "FF00FF 165 185 166 187 167
   keep "$9" "$colour" "$head_right_edge"                                  # OFF alone, late
 done
 
+# Eight bits a channel, which is all a screen shows: ImageMagick writes sixteen, and a picture of
+# sixteen takes the program twice as long to read while its main window comes up.
+for picture in "$out"/*.png "$out"/keep/*.png "$hicolor"/*/jp.korva.Tavrin.png; do
+  mogrify -depth 8 "$picture"
+done
+
 echo "pictures written to $out"

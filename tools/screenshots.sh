@@ -8,8 +8,9 @@
 # document; the guide window.
 # Usage: tools/screenshots.sh [build folder]   (default build/run; build it first): every shot, as
 #          PNGs of the whole screen in shots/ (git ignored);
-#        tools/screenshots.sh BUILD --guide GUIDE.md DIR: the shots the guide shows (each
-#          "images/NAME.png" it names), cut to the windows, into DIR (the guide-images target).
+#        tools/screenshots.sh BUILD --guide GUIDE DIR: the shots the guide's pages (GUIDE/*.md)
+#          show (each "images/NAME.png" they name), cut to the windows, into DIR (the guide-images
+#          target).
 # The windows are opened through the program's documented test hook TAVRIN_TEST_HOOK.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,10 +21,10 @@ out="$root/shots"
 names=()
 trim=0
 if [ "${2:-}" = "--guide" ]; then
-  [ $# -eq 4 ] || { echo "usage: $0 BUILD --guide GUIDE.md DIR" >&2; exit 2; }
+  [ $# -eq 4 ] || { echo "usage: $0 BUILD --guide GUIDE DIR" >&2; exit 2; }
   out="$4"
-  mapfile -t names < <(grep -oE '\]\(images/[a-z0-9-]+\.png\)' "$3" | sed -E 's/.*images\/(.*)\.png\)/\1/' |
-    sort -u)
+  mapfile -t names < <(cat "$3"/*.md | grep -oE '\]\(images/[a-z0-9-]+\.png\)' |
+    sed -E 's/.*images\/(.*)\.png\)/\1/' | sort -u)
   [ ${#names[@]} -gt 0 ] || { echo "$3 shows no images/NAME.png" >&2; exit 1; }
   trim=1
 fi

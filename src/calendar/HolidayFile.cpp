@@ -50,7 +50,7 @@ class HolidayReader {
  public:
   explicit HolidayReader(HolidayTable& table) : table_(table) {}
 
-  // Reading stops at a 47th year section.
+  // Reading stops at a year section beyond the table's kHolidayYears.
   void Feed(const char* data, std::size_t size) {
     for (std::size_t i = 0; i < size && !done_; ++i) {
       const char c = data[i];

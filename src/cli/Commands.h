@@ -24,6 +24,7 @@ int RunExport(const std::vector<std::string>& args, CliIo& io);
 int RunAgenda(const std::vector<std::string>& args, CliIo& io);
 int RunCheck(const std::vector<std::string>& args, CliIo& io);
 int RunDiff(const std::vector<std::string>& args, CliIo& io);
+int RunNextYear(const std::vector<std::string>& args, CliIo& io);
 
 // Runs the subcommand that args[0] names; "--help" or nothing lists the subcommands.
 int Dispatch(std::span<const Command> commands, const std::vector<std::string>& args, CliIo& io);

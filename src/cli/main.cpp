@@ -34,6 +34,8 @@ const tavrin::Command kCommands[] = {
     {"agenda", "print what the timer will run on each date of a settings file", tavrin::RunAgenda},
     {"check", "check a settings file or model JSON for errors and warnings", tavrin::RunCheck},
     {"diff", "list what differs between two settings files or model JSON files", tavrin::RunDiff},
+    {"next-year", "copy a school year's periods and dates into the next school year",
+     tavrin::RunNextYear},
     {"usb-write", "write a settings file to a USB stick for the timer", tavrin::RunUsbWrite},
     {"usb-read", "read the timer's settings file from a USB stick", tavrin::RunUsbRead},
 #ifndef TAVRIN_NO_SERIAL

@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "model/Dates.h"
+
 namespace tavrin {
 
-inline constexpr int kHolidayYears = 46;
+// A section for every year the timer holds: fewer would leave the later years without holidays
+// while the timer still runs them.
+inline constexpr int kHolidayYears = kLastYear - kFirstYear + 1;
 
 struct HolidayTable {
   std::array<char, 32> holidayVersion;  // NUL-terminated, empty when the file has none

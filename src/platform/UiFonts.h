@@ -7,7 +7,8 @@ namespace tavrin {
 
 // Registers the substitution once per process; later calls do nothing.
 void InstallFontSubstitutes();
-// "MS UI Gothic" at `pixelHeight`, the height the original's windows give in pixels.
+// "MS UI Gothic" at `pixelHeight`, the height the original's windows give in pixels: the first
+// installed face of those that stand in for it, by its own name.
 QFont UiGothicFont(int pixelHeight = 12);
 
 }  // namespace tavrin

@@ -20,7 +20,7 @@ inline constexpr char kAgendaNoEvents[] = "動作なし";
 inline constexpr int kAgendaDays = 7;
 // The timer moves its own clock for summer time, so the agenda's times are standard times.
 inline constexpr char kAgendaSummerTimeNote[] =
-    "サマータイムは適用していません（タイマーが自分の時計をずらします）。";
+    "サマータイムは適用していません（タイマが自分の時計をずらします）。";
 
 // The first and the last date the image answers for: 1 January of its first year to 31 December
 // of its last; nothing when it carries no year.

@@ -57,5 +57,7 @@ std::string DayNames(const std::array<bool, 7>& days);
 void CheckLimits(Findings& findings);
 void CheckSteps(Findings& findings);
 void CheckAnnual(Findings& findings);
+// Steps that run on public holidays while the holiday setting is off.
+void CheckHolidaysOff(Findings& findings);
 
 }  // namespace tavrin::check

@@ -37,7 +37,7 @@ std::string CheckSummary(const std::vector<Finding>& findings) {
 
 std::string WriteCheckQuestion(const std::vector<Finding>& findings) {
   return "スケジュールの確認でエラーが " + Count(findings, Severity::Error) +
-         " 件見つかりました。\nタイマーはスケジュールのとおりには動作しません。\n"
+         " 件見つかりました。\nタイマはスケジュールのとおりには動作しません。\n"
          "このまま書き込みますか？";
 }
 

@@ -26,6 +26,7 @@ constexpr RuleInfo kRules[] = {
     {CheckRule::SilentStep, "silent-step", Severity::Warning},
     {CheckRule::SummerTimeIncomplete, "summer-time-incomplete", Severity::Warning},
     {CheckRule::HolidayFileMissingYear, "holiday-file-missing-year", Severity::Warning},
+    {CheckRule::HolidaysOff, "holidays-off", Severity::Warning},
     {CheckRule::UnusedProgram, "unused-program", Severity::Note},
     {CheckRule::KeepLeftOn, "keep-left-on", Severity::Note},
 };
@@ -63,6 +64,7 @@ std::vector<Finding> CheckSchedule(const CheckInput& input) {
   check::CheckLimits(findings);
   check::CheckAnnual(findings);
   check::CheckSteps(findings);
+  check::CheckHolidaysOff(findings);
   std::vector<Finding> list = findings.Take();
   std::stable_sort(list.begin(), list.end(), [](const Finding& a, const Finding& b) {
     return std::tie(a.severity, a.rule) < std::tie(b.severity, b.rule);

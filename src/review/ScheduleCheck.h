@@ -25,6 +25,7 @@ enum class CheckRule {
   SilentStep,
   SummerTimeIncomplete,
   HolidayFileMissingYear,
+  HolidaysOff,
   UnusedProgram,
   KeepLeftOn,
 };

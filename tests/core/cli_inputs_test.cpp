@@ -94,6 +94,11 @@ TEST(CliInputs, EveryCommandSaysTheSameFaultOfASettingsFileInTheSameWords) {
          return Call(RunUsbWrite, {p, "--drive", folder / "stick", data, kNow});
        },
        1},
+      {"next-year",
+       [&](const std::string& p) {
+         return Call(RunNextYear, {p, "-o", folder / "x.BIN", data, kNow});
+       },
+       2},
   };
   for (const Fault& fault : Faults(folder)) {
     for (const CommandRun& run : runs) {
@@ -105,6 +110,7 @@ TEST(CliInputs, EveryCommandSaysTheSameFaultOfASettingsFileInTheSameWords) {
     }
   }
   EXPECT_FALSE(fs::exists(folder / "x.CSV"));
+  EXPECT_FALSE(fs::exists(folder / "x.BIN"));
   EXPECT_TRUE(fs::is_empty(folder / "stick"));
 }
 
@@ -200,6 +206,11 @@ TEST(CliInputs, EveryCommandChecksTheNameFileBesideASettingsFile) {
          return Call(RunAgenda, {s, "--ics", folder / "x.ics", data, kNow});
        },
        2},
+      {"next-year",
+       [&](const std::string& s) {
+         return Call(RunNextYear, {s, "-o", folder / "x.BIN", data, kNow});
+       },
+       2},
   };
   const struct {
     const char* name;
@@ -228,6 +239,8 @@ TEST(CliInputs, EveryCommandChecksTheNameFileBesideASettingsFile) {
           << outcome.err;
       fs::remove(folder / "x.CSV");
       fs::remove(folder / "x.ics");
+      fs::remove(folder / "x.BIN");
+      fs::remove(folder / "x.TXT");
     }
   }
 }
@@ -282,6 +295,11 @@ TEST(CliInputs, NoCommandWritesOverAFileItReads) {
        dataDir + "/Tavrin-Holidays.ini"},
       {"agenda --ics the settings file", RunAgenda, {bin, "--ics", bin, data, kNow}, bin},
       {"agenda --ics the name file beside", RunAgenda, {bin, "--ics", txt, data, kNow}, txt},
+      {"next-year -o the name file beside", RunNextYear, {bin, "-o", txt, data, kNow}, txt},
+      {"next-year -o the holiday file",
+       RunNextYear,
+       {bin, "-o", dataDir + "/Tavrin-Holidays.ini", data, kNow},
+       dataDir + "/Tavrin-Holidays.ini"},
       {"usb-read onto the stick's file",
        RunUsbRead,
        {stickFile, "--drive", folder / "stick", data, kNow},

@@ -91,14 +91,17 @@ TEST(HolidayFileLines, OnlyTheFirstSectionOfAYearCounts) {
   EXPECT_FALSE(table.IsHoliday(2030, 1, 2));
 }
 
-TEST(HolidayFileLines, AFortySeventhSectionEndsTheReading) {
+// The table holds a section for each of the timer's 100 years, 2000..2099; a 101st ends the
+// reading.
+TEST(HolidayFileLines, AHundredAndFirstSectionEndsTheReading) {
   std::string text;
-  for (int i = 0; i < 50; ++i) text += "[" + std::to_string(2000 + i) + "]\r\n01=1\r\n";
+  for (int i = 0; i < 103; ++i) text += "[" + std::to_string(2000 + i) + "]\r\n01=1\r\n";
   const HolidayTable table = Parse(text);
-  EXPECT_EQ(table.yearCount, 46);
-  EXPECT_EQ(table.years[45], 2045);
-  EXPECT_TRUE(table.IsHoliday(2045, 1, 1));
-  EXPECT_FALSE(table.IsHoliday(2046, 1, 1));
+  EXPECT_EQ(table.yearCount, 100);
+  EXPECT_EQ(table.years[99], 2099);
+  EXPECT_TRUE(table.IsHoliday(2046, 1, 1));
+  EXPECT_TRUE(table.IsHoliday(2099, 1, 1));
+  EXPECT_FALSE(table.IsHoliday(2100, 1, 1));
 }
 
 TEST(HolidayFileLineEnds, OnlyCrLfEndsALine) {
@@ -181,12 +184,12 @@ TEST_F(HolidayFileLoad, ReadsAcrossBlockBoundariesLikeTheTextParser) {
   EXPECT_EQ(loaded.Version(), "V2");
 }
 
-TEST_F(HolidayFileLoad, FortySeventhSectionStillSucceeds) {
+TEST_F(HolidayFileLoad, AHundredAndFirstSectionStillSucceeds) {
   std::string text;
-  for (int i = 0; i < 47; ++i) text += "[" + std::to_string(2000 + i) + "]\r\n";
+  for (int i = 0; i < 101; ++i) text += "[" + std::to_string(2000 + i) + "]\r\n";
   HolidayTable table;
   EXPECT_TRUE(LoadHolidayFile(Write(text), table));
-  EXPECT_EQ(table.yearCount, 46);
+  EXPECT_EQ(table.yearCount, 100);
 }
 
 TEST_F(HolidayFileLoad, MissingFileOrFolderFails) {
@@ -208,9 +211,9 @@ TEST_F(HolidayFileLoad, CommentsOnlyLoadsWithoutYears) {
 TEST(ShippedHolidayFileLoad, TheReaderTakesEveryYearOfTheShippedFile) {
   HolidayTable table;
   ASSERT_TRUE(LoadHolidayFile(TAVRIN_SOURCE_DIR "/src/resources/Tavrin-Holidays.ini", table));
-  EXPECT_EQ(table.yearCount, 46);
+  EXPECT_EQ(table.yearCount, 100);
   EXPECT_EQ(table.years[0], 2000);
-  EXPECT_EQ(table.years[45], 2045);
+  EXPECT_EQ(table.years[99], 2099);
   EXPECT_FALSE(table.Version().empty());
   EXPECT_TRUE(table.IsHoliday(2026, 1, 1));
   EXPECT_TRUE(table.IsHoliday(2026, 1, 12));  // second Monday of January

@@ -225,6 +225,15 @@ const PlantedFault kFaults[] = {
      CheckRule::HolidayFileMissingYear,
      {PlaceKind::Holiday, 0},
      "祭日設定を実施する設定ですが、祭日設定ファイルに 2027 年の祭日が有りません。"},
+    {"holiday setting switched off",
+     [](School& s) {
+       s.model.holidayEnabled = 0;
+       s.model.dates[1].program = 2;  // the holiday program stays in use
+     },
+     CheckRule::HolidaysOff,
+     {PlaceKind::Holiday, 0},
+     "祭日設定を実施しない設定のため、祭日 33 日（2026 年 1/1、1/12、2/11 "
+     "ほか）にも、その日の週間プログラムのステップが実行されます。"},
     {"program used by no setting",
      [](School& s) { s.model.steps[31] = MakeStep(7, 1, "0100000", 12, 0, 1); },
      CheckRule::UnusedProgram,
@@ -274,14 +283,50 @@ TEST(ScheduleCheck, TheEditorsEdgeValuesAreClean) {
   }
 }
 
-// A holiday setting switched off runs nothing: neither its program nor the holiday file matter.
+// A holiday setting switched off runs nothing: neither its program nor the holiday file matter,
+// as long as no step runs on a holiday.
 TEST(ScheduleCheck, AHolidaySettingSwitchedOffIsNotChecked) {
   School school;
   school.model.holidayEnabled = 0;
-  school.model.holidayProgram = 7;  // no steps
-  const std::string text = "[2026]\r\n01=1\r\n";
+  school.model.holidayProgram = 7;                 // no steps
+  const std::string text = "[2026]\r\n01=10\r\n";  // a Saturday of program 1, which has none
   ParseHolidayText(text.data(), text.size(), school.holidays);
   EXPECT_FALSE(NeedsAttention(school.Check())) << Describe(school.Check());
+}
+
+// With the setting off, the holidays of the schedule's two years on which the day's program has
+// steps for that weekday. Programs 1 and 3 run Monday to Friday, 4 (the school holidays) every day.
+TEST(ScheduleCheck, HolidaysOffCountsTheHolidaysOnWhichStepsRun) {
+  const struct {
+    const char* file;
+    const char* days;  // nothing found when empty
+  } rows[] = {
+      {"[2027]\r\n02=11\r\n", "祭日 1 日（2027 年 2/11）"},
+      {"[2026]\r\n12=31\r\n[2027]\r\n01=1,4,5\r\n",
+       "祭日 4 日（2026 年 12/31、2027 年 1/1、1/4 ほか）"},
+      {"[2026]\r\n03=22,29\r\n",
+       "祭日 1 日（2026 年 3/29）"},               // Sundays, the second in a period of 4
+      {"[2026]\r\n02=28,30,31\r\n", "祭日 0 日"},  // a Saturday, and days February lacks
+      {"[2028]\r\n01=4\r\n[2025]\r\n01=6\r\n", "祭日 0 日"},  // years the schedule has not
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    School school;
+    school.model.holidayEnabled = 0;
+    const std::string text = row.file;
+    ParseHolidayText(text.data(), text.size(), school.holidays);
+    std::vector<std::string> found;
+    for (const Finding& finding : school.Check()) {
+      if (finding.rule == CheckRule::HolidaysOff) found.push_back(finding.message);
+    }
+    if (std::string(row.days) == "祭日 0 日") {
+      EXPECT_EQ(found, std::vector<std::string>{});
+    } else {
+      EXPECT_EQ(found, std::vector<std::string>{
+                           "祭日設定を実施しない設定のため、" + std::string(row.days) +
+                           "にも、その日の週間プログラムのステップが実行されます。"});
+    }
+  }
 }
 
 TEST(ScheduleCheck, FindingsComeErrorsFirstAndOnlyNotesNeedNoAttention) {

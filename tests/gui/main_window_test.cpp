@@ -16,12 +16,10 @@
 #include <QToolButton>
 
 #include "RunningAppFixture.h"
-#include "app/UserGuide.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
 #include "app/ui/CommandIds.h"
-#include "app/ui/GuideWindow.h"
 #include "document/TavrinDoc.h"
 #include "framework/ui/ControlIds.h"
 #include "model/ShiftJis.h"
@@ -435,56 +433,6 @@ TEST_F(MainWindowTest, AFileHandedOverWhileAnEditorIsOpenWaitsUntilItCloses) {
   QTest::mouseClick(view().editorButton(3), Qt::LeftButton);
   EXPECT_EQ(whileOpen, QStringLiteral("Tavrin - 新規作成"));
   EXPECT_TRUE(QTest::qWaitFor([this] { return caption() == "Tavrin - plan.BIN"; }, 3000));
-}
-
-TEST_F(MainWindowTest, F1AndTheHelpMenuOpenTheGuideWithItsTitle) {
-  AppServices withGuide = services();
-  withGuide.shippedData = {TAVRIN_SOURCE_DIR "/docs"};
-  app_ = std::make_unique<CTavrinApp>(withGuide);
-  ASSERT_TRUE(app_->InitInstance({}));
-  const std::optional<UserGuide> shipped = LoadGuide(TAVRIN_SOURCE_DIR "/docs/guide/guide.md");
-  ASSERT_TRUE(shipped);
-  const QString title = QString::fromStdString(shipped->title);
-  ASSERT_EQ(title, QStringLiteral("Tavrin 使い方"));
-
-  frame().activateWindow();
-  QApplication::setActiveWindow(&frame());
-  QTest::keyClick(&frame(), Qt::Key_F1);
-  QPointer<GuideWindow> guide = view().guideWindow();
-  ASSERT_NE(guide, nullptr);
-  EXPECT_TRUE(guide->isVisible());
-  EXPECT_EQ(guide->windowTitle(), title);
-  EXPECT_TRUE(guide->browser()->toPlainText().startsWith(title));
-  guide->close();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return guide.isNull(); }, 3000));
-
-  // ヘルプ(&H), then 使い方(&U), by their letters.
-  frame().activateWindow();
-  QApplication::setActiveWindow(&frame());
-  QTest::keyClick(&frame(), Qt::Key_H, Qt::AltModifier);
-  QWidget* menu = nullptr;
-  ASSERT_TRUE(QTest::qWaitFor([&] { return (menu = QApplication::activePopupWidget()); }, 3000));
-  QTest::keyClick(menu, Qt::Key_U);
-  guide = view().guideWindow();
-  ASSERT_NE(guide, nullptr);
-  EXPECT_TRUE(guide->isVisible());
-  EXPECT_EQ(guide->windowTitle(), title);
-
-  // Asked again, the open window comes to the front: still one.
-  QTest::keyClick(&frame(), Qt::Key_F1);
-  EXPECT_EQ(frame().findChildren<GuideWindow*>().size(), 1);
-  EXPECT_TRUE(messages_.shown.empty() || messages_.shown[0].caption == "祭日設定");
-}
-
-TEST_F(MainWindowTest, WithoutTheGuideF1SaysSo) {
-  Start();  // no shipped folders
-  frame().activateWindow();
-  QApplication::setActiveWindow(&frame());
-  QTest::keyClick(&frame(), Qt::Key_F1);
-  EXPECT_EQ(view().guideWindow(), nullptr);
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text, "使い方のファイル \"guide/guide.md\" が見つかりません。");
-  EXPECT_EQ(messages_.shown[0].caption, "Tavrin");
 }
 
 TEST_F(MainWindowTest, WithoutRadioFourButtonsStandInOneRow) {

@@ -7,6 +7,7 @@
 
 #include "app/DocumentHistory.h"
 #include "app/MainFormLayout.h"
+#include "app/NextYearCommand.h"
 #include "app/ui/CommandIds.h"
 #include "platform/ControlNames.h"
 
@@ -82,6 +83,8 @@ void CMainFrame::BuildMenus() {
              {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace});
   AddCommand(edit, ID_EDIT_REDO, QString::fromStdString(RedoMenuText("")),
              {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
+  edit->addSeparator();
+  AddCommand(edit, ID_EDIT_NEXT_YEAR, QString::fromUtf8(kNextYearMenuText));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   AddCommand(view, ID_VIEW_AGENDA, QStringLiteral("予定表(&Y)..."));
@@ -95,7 +98,8 @@ void CMainFrame::BuildMenus() {
   AddCommand(link, ID_CABLE_READ, QStringLiteral("ケーブル接続で読み込み(&D)..."));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  AddCommand(help, ID_HELP_GUIDE, QStringLiteral("使い方(&U)\tF1"), {Qt::Key_F1});
+  // F1 itself opens the page about the window it is pressed in; the view's key filter takes it.
+  AddCommand(help, ID_HELP_GUIDE, QStringLiteral("使い方(&U)\tF1"));
   help->addSeparator();
   AddCommand(help, ID_APP_ABOUT, QStringLiteral("バージョン情報(&A)..."));
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include "app/MainFormLayout.h"
@@ -115,6 +116,8 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
   });
   activation_ = std::make_unique<ActivationKeeper>();
   frame_->show();
+  // Asked once the window is up, so that the question stands in front of it.
+  if (!arguments.isEmpty()) QTimer::singleShot(0, view_, [view = view_] { view->OfferNextYear(); });
   return true;
 }
 

@@ -9,13 +9,16 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "app/NextYearCommand.h"
 #include "app/PrintCommands.h"
 #include "app/ReviewCommands.h"
 #include "app/TransferCommands.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CommandIds.h"
+#include "app/ui/GuideTopics.h"
 #include "app/ui/GuideWindow.h"
 #include "app/ui/OpenEditor.h"
+#include "calendar/ui/NextYearDialog.h"
 #include "document/CsvExportCommand.h"
 #include "document/DataFolder.h"
 #include "document/FileProbe.h"
@@ -31,6 +34,7 @@
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
 #include "platform/serial/SystemPorts.h"
+#include "review/DiffTexts.h"
 #include "review/ui/AgendaWindow.h"
 #include "review/ui/CheckWindow.h"
 #include "review/ui/CompareWindow.h"
@@ -174,12 +178,6 @@ void CTavrinView::InitializeView() {
   }
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
-  // A button whose editor is not built yet stays visible but cannot be pressed.
-  CalendarContext calendar = EditorCalendar();
-  EditorContext context = EditorContextOf(calendar);
-  for (int i = 0; i < kEditorButtonCount; ++i) {
-    buttons_[i]->setEnabled(MakeEditorPage(static_cast<EditorKind>(i + 1), context) != nullptr);
-  }
   viewModel_.RefreshFromDocument();
 }
 
@@ -242,6 +240,7 @@ void CTavrinView::OnCommand(int id) {
       break;
     case ID_FILE_OPEN:
       doc_.OpenCommand();
+      OfferNextYear();
       break;
     case ID_FILE_SAVE:
       doc_.SaveCommand();
@@ -254,6 +253,9 @@ void CTavrinView::OnCommand(int id) {
       break;
     case ID_EDIT_REDO:
       history_.Redo();
+      break;
+    case ID_EDIT_NEXT_YEAR:
+      MakeNextYear();
       break;
     case ID_FILE_COMPARE:
       ShowComparison();
@@ -282,7 +284,7 @@ void CTavrinView::OnCommand(int id) {
       ShowAbout();
       break;
     case ID_HELP_GUIDE:
-      ShowGuide();
+      ShowGuide(kGuideContentsPage);
       break;
     case ID_USB_WRITE:
       RunUsbCommand(UsbDirection::Write);
@@ -399,17 +401,20 @@ void CTavrinView::ShowAbout() {
   about.exec();
 }
 
-void CTavrinView::ShowGuide() {
+void CTavrinView::ShowGuide(const std::string& page) {
   if (guide_ == nullptr) {
-    const std::optional<std::string> path = FindGuide(shippedData_);
-    const std::optional<UserGuide> guide = path ? LoadGuide(*path) : std::nullopt;
+    const std::optional<std::string> folder = FindGuide(shippedData_);
+    std::optional<UserGuide> guide = folder ? LoadGuide(*folder) : std::nullopt;
     if (!guide) {
-      messages_.Show(FormatMessage(kGuideMissing, path.value_or(kGuideRelativePath)), kAppCaption,
-                     MsgButtons::Ok, MsgIcon::Exclamation);
+      const std::string contents = std::string(kGuideFolderName) + "/" + kGuideContentsPage;
+      messages_.Show(
+          FormatMessage(kGuideMissing, folder ? *folder + "/" + kGuideContentsPage : contents),
+          kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
       return;
     }
-    guide_ = new GuideWindow(*guide, &frame_);
+    guide_ = new GuideWindow(std::move(*guide), &frame_);
   }
+  guide_->ShowPage(page);
   guide_->show();
   guide_->raise();
   guide_->activateWindow();
@@ -435,6 +440,46 @@ void CTavrinView::OpenHandedOverWhenFree() {
   const std::string path = *handedOver_;
   handedOver_.reset();
   doc_.OpenByPath(path);
+  OfferNextYear();
+}
+
+void CTavrinView::OfferNextYear() {
+  if (doc_.IsUntitled() || nextYearOffered_.count(doc_.SettingsPath())) return;
+  const std::optional<std::string> question = NextYearOffer(viewModel_);
+  if (!question) return;
+  nextYearOffered_.insert(doc_.SettingsPath());
+  if (messages_.Show(*question, next_year::kCaption, MsgButtons::YesNo, MsgIcon::Question) ==
+      MsgAnswer::Yes) {
+    MakeNextYear();
+  }
+}
+
+void CTavrinView::MakeNextYear() {
+  NextYearDialog dialog([this](const NextYearOptions& options) { return PreviewOf(options); },
+                        viewModel_.years(), viewModel_.holidays(), viewModel_.names(), messages_,
+                        &frame_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const Result<NextYearReport> report = PreviewNextYear(viewModel_, dialog.options());
+  if (!report || !report->refusal.empty()) return;
+  const DocumentState before = history_.Current();
+  ApplyNextYear(viewModel_, *report);
+  history_.RecordChange(next_year::kCaption, before);
+}
+
+NextYearPreview CTavrinView::PreviewOf(const NextYearOptions& options) {
+  NextYearPreview preview;
+  const Result<NextYearReport> report = PreviewNextYear(viewModel_, options);
+  if (!report) {
+    preview.refusal = report.message();
+    return preview;
+  }
+  preview.heading = report->heading;
+  preview.target = report->plan.source.Next();
+  for (const Difference& added : report->added) preview.lines.push_back(diff_text::Line(added));
+  preview.notes = report->notes;
+  preview.refusal = report->refusal;
+  preview.result = report->plan.result;
+  return preview;
 }
 
 void CTavrinView::ShowSpecialMenu() {
@@ -614,6 +659,15 @@ void CTavrinView::ShowSettingsFileDisplay() {
   display.exec();
 }
 
+bool CTavrinView::HelpKey(QObject* watched, QKeyEvent* key) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || (guide_ != nullptr && widget->window() == guide_)) return false;
+  // Claimed before any shortcut, then answered once, by the widget that has the keyboard.
+  key->accept();
+  if (key->type() == QEvent::KeyPress) ShowGuide(GuidePageFor(widget));
+  return true;
+}
+
 bool CTavrinView::WatchesKeysOf(QObject* watched) const {
   auto* widget = qobject_cast<QWidget*>(watched);
   return widget != nullptr && widget->window() == &frame_ &&
@@ -624,6 +678,7 @@ bool CTavrinView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) return HelpKey(watched, key);
   if (!(key->modifiers() & Qt::AltModifier) || (key->modifiers() & Qt::ControlModifier) ||
       !WatchesKeysOf(watched)) {
     return false;

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "app/ViewCableDocument.h"
 #include "app/ui/GuideWindow.h"
 #include "app/ui/OpenEditor.h"
+#include "calendar/ui/NextYearDialog.h"
 #include "document/ProfileStore.h"
 #include "document/TavrinDoc.h"
 #include "editors/EditorClipboards.h"
@@ -35,6 +37,7 @@
 #include "transfer/LinkObserver.h"
 #include "transfer/UsbTransfer.h"
 
+class QKeyEvent;
 class QPrinter;
 
 namespace tavrin {
@@ -76,9 +79,9 @@ class CTavrinView : public QWidget,
   bool settingsFileRead() const { return settingsFileRead_; }
 
   void ShowAbout();
-  // The user guide, found among `shippedData` (see SetShippedData); one window, brought to the
-  // front when it is open already.
-  void ShowGuide();
+  // The user guide's `page`, found among `shippedData` (see SetShippedData); one window, brought
+  // to the front when it is open already.
+  void ShowGuide(const std::string& page);
   GuideWindow* guideWindow() const { return guide_; }
   void SetShippedData(std::vector<std::string> folders) { shippedData_ = std::move(folders); }
   // A settings file that a later start of the program handed over: opened (after the question
@@ -86,6 +89,12 @@ class CTavrinView : public QWidget,
   // an editor or a transfer works on the open document until it closes.
   void OpenHandedOver(const std::string& path);
   void ShowSpecialMenu();
+  // "次の年度を作成(&N)...": the dialog, and the next school year it makes as one step of the
+  // history.
+  void MakeNextYear();
+  // After a file was opened: when it holds a year before the clock's, the question whether to
+  // make its next school year, asked once for each file.
+  void OfferNextYear();
   void ShowSerialDiagnostics() override;
   void ShowSettingsFileDisplay() override;
   // The editor sheet with the page of `kind` (1..5) over the working schedule.
@@ -132,10 +141,14 @@ class CTavrinView : public QWidget,
   void ShowAgenda();
   void ShowCheck();
   void ShowComparison();
+  // What the next school year dialog shows for its choices.
+  NextYearPreview PreviewOf(const NextYearOptions& options);
   // The edit menu's items name the steps the history would take, greyed when there is none.
   void ShowHistory();
   void OpenHandedOverWhenFree();
   bool WatchesKeysOf(QObject* watched) const;
+  // F1 in any window but the guide's: the guide's page about that window.
+  bool HelpKey(QObject* watched, QKeyEvent* key);
 
   CMainFrame& frame_;
   CTavrinDoc& doc_;
@@ -163,6 +176,7 @@ class CTavrinView : public QWidget,
   QPointer<GuideWindow> guide_;    // while it is open
   std::vector<std::string> shippedData_;
   std::optional<std::string> handedOver_;  // the file to open once no modal window is up
+  std::set<std::string> nextYearOffered_;  // the files whose next school year was offered
   QTimer* handOverWait_ = nullptr;
   SerialDiagnosticsDialog* diagnostics_ = nullptr;
   bool diagnosticsVisible_ = false;

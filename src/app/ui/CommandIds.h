@@ -24,11 +24,12 @@ inline constexpr int ID_CABLE_WRITE = 32776;
 inline constexpr int ID_CABLE_READ = 32778;
 inline constexpr int ID_APP_ABOUT = 32781;
 // Added by this program: the report as a PDF file, the agenda and the schedule check, the
-// comparison with a file, and the guide.
+// comparison with a file, the guide, and the next school year.
 inline constexpr int ID_FILE_PDF = 32790;
 inline constexpr int ID_VIEW_AGENDA = 32791;
 inline constexpr int ID_VIEW_CHECK = 32792;
 inline constexpr int ID_FILE_COMPARE = 32793;
 inline constexpr int ID_HELP_GUIDE = 32794;
+inline constexpr int ID_EDIT_NEXT_YEAR = 32795;
 
 }  // namespace tavrin

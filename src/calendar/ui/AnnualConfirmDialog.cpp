@@ -51,10 +51,11 @@ QLabel* LegendLabel(const char* text, uint32_t rgb, QWidget* parent) {
 }  // namespace
 
 AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, const ProgramNameTable& names,
-                                         MessageSink& messages, QWidget* parent)
+                                         MessageSink& messages, QWidget* parent, Mode mode)
     : QDialog(parent),
       session_(session),
       names_(names),
+      mode_(mode),
       messages_(messages),
       opened_(session.model(), names) {
   setFont(UiGothicFont());
@@ -97,7 +98,12 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, const Progra
   QDialogButtonBox* buttons = OkCancelButtons(*this);
   ok_ = FindControl<QPushButton>(buttons, kIdOk);
   // Leaving a half-typed day for Cancel must not first be answered by its check.
-  grid_->DropEditOnFocusTo(FindControl<QPushButton>(buttons, kIdCancel));
+  QPushButton* cancel = FindControl<QPushButton>(buttons, kIdCancel);
+  grid_->DropEditOnFocusTo(cancel);
+  if (mode_ == Mode::Look) {
+    ok_->setText(QStringLiteral("閉じる"));
+    cancel->hide();
+  }
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(14);
@@ -301,7 +307,8 @@ void AnnualConfirmDialog::reject() {
 
 void AnnualConfirmDialog::CurrentCellChanged(int row, int col) {
   if (busy_) return;
-  grid_->SetEditable(DayAt(row, col) ? CVSFlexGrid::kEditKeyboardMouse : CVSFlexGrid::kEditNone);
+  const bool editable = mode_ == Mode::Edit && DayAt(row, col);
+  grid_->SetEditable(editable ? CVSFlexGrid::kEditKeyboardMouse : CVSFlexGrid::kEditNone);
 }
 
 bool AnnualConfirmDialog::Refused(int row, int col, const std::string& text) {

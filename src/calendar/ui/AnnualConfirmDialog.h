@@ -25,9 +25,13 @@ class AnnualConfirmDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // Whether the user may overwrite days, or only look at a calendar that is not the schedule's
+  // yet (closed with "閉じる").
+  enum class Mode { Edit, Look };
+
   // `names` name the programs in the cells' tips.
   AnnualConfirmDialog(confirm::Session& session, const ProgramNameTable& names,
-                      MessageSink& messages, QWidget* parent = nullptr);
+                      MessageSink& messages, QWidget* parent = nullptr, Mode mode = Mode::Edit);
 
   // Runs modally with the top-left corner at (x, y), which receive the corner when it closes.
   // True for OK.
@@ -67,6 +71,7 @@ class AnnualConfirmDialog : public QDialog {
 
   confirm::Session& session_;
   const ProgramNameTable& names_;
+  const Mode mode_;
   MessageSink& messages_;
   OpenedState opened_;
   std::vector<std::string> filled_;  // the program cells as the shown month was written

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include "RunningAppFixture.h"
 #include "app/ui/CMainFrame.h"
@@ -265,6 +267,59 @@ TEST_F(MainWindowTest, AClosedWindowHandsTheKeyboardBackToTheWindowBelow) {
   EXPECT_EQ(afterCalendar, QStringLiteral("年間プログラム - 新規作成"));
   EXPECT_TRUE(sheetClosedByEscape);
   EXPECT_EQ(QApplication::activeWindow(), &frame());
+}
+
+// Automation and assistive tools send their keys to a window: xdotool presses Escape through the
+// X server while the radio sheet has the keyboard, and sends the release to the sheet's window by
+// another route once the sheet has lost it. The sheet closed on the press, so the server held
+// Escape down and repeated it into the main window, which closed every sheet a click opened. The
+// sheet keeps the keyboard until Escape comes up, however the key comes, and the main window's
+// buttons then open their sheets.
+TEST_F(MainWindowTest, EscapeClosesTheSheetWhenItComesUpHoweverItIsSent) {
+  enum class Delivery { KeyboardToFocus, SentToWindow, PostedToWindow };
+  const std::pair<Delivery, const char*> deliveries[] = {
+      {Delivery::KeyboardToFocus, "keyboard"},
+      {Delivery::SentToWindow, "sent to the window"},
+      {Delivery::PostedToWindow, "posted to the window"},
+  };
+  WriteHolidayFile();
+  Start();
+  for (const auto& [delivery, name] : deliveries) {
+    bool keptAfterPress = false;
+    bool closedAfterRelease = false;
+    WhenModal([&, delivery = delivery](QWidget* sheet) {
+      QWidget* focus = testing::Focused(sheet);
+      for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        if (delivery == Delivery::KeyboardToFocus) {
+          QTest::sendKeyEvent(type == QEvent::KeyPress ? QTest::Press : QTest::Release, focus,
+                              Qt::Key_Escape, '\x1b', Qt::NoModifier);
+        } else if (delivery == Delivery::SentToWindow) {
+          QKeyEvent key(type, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+          QCoreApplication::sendEvent(sheet->windowHandle(), &key);
+        } else {
+          QCoreApplication::postEvent(
+              sheet->windowHandle(),
+              new QKeyEvent(type, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")));
+        }
+        QApplication::processEvents();
+        if (type == QEvent::KeyPress) keptAfterPress = sheet->isVisible();
+      }
+      closedAfterRelease = !sheet->isVisible();
+      if (sheet->isVisible()) static_cast<QDialog*>(sheet)->done(QDialog::Rejected);
+    });
+    testing::ClickAsTheUser(view().editorButton(4));
+    EXPECT_TRUE(keptAfterPress) << name << ": the sheet closed while Escape was down";
+    EXPECT_TRUE(closedAfterRelease) << name << ": Escape's release left the sheet open";
+    QString opened = QStringLiteral("<none>");
+    WhenModal(
+        [&](QWidget* sheet) {
+          opened = sheet->windowTitle();
+          testing::Click(sheet, kIdCancel);
+        },
+        2000, testing::IfNoModal::Ignore);
+    testing::ClickAsTheUser(view().editorButton(3));
+    EXPECT_EQ(opened, QStringLiteral("サマータイム - 新規作成")) << name;
+  }
 }
 
 TEST_F(MainWindowTest, RadioPageOkOnASavedTelevisionChannelLeavesTheDocumentUnmodified) {

@@ -19,6 +19,10 @@ namespace {
 constexpr int kDefaultX = 150;
 constexpr int kDefaultY = 100;
 
+bool IsPlainEscape(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier;
+}
+
 }  // namespace
 
 CProgSheet::CProgSheet(QWidget* parent) : QDialog(parent) {
@@ -57,6 +61,7 @@ bool CProgSheet::Run(int& x, int& y, const SheetWork& work) {
   if (!QGuiApplication::screenAt(corner + QPoint(40, 10))) corner = {kDefaultX, kDefaultY};
   move(corner);
   work_ = &work;
+  escapeDown_ = false;
   opened_ = std::make_unique<OpenedState>(work.model, work.names);
   qApp->installEventFilter(this);
   int result = exec();
@@ -103,6 +108,25 @@ bool CProgSheet::eventFilter(QObject* watched, QEvent* event) {
   }
   page_->AltKey(static_cast<QKeyEvent*>(event)->key());
   return true;
+}
+
+void CProgSheet::keyPressEvent(QKeyEvent* event) {
+  if (!IsPlainEscape(*event)) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  if (!event->isAutoRepeat()) escapeDown_ = true;
+  event->accept();
+}
+
+void CProgSheet::keyReleaseEvent(QKeyEvent* event) {
+  if (!IsPlainEscape(*event) || event->isAutoRepeat() || !escapeDown_) {
+    QDialog::keyReleaseEvent(event);
+    return;
+  }
+  escapeDown_ = false;
+  event->accept();
+  reject();
 }
 
 void CProgSheet::moveEvent(QMoveEvent* event) {

@@ -50,6 +50,13 @@ class CProgSheet : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Escape closes the sheet when it comes up, not when it goes down. A tool that sends its keys
+  // to a window (xdotool key --window, as automation and assistive tools do) presses the key
+  // through the X server while the window has the keyboard and sends the release by another
+  // route once the window has lost it: a sheet closed on the press left the server holding
+  // Escape down and repeating it into the main window, which then closed every sheet it opened.
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
 
  private:
@@ -60,6 +67,9 @@ class CProgSheet : public QDialog {
   // Only while Run runs.
   const SheetWork* work_ = nullptr;
   std::unique_ptr<OpenedState> opened_;
+  // Escape went down in this sheet: the release of one pressed elsewhere (on a question box
+  // over it, on a cell's editor) closes nothing.
+  bool escapeDown_ = false;
 };
 
 }  // namespace tavrin

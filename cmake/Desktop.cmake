@@ -15,6 +15,7 @@ if(TAVRIN_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
   install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_SOURCE_DIR}/docs/man/ja/tavrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 
   # The guide is found as guide/guide.md among the shipped files, so a program run from the build
   # folder finds it too. Its screenshots are taken by tools/screenshots.sh from this build's
@@ -34,3 +35,4 @@ if(TAVRIN_GUI)
           OPTIONAL)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/man/ja/tavrin-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)

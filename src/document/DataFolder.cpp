@@ -39,6 +39,13 @@ std::optional<std::string> PrepareDataFolder() {
   return folder;
 }
 
+std::string InstalledLocaleFolder(const std::string& executablePath) {
+  if (executablePath.empty()) return "/usr/share/locale";
+  return (fs::path(executablePath).parent_path().parent_path() / "share" / "locale")
+      .lexically_normal()
+      .string();
+}
+
 std::vector<std::string> ShippedDataFolders(const std::string& executablePath) {
   std::vector<std::string> folders;
   if (!executablePath.empty()) {

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "model/Translation.h"
+
 namespace tavrin {
 namespace {
 
@@ -82,8 +84,8 @@ Result<std::vector<std::string>> SeedDataFolder(const std::string& dataFolder,
       // skip_existing: another copy starting at the same moment may have been first.
       fs::copy_file(source, target, fs::copy_options::skip_existing, error);
       if (error)
-        return Fail("cannot copy " + source.string() + " to " + target.string() + ": " +
-                    error.message());
+        return Fail(TrFormat("cannot copy %s to %s: %s",
+                             {source.string(), target.string(), error.message()}));
       copied.push_back(name);
       break;
     }

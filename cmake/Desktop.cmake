@@ -15,6 +15,7 @@ if(TAVRIN_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
   install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_SOURCE_DIR}/docs/man/ja/tavrin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 
   # The guide's pages are found in guide/ among the shipped files, so a program run from the build
   # folder finds them too (a page added to docs/guide is linked at the next build). Its
@@ -39,3 +40,4 @@ if(TAVRIN_GUI)
           OPTIONAL)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/docs/man/tavrin-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/man/ja/tavrin-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)

@@ -3,7 +3,8 @@
 # build: tavrin --version and tavrin-cli --version, a dump of the example schedule (its public
 # holidays must come from the shipped holiday file), the desktop program's first window under
 # xvfb-run, and its user guide: the guide and every picture it shows are installed, and F1's window
-# opens with the guide's title. Prints the package size and the time from
+# opens with the guide's title; tavrin-cli speaks Japanese under ja_JP.UTF-8 and English under C,
+# and its Japanese manual page is installed. Prints the package size and the time from
 # `apt-get install ./tavrin_*.deb` to the first window.
 # Usage (as root): scripts/package-test.sh tavrin_<version>_amd64.deb
 set -euo pipefail
@@ -16,7 +17,9 @@ new_root
 
 # The display server and the window lister of the check are the test's, not the package's.
 in_root apt-get update -qq
-in_root apt-get install -y -qq xvfb xauth x11-utils >/dev/null
+in_root apt-get install -y -qq xvfb xauth x11-utils locales >/dev/null
+# The Japanese locale a user of the Japanese messages has.
+in_root sh -c "sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen && locale-gen >/dev/null"
 in_root id user >/dev/null 2>&1 || in_root useradd -m user
 cp "$deb" "$ROOT/tmp/"
 cp "$src/examples/school.BIN" "$src/examples/school.TXT" "$ROOT/home/user/"
@@ -38,6 +41,17 @@ errors=$(as_user sh -c 'cd && TAVRIN_NOW=2026-12-08T09:00:00 tavrin-cli dump sch
 # No warning above: the shipped holiday file was copied into the data folder at the first start.
 
 [ -f "$ROOT/home/user/.local/share/Korva Time Systems/Tavrin/Tavrin-Holidays.ini" ]
+
+# tavrin-cli speaks Japanese under a Japanese locale from the installed catalogue, and has its
+# Japanese manual page.
+usage=$(as_user env LANG=ja_JP.UTF-8 tavrin-cli --help | head -n 1)
+[ "$usage" = "使い方: tavrin-cli COMMAND [ARGS...]" ] ||
+  { echo "tavrin-cli --help under ja_JP.UTF-8: $usage" >&2; exit 1; }
+usage=$(as_user env LANG=C tavrin-cli --help | head -n 1)
+[ "$usage" = "usage: tavrin-cli COMMAND [ARGS...]" ] ||
+  { echo "tavrin-cli --help under C: $usage" >&2; exit 1; }
+ls "$ROOT"/usr/share/man/ja/man1/tavrin-cli.1* >/dev/null ||
+  { echo "the Japanese manual page is not installed" >&2; exit 1; }
 
 # The guide: installed with its pictures, and opened in the program's own window.
 guide=/usr/share/tavrin/guide

@@ -22,7 +22,9 @@ for path in /usr/bin/tavrin /usr/bin/tavrin-cli /usr/share/tavrin/Tavrin-Holiday
   /usr/share/applications/jp.korva.Tavrin.desktop \
   /usr/share/metainfo/jp.korva.Tavrin.metainfo.xml /usr/share/mime/packages/jp.korva.Tavrin.xml \
   /usr/share/icons/hicolor/256x256/apps/jp.korva.Tavrin.png /usr/share/man/man1/tavrin.1 \
-  /usr/share/man/man1/tavrin-cli.1; do
+  /usr/share/man/man1/tavrin-cli.1 /usr/share/man/ja/man1/tavrin-cli.1 \
+  /usr/share/man/ja/man1/tavrin.1 \
+  /usr/share/locale/ja/LC_MESSAGES/tavrin-cli.mo; do
   grep -q " \.$path\$" <<<"$contents" || { echo "missing from the package: $path" >&2; exit 1; }
 done
 # Every page and every picture the guide shows.

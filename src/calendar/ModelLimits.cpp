@@ -5,6 +5,7 @@
 
 #include "calendar/SummerTimeRules.h"
 #include "model/TimerLimits.h"
+#include "model/Translation.h"
 
 namespace tavrin {
 namespace {
@@ -81,17 +82,18 @@ std::string RuleText(const Breach& breach, const ScheduleModel& model) {
   const std::string slot = "[slot " + std::to_string(breach.slot) + "]";
   switch (breach.rule) {
     case Rule::SignalLength:
-      return "channels[" + std::to_string(breach.slot) + "]: a time signal lasts " +
-             std::to_string(limits::kSignalLength.low) + " to " +
-             std::to_string(limits::kSignalLength.high) + " seconds, not " +
-             std::to_string(breach.value);
+      return "channels[" + std::to_string(breach.slot) + "]: " +
+             TrFormat("a time signal lasts %s to %s seconds, not %s",
+                      {std::to_string(limits::kSignalLength.low),
+                       std::to_string(limits::kSignalLength.high), std::to_string(breach.value)});
     case Rule::StepHasDay:
-      return "steps" + slot + ".days: a step in use fires on at least one day";
+      return "steps" + slot + ".days: " + Tr("a step in use fires on at least one day");
     case Rule::StepOnChannelInUse:
-      return "steps" + slot + ".channel: channel " +
-             std::to_string(model.steps[breach.slot].channel) + " is not in use";
+      return "steps" + slot + ".channel: " +
+             TrFormat("channel %s is not in use",
+                      {std::to_string(model.steps[breach.slot].channel)});
     case Rule::PeriodInOrder:
-      return "periods" + slot + ".endMonth: the period ends before it starts";
+      return "periods" + slot + ".endMonth: " + Tr("the period ends before it starts");
     case Rule::SummerTimeComplete:
     case Rule::SummerTimeInOrder:
       // The rule is judged in the summer-time page's words.
@@ -107,14 +109,14 @@ std::string LeftoverText(const Breach& breach) {
     case Field::SignalMinutes:
     case Field::SignalSeconds:
     case Field::RiseTime:
-      return where + ": only a time-signal channel has a signal length and rise time";
+      return where + ": " + Tr("only a time-signal channel has a signal length and rise time");
     case Field::StepHour:
     case Field::StepMinute:
     case Field::StepDay:
     case Field::StepAction:
-      return where + ": an empty slot (program and channel 0) holds nothing else";
+      return where + ": " + Tr("an empty slot (program and channel 0) holds nothing else");
     default:
-      return where + ": year 0 marks an empty slot, which holds nothing else";
+      return where + ": " + Tr("year 0 marks an empty slot, which holds nothing else");
   }
 }
 
@@ -122,8 +124,10 @@ std::string BreachText(const Breach& breach, const ScheduleModel& model) {
   switch (breach.kind) {
     case Breach::Kind::Outside: {
       const Range accepted = breach.Accepted();
-      return Where(breach.field, breach.slot, breach.day) + ": " + std::to_string(breach.value) +
-             " is outside " + std::to_string(accepted.low) + ".." + std::to_string(accepted.high);
+      return Where(breach.field, breach.slot, breach.day) + ": " +
+             TrFormat("%s is outside %s..%s",
+                      {std::to_string(breach.value), std::to_string(accepted.low),
+                       std::to_string(accepted.high)});
     }
     case Breach::Kind::Leftover:
       return LeftoverText(breach);

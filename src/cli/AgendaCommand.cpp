@@ -16,7 +16,7 @@
 namespace tavrin {
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kUsageText = TrMark(
     "usage: tavrin-cli agenda FILE.BIN [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
     "                         [--ics OUT.ics [--names FILE.TXT] [--data-dir DIR] [--now TIME]]\n"
     "Prints what the timer will run on each date, read from the settings file alone as the\n"
@@ -31,7 +31,9 @@ constexpr char kUsage[] =
     "  --data-dir DIR    Tavrin.ini, whose chime names name the chimes (default:\n"
     "                    $TAVRIN_DATA_DIR or the data folder)\n"
     "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS, for the file's time stamp (default:\n"
-    "                    $TAVRIN_NOW or the system clock)\n";
+    "                    $TAVRIN_NOW or the system clock)\n");
+
+std::string Usage() { return Tr(kUsageText); }
 
 // "YYYY-MM-DD" with four, two and two digits; whether the date exists is the agenda's to say.
 std::optional<CalendarDate> ParseDate(const std::string& text) {
@@ -72,7 +74,7 @@ std::optional<CalendarDate> DateOption(const Arguments& args, const char* name,
   const std::string* text = args.Option(name);
   if (!text) return std::nullopt;
   std::optional<CalendarDate> date = ParseDate(*text);
-  if (!date) error = std::string(name) + ": expected YYYY-MM-DD, got \"" + *text + "\"";
+  if (!date) error = TrFormat("%s: expected YYYY-MM-DD, got \"%s\"", {name, *text});
   return date;
 }
 
@@ -89,7 +91,7 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
                       CliIo& io) {
   // The image alone decides the events; only the chime names come from the data folder.
   Result<CliContext> context = LoadContext(args, io, ContextUse::kCarriesImage);
-  if (!context) return UsageError(io, kUsage, context.message());
+  if (!context) return UsageError(io, Usage(), context.message());
   if (!context->dataDir.empty()) ReadIniSettings(context->dataDir, context->settings, io.err);
   BuildChimeLists(context->settings);
   const std::string& settingsPath = args.positional[0];
@@ -128,17 +130,17 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   std::optional<Arguments> parsed = ReadCommandLine(
       args, {{"--from", "", true}, {"--to", "", true}, {"--ics", "", true}, {"--names", "", true}},
-      kUsage, io, exitCode);
+      Usage(), io, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1) {
-    return UsageError(io, kUsage, "agenda takes one settings file");
+    return UsageError(io, Usage(), Tr("agenda takes one settings file"));
   }
   std::string error;
   std::optional<CalendarDate> from = DateOption(*parsed, "--from", error);
   std::optional<CalendarDate> to = DateOption(*parsed, "--to", error);
-  if (!error.empty()) return UsageError(io, kUsage, error);
+  if (!error.empty()) return UsageError(io, Usage(), error);
   const std::string* ics = parsed->Option("--ics");
-  if (!ics && parsed->Option("--names")) return UsageError(io, kUsage, "--names needs --ics");
+  if (!ics && parsed->Option("--names")) return UsageError(io, Usage(), Tr("--names needs --ics"));
   if (ics) {
     // Before anything is read: a calendar that cannot be written is no use.
     if (Result<> writable = CheckOutputPath(*ics); !writable) {

@@ -22,9 +22,9 @@
 namespace tavrin {
 namespace {
 
-constexpr char kCancelled[] = "cancelled";
+constexpr const char* kCancelled = TrMark("cancelled");
 
-constexpr char kCableOptionsHelp[] =
+constexpr const char* kCableOptionsHelp = TrMark(
     "  --port DEV     a device to search, COM1 first; repeat for more (default: the system's\n"
     "                 serial ports, or $TAVRIN_PORTS)\n"
     "  --baud SPEED   9600, 19200 (default) or 38400 bit/s\n"
@@ -32,21 +32,21 @@ constexpr char kCableOptionsHelp[] =
     "  --trace FILE   record every byte sent and received\n"
     "  --data-dir DIR the data folder, whose backups/ keeps every image carried (default:\n"
     "                 $TAVRIN_DATA_DIR or the data folder)\n"
-    "  --now TIME     the clock that names the backups, YYYY-MM-DDTHH:MM:SS\n";
-const std::string kWriteUsage =
-    std::string(
-        "usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
-        "[--wait SECONDS] [--trace FILE]\n"
-        "       [--data-dir DIR] [--now TIME]\n"
-        "Serves a saved settings file to the timer set to Fn-11.\n") +
-    kCableOptionsHelp;
-const std::string kReadUsage =
-    std::string(
-        "usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
-        "[--wait SECONDS] [--trace FILE]\n"
-        "       [--data-dir DIR] [--now TIME]\n"
-        "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
-    kCableOptionsHelp;
+    "  --now TIME     the clock that names the backups, YYYY-MM-DDTHH:MM:SS\n");
+std::string WriteUsage() {
+  return Tr("usage: tavrin-cli cable-write FILE.BIN [--port DEV]... [--baud SPEED] "
+            "[--wait SECONDS] [--trace FILE]\n"
+            "       [--data-dir DIR] [--now TIME]\n"
+            "Serves a saved settings file to the timer set to Fn-11.\n") +
+         Tr(kCableOptionsHelp);
+}
+std::string ReadUsage() {
+  return Tr("usage: tavrin-cli cable-read OUT.BIN [--port DEV]... [--baud SPEED] "
+            "[--wait SECONDS] [--trace FILE]\n"
+            "       [--data-dir DIR] [--now TIME]\n"
+            "Receives the timer's settings (Fn-13) into OUT.BIN.\n") +
+         Tr(kCableOptionsHelp);
+}
 
 const std::vector<OptionSpec> kCableOptions = {
     {"--port", "", true, true},
@@ -78,7 +78,7 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
     if (*baud == "9600" || *baud == "19200" || *baud == "38400") {
       options.baud = std::stoi(*baud);
     } else {
-      error = "the speed must be 9600, 19200 or 38400";
+      error = Tr("the speed must be 9600, 19200 or 38400");
     }
   }
   if (const std::string* wait = parsed->Option("--wait")) {
@@ -87,13 +87,13 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
     if (digits) {
       options.waitSeconds = std::stoi(*wait);
     } else if (error.empty()) {
-      error = "--wait takes a number of seconds";
+      error = Tr("--wait takes a number of seconds");
     }
   }
-  if (error.empty() && parsed->positional.size() > 1) error = "one file only";
-  if (error.empty() && parsed->positional.empty()) error = "the file is missing";
+  if (error.empty() && parsed->positional.size() > 1) error = Tr("one file only");
+  if (error.empty() && parsed->positional.empty()) error = Tr("the file is missing");
   if (error.empty() && options.ports.size() > static_cast<std::size_t>(kSerialPortCount)) {
-    error = "at most 16 ports";
+    error = Tr("at most 16 ports");
   }
   Result<CliContext> context = LoadContext(*parsed, io, ContextUse::kCarriesImage);
   if (error.empty() && !context) error = context.message();
@@ -109,12 +109,12 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
     const struct {
       std::string path;
       const char* what;
-    } own[] = {{options.file, "the settings file of this command"},
+    } own[] = {{options.file, TrMark("--trace %s is the settings file of this command")},
                {TransferArchive(options.context.dataDir, clock).TracePath(),
-                "the trace the data folder keeps"}};
+                TrMark("--trace %s is the trace the data folder keeps")}};
     for (const auto& file : own) {
       if (SameFilePath(options.trace, file.path)) {
-        exitCode = UsageError(io, usage, "--trace " + options.trace + " is " + file.what);
+        exitCode = UsageError(io, usage, TrFormat(file.what, {options.trace}));
         return std::nullopt;
       }
     }
@@ -182,13 +182,15 @@ std::vector<std::string> ScannedPorts(const CableOptions& options, std::ostream&
   std::vector<std::string> ports = environment.SystemPortPaths();
   for (int waited = 0; ports.empty() && waited < options.waitSeconds; ++waited) {
     if (waited == 0) {
-      out << "waiting up to " << options.waitSeconds << " s for a serial device" << std::endl;
+      out << TrFormat("waiting up to %s s for a serial device",
+                      {std::to_string(options.waitSeconds)})
+          << std::endl;
     }
     std::this_thread::sleep_for(std::chrono::seconds(1));
     ports = environment.SystemPortPaths();
   }
   if (ports.size() > static_cast<std::size_t>(kSerialPortCount)) ports.resize(kSerialPortCount);
-  out << "searching " << ports.size() << " serial device" << (ports.size() == 1 ? "" : "s")
+  out << TrCount("searching %s serial device", "searching %s serial devices", ports.size())
       << (ports.empty() ? "" : ":") << "\n";
   for (std::size_t i = 0; i < ports.size(); ++i) {
     out << "  COM" << i + 1 << " " << ports[i] << "\n";
@@ -219,7 +221,7 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
       return {kExitFailure};
     }
     if (!trace.Open(options.trace)) {
-      io.err << kMessagePrefix << "cannot create " << options.trace << "\n";
+      io.err << kMessagePrefix << TrFormat("cannot create %s", {options.trace}) << "\n";
       return {kExitFailure};
     }
   }
@@ -271,14 +273,16 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
   const DialogState state = monitor.State();
   link->EndTransfer(state);
   environment.SetHandlers(nullptr, nullptr, nullptr);
-  if (!trace.Close()) io.err << kMessagePrefix << "cannot write " << options.trace << "\n";
+  if (!trace.Close()) {
+    io.err << kMessagePrefix << TrFormat("cannot write %s", {options.trace}) << "\n";
+  }
   const bool succeeded = state == DialogState::Succeeded;
   ReportRecordProblems(
       records.End(archive, mode, succeeded, mode == TransferMode::Write ? served : document.loaded),
       io);
   const bool ended = state == DialogState::Succeeded || state == DialogState::Failed;
   if ((cancelled || PendingInterrupt() != 0) && !ended) {
-    io.err << kMessagePrefix << kCancelled << "\n";
+    io.err << kMessagePrefix << Tr(kCancelled) << "\n";
     return {InterruptExitCode(PendingInterrupt() != 0 ? PendingInterrupt() : SIGINT)};
   }
   if (monitor.SearchFailed()) return {kExitFailure};
@@ -293,9 +297,9 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
 }  // namespace
 
 int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
-  const InterruptGuard interrupts(std::string(kMessagePrefix) + kCancelled + "\n");
+  const InterruptGuard interrupts(std::string(kMessagePrefix) + Tr(kCancelled) + "\n");
   int exitCode = kExitOk;
-  const auto options = ReadCableOptions(args, kWriteUsage, io, exitCode);
+  const auto options = ReadCableOptions(args, WriteUsage(), io, exitCode);
   if (!options) return exitCode;
   // Opening FILE.BIN makes it the document: saved and unchanged, or new when it is no
   // settings file.
@@ -322,9 +326,9 @@ int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironm
 }
 
 int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
-  const InterruptGuard interrupts(std::string(kMessagePrefix) + kCancelled + "\n");
+  const InterruptGuard interrupts(std::string(kMessagePrefix) + Tr(kCancelled) + "\n");
   int exitCode = kExitOk;
-  const auto options = ReadCableOptions(args, kReadUsage, io, exitCode);
+  const auto options = ReadCableOptions(args, ReadUsage(), io, exitCode);
   if (!options) return exitCode;
   // The timer's whole transfer would be lost on a path that cannot take the file.
   if (Result<> writable = CheckOutputPath(options->file); !writable) {

@@ -8,7 +8,7 @@
 namespace tavrin {
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kUsageText = TrMark(
     "usage: tavrin-cli check FILE.BIN|MODEL.json [--names FILE.TXT] [--json] [--data-dir DIR]\n"
     "                        [--now TIME]\n"
     "Checks a schedule for what will not work as it seems to: errors (the timer will not do\n"
@@ -21,7 +21,9 @@ constexpr char kUsage[] =
     "  --data-dir DIR    holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the data\n"
     "                    folder)\n"
     "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
-    "                    clock); it decides the current and the next year\n";
+    "                    clock); it decides the current and the next year\n");
+
+std::string Usage() { return Tr(kUsageText); }
 
 std::string FindingsText(const std::vector<Finding>& findings) {
   std::string text;
@@ -50,13 +52,13 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
 int RunCheck(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   std::optional<Arguments> parsed =
-      ReadCommandLine(args, {{"--names", "", true}, {"--json", "", false}}, kUsage, io, exitCode);
+      ReadCommandLine(args, {{"--names", "", true}, {"--json", "", false}}, Usage(), io, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1) {
-    return UsageError(io, kUsage, "check takes one settings file or model JSON");
+    return UsageError(io, Usage(), Tr("check takes one settings file or model JSON"));
   }
   Result<CliContext> context = LoadContext(*parsed, io);
-  if (!context) return UsageError(io, kUsage, context.message());
+  if (!context) return UsageError(io, Usage(), context.message());
 
   Result<LoadedSchedule> schedule = LoadSchedule(*parsed, parsed->positional[0], *context, io.err);
   if (!schedule) {

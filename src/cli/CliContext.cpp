@@ -77,12 +77,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
     std::string name = arg.substr(0, equals);
     const OptionSpec* spec = FindOption(specs, name);
     if (!spec) {
-      error = "unknown option " + name;
+      error = TrFormat("unknown option %s", {name});
       return std::nullopt;
     }
     if (!spec->takesValue) {
       if (equals != std::string::npos) {
-        error = spec->name + " takes no value";
+        error = TrFormat("%s takes no value", {spec->name});
         return std::nullopt;
       }
       if (spec->name == "--help") parsed.help = true;
@@ -98,11 +98,11 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
     }
     // "--names=" would name no file: said here, for every option alike.
     if (value.empty()) {
-      error = spec->name + " needs a value";
+      error = TrFormat("%s needs a value", {spec->name});
       return std::nullopt;
     }
     if (!spec->repeats && parsed.options.count(spec->name)) {
-      error = spec->name + " is given twice";
+      error = TrFormat("%s is given twice", {spec->name});
       return std::nullopt;
     }
     parsed.options[spec->name].push_back(value);
@@ -136,14 +136,16 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   } else if (std::optional<std::string> prepared = PrepareDataFolder()) {
     context.dataDir = *prepared;
     Result<std::vector<std::string>> seeded = SeedDataFolder(context.dataDir, io.shippedData);
-    if (!seeded) io.err << kMessagePrefix << "warning: " << seeded.message() << "\n";
+    if (!seeded) io.err << kMessagePrefix << TrFormat("warning: %s", {seeded.message()}) << "\n";
   }
   ClearHolidayTable(context.holidays);
   if (use == ContextUse::kCarriesImage) return context;
   const auto warnIfCut = [&](bool cut, const std::string& path) {
     if (!cut) return;
-    io.err << kMessagePrefix << "warning: only the first " << kDataFileLimitBytes / 1024
-           << " KB of " << path << " were read; the rest was ignored\n";
+    io.err << kMessagePrefix
+           << TrFormat("warning: only the first %s KB of %s were read; the rest was ignored",
+                       {std::to_string(kDataFileLimitBytes / 1024), path})
+           << "\n";
   };
   // Missing files mean no holidays and the default settings, as in the desktop program.
   const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
@@ -151,12 +153,13 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   if (context.dataDir.empty() || !LoadHolidayFile(holidayPath, context.holidays, &cut) ||
       context.holidays.yearCount == 0) {
     ClearHolidayTable(context.holidays);
-    const std::string why = context.dataDir.empty() ? std::string("there is no data folder")
+    const std::string why = context.dataDir.empty() ? Tr("there is no data folder")
                             : RegularFileSize(holidayPath).ok()
-                                ? holidayPath + " holds no year"
+                                ? TrFormat("%s holds no year", {holidayPath})
                                 : RegularFileSize(holidayPath).message();
-    io.err << kMessagePrefix << "warning: no holiday file (" << why
-           << "): public holidays are ordinary days\n";
+    io.err << kMessagePrefix
+           << TrFormat("warning: no holiday file (%s): public holidays are ordinary days", {why})
+           << "\n";
   }
   warnIfCut(cut, holidayPath);
   if (!context.dataDir.empty()) {
@@ -178,8 +181,8 @@ void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ost
   int error = 0;
   // A missing file means the defaults, without a word, as in the desktop program.
   if (!ReadSettingsIni(path, settings, cut, &error) && error != ENOENT) {
-    err << kMessagePrefix << "warning: " << FileFault(path, error)
-        << "; the default settings are used\n";
+    err << kMessagePrefix
+        << TrFormat("warning: %s; the default settings are used", {FileFault(path, error)}) << "\n";
   }
 }
 

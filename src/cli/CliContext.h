@@ -16,6 +16,7 @@
 #include "model/IniSettings.h"
 #include "model/Messages.h"
 #include "model/Result.h"
+#include "model/Translation.h"
 
 namespace tavrin {
 

@@ -9,7 +9,7 @@
 namespace tavrin {
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kUsageText = TrMark(
     "usage: tavrin-cli diff A B [--json] [--data-dir DIR] [--now TIME]\n"
     "Lists what differs from schedule A to schedule B, section by section: channels, steps of\n"
     "each program and channel, basic and holiday programs, periods, individual dates, leap-day\n"
@@ -22,7 +22,9 @@ constexpr char kUsage[] =
     "  --data-dir DIR   holiday file and Tavrin.ini, whose chime names name the chimes\n"
     "                   (default: $TAVRIN_DATA_DIR or the data folder)\n"
     "  --now TIME       the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
-    "                   clock); it decides the two years a settings file is read for\n";
+    "                   clock); it decides the two years a settings file is read for\n");
+
+std::string Usage() { return Tr(kUsageText); }
 
 std::string JsonLine(const Difference& difference) {
   nlohmann::ordered_json object = {{"section", diff_text::SectionKey(difference.section)},
@@ -39,13 +41,13 @@ std::string JsonLine(const Difference& difference) {
 int RunDiff(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   std::optional<Arguments> parsed =
-      ReadCommandLine(args, {{"--json", "", false}}, kUsage, io, exitCode);
+      ReadCommandLine(args, {{"--json", "", false}}, Usage(), io, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 2) {
-    return UsageError(io, kUsage, "diff takes two settings files or model JSON files");
+    return UsageError(io, Usage(), Tr("diff takes two settings files or model JSON files"));
   }
   Result<CliContext> context = LoadContext(*parsed, io);
-  if (!context) return UsageError(io, kUsage, context.message());
+  if (!context) return UsageError(io, Usage(), context.message());
   BuildChimeLists(context->settings);
 
   // Each file with its own names: the .TXT beside a settings file, or the JSON's own.

@@ -6,15 +6,16 @@ namespace tavrin {
 namespace {
 
 void ListCommands(std::span<const Command> commands, std::ostream& out) {
-  out << "usage: tavrin-cli COMMAND [ARGS...]\n"
-         "Edits the schedules of the VL-3400 annual program timer from a terminal.\n\n"
-         "commands:\n";
+  out << Tr(
+      "usage: tavrin-cli COMMAND [ARGS...]\n"
+      "Edits the schedules of the VL-3400 annual program timer from a terminal.\n\n"
+      "commands:\n");
   for (const Command& command : commands) {
     std::string name = command.name;
     out << "  " << name << std::string(name.size() < 14 ? 14 - name.size() : 1, ' ')
-        << command.summary << "\n";
+        << Tr(command.summary) << "\n";
   }
-  out << "\n'tavrin-cli COMMAND --help' describes a command; --version prints the version.\n";
+  out << Tr("\n'tavrin-cli COMMAND --help' describes a command; --version prints the version.\n");
 }
 
 }  // namespace
@@ -37,7 +38,7 @@ int Dispatch(std::span<const Command> commands, const std::vector<std::string>& 
       return command.run(std::vector<std::string>(args.begin() + 1, args.end()), io);
     }
   }
-  io.err << kMessagePrefix << "unknown command \"" << args[0] << "\"\n";
+  io.err << kMessagePrefix << TrFormat("unknown command \"%s\"", {args[0]}) << "\n";
   ListCommands(commands, io.err);
   return kExitUsage;
 }

@@ -11,7 +11,7 @@
 namespace tavrin {
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kUsageText = TrMark(
     "usage: tavrin-cli export FILE.BIN [--names FILE.TXT] -o OUT.CSV [--data-dir DIR] "
     "[--now TIME]\n"
     "Writes the CSV report of a settings file, as the program's export command does.\n"
@@ -20,7 +20,9 @@ constexpr char kUsage[] =
     "  --data-dir DIR    holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the data\n"
     "                    folder)\n"
     "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
-    "                    clock); it decides the two years and the time in the header\n";
+    "                    clock); it decides the two years and the time in the header\n");
+
+std::string Usage() { return Tr(kUsageText); }
 
 // The export dialog's rule: a name without extension gets ".CSV", in the title as well.
 std::string CsvPathOf(const std::string& outputPath) {
@@ -54,20 +56,20 @@ int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliC
 int RunExport(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   std::optional<Arguments> parsed = ReadCommandLine(
-      args, {{"--names", "", true}, {"--output", "-o", true}}, kUsage, io, exitCode);
+      args, {{"--names", "", true}, {"--output", "-o", true}}, Usage(), io, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1) {
-    return UsageError(io, kUsage, "export takes one settings file");
+    return UsageError(io, Usage(), Tr("export takes one settings file"));
   }
   const std::string* output = parsed->Option("--output");
-  if (!output || output->empty()) return UsageError(io, kUsage, "export needs -o OUT.CSV");
+  if (!output || output->empty()) return UsageError(io, Usage(), Tr("export needs -o OUT.CSV"));
   StreamMessageSink messages(io.err);
   // Before anything is read: "-o FOLDER" would otherwise write FOLDER.CSV beside it.
   if (Result<> writable = CheckOutputPath(*output); !writable) {
     messages.Show(writable.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     return kExitFailure;
   }
-  std::optional<SettingsInput> input = LoadSettingsInput(*parsed, kUsage, io, exitCode);
+  std::optional<SettingsInput> input = LoadSettingsInput(*parsed, Usage(), io, exitCode);
   if (!input) return exitCode;
   for (const std::string& path : {*output, CsvPathOf(*output)}) {
     if (Result<> own = CheckOutputIsNoInput(path, input->files); !own) {

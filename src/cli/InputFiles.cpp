@@ -35,7 +35,9 @@ Result<SettingsImage> ReadInputSettings(const std::string& path, ImageSize size,
         WrongSizeFault(path, *bytes, layout::kImageSize, kSettingsFileKind, Language::kJapanese));
   }
   err << kMessagePrefix
-      << "warning: " << WrongSizeFault(path, *bytes, layout::kImageSize, kSettingsFileKind) << "\n";
+      << TrFormat("warning: %s",
+                  {WrongSizeFault(path, *bytes, layout::kImageSize, kSettingsFileKind)})
+      << "\n";
   return image;
 }
 
@@ -67,7 +69,8 @@ Result<ProgramNameTable> NamesBeside(const std::string& settingsPath, std::ostre
   if (!bytes) return Fail(bytes.message());
   if (*bytes != sizeof(ProgramNameTable)) {
     err << kMessagePrefix
-        << "warning: " << WrongSizeFault(path, *bytes, sizeof(ProgramNameTable), kNameFileKind)
+        << TrFormat("warning: %s",
+                    {WrongSizeFault(path, *bytes, sizeof(ProgramNameTable), kNameFileKind)})
         << "\n";
   }
   const Result<> read = ReadNameFile(path, names);

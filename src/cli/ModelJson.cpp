@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/ShiftJis.h"
+#include "model/Translation.h"
 
 namespace tavrin {
 namespace {
@@ -82,7 +83,7 @@ class ModelReader {
   Result<> Read(const json& root) {
     ClearModel(model_);
     std::memset(&names_, 0, sizeof names_);
-    if (!root.is_object()) return tavrin::Fail("the model must be a JSON object");
+    if (!root.is_object()) return tavrin::Fail(Tr("the model must be a JSON object"));
     if (!Known(
             root, "",
             {"idText", "modelTag", "holidayProgram", "holidayEnabled", "summerTimeEnabled",
@@ -121,7 +122,7 @@ class ModelReader {
     for (const auto& item : object.items()) {
       if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) ==
           keys.end()) {
-        return Fail(Key(prefix, Shortened(item.key())), "unknown key");
+        return Fail(Key(prefix, Shortened(item.key())), Tr("unknown key"));
       }
     }
     return true;
@@ -135,15 +136,15 @@ class ModelReader {
       out = static_cast<long long>(v);
       return true;
     }
-    if (!value.is_number_integer()) return Fail(where, "expected an integer");
+    if (!value.is_number_integer()) return Fail(where, Tr("expected an integer"));
     out = value.get<long long>();
     if (out < low || out > high) return OutOfRange(where, value, low, high);
     return true;
   }
 
   bool OutOfRange(const std::string& where, const json& value, long long low, long long high) {
-    return Fail(where,
-                value.dump() + " is outside " + std::to_string(low) + ".." + std::to_string(high));
+    return Fail(where, TrFormat("%s is outside %s..%s",
+                                {value.dump(), std::to_string(low), std::to_string(high)}));
   }
 
   // A number in the range of the field it goes to.
@@ -161,12 +162,12 @@ class ModelReader {
   }
 
   bool TextValue(const json& value, const std::string& where, char* field, std::size_t size) {
-    if (!value.is_string()) return Fail(where, "expected a text");
+    if (!value.is_string()) return Fail(where, Tr("expected a text"));
     std::optional<std::string> bytes = ToShiftJis(value.get<std::string>());
-    if (!bytes) return Fail(where, "the text has no Shift-JIS form");
+    if (!bytes) return Fail(where, Tr("the text has no Shift-JIS form"));
     if (bytes->size() > size) {
-      return Fail(where, "the text takes " + std::to_string(bytes->size()) +
-                             " Shift-JIS bytes, more than " + std::to_string(size));
+      return Fail(where, TrFormat("the text takes %s Shift-JIS bytes, more than %s",
+                                  {std::to_string(bytes->size()), std::to_string(size)}));
     }
     std::memset(field, 0, size);
     std::memcpy(field, bytes->data(), bytes->size());
@@ -180,7 +181,7 @@ class ModelReader {
   }
 
   bool Object(const json& value, const std::string& where) {
-    return value.is_object() || Fail(where, "expected an object");
+    return value.is_object() || Fail(where, Tr("expected an object"));
   }
 
   // Walks a table of records given with their slots; `read` fills one record.
@@ -188,18 +189,18 @@ class ModelReader {
   bool Table(const json& root, const char* key, int slots, Read read) {
     auto it = root.find(key);
     if (it == root.end()) return true;
-    if (!it->is_array()) return Fail(key, "expected an array");
+    if (!it->is_array()) return Fail(key, Tr("expected an array"));
     std::vector<bool> seen(static_cast<std::size_t>(slots));
     for (std::size_t i = 0; i < it->size(); ++i) {
       const json& entry = (*it)[i];
       std::string where = std::string(key) + "[" + std::to_string(i) + "]";
       if (!Object(entry, where)) return false;
       auto slotIt = entry.find("slot");
-      if (slotIt == entry.end()) return Fail(where + ".slot", "missing");
+      if (slotIt == entry.end()) return Fail(where + ".slot", Tr("missing"));
       long long slot = 0;
       if (!Integer(*slotIt, where + ".slot", 0, slots - 1, slot)) return false;
       if (seen[static_cast<std::size_t>(slot)]) {
-        return Fail(where + ".slot", std::to_string(slot) + " is listed twice");
+        return Fail(where + ".slot", TrFormat("%s is listed twice", {std::to_string(slot)}));
       }
       seen[static_cast<std::size_t>(slot)] = true;
       if (!read(entry, where, static_cast<std::size_t>(slot))) return false;
@@ -210,9 +211,9 @@ class ModelReader {
   bool Channels(const json& root) {
     auto it = root.find("channels");
     if (it == root.end()) return true;
-    if (!it->is_array()) return Fail("channels", "expected an array");
+    if (!it->is_array()) return Fail("channels", Tr("expected an array"));
     if (it->size() > model_.channels.size()) {
-      return Fail("channels", "more than " + std::to_string(kChannelCount) + " channels");
+      return Fail("channels", TrFormat("more than %s channels", {std::to_string(kChannelCount)}));
     }
     for (std::size_t i = 0; i < it->size(); ++i) {
       const json& entry = (*it)[i];
@@ -234,7 +235,7 @@ class ModelReader {
     auto it = entry.find("days");
     if (it == entry.end()) return true;
     if (!it->is_array() || it->size() != step.days.size()) {
-      return Fail(where + ".days", "expected an array of 7 numbers, Sunday first");
+      return Fail(where + ".days", Tr("expected an array of 7 numbers, Sunday first"));
     }
     for (std::size_t d = 0; d < step.days.size(); ++d) {
       long long value = 0;
@@ -423,8 +424,9 @@ Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramName
     // The library's own words say where and why, after its "[json.exception...]" tag.
     std::string what = error.what();
     std::size_t tagEnd = what.find("] ");
-    return Fail("not valid JSON: " +
-                ShortenedQuote(tagEnd == std::string::npos ? what : what.substr(tagEnd + 2)));
+    return Fail(
+        TrFormat("not valid JSON: %s",
+                 {ShortenedQuote(tagEnd == std::string::npos ? what : what.substr(tagEnd + 2))}));
   }
   return ModelFromJson(parsed, model, names);
 }

@@ -12,7 +12,7 @@
 namespace tavrin {
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kUsageText = TrMark(
     "usage: tavrin-cli pack MODEL.json -o FILE.BIN [--lenient] [--data-dir DIR] [--now TIME]\n"
     "Writes the settings file and, beside it, the program-name file of a schedule given as\n"
     "JSON (the format dump prints), as the program saves them: FILE without an extension\n"
@@ -24,18 +24,20 @@ constexpr char kUsage[] =
     "  --data-dir DIR         holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the\n"
     "                         data folder)\n"
     "  --now TIME             the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the\n"
-    "                         system clock); it decides the two years the file covers\n";
+    "                         system clock); it decides the two years the file covers\n");
+
+std::string Usage() { return Tr(kUsageText); }
 
 }  // namespace
 
 int RunPack(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   std::optional<Arguments> parsed = ReadCommandLine(
-      args, {{"--output", "-o", true}, {"--lenient", "", false}}, kUsage, io, exitCode);
+      args, {{"--output", "-o", true}, {"--lenient", "", false}}, Usage(), io, exitCode);
   if (!parsed) return exitCode;
   const std::string* output = parsed->Option("--output");
   if (parsed->positional.size() != 1 || !output || output->empty()) {
-    return UsageError(io, kUsage, "pack takes one JSON file and -o FILE.BIN");
+    return UsageError(io, Usage(), Tr("pack takes one JSON file and -o FILE.BIN"));
   }
   StreamMessageSink messages(io.err);
   auto fail = [&](const std::string& text) {
@@ -50,7 +52,7 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
     if (Result<> writable = CheckOutputPath(path); !writable) return fail(writable.message());
   }
   Result<CliContext> context = LoadContext(*parsed, io);
-  if (!context) return UsageError(io, kUsage, context.message());
+  if (!context) return UsageError(io, Usage(), context.message());
 
   const std::string& jsonPath = parsed->positional[0];
   Result<std::string> text = ReadModelJson(jsonPath);
@@ -76,12 +78,12 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   // Without the timer's tag the file is one that dump, the program and the timer refuse.
   if (!HasModelTag(image)) {
     const std::string tag = FieldText(model.modelTag.data(), model.modelTag.size());
-    const std::string why =
-        "modelTag: \"" + FromShiftJis(tag) + "\" is not the timer's tag " + std::string(kModelTag);
+    const std::string why = TrFormat("modelTag: \"%s\" is not the timer's tag %s",
+                                     {FromShiftJis(tag), std::string(kModelTag)});
     if (!parsed->Option("--lenient")) return fail(jsonPath + ": " + why);
-    messages.Show(
-        "warning: " + jsonPath + ": " + why + "; the program will not open " + paths.settingsPath,
-        kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    messages.Show(TrFormat("warning: %s: %s; the program will not open %s",
+                           {jsonPath, why, paths.settingsPath}),
+                  kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
   std::vector<std::string> notices;
   const Result<> written =

@@ -13,23 +13,23 @@
 namespace tavrin {
 namespace {
 
-constexpr char kOptionsHelp[] =
+constexpr const char* kOptionsHelp = TrMark(
     "  --drive DIR     the stick's folder (default: the one removable volume mounted)\n"
     "  --data-dir DIR  the data folder, whose backups/ keeps every image carried and every\n"
     "                  stick file replaced (default: $TAVRIN_DATA_DIR or the data folder)\n"
-    "  --now TIME      the clock that names the backups, YYYY-MM-DDTHH:MM:SS\n";
+    "  --now TIME      the clock that names the backups, YYYY-MM-DDTHH:MM:SS\n");
 
-const std::string kWriteUsage =
-    std::string(
-        "usage: tavrin-cli usb-write FILE.BIN [--drive DIR] [--data-dir DIR] [--now TIME]\n"
-        "Writes a settings file to a USB stick as \"VL-3400.BIN\".\n") +
-    kOptionsHelp;
-const std::string kReadUsage =
-    std::string(
-        "usage: tavrin-cli usb-read OUT.BIN [--drive DIR] [--data-dir DIR] [--now TIME]\n"
-        "Reads \"VL-3400.BIN\" from a USB stick into OUT.BIN, which is written only when "
-        "the\nread succeeded.\n") +
-    kOptionsHelp;
+std::string WriteUsage() {
+  return Tr("usage: tavrin-cli usb-write FILE.BIN [--drive DIR] [--data-dir DIR] [--now TIME]\n"
+            "Writes a settings file to a USB stick as \"VL-3400.BIN\".\n") +
+         Tr(kOptionsHelp);
+}
+std::string ReadUsage() {
+  return Tr("usage: tavrin-cli usb-read OUT.BIN [--drive DIR] [--data-dir DIR] [--now TIME]\n"
+            "Reads \"VL-3400.BIN\" from a USB stick into OUT.BIN, which is written only when "
+            "the\nread succeeded.\n") +
+         Tr(kOptionsHelp);
+}
 
 // A USB command's command line, the volume it works on and the archive of its backups.
 struct UsbRun {
@@ -45,8 +45,8 @@ std::optional<UsbRun> ReadUsbRun(const std::vector<std::string>& args, const std
       ReadCommandLine(args, {{"--drive", "", true}}, usage, io, exitCode);
   if (!parsed) return std::nullopt;
   if (parsed->positional.size() != 1) {
-    exitCode =
-        UsageError(io, usage, parsed->positional.empty() ? "the file is missing" : "one file only");
+    exitCode = UsageError(
+        io, usage, parsed->positional.empty() ? Tr("the file is missing") : Tr("one file only"));
     return std::nullopt;
   }
   Result<CliContext> context = LoadContext(*parsed, io, ContextUse::kCarriesImage);
@@ -69,7 +69,7 @@ std::optional<UsbRun> ReadUsbRun(const std::vector<std::string>& args, const std
     io.err << kMessagePrefix << kNoRemovableDisk << "\n";
     return std::nullopt;
   }
-  io.err << kMessagePrefix << "several removable volumes, choose one with --drive:\n";
+  io.err << kMessagePrefix << Tr("several removable volumes, choose one with --drive:") << "\n";
   for (const Volume& volume : volumes) io.err << "  " << volume.mountPoint << "\n";
   return std::nullopt;
 }
@@ -93,7 +93,7 @@ int Report(const UsbReport& report, CliIo& io) {
 
 int RunUsbWrite(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
-  const std::optional<UsbRun> run = ReadUsbRun(args, kWriteUsage, io, exitCode);
+  const std::optional<UsbRun> run = ReadUsbRun(args, WriteUsage(), io, exitCode);
   if (!run) return exitCode;
   // Opening FILE.BIN makes it the saved, unchanged document; what cannot be opened is nothing
   // entered.
@@ -114,7 +114,7 @@ int RunUsbWrite(const std::vector<std::string>& args, CliIo& io) {
 
 int RunUsbRead(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
-  const std::optional<UsbRun> run = ReadUsbRun(args, kReadUsage, io, exitCode);
+  const std::optional<UsbRun> run = ReadUsbRun(args, ReadUsage(), io, exitCode);
   if (!run) return exitCode;
   if (Result<> own = CheckOutputIsNoInput(run->file, {StickFilePath(run->volume)}); !own) {
     io.err << kMessagePrefix << own.message() << "\n";

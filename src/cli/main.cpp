@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/UsbCommands.h"
 #include "document/DataFolder.h"
+#include "model/Translation.h"
 
 #ifndef TAVRIN_NO_SERIAL
 #include "cli/CableCommands.h"
@@ -28,25 +29,35 @@ int RunCableReadCommand(const std::vector<std::string>& args, tavrin::CliIo& io)
 
 // One line per subcommand.
 const tavrin::Command kCommands[] = {
-    {"dump", "print a settings file (.BIN) and its program names as JSON", tavrin::RunDump},
-    {"pack", "write a settings file and its name file from JSON", tavrin::RunPack},
-    {"export", "write the CSV report of a settings file", tavrin::RunExport},
-    {"agenda", "print what the timer will run on each date of a settings file", tavrin::RunAgenda},
-    {"check", "check a settings file or model JSON for errors and warnings", tavrin::RunCheck},
-    {"diff", "list what differs between two settings files or model JSON files", tavrin::RunDiff},
-    {"next-year", "copy a school year's periods and dates into the next school year",
+    {"dump", tavrin::TrMark("print a settings file (.BIN) and its program names as JSON"),
+     tavrin::RunDump},
+    {"pack", tavrin::TrMark("write a settings file and its name file from JSON"), tavrin::RunPack},
+    {"export", tavrin::TrMark("write the CSV report of a settings file"), tavrin::RunExport},
+    {"agenda", tavrin::TrMark("print what the timer will run on each date of a settings file"),
+     tavrin::RunAgenda},
+    {"check", tavrin::TrMark("check a settings file or model JSON for errors and warnings"),
+     tavrin::RunCheck},
+    {"diff", tavrin::TrMark("list what differs between two settings files or model JSON files"),
+     tavrin::RunDiff},
+    {"next-year",
+     tavrin::TrMark("copy a school year's periods and dates into the next school year"),
      tavrin::RunNextYear},
-    {"usb-write", "write a settings file to a USB stick for the timer", tavrin::RunUsbWrite},
-    {"usb-read", "read the timer's settings file from a USB stick", tavrin::RunUsbRead},
+    {"usb-write", tavrin::TrMark("write a settings file to a USB stick for the timer"),
+     tavrin::RunUsbWrite},
+    {"usb-read", tavrin::TrMark("read the timer's settings file from a USB stick"),
+     tavrin::RunUsbRead},
 #ifndef TAVRIN_NO_SERIAL
-    {"cable-write", "serve a settings file to the timer over a serial cable", RunCableWriteCommand},
-    {"cable-read", "receive the timer's settings over a serial cable", RunCableReadCommand},
+    {"cable-write", tavrin::TrMark("serve a settings file to the timer over a serial cable"),
+     RunCableWriteCommand},
+    {"cable-read", tavrin::TrMark("receive the timer's settings over a serial cable"),
+     RunCableReadCommand},
 #endif
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  tavrin::UseCatalogue(tavrin::InstalledLocaleFolder(tavrin::ExecutablePath()));
   std::vector<std::string> args(argv + 1, argv + argc);
   tavrin::CliIo io{std::cout, std::cerr, tavrin::ShippedDataFolders(tavrin::ExecutablePath())};
   return tavrin::Dispatch(kCommands, args, io);

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "model/Translation.h"
+
 namespace tavrin {
 namespace {
 
@@ -37,6 +39,13 @@ std::optional<std::string> PrepareDataFolder() {
   fs::create_directories(folder, error);
   if (!fs::is_directory(folder, error)) return std::nullopt;
   return folder;
+}
+
+std::string InstalledLocaleFolder(const std::string& executablePath) {
+  if (executablePath.empty()) return "/usr/share/locale";
+  return (fs::path(executablePath).parent_path().parent_path() / "share" / "locale")
+      .lexically_normal()
+      .string();
 }
 
 std::vector<std::string> ShippedDataFolders(const std::string& executablePath) {
@@ -75,8 +84,8 @@ Result<std::vector<std::string>> SeedDataFolder(const std::string& dataFolder,
       // skip_existing: another copy starting at the same moment may have been first.
       fs::copy_file(source, target, fs::copy_options::skip_existing, error);
       if (error)
-        return Fail("cannot copy " + source.string() + " to " + target.string() + ": " +
-                    error.message());
+        return Fail(TrFormat("cannot copy %s to %s: %s",
+                             {source.string(), target.string(), error.message()}));
       copied.push_back(name);
       break;
     }

@@ -23,6 +23,9 @@ std::string DataFolderPath();
 // beside the running program (an installed copy, or the build folder's links to the source tree),
 // then "tavrin" in each folder of $XDG_DATA_DIRS (default /usr/local/share:/usr/share).
 std::vector<std::string> ShippedDataFolders(const std::string& executablePath);
+// Where tavrin-cli's message catalogues are: "../share/locale" beside the running program, which
+// the package installs and the build folder holds alike.
+std::string InstalledLocaleFolder(const std::string& executablePath);
 // The running program's own path ("/proc/self/exe"), empty when it cannot be read.
 std::string ExecutablePath();
 

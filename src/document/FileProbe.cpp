@@ -49,13 +49,13 @@ int KindError(const struct stat& info) {
 std::string SizeText(std::size_t bytes) {
   constexpr std::size_t kMegabyte = 1024 * 1024;
   return bytes % kMegabyte == 0 ? std::to_string(bytes / kMegabyte) + " MB"
-                                : std::to_string(bytes) + " bytes";
+                                : TrFormat("%s bytes", {std::to_string(bytes)});
 }
 
 }  // namespace
 
 std::string FileFault(const std::string& path, int error, Language language) {
-  const bool english = language == Language::kEnglish;
+  const bool english = ForLocale(language) == Language::kEnglish;
   if (path.empty()) return english ? "the file name is empty" : "ファイル名が空です。";
   for (const FaultWords& words : kFaultWords) {
     for (int known : words.errors) {
@@ -67,7 +67,7 @@ std::string FileFault(const std::string& path, int error, Language language) {
 
 std::string WrongSizeFault(const std::string& path, std::uintmax_t bytes, std::uintmax_t expected,
                            const std::string& kind, Language language) {
-  if (language == Language::kEnglish) {
+  if (ForLocale(language) == Language::kEnglish) {
     return path + " has " + std::to_string(bytes) + " bytes, " + kind + " " +
            std::to_string(expected);
   }
@@ -77,11 +77,12 @@ std::string WrongSizeFault(const std::string& path, std::uintmax_t bytes, std::u
 
 std::string WithCause(const std::string& message, const std::string& cause, Language language) {
   if (cause.empty()) return message;
-  return language == Language::kEnglish ? message + " (" + cause + ")" : message + "\n\n" + cause;
+  return ForLocale(language) == Language::kEnglish ? message + " (" + cause + ")"
+                                                   : message + "\n\n" + cause;
 }
 
 std::string SettingsFileProblem(const std::string& path, Language language) {
-  const bool english = language == Language::kEnglish;
+  const bool english = ForLocale(language) == Language::kEnglish;
   int error = 0;
   const std::optional<FileHead> head = ReadFileHead(path, layout::kModelTag + 4, error);
   if (!head) return FileFault(path, error, language);
@@ -110,7 +111,7 @@ Result<std::string> ReadRegularFile(const std::string& path, std::size_t maxByte
   int error = 0;
   std::optional<FileHead> head = path.empty() ? std::nullopt : ReadFileHead(path, maxBytes, error);
   if (!head) return Fail(FileFault(path, error));
-  if (head->cut) return Fail(path + " is larger than " + SizeText(maxBytes));
+  if (head->cut) return Fail(TrFormat("%s is larger than %s", {path, SizeText(maxBytes)}));
   return std::move(head->bytes);
 }
 
@@ -130,17 +131,17 @@ Result<> CheckOutputPath(const std::string& path) {
     folder = FolderOf(folder);
   }
   if (stat(folder.c_str(), &info) != 0) {
-    return Fail(errno == ENOENT ? "the folder " + folder + " does not exist"
+    return Fail(errno == ENOENT ? TrFormat("the folder %s does not exist", {folder})
                                 : FileFault(folder, errno));
   }
-  if (!S_ISDIR(info.st_mode)) return Fail(folder + " is not a folder");
+  if (!S_ISDIR(info.st_mode)) return Fail(TrFormat("%s is not a folder", {folder}));
   // The user's rights decide, not the mode bits: root writes in a folder of mode 555, nobody on a
   // read-only mount or past an ACL. The temporary file the write would begin with is made and
   // dropped.
   StagedFile trial;
   if (trial.Create(path) != WriteStep::kDone) {
     const int error = errno;
-    return Fail("cannot write " + FileFault(path, error));
+    return Fail(TrFormat("cannot write %s", {FileFault(path, error)}));
   }
   trial.Discard();
   return {};
@@ -166,7 +167,7 @@ Result<> CheckOutputIsNoInput(const std::string& output, const std::vector<std::
                               Language language) {
   for (const std::string& input : inputs) {
     if (!SameExistingFile(output, input)) continue;
-    return Fail(language == Language::kEnglish
+    return Fail(ForLocale(language) == Language::kEnglish
                     ? output + " is the same file as the input " + input + "; it is left as it is"
                     : output + " は入力のファイル " + input +
                           " と同じファイルです。上書きせずにそのままにしました。");

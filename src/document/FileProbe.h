@@ -1,7 +1,7 @@
 // Files named by a user, looked at before they are trusted: what a name leads to, and the one set
 // of words both programs use for a file they cannot use as asked. Each fault has its English words
-// (tavrin-cli's own messages) and its Japanese words (the desktop program's, and the cause added to
-// the program's Japanese messages).
+// (tavrin-cli's own messages) and its Japanese words (the desktop program's, the cause added to the
+// program's Japanese messages, and tavrin-cli's under a Japanese locale: see ForLocale).
 #pragma once
 
 #include <cstdint>
@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "model/Result.h"
+#include "model/Translation.h"
 
 namespace tavrin {
-
-enum class Language { kEnglish, kJapanese };
 
 // Why `path` cannot be used: "X does not exist", "X is a folder", "X is not a regular file",
 // "X: the path is too long", "X is read-only", "X: the disk is full"..., or "the file name is

@@ -294,7 +294,7 @@ std::string JournalPath(const std::string& dataFolder, const std::string& key) {
 }
 
 std::string RecoveryNotice(Recovery recovery, const std::string& settingsPath, Language language) {
-  const bool english = language == Language::kEnglish;
+  const bool english = ForLocale(language) == Language::kEnglish;
   switch (recovery) {
     case Recovery::kNone:
       return {};

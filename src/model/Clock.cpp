@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "model/Translation.h"
+
 namespace tavrin {
 namespace {
 
@@ -44,7 +46,7 @@ std::optional<LocalTime> ParseLocalTime(std::string_view text) {
 }
 
 std::string ClockFault(const std::string& source, const std::string& value) {
-  return source + ": expected YYYY-MM-DDTHH:MM:SS, got \"" + value + "\"";
+  return TrFormat("%s: expected YYYY-MM-DDTHH:MM:SS, got \"%s\"", {source, value});
 }
 
 Result<std::optional<LocalTime>> FixedTimeFromEnvironment() {

@@ -311,14 +311,18 @@ def step_names(entries, target, data):
         if call in ("rename", "link") and os.path.basename(first).endswith(".tmp"):
             becomes[first] = second
 
-    def role(path):
-        path = becomes.get(path, path)
+    def role(path, call=""):
+        if path in becomes:
+            return role(becomes[path]) + "'s temporary"
         base = os.path.basename(path)
+        if path.rstrip(os.sep) in (target, data):
+            folder = "pair's folder" if path.rstrip(os.sep) == target else "data folder"
+            return "unnamed temporary" if call == "open" else folder
         if path.startswith(data + os.sep):
             return "journal" if base.endswith(".journal") else "data folder file " + base
         if not path.startswith(target):
             return "file outside the pair's folder"
-        if path.rstrip(os.sep) == target or "(deleted)" in base or base.startswith("#"):
+        if "(deleted)" in base or base.startswith("#"):
             return "unnamed temporary"
         if base == "plan.BIN":
             return "settings file"
@@ -339,7 +343,7 @@ def step_names(entries, target, data):
         elif call in ("rename", "link"):
             name = f"{call} {role(first)} to {role(second)}"
         else:
-            name = f"{call} {role(first)}"
+            name = f"{call} {role(first, call)}"
         seen[name] = seen.get(name, 0) + 1
         names.append(name if seen[name] == 1 else f"{name} #{seen[name]}")
     return names
@@ -367,21 +371,35 @@ def injections(work, command, state, env, target, named):
                ["agenda", pair], ["check", pair]]
     per_call = {}
     totals = {"whole": 0, "mixed": 0, "damaged": 0}
-    said = 0
-    current = "a"
+    said = shifted = journals_after_open = 0
+    current = "b"  # the logged run wrote b
     rows = []
+    killed_log = os.path.join(work, "killed.log")
     for index, (entry, name) in enumerate(zip(entries, names), start=1):
         wanted = "b" if current == "a" else "a"
+        # What earlier kills left would be swept first and move every later call: the folders
+        # are as they were for the logged run.
+        for folder, keep in ((target, ("plan.BIN", "plan.TXT")), (data, ())):
+            for leftover in os.listdir(folder):
+                if leftover.startswith(".tavrin-") and leftover not in keep:
+                    os.remove(os.path.join(folder, leftover))
         process = subprocess.run(command(wanted), env=dict(env, LD_PRELOAD=shim,
-                                                           KILL_WRITES_AT=str(index)),
+                                                           KILL_WRITES_AT=str(index),
+                                                           KILL_WRITES_LOG=killed_log),
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         killed = process.returncode == -signal.SIGKILL
+        with open(killed_log) as f:
+            last = [line.rstrip("\n").split("\t") for line in f if line.strip()][-1]
+        # The call killed is the one named, on a file in the same place.
+        same = last[1] == entry[0] and os.path.dirname(last[2]) == os.path.dirname(entry[1])
+        shifted += 0 if same else 1
         # The next command that reads the pair settles what the kill left, and says so.
         opener = openers[index % len(openers)]
         opened = subprocess.run([cli] + opener, env=env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.PIPE, text=True)
         settled = "that was interrupted" in opened.stderr
         said += 1 if settled else 0
+        journals_after_open += len([n for n in os.listdir(data) if n.endswith(".journal")])
         now = state()
         kind = "whole" if now in ("a", "b") else now
         totals[kind] += 1
@@ -393,7 +411,8 @@ def injections(work, command, state, env, target, named):
         tally["damaged"] += 1 if now == "damaged" else 0
         rows.append(f"  {index:3} before {name}: {'killed' if killed else 'not killed'}, "
                     f"opened by {opener[0]}{', settled and said' if settled else ''}, "
-                    f"{'whole ' + now if now in ('a', 'b') else now}")
+                    f"{'whole ' + now if now in ('a', 'b') else now}"
+                    f"{'' if same else ', another call was killed: ' + last[1] + ' ' + last[2]}")
         if now in ("a", "b"):
             current = now
         else:
@@ -403,13 +422,14 @@ def injections(work, command, state, env, target, named):
     print(f"pack kills injected{' (named temporaries)' if named else ''}: {len(entries)} calls "
           f"of one save, whole {totals['whole']}, mixed {totals['mixed']}, "
           f"damaged {totals['damaged']}, interrupted saves settled and said {said}, "
-          f"journals left {len(journals)}")
+          f"journals left after an open {journals_after_open}, at the end {len(journals)}, "
+          f"kills at another call than the one named {shifted}")
     for call, tally in sorted(per_call.items()):
         print(f"  before {call}: tried {tally['tried']}, killed {tally['killed']}, "
               f"mixed {tally['mixed']}, damaged {tally['damaged']}")
     print("by step of the save:")
     print("\n".join(rows))
-    return 1 if totals["mixed"] or totals["damaged"] else 0
+    return 1 if totals["mixed"] or totals["damaged"] or journals_after_open else 0
 
 
 if __name__ == "__main__":

@@ -601,7 +601,7 @@ TEST_F(MainWindowTest, BothProgramsSayWhatStandsInThePlaceOfTavrinIni) {
 
     messages_.shown.clear();
     {
-      const WithoutPermissionOverride asAUser;
+      const testing::WithoutPermissionOverride asAUser;
       Start();
     }
     QTest::qWait(1300);

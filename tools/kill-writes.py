@@ -24,7 +24,11 @@ ended, the pair is whole or mixed.
 --inject: a shim (LD_PRELOAD, outside the program) counts the system calls of one whole pack run
 that create, write, sync, link, rename, remove or lock files, then kills a run with SIGKILL right
 before each of them in turn. After each kill the pair is opened again (dump, which settles an
-interrupted save) and classified; the figures are given per kind of call.
+interrupted save) and classified; the figures are given per kind of call, then for each call by
+the step of the save it is (the call and the file it works on: "rename name file", "link settings
+file to its second name", "write journal"...), with the command that opened the pair next (dump,
+export, agenda and check in turn) and whether it said it settled an interrupted save. With
+--named, temporaries have names, so that each is named after the file it becomes.
 
 Prints one line of figures; exit status 0 unless a kill left a damaged file (or, with --races and
 --inject, a mixed pair).
@@ -64,6 +68,7 @@ WRAP(openat64, int dir, const char* path) return real(dir, path, flags, mode); }
 INJECT_SHIM = r"""
 #define _GNU_SOURCE
 #include <dlfcn.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <stdarg.h>
@@ -72,7 +77,9 @@ INJECT_SHIM = r"""
 #include <string.h>
 #include <unistd.h>
 static long count;
-static void step(const char* name) {
+/* Each call is logged with the files it works on, so that the step of the save it belongs to can
+   be named; a descriptor is logged as the file it is open on. */
+static void step(const char* name, const char* a, const char* b) {
   static long at = -2;
   static FILE* log;
   if (at == -2) {
@@ -82,36 +89,43 @@ static void step(const char* name) {
     log = path ? fopen(path, "w") : 0;
   }
   ++count;
-  if (log) { fprintf(log, "%ld %s\n", count, name); fflush(log); }
+  if (log) { fprintf(log, "%ld\t%s\t%s\t%s\n", count, name, a ? a : "", b ? b : ""); fflush(log); }
   if (count == at) raise(SIGKILL);
+}
+static void step_fd(const char* name, int fd) {
+  char link[64], path[4096];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  ssize_t n = readlink(link, path, sizeof path - 1);
+  path[n < 0 ? 0 : n] = 0;
+  step(name, path, "");
 }
 #define REAL(name) static __typeof__(name)* real; if (!real) real = dlsym(RTLD_NEXT, #name)
 static int creates(int flags) { return (flags & O_CREAT) || (flags & __O_TMPFILE) == __O_TMPFILE; }
-int open(const char* p, int flags, ...) {
-  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
-  REAL(open); if (creates(flags)) step("open"); return real(p, flags, mode); }
-int open64(const char* p, int flags, ...) {
-  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
-  REAL(open64); if (creates(flags)) step("open"); return real(p, flags, mode); }
-int openat(int d, const char* p, int flags, ...) {
-  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
-  REAL(openat); if (creates(flags)) step("open"); return real(d, p, flags, mode); }
-int openat64(int d, const char* p, int flags, ...) {
-  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
-  REAL(openat64); if (creates(flags)) step("open"); return real(d, p, flags, mode); }
-ssize_t write(int fd, const void* b, size_t n) { REAL(write); if (fd > 2) step("write"); return real(fd, b, n); }
-int fsync(int fd) { REAL(fsync); step("fsync"); return real(fd); }
-int link(const char* a, const char* b) { REAL(link); step("link"); return real(a, b); }
-int linkat(int d, const char* a, int e, const char* b, int f) { REAL(linkat); step("link"); return real(d, a, e, b, f); }
+/* KILL_WRITES_NAMED: no unnamed temporaries, as on file systems without them. */
+static int refused(int flags) {
+  return getenv("KILL_WRITES_NAMED") && (flags & __O_TMPFILE) == __O_TMPFILE;
+}
+#define OPEN(name, call, ...)                                                  \
+  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);     \
+  REAL(name); if (refused(flags)) { errno = EOPNOTSUPP; return -1; }           \
+  if (creates(flags)) step("open", p, ""); return call;
+int open(const char* p, int flags, ...) { OPEN(open, real(p, flags, mode)) }
+int open64(const char* p, int flags, ...) { OPEN(open64, real(p, flags, mode)) }
+int openat(int d, const char* p, int flags, ...) { OPEN(openat, real(d, p, flags, mode)) }
+int openat64(int d, const char* p, int flags, ...) { OPEN(openat64, real(d, p, flags, mode)) }
+ssize_t write(int fd, const void* b, size_t n) { REAL(write); if (fd > 2) step_fd("write", fd); return real(fd, b, n); }
+int fsync(int fd) { REAL(fsync); step_fd("fsync", fd); return real(fd); }
+int link(const char* a, const char* b) { REAL(link); step("link", a, b); return real(a, b); }
+int linkat(int d, const char* a, int e, const char* b, int f) { REAL(linkat); step("link", a, b); return real(d, a, e, b, f); }
 static void pause_before_rename(void) {
   const char* text = getenv("KILL_WRITES_PAUSE_US");
   if (text) usleep((useconds_t)atol(text));
 }
-int rename(const char* a, const char* b) { REAL(rename); step("rename"); pause_before_rename(); return real(a, b); }
-int renameat(int d, const char* a, int e, const char* b) { REAL(renameat); step("rename"); return real(d, a, e, b); }
-int unlink(const char* p) { REAL(unlink); step("unlink"); return real(p); }
-int unlinkat(int d, const char* p, int f) { REAL(unlinkat); step("unlink"); return real(d, p, f); }
-int flock(int fd, int op) { REAL(flock); step("flock"); return real(fd, op); }
+int rename(const char* a, const char* b) { REAL(rename); step("rename", a, b); pause_before_rename(); return real(a, b); }
+int renameat(int d, const char* a, int e, const char* b) { REAL(renameat); step("rename", a, b); return real(d, a, e, b); }
+int unlink(const char* p) { REAL(unlink); step("unlink", p, ""); return real(p); }
+int unlinkat(int d, const char* p, int f) { REAL(unlinkat); step("unlink", p, ""); return real(d, p, f); }
+int flock(int fd, int op) { REAL(flock); step_fd("flock", fd); return real(fd, op); }
 """
 
 PACK_TEMPORARY = re.compile(r"^\.tavrin-[0-9a-z]{10}\.tmp$")
@@ -239,7 +253,7 @@ def main():
                            KILL_WRITES_PAUSE_US="2000")
             return races(args.races, command, state, pausing)
         if args.inject:
-            return injections(work, command, state, env, target)
+            return injections(work, command, state, env, target, args.named)
         subprocess.run(command("a"), env=env, check=True, stdout=subprocess.DEVNULL)
         usual = median_run(command("b"), env)
         subprocess.run(command("a"), env=env, check=True, stdout=subprocess.DEVNULL)
@@ -289,49 +303,133 @@ def races(count, command, state, env):
     return 1 if counts["mixed"] or counts["damaged"] else 0
 
 
-def injections(work, command, state, env, target):
-    """A kill right before each file system call of one save, then an open of the pair."""
+def step_names(entries, target, data):
+    """Names each logged call as the step of the save it is: the call and the file it works on,
+    a named temporary called after the file it becomes, a repeated step numbered."""
+    becomes = {}
+    for call, first, second in entries:
+        if call in ("rename", "link") and os.path.basename(first).endswith(".tmp"):
+            becomes[first] = second
+
+    def role(path, call=""):
+        if path in becomes:
+            return role(becomes[path]) + "'s temporary"
+        base = os.path.basename(path)
+        if path.rstrip(os.sep) in (target, data):
+            folder = "pair's folder" if path.rstrip(os.sep) == target else "data folder"
+            return "unnamed temporary" if call == "open" else folder
+        if path.startswith(data + os.sep):
+            return "journal" if base.endswith(".journal") else "data folder file " + base
+        if not path.startswith(target):
+            return "file outside the pair's folder"
+        if "(deleted)" in base or base.startswith("#"):
+            return "unnamed temporary"
+        if base == "plan.BIN":
+            return "settings file"
+        if base == "plan.TXT":
+            return "name file"
+        if base.endswith(".old"):
+            return "old file's second name"
+        if base.endswith(".lock"):
+            return "pair lock"
+        if base.endswith(".tmp"):
+            return "temporary"
+        return base
+
+    names, seen = [], {}
+    for call, first, second in entries:
+        if call == "link" and role(second) == "old file's second name":
+            name = f"link {role(first)} to its second name"
+        elif call in ("rename", "link"):
+            name = f"{call} {role(first)} to {role(second)}"
+        else:
+            name = f"{call} {role(first, call)}"
+        seen[name] = seen.get(name, 0) + 1
+        names.append(name if seen[name] == 1 else f"{name} #{seen[name]}")
+    return names
+
+
+def injections(work, command, state, env, target, named):
+    """A kill right before each file system call of one save, then an open of the pair by one of
+    the commands that read a pair, in turn."""
     shim = build_shim(work, INJECT_SHIM, "inject")
     log = os.path.join(work, "calls.log")
     cli = command("a")[0]
+    data = os.path.join(work, "data")
+    if named:
+        env = dict(env, KILL_WRITES_NAMED="1")
+        env.pop("LD_PRELOAD", None)
     subprocess.run(command("a"), env=env, check=True, stdout=subprocess.DEVNULL)
     subprocess.run(command("b"), env=dict(env, LD_PRELOAD=shim, KILL_WRITES_LOG=log), check=True,
                    stdout=subprocess.DEVNULL)
     with open(log) as f:
-        calls = [line.split()[1] for line in f if line.strip()]
+        entries = [tuple((line.rstrip("\n").split("\t") + ["", "", ""])[1:4]) for line in f
+                   if line.strip()]
+    names = step_names(entries, target, data)
+    pair = os.path.join(target, "plan.BIN")
+    openers = [["dump", pair], ["export", pair, "-o", os.path.join(work, "opened.CSV")],
+               ["agenda", pair], ["check", pair]]
     per_call = {}
     totals = {"whole": 0, "mixed": 0, "damaged": 0}
-    current = "a"
-    for index, call in enumerate(calls, start=1):
+    said = shifted = journals_after_open = 0
+    current = "b"  # the logged run wrote b
+    rows = []
+    killed_log = os.path.join(work, "killed.log")
+    for index, (entry, name) in enumerate(zip(entries, names), start=1):
         wanted = "b" if current == "a" else "a"
+        # What earlier kills left would be swept first and move every later call: the folders
+        # are as they were for the logged run.
+        for folder, keep in ((target, ("plan.BIN", "plan.TXT")), (data, ())):
+            for leftover in os.listdir(folder):
+                if leftover.startswith(".tavrin-") and leftover not in keep:
+                    os.remove(os.path.join(folder, leftover))
         process = subprocess.run(command(wanted), env=dict(env, LD_PRELOAD=shim,
-                                                           KILL_WRITES_AT=str(index)),
+                                                           KILL_WRITES_AT=str(index),
+                                                           KILL_WRITES_LOG=killed_log),
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         killed = process.returncode == -signal.SIGKILL
-        # The next open of the pair settles what the kill left.
-        subprocess.run([cli, "dump", os.path.join(target, "plan.BIN")], env=env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(killed_log) as f:
+            last = [line.rstrip("\n").split("\t") for line in f if line.strip()][-1]
+        # The call killed is the one named, on a file in the same place.
+        same = last[1] == entry[0] and os.path.dirname(last[2]) == os.path.dirname(entry[1])
+        shifted += 0 if same else 1
+        # The next command that reads the pair settles what the kill left, and says so.
+        opener = openers[index % len(openers)]
+        opened = subprocess.run([cli] + opener, env=env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE, text=True)
+        settled = "that was interrupted" in opened.stderr
+        said += 1 if settled else 0
+        journals_after_open += len([n for n in os.listdir(data) if n.endswith(".journal")])
         now = state()
         kind = "whole" if now in ("a", "b") else now
         totals[kind] += 1
-        entry = per_call.setdefault(call, {"tried": 0, "killed": 0, "mixed": 0, "damaged": 0})
-        entry["tried"] += 1
-        entry["killed"] += 1 if killed else 0
-        entry["mixed"] += 1 if now == "mixed" else 0
-        entry["damaged"] += 1 if now == "damaged" else 0
+        call = entry[0]
+        tally = per_call.setdefault(call, {"tried": 0, "killed": 0, "mixed": 0, "damaged": 0})
+        tally["tried"] += 1
+        tally["killed"] += 1 if killed else 0
+        tally["mixed"] += 1 if now == "mixed" else 0
+        tally["damaged"] += 1 if now == "damaged" else 0
+        rows.append(f"  {index:3} before {name}: {'killed' if killed else 'not killed'}, "
+                    f"opened by {opener[0]}{', settled and said' if settled else ''}, "
+                    f"{'whole ' + now if now in ('a', 'b') else now}"
+                    f"{'' if same else ', another call was killed: ' + last[1] + ' ' + last[2]}")
         if now in ("a", "b"):
             current = now
         else:
             subprocess.run(command(current), env=env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
-    journals = [name for name in os.listdir(os.path.join(work, "data"))
-                if name.endswith(".journal")]
-    print(f"pack kills injected: {len(calls)} calls of one save, whole {totals['whole']}, "
-          f"mixed {totals['mixed']}, damaged {totals['damaged']}, journals left {len(journals)}")
-    for call, entry in sorted(per_call.items()):
-        print(f"  before {call}: tried {entry['tried']}, killed {entry['killed']}, "
-              f"mixed {entry['mixed']}, damaged {entry['damaged']}")
-    return 1 if totals["mixed"] or totals["damaged"] else 0
+    journals = [name for name in os.listdir(data) if name.endswith(".journal")]
+    print(f"pack kills injected{' (named temporaries)' if named else ''}: {len(entries)} calls "
+          f"of one save, whole {totals['whole']}, mixed {totals['mixed']}, "
+          f"damaged {totals['damaged']}, interrupted saves settled and said {said}, "
+          f"journals left after an open {journals_after_open}, at the end {len(journals)}, "
+          f"kills at another call than the one named {shifted}")
+    for call, tally in sorted(per_call.items()):
+        print(f"  before {call}: tried {tally['tried']}, killed {tally['killed']}, "
+              f"mixed {tally['mixed']}, damaged {tally['damaged']}")
+    print("by step of the save:")
+    print("\n".join(rows))
+    return 1 if totals["mixed"] or totals["damaged"] or journals_after_open else 0
 
 
 if __name__ == "__main__":

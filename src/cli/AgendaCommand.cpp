@@ -88,12 +88,10 @@ Result<ProgramNameTable> EventNames(const Arguments& args, const std::string& se
 
 int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
                       const std::vector<AgendaDay>& days, const std::string& outputPath,
-                      CliIo& io) {
+                      CliContext& context, CliIo& io) {
   // The image alone decides the events; only the chime names come from the data folder.
-  Result<CliContext> context = LoadContext(args, io, ContextUse::kCarriesImage);
-  if (!context) return UsageError(io, Usage(), context.message());
-  if (!context->dataDir.empty()) ReadIniSettings(context->dataDir, context->settings, io.err);
-  BuildChimeLists(context->settings);
+  if (!context.dataDir.empty()) ReadIniSettings(context.dataDir, context.settings, io.err);
+  BuildChimeLists(context.settings);
   const std::string& settingsPath = args.positional[0];
   Result<ProgramNameTable> names = EventNames(args, settingsPath, io.err);
   if (!names) {
@@ -103,14 +101,14 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
   const std::string* namesPath = args.Option("--names");
   std::vector<std::string> inputs = {settingsPath,
                                      namesPath ? *namesPath : NamePathBeside(settingsPath)};
-  if (!context->dataDir.empty()) inputs.push_back(JoinPath(context->dataDir, kSettingsIniName));
+  if (!context.dataDir.empty()) inputs.push_back(JoinPath(context.dataDir, kSettingsIniName));
   if (Result<> own = CheckOutputIsNoInput(outputPath, inputs); !own) {
     io.err << kMessagePrefix << own.message() << "\n";
     return kExitFailure;
   }
   const std::vector<CalendarEvent> events =
-      AgendaCalendarEvents(days, image, *names, context->settings, FileNameOf(settingsPath));
-  Result<std::string> text = WriteICalendar(events, {MachineZoneName(), context->now});
+      AgendaCalendarEvents(days, image, *names, context.settings, FileNameOf(settingsPath));
+  Result<std::string> text = WriteICalendar(events, {MachineZoneName(), context.now});
   if (!text) {
     io.err << kMessagePrefix << text.message() << "\n";
     return kExitFailure;
@@ -149,6 +147,9 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
     }
   }
 
+  Result<CliContext> context = LoadContext(*parsed, io, ContextUse::kCarriesImage);
+  if (!context) return UsageError(io, Usage(), context.message());
+  SettleInterruptedSave(parsed->positional[0], context->dataDir, io.err);
   Result<SettingsImage> image = ReadInputSettings(parsed->positional[0], ImageSize::kExact, io.err);
   if (!image) {
     io.err << kMessagePrefix << image.message() << "\n";
@@ -176,7 +177,7 @@ int RunAgenda(const std::vector<std::string>& args, CliIo& io) {
     }
     days.insert(days.end(), span->begin(), span->end());
   }
-  if (ics) return WriteCalendarFile(*parsed, *image, days, *ics, io);
+  if (ics) return WriteCalendarFile(*parsed, *image, days, *ics, *context, io);
   std::string text;
   for (const AgendaDay& day : days) text += DayJson(day);
   io.out << text;

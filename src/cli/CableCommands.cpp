@@ -66,7 +66,8 @@ struct CableOptions {
 
 // The command line of either cable command; nothing when the command is already over, with its
 // exit code in `exitCode`.
-std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& args,
+std::optional<CableOptions> ReadCableOptions(TransferMode mode,
+                                             const std::vector<std::string>& args,
                                              const std::string& usage, CliIo& io, int& exitCode) {
   const std::optional<Arguments> parsed = ReadCommandLine(args, kCableOptions, usage, io, exitCode);
   if (!parsed) return std::nullopt;
@@ -103,20 +104,18 @@ std::optional<CableOptions> ReadCableOptions(const std::vector<std::string>& arg
   }
   options.file = parsed->positional.front();
   options.context = std::move(*context);
-  // The trace replaces its file when the command ends: never one the command itself works on.
+  // The trace replaces its file when the command ends: never a file the command reads, nor one
+  // of its other outputs (the file received, the trace the data folder keeps).
   if (!options.trace.empty()) {
     const FixedClock clock(options.context.now);
-    const struct {
-      std::string path;
-      const char* what;
-    } own[] = {{options.file, TrMark("--trace %s is the settings file of this command")},
-               {TransferArchive(options.context.dataDir, clock).TracePath(),
-                TrMark("--trace %s is the trace the data folder keeps")}};
-    for (const auto& file : own) {
-      if (SameFilePath(options.trace, file.path)) {
-        exitCode = UsageError(io, usage, TrFormat(file.what, {options.trace}));
-        return std::nullopt;
-      }
+    const std::string kept = TransferArchive(options.context.dataDir, clock).TracePath();
+    Result<> own = mode == TransferMode::Write ? CheckOutputIsNoInput(options.trace, {options.file})
+                                               : CheckOutputsDiffer(options.trace, options.file);
+    if (own) own = CheckOutputsDiffer(options.trace, kept);
+    if (!own) {
+      io.err << kMessagePrefix << own.message() << "\n";
+      exitCode = kExitFailure;
+      return std::nullopt;
     }
   }
   return options;
@@ -299,11 +298,12 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
 int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
   const InterruptGuard interrupts(std::string(kMessagePrefix) + Tr(kCancelled) + "\n");
   int exitCode = kExitOk;
-  const auto options = ReadCableOptions(args, WriteUsage(), io, exitCode);
+  const auto options = ReadCableOptions(TransferMode::Write, args, WriteUsage(), io, exitCode);
   if (!options) return exitCode;
   // Opening FILE.BIN makes it the document: saved and unchanged, or new when it is no
   // settings file.
   TransferDocument document;
+  SettleInterruptedSave(options->file, options->context.dataDir, io.err);
   const Result<SettingsImage> read = ReadInputSettings(options->file, ImageSize::kAsOpened, io.err);
   if (read) {
     document.path = options->file;
@@ -328,13 +328,15 @@ int RunCableWrite(const std::vector<std::string>& args, CliIo& io, CableEnvironm
 int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironment& environment) {
   const InterruptGuard interrupts(std::string(kMessagePrefix) + Tr(kCancelled) + "\n");
   int exitCode = kExitOk;
-  const auto options = ReadCableOptions(args, ReadUsage(), io, exitCode);
+  const auto options = ReadCableOptions(TransferMode::Read, args, ReadUsage(), io, exitCode);
   if (!options) return exitCode;
   // The timer's whole transfer would be lost on a path that cannot take the file.
   if (Result<> writable = CheckOutputPath(options->file); !writable) {
     io.err << kMessagePrefix << writable.message() << "\n";
     return kExitFailure;
   }
+  // The file received takes the place of one half of a pair whose save was cut short.
+  SettleInterruptedSave(options->file, options->context.dataDir, io.err);
   TransferDocument document;
   const TransferOutcome outcome =
       RunTransfer(TransferMode::Read, *options, document, document.image, io, environment);

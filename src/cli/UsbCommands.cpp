@@ -101,6 +101,7 @@ int RunUsbWrite(const std::vector<std::string>& args, CliIo& io) {
     io.err << kMessagePrefix << own.message() << "\n";
     return kExitFailure;
   }
+  SettleInterruptedSave(run->file, run->context.dataDir, io.err);
   const Result<SettingsImage> image = ReadInputSettings(run->file, ImageSize::kAsOpened, io.err);
   if (!image) {
     io.err << kMessagePrefix << image.message() << "\n"
@@ -125,6 +126,8 @@ int RunUsbRead(const std::vector<std::string>& args, CliIo& io) {
     io.err << kMessagePrefix << writable.message() << "\n";
     return kExitFailure;
   }
+  // The file read takes the place of one half of a pair whose save was cut short.
+  SettleInterruptedSave(run->file, run->context.dataDir, io.err);
   const FixedClock clock(run->context.now);
   TransferArchive archive(run->context.dataDir, clock);
   UsbReadReport report = ReadFromStick(run->volume, archive);

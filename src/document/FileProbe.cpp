@@ -175,4 +175,12 @@ Result<> CheckOutputIsNoInput(const std::string& output, const std::vector<std::
   return {};
 }
 
+Result<> CheckOutputsDiffer(const std::string& output, const std::string& other,
+                            Language language) {
+  if (!SameFilePath(output, other)) return {};
+  return Fail(ForLocale(language) == Language::kEnglish
+                  ? output + " is the same file as the output " + other + " of this command"
+                  : output + " はこのコマンドの出力 " + other + " と同じファイルです。");
+}
+
 }  // namespace tavrin

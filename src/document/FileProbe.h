@@ -60,5 +60,9 @@ bool SameFilePath(const std::string& a, const std::string& b);
 // names both, in `language`.
 Result<> CheckOutputIsNoInput(const std::string& output, const std::vector<std::string>& inputs,
                               Language language = Language::kEnglish);
+// The same rule between two outputs of one command (a trace and the file received), which may not
+// exist yet: the one written last would replace the other.
+Result<> CheckOutputsDiffer(const std::string& output, const std::string& other,
+                            Language language = Language::kEnglish);
 
 }  // namespace tavrin

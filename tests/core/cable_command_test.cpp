@@ -4,16 +4,20 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <sstream>
 
 #include "CableFakes.h"
+#include "ScriptedWriteSystem.h"
 #include "TempFolder.h"
 #include "WithoutPermissionOverride.h"
 #include "cli/CableCommands.h"
+#include "cli/Commands.h"
 #include "cli/UsbCommands.h"
+#include "document/SettingsFiles.h"
 #include "transfer/ByteTrace.h"
 
 namespace tavrin::testing {
@@ -438,15 +442,22 @@ TEST(CableCommands, ATraceGoesOnlyToARegularFileThatIsNotTheCommandsOwn) {
     int code;
     std::string err;  // its first line
   } cases[] = {
-      {true, plan, plan, 2, "--trace " + plan + " is the settings file of this command"},
-      {true, plan, folder / "link.BIN", 2,
-       "--trace " + folder / "link.BIN" + " is the settings file of this command"},
-      {false, folder / "old.BIN", folder / "old.BIN", 2,
-       "--trace " + folder / "old.BIN" + " is the settings file of this command"},
-      {false, folder / "new.BIN", folder / "folder/../new.BIN", 2,
-       "--trace " + folder / "folder/../new.BIN" + " is the settings file of this command"},
-      {false, folder / "new.BIN", data + "/backups/last-transfer.trace", 2,
-       "--trace " + data + "/backups/last-transfer.trace is the trace the data folder keeps"},
+      {true, plan, plan, 1,
+       plan + " is the same file as the input " + plan + "; it is left as it is"},
+      {true, plan, folder / "link.BIN", 1,
+       folder / "link.BIN" + " is the same file as the input " + plan + "; it is left as it is"},
+      {false, folder / "old.BIN", folder / "old.BIN", 1,
+       folder / "old.BIN" + " is the same file as the output " + folder / "old.BIN" +
+           " of this command"},
+      {false, folder / "new.BIN", folder / "folder/../new.BIN", 1,
+       folder / "folder/../new.BIN" + " is the same file as the output " + folder / "new.BIN" +
+           " of this command"},
+      {false, folder / "new.BIN", data + "/backups/last-transfer.trace", 1,
+       data + "/backups/last-transfer.trace is the same file as the output " + data +
+           "/backups/last-transfer.trace of this command"},
+      {true, plan, data + "/backups/last-transfer.trace", 1,
+       data + "/backups/last-transfer.trace is the same file as the output " + data +
+           "/backups/last-transfer.trace of this command"},
       {false, folder / "new.BIN", folder / "fifo", 1, folder / "fifo is not a regular file"},
       {true, plan, folder / "folder", 1, folder / "folder is a folder"},
       {true, plan, folder / "gone/trace.txt", 1, "the folder " + folder / "gone does not exist"},
@@ -506,6 +517,96 @@ TEST(CableRecords, ACommandThatExchangedNoByteKeepsTheLastTrace) {
   timer.timer = SendingTimer(Pattern6594());
   EXPECT_EQ(Call(RunCableRead, args, timer).code, 0);
   EXPECT_EQ(ReadByteTrace(kept).front().bytes, Wire(B("QVL-3400")));
+}
+
+// Every command that reads or writes a pair first settles a save of it that was killed between
+// its two renames, through the one recovery, and says so: a command that skipped it would read a
+// new name file beside the old settings file, or write one half of the pair over the other.
+TEST(CableCommands, EveryCommandOnAPairSettlesItsInterruptedSave) {
+  const std::string source = TAVRIN_SOURCE_DIR;
+  const std::string newSettings = ReadBytes(source + "/examples/school.BIN");
+  const std::string newNames = ReadBytes(source + "/examples/school.TXT");
+  const std::string oldSettings = ReadBytes(source + "/tests/golden/image/edges/image.BIN");
+  const std::string oldNames(newNames.size(), 'o');
+  ASSERT_NE(oldSettings, newSettings);
+  const auto run = [](int (*command)(const std::vector<std::string>&, CliIo&)) {
+    return [command](const std::vector<std::string>& args) { return Call(command, args); };
+  };
+  const auto cable =
+      [](int (*command)(const std::vector<std::string>&, CliIo&, CableEnvironment&)) {
+        return [command](const std::vector<std::string>& args) {
+          ScriptedEnvironment noPort;
+          noPort.systemPorts = {};
+          return Call(command, args, noPort);
+        };
+      };
+  const struct {
+    const char* name;
+    std::function<Outcome(const std::vector<std::string>&)> command;
+    std::vector<std::string> args;  // after the pair's settings file
+    bool pairRewritten;             // the command writes the pair itself afterwards
+  } rows[] = {
+      {"dump", run(RunDump), {}, false},
+      {"export", run(RunExport), {"-o", "OUT/plan.CSV"}, false},
+      {"agenda", run(RunAgenda), {}, false},
+      {"agenda --ics", run(RunAgenda), {"--ics", "OUT/plan.ics"}, false},
+      {"check", run(RunCheck), {}, false},
+      {"diff", run(RunDiff), {source + "/examples/school.BIN"}, false},
+      {"cable-write", cable(RunCableWrite), {}, false},
+      {"cable-read", cable(RunCableRead), {}, false},
+      {"usb-write", run(RunUsbWrite), {"--drive", "OUT/stick"}, false},
+      {"usb-read", run(RunUsbRead), {"--drive", "OUT/stick"}, false},
+      {"pack", nullptr, {}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    const std::string data = folder / "data";
+    const std::string settings = folder / "plan.BIN";
+    const std::string names = folder / "plan.TXT";
+    std::filesystem::create_directories(data);
+    std::filesystem::create_directories(folder / "stick");
+    WriteBytes(folder / "stick/VL-3400.BIN", newSettings);
+    WriteBytes(settings, oldSettings);
+    WriteBytes(names, oldNames);
+    SettingsImage image{};
+    ProgramNameTable table{};
+    std::memcpy(&image, newSettings.data(), sizeof image);
+    std::memcpy(&table, newNames.data(), sizeof table);
+    // Killed with the new name file in place and the old settings file still beside it.
+    EXPECT_EXIT(
+        {
+          ScriptedWriteSystem killer;
+          killer.failAt = WriteStage::kReplace;
+          killer.failFor = ".BIN";
+          killer.kill = true;
+          (void)WriteSettingsAndNames(settings, image, names, table, killer, {data});
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    ASSERT_EQ(ReadBytes(names), newNames);
+    ASSERT_EQ(ReadBytes(settings), oldSettings);
+
+    std::vector<std::string> args = {settings};
+    for (const std::string& arg : row.args) {
+      args.push_back(arg.starts_with("OUT/") ? folder / arg.substr(4) : arg);
+    }
+    args.insert(args.end(), {"--data-dir", data, "--now", "2026-04-01T09:00:00"});
+    const Outcome outcome =
+        row.command ? row.command(args)
+                    : Call(RunPack, {source + "/examples/school.json", "-o", settings, "--data-dir",
+                                     data, "--now", "2026-04-01T09:00:00"});
+    EXPECT_NE(outcome.err.find("tavrin-cli: the save of " + settings +
+                               " that was interrupted has been completed"),
+              std::string::npos)
+        << outcome.err;
+    if (!row.pairRewritten) {
+      EXPECT_EQ(ReadBytes(settings), newSettings);
+      EXPECT_EQ(ReadBytes(names), newNames);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(data)) {
+      EXPECT_FALSE(entry.path().string().ends_with(".journal")) << entry.path();
+    }
+  }
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <functional>
 
+#include "CableFakes.h"
 #include "CliRun.h"
 #include "ScopedEnv.h"
 #include "TempFolder.h"
+#include "cli/CableCommands.h"
 #include "cli/Commands.h"
 #include "cli/UsbCommands.h"
 #include "model/ImageLayout.h"
@@ -37,6 +39,26 @@ const std::string kModel =
     R"("days":[0,1,1,1,1,1,0],"hour":7,"minute":30,"action":1}])";
 
 std::string Model(const std::string& change) { return kModel + change + "}"; }
+
+// cable-write with no serial device: what it refuses, it refuses before a port is looked for.
+int CableWriteWithoutPort(const std::vector<std::string>& args, CliIo& io) {
+  class NoPort : public CableEnvironment {
+   public:
+    SerialControl& Serial() override { return serial_; }
+    WindowTimers& Timers() override { return timers_; }
+    void SetPortPaths(const std::vector<std::string>&) override {}
+    std::vector<std::string> SystemPortPaths() override { return {}; }
+    void SetHandlers(std::function<void()>, std::function<void(LinkTimer)>,
+                     std::function<void()>) override {}
+    void Run() override {}
+    void Quit() override {}
+
+   private:
+    testing::FakeSerial serial_;
+    testing::FakeTimers timers_;
+  } none;
+  return RunCableWrite(args, io, none);
+}
 
 // Names a user may give in place of a file, each with the words every command uses for it.
 struct Fault {
@@ -304,6 +326,14 @@ TEST(CliInputs, NoCommandWritesOverAFileItReads) {
        RunUsbRead,
        {stickFile, "--drive", folder / "stick", data, kNow},
        stickFile},
+      {"cable-write --trace the settings file",
+       CableWriteWithoutPort,
+       {bin, "--trace", bin, data, kNow},
+       bin},
+      {"cable-write --trace a link to it",
+       CableWriteWithoutPort,
+       {bin, "--trace", folder / "link.BIN", data, kNow},
+       bin},
       {"usb-write of the stick's file",
        RunUsbWrite,
        {stickFile, "--drive", folder / "stick", data, kNow},

@@ -1,5 +1,7 @@
 // The desktop program's shell: start-up, caption and file-name field through the file commands,
 // the close prompt, the stored position, the single instance and the form without radio.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -16,8 +19,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
+#include <filesystem>
+#include <functional>
 
 #include "RunningAppFixture.h"
+#include "WithoutPermissionOverride.h"
+#include "app/UserGuide.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTavrinApp.h"
 #include "app/ui/CTavrinView.h"
@@ -552,6 +559,75 @@ TEST_F(MainWindowTest, OversizedDataFilesAreSaidToBeCut) {
             data_.file(QString::fromUtf8(name)).toStdString() +
             " は大きすぎるため、先頭の 256 KB だけを読み込みました。\n残りは無視しました。");
     EXPECT_EQ(said, expected) << c.what;
+    app_.reset();
+  }
+}
+
+// Whatever stands in the place of "Tavrin.ini", both programs say the same of it in their own
+// language and go on with the defaults; only a missing one is the defaults without a word.
+TEST_F(MainWindowTest, BothProgramsSayWhatStandsInThePlaceOfTavrinIni) {
+  WriteHolidayFile();
+  const std::string ini = data_.file(QStringLiteral("Tavrin.ini")).toStdString();
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    bool unreadable;      // only without root's override of file permissions
+    std::string cli;      // its line on standard error; empty: none
+    std::string desktop;  // its message once the window is up; empty: none
+  } rows[] = {
+      {"a regular file",
+       [&] { data_.Write(QStringLiteral("Tavrin.ini"), "[System]\r\nRadioSet=OFF\r\n"); }, false,
+       "", ""},
+      {"a FIFO", [&] { ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0); }, false,
+       "tavrin-cli: warning: " + ini + " is not a regular file; the default settings are used",
+       ini + " は通常のファイルではありません。\n既定の設定を使います。"},
+      {"a looping symbolic link", [&] { std::filesystem::create_symlink(ini, ini); }, false,
+       "tavrin-cli: warning: " + ini + ": too many symbolic links; the default settings are used",
+       ini + " はシンボリックリンクが多すぎるか、循環しています。\n既定の設定を使います。"},
+      {"a folder", [&] { std::filesystem::create_directory(ini); }, false,
+       "tavrin-cli: warning: " + ini + " is a folder; the default settings are used",
+       ini + " はフォルダーです。\n既定の設定を使います。"},
+      {"an unreadable file",
+       [&] {
+         data_.Write(QStringLiteral("Tavrin.ini"), "[System]\r\nRadioSet=OFF\r\n");
+         std::filesystem::permissions(ini, std::filesystem::perms::none);
+       },
+       true, "tavrin-cli: warning: " + ini + ": permission denied; the default settings are used",
+       ini + " を使う権限がありません。\n既定の設定を使います。"},
+      {"a missing file", [] {}, false, "", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::filesystem::remove_all(ini);
+    row.make();
+
+    QProcess cli;
+    QStringList arguments = {QStringLiteral(TAVRIN_CLI_PATH),
+                             QStringLiteral("dump"),
+                             QStringLiteral(TAVRIN_SOURCE_DIR "/examples/school.BIN"),
+                             QStringLiteral("--data-dir"),
+                             data_.path(),
+                             QStringLiteral("--now=2026-04-01T09:00:00")};
+    // A program started as root gets the override back; a bounding set without it keeps it off.
+    if (row.unreadable) {
+      arguments.prepend(QStringLiteral("--bounding-set=-dac_override,-dac_read_search"));
+    }
+    cli.start(row.unreadable ? QStringLiteral("setpriv") : arguments.takeFirst(), arguments);
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    QStringList cliLines = err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(cliLines.join(QLatin1Char('\n')).toStdString(), row.cli) << "tavrin-cli";
+
+    messages_.shown.clear();
+    {
+      const testing::WithoutPermissionOverride asAUser;
+      Start();
+    }
+    QTest::qWait(1300);
+    std::string said;
+    for (const auto& shown : messages_.shown) said += shown.text;
+    EXPECT_EQ(said, row.desktop) << "tavrin";
     app_.reset();
   }
 }

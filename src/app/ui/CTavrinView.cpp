@@ -1,9 +1,11 @@
 #include "app/ui/CTavrinView.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -22,6 +24,8 @@
 #include "document/CsvExportCommand.h"
 #include "document/DataFolder.h"
 #include "document/FileProbe.h"
+#include "document/SafeWrite.h"
+#include "document/SettingsFiles.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -335,10 +339,14 @@ void CTavrinView::PrintCommand() {
   printer.setOutputFormat(QPrinter::NativeFormat);
   QPrintDialog dialog(&printer, &frame_);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (!PrintReport(printer)) {
+  if (!PaintReport(printer, printer.resolution())) {
     messages_.Show(kPrintFailed, kPrintCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
 }
+
+// What a high-resolution printer draws a PDF at: the report measures its lines in the device's
+// dots.
+constexpr int kPdfDotsPerInch = 1200;
 
 void CTavrinView::PdfCommand() {
   const std::optional<std::string> path = doc_.dialogs().Run(PdfSaveRequest(doc_));
@@ -347,23 +355,41 @@ void CTavrinView::PdfCommand() {
     messages_.Show(own.message(), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
     return;
   }
-  QPrinter printer(QPrinter::HighResolution);
-  SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(*path));
-  if (PrintReport(printer)) {
-    messages_.Show(PdfWrittenText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Information);
-  } else {
-    messages_.Show(PdfWriteFailedText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+  // Drawn in memory, so that a failure half way leaves the file that was there, then written as
+  // every other output is: aside, and renamed into place whole.
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  bool painted = false;
+  {
+    QPdfWriter writer(&pdf);
+    writer.setResolution(kPdfDotsPerInch);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF());  // the report keeps its own margins
+    writer.setTitle(QString::fromStdString(viewModel_.fileNameField()));
+    painted = PaintReport(writer, writer.resolution());
   }
+  if (!painted) {
+    messages_.Show(PdfWriteFailedText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return;
+  }
+  const QByteArray& bytes = pdf.data();
+  const WriteOutcome written =
+      WriteFileAtomically(*path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  if (written != WriteStep::kDone) {
+    messages_.Show(SettingsWriteFailure(written.step, *path, written.error).message, kPdfCaption,
+                   MsgButtons::Ok, MsgIcon::Exclamation);
+    return;
+  }
+  messages_.Show(PdfWrittenText(*path), kPdfCaption, MsgButtons::Ok, MsgIcon::Information);
 }
 
-bool CTavrinView::PrintReport(QPrinter& printer) {
+bool CTavrinView::PaintReport(QPagedPaintDevice& device, int resolution) {
   const PageHeader header = HeaderOfView(viewModel_, clock_);
   const ReportPainter painter(ReportOfView(viewModel_, agendaFrom_.value_or(Today(clock_))),
                               QString::fromStdString(header.fileName),
-                              QString::fromStdString(header.printedOn), printer.resolution());
-  return painter.PaintAll(printer);
+                              QString::fromStdString(header.printedOn), resolution);
+  return painter.PaintAll(device);
 }
 
 void CTavrinView::ShowAgenda() {

@@ -38,7 +38,7 @@
 #include "transfer/UsbTransfer.h"
 
 class QKeyEvent;
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace tavrin {
 
@@ -136,8 +136,9 @@ class CTavrinView : public QWidget,
   void ExitCommand();
   void PrintCommand();
   void PdfCommand();
-  // The report on `printer`'s pages; false when it could not be painted on.
-  bool PrintReport(QPrinter& printer);
+  // The report on the pages of a printer or a PDF at `resolution`; false when it could not be
+  // painted on.
+  bool PaintReport(QPagedPaintDevice& device, int resolution);
   void ShowAgenda();
   void ShowCheck();
   void ShowComparison();

@@ -12,7 +12,7 @@
 namespace tavrin {
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kUsageText = TrMark(
     "usage: tavrin-cli next-year OLD.BIN -o NEW.BIN [--start-month M] [--by date|weekday]\n"
     "                            [--data-dir DIR] [--now TIME]\n"
     "Makes the next school year: every period and individual date of the school year in OLD\n"
@@ -33,7 +33,9 @@ constexpr char kUsage[] =
     "  --data-dir DIR        holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the data\n"
     "                        folder)\n"
     "  --now TIME            the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
-    "                        clock); it decides the two years NEW covers\n";
+    "                        clock); it decides the two years NEW covers\n");
+
+std::string Usage() { return Tr(kUsageText); }
 
 // The options of the school year; nothing, with `error` set, for a value that is none.
 std::optional<NextYearOptions> ReadOptions(const Arguments& args, std::string& error) {
@@ -42,7 +44,7 @@ std::optional<NextYearOptions> ReadOptions(const Arguments& args, std::string& e
     const bool digits =
         month->size() <= 2 && month->find_first_not_of("0123456789") == std::string::npos;
     if (!digits || !limits::kMonth.Holds(std::stoi(*month))) {
-      error = "--start-month \"" + *month + "\" is no month 1..12";
+      error = TrFormat("--start-month \"%s\" is no month 1..12", {*month});
       return std::nullopt;
     }
     options.startMonth = std::stoi(*month);
@@ -51,7 +53,7 @@ std::optional<NextYearOptions> ReadOptions(const Arguments& args, std::string& e
     if (*by == "weekday") {
       options.by = NextYearBy::Weekday;
     } else if (*by != "date") {
-      error = "--by \"" + *by + "\" is neither date nor weekday";
+      error = TrFormat("--by \"%s\" is neither date nor weekday", {*by});
       return std::nullopt;
     }
   }
@@ -63,16 +65,16 @@ std::optional<NextYearOptions> ReadOptions(const Arguments& args, std::string& e
 int RunNextYear(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   std::optional<Arguments> parsed = ReadCommandLine(
-      args, {{"--output", "-o", true}, {"--start-month", "", true}, {"--by", "", true}}, kUsage, io,
-      exitCode);
+      args, {{"--output", "-o", true}, {"--start-month", "", true}, {"--by", "", true}}, Usage(),
+      io, exitCode);
   if (!parsed) return exitCode;
   const std::string* output = parsed->Option("--output");
   if (parsed->positional.size() != 1 || !output || output->empty()) {
-    return UsageError(io, kUsage, "next-year takes one settings file and -o NEW.BIN");
+    return UsageError(io, Usage(), Tr("next-year takes one settings file and -o NEW.BIN"));
   }
   std::string error;
   const std::optional<NextYearOptions> options = ReadOptions(*parsed, error);
-  if (!options) return UsageError(io, kUsage, error);
+  if (!options) return UsageError(io, Usage(), error);
   const std::string& oldPath = parsed->positional[0];
   DocumentPaths paths = PathsFor(*output);
   EnsureBinExtension(paths);
@@ -80,7 +82,7 @@ int RunNextYear(const std::vector<std::string>& args, CliIo& io) {
   // NEW replaces its two files when it is written: never OLD, which is still being read.
   for (const std::string& path : {paths.settingsPath, paths.namePath}) {
     if (SameFilePath(path, oldPath)) {
-      return UsageError(io, kUsage, path + " is the settings file next-year reads");
+      return UsageError(io, Usage(), TrFormat("%s is the settings file next-year reads", {path}));
     }
   }
   StreamMessageSink messages(io.err);
@@ -95,7 +97,7 @@ int RunNextYear(const std::vector<std::string>& args, CliIo& io) {
     }
   }
   Result<CliContext> context = LoadContext(*parsed, io);
-  if (!context) return UsageError(io, kUsage, context.message());
+  if (!context) return UsageError(io, Usage(), context.message());
   // "-o OLD.TXT" names the settings file and the name file alike; the data folder's files are read.
   std::vector<std::string> inputs = context->DataFiles();
   inputs.push_back(oldPath);

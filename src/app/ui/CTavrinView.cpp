@@ -444,9 +444,9 @@ void CTavrinView::KeepSerialWindowAbove(QWidget* owner) {
 
 MaintenanceFacts CTavrinView::Facts() const {
   MaintenanceFacts facts;
-  // A document that has no folder yet uses the one its file dialogs open in: that is the folder
-  // its data go to, not an empty text.
-  facts.settingsFolder = doc_.InitialFolder();
+  // The folder of the settings file last opened or saved, kept between runs; empty before the
+  // first and after the registry is reset.
+  facts.settingsFolder = doc_.paths().settingsFolder;
   facts.userName = CurrentUserName();
   facts.currentDirectory = doc_.CurrentDirectory();
   facts.fileVersion = FileVersionText(doc_.image(), doc_.IsUntitled());

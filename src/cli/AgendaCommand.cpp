@@ -99,7 +99,7 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
   Result<CliContext> context = LoadContext(args, io, ContextUse::kCarriesImage);
   if (!context) return UsageError(io, kUsage, context.message());
   if (!context->dataDir.empty()) {
-    ReadSettingsIni(context->dataDir + "/" + kSettingsIniName, context->settings);
+    ReadIniSettings(context->dataDir + "/" + kSettingsIniName, context->settings, io);
   }
   BuildChimeLists(context->settings);
   const std::string& settingsPath = args.positional[0];

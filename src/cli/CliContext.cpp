@@ -10,6 +10,7 @@
 #include "document/PathText.h"
 #include "maintenance/MaintenanceTexts.h"
 #include "model/FileHead.h"
+#include "model/ShiftJis.h"
 
 namespace tavrin {
 namespace {
@@ -26,6 +27,13 @@ const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::st
     return spec.name == name || (!spec.alias.empty() && spec.alias == name);
   });
   return it == specs.end() ? nullptr : &*it;
+}
+
+// A data folder's file read only as far as a real one reaches.
+void WarnIfCut(bool cut, const std::string& path, CliIo& io) {
+  if (!cut) return;
+  io.err << kMessagePrefix << "warning: only the first " << kDataFileLimitBytes / 1024 << " KB of "
+         << path << " were read; the rest was ignored\n";
 }
 
 }  // namespace
@@ -139,11 +147,6 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   }
   ClearHolidayTable(context.holidays);
   if (use == ContextUse::kCarriesImage) return context;
-  const auto warnIfCut = [&](bool cut, const std::string& path) {
-    if (!cut) return;
-    io.err << kMessagePrefix << "warning: only the first " << kDataFileLimitBytes / 1024
-           << " KB of " << path << " were read; the rest was ignored\n";
-  };
   // Missing files mean no holidays and the default settings, as in the desktop program.
   const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
   bool cut = false;
@@ -157,14 +160,28 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
     io.err << kMessagePrefix << "warning: no holiday file (" << why
            << "): public holidays are ordinary days\n";
   }
-  warnIfCut(cut, holidayPath);
+  WarnIfCut(cut, holidayPath, io);
   if (!context.dataDir.empty()) {
-    const std::string iniPath = context.dataDir + "/" + kSettingsIniName;
-    cut = false;
-    ReadSettingsIni(iniPath, context.settings, &cut);
-    warnIfCut(cut, iniPath);
+    ReadIniSettings(context.dataDir + "/" + kSettingsIniName, context.settings, io);
   }
   return context;
+}
+
+void ReadIniSettings(const std::string& path, IniSettings& settings, CliIo& io) {
+  bool cut = false;
+  ReadSettingsIni(path, settings, &cut);
+  WarnIfCut(cut, path, io);
+  for (const IgnoredLine& line : settings.ignoredChimeLines) {
+    io.err << kMessagePrefix << "warning: " << path << " line " << line.number
+           << ": a chime numbered outside " << kLowestChimeCode << ".." << kHighestChimeCode
+           << " was ignored: " << FromShiftJis(line.text) << "\n";
+  }
+  const int more =
+      settings.ignoredChimeLineCount - static_cast<int>(settings.ignoredChimeLines.size());
+  if (more > 0) {
+    io.err << kMessagePrefix << "warning: " << path << ": " << more
+           << " more such chime lines were ignored\n";
+  }
 }
 
 DocumentPaths PathsFor(const std::string& settingsPath) {

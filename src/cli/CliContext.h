@@ -108,6 +108,10 @@ enum class ContextUse { kReadsSchedule, kCarriesImage };
 Result<CliContext> LoadContext(const Arguments& args, CliIo& io,
                                ContextUse use = ContextUse::kReadsSchedule);
 
+// Reads "Tavrin.ini" at `path` into `settings` (the defaults when it cannot be read), saying on
+// `io.err` what of it was not used: all but its start, chime lines of a number no step can sound.
+void ReadIniSettings(const std::string& path, IniSettings& settings, CliIo& io);
+
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
 

@@ -158,13 +158,19 @@ void CTavrinView::InitializeView() {
   if (iniCut) cutFiles.push_back(doc_.SettingsIniPath());
   if (holidaysCut) cutFiles.push_back(doc_.DataFolder() + "/" + kHolidayFileName);
   const std::string holidayProblem = HolidayProblemText(holidayState_);
-  if (!cutFiles.empty() || !holidayProblem.empty()) {
-    QTimer::singleShot(kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem] {
-      for (const std::string& path : cutFiles)
-        messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-      if (!holidayProblem.empty())
-        messages_.Show(holidayProblem, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    });
+  const std::string ignoredChimes =
+      IgnoredChimeLinesText(doc_.SettingsIniPath(), viewModel_.iniSettings());
+  if (!cutFiles.empty() || !holidayProblem.empty() || !ignoredChimes.empty()) {
+    QTimer::singleShot(
+        kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem, ignoredChimes] {
+          for (const std::string& path : cutFiles)
+            messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok,
+                           MsgIcon::Exclamation);
+          if (!ignoredChimes.empty())
+            messages_.Show(ignoredChimes, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+          if (!holidayProblem.empty())
+            messages_.Show(holidayProblem, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+        });
   }
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));

@@ -31,4 +31,8 @@ std::string DataFileCutText(const std::string& path);
 // were not used because no step can sound their number; empty when there were none.
 std::string IgnoredChimeLinesText(const std::string& path, const IniSettings& settings);
 
+// What is said of a "Tavrin.ini" that could not be read for `error`: nothing for a missing file,
+// whose defaults are the rule; the fault otherwise (a FIFO, a folder, a looping link...).
+std::string SettingsIniProblemText(const std::string& path, int error);
+
 }  // namespace tavrin

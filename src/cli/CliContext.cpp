@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ostream>
 
@@ -162,14 +163,25 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   }
   WarnIfCut(cut, holidayPath, io);
   if (!context.dataDir.empty()) {
-    ReadIniSettings(context.dataDir + "/" + kSettingsIniName, context.settings, io);
+    ReadIniSettings(context.dataDir, context.settings, io);
   }
   return context;
 }
 
-void ReadIniSettings(const std::string& path, IniSettings& settings, CliIo& io) {
+std::vector<std::string> CliContext::DataFiles() const {
+  if (dataDir.empty()) return {};
+  return {JoinPath(dataDir, kHolidayFileName), JoinPath(dataDir, kSettingsIniName)};
+}
+
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, CliIo& io) {
+  const std::string path = JoinPath(dataDir, kSettingsIniName);
   bool cut = false;
-  ReadSettingsIni(path, settings, &cut);
+  int error = 0;
+  // A missing file means the defaults, without a word, as in the desktop program.
+  if (!ReadSettingsIni(path, settings, &cut, &error) && error != ENOENT) {
+    io.err << kMessagePrefix << "warning: " << FileFault(path, error)
+           << "; the default settings are used\n";
+  }
   WarnIfCut(cut, path, io);
   for (const IgnoredLine& line : settings.ignoredChimeLines) {
     io.err << kMessagePrefix << "warning: " << path << " line " << line.number
@@ -221,7 +233,7 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
     exitCode = UsageError(io, usage, context.message());
     return std::nullopt;
   }
-  SettingsInput input{std::move(*context)};
+  SettingsInput input{std::move(*context), {}, {}, {}};
   StreamMessageSink messages(io.err);
   auto fail = [&](const std::string& text) {
     messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -229,18 +241,20 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
     return std::nullopt;
   };
   const std::string& settingsPath = args.positional.front();
+  SettleInterruptedSave(settingsPath, input.context.dataDir, io.err);
   // The program reads a file of another size too (a short one keeps the defaults where it ends).
   Result<SettingsImage> image = ReadInputSettings(settingsPath, ImageSize::kAsOpened, io.err);
   if (!image) return fail(image.message());
   input.image = *image;
   // A name file asked for by name must be there; the one beside the settings file may not be.
-  if (const std::string* namesPath = args.Option("--names")) {
-    Result<ProgramNameTable> names = ReadInputNames(*namesPath);
-    if (!names) return fail(names.message());
-    input.names = *names;
-  } else {
-    input.names = NamesBeside(settingsPath);
-  }
+  const std::string* namesPath = args.Option("--names");
+  Result<ProgramNameTable> names =
+      namesPath ? ReadInputNames(*namesPath) : NamesBeside(settingsPath, io.err);
+  if (!names) return fail(names.message());
+  input.names = *names;
+  input.files = {settingsPath, namesPath ? *namesPath : NamePathBeside(settingsPath)};
+  const std::vector<std::string> dataFiles = input.context.DataFiles();
+  input.files.insert(input.files.end(), dataFiles.begin(), dataFiles.end());
   return input;
 }
 

@@ -19,6 +19,7 @@
 #include "app/ui/OpenEditor.h"
 #include "document/CsvExportCommand.h"
 #include "document/DataFolder.h"
+#include "document/FileProbe.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -145,8 +146,10 @@ void CTavrinView::InitializeView() {
 
   const bool folderReady = doc_.PrepareDataFolder();
   bool iniCut = false;
-  settingsFileRead_ =
-      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.iniSettings(), &iniCut);
+  int iniError = 0;
+  settingsFileRead_ = folderReady && ReadSettingsIni(doc_.SettingsIniPath(),
+                                                     viewModel_.iniSettings(), &iniCut, &iniError);
+  const std::string iniProblem = SettingsIniProblemText(doc_.SettingsIniPath(), iniError);
   if (!settingsFileRead_) viewModel_.iniSettings() = IniSettings();
   BuildChimeLists(viewModel_.iniSettings());
 
@@ -160,9 +163,12 @@ void CTavrinView::InitializeView() {
   const std::string holidayProblem = HolidayProblemText(holidayState_);
   const std::string ignoredChimes =
       IgnoredChimeLinesText(doc_.SettingsIniPath(), viewModel_.iniSettings());
-  if (!cutFiles.empty() || !holidayProblem.empty() || !ignoredChimes.empty()) {
+  if (!cutFiles.empty() || !holidayProblem.empty() || !iniProblem.empty() ||
+      !ignoredChimes.empty()) {
     QTimer::singleShot(
-        kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem, ignoredChimes] {
+        kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem, iniProblem, ignoredChimes] {
+          if (!iniProblem.empty())
+            messages_.Show(iniProblem, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
           for (const std::string& path : cutFiles)
             messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok,
                            MsgIcon::Exclamation);
@@ -335,6 +341,10 @@ void CTavrinView::PrintCommand() {
 void CTavrinView::PdfCommand() {
   const std::optional<std::string> path = doc_.dialogs().Run(PdfSaveRequest(doc_));
   if (!path) return;
+  if (Result<> own = CheckOutputIsNoInput(*path, doc_.FilesRead(), Language::kJapanese); !own) {
+    messages_.Show(own.message(), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return;
+  }
   QPrinter printer(QPrinter::HighResolution);
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
   printer.setOutputFormat(QPrinter::PdfFormat);

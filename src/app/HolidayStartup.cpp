@@ -5,6 +5,7 @@
 #include "document/DataFolder.h"
 #include "document/FileProbe.h"
 #include "model/FileHead.h"
+#include "model/ShiftJis.h"
 
 namespace tavrin {
 
@@ -40,6 +41,20 @@ std::string SettingsIniProblemText(const std::string& path, int error) {
 std::string DataFileCutText(const std::string& path) {
   return path + " は大きすぎるため、先頭の " + std::to_string(kDataFileLimitBytes / 1024) +
          " KB だけを読み込みました。\n残りは無視しました。";
+}
+
+std::string IgnoredChimeLinesText(const std::string& path, const IniSettings& settings) {
+  if (settings.ignoredChimeLineCount == 0) return {};
+  std::string text = path + " の [Chime] の次の行は、チャイムの番号が " +
+                     std::to_string(kLowestChimeCode) + "～" + std::to_string(kHighestChimeCode) +
+                     " の外なので使いませんでした。\n";
+  for (const IgnoredLine& line : settings.ignoredChimeLines) {
+    text += "\n" + std::to_string(line.number) + " 行目：" + FromShiftJis(line.text);
+  }
+  const int more =
+      settings.ignoredChimeLineCount - static_cast<int>(settings.ignoredChimeLines.size());
+  if (more > 0) text += "\nほか " + std::to_string(more) + " 行";
+  return text;
 }
 
 }  // namespace tavrin

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calendar/HolidayFile.h"
+#include "model/IniSettings.h"
 
 namespace tavrin {
 
@@ -25,6 +26,10 @@ std::string HolidayProblemText(HolidayLoadState state);
 // What is said, once the main window is up, of a data file ("Tavrin.ini", the holiday file) read
 // only as far as a real one can go: the user may have pasted something into it by mistake.
 std::string DataFileCutText(const std::string& path);
+
+// What is said, once the main window is up, of the chime lines of "Tavrin.ini" at `path` that
+// were not used because no step can sound their number; empty when there were none.
+std::string IgnoredChimeLinesText(const std::string& path, const IniSettings& settings);
 
 // What is said of a "Tavrin.ini" that could not be read for `error`: nothing for a missing file,
 // whose defaults are the rule; the fault otherwise (a FIFO, a folder, a looping link...).

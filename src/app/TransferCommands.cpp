@@ -6,15 +6,17 @@
 namespace tavrin {
 namespace {
 
-void ShowAll(MessageSink& messages, const std::vector<std::string>& texts, const char* caption) {
-  for (const std::string& text : texts) {
-    messages.Show(text, caption, MsgButtons::Ok, MsgIcon::Exclamation);
-  }
+void ShowAll(MessageSink& messages, const std::vector<std::string>& texts, const char* caption,
+             MsgIcon icon) {
+  for (const std::string& text : texts) messages.Show(text, caption, MsgButtons::Ok, icon);
 }
 
+// A transfer that succeeded says so as news, not as a warning; a backup that could not be kept
+// is a warning even then.
 void ShowReport(MessageSink& messages, const UsbReport& report, const char* caption) {
-  ShowAll(messages, report.messages, caption);
-  ShowAll(messages, report.backupProblems, caption);
+  ShowAll(messages, report.messages, caption,
+          report.ok ? MsgIcon::Information : MsgIcon::Exclamation);
+  ShowAll(messages, report.backupProblems, caption, MsgIcon::Exclamation);
 }
 
 // The volume the user picks in the dialog; nothing when there is none (said) or the user

@@ -90,7 +90,7 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
                       const std::vector<AgendaDay>& days, const std::string& outputPath,
                       CliContext& context, CliIo& io) {
   // The image alone decides the events; only the chime names come from the data folder.
-  if (!context.dataDir.empty()) ReadIniSettings(context.dataDir, context.settings, io.err);
+  if (!context.dataDir.empty()) ReadIniSettings(context.dataDir, context.settings, io);
   BuildChimeLists(context.settings);
   const std::string& settingsPath = args.positional[0];
   Result<ProgramNameTable> names = EventNames(args, settingsPath, io.err);

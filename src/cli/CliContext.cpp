@@ -11,6 +11,7 @@
 #include "document/PathText.h"
 #include "maintenance/MaintenanceTexts.h"
 #include "model/FileHead.h"
+#include "model/ShiftJis.h"
 
 namespace tavrin {
 namespace {
@@ -27,6 +28,15 @@ const OptionSpec* FindOption(const std::vector<OptionSpec>& specs, const std::st
     return spec.name == name || (!spec.alias.empty() && spec.alias == name);
   });
   return it == specs.end() ? nullptr : &*it;
+}
+
+// A data folder's file read only as far as a real one reaches.
+void WarnIfCut(bool cut, const std::string& path, CliIo& io) {
+  if (!cut) return;
+  io.err << kMessagePrefix
+         << TrFormat("warning: only the first %s KB of %s were read; the rest was ignored",
+                     {std::to_string(kDataFileLimitBytes / 1024), path})
+         << "\n";
 }
 
 }  // namespace
@@ -140,13 +150,6 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   }
   ClearHolidayTable(context.holidays);
   if (use == ContextUse::kCarriesImage) return context;
-  const auto warnIfCut = [&](bool cut, const std::string& path) {
-    if (!cut) return;
-    io.err << kMessagePrefix
-           << TrFormat("warning: only the first %s KB of %s were read; the rest was ignored",
-                       {std::to_string(kDataFileLimitBytes / 1024), path})
-           << "\n";
-  };
   // Missing files mean no holidays and the default settings, as in the desktop program.
   const std::string holidayPath = context.dataDir + "/" + kHolidayFileName;
   bool cut = false;
@@ -161,11 +164,9 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
            << TrFormat("warning: no holiday file (%s): public holidays are ordinary days", {why})
            << "\n";
   }
-  warnIfCut(cut, holidayPath);
+  WarnIfCut(cut, holidayPath, io);
   if (!context.dataDir.empty()) {
-    cut = false;
-    ReadIniSettings(context.dataDir, context.settings, io.err, &cut);
-    warnIfCut(cut, JoinPath(context.dataDir, kSettingsIniName));
+    ReadIniSettings(context.dataDir, context.settings, io);
   }
   return context;
 }
@@ -175,14 +176,31 @@ std::vector<std::string> CliContext::DataFiles() const {
   return {JoinPath(dataDir, kHolidayFileName), JoinPath(dataDir, kSettingsIniName)};
 }
 
-void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ostream& err,
-                     bool* cut) {
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, CliIo& io) {
   const std::string path = JoinPath(dataDir, kSettingsIniName);
+  bool cut = false;
   int error = 0;
   // A missing file means the defaults, without a word, as in the desktop program.
-  if (!ReadSettingsIni(path, settings, cut, &error) && error != ENOENT) {
-    err << kMessagePrefix
-        << TrFormat("warning: %s; the default settings are used", {FileFault(path, error)}) << "\n";
+  if (!ReadSettingsIni(path, settings, &cut, &error) && error != ENOENT) {
+    io.err << kMessagePrefix
+           << TrFormat("warning: %s; the default settings are used", {FileFault(path, error)})
+           << "\n";
+  }
+  WarnIfCut(cut, path, io);
+  for (const IgnoredLine& line : settings.ignoredChimeLines) {
+    io.err << kMessagePrefix
+           << TrFormat("warning: %s line %s: a chime numbered outside %s..%s was ignored: %s",
+                       {path, std::to_string(line.number), std::to_string(kLowestChimeCode),
+                        std::to_string(kHighestChimeCode), FromShiftJis(line.text)})
+           << "\n";
+  }
+  const int more =
+      settings.ignoredChimeLineCount - static_cast<int>(settings.ignoredChimeLines.size());
+  if (more > 0) {
+    io.err << kMessagePrefix
+           << TrFormat("warning: %s: %s more such chime lines were ignored",
+                       {path, std::to_string(more)})
+           << "\n";
   }
 }
 

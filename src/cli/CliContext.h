@@ -111,10 +111,10 @@ enum class ContextUse { kReadsSchedule, kCarriesImage };
 Result<CliContext> LoadContext(const Arguments& args, CliIo& io,
                                ContextUse use = ContextUse::kReadsSchedule);
 
-// "Tavrin.ini" of `dataDir`: the defaults when it is missing, and a warning on `err` when something
-// else is in its place (a FIFO, a folder, a looping link...).
-void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ostream& err,
-                     bool* cut = nullptr);
+// "Tavrin.ini" of `dataDir` into `settings`: the defaults when it is missing, a warning on
+// `io.err` when something else is in its place (a FIFO, a folder, a looping link...), and what of
+// it was not used: all but its start, chime lines of a number no step can sound.
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, CliIo& io);
 
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);

@@ -80,6 +80,7 @@ class IniParser {
 
  private:
   void FinishLine() {
+    ++lineNumber_;
     // A NUL ends the line's text, as it ends any text the program keeps.
     std::string text = WithoutChars(line_.substr(0, line_.find('\0')), "\r\n");
     line_.clear();
@@ -132,7 +133,14 @@ class IniParser {
     while (at < line.size() && IsBlank(line[at])) ++at;
     // A name that is only half a double-byte character is as empty as no name.
     std::string name = CutShiftJis(line.substr(at), kChimeNameBytes);
-    if (name.empty() || code < kLowestChimeCode || code > kHighestChimeCode) return;
+    if (name.empty()) return;
+    if (code < kLowestChimeCode || code > kHighestChimeCode) {
+      if (settings_.ignoredChimeLines.size() < kMaxIgnoredLinesKept) {
+        settings_.ignoredChimeLines.push_back({lineNumber_, std::string(line)});
+      }
+      ++settings_.ignoredChimeLineCount;
+      return;
+    }
     if (settings_.chimeCount >= kMaxChimes) return;
     ChimeRecord& record = settings_.chimes[static_cast<std::size_t>(settings_.chimeCount++)];
     record.code = static_cast<int16_t>(code);
@@ -151,6 +159,7 @@ class IniParser {
   }
 
   IniSettings& settings_;
+  int lineNumber_ = 0;
   Section section_ = Section::kNone;
   std::string line_;
   bool lastWasCr_ = false;

@@ -21,12 +21,23 @@ struct ChimeRecord {
   std::array<char, 64> name;  // Shift-JIS, NUL-terminated
 };
 
+// A line the reader read and did not use.
+struct IgnoredLine {
+  int number = 0;    // from 1, lines ending at CR LF
+  std::string text;  // as the reader takes it: Shift-JIS, without blanks before it, CR and LF
+};
+inline constexpr std::size_t kMaxIgnoredLinesKept = 10;
+
 struct IniSettings {
   int mode = 1;                // 1 = with radio, 2 = without
   std::string timeSignalMark;  // list mark, Shift-JIS, default "○"
   std::string dayMark;         // day mark, Shift-JIS, default "★"
   std::array<ChimeRecord, kMaxChimes> chimes{};
   int chimeCount = 0;
+  // Chime lines numbered outside kLowestChimeCode..kHighestChimeCode, which no step can sound:
+  // the first kMaxIgnoredLinesKept of them, and how many there were, for the user to be told.
+  std::vector<IgnoredLine> ignoredChimeLines;
+  int ignoredChimeLineCount = 0;
 
   IniSettings();  // the defaults in force before the file is read
   bool RadioModeOn() const { return mode == 1; }

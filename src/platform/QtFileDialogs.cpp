@@ -2,8 +2,43 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 
 namespace tavrin {
+namespace {
+
+// The dialog's file list in the program's language. Qt writes the dates and sizes of its list in
+// the system's locale, which need not be Japanese, and leaves "Folder" untranslated; the rest of
+// the dialog speaks Japanese through Qt's translations.
+class JapaneseFileList : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || files == nullptr || !index.isValid()) {
+      return QIdentityProxyModel::data(index, role);
+    }
+    const QModelIndex file = mapToSource(index);
+    const QLocale japanese;  // the program's default
+    switch (index.column()) {
+      case 1:
+        return files->isDir(file) ? QVariant(QString())
+                                  : japanese.formattedDataSize(files->size(file));
+      case 2:
+        if (files->isDir(file)) return QStringLiteral("フォルダー");
+        break;
+      case 3:
+        return japanese.toString(files->lastModified(file), QLocale::ShortFormat);
+      default:
+        break;
+    }
+    return QIdentityProxyModel::data(index, role);
+  }
+};
+
+}  // namespace
 
 QString ToQtNameFilter(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
@@ -25,7 +60,13 @@ QString ToQtNameFilter(const std::string& filter) {
 
 std::optional<std::string> QtFileDialogs::Run(const FileDialogRequest& request) {
   QFileDialog dialog(parent_, QString::fromStdString(request.title));
+  // Qt's own dialog, not the desktop's: the program speaks Japanese whatever the desktop's
+  // language, and the desktop's dialog follows the desktop (where there is one at all).
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setProxyModel(new JapaneseFileList(&dialog));
+  // The type list shows the description as the program words it, "...(*.BIN)"; the patterns Qt
+  // matches (both cases) stay out of sight.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilter(ToQtNameFilter(request.filter));

@@ -553,5 +553,32 @@ TEST(CliInputs, DataFolderFilesAreReadOnlyAsFarAsARealOneReaches) {
                           " were read; the rest was ignored\n");
 }
 
+// A chime line of "Tavrin.ini" numbered where no step can sound it is said to be ignored, by
+// line, by every command that reads the file.
+TEST(CliInputs, ChimeLinesNumberedOutsideTheCodesAreSaidToBeIgnored) {
+  TempFolder folder;
+  fs::copy_file(kShippedData + "/Tavrin-Holidays.ini", folder / "Tavrin-Holidays.ini");
+  WriteBytes(folder / "Tavrin.ini",
+             "[System]\r\nRadioSet=OFF\r\n[Chime]\r\n1=a\r\n16=b\r\n0=c\r\n");
+  const std::string said = "tavrin-cli: warning: " + folder / "Tavrin.ini" +
+                           " line 5: a chime numbered outside 1..15 was ignored: 16=b\n" +
+                           "tavrin-cli: warning: " + folder / "Tavrin.ini" +
+                           " line 6: a chime numbered outside 1..15 was ignored: 0=c\n";
+  const std::string data = "--data-dir=" + folder.path();
+  const struct {
+    const char* name;
+    Outcome outcome;
+  } cases[] = {
+      {"dump", Call(RunDump, {kSchool, data, kNow})},
+      {"check", Call(RunCheck, {kSchool, data, kNow})},
+      {"agenda --ics", Call(RunAgenda, {kSchool, data, kNow, "--from=2026-12-08", "--to=2026-12-08",
+                                        "--ics", folder / "out.ics"})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_NE(c.outcome.err.find(said), std::string::npos) << c.outcome.err;
+  }
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -97,6 +97,57 @@ TEST(SettingsIni, ChimeCodesMustFitTheStepsActionCode) {
   EXPECT_EQ(Name(settings.chimes[0]), "ab");
 }
 
+TEST(SettingsIni, ChimeLinesNumberedOutsideTheCodesAreToldByLine) {
+  std::string many = "[Chime]\r\n";
+  for (int i = 0; i < 12; ++i) many += "16=x\r\n";
+  const struct {
+    const char* name;
+    std::string file;
+    std::vector<IgnoredLine> lines;
+    int count;
+  } cases[] = {
+      {"below, above and far above",
+       "[Chime]\r\n0=zero\r\n16=sixteen\r\n99999999999999999999=huge\r\n15=fifteen\r\n1=one",
+       {{2, "0=zero"}, {3, "16=sixteen"}, {4, "99999999999999999999=huge"}},
+       3},
+      {"as written, blanks before it left out",
+       "[Chime]\r\n  \t16 =  name \r\n",
+       {{2, "16 =  name "}},
+       1},
+      {"lines end at CR LF only", "; a\nb\r\n[chime]\r\n\r\n17=a\nb\r\n", {{4, "17=ab"}}, 1},
+      {"in the code range, beyond ten",
+       "[Chime]\r\n1=a\r\n2=a\r\n3=a\r\n4=a\r\n5=a\r\n"
+       "6=a\r\n7=a\r\n8=a\r\n9=a\r\n10=a\r\n11=a\r\n",
+       {},
+       0},
+      {"without a name, or no number at all", "[Chime]\r\n16=\r\nx16=a\r\n16 a\r\n", {}, 0},
+      {"outside the Chime section", "16=a\r\n[Sign]\r\n16=a\r\n[System]\r\n0=a\r\n", {}, 0},
+      {"the first ten of many",
+       many,
+       {{2, "16=x"},
+        {3, "16=x"},
+        {4, "16=x"},
+        {5, "16=x"},
+        {6, "16=x"},
+        {7, "16=x"},
+        {8, "16=x"},
+        {9, "16=x"},
+        {10, "16=x"},
+        {11, "16=x"}},
+       12},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const IniSettings settings = Parse(c.file);
+    ASSERT_EQ(settings.ignoredChimeLines.size(), c.lines.size());
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      EXPECT_EQ(settings.ignoredChimeLines[i].number, c.lines[i].number);
+      EXPECT_EQ(settings.ignoredChimeLines[i].text, c.lines[i].text);
+    }
+    EXPECT_EQ(settings.ignoredChimeLineCount, c.count);
+  }
+}
+
 TEST(SettingsIni, MalformedChimeLinesGiveTheTenDefaults) {
   IniSettings settings = Parse("[Chime]\r\n=name\r\nx1=name\r\n2 name\r\n3=\r\n4 =  \r\n");
   EXPECT_EQ(settings.chimeCount, 0);

@@ -119,6 +119,7 @@ TEST_F(TransferCommandsTest, UsbWriteWritesTheSavedImageToTheChosenDrive) {
   volumes = {};
   UsbWrite();
   EXPECT_EQ(Texts(), std::vector<std::string>{"リムーバブルディスクが存在しません。"});
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
   volumes = {VolumeAt(files.path()), VolumeAt(stick.path())};
   chooser.answer = std::nullopt;
   messages.shown.clear();
@@ -131,6 +132,7 @@ TEST_F(TransferCommandsTest, UsbWriteWritesTheSavedImageToTheChosenDrive) {
   EXPECT_EQ(chooser.message, " \"plan.BIN\" をUSBメモリに書き込みます。");
   EXPECT_EQ(chooser.drives, (std::vector<std::string>{files.path(), stick.path()}));
   EXPECT_EQ(Texts(), std::vector<std::string>{"plan.BIN の書き込みが正常に終了しました。"});
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::Information);
   EXPECT_EQ(ReadBytes(stick / kStickFileName), ReadBytes(files / "plan.BIN"));
   EXPECT_EQ(ReadBytes(data / "backups/20260401-090000-usb-write.BIN"),
             ReadBytes(files / "plan.BIN"));
@@ -147,6 +149,7 @@ TEST_F(TransferCommandsTest, UsbReadMakesTheSticksImageAnUntitledChangedDocument
   EXPECT_EQ(Texts(),
             std::vector<std::string>{"USBメモリからのファイルの読み込みが正常に終了しました。"});
   EXPECT_EQ(messages.shown[0].caption, "USBメモリから読み込み");
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::Information);
   EXPECT_TRUE(doc->IsUntitled());
   EXPECT_TRUE(doc->IsModified());
   EXPECT_EQ(view->caption(), "Tavrin - 新規作成 *");
@@ -169,6 +172,7 @@ TEST_F(TransferCommandsTest, AFailedUsbReadLeavesTheDocumentAsItWas) {
                                           stick / kStickFileName +
                                           " の大きさが 6594 バイトではありません（6000 バイト）。",
                                       "USBメモリからのファイルの読み込みに失敗しました。"}));
+  for (const ShownMessage& shown : messages.shown) EXPECT_EQ(shown.icon, MsgIcon::Exclamation);
   EXPECT_FALSE(doc->IsUntitled());
   EXPECT_FALSE(doc->IsModified());
   EXPECT_EQ(doc->SettingsTitle(), "plan.BIN");

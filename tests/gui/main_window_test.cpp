@@ -632,6 +632,43 @@ TEST_F(MainWindowTest, BothProgramsSayWhatStandsInThePlaceOfTavrinIni) {
   }
 }
 
+TEST_F(MainWindowTest, ChimeLinesNumberedOutsideTheCodesAreSaidByLine) {
+  WriteHolidayFile();
+  std::string twelve = "[Chime]\r\n";
+  std::string listed;
+  for (int line = 2; line <= 13; ++line) {
+    twelve += "16=x\r\n";
+    if (line <= 11) listed += "\n" + std::to_string(line) + " 行目：16=x";
+  }
+  const struct {
+    const char* name;
+    std::string ini;
+    std::string lines;  // of the message, after its first
+  } cases[] = {
+      {"one of each side", "[System]\r\nRadioSet=OFF\r\n[Chime]\r\n1=a\r\n16=\x92\xa9\r\n0=c\r\n",
+       "\n5 行目：16=朝\n6 行目：0=c"},
+      {"the first ten of twelve", twelve, listed + "\nほか 2 行"},
+      {"all within the codes", "[Chime]\r\n1=a\r\n15=b\r\n", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    data_.Write(QStringLiteral("Tavrin.ini"), QByteArray::fromStdString(c.ini));
+    messages_.shown.clear();
+    Start();
+    QTest::qWait(1300);
+    std::vector<std::string> said;
+    for (const auto& shown : messages_.shown) said.push_back(shown.text);
+    std::vector<std::string> expected;
+    if (!c.lines.empty())
+      expected.push_back(data_.file(QStringLiteral("Tavrin.ini")).toStdString() +
+                         " の [Chime] の次の行は、チャイムの番号が 1～15 の外なので使いませんで"
+                         "した。\n" +
+                         c.lines);
+    EXPECT_EQ(said, expected);
+    app_.reset();
+  }
+}
+
 TEST_F(MainWindowTest, MissingHolidayFileIsReportedOneSecondAfterStart) {
   Start();
   EXPECT_TRUE(messages_.shown.empty());

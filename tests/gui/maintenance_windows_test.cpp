@@ -35,8 +35,8 @@ using testing::WhenModal;
 
 class MaintenanceWindowsTest : public testing::RunningAppFixture {
  protected:
-  void Start() {
-    RunningAppFixture::Start();
+  void Start(const QStringList& arguments = {}) {
+    RunningAppFixture::Start(arguments);
     QApplication::setActiveWindow(app_->frame());
   }
   // Presses `key` with Alt and reports the title of the modal window it opened (closing it), or
@@ -201,6 +201,37 @@ TEST_F(MaintenanceWindowsTest, SpecialMenuButtonShowsItsInformationBox) {
   EXPECT_EQ(messages_.shown.back().caption, "USB データ・ファイル名");
   EXPECT_EQ(messages_.shown.back().text, "\"VL-3400.BIN\"    ");
   EXPECT_EQ(messages_.shown.back().icon, MsgIcon::Information);
+}
+
+TEST_F(MaintenanceWindowsTest, TheCurrentDataFolderIsTheFolderOfTheSettingsFileOrNothing) {
+  const QString school = QStringLiteral(TAVRIN_SOURCE_DIR "/examples/school.BIN");
+  const struct {
+    const char* name;
+    std::string stored;  // OBJDIR from the last run
+    QStringList arguments;
+    std::string shown;
+  } cases[] = {
+      {"first start", "", {}, "\"\"    "},
+      {"a folder from the last run", "/srv/plans", {}, "\"/srv/plans\"    "},
+      {"a file opened at the start",
+       "/srv/plans",
+       {school},
+       "\"" TAVRIN_SOURCE_DIR "/examples\"    "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    profile_.WriteString("OBJDIR", c.stored);
+    Start(c.arguments);
+    messages_.shown.clear();
+    OpenSpecialMenu([](QWidget* menu) {
+      ClickLabelled(menu, QStringLiteral("現在のデータ・フォルダ"));
+      CloseBox(menu);
+    });
+    ASSERT_FALSE(messages_.shown.empty());
+    EXPECT_EQ(messages_.shown.back().caption, "現在のデータ・フォルダ");
+    EXPECT_EQ(messages_.shown.back().text, c.shown);
+    app_.reset();
+  }
 }
 
 TEST_F(MaintenanceWindowsTest, RegistryResetKeepsTheTransferDialogPosition) {

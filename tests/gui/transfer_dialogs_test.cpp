@@ -166,6 +166,7 @@ TEST_F(TransferDialogsTest, CableWriteServesTheSavedFileToTheTimer) {
   EXPECT_TRUE(dialog_.isNull());  // gone after the message
   EXPECT_EQ(Texts(), std::vector<std::string>{"\"plan.BIN\" の書き込みが正常に終了しました。"});
   EXPECT_EQ(watched_.shown[0].caption, "ケーブル接続で書き込み");
+  EXPECT_EQ(watched_.shown[0].icon, MsgIcon::Information);
   EXPECT_EQ(buttonAtMessage, QStringLiteral("OK"));
   EXPECT_EQ(statusAtMessage, QStringLiteral("通信完了"));
   EXPECT_EQ(portAtMessage, QStringLiteral("COM1 (%1) で通信しています。").arg(timer.pty()));
@@ -193,6 +194,7 @@ TEST_F(TransferDialogsTest, CableReadMakesTheTimersImageANewChangedDocument) {
   EXPECT_EQ(Texts(), std::vector<std::string>{
                          "年間プログラムタイマからのデータの読み込みが正常に終了しました。"});
   EXPECT_EQ(watched_.shown[0].caption, "ケーブル接続で読み込み");
+  EXPECT_EQ(watched_.shown[0].icon, MsgIcon::Information);
   EXPECT_TRUE(app_->doc()->IsUntitled());
   EXPECT_TRUE(app_->doc()->IsModified());
   EXPECT_EQ(app_->frame()->windowTitle(), QStringLiteral("Tavrin - 新規作成 *"));
@@ -210,6 +212,7 @@ TEST_F(TransferDialogsTest, ACableReadOfAShortImageFailsWithItsLengthAndLeavesAN
   EXPECT_EQ(timer.Finish(), 0) << timer.errors().toStdString();
   EXPECT_EQ(Texts(), std::vector<std::string>{"年間プログラムタイマからのデータの読み込みに失敗"
                                               "しました。\n\nデータ長エラー"});
+  EXPECT_EQ(watched_.shown[0].icon, MsgIcon::Exclamation);
   EXPECT_TRUE(app_->doc()->IsUntitled());
   EXPECT_FALSE(app_->doc()->IsModified());
   EXPECT_FALSE(QFile::exists(Backup("20260401-090000-cable-read.BIN")));

@@ -170,15 +170,22 @@ void CTavrinView::InitializeView() {
   if (iniCut) cutFiles.push_back(doc_.SettingsIniPath());
   if (holidaysCut) cutFiles.push_back(doc_.DataFolder() + "/" + kHolidayFileName);
   const std::string holidayProblem = HolidayProblemText(holidayState_);
-  if (!cutFiles.empty() || !holidayProblem.empty() || !iniProblem.empty()) {
-    QTimer::singleShot(kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem, iniProblem] {
-      if (!iniProblem.empty())
-        messages_.Show(iniProblem, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-      for (const std::string& path : cutFiles)
-        messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-      if (!holidayProblem.empty())
-        messages_.Show(holidayProblem, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
-    });
+  const std::string ignoredChimes =
+      IgnoredChimeLinesText(doc_.SettingsIniPath(), viewModel_.iniSettings());
+  if (!cutFiles.empty() || !holidayProblem.empty() || !iniProblem.empty() ||
+      !ignoredChimes.empty()) {
+    QTimer::singleShot(
+        kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem, iniProblem, ignoredChimes] {
+          if (!iniProblem.empty())
+            messages_.Show(iniProblem, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+          for (const std::string& path : cutFiles)
+            messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok,
+                           MsgIcon::Exclamation);
+          if (!ignoredChimes.empty())
+            messages_.Show(ignoredChimes, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+          if (!holidayProblem.empty())
+            messages_.Show(holidayProblem, kHolidayCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+        });
   }
 
   ApplyLayout(LayOutMainForm(viewModel_.RadioModeOn()));
@@ -528,9 +535,9 @@ void CTavrinView::KeepSerialWindowAbove(QWidget* owner) {
 
 MaintenanceFacts CTavrinView::Facts() const {
   MaintenanceFacts facts;
-  // A document that has no folder yet uses the one its file dialogs open in: that is the folder
-  // its data go to, not an empty text.
-  facts.settingsFolder = doc_.InitialFolder();
+  // The folder of the settings file last opened or saved, kept between runs; empty before the
+  // first and after the registry is reset.
+  facts.settingsFolder = doc_.paths().settingsFolder;
   facts.userName = CurrentUserName();
   facts.currentDirectory = doc_.CurrentDirectory();
   facts.fileVersion = FileVersionText(doc_.image(), doc_.IsUntitled());

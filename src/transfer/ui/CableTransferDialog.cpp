@@ -134,9 +134,10 @@ void CableTransferDialog::Conclude() {
           : (succeeded ? CableReadSuccess() : CableReadFailure(monitor_.Detail()));
   // The link is still inside the event that ended the transfer; the message waits until it is
   // out of it.
-  QTimer::singleShot(0, this, [this, text] {
+  QTimer::singleShot(0, this, [this, text, succeeded] {
     if (closed_) return;
-    messages_.Show(text, windowTitle().toStdString(), MsgButtons::Ok, MsgIcon::Exclamation);
+    messages_.Show(text, windowTitle().toStdString(), MsgButtons::Ok,
+                   succeeded ? MsgIcon::Information : MsgIcon::Exclamation);
     reject();
   });
 }

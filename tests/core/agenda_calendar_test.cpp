@@ -26,14 +26,38 @@ const std::string kSchool = kSource + "/examples/school.BIN";
 const LocalTime kStamp{2026, 12, 8, 9, 0, 0};
 
 struct ParsedEvent {
-  std::string date;  // "2027-06-14"
-  std::string time;  // "08:25"
-  int seconds = 0;
+  std::string date;         // "2027-06-14"
+  std::string time;         // "08:25"
+  std::string end;          // DTEND on the wall clock: "2027-06-14 08:45:20"; empty without one
+  bool zeroLength = false;  // DURATION:PT0S
   std::string summary;
   std::string uid;
   std::string tzid;
-  time_t utc = 0;  // the start
+  std::string endTzid;
+  std::string utc;     // the start: "20270613T232500Z"
+  std::string endUtc;  // the end, when there is a DTEND
 };
+
+std::string WallText(const icaltimetype& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day,
+                time.hour, time.minute, time.second);
+  return text;
+}
+
+// The instant as the file's own VTIMEZONE places it.
+std::string UtcText(const icaltimetype& time) {
+  const icaltimetype utc = icaltime_convert_to_zone(time, icaltimezone_get_utc_timezone());
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day,
+                utc.hour, utc.minute, utc.second);
+  return text;
+}
+
+std::string TzidOf(icalproperty* property) {
+  icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+  return tzid ? icalparameter_get_tzid(tzid) : "";
+}
 
 // The file as a calendar app reads it.
 std::vector<ParsedEvent> ParseBack(const std::string& text) {
@@ -56,15 +80,19 @@ std::vector<ParsedEvent> ParseBack(const std::string& text) {
     std::snprintf(text, sizeof text, "%02d:%02d", start.hour, start.minute);
     parsed.time = text;
     icalproperty* duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
-    parsed.seconds = duration ? icaldurationtype_as_int(icalproperty_get_duration(duration)) : 0;
+    parsed.zeroLength =
+        duration != nullptr && icaldurationtype_as_int(icalproperty_get_duration(duration)) == 0;
     parsed.summary = icalcomponent_get_summary(event);
     parsed.uid = icalcomponent_get_uid(event);
-    icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
-    if (icalparameter* tzid = icalproperty_get_first_parameter(dtstart, ICAL_TZID_PARAMETER)) {
-      parsed.tzid = icalparameter_get_tzid(tzid);
-    }
-    parsed.utc = icaltime_as_timet_with_zone(start, start.zone);
+    parsed.tzid = TzidOf(icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY));
+    parsed.utc = UtcText(start);
     EXPECT_NE(start.zone, nullptr) << "the zone of " << parsed.tzid << " is not in the file";
+    if (icalproperty* dtend = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
+      const icaltimetype end = icalcomponent_get_dtend(event);
+      parsed.end = WallText(end);
+      parsed.endTzid = TzidOf(dtend);
+      parsed.endUtc = UtcText(end);
+    }
     events.push_back(parsed);
   }
   return events;
@@ -116,12 +144,9 @@ TEST(AgendaCalendar, EventsReadBackAreTheAgendasAtItsTimes) {
       std::string action = event.summary.substr(channel.size() + 1);
       action = action.substr(0, action.find("（"));
       if (action == "ON～OFF") {
-        const int end = std::stoi(event.time.substr(0, 2)) * 60 + std::stoi(event.time.substr(3)) +
-                        event.seconds / 60;
-        char off[32];
-        std::snprintf(off, sizeof off, "%02d:%02d", end / 60, end % 60);
+        ASSERT_EQ(event.end.substr(0, 10), event.date) << event.summary;
         read.emplace_back(event.date, event.time, channel, "ON");
-        read.emplace_back(event.date, off, channel, "OFF");
+        read.emplace_back(event.date, event.end.substr(11, 5), channel, "OFF");
       } else {
         read.emplace_back(event.date, event.time, channel, action);
       }
@@ -217,7 +242,10 @@ TEST(AgendaCalendar, TimesAreWallClockTimesOfTheNamedZone) {
     utc.tm_mday = c.date.day;
     utc.tm_hour = 7;
     utc.tm_min = 30;
-    EXPECT_EQ(first.utc, timegm(&utc) - c.utcOffsetHours * 3600) << c.zone;
+    const time_t instant = timegm(&utc) - c.utcOffsetHours * 3600;
+    char expected[32];
+    std::strftime(expected, sizeof expected, "%Y%m%dT%H%M%SZ", std::gmtime(&instant));
+    EXPECT_EQ(first.utc, expected) << c.zone;
   }
   EXPECT_FALSE(WriteICalendar({}, {"Nowhere/Atlantis", kStamp}).ok());
 }
@@ -299,6 +327,113 @@ TEST(CliAgendaIcs, WritesTheCalendarFileAndNothingWhenItCannot) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "late.ics"));
   EXPECT_FALSE(std::filesystem::exists(folder / "names.ics"));
+}
+
+// Every day: CH2 (keep) ON at 00:30 and OFF at 04:00, a two-minute time signal on CH1 at 01:59,
+// and CH3 (keep) OFF at 05:00 without an ON before it.
+constexpr char kNightModel[] = R"({
+  "basicProgram": 1,
+  "channels": [{"kind": 1, "signalMinutes": 2}, {"kind": 2}, {"kind": 2}],
+  "stepCount": 4,
+  "steps": [
+    {"slot": 0, "program": 1, "channel": 2, "days": [1,1,1,1,1,1,1], "hour": 0, "minute": 30, "action": 1},
+    {"slot": 1, "program": 1, "channel": 2, "days": [1,1,1,1,1,1,1], "hour": 4, "minute": 0, "action": 2},
+    {"slot": 2, "program": 1, "channel": 1, "days": [1,1,1,1,1,1,1], "hour": 1, "minute": 59, "action": 1},
+    {"slot": 3, "program": 1, "channel": 3, "days": [1,1,1,1,1,1,1], "hour": 5, "minute": 0, "action": 2}
+  ]
+})";
+
+// The night schedule as a settings file, made by pack, and the agenda of `date` as tavrin-cli
+// agenda --ics writes it in `zone`, read back.
+std::vector<ParsedEvent> NightCalendar(const TempFolder& folder, const std::string& zone,
+                                       const std::string& date, const std::string& now) {
+  ScopedEnv env;
+  env.Set("TZ", zone.c_str());
+  const std::string data = kSource + "/src/resources";
+  WriteBytes(folder / "night.json", kNightModel);
+  const Outcome packed = Call(RunPack, {folder / "night.json", "-o", folder / "night.BIN",
+                                        "--data-dir", data, "--now", "2026-06-01T00:00:00"});
+  EXPECT_EQ(packed.code, kExitOk) << packed.err;
+  const Outcome run = Call(RunAgenda, {folder / "night.BIN", "--from", date, "--to", date, "--ics",
+                                       folder / "night.ics", "--data-dir", data, "--now", now});
+  EXPECT_EQ(run.code, kExitOk) << run.err;
+  return ParseBack(ReadBytes(folder / "night.ics"));
+}
+
+// A calendar app shows an event from its DTSTART to its DTEND, each on the named zone's clock.
+// On the days the clocks change an interval ends at the time the timer's clock then shows, and
+// the file's VTIMEZONE places both ends at the instants the zone's rules give.
+TEST(CliAgendaIcs, EventsEndAtTheWallClockTimeOnTheDaysTheClocksChange) {
+  struct Case {
+    const char* zone;
+    const char* date;
+    const char* onUtc;   // 00:30 on that day
+    const char* offUtc;  // 04:00 on that day
+  };
+  const Case cases[] = {
+      {"America/New_York", "2026-03-08", "20260308T053000Z", "20260308T080000Z"},  // EST → EDT
+      {"America/New_York", "2026-11-01", "20261101T043000Z", "20261101T090000Z"},  // EDT → EST
+      {"Europe/London", "2026-03-29", "20260329T003000Z", "20260329T030000Z"},     // GMT → BST
+      {"Europe/London", "2026-10-25", "20261024T233000Z", "20261025T040000Z"},     // BST → GMT
+      {"Australia/Lord_Howe", "2026-04-05", "20260404T133000Z",
+       "20260404T173000Z"},  // +11 → +10:30
+      {"Australia/Lord_Howe", "2026-10-04", "20261003T140000Z",
+       "20261003T170000Z"},                                                  // +10:30 → +11
+      {"Asia/Tokyo", "2026-03-08", "20260307T153000Z", "20260307T190000Z"},  // no change
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + c.date);
+    const std::vector<ParsedEvent> events =
+        NightCalendar(folder, c.zone, c.date, "2026-06-01T12:00:00");
+    ASSERT_EQ(events.size(), 3u);
+    const std::string day = c.date;
+    const ParsedEvent& keep = events[0];
+    EXPECT_EQ(keep.summary, "CH2 ON～OFF");
+    EXPECT_EQ(keep.date + " " + keep.time, day + " 00:30");
+    EXPECT_EQ(keep.end, day + " 04:00:00");
+    EXPECT_EQ(keep.endTzid, c.zone);
+    EXPECT_EQ(keep.utc, c.onUtc);
+    EXPECT_EQ(keep.endUtc, c.offUtc);
+    const ParsedEvent& chime = events[1];
+    EXPECT_EQ(chime.summary.rfind("CH1 ", 0), 0u) << chime.summary;
+    EXPECT_EQ(chime.date + " " + chime.time, day + " 01:59");
+    EXPECT_EQ(chime.end, day + " 02:01:00");  // two minutes later on the wall clock
+    EXPECT_EQ(chime.endTzid, c.zone);
+    const ParsedEvent& off = events[2];
+    EXPECT_EQ(off.summary, "CH3 OFF");
+    EXPECT_EQ(off.end, "");
+    EXPECT_TRUE(off.zeroLength) << "a switch without its pair has no explicit length";
+  }
+}
+
+// The time stamp is the moment --now names on the zone's clock, in UTC, whatever season the
+// exported days lie in.
+TEST(CliAgendaIcs, TheTimeStampIsTheClockOfItsOwnSeason) {
+  struct Case {
+    const char* zone;
+    const char* now;
+    const char* date;
+    const char* stamp;
+  };
+  const Case cases[] = {
+      {"Europe/London", "2026-04-01T08:00:00", "2026-11-02", "20260401T070000Z"},
+      {"Europe/London", "2026-12-01T08:00:00", "2026-07-02", "20261201T080000Z"},
+      {"America/New_York", "2026-07-01T12:00:00", "2026-12-01", "20260701T160000Z"},
+      {"Australia/Lord_Howe", "2026-01-10T12:00:00", "2026-07-01", "20260110T010000Z"},
+      {"Australia/Lord_Howe", "2026-07-10T12:00:00", "2026-12-01", "20260710T013000Z"},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + c.now);
+    NightCalendar(folder, c.zone, c.date, c.now);
+    std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar(
+        icalparser_parse_string(ReadBytes(folder / "night.ics").c_str()), icalcomponent_free);
+    ASSERT_NE(calendar, nullptr);
+    icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(UtcText(icalcomponent_get_dtstamp(event)), c.stamp);
+  }
 }
 
 }  // namespace

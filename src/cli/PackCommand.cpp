@@ -7,7 +7,6 @@
 #include "cli/ModelJson.h"
 #include "document/FileProbe.h"
 #include "document/SaveCheck.h"
-#include "model/ShiftJis.h"
 
 namespace tavrin {
 namespace {
@@ -68,14 +67,10 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;
   PackImage(model, context->station, context->Image(), image, calendars);
-  // Without the timer's tag the file is one that dump, the program and the timer refuse.
-  if (!HasModelTag(image)) {
-    const std::string tag = FieldText(model.modelTag.data(), model.modelTag.size());
-    const std::string why =
-        "modelTag: \"" + FromShiftJis(tag) + "\" is not the timer's tag " + std::string(kModelTag);
-    if (!parsed->Option("--lenient")) return fail(jsonPath + ": " + why);
+  if (const std::optional<std::string> why = ModelTagFault(model)) {
+    if (!parsed->Option("--lenient")) return fail(jsonPath + ": " + *why);
     messages.Show(
-        "warning: " + jsonPath + ": " + why + "; the program will not open " + paths.settingsPath,
+        "warning: " + jsonPath + ": " + *why + "; the program will not open " + paths.settingsPath,
         kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
   const Result<> written = WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, names);

@@ -158,6 +158,9 @@ void Broken(Findings& findings, const Breach& b) {
 }  // namespace
 
 void CheckLimits(Findings& findings) {
+  for (const std::string& refused : findings.input().refused) {
+    findings.Add(CheckRule::InvalidValue, {PlaceKind::File, 0}, refused);
+  }
   for (const Breach& breach : FindBreaches(findings.model())) {
     switch (breach.kind) {
       case Breach::Kind::Outside:

@@ -193,7 +193,7 @@ FAULTS = [
      "FindTelevision(name) != nullptr;"),
     # The check agrees with strict pack.
     ("the check refuses a model with a value pack refuses", "src/cli/ScheduleInput.cpp",
-     "values == RefusedValues::List ? &schedule.refused : nullptr;", "nullptr;"),
+     "values == RefusedValues::List ? &schedule.refused", "values != RefusedValues::List ? &schedule.refused"),
     ("the check takes any model tag", "src/cli/ScheduleInput.cpp", "tag && refused) {",
      "tag && !refused) {"),
     ("values the reader left out are no findings", "src/review/CheckLimits.cpp",

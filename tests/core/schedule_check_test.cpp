@@ -307,7 +307,8 @@ TEST(ScheduleCheck, EachFieldIsNamedByTheEditorsWord) {
       {[](School& s) { s.model.summerTime = {3, 2, 1, 2, 13, 1, 1, 2}; },
        "サマータイムの終了の＜月＞ 13 は範囲外です（1～12）。"},
   };
-  for (const auto& [plant, message] : cases) {
+  for (const auto& [plant, said] : cases) {
+    const std::string& message = said;
     School school;
     plant(school);
     const std::vector<Finding> findings = school.Check();

@@ -35,14 +35,11 @@ std::optional<int> AnswerOnTerminal(const tavrin::StartOptions& options) {
 
 int main(int argc, char** argv) {
   tavrin::MarkProcessStart();
-  // --help and --version answer before any display is needed. Anything else waits until Qt has
-  // taken its own options out.
-  const tavrin::StartOptions early =
+  // The command line is answered before any display is needed: without one, Qt would end the
+  // program before it could say what is wrong with its options.
+  const tavrin::StartOptions options =
       tavrin::ParseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (early.request == tavrin::StartRequest::Help ||
-      early.request == tavrin::StartRequest::Version) {
-    return *AnswerOnTerminal(early);
-  }
+  if (std::optional<int> answered = AnswerOnTerminal(options)) return *answered;
   if (std::optional<int> unknownHook = tavrin::RefuseUnknownTestHook()) return *unknownHook;
   // A mistyped clock is refused as tavrin-cli refuses it, not silently given way to the real one.
   if (tavrin::Result<std::optional<tavrin::LocalTime>> fixed = tavrin::FixedTimeFromEnvironment();
@@ -51,11 +48,6 @@ int main(int argc, char** argv) {
     return tavrin::kStartUsageExit;
   }
   QApplication qtApp(argc, argv);
-  std::vector<std::string> rest;
-  for (const QString& arg : QApplication::arguments().mid(1)) rest.push_back(arg.toStdString());
-  const tavrin::StartOptions options = tavrin::ParseStartOptions(rest);
-  if (std::optional<int> answered = AnswerOnTerminal(options)) return *answered;
-
   tavrin::CTavrinApp::InstallResources();
   tavrin::AppServices services;
   services.shippedData = tavrin::ShippedDataFolders(tavrin::ExecutablePath());

@@ -2,6 +2,8 @@
 """Kills tavrin-cli at random moments while it writes, and counts what the kills left behind.
 
   python3 tools/kill-writes.py BUILD_DIR [--kills N] [--seed S] [--named] [--usb]
+  python3 tools/kill-writes.py BUILD_DIR --races N
+  python3 tools/kill-writes.py BUILD_DIR --inject
 
 pack (default): writes one of two schedules over the other, each run killed with SIGKILL at a
 random moment of its usual run time. After each kill the pair FILE.BIN + FILE.TXT is classified
@@ -15,7 +17,17 @@ without it do), so every temporary has a name while it is written.
 --usb: usb-write onto a stick folder instead; counts the stick's temporaries ("VL*.TMP") the same
 way.
 
-Prints one line of figures; exit status 0 unless a kill left a damaged file.
+--races N: N times, two pack runs of the two schedules started together onto one pair, each
+pausing 2 ms before every rename (the shim of --inject) so that their saves overlap; after both
+ended, the pair is whole or mixed.
+
+--inject: a shim (LD_PRELOAD, outside the program) counts the system calls of one whole pack run
+that create, write, sync, link, rename, remove or lock files, then kills a run with SIGKILL right
+before each of them in turn. After each kill the pair is opened again (dump, which settles an
+interrupted save) and classified; the figures are given per kind of call.
+
+Prints one line of figures; exit status 0 unless a kill left a damaged file (or, with --races and
+--inject, a mixed pair).
 """
 import argparse
 import hashlib
@@ -49,6 +61,59 @@ WRAP(openat, int dir, const char* path) return real(dir, path, flags, mode); }
 WRAP(openat64, int dir, const char* path) return real(dir, path, flags, mode); }
 """
 
+INJECT_SHIM = r"""
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+static long count;
+static void step(const char* name) {
+  static long at = -2;
+  static FILE* log;
+  if (at == -2) {
+    const char* text = getenv("KILL_WRITES_AT");
+    at = text ? atol(text) : -1;
+    const char* path = getenv("KILL_WRITES_LOG");
+    log = path ? fopen(path, "w") : 0;
+  }
+  ++count;
+  if (log) { fprintf(log, "%ld %s\n", count, name); fflush(log); }
+  if (count == at) raise(SIGKILL);
+}
+#define REAL(name) static __typeof__(name)* real; if (!real) real = dlsym(RTLD_NEXT, #name)
+static int creates(int flags) { return (flags & O_CREAT) || (flags & __O_TMPFILE) == __O_TMPFILE; }
+int open(const char* p, int flags, ...) {
+  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
+  REAL(open); if (creates(flags)) step("open"); return real(p, flags, mode); }
+int open64(const char* p, int flags, ...) {
+  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
+  REAL(open64); if (creates(flags)) step("open"); return real(p, flags, mode); }
+int openat(int d, const char* p, int flags, ...) {
+  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
+  REAL(openat); if (creates(flags)) step("open"); return real(d, p, flags, mode); }
+int openat64(int d, const char* p, int flags, ...) {
+  va_list ap; va_start(ap, flags); int mode = va_arg(ap, int); va_end(ap);
+  REAL(openat64); if (creates(flags)) step("open"); return real(d, p, flags, mode); }
+ssize_t write(int fd, const void* b, size_t n) { REAL(write); if (fd > 2) step("write"); return real(fd, b, n); }
+int fsync(int fd) { REAL(fsync); step("fsync"); return real(fd); }
+int link(const char* a, const char* b) { REAL(link); step("link"); return real(a, b); }
+int linkat(int d, const char* a, int e, const char* b, int f) { REAL(linkat); step("link"); return real(d, a, e, b, f); }
+static void pause_before_rename(void) {
+  const char* text = getenv("KILL_WRITES_PAUSE_US");
+  if (text) usleep((useconds_t)atol(text));
+}
+int rename(const char* a, const char* b) { REAL(rename); step("rename"); pause_before_rename(); return real(a, b); }
+int renameat(int d, const char* a, int e, const char* b) { REAL(renameat); step("rename"); return real(d, a, e, b); }
+int unlink(const char* p) { REAL(unlink); step("unlink"); return real(p); }
+int unlinkat(int d, const char* p, int f) { REAL(unlinkat); step("unlink"); return real(d, p, f); }
+int flock(int fd, int op) { REAL(flock); step("flock"); return real(fd, op); }
+"""
+
 PACK_TEMPORARY = re.compile(r"^\.tavrin-[0-9a-z]{10}\.tmp$")
 STICK_TEMPORARY = re.compile(r"^VL[0-9A-F]{6}\.TMP$")
 
@@ -65,11 +130,11 @@ def temporaries(folder, pattern):
     return {name for name in os.listdir(folder) if pattern.match(name)}
 
 
-def build_shim(work):
-    source = os.path.join(work, "shim.c")
+def build_shim(work, text=SHIM, name="shim"):
+    source = os.path.join(work, name + ".c")
     with open(source, "w") as f:
-        f.write(SHIM)
-    library = os.path.join(work, "shim.so")
+        f.write(text)
+    library = os.path.join(work, name + ".so")
     subprocess.run(["cc", "-shared", "-fPIC", "-o", library, source, "-ldl"], check=True)
     return library
 
@@ -101,6 +166,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--named", action="store_true")
     parser.add_argument("--usb", action="store_true")
+    parser.add_argument("--races", type=int, default=0)
+    parser.add_argument("--inject", action="store_true")
     args = parser.parse_args()
     cli = os.path.join(os.path.abspath(args.build), "src", "tavrin-cli")
     source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples")
@@ -167,6 +234,12 @@ def main():
                     return "mixed"
                 return "damaged"
 
+        if args.races:
+            pausing = dict(env, LD_PRELOAD=build_shim(work, INJECT_SHIM, "inject"),
+                           KILL_WRITES_PAUSE_US="2000")
+            return races(args.races, command, state, pausing)
+        if args.inject:
+            return injections(work, command, state, env, target)
         subprocess.run(command("a"), env=env, check=True, stdout=subprocess.DEVNULL)
         usual = median_run(command("b"), env)
         subprocess.run(command("a"), env=env, check=True, stdout=subprocess.DEVNULL)
@@ -199,6 +272,66 @@ def main():
         return 1 if counts["damaged"] else 0
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+def races(count, command, state, env):
+    """Two writers of one pair at once, each run to its end."""
+    counts = {"a": 0, "b": 0, "mixed": 0, "damaged": 0}
+    for _ in range(count):
+        writers = [subprocess.Popen(command(label), env=env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL) for label in ("a", "b")]
+        for writer in writers:
+            writer.wait()
+        counts[state()] += 1
+    print(f"pack races: {count}, ended with a whole pair {counts['a'] + counts['b']} "
+          f"(a {counts['a']}, b {counts['b']}), mixed {counts['mixed']}, "
+          f"damaged {counts['damaged']}")
+    return 1 if counts["mixed"] or counts["damaged"] else 0
+
+
+def injections(work, command, state, env, target):
+    """A kill right before each file system call of one save, then an open of the pair."""
+    shim = build_shim(work, INJECT_SHIM, "inject")
+    log = os.path.join(work, "calls.log")
+    cli = command("a")[0]
+    subprocess.run(command("a"), env=env, check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(command("b"), env=dict(env, LD_PRELOAD=shim, KILL_WRITES_LOG=log), check=True,
+                   stdout=subprocess.DEVNULL)
+    with open(log) as f:
+        calls = [line.split()[1] for line in f if line.strip()]
+    per_call = {}
+    totals = {"whole": 0, "mixed": 0, "damaged": 0}
+    current = "a"
+    for index, call in enumerate(calls, start=1):
+        wanted = "b" if current == "a" else "a"
+        process = subprocess.run(command(wanted), env=dict(env, LD_PRELOAD=shim,
+                                                           KILL_WRITES_AT=str(index)),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        killed = process.returncode == -signal.SIGKILL
+        # The next open of the pair settles what the kill left.
+        subprocess.run([cli, "dump", os.path.join(target, "plan.BIN")], env=env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        now = state()
+        kind = "whole" if now in ("a", "b") else now
+        totals[kind] += 1
+        entry = per_call.setdefault(call, {"tried": 0, "killed": 0, "mixed": 0, "damaged": 0})
+        entry["tried"] += 1
+        entry["killed"] += 1 if killed else 0
+        entry["mixed"] += 1 if now == "mixed" else 0
+        entry["damaged"] += 1 if now == "damaged" else 0
+        if now in ("a", "b"):
+            current = now
+        else:
+            subprocess.run(command(current), env=env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+    journals = [name for name in os.listdir(os.path.join(work, "data"))
+                if name.endswith(".journal")]
+    print(f"pack kills injected: {len(calls)} calls of one save, whole {totals['whole']}, "
+          f"mixed {totals['mixed']}, damaged {totals['damaged']}, journals left {len(journals)}")
+    for call, entry in sorted(per_call.items()):
+        print(f"  before {call}: tried {entry['tried']}, killed {entry['killed']}, "
+              f"mixed {entry['mixed']}, damaged {entry['damaged']}")
+    return 1 if totals["mixed"] or totals["damaged"] else 0
 
 
 if __name__ == "__main__":

@@ -1,6 +1,9 @@
 #include "app/HolidayStartup.h"
 
+#include <cerrno>
+
 #include "document/DataFolder.h"
+#include "document/FileProbe.h"
 #include "model/FileHead.h"
 
 namespace tavrin {
@@ -27,6 +30,11 @@ std::string HolidayProblemText(HolidayLoadState state) {
              "祭日設定が正しく実行できません。";
   }
   return {};
+}
+
+std::string SettingsIniProblemText(const std::string& path, int error) {
+  if (error == 0 || error == ENOENT) return {};
+  return FileFault(path, error, Language::kJapanese) + "\n既定の設定を使います。";
 }
 
 std::string DataFileCutText(const std::string& path) {

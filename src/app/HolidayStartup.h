@@ -26,4 +26,8 @@ std::string HolidayProblemText(HolidayLoadState state);
 // only as far as a real one can go: the user may have pasted something into it by mistake.
 std::string DataFileCutText(const std::string& path);
 
+// What is said of a "Tavrin.ini" that could not be read for `error`: nothing for a missing file,
+// whose defaults are the rule; the fault otherwise (a FIFO, a folder, a looping link...).
+std::string SettingsIniProblemText(const std::string& path, int error);
+
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "document/FileProbe.h"
 #include "document/PathText.h"
 #include "document/SafeWrite.h"
 #include "document/SettingsFiles.h"
@@ -80,6 +81,10 @@ void SaveAgendaCalendarCommand(TavrinViewModel& view, const SettingsImage& image
   const std::optional<std::string> chosen = doc.dialogs().Run(request);
   if (!chosen) return;
   const std::string path = ApplyDefaultExtension(*chosen, request.defaultExtension);
+  if (Result<> own = CheckOutputIsNoInput(path, doc.FilesRead(), Language::kJapanese); !own) {
+    ShowFailure(doc, own.message(), kCalendarSaveCaption);
+    return;
+  }
 
   const Result<std::string> text =
       AgendaICalendar(image, std::max(first, range->first), range->second, view.names(),
@@ -88,8 +93,10 @@ void SaveAgendaCalendarCommand(TavrinViewModel& view, const SettingsImage& image
     ShowFailure(doc, text.message(), kCalendarSaveCaption);
     return;
   }
-  if (WriteFileAtomically(path, text->data(), text->size()) != WriteStep::kDone) {
-    ShowFailure(doc, FormatMessage("%s への書き込みに失敗しました。", path), kCalendarSaveCaption);
+  const WriteOutcome written = WriteFileAtomically(path, text->data(), text->size());
+  if (written != WriteStep::kDone) {
+    ShowFailure(doc, SettingsWriteFailure(WriteStep::kWrite, path, written.error).message,
+                kCalendarSaveCaption);
   }
 }
 

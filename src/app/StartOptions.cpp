@@ -1,5 +1,8 @@
 #include "app/StartOptions.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "maintenance/MaintenanceTexts.h"
 
 namespace tavrin {
@@ -8,6 +11,44 @@ namespace {
 constexpr char kUsageLine[] = "usage: tavrin [FILE.BIN]\n";
 
 bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
+
+// Qt's own options, as QApplication and its X11 platform take them out of the command line: with
+// one dash or two, those of the second list followed by their value, the last ones also as
+// "-style=fusion". Known here, a wrong command line is refused before Qt looks for a display.
+constexpr std::string_view kQtSwitches[] = {"reverse", "widgetcount", "testability", "qdevel",
+                                            "qdebug",  "dograb",      "nograb"};
+constexpr std::string_view kQtValued[] = {"platform",
+                                          "platformpluginpath",
+                                          "platformtheme",
+                                          "plugin",
+                                          "qwindowgeometry",
+                                          "qwindowicon",
+                                          "qwindowtitle",
+                                          "session",
+                                          "style",
+                                          "stylesheet",
+                                          "geometry",
+                                          "title",
+                                          "icon",
+                                          "display",
+                                          "name",
+                                          "visual"};
+constexpr std::string_view kQtJoined[] = {"style=", "stylesheet=", "qmljsdebugger="};
+
+// How many arguments from `arg` on are one of Qt's options: 0 when it is none of them.
+int QtOptionLength(const std::string& arg) {
+  std::string_view name(arg);
+  if (name.starts_with("--")) name.remove_prefix(1);
+  if (!name.starts_with("-")) return 0;
+  name.remove_prefix(1);
+  const auto is = [name](std::string_view known) { return known == name; };
+  if (std::ranges::any_of(kQtSwitches, is)) return 1;
+  if (std::ranges::any_of(kQtValued, is)) return 2;
+  const auto joins = [name](std::string_view known) {
+    return name.size() > known.size() && name.starts_with(known);
+  };
+  return std::ranges::any_of(kQtJoined, joins) ? 1 : 0;
+}
 
 }  // namespace
 
@@ -19,10 +60,17 @@ StartOptions ParseStartOptions(const std::vector<std::string>& args) {
   }
   StartOptions options;
   bool optionsEnded = false;
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
       continue;
+    }
+    if (!optionsEnded) {
+      if (const int length = QtOptionLength(arg); length > 0) {
+        i += static_cast<std::size_t>(length - 1);
+        continue;
+      }
     }
     // A lone "-" is a file name here as anywhere: the program reads no standard input.
     if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {

@@ -1,6 +1,6 @@
-// The desktop program's command line, after Qt has taken out its own options (-platform,
-// -style, ...): at most one settings file to open, or a request for the usage or the version,
-// answered on the terminal without a window.
+// The desktop program's command line: Qt's own options (-platform, -style, ...), passed over
+// here for Qt to take, and at most one settings file to open; or a request for the usage or the
+// version, or a wrong command line, answered on the terminal without a window.
 #pragma once
 
 #include <optional>

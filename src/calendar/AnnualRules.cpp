@@ -280,19 +280,20 @@ const char* KindCaption(Kind kind) {
   return kCaptions[static_cast<std::size_t>(kind)];
 }
 
-std::string ColumnList(Column column, const YearPair& years, const ProgramNameTable& names) {
+grid::CellList ColumnChoices(Column column, const YearPair& years, const ProgramNameTable& names) {
   switch (column) {
     case Column::Year:
-      return std::string(texts::kEveryYear) + "|" + texts::YearText(years.currentYear) + "|" +
-             texts::YearText(years.nextYear) + "|";
+      return {{texts::kEveryYear, texts::YearText(years.currentYear),
+               texts::YearText(years.nextYear), ""},
+              true};
     case Column::Month:
-      return MonthList();
+      return NumberChoices(MonthList());
     case Column::Day:
-      return DayList();
+      return NumberChoices(DayList());
     case Column::Program: {
-      std::string list;
+      grid::CellList list{{}, true};
       for (int program = limits::kProgram.low; program <= limits::kProgram.high; ++program)
-        list += (list.empty() ? "" : "|") + ProgramChoice(names, program);
+        list.items.push_back(ProgramChoice(names, program));
       return list;
     }
   }

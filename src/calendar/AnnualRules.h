@@ -38,8 +38,8 @@ const char* KindCaption(Kind kind);
 
 // The drop-down list of a column: the year list offers "毎年", the two image years and an empty
 // item; the month and day lists MonthList() and DayList(); the program list 1..99, each with its
-// name (ProgramChoice).
-std::string ColumnList(Column column, const YearPair& years, const ProgramNameTable& names);
+// name (ProgramChoice). Every one is typed by its numbers.
+grid::CellList ColumnChoices(Column column, const YearPair& years, const ProgramNameTable& names);
 
 // A year cell's value: 9999 for "毎年", else its leading number; nothing when empty. A year is
 // shown as texts::YearText.

@@ -52,7 +52,10 @@ uint8_t StoredValue(const TextTable& table, int row, int col) {
 
 }  // namespace
 
-const std::string& ColumnList(int col) { return Lists().at(static_cast<std::size_t>(col)); }
+grid::CellList ColumnChoices(int col) {
+  const std::string& list = Lists().at(static_cast<std::size_t>(col));
+  return col == kWeekdayCol ? TextChoices(list) : NumberChoices(list);
+}
 const char* ColumnItem(int col) { return kItems.at(static_cast<std::size_t>(col)); }
 
 TextTable Fill(const SummerTimeRule& rule) {

@@ -20,9 +20,9 @@ inline constexpr int kHourCol = 3;
 
 inline constexpr char kCaption[] = "サマータイム";
 
-// The drop-down list of data column `col`: the month list, "第 1|第 2|第 3|第 4|最終",
-// "日曜日|...|土曜日" and the hour list.
-const std::string& ColumnList(int col);
+// The drop-down list of data column `col`: the months, "第 1|第 2|第 3|第 4|最終" (typed as
+// their numbers), "日曜日|...|土曜日" and the hours.
+grid::CellList ColumnChoices(int col);
 // The item name a message gives for data column `col`: "月", "第何週", "曜日", "実施時刻".
 const char* ColumnItem(int col);
 

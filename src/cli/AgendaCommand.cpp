@@ -76,20 +76,12 @@ std::optional<CalendarDate> DateOption(const Arguments& args, const char* name,
   return date;
 }
 
-// The program names for the events' texts: "--names", which must be there, else the .TXT beside
-// the settings file, if there is one.
-Result<ProgramNameTable> EventNames(const Arguments& args, const std::string& settingsPath) {
-  ProgramNameTable names{};
-  if (const std::string* namesPath = args.Option("--names")) {
-    if (!ReadNameFile(*namesPath, names)) {
-      return Fail(FormatMessage("%s のオープンに失敗しました。", *namesPath));
-    }
-    return names;
-  }
-  DocumentPaths paths = PathsFor(settingsPath);
-  DeriveNamePaths(paths);
-  if (!ReadNameFile(paths.namePath, names)) names = {};
-  return names;
+// The program names for the events' texts: "--names", which must be a name file, else the .TXT
+// beside the settings file, if there is one; checked as every command checks them.
+Result<ProgramNameTable> EventNames(const Arguments& args, const std::string& settingsPath,
+                                    std::ostream& err) {
+  if (const std::string* namesPath = args.Option("--names")) return ReadInputNames(*namesPath);
+  return NamesBeside(settingsPath, err);
 }
 
 int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
@@ -98,15 +90,21 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
   // The image alone decides the events; only the chime names come from the data folder.
   Result<CliContext> context = LoadContext(args, io, ContextUse::kCarriesImage);
   if (!context) return UsageError(io, kUsage, context.message());
-  if (!context->dataDir.empty()) {
-    ReadSettingsIni(context->dataDir + "/" + kSettingsIniName, context->settings);
-  }
+  if (!context->dataDir.empty()) ReadIniSettings(context->dataDir, context->settings, io.err);
   BuildChimeLists(context->settings);
   const std::string& settingsPath = args.positional[0];
-  Result<ProgramNameTable> names = EventNames(args, settingsPath);
+  Result<ProgramNameTable> names = EventNames(args, settingsPath, io.err);
   if (!names) {
     io.err << kMessagePrefix << names.message() << "\n";
     return kExitUsage;
+  }
+  const std::string* namesPath = args.Option("--names");
+  std::vector<std::string> inputs = {settingsPath,
+                                     namesPath ? *namesPath : NamePathBeside(settingsPath)};
+  if (!context->dataDir.empty()) inputs.push_back(JoinPath(context->dataDir, kSettingsIniName));
+  if (Result<> own = CheckOutputIsNoInput(outputPath, inputs); !own) {
+    io.err << kMessagePrefix << own.message() << "\n";
+    return kExitFailure;
   }
   const std::vector<CalendarEvent> events =
       AgendaCalendarEvents(days, image, *names, context->settings, FileNameOf(settingsPath));
@@ -115,9 +113,10 @@ int WriteCalendarFile(const Arguments& args, const SettingsImage& image,
     io.err << kMessagePrefix << text.message() << "\n";
     return kExitFailure;
   }
-  if (WriteFileAtomically(outputPath, text->data(), text->size()) != WriteStep::kDone) {
-    io.err << kMessagePrefix << FormatMessage("%s への書き込みに失敗しました。", outputPath)
-           << "\n";
+  const WriteOutcome written = WriteFileAtomically(outputPath, text->data(), text->size());
+  if (written != WriteStep::kDone) {
+    io.err << kMessagePrefix
+           << SettingsWriteFailure(WriteStep::kWrite, outputPath, written.error).message << "\n";
     return kExitFailure;
   }
   return kExitOk;

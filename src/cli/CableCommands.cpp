@@ -286,7 +286,7 @@ TransferOutcome RunTransfer(TransferMode mode, const CableOptions& options,
   const std::string failure = mode == TransferMode::Write
                                   ? CableWriteFailure(document.title, monitor.Detail())
                                   : CableReadFailure(monitor.Detail());
-  io.out << failure << std::endl;
+  io.err << kMessagePrefix << failure << "\n";
   return {kExitFailure};
 }
 
@@ -337,8 +337,8 @@ int RunCableRead(const std::vector<std::string>& args, CliIo& io, CableEnvironme
   if (outcome.exitCode != kExitOk) return outcome.exitCode;
   const Result<> written = WriteSettingsFile(options->file, outcome.received);
   if (!written) {
-    io.out << CableReadFailure("") << std::endl;
-    io.err << kMessagePrefix << written.message() << "\n";
+    io.err << kMessagePrefix << CableReadFailure("") << "\n"
+           << kMessagePrefix << written.message() << "\n";
     return kExitFailure;
   }
   io.out << CableReadSuccess() << std::endl;

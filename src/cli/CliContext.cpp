@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ostream>
 
@@ -159,12 +160,27 @@ Result<CliContext> LoadContext(const Arguments& args, CliIo& io, ContextUse use)
   }
   warnIfCut(cut, holidayPath);
   if (!context.dataDir.empty()) {
-    const std::string iniPath = context.dataDir + "/" + kSettingsIniName;
     cut = false;
-    ReadSettingsIni(iniPath, context.settings, &cut);
-    warnIfCut(cut, iniPath);
+    ReadIniSettings(context.dataDir, context.settings, io.err, &cut);
+    warnIfCut(cut, JoinPath(context.dataDir, kSettingsIniName));
   }
   return context;
+}
+
+std::vector<std::string> CliContext::DataFiles() const {
+  if (dataDir.empty()) return {};
+  return {JoinPath(dataDir, kHolidayFileName), JoinPath(dataDir, kSettingsIniName)};
+}
+
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ostream& err,
+                     bool* cut) {
+  const std::string path = JoinPath(dataDir, kSettingsIniName);
+  int error = 0;
+  // A missing file means the defaults, without a word, as in the desktop program.
+  if (!ReadSettingsIni(path, settings, cut, &error) && error != ENOENT) {
+    err << kMessagePrefix << "warning: " << FileFault(path, error)
+        << "; the default settings are used\n";
+  }
 }
 
 DocumentPaths PathsFor(const std::string& settingsPath) {
@@ -204,7 +220,7 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
     exitCode = UsageError(io, usage, context.message());
     return std::nullopt;
   }
-  SettingsInput input{std::move(*context)};
+  SettingsInput input{std::move(*context), {}, {}, {}};
   StreamMessageSink messages(io.err);
   auto fail = [&](const std::string& text) {
     messages.Show(text, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -212,18 +228,20 @@ std::optional<SettingsInput> LoadSettingsInput(const Arguments& args, const std:
     return std::nullopt;
   };
   const std::string& settingsPath = args.positional.front();
+  SettleInterruptedSave(settingsPath, input.context.dataDir, io.err);
   // The program reads a file of another size too (a short one keeps the defaults where it ends).
   Result<SettingsImage> image = ReadInputSettings(settingsPath, ImageSize::kAsOpened, io.err);
   if (!image) return fail(image.message());
   input.image = *image;
   // A name file asked for by name must be there; the one beside the settings file may not be.
-  if (const std::string* namesPath = args.Option("--names")) {
-    Result<ProgramNameTable> names = ReadInputNames(*namesPath);
-    if (!names) return fail(names.message());
-    input.names = *names;
-  } else {
-    input.names = NamesBeside(settingsPath);
-  }
+  const std::string* namesPath = args.Option("--names");
+  Result<ProgramNameTable> names =
+      namesPath ? ReadInputNames(*namesPath) : NamesBeside(settingsPath, io.err);
+  if (!names) return fail(names.message());
+  input.names = *names;
+  input.files = {settingsPath, namesPath ? *namesPath : NamePathBeside(settingsPath)};
+  const std::vector<std::string> dataFiles = input.context.DataFiles();
+  input.files.insert(input.files.end(), dataFiles.begin(), dataFiles.end());
   return input;
 }
 

@@ -95,6 +95,8 @@ struct CliContext {
   RadioStation station;
 
   ImageContext Image() const { return {years, &holidays, settings.RadioModeOn()}; }
+  // The data folder's files that a command reads, whether they are there or not.
+  std::vector<std::string> DataFiles() const;
 };
 // From --data-dir (else TAVRIN_DATA_DIR, else the data folder) and --now (else TAVRIN_NOW, else
 // the system clock). A --now or TAVRIN_NOW that is no real time is a usage error. The data folder
@@ -108,6 +110,11 @@ enum class ContextUse { kReadsSchedule, kCarriesImage };
 Result<CliContext> LoadContext(const Arguments& args, CliIo& io,
                                ContextUse use = ContextUse::kReadsSchedule);
 
+// "Tavrin.ini" of `dataDir`: the defaults when it is missing, and a warning on `err` when something
+// else is in its place (a FIFO, a folder, a looping link...).
+void ReadIniSettings(const std::string& dataDir, IniSettings& settings, std::ostream& err,
+                     bool* cut = nullptr);
+
 // The document's paths for a settings file path given on the command line.
 DocumentPaths PathsFor(const std::string& settingsPath);
 
@@ -117,6 +124,7 @@ struct SettingsInput {
   CliContext context;
   SettingsImage image{};
   ProgramNameTable names{};
+  std::vector<std::string> files;  // every file read or looked for: none may be an output
 };
 
 // Loads the context, then the settings file given as the one positional argument and its program

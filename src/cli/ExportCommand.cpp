@@ -22,6 +22,11 @@ constexpr char kUsage[] =
     "  --now TIME        the clock, YYYY-MM-DDTHH:MM:SS (default: $TAVRIN_NOW or the system\n"
     "                    clock); it decides the two years and the time in the header\n";
 
+// The export dialog's rule: a name without extension gets ".CSV", in the title as well.
+std::string CsvPathOf(const std::string& outputPath) {
+  return ExtensionOf(FileNameOf(outputPath)).empty() ? outputPath + ".CSV" : outputPath;
+}
+
 }  // namespace
 
 int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliContext& context,
@@ -32,13 +37,8 @@ int ExportReport(const SettingsImage& image, const ProgramNameTable& names, CliC
   SettingsImage buffer = image;
   std::array<YearCalendar, 2> calendars{};
 
-  // The export dialog's rule: a name without extension gets ".CSV", in the title as well.
-  std::string path = outputPath;
-  std::string title = FileNameOf(path);
-  if (ExtensionOf(title).empty()) {
-    title += ".CSV";
-    path += ".CSV";
-  }
+  const std::string path = CsvPathOf(outputPath);
+  const std::string title = FileNameOf(path);
   WorkingScheduleReport report(
       {model, names, context.settings, context.station, context.Image(), buffer, calendars});
   Result<> written =
@@ -69,6 +69,12 @@ int RunExport(const std::vector<std::string>& args, CliIo& io) {
   }
   std::optional<SettingsInput> input = LoadSettingsInput(*parsed, kUsage, io, exitCode);
   if (!input) return exitCode;
+  for (const std::string& path : {*output, CsvPathOf(*output)}) {
+    if (Result<> own = CheckOutputIsNoInput(path, input->files); !own) {
+      messages.Show(own.message(), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+      return kExitFailure;
+    }
+  }
   return ExportReport(input->image, input->names, input->context, *output, io.err);
 }
 

@@ -1,28 +1,20 @@
 #include "cli/InputFiles.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <ostream>
 
 #include "cli/CliContext.h"
 #include "document/FileProbe.h"
+#include "document/PairSave.h"
 #include "document/SettingsFiles.h"
-#include "model/FileHead.h"
 
 namespace tavrin {
 namespace {
 
-// Why the program's reader refused a regular file as a settings file, in a terminal user's words.
-std::string SettingsFileProblem(const std::string& path) {
-  int error = 0;
-  const std::optional<FileHead> head = ReadFileHead(path, layout::kModelTag + 4, error);
-  if (!head) return FileFault(path, error);
-  if (head->bytes.size() < layout::kModelTag + 4) {
-    return std::to_string(head->bytes.size()) + " bytes, too short for a settings file";
-  }
-  if (head->bytes.compare(layout::kModelTag, 4, kModelTag) != 0) {
-    return "its model tag is not " + std::string(kModelTag);
-  }
-  return "it cannot be read";
-}
+constexpr char kSettingsFileKind[] = "a settings file";
+constexpr char kNameFileKind[] = "a program-name file";
 
 }  // namespace
 
@@ -33,14 +25,17 @@ Result<SettingsImage> ReadInputSettings(const std::string& path, ImageSize size,
   if (!bytes) return Fail(bytes.message());
   SettingsImage image;
   const Result<> read = ReadSettingsFile(path, image);
-  if (!read) return Fail(read.message() + " (" + SettingsFileProblem(path) + ")");
+  if (!read) {
+    return Fail(WithCause(read.message(), SettingsFileProblem(path, Language::kEnglish),
+                          Language::kEnglish));
+  }
   if (*bytes == layout::kImageSize) return image;
   if (size == ImageSize::kExact) {
-    return Fail(path + " の大きさが " + std::to_string(layout::kImageSize) +
-                " バイトではありません（" + std::to_string(*bytes) + " バイト）。");
+    return Fail(
+        WrongSizeFault(path, *bytes, layout::kImageSize, kSettingsFileKind, Language::kJapanese));
   }
-  err << kMessagePrefix << "warning: " << path << " has " << *bytes << " bytes, a settings file "
-      << layout::kImageSize << "\n";
+  err << kMessagePrefix
+      << "warning: " << WrongSizeFault(path, *bytes, layout::kImageSize, kSettingsFileKind) << "\n";
   return image;
 }
 
@@ -48,8 +43,7 @@ Result<ProgramNameTable> ReadInputNames(const std::string& path) {
   const Result<std::uintmax_t> bytes = RegularFileSize(path);
   if (!bytes) return Fail(bytes.message());
   if (*bytes != sizeof(ProgramNameTable)) {
-    return Fail(path + " has " + std::to_string(*bytes) + " bytes, a program-name file " +
-                std::to_string(sizeof(ProgramNameTable)));
+    return Fail(WrongSizeFault(path, *bytes, sizeof(ProgramNameTable), kNameFileKind));
   }
   ProgramNameTable names{};
   const Result<> read = ReadNameFile(path, names);
@@ -57,12 +51,35 @@ Result<ProgramNameTable> ReadInputNames(const std::string& path) {
   return names;
 }
 
-ProgramNameTable NamesBeside(const std::string& settingsPath) {
+std::string NamePathBeside(const std::string& settingsPath) {
   DocumentPaths paths = PathsFor(settingsPath);
   DeriveNamePaths(paths);
+  return paths.namePath;
+}
+
+Result<ProgramNameTable> NamesBeside(const std::string& settingsPath, std::ostream& err) {
+  const std::string path = NamePathBeside(settingsPath);
   ProgramNameTable names{};
-  if (!ReadNameFile(paths.namePath, names)) names = {};
+  // No name file is no names, as the program opens it; anything else there is a fault.
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 && errno == ENOENT) return names;
+  const Result<std::uintmax_t> bytes = RegularFileSize(path);
+  if (!bytes) return Fail(bytes.message());
+  if (*bytes != sizeof(ProgramNameTable)) {
+    err << kMessagePrefix
+        << "warning: " << WrongSizeFault(path, *bytes, sizeof(ProgramNameTable), kNameFileKind)
+        << "\n";
+  }
+  const Result<> read = ReadNameFile(path, names);
+  if (!read) return Fail(read.message());
   return names;
+}
+
+void SettleInterruptedSave(const std::string& settingsPath, const std::string& dataDir,
+                           std::ostream& err) {
+  const std::optional<std::string> notice = RecoverInterruptedSave(
+      dataDir, settingsPath, NamePathBeside(settingsPath), Language::kEnglish);
+  if (notice) err << kMessagePrefix << *notice << "\n";
 }
 
 Result<std::string> ReadModelJson(const std::string& path) {

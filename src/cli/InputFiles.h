@@ -26,8 +26,15 @@ Result<SettingsImage> ReadInputSettings(const std::string& path, ImageSize size,
 
 // A name file given by name: a regular file of exactly one name table.
 Result<ProgramNameTable> ReadInputNames(const std::string& path);
-// The name file beside a settings file, as the program opens it: empty names when there is none.
-ProgramNameTable NamesBeside(const std::string& settingsPath);
+// The name file beside a settings file, as the program opens it: empty names when there is none,
+// a warning on `err` for one of another size; refused when the name leads to no regular file.
+Result<ProgramNameTable> NamesBeside(const std::string& settingsPath, std::ostream& err);
+std::string NamePathBeside(const std::string& settingsPath);
+
+// Before a settings file and its name file are read: a save of them that was killed between its
+// renames is completed or undone (its journal is in `dataDir`), and that is said on `err`.
+void SettleInterruptedSave(const std::string& settingsPath, const std::string& dataDir,
+                           std::ostream& err);
 
 // The text of a model JSON, through the one bounded reader.
 Result<std::string> ReadModelJson(const std::string& path);

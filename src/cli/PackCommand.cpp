@@ -54,6 +54,11 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   const std::string& jsonPath = parsed->positional[0];
   Result<std::string> text = ReadModelJson(jsonPath);
   if (!text) return fail(text.message());
+  std::vector<std::string> inputs = context->DataFiles();
+  inputs.push_back(jsonPath);
+  for (const std::string& path : {paths.settingsPath, paths.namePath}) {
+    if (Result<> own = CheckOutputIsNoInput(path, inputs); !own) return fail(own.message());
+  }
   ScheduleModel model;
   ProgramNameTable names;
   const Result<> parsedModel = ParseModelJson(*text, model, names);
@@ -73,7 +78,11 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
         "warning: " + jsonPath + ": " + *why + "; the program will not open " + paths.settingsPath,
         kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
-  const Result<> written = WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, names);
+  std::vector<std::string> notices;
+  const Result<> written =
+      WriteSettingsAndNames(paths.settingsPath, image, paths.namePath, names, RealWriteSystem(),
+                            {context->dataDir, Language::kEnglish, &notices});
+  for (const std::string& notice : notices) io.err << kMessagePrefix << notice << "\n";
   if (!written) return fail(written.message());
   return kExitOk;
 }

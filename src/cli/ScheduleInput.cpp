@@ -17,7 +17,8 @@ Result<LoadedSchedule> LoadSchedule(const Arguments& args, const std::string& pa
                                     const CliContext& context, std::ostream& err,
                                     RefusedValues values) {
   LoadedSchedule schedule;
-  if (IsModelJsonPath(path)) {
+  const bool json = IsModelJsonPath(path);
+  if (json) {
     Result<std::string> text = ReadModelJson(path);
     if (!text) return Fail(text.message());
     std::vector<std::string>* refused = values == RefusedValues::List ? &schedule.refused : nullptr;
@@ -27,14 +28,16 @@ Result<LoadedSchedule> LoadSchedule(const Arguments& args, const std::string& pa
       refused->push_back(*tag);
     }
   } else {
+    SettleInterruptedSave(path, context.dataDir, err);
     Result<SettingsImage> image = ReadInputSettings(path, ImageSize::kExact, err);
     if (!image) return Fail(image.message());
     UnpackImage(*image, context.Image(), schedule.model);
-    schedule.names = NamesBeside(path);
   }
   // A name file asked for by name must be there; the one beside the settings file may not be.
-  if (const std::string* namesPath = args.Option("--names")) {
-    Result<ProgramNameTable> names = ReadInputNames(*namesPath);
+  const std::string* namesPath = args.Option("--names");
+  if (namesPath || !json) {
+    Result<ProgramNameTable> names =
+        namesPath ? ReadInputNames(*namesPath) : NamesBeside(path, err);
     if (!names) return Fail(names.message());
     schedule.names = *names;
   }

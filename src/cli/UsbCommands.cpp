@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/InputFiles.h"
+#include "document/FileProbe.h"
 #include "document/PathText.h"
 #include "document/SettingsFiles.h"
 #include "transfer/CableMessages.h"
@@ -96,6 +97,10 @@ int RunUsbWrite(const std::vector<std::string>& args, CliIo& io) {
   if (!run) return exitCode;
   // Opening FILE.BIN makes it the saved, unchanged document; what cannot be opened is nothing
   // entered.
+  if (Result<> own = CheckOutputIsNoInput(StickFilePath(run->volume), {run->file}); !own) {
+    io.err << kMessagePrefix << own.message() << "\n";
+    return kExitFailure;
+  }
   const Result<SettingsImage> image = ReadInputSettings(run->file, ImageSize::kAsOpened, io.err);
   if (!image) {
     io.err << kMessagePrefix << image.message() << "\n"
@@ -111,6 +116,15 @@ int RunUsbRead(const std::vector<std::string>& args, CliIo& io) {
   int exitCode = kExitOk;
   const std::optional<UsbRun> run = ReadUsbRun(args, kReadUsage, io, exitCode);
   if (!run) return exitCode;
+  if (Result<> own = CheckOutputIsNoInput(run->file, {StickFilePath(run->volume)}); !own) {
+    io.err << kMessagePrefix << own.message() << "\n";
+    return kExitFailure;
+  }
+  // Before the stick is read: its file would be kept among the backups as carried for nothing.
+  if (Result<> writable = CheckOutputPath(run->file); !writable) {
+    io.err << kMessagePrefix << writable.message() << "\n";
+    return kExitFailure;
+  }
   const FixedClock clock(run->context.now);
   TransferArchive archive(run->context.dataDir, clock);
   UsbReadReport report = ReadFromStick(run->volume, archive);

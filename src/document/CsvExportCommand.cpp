@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "document/FileProbe.h"
 #include "document/PathText.h"
 #include "document/SettingsFiles.h"
 #include "model/ShiftJis.h"
@@ -79,15 +80,13 @@ Result<> WriteCsvFile(const std::string& path, ScheduleReport& report, const std
   // Only a report that is really written leaves its changes in the working model.
   report.Prepare();
   if (!report.Write(*file, title, now)) return writeFailed;
-  switch (file->Commit()) {
-    case ReplacementFile::Outcome::Done:
-      return {};
-    case ReplacementFile::Outcome::OpenFailed:
-      return openFailed;
-    case ReplacementFile::Outcome::WriteFailed:
-      break;
-  }
-  return writeFailed;
+  const ReplacementFile::Outcome outcome = file->Commit();
+  if (outcome == ReplacementFile::Outcome::Done) return {};
+  const Failure& failed =
+      outcome == ReplacementFile::Outcome::OpenFailed ? openFailed : writeFailed;
+  if (file->Error() == 0) return failed;
+  return Fail(WithCause(failed.message, FileFault(path, file->Error(), Language::kJapanese),
+                        Language::kJapanese));
 }
 
 void ExportCommand(CTavrinDoc& doc, ScheduleReport& report, const Clock& clock,
@@ -95,8 +94,11 @@ void ExportCommand(CTavrinDoc& doc, ScheduleReport& report, const Clock& clock,
   PrepareCsvFolder(doc);
   if (!CsvSaveDialog(doc)) return;
   EnsureCsvExtension(doc);
-  Result<> written = WriteCsvFile(doc.csv.path, report, ToShiftJisOrQuestionMarks(doc.csv.title),
-                                  clock.Now(), open);
+  Result<> written = CheckOutputIsNoInput(doc.csv.path, doc.FilesRead(), Language::kJapanese);
+  if (written) {
+    written = WriteCsvFile(doc.csv.path, report, ToShiftJisOrQuestionMarks(doc.csv.title),
+                           clock.Now(), open);
+  }
   if (written) {
     doc.messages().Show(FormatMessage("%s へのエクスポートが正常に終了しました。", doc.csv.path),
                         kAppCaption, MsgButtons::Ok, MsgIcon::Information);

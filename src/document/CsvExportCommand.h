@@ -19,6 +19,8 @@ class ReplacementFile : public ByteSink {
  public:
   enum class Outcome { Done, OpenFailed, WriteFailed };
   virtual Outcome Commit() = 0;
+  // Why the commit failed: the system's error number, 0 when unknown.
+  virtual int Error() const { return 0; }
 };
 // Nothing when the file cannot be created.
 using ReplacementFileOpener = std::function<std::unique_ptr<ReplacementFile>(const std::string&)>;

@@ -18,7 +18,9 @@ class SafeReplacementFile : public ReplacementFile {
   }
 
   Outcome Commit() override {
-    switch (WriteFileAtomically(path_, content_.data(), content_.size())) {
+    const WriteOutcome outcome = WriteFileAtomically(path_, content_.data(), content_.size());
+    error_ = outcome.error;
+    switch (outcome.step) {
       case WriteStep::kDone:
         return Outcome::Done;
       case WriteStep::kOpen:
@@ -29,10 +31,12 @@ class SafeReplacementFile : public ReplacementFile {
     }
     return Outcome::WriteFailed;
   }
+  int Error() const override { return error_; }
 
  private:
   std::string path_;
   std::string content_;
+  int error_ = 0;
 };
 
 }  // namespace

@@ -14,7 +14,10 @@
 #include <set>
 #include <vector>
 
+#include "document/FileProbe.h"
+#include "document/PairSave.h"
 #include "document/PathText.h"
+#include "model/FileHead.h"
 
 namespace tavrin {
 namespace {
@@ -31,15 +34,6 @@ constexpr std::string_view kTemporaryLetters = "0123456789abcdefghijklmnopqrstuv
 constexpr std::size_t kTemporaryRandom = 10;
 // Links followed by hand before a chain is taken for a loop, as the system does.
 constexpr int kMaxLinkHops = 40;
-
-std::string TemporaryPath(const std::string& folder) {
-  thread_local std::mt19937_64 engine{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, kTemporaryLetters.size() - 1);
-  std::string name(kTemporaryPrefix);
-  for (std::size_t i = 0; i < kTemporaryRandom; ++i) name += kTemporaryLetters[pick(engine)];
-  name += kTemporarySuffix;
-  return JoinPath(folder, name);
-}
 
 bool IsTemporaryName(std::string_view name) {
   if (name.size() != kTemporaryPrefix.size() + kTemporaryRandom + kTemporarySuffix.size() ||
@@ -65,7 +59,9 @@ bool Stale(const struct stat& info) {
 void RemoveLeftTemporaries(const std::string& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  SweepTemporaries(fd, IsTemporaryName);
+  // The lock files of pairs go by the same rule: removed only by whoever holds them.
+  SweepTemporaries(
+      fd, [](std::string_view name) { return IsTemporaryName(name) || IsPairLockName(name); });
   close(fd);
 }
 
@@ -90,6 +86,15 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 }
 
 }  // namespace
+
+std::string TemporaryPath(const std::string& folder, std::string_view suffix) {
+  thread_local std::mt19937_64 engine{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, kTemporaryLetters.size() - 1);
+  std::string name(kTemporaryPrefix);
+  for (std::size_t i = 0; i < kTemporaryRandom; ++i) name += kTemporaryLetters[pick(engine)];
+  name += suffix;
+  return JoinPath(folder, name);
+}
 
 WriteSystem& RealWriteSystem() {
   static RealSystem system;
@@ -185,6 +190,12 @@ void SyncFolder(const std::string& folder) {
 
 StagedFile::~StagedFile() { Discard(); }
 
+WriteStep StagedFile::Failed(WriteStep step, int error) {
+  failed_ = true;
+  error_ = error;
+  return step;
+}
+
 void StagedFile::Discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
@@ -207,24 +218,30 @@ WriteStep StagedFile::Create(const std::string& path, WriteSystem& system) {
   // A path the system cannot take (a name longer than the folder holds, a file in place of a
   // folder) fails here as creating it would have; the short temporary name and an unnamed file
   // would otherwise get as far as the rename.
-  if (!exists && errno != ENOENT) return WriteStep::kOpen;
+  if (!exists && errno != ENOENT) return Failed(WriteStep::kOpen, errno);
   // Renaming would replace a folder's entry or a write-protected file that an in-place write
   // could never have touched; refuse both as the open would have.
-  if (exists && (!S_ISREG(existing.st_mode) || access(target_.c_str(), W_OK) != 0)) {
-    return WriteStep::kOpen;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    return Failed(WriteStep::kOpen, S_ISDIR(existing.st_mode) ? kIsFolder : kNotRegularFile);
   }
-  if (!system.Allow(WriteStage::kCreate, target_)) return WriteStep::kOpen;
+  if (exists && access(target_.c_str(), W_OK) != 0) {
+    return Failed(WriteStep::kOpen,
+                  errno == EACCES && !(existing.st_mode & 0222) ? kReadOnlyFile : errno);
+  }
+  if (!system.Allow(WriteStage::kCreate, target_)) return Failed(WriteStep::kOpen, ENOSPC);
   // 0666 lets the user's umask decide, as for any file the program creates.
   if (system.UnnamedTemporaries() && CanLinkUnnamedFiles()) {
     fd_ = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) HoldTemporary(fd_);
   }
-  if (fd_ < 0 && !CreateNamed()) return WriteStep::kOpen;
+  // A folder that takes no new file at all (a pseudo file system) says nothing true of the file.
+  if (fd_ < 0 && !CreateNamed()) return Failed(WriteStep::kOpen, errno == ENOENT ? 0 : errno);
   // The lock stays with the file after the descriptor written through is closed.
   lockFd_ = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
   if (lockFd_ < 0) {
+    const int error = errno;
     Discard();
-    return WriteStep::kOpen;
+    return Failed(WriteStep::kOpen, error);
   }
   if (exists) {
     fchmod(fd_, existing.st_mode & 07777);  // keeps the file's permissions
@@ -245,29 +262,29 @@ bool StagedFile::CreateNamed() {
 
 WriteStep StagedFile::Append(const void* data, std::size_t size) {
   if (fd_ < 0 || failed_) return WriteStep::kWrite;
-  if (!system_->Allow(WriteStage::kWrite, target_) || !WriteAll(fd_, data, size)) {
-    failed_ = true;
-    return WriteStep::kWrite;
-  }
+  if (!system_->Allow(WriteStage::kWrite, target_)) return Failed(WriteStep::kWrite, ENOSPC);
+  if (!WriteAll(fd_, data, size)) return Failed(WriteStep::kWrite, errno);
   return WriteStep::kDone;
 }
 
 WriteStep StagedFile::Finish() {
-  if (fd_ < 0 || failed_ || !system_->Allow(WriteStage::kSync, target_) || fsync(fd_) != 0) {
-    return WriteStep::kWrite;
-  }
+  if (fd_ < 0 || failed_) return WriteStep::kWrite;
+  if (!system_->Allow(WriteStage::kSync, target_)) return Failed(WriteStep::kWrite, ENOSPC);
+  if (fsync(fd_) != 0) return Failed(WriteStep::kWrite, errno);
   const bool named = !temporaryPath_.empty();
   const bool allowed = !named || system_->Allow(WriteStage::kClose, target_);
   const int closed = close(fd_);
+  const int error = allowed ? errno : ENOSPC;
   fd_ = -1;
-  return allowed && closed == 0 ? WriteStep::kDone : WriteStep::kClose;
+  return allowed && closed == 0 ? WriteStep::kDone : Failed(WriteStep::kClose, error);
 }
 
 WriteStep StagedFile::Link() {
   if (!temporaryPath_.empty()) return WriteStep::kDone;
   // A file cannot be linked over an existing one, so an unnamed file gets a temporary name
   // first and is then renamed like a named one.
-  if (lockFd_ < 0 || !system_->Allow(WriteStage::kLink, target_)) return WriteStep::kWrite;
+  if (lockFd_ < 0) return WriteStep::kWrite;
+  if (!system_->Allow(WriteStage::kLink, target_)) return Failed(WriteStep::kWrite, ENOSPC);
   const std::string self = "/proc/self/fd/" + std::to_string(lockFd_);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string path = TemporaryPath(folder_);
@@ -277,13 +294,14 @@ WriteStep StagedFile::Link() {
     }
     if (errno != EEXIST) break;
   }
-  return WriteStep::kWrite;
+  return Failed(WriteStep::kWrite, errno);
 }
 
 WriteStep StagedFile::Replace() {
-  if (temporaryPath_.empty() || !system_->Allow(WriteStage::kReplace, target_) ||
-      rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
-    return WriteStep::kWrite;
+  if (temporaryPath_.empty()) return WriteStep::kWrite;
+  if (!system_->Allow(WriteStage::kReplace, target_)) return Failed(WriteStep::kWrite, ENOSPC);
+  if (rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
+    return Failed(WriteStep::kWrite, errno);
   }
   temporaryPath_.clear();
   return WriteStep::kDone;
@@ -298,13 +316,14 @@ WriteStep StagedFile::Commit() {
   return step;
 }
 
-WriteStep WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
-                              WriteSystem& system) {
+WriteOutcome WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                                 WriteSystem& system) {
   const FileContent file{path, data, size};
-  return WriteFilesTogether({&file, 1}, system).step;
+  return WriteFilesTogether({&file, 1}, system);
 }
 
-GroupWriteOutcome WriteFilesTogether(std::span<const FileContent> files, WriteSystem& system) {
+WriteOutcome WriteFilesTogether(std::span<const FileContent> files, WriteSystem& system,
+                                ReplaceHooks* hooks) {
   // Every write cleans up, before staging, so that the files of this write are never among what
   // it removes.
   std::set<std::string> folders;
@@ -316,19 +335,24 @@ GroupWriteOutcome WriteFilesTogether(std::span<const FileContent> files, WriteSy
     WriteStep step = staged[i].Create(files[i].path, system);
     if (step == WriteStep::kDone) step = staged[i].Append(files[i].data, files[i].size);
     if (step == WriteStep::kDone) step = staged[i].Finish();
-    if (step != WriteStep::kDone) return {step, i};
+    if (step != WriteStep::kDone) return {step, i, staged[i].Error()};
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
     const WriteStep step = staged[i].Link();
-    if (step != WriteStep::kDone) return {step, i};
+    if (step != WriteStep::kDone) return {step, i, staged[i].Error()};
+  }
+  if (hooks) {
+    const WriteOutcome prepared = hooks->BeforeReplacing(staged);
+    if (prepared != WriteStep::kDone) return prepared;
   }
   // Nothing between the renames: the time a kill could part the files is as short as it gets.
   for (std::size_t i = files.size(); i-- > 0;) {
     const WriteStep step = staged[i].Replace();
-    if (step != WriteStep::kDone) return {step, i};
+    if (step != WriteStep::kDone) return {step, i, staged[i].Error()};
   }
   for (StagedFile& file : staged) file.Discard();
   for (const std::string& folder : folders) SyncFolder(folder);
+  if (hooks) hooks->AfterReplacing();
   return {};
 }
 

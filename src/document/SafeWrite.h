@@ -27,8 +27,9 @@ enum class WriteStep {
 };
 
 // The points a write passes, in order. Only a named temporary file is closed before it is put in
-// place, and only an unnamed one is linked into the folder first.
-enum class WriteStage { kCreate, kWrite, kSync, kClose, kLink, kReplace };
+// place, and only an unnamed one is linked into the folder first. A save of a pair with a journal
+// keeps each old file under a second name before the renames, and settles after them.
+enum class WriteStage { kCreate, kWrite, kSync, kClose, kLink, kKeep, kReplace, kSettle };
 
 // What the writer asks of the system beyond the plain calls, so that tests can fail or stop any
 // stage and take the unnamed temporary files away.
@@ -48,6 +49,9 @@ inline constexpr std::time_t kStaleTemporarySeconds = 3600;
 // The file that a write to `path` replaces: the file a symbolic link points to, also when it does
 // not exist yet; else `path`.
 std::string FileBehindLink(const std::string& path);
+
+// A new name in `folder` of the temporaries' form, ".tavrin-" + 10 letters or digits + `suffix`.
+std::string TemporaryPath(const std::string& folder, std::string_view suffix = ".tmp");
 
 // Locks the temporary file open as `fd` for as long as that descriptor stays open: the sign that
 // its writer still runs. False when the file system has no locks.
@@ -86,11 +90,18 @@ class StagedFile {
   void Discard();
 
   bool IsOpen() const { return lockFd_ >= 0; }
+  // The name the file waits under once linked in, until it takes the target's place.
+  const std::string& WaitingPath() const { return temporaryPath_; }
+  // The file it replaces, open for reading; -1 when there was none.
+  int Previous() const { return previousFd_; }
+  // Why the last step failed: the system's error number.
+  int Error() const { return error_; }
   const std::string& Target() const { return target_; }
   const std::string& Folder() const { return folder_; }
 
  private:
   bool CreateNamed();
+  WriteStep Failed(WriteStep step, int error);
 
   WriteSystem* system_ = nullptr;
   std::string target_;
@@ -100,23 +111,27 @@ class StagedFile {
   int previousFd_ = -1;        // the file replaced, open until it is let go
   std::string temporaryPath_;  // the name the file has before it takes the target's place
   bool failed_ = false;
+  int error_ = 0;
 };
 
 // Flushes a folder's entries to disk: a renamed file's new name survives a power cut.
 void SyncFolder(const std::string& folder);
 
-WriteStep WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
-                              WriteSystem& system = RealWriteSystem());
+// How a write ended: kDone, or the step that failed, for which file and why.
+struct WriteOutcome {
+  WriteStep step = WriteStep::kDone;
+  std::size_t file = 0;  // index into the files given
+  int error = 0;         // the system's error number (ENOSPC for a full disk), 0 when unknown
+  bool operator==(WriteStep other) const { return step == other; }
+};
+
+WriteOutcome WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                                 WriteSystem& system = RealWriteSystem());
 
 struct FileContent {
   std::string path;
   const void* data;
   std::size_t size;
-};
-// How writing several files together ended: kDone, or the step that failed and for which file.
-struct GroupWriteOutcome {
-  WriteStep step = WriteStep::kDone;
-  std::size_t file = 0;  // index into the files given
 };
 // Writes every file aside completely, in the order given, before any of them takes its place; then
 // puts them in place in the reverse order, one rename right after the other, and syncs each folder
@@ -124,7 +139,16 @@ struct GroupWriteOutcome {
 // reported for it, and it is replaced last, so that it never stands new beside an old companion. A
 // failure before the first replacement leaves every previous file; only a failure or a kill
 // between two renames leaves the later files replaced.
-GroupWriteOutcome WriteFilesTogether(std::span<const FileContent> files,
-                                     WriteSystem& system = RealWriteSystem());
+// What a write of several files does right before its first rename and right after its last.
+class ReplaceHooks {
+ public:
+  virtual ~ReplaceHooks() = default;
+  // A failure here stops the write with every previous file in place.
+  virtual WriteOutcome BeforeReplacing(std::span<StagedFile> staged) = 0;
+  virtual void AfterReplacing() = 0;
+};
+WriteOutcome WriteFilesTogether(std::span<const FileContent> files,
+                                WriteSystem& system = RealWriteSystem(),
+                                ReplaceHooks* hooks = nullptr);
 
 }  // namespace tavrin

@@ -4,9 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "document/FileProbe.h"
+#include "document/PairSave.h"
 #include "document/PathText.h"
 
 namespace tavrin {
@@ -122,6 +127,15 @@ Result<> ReadSettingsFile(const std::string& path, SettingsImage& target) {
   return {};
 }
 
+Result<> ReadSettingsFileWithCause(const std::string& path, SettingsImage& target,
+                                   Language language) {
+  Result<> read = ReadSettingsFile(path, target);
+  if (read) return read;
+  const std::string cause = PathFits(path) ? SettingsFileProblem(path, language)
+                                           : FileFault(path, ENAMETOOLONG, language);
+  return tavrin::Fail(WithCause(read.message(), cause, language));
+}
+
 Result<> ReadWholeSettingsFile(const std::string& path, SettingsImage& target) {
   int fd = OpenForReading(path, O_NOFOLLOW);
   if (fd < 0) return Fail(kOpenFailed, path);
@@ -139,22 +153,18 @@ Result<> ReadWholeSettingsFile(const std::string& path, SettingsImage& target) {
 
 Result<> WriteSettingsFile(const std::string& path, const SettingsImage& image) {
   if (!PathFits(path)) return Fail(kOpenFailed, path);
-  const WriteStep step = WriteFileAtomically(path, image.data(), image.size());
-  if (step != WriteStep::kDone) return SettingsWriteFailure(step, path);
+  const WriteOutcome outcome = WriteFileAtomically(path, image.data(), image.size());
+  if (outcome != WriteStep::kDone) return SettingsWriteFailure(outcome.step, path, outcome.error);
   return {};
 }
 
-Failure SettingsWriteFailure(WriteStep step, const std::string& path) {
-  switch (step) {
-    case WriteStep::kOpen:
-      return Fail(kOpenFailed, path);
-    case WriteStep::kClose:
-      return Fail(kCloseFailed, path);
-    case WriteStep::kDone:
-    case WriteStep::kWrite:
-      break;
-  }
-  return Fail(kWriteFailed, path);
+Failure SettingsWriteFailure(WriteStep step, const std::string& path, int error) {
+  const char* pattern = kWriteFailed;
+  if (step == WriteStep::kOpen) pattern = kOpenFailed;
+  if (step == WriteStep::kClose) pattern = kCloseFailed;
+  const std::string cause =
+      error == 0 ? std::string() : FileFault(path, error, Language::kJapanese);
+  return tavrin::Fail(WithCause(FormatMessage(pattern, path), cause, Language::kJapanese));
 }
 
 Result<> ReadNameFile(const std::string& path, ProgramNameTable& names) {
@@ -172,22 +182,39 @@ Result<> ReadNameFile(const std::string& path, ProgramNameTable& names) {
 
 Result<> WriteNameFile(const std::string& path, const ProgramNameTable& names) {
   if (!PathFits(path)) return Fail(kOpenFailed, path);
-  const WriteStep step = WriteFileAtomically(path, &names, sizeof names);
-  if (step != WriteStep::kDone) return SettingsWriteFailure(step, path);
+  const WriteOutcome outcome = WriteFileAtomically(path, &names, sizeof names);
+  if (outcome != WriteStep::kDone) return SettingsWriteFailure(outcome.step, path, outcome.error);
   return {};
 }
 
 Result<> WriteSettingsAndNames(const std::string& settingsPath, const SettingsImage& image,
                                const std::string& namePath, const ProgramNameTable& names,
-                               WriteSystem& system) {
+                               WriteSystem& system, const PairSaveOptions& options) {
   const FileContent files[] = {{settingsPath, image.data(), image.size()},
                                {namePath, &names, sizeof names}};
   for (const FileContent& file : files) {
     if (!PathFits(file.path)) return Fail(kOpenFailed, file.path);
   }
-  const GroupWriteOutcome outcome = WriteFilesTogether(files, system);
+  const std::string realNames = FileBehindLink(namePath);
+  const std::string key = PairKey(realNames);
+  PairLock lock;
+  if (!lock.Acquire(FolderOf(realNames), key)) {
+    return tavrin::Fail(
+        FormatMessage("%s "
+                      "は他のプログラムが保存中のため、保存できませんでした。しばらくしてから保存し"
+                      "直して下さい。",
+                      settingsPath));
+  }
+  std::optional<JournaledSave> journal;
+  if (!options.dataFolder.empty()) {
+    const std::string notice = RecoveryNotice(SettleJournal(options.dataFolder, key, system),
+                                              settingsPath, options.language);
+    if (!notice.empty() && options.notices) options.notices->push_back(notice);
+    journal.emplace(options.dataFolder, key, files, system);
+  }
+  const WriteOutcome outcome = WriteFilesTogether(files, system, journal ? &*journal : nullptr);
   if (outcome.step != WriteStep::kDone)
-    return SettingsWriteFailure(outcome.step, files[outcome.file].path);
+    return SettingsWriteFailure(outcome.step, files[outcome.file].path, outcome.error);
   return {};
 }
 
@@ -196,6 +223,23 @@ Result<> LoadFromFile(const std::string& path, SettingsImage& image) {
   Result<> read = ReadSettingsFile(path, image);
   if (!read) InitImage(image);
   return read;
+}
+
+std::vector<std::string> NamesInAnyCase(const std::string& folder, const std::string& name) {
+  const auto folded = [](std::string text) {
+    for (char& c : text) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+  };
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string entryName = entry.path().filename().string();
+    if (folded(entryName) == folded(name)) found.push_back(entryName);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 std::string ExtensionOf(std::string_view text) {

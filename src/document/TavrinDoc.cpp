@@ -1,14 +1,18 @@
 #include "document/TavrinDoc.h"
 
+#include <sys/stat.h>
 #include <sys/utsname.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "document/DataFolder.h"
+#include "document/FileProbe.h"
+#include "document/PairSave.h"
 #include "document/PathText.h"
 #include "document/SaveCheck.h"
 
@@ -19,6 +23,12 @@ const char kSettingsFileFilter[] = "プログラム設定ファイル(*.BIN) |*.
 namespace {
 
 constexpr char kOpenFailed[] = "%s のオープンに失敗しました。";
+constexpr char kSaveAsTitle[] = "名前を付けて保存";
+
+std::string PathTooLongText(const std::string& path) {
+  return WithCause(FormatMessage(kOpenFailed, path),
+                   FileFault(path, ENAMETOOLONG, Language::kJapanese), Language::kJapanese);
+}
 
 int KernelMajorVersion() {
   utsname info{};
@@ -86,9 +96,12 @@ bool CTavrinDoc::ReadChosenFiles() {
   DeriveNamePaths(paths_);
   modified_ = false;
   untitled_ = false;
+  const std::optional<std::string> settled = RecoverInterruptedSave(
+      dataFolder_, paths_.settingsPath, paths_.namePath, Language::kJapanese);
+  if (settled) ShowMessage(*settled);
   // A settings file without its name file opens with empty names, as the timer has none.
   if (!ReadNameFile(paths_.namePath, names_)) ClearNames();
-  Result<> read = ReadSettingsFile(paths_.settingsPath, image_);
+  Result<> read = ReadSettingsFileWithCause(paths_.settingsPath, image_, Language::kJapanese);
   if (!read) {
     ShowMessage(read.message());
     NewDocument();
@@ -110,7 +123,7 @@ void CTavrinDoc::OpenCommand() {
   if (!chosen) return;
   if (!FitsPathBuffer(*chosen)) {
     // The path buffers cannot hold it: the open fails before anything is read.
-    ShowMessage(FormatMessage(kOpenFailed, *chosen));
+    ShowMessage(PathTooLongText(*chosen));
     return;
   }
   TakeChosenPath(*chosen);
@@ -126,7 +139,7 @@ bool CTavrinDoc::OpenByPath(const std::string& path) {
   std::string full = error ? path : absolute.lexically_normal().string();
   bool read = false;
   if (!FitsPathBuffer(full)) {
-    ShowMessage(FormatMessage(kOpenFailed, full));
+    ShowMessage(PathTooLongText(full));
     NewDocument();
   } else {
     TakeChosenPath(full);
@@ -141,15 +154,18 @@ bool CTavrinDoc::Save() {
   EnsureBinExtension(paths_);
   DeriveNamePaths(paths_);
   if (!FitsPathBuffer(paths_.settingsPath) || !FitsPathBuffer(paths_.namePath)) {
-    ShowMessage(FormatMessage(kOpenFailed, paths_.settingsPath));
+    ShowMessage(PathTooLongText(paths_.settingsPath));
     return false;
   }
   if (view_) view_->StoreToDocument();
   // The two files are one save: names that cannot be written hold the settings file back too,
   // so the files on disk stay a matching pair, and the changes stay unsaved for a later close to
   // ask about.
+  std::vector<std::string> notices;
   const Result<> written =
-      WriteSettingsAndNames(paths_.settingsPath, image_, paths_.namePath, names_, *writeSystem_);
+      WriteSettingsAndNames(paths_.settingsPath, image_, paths_.namePath, names_, *writeSystem_,
+                            {dataFolder_, Language::kJapanese, &notices});
+  for (const std::string& notice : notices) ShowMessage(notice);
   if (!written) {
     ShowMessage(written.message());
     return false;
@@ -167,17 +183,25 @@ SaveResult CTavrinDoc::SaveAs() {
   }
   FileDialogRequest request;
   request.save = true;
-  request.title = "名前を付けて保存";
+  request.title = kSaveAsTitle;
   request.filter = kSettingsFileFilter;
-  request.defaultExtension = "bin";
+  // Upper case, as the timer's files are named and as a name without extension gets it.
+  request.defaultExtension = "BIN";
   request.defaultFileName = paths_.settingsTitle;
   request.initialFolder = InitialFolder();
   request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
-  std::optional<std::string> chosen = dialogs_.Run(request);
-  if (!chosen) return SaveResult::Cancelled;
-  if (!FitsPathBuffer(*chosen)) {
-    ShowMessage(FormatMessage(kOpenFailed, *chosen));
-    return SaveResult::Failed;
+  std::optional<std::string> chosen;
+  for (;;) {
+    chosen = dialogs_.Run(request);
+    if (!chosen) return SaveResult::Cancelled;
+    if (!FitsPathBuffer(*chosen)) {
+      ShowMessage(PathTooLongText(*chosen));
+      return SaveResult::Failed;
+    }
+    if (MayReplace(*chosen)) break;
+    // No: back to the dialog with the name typed, as the dialog's own question does.
+    request.defaultFileName = FileNameOf(*chosen);
+    request.initialFolder = FolderOf(*chosen);
   }
   const DocumentPaths before = paths_;
   TakeChosenPath(*chosen);
@@ -187,6 +211,34 @@ SaveResult CTavrinDoc::SaveAs() {
   if (!saved) paths_ = before;
   WriteFolderSettings();
   return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+bool CTavrinDoc::MayReplace(const std::string& chosen) {
+  DocumentPaths planned;
+  planned.settingsPath = chosen;
+  planned.settingsTitle = FileNameOf(chosen);
+  planned.settingsFolder = FolderOf(chosen);
+  EnsureBinExtension(planned);
+  DeriveNamePaths(planned);
+  // The dialog asked about the file chosen as it was typed; the pair of that file goes with it.
+  struct stat info {};
+  const bool confirmed = planned.settingsPath == chosen && stat(chosen.c_str(), &info) == 0;
+  std::vector<std::string> inTheWay;
+  for (const std::string* path : {&planned.settingsPath, &planned.namePath}) {
+    for (const std::string& name : NamesInAnyCase(FolderOf(*path), FileNameOf(*path))) {
+      const std::string found = JoinPath(FolderOf(*path), name);
+      if (confirmed && (found == planned.settingsPath || found == planned.namePath)) continue;
+      inTheWay.push_back(name);
+    }
+  }
+  if (inTheWay.empty()) return true;
+  std::string list;
+  for (const std::string& name : inTheWay) list += "  " + name + "\n";
+  const std::string question =
+      "同じ名前（大文字と小文字の違いを除く）のファイルが既にあります。\n\n" + list +
+      "\n保存すると置き換えられるか、並んで残ります。保存しますか？";
+  return messages_.Show(question, kSaveAsTitle, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation) ==
+         MsgAnswer::Yes;
 }
 
 void CTavrinDoc::SaveCommand() {
@@ -275,6 +327,12 @@ std::string CTavrinDoc::CurrentDirectory() const {
 std::string CTavrinDoc::InitialFolder() const {
   if (!paths_.settingsFolder.empty()) return paths_.settingsFolder;
   return CurrentDirectory();
+}
+
+std::vector<std::string> CTavrinDoc::FilesRead() const {
+  std::vector<std::string> files = {holidayPath_, settingsIniPath_};
+  if (!untitled_) files.insert(files.end(), {paths_.settingsPath, paths_.namePath});
+  return files;
 }
 
 void CTavrinDoc::ClearNames() { std::memset(&names_, 0, sizeof names_); }

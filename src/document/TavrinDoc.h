@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/FileDialogs.h"
 #include "document/ProfileStore.h"
@@ -74,7 +75,8 @@ class CTavrinDoc {
   void InitImage() { tavrin::InitImage(image_); }
   void GetImage(SettingsImage& out) const { out = image_; }
   void SetImage(const SettingsImage& in) { image_ = in; }
-  bool SameImage(const SettingsImage& other) const { return image_ == other; }
+  // The same schedule: the step records may stand in another order (see SameSchedule).
+  bool SameImage(const SettingsImage& other) const { return SameSchedule(image_, other); }
   const SettingsImage& image() const { return image_; }
   void ClearNames();
   void GetNames(ProgramNameTable& out) const { out = names_; }
@@ -105,6 +107,9 @@ class CTavrinDoc {
     std::string title;
   } csv;
 
+  // The files the document came from and the data files read with it: what no export may replace.
+  std::vector<std::string> FilesRead() const;
+
   const std::string& DataFolder() const { return dataFolder_; }
   const std::string& HolidayFilePath() const { return holidayPath_; }
   const std::string& SettingsIniPath() const { return settingsIniPath_; }
@@ -115,6 +120,9 @@ class CTavrinDoc {
 
  private:
   void TakeChosenPath(const std::string& path);
+  // Whether saving as `chosen` may go on: files of the pair's names in another letter case, or the
+  // name file of another schedule, are there only with the user's yes.
+  bool MayReplace(const std::string& chosen);
   // Steps shared by the open dialog and a path from outside, after the path is taken.
   bool ReadChosenFiles();
   void ShowMessage(const std::string& text);

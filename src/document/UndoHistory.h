@@ -18,7 +18,10 @@ struct DocumentState {
   SettingsImage image{};
   ProgramNameTable names{};
 
-  bool operator==(const DocumentState&) const = default;
+  // A step order of its own is no change (see SameSchedule).
+  bool operator==(const DocumentState& other) const {
+    return SameSchedule(image, other.image) && names == other.names;
+  }
 };
 
 class UndoHistory {

@@ -22,6 +22,19 @@ std::string Missing(int channel, const char* item) {
 
 }  // namespace
 
+grid::CellList ColumnChoices(int col) {
+  switch (col) {
+    case kTypeCol:
+      return TextChoices(TypeList());
+    case kMinuteCol:
+      return NumberChoices(MinuteList());
+    case kSecondCol:
+      return NumberChoices(SecondList());
+    default:
+      return TextChoices(RiseList());
+  }
+}
+
 const std::string& TypeList() {
   static const std::string list = std::string(texts::kTimeSignal) + "|" + texts::kKeep;
   return list;

@@ -30,6 +30,9 @@ const std::string& RiseList();
 const std::string& MinuteList();
 const std::string& SecondList();
 
+// The list of data column `col`: type and rise time as texts, minutes and seconds as numbers.
+grid::CellList ColumnChoices(int col);
+
 // The kind a type text stands for.
 ChannelKind KindOfText(const std::string& type);
 

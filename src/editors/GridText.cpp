@@ -42,6 +42,23 @@ std::string ListItem(std::string_view list, int position) {
   return std::string(list.substr(start, list.find('|', start) - start));
 }
 
+namespace {
+
+std::vector<std::string> Items(std::string_view list) {
+  std::vector<std::string> items;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = list.find('|', start);
+    items.emplace_back(list.substr(start, end - start));
+    if (end == std::string_view::npos) return items;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+grid::CellList NumberChoices(std::string_view list) { return {Items(list), true}; }
+grid::CellList TextChoices(std::string_view list) { return {Items(list), false}; }
+
 std::string NumberItem(int value, const char* unit) {
   std::string item = std::to_string(value);
   item += ' ';

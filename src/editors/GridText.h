@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "grid/CellList.h"
 #include "model/TimerLimits.h"
 
 namespace tavrin {
@@ -31,6 +32,10 @@ std::string NumberList(Range range, const char* unit);
 const std::string& MonthList();
 const std::string& DayList();
 const std::string& HourList();
+// The list a grid column offers: the items of a list joined by "|", read as numbers (typed
+// digits pick by the number in each item) or as texts.
+grid::CellList NumberChoices(std::string_view list);
+grid::CellList TextChoices(std::string_view list);
 // The items joined by "|".
 template <typename Items>
 std::string JoinList(const Items& items) {

@@ -83,6 +83,19 @@ std::string RefusalNote(const std::string& typed) {
   return "「" + refused + "」はシフトJISで表せない文字のため、プログラム名に使えません。";
 }
 
+std::string LengthNote() {
+  // The numbers as the window's other texts write them, in full-width digits.
+  const auto fullWidth = [](int number) {
+    std::string text;
+    for (char digit : std::to_string(number))
+      text +=
+          std::string("０１２３４５６７８９").substr(3 * static_cast<std::size_t>(digit - '0'), 3);
+    return text;
+  };
+  return "名称は半角で" + fullWidth(kNameBytes) + "文字（全角で" + fullWidth(kNameBytes / 2) +
+         "文字）までです。";
+}
+
 std::string OverlongMessage(int row) {
   return "プログラム番号 " + std::to_string(row + 1) +
          " の＜プログラム名＞は半角で１６文字まで有効とします。";

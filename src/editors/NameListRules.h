@@ -38,5 +38,8 @@ std::string OverlongMessage(int row);
 // them: "「…」はシフトJISで表せない文字のため、プログラム名に使えません。"; empty when there are
 // none (UTF-8).
 std::string RefusalNote(const std::string& typed);
+// The note when a typed name passes the bytes an entry holds:
+// "名称は半角で１６文字（全角で８文字）までです。"
+std::string LengthNote();
 
 }  // namespace tavrin::names

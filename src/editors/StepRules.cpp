@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editors/NameListRules.h"
 #include "editors/StepSort.h"
 #include "editors/WeeklyGroups.h"
 #include "model/ScheduleTexts.h"
@@ -44,6 +45,20 @@ std::string Missing(int row, const char* item) {
 const std::string& MinuteList() {
   static const std::string list = NumberList(limits::kMinute, "分");
   return list;
+}
+
+std::optional<grid::CellList> ColumnChoices(int col, const ActionChoices& choices) {
+  switch (col) {
+    case kHourCol:
+      return NumberChoices(HourList());
+    case kMinuteCol:
+      return NumberChoices(MinuteList());
+    case kActionCol:
+      return choices.kind() == kChannelTimeSignal ? NumberChoices(choices.list())
+                                                  : TextChoices(choices.list());
+    default:
+      return std::nullopt;
+  }
 }
 
 ActionChoices::ActionChoices(int kind, const IniSettings& settings)
@@ -159,6 +174,12 @@ std::string NameInput(const std::string& utf8) {
     kept += character;
   }
   return kept;
+}
+
+std::string NameNote(const std::string& utf8) {
+  std::string note = names::RefusalNote(utf8);
+  if (note.empty() && NameInput(utf8) != utf8) note = names::LengthNote();
+  return note;
 }
 
 Result<std::string> NameBytes(const std::string& utf8) {

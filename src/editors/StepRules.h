@@ -49,6 +49,10 @@ class ActionChoices {
   IniSettings settings_;
 };
 
+// The list of data column `col`: hours, minutes and chimes as numbers, ON and OFF as texts; none
+// for the day columns, which are marked, not typed into.
+std::optional<grid::CellList> ColumnChoices(int col, const ActionChoices& choices);
+
 // The dialog's rows and, per row, the action code the row was written from. Until an edit of its
 // action cell is stored, the row keeps that code, even one that no list item names (a chime the
 // settings file no longer lists shows as "0.（なし）"); after one, the cell's text decides, even
@@ -85,6 +89,10 @@ std::string NameForEdit(const ProgramNameTable& names, int program);
 // What the name field keeps of typed text: characters without a Shift-JIS form are left out and
 // the text ends before it would pass 16 bytes (UTF-8 in and out).
 std::string NameInput(const std::string& utf8);
+// The note under the name field for typed text (UTF-8): the characters the name file cannot hold
+// (names::RefusalNote), else that the name was cut at the bytes an entry holds
+// (names::LengthNote); empty when the field keeps all of it.
+std::string NameNote(const std::string& utf8);
 // The name as the table stores it: Shift-JIS cut to 16 bytes on a character boundary; refused
 // when a character has no Shift-JIS form.
 Result<std::string> NameBytes(const std::string& utf8);

@@ -79,4 +79,8 @@ void InitImage(SettingsImage& image);
 bool PutImageBytes(SettingsImage& image, const uint8_t* data, std::size_t length,
                    std::size_t offset);
 
+// Whether two images hold the same schedule: every byte the same, but the step records may stand
+// in another order. Sorting the steps, as the step dialog does when it opens, changes no schedule.
+bool SameSchedule(const SettingsImage& a, const SettingsImage& b);
+
 }  // namespace tavrin

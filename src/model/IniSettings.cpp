@@ -169,10 +169,11 @@ void ParseSettingsIni(const char* data, std::size_t size, IniSettings& settings)
   parser.End();
 }
 
-bool ReadSettingsIni(const std::string& path, IniSettings& settings, bool* cut) {
+bool ReadSettingsIni(const std::string& path, IniSettings& settings, bool* cut, int* error) {
   settings = IniSettings();
-  int error = 0;
-  const std::optional<FileHead> head = ReadFileHead(path, kDataFileLimitBytes, error);
+  int reason = 0;
+  const std::optional<FileHead> head = ReadFileHead(path, kDataFileLimitBytes, reason);
+  if (error) *error = reason;
   if (!head) return false;
   ParseSettingsIni(head->bytes.data(), head->bytes.size(), settings);
   if (cut) *cut = head->cut;

@@ -33,8 +33,10 @@ struct IniSettings {
 };
 
 // Resets `settings` to the defaults, then reads the file, at most its first kDataFileLimitBytes
-// (`cut` tells whether more followed). False when it cannot be opened or read.
-bool ReadSettingsIni(const std::string& path, IniSettings& settings, bool* cut = nullptr);
+// (`cut` tells whether more followed). False when it cannot be opened or read, with the reason in
+// `error` (the system's error number, or kIsFolder or kNotRegularFile of model/FileHead.h).
+bool ReadSettingsIni(const std::string& path, IniSettings& settings, bool* cut = nullptr,
+                     int* error = nullptr);
 // The same rules over bytes in memory, from the defaults as well.
 void ParseSettingsIni(const char* data, std::size_t size, IniSettings& settings);
 

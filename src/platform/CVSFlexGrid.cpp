@@ -1,18 +1,17 @@
 #include "platform/CVSFlexGrid.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 #include "platform/UiFonts.h"
@@ -44,26 +43,8 @@ int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
   return mask;
 }
 
-std::function<int64_t()>& TypingClock() {
-  static std::function<int64_t()> clock;
-  return clock;
-}
-
-int64_t TypingNow() {
-  if (TypingClock()) return TypingClock()();
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-// A list of plain numbers (the program numbers) is a number cell: what is typed is the value.
-bool IsNumberList(const QStringList& items) {
-  return std::all_of(items.begin(), items.end(), [](const QString& item) {
-    return !item.isEmpty() && std::all_of(item.begin(), item.end(), [](QChar c) {
-      return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-  });
-}
+// The rows an open list shows at most; the rest scroll.
+constexpr int kListRows = 12;
 
 // A key that types a character into a cell, as opposed to moving, confirming or a command.
 bool IsTypingKey(const QKeyEvent& key) {
@@ -89,6 +70,28 @@ int ButtonOf(Qt::MouseButton button) {
 
 CVSFlexGrid::CVSFlexGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   setFont(UiGothicFont());
+  editor_ = new QLineEdit(viewport());
+  editor_->setFont(font());
+  editor_->setFrame(false);
+  editor_->hide();
+  editor_->installEventFilter(this);
+  connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    if (editing_.phase() != grid::Phase::LineOpen) return;
+    Edit(grid::input::Edited{text.toStdString()});
+    emit ChangeEdit();
+  });
+  // A window of its own, so that it may reach past the dialog, yet one that takes neither the
+  // keyboard nor the mouse from the dialog: keys stay with the cell's editor, and a click outside
+  // it reaches what it lands on.
+  list_ = new QListWidget(this);
+  list_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+  list_->setAttribute(Qt::WA_ShowWithoutActivating);
+  list_->setFocusPolicy(Qt::NoFocus);
+  list_->setFont(font());
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->hide();
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { Edit(grid::input::Pick{list_->row(item)}); });
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setMouseTracking(true);
@@ -132,7 +135,7 @@ void CVSFlexGrid::Reshape(int rows, int cols) {
   cols_ = cols;
   rowHeights_.resize(static_cast<std::size_t>(rows), -1);
   colWidths_.resize(static_cast<std::size_t>(cols), -1);
-  comboLists_.resize(static_cast<std::size_t>(cols));
+  lists_.resize(static_cast<std::size_t>(cols));
   colAlignments_.resize(static_cast<std::size_t>(cols), -1);
   colForeColors_.resize(static_cast<std::size_t>(cols));
   mergeRows_.resize(static_cast<std::size_t>(rows), false);
@@ -163,8 +166,7 @@ void CVSFlexGrid::SetFixedCols(int cols) {
 }
 
 void CVSFlexGrid::MoveCurrent(int row, int col, int rowSel, int colSel) {
-  if (editor_) CommitEdit();
-  if (editor_) return;  // the edit was refused, so the cursor stays
+  if (IsEditing() && !Edit(grid::input::ClickCell{{row, col}})) return;
   if (!MayLeaveFor(row, col)) return;
   int oldRow = row_;
   int oldCol = col_;
@@ -348,209 +350,196 @@ void CVSFlexGrid::SetEditable(int mode) {
 }
 
 QString CVSFlexGrid::EditText() const {
-  if (lineEditor_) return lineEditor_->text();
-  if (comboEditor_) return comboEditor_->currentText();
+  if (IsEditing()) return QString::fromStdString(editing_.shown());
   return TextMatrix(row_, col_);
 }
 
-void CVSFlexGrid::StartEdit() { OpenEditor(QString()); }
+void CVSFlexGrid::StartEdit() { Edit(grid::input::Open{{row_, col_}}); }
+void CVSFlexGrid::CommitEdit() { Edit(grid::input::Enter{}); }
+void CVSFlexGrid::CancelEdit() { Edit(grid::input::Escape{}); }
 
-void CVSFlexGrid::SetTypingClock(std::function<int64_t()> nowMs) {
-  TypingClock() = std::move(nowMs);
+bool CVSFlexGrid::Edit(const grid::Event& event) {
+  const bool wasOpen = IsEditing();
+  const grid::Answer answer = editing_.Handle(event);
+  if (answer.outcome == grid::Outcome::Refuse) QApplication::beep();
+  const bool opened = !wasOpen && IsEditing();
+  // Opened by Enter or a click, or kept after the page refused it, the cell's text is selected:
+  // what is typed next replaces it. Opened by a key, that key is the text.
+  const bool select = (opened && !std::holds_alternative<grid::input::Key>(event)) ||
+                      (wasOpen && !answer.proceed && IsEditing());
+  ShowEditing(opened, select);
+  // The key that opened a line editor is its first edit.
+  if (opened && editing_.phase() == grid::Phase::LineOpen &&
+      std::holds_alternative<grid::input::Key>(event))
+    emit ChangeEdit();
+  return answer.proceed;
 }
 
-void CVSFlexGrid::OpenEditor(const QString& typed) {
-  if (editor_ || editable_ == kEditNone || !IsDataCell(row_, col_)) return;
-  ShowCell(row_, col_);
-  emit BeforeEdit(row_, col_);
-  editRow_ = row_;
-  editCol_ = col_;
-  const QString& list = comboLists_[static_cast<std::size_t>(col_)];
-  const QString current = At(row_, col_).text;
-  if (!list.isEmpty()) {
-    const bool startsTypable = list.startsWith('|');
-    const QStringList items = (startsTypable ? list.mid(1) : list).split('|');
-    const bool typable = startsTypable || IsNumberList(items);
-    comboEditor_ = new QComboBox(viewport());
-    comboEditor_->setFont(font());
-    comboEditor_->addItems(items);
-    comboEditor_->setEditable(typable);
-    comboEditor_->setMaxVisibleItems(12);
-    comboEditor_->setCurrentIndex(static_cast<int>(items.indexOf(current)));
-    if (typable) {
-      // What is typed is the value: no completion may add to it behind the user's back.
-      comboEditor_->setCompleter(nullptr);
-      comboEditor_->setEditText(typed.isEmpty() ? current : typed);
-      if (typed.isEmpty()) comboEditor_->lineEdit()->selectAll();
-    }
-    connect(comboEditor_, &QComboBox::activated, this, [this] { CommitEdit(); });
-    // Installed after the list's own watch, so that this one sees the keys first.
-    comboEditor_->view()->installEventFilter(this);
-    typeAhead_.Reset();
-    editor_ = comboEditor_;
-  } else {
-    lineEditor_ = new QLineEdit(viewport());
-    lineEditor_->setFont(font());
-    lineEditor_->setFrame(false);
-    lineEditor_->setText(typed.isEmpty() ? current : typed);
-    connect(lineEditor_, &QLineEdit::textEdited, this, &CVSFlexGrid::ChangeEdit);
-    editor_ = lineEditor_;
-  }
-  editor_->installEventFilter(this);
-  PlaceEditor();
-  editor_->show();
-  editor_->setFocus();
-  if (!comboEditor_) {
-    // The key that opened the editor is its first edit.
-    if (!typed.isEmpty()) emit ChangeEdit();
+void CVSFlexGrid::ShowEditing(bool opened, bool select) {
+  const grid::Phase phase = editing_.phase();
+  if (phase == grid::Phase::Committing) return;
+  if (phase == grid::Phase::Idle) {
+    // The keyboard may be in the editor, or the window inactive (a message box, a window
+    // manager's hand-over): the grid takes it back wherever the editor had it, never the next
+    // widget of the window.
+    const bool hadFocus = editor_->hasFocus() || window()->focusWidget() == editor_;
+    list_->hide();
+    editor_->hide();
+    WatchWindow(false);
+    if (hadFocus) setFocus();
+    viewport()->update();
     return;
   }
-  if (!comboEditor_->isEditable()) {
-    // The key that opened the list is the first of the typing that picks its item.
-    if (!typed.isEmpty()) TypeIntoList(typed);
-    comboEditor_->showPopup();
-  } else if (typed.isEmpty()) {
-    comboEditor_->showPopup();
+  const bool list = phase == grid::Phase::ListOpen;
+  if (opened) {
+    WatchWindow(true);
+    list_->clear();
+    if (list)
+      for (const std::string& item : editing_.list()->items)
+        list_->addItem(QString::fromStdString(item));
   }
-}
-
-void CVSFlexGrid::TypeIntoList(const QString& text) {
-  QStringList items;
-  for (int i = 0; i < comboEditor_->count(); ++i) items << comboEditor_->itemText(i);
-  const int found = typeAhead_.Type(items, text, TypingNow());
-  if (found < 0) return;
-  comboEditor_->setCurrentIndex(found);
-  // The open list shows the pick highlighted; Enter there takes the highlighted item.
-  const QModelIndex index = comboEditor_->model()->index(found, comboEditor_->modelColumn());
-  comboEditor_->view()->setCurrentIndex(index);
-  comboEditor_->view()->scrollTo(index);
+  if (opened || list) editor_->setText(QString::fromStdString(editing_.shown()));
+  if (list) {
+    const std::optional<int> highlight = editing_.highlighted();
+    list_->setCurrentRow(highlight.value_or(-1));
+    if (highlight)
+      list_->scrollToItem(list_->item(*highlight));
+    else
+      list_->clearSelection();
+    select = editing_.typed().empty();
+  }
+  if (select)
+    editor_->selectAll();
+  else if (opened || list)
+    editor_->end(false);
+  PlaceEditor();
+  // The keyboard stays in the cell's editor, also after a message box about a refusal took it.
+  editor_->setFocus();
 }
 
 void CVSFlexGrid::PlaceEditor() {
-  if (!editor_) return;
-  QRect rect = CellRect(editRow_, editCol_);
+  const std::optional<grid::Cell> cell = editing_.cell();
+  if (!cell || editing_.phase() == grid::Phase::Committing) return;
+  QRect rect = CellRect(cell->row, cell->col);
   if (rect.isEmpty()) {
     editor_->hide();
+    list_->hide();
     return;
   }
-  // A drop-down needs its own height; it grows downwards from the cell like the original's.
-  if (comboEditor_) rect.setHeight(std::max(rect.height(), comboEditor_->sizeHint().height()));
-  editor_->setGeometry(rect.adjusted(0, 0, -1, comboEditor_ ? 0 : -1));
+  editor_->setGeometry(rect.adjusted(0, 0, -1, -1));
   if (!editor_->isVisible()) editor_->show();
-}
-
-void CVSFlexGrid::CommitEdit() {
-  if (!editor_ || committing_) return;
-  committing_ = true;
-  ++commitAttempts_;
-  const QString text = EditText();
-  bool cancel = false;
-  emit ValidateEdit(editRow_, editCol_, &cancel);
-  if (cancel || !editor_) {
-    committing_ = false;
-    if (editor_) KeepEditing();
+  // The list shows only over the window the user works in: not over a message box, nor over
+  // another program.
+  if (editing_.phase() != grid::Phase::ListOpen || list_->count() == 0 ||
+      !window()->isActiveWindow()) {
+    list_->hide();
     return;
   }
-  int row = editRow_;
-  int col = editCol_;
-  CloseEditor();
-  At(row, col).text = text;
-  committing_ = false;
-  viewport()->update();
-  emit AfterEdit(row, col);
+  const int rowHeight = std::max(list_->sizeHintForRow(0), 1);
+  const int rows = std::min(list_->count(), kListRows);
+  const int frame = 2 * list_->frameWidth();
+  const int width = std::max(
+      rect.width(),
+      list_->sizeHintForColumn(0) + frame +
+          (list_->count() > kListRows ? list_->verticalScrollBar()->sizeHint().width() : 0));
+  list_->setGeometry(QRect(viewport()->mapToGlobal(rect.bottomLeft() + QPoint(0, 1)),
+                           QSize(width, rows * rowHeight + frame)));
+  if (!list_->isVisible()) list_->show();
 }
 
-void CVSFlexGrid::KeepEditing() {
-  // A message box about the refusal, or the click that left the cell, took the focus; the keys
-  // typed next belong to this cell.
-  editor_->setFocus();
-  if (lineEditor_) lineEditor_->selectAll();
-  if (comboEditor_ && comboEditor_->isEditable()) comboEditor_->lineEdit()->selectAll();
-}
-
-void CVSFlexGrid::CancelEdit() {
-  if (!editor_) return;
-  CloseEditor();
-  viewport()->update();
-}
-
-void CVSFlexGrid::CloseEditor() {
-  QWidget* editor = editor_;
-  // The keyboard may be in the open list, or the window may be inactive (a message box, a window
-  // manager's hand-over): the grid takes it back wherever the editor had it, never the next
-  // widget of the window.
-  const bool hadFocus = editor && (editor->hasFocus() || window()->focusWidget() == editor ||
-                                   (comboEditor_ && comboEditor_->view()->hasFocus()));
-  editor_ = nullptr;
-  if (comboEditor_) comboEditor_->hidePopup();
-  lineEditor_ = nullptr;
-  comboEditor_ = nullptr;
-  editRow_ = editCol_ = -1;
-  if (!editor) return;
-  editor->removeEventFilter(this);
-  editor->hide();
-  editor->deleteLater();
-  if (hadFocus) setFocus();
-}
-
-bool CVSFlexGrid::ListKeyFilter(QKeyEvent* key) {
-  // The keys of an open drop-down list, before the list itself sees them.
-  if (key->key() == Qt::Key_Escape) {
-    CancelEdit();
-    return true;
+bool CVSFlexGrid::EditorKey(QKeyEvent* key) {
+  const grid::Phase phase = editing_.phase();
+  const bool list = phase == grid::Phase::ListOpen;
+  switch (key->key()) {
+    case Qt::Key_Escape:
+      Edit(grid::input::Escape{});
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Edit(grid::input::Enter{});
+      return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+      const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+      const grid::Cell next = TabTarget(back);
+      if (Edit(grid::input::Tab{}) && !IsEditing()) SetCurrentCell(next.row, next.col);
+      return true;
+    }
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+      const bool up = key->key() == Qt::Key_Up || key->key() == Qt::Key_PageUp;
+      const bool page = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+      if (list) {
+        Edit(grid::input::Step{(up ? -1 : 1) * (page ? kListRows : 1)});
+        return true;
+      }
+      // A line editor is left as the cursor moves on, the edit stored first.
+      const grid::Cell cell = *editing_.cell();
+      if (Edit(grid::input::Enter{}) && !IsEditing())
+        SetCurrentCell(std::clamp(cell.row + (up ? -1 : 1), fixedRows_, rows_ - 1), cell.col);
+      return true;
+    }
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      if (!list) return false;
+      Edit(grid::input::Step{key->key() == Qt::Key_Home ? -list_->count() : list_->count()});
+      return true;
+    case Qt::Key_Backspace:
+      if (!list) return false;
+      Edit(grid::input::BackSpace{});
+      return true;
+    default:
+      break;
   }
-  if (!IsTypingKey(*key)) return false;
-  if (!comboEditor_->isEditable()) {
-    TypeIntoList(key->text());
-    return true;
-  }
-  // A number cell takes the typed number itself: the list steps aside and the key replaces the
-  // text it showed.
-  comboEditor_->hidePopup();
-  comboEditor_->setFocus();
-  comboEditor_->lineEdit()->selectAll();
-  QKeyEvent typed(key->type(), key->key(), key->modifiers(), key->text());
-  QCoreApplication::sendEvent(comboEditor_, &typed);
+  if (!list) return false;
+  // Every other key of an open list is its own: typed text picks, the rest does nothing.
+  if (IsTypingKey(*key)) Edit(grid::input::Key{{row_, col_}, key->text().toStdString()});
   return true;
 }
 
-bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (comboEditor_ && watched == comboEditor_->view()) {
-    if (event->type() == QEvent::KeyPress) return ListKeyFilter(static_cast<QKeyEvent*>(event));
-    // Japanese typed into the open list picks its item as typed keys do.
-    if (event->type() == QEvent::InputMethod && !comboEditor_->isEditable()) {
-      const QString text = static_cast<QInputMethodEvent*>(event)->commitString();
-      if (!text.isEmpty()) TypeIntoList(text);
-      return !text.isEmpty();
-    }
+grid::Cell CVSFlexGrid::TabTarget(bool back) const {
+  int row = row_;
+  int col = col_ + (back ? -1 : 1);
+  if (col >= cols_) {
+    col = fixedCols_;
+    ++row;
+  } else if (col < fixedCols_) {
+    col = cols_ - 1;
+    --row;
   }
-  if (editor_ && watched == editor_) {
-    if (event->type() == QEvent::KeyPress) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Escape) {
-        CancelEdit();
-        return true;
-      }
-      // Taken here: passed on, the key would reach the grid and open the editor again.
-      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        CommitEdit();
-        return true;
-      }
-      if (comboEditor_ && !comboEditor_->isEditable() && IsTypingKey(*key)) {
-        TypeIntoList(key->text());
-        return true;
-      }
-    } else if (event->type() == QEvent::FocusOut) {
-      // The list of a drop-down takes the focus while it is open; that is still editing.
-      if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        QTimer::singleShot(0, this, [this, editor = editor_, attempts = commitAttempts_] {
-          if (editor_ == editor && editor_ && !editor_->hasFocus() &&
-              !(comboEditor_ && comboEditor_->view()->isVisible()) && attempts == commitAttempts_)
-            EndEditOnFocusLoss();
-        });
-    }
+  if (row < fixedRows_ || row >= rows_) return {row_, col_};
+  return {row, col};
+}
+
+bool CVSFlexGrid::IsDropper(QWidget* widget) const {
+  return widget && std::any_of(editDroppers_.begin(), editDroppers_.end(),
+                               [widget](const QPointer<QWidget>& w) {
+                                 return w && (w == widget || w->isAncestorOf(widget));
+                               });
+}
+
+void CVSFlexGrid::WatchWindow(bool watch) {
+  if (watchedWindow_) {
+    watchedWindow_->removeEventFilter(this);
+    if (QWindow* handle = watchedWindow_->windowHandle()) handle->removeEventFilter(this);
   }
-  return QAbstractScrollArea::eventFilter(watched, event);
+  watchedWindow_ = watch ? window() : nullptr;
+  if (!watchedWindow_) return;
+  // The window's own moves carry the list along; its presses are seen before any widget of it
+  // takes the keyboard, so that a click on a button commits the cell first.
+  watchedWindow_->installEventFilter(this);
+  if (QWindow* handle = watchedWindow_->windowHandle()) handle->installEventFilter(this);
+}
+
+bool CVSFlexGrid::WindowPress(QObject* watched, QEvent* event) {
+  if (!watchedWindow_ || watched != watchedWindow_->windowHandle() || !IsEditing()) return false;
+  const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+  QWidget* target = watchedWindow_->childAt(at);
+  if (target == nullptr || target == this || isAncestorOf(target) || IsDropper(target))
+    return false;
+  return !Edit(grid::input::ClickElsewhere{});
 }
 
 int CVSFlexGrid::TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
@@ -595,13 +584,77 @@ void CVSFlexGrid::SetTextMatrix(int row, int col, const QString& text) {
   viewport()->update();
 }
 
-void CVSFlexGrid::SetColComboList(int col, const QString& list) {
+void CVSFlexGrid::SetColList(int col, std::optional<grid::CellList> list) {
   if (col < 0 || col >= cols_) return;
-  comboLists_[static_cast<std::size_t>(col)] = list;
+  lists_[static_cast<std::size_t>(col)] = std::move(list);
 }
 
-QString CVSFlexGrid::ColComboList(int col) const {
-  return col >= 0 && col < cols_ ? comboLists_[static_cast<std::size_t>(col)] : QString();
+const std::optional<grid::CellList>& CVSFlexGrid::ColList(int col) const {
+  static const std::optional<grid::CellList> kNone;
+  return col >= 0 && col < cols_ ? lists_[static_cast<std::size_t>(col)] : kNone;
+}
+
+bool CVSFlexGrid::EditHost::Editable(grid::Cell cell) const {
+  return grid_.editable_ != kEditNone && grid_.IsDataCell(cell.row, cell.col);
+}
+
+std::optional<grid::CellList> CVSFlexGrid::EditHost::ListOf(grid::Cell cell) const {
+  return grid_.ColList(cell.col);
+}
+
+std::string CVSFlexGrid::EditHost::Text(grid::Cell cell) const {
+  return grid_.TextMatrix(cell.row, cell.col).toStdString();
+}
+
+void CVSFlexGrid::EditHost::BeforeEdit(grid::Cell cell) {
+  grid_.ShowCell(cell.row, cell.col);
+  emit grid_.BeforeEdit(cell.row, cell.col);
+}
+
+bool CVSFlexGrid::EditHost::Validate(grid::Cell cell, const std::string& text) {
+  return !grid_.editCheck_ || grid_.editCheck_(cell.row, cell.col, QString::fromStdString(text));
+}
+
+void CVSFlexGrid::EditHost::Store(grid::Cell cell, const std::string& text) {
+  grid_.At(cell.row, cell.col).text = QString::fromStdString(text);
+  grid_.viewport()->update();
+}
+
+void CVSFlexGrid::EditHost::AfterEdit(grid::Cell cell) { emit grid_.AfterEdit(cell.row, cell.col); }
+
+bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && WindowPress(watched, event)) return true;
+  if (watchedWindow_ && watched == watchedWindow_ &&
+      (event->type() == QEvent::Move || event->type() == QEvent::WindowActivate ||
+       event->type() == QEvent::WindowDeactivate))
+    PlaceEditor();
+  if (watched != editor_ || !IsEditing()) return QAbstractScrollArea::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      return EditorKey(static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod:
+      // Japanese typed into an open list picks its item as typed keys do.
+      if (editing_.phase() == grid::Phase::ListOpen) {
+        const QString text = static_cast<QInputMethodEvent*>(event)->commitString();
+        if (!text.isEmpty()) Edit(grid::input::Key{{row_, col_}, text.toStdString()});
+        return true;
+      }
+      break;
+    case QEvent::FocusOut: {
+      // The grid itself taking the keyboard hands its keys on to the editor, and a dropper decides
+      // itself; another control taking it commits the cell. Another window coming to the front (a
+      // message box, another program) leaves the cell open, its list put away until the window is
+      // back.
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
+      QWidget* focus = QApplication::focusWidget();
+      if (focus != this && focus != editor_ && !IsDropper(focus)) Edit(grid::input::FocusLost{});
+      break;
+    }
+    default:
+      break;
+  }
+  return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 int CVSFlexGrid::RowTop(int row) const {
@@ -710,6 +763,12 @@ void CVSFlexGrid::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
   PlaceEditor();
+}
+
+void CVSFlexGrid::hideEvent(QHideEvent* event) {
+  // A grid put away (another kind of the annual page, a closed window) takes its open list along.
+  CancelEdit();
+  QAbstractScrollArea::hideEvent(event);
 }
 
 QSize CVSFlexGrid::sizeHint() const {
@@ -830,8 +889,13 @@ void CVSFlexGrid::mousePressEvent(QMouseEvent* event) {
   mouseRow_ = row;
   mouseCol_ = col;
   pressWasOnCurrent_ = false;
-  if (editor_) CommitEdit();
-  if (editor_) return;  // refused: the cell's editor keeps the keyboard
+  // An open cell is committed before the click acts; refused, its editor keeps the keyboard.
+  if (IsEditing()) {
+    const bool onCell = row >= 0 && IsDataCell(row, col);
+    if (!Edit(onCell ? grid::Event{grid::input::ClickCell{{row, col}}}
+                     : grid::Event{grid::input::ClickElsewhere{}}))
+      return;
+  }
   setFocus(Qt::MouseFocusReason);
   if (row < 0) return;
   const bool extend = event->modifiers() & Qt::ShiftModifier;
@@ -894,14 +958,14 @@ void CVSFlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
-  if (editor_ && hasFocus()) {
-    // The grid has the keyboard while its cell's editor is open only when something took the
-    // focus from the editor; the key is the editor's, and Escape ends the edit, not the window.
-    // (Keys the editor passes on arrive here too, but then the editor has the focus.)
-    if (event->key() == Qt::Key_Escape) {
-      CancelEdit();
+  if (IsEditing()) {
+    // Keys the editor passes on go on to the window.
+    if (!hasFocus()) {
+      QAbstractScrollArea::keyPressEvent(event);
       return;
     }
+    // The grid has the keyboard while its cell's editor is open only when something took the
+    // focus from the editor; the key is the editor's, and Escape ends the edit, not the window.
     editor_->setFocus();
     QKeyEvent forwarded(event->type(), event->key(), event->modifiers(), event->text());
     QCoreApplication::sendEvent(editor_, &forwarded);
@@ -949,9 +1013,9 @@ void CVSFlexGrid::keyPressEvent(QKeyEvent* event) {
       StartEdit();
       return;
     default: {
-      if (IsTypingKey(*event) && editable_ != kEditNone && IsDataCell(row_, col_)) {
-        OpenEditor(event->text());
-        return;
+      if (IsTypingKey(*event)) {
+        Edit(grid::input::Key{{row_, col_}, event->text().toStdString()});
+        if (IsEditing()) return;
       }
       QAbstractScrollArea::keyPressEvent(event);
       return;
@@ -984,33 +1048,22 @@ void CVSFlexGrid::keyReleaseEvent(QKeyEvent* event) {
 void CVSFlexGrid::inputMethodEvent(QInputMethodEvent* event) {
   // Japanese typed while the grid itself has the focus starts an edit with the composed text, or
   // in a list picks the item it starts.
-  if (!event->commitString().isEmpty() && editable_ != kEditNone && IsDataCell(row_, col_)) {
-    OpenEditor(event->commitString());
-    event->accept();
-    return;
+  if (!event->commitString().isEmpty()) {
+    Edit(grid::input::Key{{row_, col_}, event->commitString().toStdString()});
+    if (IsEditing()) {
+      event->accept();
+      return;
+    }
   }
   QAbstractScrollArea::inputMethodEvent(event);
 }
 
 bool CVSFlexGrid::MayLeaveFor(int row, int col) {
   if (row == row_ && col == col_) return true;
-  bool cancel = false;
-  emit BeforeRowColChange(row_, col_, row, col, &cancel);
-  return !cancel;
+  return !leaveCheck_ || leaveCheck_(row_, col_, row, col);
 }
 
 void CVSFlexGrid::DropEditOnFocusTo(QWidget* widget) { editDroppers_.emplace_back(widget); }
-
-void CVSFlexGrid::EndEditOnFocusLoss() {
-  QWidget* focus = QApplication::focusWidget();
-  const bool drop =
-      focus && std::any_of(editDroppers_.begin(), editDroppers_.end(),
-                           [focus](const QPointer<QWidget>& w) { return w == focus; });
-  if (drop)
-    CancelEdit();
-  else
-    CommitEdit();
-}
 
 void CVSFlexGrid::SetCellPictureFit(PictureFit fit) {
   if (!ValidCell(row_, col_)) return;

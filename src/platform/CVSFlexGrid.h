@@ -10,19 +10,22 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
-#include "platform/ListTypeAhead.h"
+#include "grid/CellEditing.h"
 
-class QComboBox;
 class QKeyEvent;
 class QLineEdit;
+class QListWidget;
 
 namespace tavrin {
 
+// Cell editing is the machine of grid/CellEditing.h: the grid turns keys and clicks into its events
+// and shows its state (a line editor over the cell, and under it the open list in a window of its
+// own that never takes the keyboard or the mouse from the window around the grid).
 class CVSFlexGrid : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -103,15 +106,27 @@ class CVSFlexGrid : public QAbstractScrollArea {
 
   int Editable() const { return editable_; }
   void SetEditable(int mode);
-  // The text in the cell editor while one is open, else the current cell's text.
+  // What the cell's editor shows while one is open (for a list, what was typed or the highlighted
+  // item), else the current cell's text.
   QString EditText() const;
-  bool IsEditing() const { return editor_ != nullptr; }
+  bool IsEditing() const { return editing_.phase() != grid::Phase::Idle; }
+  // The editing machine's state: the cell, whether a list or editor is open, what was typed, the
+  // highlighted item.
+  const grid::CellEditing& Editing() const { return editing_; }
   // Opens the editor on the current cell when editing is allowed there; for a column with a
   // list it is a drop-down list.
   void StartEdit();
-  // Stores the editor's text (after validate-edit) and closes it; does nothing when none is open.
+  // Commits the open cell as Enter does: the page's check, then the store. A refused edit stays
+  // open (IsEditing()) with the keyboard.
   void CommitEdit();
   void CancelEdit();
+
+  // The pages' checks. An edit about to be stored is refused when `check` answers false (the
+  // page says why); a move of the cursor out of a cell is refused when `leave` answers false.
+  using EditCheck = std::function<bool(int row, int col, const QString& text)>;
+  void SetEditCheck(EditCheck check) { editCheck_ = std::move(check); }
+  using LeaveCheck = std::function<bool(int oldRow, int oldCol, int newRow, int newCol)>;
+  void SetLeaveCheck(LeaveCheck leave) { leaveCheck_ = std::move(leave); }
 
   // Widths and heights in twips, converted at the screen's logical resolution.
   void SetColWidth(int col, int twips);
@@ -123,17 +138,12 @@ class CVSFlexGrid : public QAbstractScrollArea {
   QString TextMatrix(int row, int col) const;
   void SetTextMatrix(int row, int col, const QString& text);
 
-  // Items joined by "|"; a list starting with "|", or one of plain numbers, may also be typed
-  // into. Empty: no list. In a list that is not typed into, keys pick the item whose text starts
-  // with what was typed, keys within a second of each other counting together.
-  void SetColComboList(int col, const QString& list);
-  QString ColComboList(int col) const;
-  // The clock, in milliseconds, that decides whether keys typed into a list count together; null
-  // for the steady clock. Lets a test type slowly without waiting.
-  static void SetTypingClock(std::function<int64_t()> nowMs);
+  // The drop-down list of a column's data cells; none: the cells are edited as text.
+  void SetColList(int col, std::optional<grid::CellList> list);
+  const std::optional<grid::CellList>& ColList(int col) const;
 
-  // A pending edit is dropped, not stored, when the focus leaves the editor for `widget`: a
-  // dialog's Cancel button, which must not first be answered by the edit's check.
+  // An open edit is neither checked nor stored when the user clicks `widget` or the keyboard goes
+  // to it: a dialog's Cancel button, which asks before throwing the edit away with the window.
   void DropEditOnFocusTo(QWidget* widget);
 
   // Where a cell is drawn, in viewport coordinates (merged cells give the whole group); empty when
@@ -156,13 +166,9 @@ class CVSFlexGrid : public QAbstractScrollArea {
 
  signals:
   void AfterRowColChange(int oldRow, int oldCol, int newRow, int newCol);
-  // Before the current cell moves (after an open edit has been stored); setting `cancel` keeps
-  // the cursor where it is, and neither this nor AfterRowColChange is reported again for it.
-  void BeforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool* cancel);
   void BeforeEdit(int row, int col);
   // The text of an open cell's editor changed as the user typed.
   void ChangeEdit();
-  void ValidateEdit(int row, int col, bool* cancel);
   void AfterEdit(int row, int col);
   void Click();
   // The key comes by reference: a handler may change it for the handlers after it and the
@@ -173,6 +179,7 @@ class CVSFlexGrid : public QAbstractScrollArea {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -213,16 +220,37 @@ class CVSFlexGrid : public QAbstractScrollArea {
   int MaxLeftCol(int width) const;
   void UpdateScrollBars();
   void PlaceEditor();
-  // `typed`: the text whose key opened the editor, empty when a click or Enter did.
-  void OpenEditor(const QString& typed);
-  void CloseEditor();
-  // After a refused edit the editor keeps the keyboard, its text selected for typing anew.
-  void KeepEditing();
-  // Picks the list item that `text`, typed into a list that is not typed into, points at.
-  void TypeIntoList(const QString& text);
-  bool ListKeyFilter(QKeyEvent* key);
+  // Hands an event to the editing machine and shows the state it leaves: a refused key beeps, a
+  // refused commit keeps the editor and the keyboard. Answers whether what the event leads to
+  // may go on.
+  bool Edit(const grid::Event& event);
+  void ShowEditing(bool opened, bool select);
+  // The keys of an open cell, before its editor sees them; true when taken.
+  bool EditorKey(QKeyEvent* key);
+  // A press anywhere in the window while a cell is open: a click outside the grid commits the
+  // cell first (or drops it, on a dropper), and is swallowed when the page refuses the edit.
+  bool WindowPress(QObject* watched, QEvent* event);
+  bool IsDropper(QWidget* widget) const;
+  void WatchWindow(bool watch);
+  // The cell Tab (or Shift+Tab) goes to from the current one.
+  grid::Cell TabTarget(bool back) const;
   bool MayLeaveFor(int row, int col);
-  void EndEditOnFocusLoss();
+
+  // The grid as the editing machine sees it: its cells, and the pages' hooks.
+  class EditHost : public grid::CellHost {
+   public:
+    explicit EditHost(CVSFlexGrid& grid) : grid_(grid) {}
+    bool Editable(grid::Cell cell) const override;
+    std::optional<grid::CellList> ListOf(grid::Cell cell) const override;
+    std::string Text(grid::Cell cell) const override;
+    void BeforeEdit(grid::Cell cell) override;
+    bool Validate(grid::Cell cell, const std::string& text) override;
+    void Store(grid::Cell cell, const std::string& text) override;
+    void AfterEdit(grid::Cell cell) override;
+
+   private:
+    CVSFlexGrid& grid_;
+  };
   Qt::Alignment QtAlignment(int row, int col) const;
   void PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
   void PaintFittedPicture(QPainter& painter, const Cell& cell, const QRect& rect) const;
@@ -235,7 +263,7 @@ class CVSFlexGrid : public QAbstractScrollArea {
   std::vector<Cell> cells_;
   std::vector<int> rowHeights_;  // twips, -1 = default
   std::vector<int> colWidths_;
-  std::vector<QString> comboLists_;
+  std::vector<std::optional<grid::CellList>> lists_;
   std::vector<int> colAlignments_;  // -1: the default of data cells
   std::vector<QColor> colForeColors_;
   std::vector<bool> mergeRows_;
@@ -257,16 +285,13 @@ class CVSFlexGrid : public QAbstractScrollArea {
   Drag drag_ = Drag::None;
   bool pressWasOnCurrent_ = false;
   bool showPending_ = false;
-  bool committing_ = false;
-  int editRow_ = -1;
-  int editCol_ = -1;
-  QPointer<QWidget> editor_;
-  QLineEdit* lineEditor_ = nullptr;
-  QComboBox* comboEditor_ = nullptr;
-  ListTypeAhead typeAhead_;
-  // Counts the attempts to store an edit, so that a focus loss noticed before an attempt does not
-  // repeat it (and its message) afterwards.
-  int commitAttempts_ = 0;
+  EditHost host_{*this};
+  grid::CellEditing editing_{host_};
+  QLineEdit* editor_ = nullptr;
+  QListWidget* list_ = nullptr;
+  QPointer<QWidget> watchedWindow_;
+  EditCheck editCheck_;
+  LeaveCheck leaveCheck_;
   std::vector<QPointer<QWidget>> editDroppers_;
 };
 

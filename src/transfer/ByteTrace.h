@@ -66,7 +66,7 @@ class TracingSerialControl : public SerialControl {
   void SetHandshaking(int mode) override { inner_.SetHandshaking(mode); }
   void SetCommPort(int port) override { inner_.SetCommPort(port); }
   bool SetPortOpen(bool open) override { return inner_.SetPortOpen(open); }
-  PortOpenError OpenError() const override { return inner_.OpenError(); }
+  PortRefusal OpenError() const override { return inner_.OpenError(); }
   bool PortOpen() const override { return inner_.PortOpen(); }
   void SetInBufferCount(int count) override { inner_.SetInBufferCount(count); }
   void SetOutBufferCount(int count) override { inner_.SetOutBufferCount(count); }

@@ -27,10 +27,18 @@ std::string CableLink::PortName(int port) const {
   return tavrin::PortName(port, index < portPaths_.size() ? portPaths_[index] : std::string());
 }
 
-std::vector<std::string> CableLink::PortNames(const std::vector<int>& ports) const {
+std::vector<std::string> CableLink::OpenablePortNames() const {
   std::vector<std::string> names;
-  for (int port : ports) names.push_back(PortName(port));
+  for (int port : search_.OpenablePorts()) names.push_back(PortName(port));
   return names;
+}
+
+std::vector<RefusedPort> CableLink::RefusedPorts() const {
+  std::vector<RefusedPort> ports;
+  for (const auto& [port, refusal] : search_.RefusedPorts()) {
+    ports.push_back({PortName(port), refusal});
+  }
+  return ports;
 }
 
 void CableLink::ApplyProperties(int port) {
@@ -47,15 +55,16 @@ void CableLink::ApplyProperties(int port) {
   serial_.SetCommPort(port);
 }
 
-PortOpenError CableLink::TryPort(int port) {
+PortRefusal CableLink::TryPort(int port) {
   ApplyProperties(port);
   if (!serial_.SetPortOpen(true)) {
     // A port that did not open must never count as one that did.
-    const PortOpenError error = serial_.OpenError();
-    return error == PortOpenError::None ? PortOpenError::Other : error;
+    PortRefusal refusal = serial_.OpenError();
+    if (refusal.error == PortOpenError::None) refusal.error = PortOpenError::Other;
+    return refusal;
   }
   serial_.SetPortOpen(false);
-  return PortOpenError::None;
+  return {};
 }
 
 void CableLink::ClosePort() { serial_.SetPortOpen(false); }
@@ -67,7 +76,7 @@ bool CableLink::Listen(int port) {
   if (serial_.PortOpen()) serial_.SetPortOpen(false);
   ApplyProperties(port);
   if (!serial_.SetPortOpen(true)) {
-    if (serial_.OpenError() == PortOpenError::PermissionDenied) ShowStatus(kPortDeniedStatus);
+    ShowStatus(RefusalStatusLine(serial_.OpenError()));
     observer_.ConnectionChanged();
     return false;
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "transfer/CableDocument.h"
+#include "transfer/CableMessages.h"
 #include "transfer/Frame.h"
 #include "transfer/LinkObserver.h"
 #include "transfer/PortSearch.h"
@@ -55,9 +56,10 @@ class CableLink : private SearchPorts, private FrameSender {
   // False when none of COM1..COM16 opens.
   bool CountPorts();
   void StartSearch() { search_.Start(); }
-  // The ports the last CountPorts found openable, and those the user may not open, named.
-  std::vector<std::string> OpenablePortNames() const { return PortNames(search_.OpenablePorts()); }
-  std::vector<std::string> DeniedPortNames() const { return PortNames(search_.DeniedPorts()); }
+  // The ports the last CountPorts found openable, and those the user may not open or that
+  // another program holds, named.
+  std::vector<std::string> OpenablePortNames() const;
+  std::vector<RefusedPort> RefusedPorts() const;
   // "COM1 (/dev/ttyUSB0)" with the device the last refresh put behind the port.
   std::string PortName(int port) const;
 
@@ -86,7 +88,7 @@ class CableLink : private SearchPorts, private FrameSender {
   // Where our own last frame stands; while it is out, received bytes are only its answer.
   enum class Outgoing { None, Handing, AwaitingAnswer };
 
-  PortOpenError TryPort(int port) override;
+  PortRefusal TryPort(int port) override;
   bool Listen(int port) override;
   void ClosePort() override;
   void SendFrame(std::span<const uint8_t> data) override;
@@ -108,7 +110,6 @@ class CableLink : private SearchPorts, private FrameSender {
   bool AfterEvent();
   // Why the connected line stopped: its port went away, or it no longer takes what is sent.
   std::string LineFailure() const;
-  std::vector<std::string> PortNames(const std::vector<int>& ports) const;
 
   SerialControl& serial_;
   WindowTimers& timers_;

@@ -1,5 +1,8 @@
 #include "transfer/CableMessages.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "document/SettingsFiles.h"
 #include "transfer/WindowTimers.h"
 
@@ -19,8 +22,72 @@ std::string Listed(const std::vector<std::string>& ports) {
   return text;
 }
 
-std::string SearchSeconds() {
-  return std::to_string(IntervalMs(LinkTimer::SearchLimit) / 1000) + " 秒";
+std::string Seconds(LinkTimer limit) { return std::to_string(IntervalMs(limit) / 1000) + " 秒"; }
+
+std::string SearchSeconds() { return Seconds(LinkTimer::SearchLimit); }
+
+// A path as a shell takes it from a line copied whole.
+std::string ShellWord(const std::string& path) {
+  if (path.find_first_not_of(
+          "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/._-") ==
+      std::string::npos) {
+    return path;
+  }
+  std::string quoted = "'";
+  for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string OwnedBy(const PortLock& lock) {
+  return lock.owner.empty() ? "" : "、ユーザー " + lock.owner + " のファイル";
+}
+
+// The ports the user may not open, one paragraph for each group that would let the user in.
+std::string PermissionText(const std::vector<RefusedPort>& ports) {
+  std::vector<std::pair<std::string, std::vector<std::string>>> groups;
+  for (const RefusedPort& port : ports) {
+    if (port.refusal.error != PortOpenError::PermissionDenied) continue;
+    auto same = std::find_if(groups.begin(), groups.end(),
+                             [&](const auto& g) { return g.first == port.refusal.group; });
+    if (same == groups.end()) same = groups.insert(groups.end(), {port.refusal.group, {}});
+    same->second.push_back(port.name);
+  }
+  std::string text;
+  for (const auto& [group, names] : groups) {
+    text += (text.empty() ? "" : "\n") + Listed(names) + " を使用する権限がありません。\n";
+    // The command stands on a line of its own, whole, to be copied.
+    text += group.empty() ? "管理者に、このポートを使用する権限を依頼して下さい。"
+                          : "次のコマンドでユーザーを " + group +
+                                " グループに追加し、ログインし直して下さい。\nsudo usermod -aG " +
+                                group + " $USER";
+  }
+  return text;
+}
+
+// Which program holds a lock: its process, command and user.
+std::string Holder(const PortLock& lock) {
+  std::string holder = "プロセス " + std::to_string(lock.pid);
+  if (!lock.command.empty()) holder += " " + lock.command;
+  if (!lock.owner.empty()) holder += "、ユーザー " + lock.owner;
+  return holder;
+}
+
+std::string LockText(const RefusedPort& port) {
+  const PortLock& lock = port.refusal.lock;
+  const std::string remove = "\nsudo rm " + ShellWord(lock.file);
+  if (lock.running) {
+    return port.name + " は他のプログラムが使用中です（" + Holder(lock) +
+           "）。\nそのプログラムを終了してから、もう一度実行して下さい。";
+  }
+  if (lock.pid != 0) {
+    return port.name + " は、終了したプロセス " + std::to_string(lock.pid) +
+           " のロックファイルで使用中のままです（" + lock.file + OwnedBy(lock) +
+           "）。\n次のコマンドでロックファイルを削除してから、もう一度実行して下さい。" + remove;
+  }
+  return port.name + " はロックファイルで使用中になっています（" + lock.file + OwnedBy(lock) +
+         "）。\nこのポートを使うプログラムが動いていなければ、次のコマンドでロックファイルを削除"
+         "してから、もう一度実行して下さい。" +
+         remove;
 }
 
 }  // namespace
@@ -45,24 +112,42 @@ std::string PortName(int port, const std::string& path) {
   return path.empty() ? com : com + " (" + path + ")";
 }
 
-std::string NoPortStatusText(const std::vector<std::string>& deniedPorts) {
-  return deniedPorts.empty() ? status_text::kNoPort : PermissionText(deniedPorts);
+std::string NoPortStatusText(const std::vector<RefusedPort>& refused) {
+  return refused.empty() ? status_text::kNoPort : RefusalText(refused);
 }
 
 std::string SearchStatusText(SearchPhase phase, bool deviceIdentified,
-                             const std::vector<std::string>& deniedPorts) {
+                             const std::vector<RefusedPort>& refused) {
   if (phase != SearchPhase::Ended) return status_text::kWaiting;
   if (deviceIdentified) return status_text::kConnected;
-  if (deniedPorts.empty()) return status_text::kNotFound;
-  return std::string(status_text::kNotFound) + "\n" + PermissionText(deniedPorts);
+  if (refused.empty()) return status_text::kNotFound;
+  return std::string(status_text::kNotFound) + "\n" + RefusalText(refused);
 }
 
-std::string PermissionText(const std::vector<std::string>& ports) {
-  // The command stands on a line of its own, whole, to be copied.
-  return Listed(ports) +
-         " を使用する権限がありません。\n"
-         "次のコマンドでユーザーを dialout グループに追加し、ログインし直して下さい。\n"
-         "sudo usermod -aG dialout $USER";
+std::string RefusalText(const std::vector<RefusedPort>& ports) {
+  std::string text = PermissionText(ports);
+  for (const RefusedPort& port : ports) {
+    if (port.refusal.error == PortOpenError::Locked) {
+      text += (text.empty() ? "" : "\n") + LockText(port);
+    }
+  }
+  return text;
+}
+
+std::string RefusalStatusLine(const PortRefusal& refusal) {
+  switch (refusal.error) {
+    case PortOpenError::PermissionDenied:
+      return "ポートを使用する権限がありません" +
+             (refusal.group.empty() ? "" : "（" + refusal.group + " グループ）");
+    case PortOpenError::Locked:
+      return refusal.lock.running
+                 ? "ポートは他のプログラムが使用中です（" + Holder(refusal.lock) + "）"
+                 : "ポートはロックファイルで使用中です（" + refusal.lock.file + "）";
+    case PortOpenError::None:
+    case PortOpenError::Other:
+      break;
+  }
+  return {};
 }
 
 std::string PortLineText(SearchPhase phase, bool deviceIdentified, const std::string& port,
@@ -79,6 +164,12 @@ std::string PortLineText(SearchPhase phase, bool deviceIdentified, const std::st
 
 std::string PortGoneText(const std::string& port) {
   return port + " が切断されました。\nUSBケーブルを接続し直してから、もう一度実行して下さい。";
+}
+
+std::string StalledText() {
+  return "年間プログラムタイマから " + Seconds(LinkTimer::NoProgress) +
+         "間、転送の続きが届きませんでした。\n"
+         "年間プログラムタイマの表示とケーブルの接続を確かめてから、もう一度実行して下さい。";
 }
 
 std::string CableWriteMessage(const std::string& settingsTitle) {

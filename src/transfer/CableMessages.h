@@ -19,13 +19,11 @@ namespace status_text {
 inline constexpr char kWaiting[] = "接続待ち";
 inline constexpr char kConnected[] = "接続完了";
 inline constexpr char kCommunicating[] = "通信中";
-inline constexpr char kDone[] = "通信完了";
+inline constexpr char kDone[] = "通信完了";  // only once the transfer ended well
+inline constexpr char kFailed[] = "通信失敗";
 inline constexpr char kNoPort[] = "ポートが存在しません。";
 inline constexpr char kNotFound[] = "接続するポートが見つかりません。";
 }  // namespace status_text
-
-// The diagnostics window's status line when its connect finds the port closed to the user.
-inline constexpr char kPortDeniedStatus[] = "ポートを使用する権限がありません（dialout グループ）";
 
 inline constexpr char kNothingEntered[] = "プログラム設定データが入力されていません。";
 inline constexpr char kCableSaveFirst[] =
@@ -45,14 +43,24 @@ Result<SettingsImage> CheckedWriteSource(const CableDocument& document);
 // A port as the dialogs name it: "COM1 (/dev/ttyUSB0)", or "COM1" when its device is not known.
 std::string PortName(int port, const std::string& path);
 
+// A port that exists but did not open, named as the dialogs name it, and why.
+struct RefusedPort {
+  std::string name;
+  PortRefusal refusal;
+};
+
 // The dialog's status text when no port opens: there is none, or none the user may open.
-std::string NoPortStatusText(const std::vector<std::string>& deniedPorts);
+std::string NoPortStatusText(const std::vector<RefusedPort>& refused);
 // The dialog's status text once the search has moved: waiting, connected or not found; a search
-// that found nothing names the ports the user may not open.
+// that found nothing says why the ports that exist did not open.
 std::string SearchStatusText(SearchPhase phase, bool deviceIdentified,
-                             const std::vector<std::string>& deniedPorts = {});
-// Ports that exist but that the user may not open, and how to be let in.
-std::string PermissionText(const std::vector<std::string>& ports);
+                             const std::vector<RefusedPort>& refused = {});
+// Ports that the user may not open, and how to be let in; ports another program holds, which
+// program, and what to do.
+std::string RefusalText(const std::vector<RefusedPort>& ports);
+// The diagnostics window's status line when its connect finds the port refused; empty for any
+// other reason.
+std::string RefusalStatusLine(const PortRefusal& refusal);
 
 // The line under the dialog's status that says which port: the one listened on and the search's
 // time limit, the one in use once the timer answered, or those searched in vain. Empty while the
@@ -61,6 +69,8 @@ std::string PortLineText(SearchPhase phase, bool deviceIdentified, const std::st
                          const std::vector<std::string>& searched);
 // The failure detail of a transfer whose port went away, an adapter pulled out.
 std::string PortGoneText(const std::string& port);
+// The failure detail of a transfer the timer carried no further for the no-progress limit.
+std::string StalledText();
 
 std::string CableWriteMessage(const std::string& settingsTitle);
 std::string CableWriteSuccess(const std::string& settingsTitle);

@@ -36,7 +36,7 @@ struct LinkDiagnostics {
   char status = 0;    // its status letter
   uint8_t answerByte = 0;
   std::optional<int> byteCount;
-  std::string_view statusLine;  // one of the program's fixed texts
+  std::string statusLine;  // a link error, a control event, or why the port did not open
   std::optional<long> receiveEvents;
   std::optional<long> receiveBytes;  // in the last receive event
   std::optional<long> sendRequests;

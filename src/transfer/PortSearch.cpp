@@ -18,14 +18,16 @@ bool PortSearch::CountPorts() {
   if (ports_.PortOpen()) ports_.ClosePort();
   Reset();
   openable_.clear();
-  denied_.clear();
+  refused_.clear();
   for (int port = 1; port <= kSerialPortCount; ++port) {
-    switch (ports_.TryPort(port)) {
+    PortRefusal refusal = ports_.TryPort(port);
+    switch (refusal.error) {
       case PortOpenError::None:
         openable_.push_back(port);
         break;
       case PortOpenError::PermissionDenied:
-        denied_.push_back(port);
+      case PortOpenError::Locked:
+        refused_.emplace_back(port, std::move(refusal));
         break;
       case PortOpenError::Other:
         break;
@@ -99,7 +101,7 @@ void PortSearch::Scan() {
       timers_.KillTimer(LinkTimer::SearchLimit);
       continue;
     }
-    if (ports_.TryPort(port_) == PortOpenError::None && ports_.Listen(port_)) {
+    if (ports_.TryPort(port_).error == PortOpenError::None && ports_.Listen(port_)) {
       phase_ = SearchPhase::Listening;
       timers_.Start(LinkTimer::PortListen);
       observer_.ConnectionChanged();

@@ -2,6 +2,7 @@
 // turn, until the timer identifies itself or 30 seconds have passed.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "transfer/LinkObserver.h"
@@ -18,7 +19,7 @@ class SearchPorts {
  public:
   virtual ~SearchPorts() = default;
   // Opens `port` and closes it again: None when it opened, else why it did not.
-  virtual PortOpenError TryPort(int port) = 0;
+  virtual PortRefusal TryPort(int port) = 0;
   // Opens the link on `port` for listening; false when it does not open.
   virtual bool Listen(int port) = 0;
   virtual bool PortOpen() const = 0;
@@ -33,9 +34,9 @@ class PortSearch {
   // False when none of COM1..COM16 opens.
   bool CountPorts();
   // What CountPorts found, COM numbers rising: the ports that opened, and those the user may not
-  // open.
+  // open or that another program holds, with the reason.
   const std::vector<int>& OpenablePorts() const { return openable_; }
-  const std::vector<int>& DeniedPorts() const { return denied_; }
+  const std::vector<std::pair<int, PortRefusal>>& RefusedPorts() const { return refused_; }
   void Start();
   // Back to COM1, phase Start, nothing identified or expired.
   void Reset();
@@ -66,7 +67,7 @@ class PortSearch {
   bool expired_ = false;
   bool portWaitExpired_ = false;
   std::vector<int> openable_;
-  std::vector<int> denied_;
+  std::vector<std::pair<int, PortRefusal>> refused_;
 };
 
 }  // namespace tavrin

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/Result.h"
+#include "transfer/PortLock.h"
 
 namespace tavrin {
 
@@ -33,8 +35,18 @@ enum class CommEventCode {
 };
 
 // Why the port did not open: the user may not use the device (it belongs to a group the user is
-// not in), or anything else (no such device, in use, not a serial line).
-enum class PortOpenError { None, PermissionDenied, Other };
+// not in), another program holds its lock, or anything else (no such device, not a serial line).
+enum class PortOpenError { None, PermissionDenied, Locked, Other };
+
+// The reason a port did not open, with what the user needs to know to put it right.
+struct PortRefusal {
+  PortRefusal(PortOpenError why = PortOpenError::None, std::string group = {}, PortLock lock = {})
+      : error(why), group(std::move(group)), lock(std::move(lock)) {}
+  PortOpenError error;
+  std::string group;  // PermissionDenied: the group whose members may use the device, if one may
+  PortLock lock;      // Locked: who holds the port
+  bool operator==(const PortRefusal&) const = default;
+};
 
 class SerialControl {
  public:
@@ -55,7 +67,7 @@ class SerialControl {
   // False when the port cannot be opened (the control's dispatch error); OpenError says why.
   virtual bool SetPortOpen(bool open) = 0;
   // The reason the last open failed; None after one that succeeded.
-  virtual PortOpenError OpenError() const = 0;
+  virtual PortRefusal OpenError() const = 0;
   virtual bool PortOpen() const = 0;
   virtual void SetInBufferCount(int count) = 0;   // 0 empties the input buffer
   virtual void SetOutBufferCount(int count) = 0;  // 0 empties the output buffer

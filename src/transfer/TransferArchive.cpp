@@ -71,8 +71,8 @@ Result<std::string> TransferArchive::Keep(Medium medium, Carried carried,
   for (int suffix = 2; Exists(path); ++suffix) {
     path = JoinPath(*folder, std::string(stem) + "-" + std::to_string(suffix) + ".BIN");
   }
-  const WriteStep step = WriteFileAtomically(path, bytes.data(), bytes.size());
-  if (step != WriteStep::kDone) return SettingsWriteFailure(step, path);
+  const WriteOutcome outcome = WriteFileAtomically(path, bytes.data(), bytes.size());
+  if (outcome != WriteStep::kDone) return SettingsWriteFailure(outcome.step, path, outcome.error);
   Prune(*folder);
   return path;
 }

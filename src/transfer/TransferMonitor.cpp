@@ -13,7 +13,7 @@ void TransferMonitor::Show(const std::string& text) {
 void TransferMonitor::ShowNoPort() {
   // As after a search in vain: the link's closing must not bring back "接続待ち".
   searchFailed_ = true;
-  Show(NoPortStatusText(link_ != nullptr ? link_->DeniedPortNames() : std::vector<std::string>{}));
+  Show(NoPortStatusText(link_ != nullptr ? link_->RefusedPorts() : std::vector<RefusedPort>{}));
 }
 
 void TransferMonitor::ReportProgress(Progress kind, const std::string& text) {
@@ -23,9 +23,11 @@ void TransferMonitor::ReportProgress(Progress kind, const std::string& text) {
     Show(status_text::kCommunicating);
     return;
   }
-  state_ = kind == Progress::Succeeded ? DialogState::Succeeded : DialogState::Failed;
+  const bool succeeded = kind == Progress::Succeeded;
+  state_ = succeeded ? DialogState::Succeeded : DialogState::Failed;
   detail_ = text;
-  Show(status_text::kDone);
+  // "通信完了" promises the transfer ended well; a failure never passes through it.
+  Show(succeeded ? status_text::kDone : status_text::kFailed);
   display_.Finished();
 }
 
@@ -33,7 +35,7 @@ void TransferMonitor::ConnectionChanged() {
   if (state_ != DialogState::NotConnected || searchFailed_ || link_ == nullptr) return;
   const SearchPhase phase = link_->Phase();
   const bool identified = link_->DeviceIdentified();
-  Show(SearchStatusText(phase, identified, link_->DeniedPortNames()));
+  Show(SearchStatusText(phase, identified, link_->RefusedPorts()));
   const std::string port =
       PortLineText(phase, identified, link_->PortName(link_->Port()), link_->OpenablePortNames());
   // Between two ports the line keeps the last one.

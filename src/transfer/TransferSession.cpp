@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "document/SettingsFiles.h"
+#include "transfer/CableMessages.h"
 
 namespace tavrin {
 namespace {
@@ -217,7 +218,7 @@ void TransferSession::HandleMode(std::span<const uint8_t> data) {
 }
 
 void TransferSession::OnTimer(LinkTimer id) {
-  if (id == LinkTimer::NoProgress) return FailIfConnected(kSendFailure);
+  if (id == LinkTimer::NoProgress) return FailIfConnected(StalledText());
   Finish();
 }
 

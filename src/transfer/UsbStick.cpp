@@ -11,6 +11,7 @@
 #include <random>
 #include <string_view>
 
+#include "document/FileProbe.h"
 #include "document/PathText.h"
 #include "document/SafeWrite.h"
 #include "document/SettingsFiles.h"
@@ -90,14 +91,15 @@ bool DriveReady(const Volume& volume, StickAccess access, const VolumeProbe& pro
   return access == StickAccess::Read || !probe.MountedReadOnly(volume.mountPoint);
 }
 
-bool FileReady(const std::string& path) {
+int StickFileFault(const std::string& path, StickAccess access) {
   struct stat info {};
-  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR);
-}
-
-bool FileReadOnly(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !(info.st_mode & S_IWUSR);
+  if (lstat(path.c_str(), &info) != 0) {
+    return errno == ENOENT && access == StickAccess::Write ? 0 : errno;
+  }
+  if (S_ISLNK(info.st_mode)) return kSymbolicLink;
+  if (S_ISDIR(info.st_mode)) return kIsFolder;
+  if (!S_ISREG(info.st_mode)) return kNotRegularFile;
+  return (info.st_mode & S_IWUSR) ? 0 : kReadOnlyFile;
 }
 
 std::string StickFilePath(const Volume& volume) {
@@ -156,8 +158,18 @@ Result<> WriteStickFile(const Volume& volume, const SettingsImage& image) {
 
 Result<SettingsImage> ReadStickFile(const Volume& volume) {
   SettingsImage image{};
-  Result<> read = ReadWholeSettingsFile(StickFilePath(volume), image);
-  if (!read) return Fail(read.message());
+  const std::string path = StickFilePath(volume);
+  Result<> read = ReadWholeSettingsFile(path, image);
+  if (!read) {
+    struct stat info {};
+    const bool wrongSize =
+        stat(path.c_str(), &info) == 0 && info.st_size != static_cast<off_t>(layout::kImageSize);
+    const std::string cause =
+        wrongSize ? WrongSizeFault(path, static_cast<std::uintmax_t>(info.st_size),
+                                   layout::kImageSize, "a settings file", Language::kJapanese)
+                  : std::string();
+    return Fail(WithCause(read.message(), cause, Language::kJapanese));
+  }
   return image;
 }
 

@@ -33,12 +33,14 @@ enum class StickAccess { Read, Write };
 // disk behind) and, for writing, not mounted read-only.
 bool DriveReady(const Volume& volume, StickAccess access,
                 const VolumeProbe& probe = SystemVolumeProbe());
-// A regular file of its own (a link is not followed) whose owner may write it: the read-only
-// attribute of a FAT stick shows as a missing write bit.
-bool FileReady(const std::string& path);
-// A regular file of its own that is marked read-only: the user means it to stay as it is. Told
-// by the mode, since a process with every privilege could write it all the same.
-bool FileReadOnly(const std::string& path);
+// Why the stick's file at `path` is not ready: 0 when it is, else ENOENT, kIsFolder,
+// kNotRegularFile, kSymbolicLink or kReadOnlyFile (document/FileProbe.h). It must be a regular
+// file of its own whose owner may write it: the read-only attribute of a FAT stick shows as a
+// missing write bit, and the user means such a file to stay as it is (told by the mode, since a
+// process with every privilege could write it all the same). A link is neither followed nor
+// replaced: the timer sees no links, and what one points to may lie off the stick. For writing,
+// no file at all is ready too.
+int StickFileFault(const std::string& path, StickAccess access);
 
 std::string StickFilePath(const Volume& volume);
 

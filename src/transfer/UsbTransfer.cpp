@@ -1,5 +1,6 @@
 #include "transfer/UsbTransfer.h"
 
+#include "document/FileProbe.h"
 #include "model/Messages.h"
 
 namespace tavrin {
@@ -15,6 +16,12 @@ void KeepBackup(TransferArchive& archive, Carried carried, std::span<const uint8
                 UsbReport& report) {
   const Result<std::string> kept = archive.Keep(Medium::Usb, carried, bytes);
   if (!kept) report.backupProblems.push_back(kept.message());
+}
+
+// The file named, not the stick's folder, with what is wrong with it.
+std::string FileNotReady(const std::string& failed, const std::string& path, int fault) {
+  return WithCause(failed + FormatMessage(kFileNotReady, path),
+                   FileFault(path, fault, Language::kJapanese), Language::kJapanese);
 }
 
 }  // namespace
@@ -41,9 +48,10 @@ UsbReport WriteToStick(const Volume& volume, const SettingsImage& image,
     return report;
   }
   // Refused as the read refuses it, before anything on the stick or in the backups changes.
-  if (FileReadOnly(StickFilePath(volume))) {
-    report.messages.push_back(FormatMessage(std::string(kWriteFailed) + "\n\n", settingsTitle) +
-                              FormatMessage(kFileNotReady, volume.mountPoint));
+  const std::string path = StickFilePath(volume);
+  if (const int fault = StickFileFault(path, StickAccess::Write); fault != 0) {
+    report.messages.push_back(FileNotReady(
+        FormatMessage(std::string(kWriteFailed) + "\n\n", settingsTitle), path, fault));
     return report;
   }
   const std::optional<StickFileBefore> previous = ExistingStickFile(volume);
@@ -72,8 +80,9 @@ UsbReadReport ReadFromStick(const Volume& volume, TransferArchive& archive,
     report.messages.push_back(failed + FormatMessage(kDeviceNotReady, volume.mountPoint));
     return report;
   }
-  if (!FileReady(StickFilePath(volume))) {
-    report.messages.push_back(failed + FormatMessage(kFileNotReady, volume.mountPoint));
+  const std::string path = StickFilePath(volume);
+  if (const int fault = StickFileFault(path, StickAccess::Read); fault != 0) {
+    report.messages.push_back(FileNotReady(failed, path, fault));
     return report;
   }
   Result<SettingsImage> read = ReadStickFile(volume);

@@ -283,7 +283,7 @@ TEST(CliAgendaIcs, WritesTheCalendarFileAndNothingWhenItCannot) {
       {{kSchool, "--names", folder / "none.TXT"}, kExitUsage, "tavrin-cli: --names needs --ics"},
       {{kSchool, "--ics", folder / "names.ics", "--names", folder / "none.TXT"},
        kExitUsage,
-       "tavrin-cli: " + folder / "none.TXT" + " のオープンに失敗しました。"},
+       "tavrin-cli: " + folder / "none.TXT" + " does not exist"},
   };
   for (const Case& c : cases) {
     Outcome refused = Call(RunAgenda, c.args);

@@ -41,13 +41,15 @@ PageTexts Only(Kind kind, TextTable table) {
 }
 
 TEST(AnnualRules, ListsAndCellTexts) {
-  EXPECT_EQ(ColumnList(Column::Year, kYears, kNoNames), "毎年|2026 年|2027 年|");
-  EXPECT_EQ(ListPosition(ColumnList(Column::Month, kYears, kNoNames), "12 月"), 12);
-  EXPECT_EQ(ListPosition(ColumnList(Column::Day, kYears, kNoNames), "31 日"), 31);
-  const std::string programs = ColumnList(Column::Program, kYears, kNoNames);
-  EXPECT_EQ(programs.substr(0, 6), "1|2|3|");
-  EXPECT_EQ(ListPosition(programs, "99"), 99);
-  EXPECT_EQ(ListItem(programs, 100), "");
+  using Items = std::vector<std::string>;
+  EXPECT_EQ(ColumnChoices(Column::Year, kYears, kNoNames).items,
+            (Items{"毎年", "2026 年", "2027 年", ""}));
+  EXPECT_EQ(ColumnChoices(Column::Month, kYears, kNoNames).items.at(11), "12 月");
+  EXPECT_EQ(ColumnChoices(Column::Day, kYears, kNoNames).items.at(30), "31 日");
+  const Items programs = ColumnChoices(Column::Program, kYears, kNoNames).items;
+  EXPECT_EQ(Items(programs.begin(), programs.begin() + 3), (Items{"1", "2", "3"}));
+  EXPECT_EQ(programs.size(), 99u);
+  EXPECT_EQ(programs.back(), "99");
   EXPECT_EQ(texts::YearText(kEveryYear), "毎年");
   EXPECT_EQ(texts::YearText(2026), "2026 年");
   EXPECT_EQ(ReadYear("毎年"), kEveryYear);
@@ -59,10 +61,10 @@ TEST(AnnualRules, ProgramsAreOfferedAndShownWithTheirNamesAndReadBackAsNumbers) 
   ProgramNameTable names{};
   std::memcpy(names.names[4].data(), "\x89\xc4\x8b\x78", 4);  // 夏休
   std::memcpy(names.names[12].data(), "3,4 grade", 9);        // a name that reads like more
-  const std::string programs = ColumnList(Column::Program, kYears, names);
-  EXPECT_EQ(ListItem(programs, 4), "4 夏休");
-  EXPECT_EQ(ListItem(programs, 5), "5");
-  EXPECT_EQ(ListItem(programs, 12), "12 3,4 grade");
+  const std::vector<std::string> programs = ColumnChoices(Column::Program, kYears, names).items;
+  EXPECT_EQ(programs.at(3), "4 夏休");
+  EXPECT_EQ(programs.at(4), "5");
+  EXPECT_EQ(programs.at(11), "12 3,4 grade");
 
   ScheduleModel model = EmptyModel();
   model.basicProgram = 4;

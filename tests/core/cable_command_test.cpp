@@ -6,11 +6,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <sstream>
 
 #include "CableFakes.h"
 #include "TempFolder.h"
+#include "WithoutPermissionOverride.h"
 #include "cli/CableCommands.h"
+#include "cli/UsbCommands.h"
 #include "transfer/ByteTrace.h"
 
 namespace tavrin::testing {
@@ -55,9 +58,14 @@ class ScriptedEnvironment : public CableEnvironment {
   void SetPortPaths(const std::vector<std::string>& paths) override {
     portLists.push_back(paths);
     serial.openable.clear();
-    serial.denied.clear();
+    serial.refused.clear();
     for (std::size_t i = 0; i < paths.size(); ++i) {
-      (denied.count(paths[i]) ? serial.denied : serial.openable).insert(static_cast<int>(i) + 1);
+      const int port = static_cast<int>(i) + 1;
+      if (denied.count(paths[i])) {
+        serial.refused[port] = Denied();
+      } else {
+        serial.openable.insert(port);
+      }
     }
   }
   std::vector<std::string> SystemPortPaths() override { return systemPorts; }
@@ -113,6 +121,15 @@ Outcome Call(int (*command)(const std::vector<std::string>&, CliIo&, CableEnviro
   return {code, out.str(), err.str()};
 }
 
+// A command with no port to drive: the USB commands.
+Outcome Call(int (*command)(const std::vector<std::string>&, CliIo&),
+             const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  CliIo io{out, err};
+  const int code = command(args, io);
+  return {code, out.str(), err.str()};
+}
+
 Bytes Pattern6594() {
   Bytes image(6594);
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + i / 256);
@@ -120,19 +137,30 @@ Bytes Pattern6594() {
   return image;
 }
 
+// A timer in Fn-13 that sends the first `bytes` of `image` and then falls silent.
+std::function<void(ScriptedEnvironment&)> StallingTimer(const Bytes& image, std::size_t bytes) {
+  return [image, bytes](ScriptedEnvironment& env) {
+    env.Command(B("QVL-3400"));
+    env.Command(B("OW"));
+    Bytes data{'W', static_cast<uint8_t>(bytes >> 8), static_cast<uint8_t>(bytes & 0xFF)};
+    data.insert(data.end(), image.begin(), image.begin() + static_cast<std::ptrdiff_t>(bytes));
+    env.Command(data);
+  };
+}
+
 // A timer in Fn-13 that sends `image` in one frame.
 std::function<void(ScriptedEnvironment&)> SendingTimer(const Bytes& image) {
   return [image](ScriptedEnvironment& env) {
-    env.Command(B("QVL-3400"));
-    env.Command(B("OW"));
-    Bytes data{'W', static_cast<uint8_t>(image.size() >> 8),
-               static_cast<uint8_t>(image.size() & 0xFF)};
-    data.insert(data.end(), image.begin(), image.end());
-    env.Command(data);
+    StallingTimer(image, image.size())(env);
     env.Command(B("C"));
     env.Command(B("E0"));
   };
 }
+
+// The failure detail of a transfer the timer carried no further for 30 s.
+const std::string kStalled =
+    "年間プログラムタイマから 30 秒間、転送の続きが届きませんでした。\n"
+    "年間プログラムタイマの表示とケーブルの接続を確かめてから、もう一度実行して下さい。";
 
 // A timer in Fn-11 that reads the whole file in one request.
 std::function<void(ScriptedEnvironment&)> ReadingTimer() {
@@ -214,32 +242,77 @@ TEST(CableCommands, APortTheUserMayNotOpenIsNamedWithTheWayIn) {
   EXPECT_FALSE(std::filesystem::exists(folder / "out.BIN"));
 }
 
-TEST(CableCommands, ReadOfAnImageOpenWouldRefuseFailsAndWritesNothing) {
+// "通信完了" is said only once a transfer ended well; a failure says why on standard error, and
+// OUT.BIN is written only after a good read.
+TEST(CableCommands, OnlyATransferThatEndedWellSaysDone) {
+  const Bytes image = Pattern6594();
+  Bytes foreign = image;
+  std::copy_n("XL3V", 4, foreign.begin() + 16);
+  const std::string readFailed =
+      "tavrin-cli: 年間プログラムタイマからのデータの読み込みに失敗しました。\n\n";
   const struct {
-    std::string_view tag;
+    const char* what;
+    bool write;
+    std::function<void(ScriptedEnvironment&)> timer;
     int code;
     std::string lastLine;
+    std::string err;
   } cases[] = {
-      {"VL3X", 0, "年間プログラムタイマからのデータの読み込みが正常に終了しました。\n"},
-      {"XL3V", 1,
-       "年間プログラムタイマからのデータの読み込みに失敗しました。\n\n対象外のデータです。\n"},
+      {"a whole image read", false, SendingTimer(image), 0,
+       "年間プログラムタイマからのデータの読み込みが正常に終了しました。\n", ""},
+      {"an image open would refuse", false, SendingTimer(foreign), 1, "通信失敗\n",
+       readFailed + "対象外のデータです。\n"},
+      {"a timer silent after 1024 of 6594 bytes", false, StallingTimer(image, 1024), 1,
+       "通信失敗\n", readFailed + kStalled + "\n"},
+      {"a timer that reads nothing after the open", true,
+       [](ScriptedEnvironment& env) {
+         env.Command(B("QVL-3400"));
+         env.Command(B("OR"));
+       },
+       1, "通信失敗\n",
+       "tavrin-cli: \"plan.BIN\" の書き込みに失敗しました。\n\n" + kStalled + "\n"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     ScriptedEnvironment environment;
-    Bytes image = Pattern6594();
-    std::copy(c.tag.begin(), c.tag.end(), image.begin() + 16);
-    environment.timer = SendingTimer(image);
+    environment.timer = c.timer;
     TempFolder folder;
-    const std::string out = folder.path() + "/out.BIN";
-    const Outcome outcome = Call(RunCableRead, {out}, environment);
-    EXPECT_EQ(outcome.code, c.code) << c.tag;
+    WriteBytes(folder / "plan.BIN", std::string(image.begin(), image.end()));
+    const std::string file = folder / (c.write ? "plan.BIN" : "out.BIN");
+    const Outcome outcome = Call(c.write ? RunCableWrite : RunCableRead, {file}, environment);
+    EXPECT_EQ(outcome.code, c.code);
     ASSERT_GE(outcome.out.size(), c.lastLine.size());
     EXPECT_EQ(outcome.out.substr(outcome.out.size() - c.lastLine.size()), c.lastLine);
-    EXPECT_EQ(std::filesystem::exists(out), c.code == 0) << c.tag;
-    if (c.code == 0) {
-      EXPECT_EQ(ReadBytes(out), std::string(image.begin(), image.end()));
+    EXPECT_EQ(outcome.out.find("通信完了") != std::string::npos, c.code == 0) << outcome.out;
+    EXPECT_EQ(outcome.err, c.err);
+    if (!c.write) {
+      EXPECT_EQ(ReadBytes(file), c.code == 0 ? std::string(image.begin(), image.end()) : "");
     }
   }
+}
+
+// What crossed the line before the timer fell silent, and nothing after: no reply is left
+// unanswered and nothing is sent into the silence.
+TEST(CableCommands, AStalledReadIsTracedByteForByte) {
+  TempFolder folder;
+  ScriptedEnvironment environment;
+  environment.timer = StallingTimer(Pattern6594(), 1024);
+  ASSERT_EQ(
+      Call(RunCableRead, {folder / "out.BIN", "--trace", folder / "trace.txt"}, environment).code,
+      1);
+  Bytes data{'W', 1024 >> 8, 1024 & 0xFF};
+  const Bytes image = Pattern6594();
+  data.insert(data.end(), image.begin(), image.begin() + 1024);
+  const std::vector<std::pair<std::string, Bytes>> expected = {
+      {"rx", Wire(B("QVL-3400"))}, {"tx", {kACK}}, {"tx", Wire(B("Q0"))}, {"rx", {kACK}},
+      {"rx", Wire(B("OW"))},       {"tx", {kACK}}, {"tx", Wire(B("O0"))}, {"rx", {kACK}},
+      {"rx", Wire(data)},          {"tx", {kACK}}, {"tx", Wire(B("W0"))}, {"rx", {kACK}},
+  };
+  std::vector<std::pair<std::string, Bytes>> traced;
+  for (const TraceLine& line : ReadByteTrace(folder / "trace.txt")) {
+    traced.emplace_back(line.direction, line.bytes);
+  }
+  EXPECT_EQ(traced, expected);
 }
 
 TEST(CableCommands, TransfersLeaveTheirTraceAndTheImageCarriedBesideTheBackups) {
@@ -279,6 +352,69 @@ TEST(CableCommands, TransfersLeaveTheirTraceAndTheImageCarriedBesideTheBackups) 
   const std::string problem =
       "tavrin-cli: " + folder / "file" + "/backups のオープンに失敗しました。\n";
   EXPECT_EQ(unkept.err, problem + problem);
+}
+
+// Both read commands check OUT.BIN before the timer or the stick is asked for anything, the
+// user's rights deciding: root writes past a mode of 555 or 444, a user not past 555.
+TEST(ReadCommands, TheOutputIsCheckedBeforeTheTimerOrTheStickIsAsked) {
+  TempFolder folder, stick, data;
+  const Bytes image = Pattern6594();
+  const std::string imageText(image.begin(), image.end());
+  WriteBytes(stick / "VL-3400.BIN", imageText);
+  WriteBytes(folder / "file", "a file");
+  std::filesystem::create_directory(folder / "shut");
+  std::filesystem::create_directory(folder / "open");
+  const struct {
+    const char* what;
+    std::string out;
+    bool asUser;      // without the capabilities that let root past every mode
+    std::string err;  // empty: the read goes ahead and writes OUT.BIN
+  } cases[] = {
+      {"no folder", folder / "gone/out.BIN", false,
+       "the folder " + folder / "gone" + " does not exist"},
+      {"a file for the folder", folder / "file/out.BIN", false,
+       folder / "file" + " is not a folder"},
+      {"a folder for the file", folder / "open", false, folder / "open" + " is a folder"},
+      {"a folder shut to the user", folder / "shut/out.BIN", true,
+       "cannot write " + folder / "shut/out.BIN" + ": permission denied"},
+      {"a folder shut by its mode alone", folder / "shut/out.BIN", false, ""},
+      {"a file shut by its mode alone", folder / "open/kept.BIN", false, ""},
+  };
+  for (const auto& c : cases) {
+    for (const bool cable : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (cable ? ", cable-read" : ", usb-read"));
+      std::filesystem::remove_all(data.path() + "/backups");
+      std::filesystem::remove(folder / "shut/out.BIN");
+      WriteBytes(folder / "open/kept.BIN", "old");
+      ASSERT_EQ(chmod((folder / "open/kept.BIN").c_str(), 0444), 0);
+      ASSERT_EQ(chmod((folder / "shut").c_str(), 0555), 0);
+      ScriptedEnvironment environment;
+      environment.timer = SendingTimer(image);
+      const std::vector<std::string> args = {c.out, "--data-dir", data.path()};
+      Outcome outcome;
+      {
+        std::optional<WithoutPermissionOverride> user;
+        if (c.asUser) user.emplace();
+        if (cable) {
+          outcome = Call(RunCableRead, args, environment);
+        } else {
+          std::vector<std::string> usb = args;
+          usb.insert(usb.end(), {"--drive", stick.path()});
+          outcome = Call(RunUsbRead, usb);
+        }
+      }
+      if (c.err.empty()) {
+        EXPECT_EQ(outcome.code, 0) << outcome.err;
+        EXPECT_EQ(ReadBytes(c.out), imageText);
+        continue;
+      }
+      EXPECT_EQ(outcome.code, 1);
+      EXPECT_EQ(outcome.err, "tavrin-cli: " + c.err + "\n");
+      EXPECT_TRUE(environment.portLists.empty());
+      EXPECT_FALSE(std::filesystem::exists(data.path() + "/backups"));
+    }
+  }
+  EXPECT_EQ(ReadBytes(folder / "file"), "a file");
 }
 
 // The trace replaces its file when the command ends, so it may never be a file the command works

@@ -3,6 +3,10 @@
 // and the link error that a receive event brought.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+#include <set>
+
 #include "CableFakes.h"
 #include "transfer/CableMessages.h"
 #include "transfer/TransferMonitor.h"
@@ -53,47 +57,130 @@ struct DialogBench {
 TEST(CableLineReports, TheDialogNamesThePortsItSearchesAndThoseTheUserMayNotOpen) {
   const std::string searching =
       "COM2 (/dev/pts/7) で年間プログラムタイマを探しています（最長 30 秒）。";
+  const std::string searchedInVain = "COM2 (/dev/pts/7) を 30 秒間探しました。";
+  const PortLock minicom{"/var/lock/LCK..ttyUSB0", 4242, true, "minicom -D /dev/ttyUSB0", ""};
+  const PortLock alices{"/var/lock/LCK..ttyUSB0", 4242, true, "minicom", "alice"};
+  const PortLock ended{"/var/lock/LCK..ttyUSB0", 4242, false, "", "alice"};
+  const PortLock unread{"/var/lock/LCK..pts_7", 0, false, "", "alice"};
+  const PortRefusal locked(PortOpenError::Locked);
   const struct {
-    std::set<int> openable, denied;
+    const char* what;
+    std::set<int> openable;
+    std::map<int, PortRefusal> refused;
     bool timerAnswers;
     std::vector<std::string> statuses, ports;
   } cases[] = {
-      {{}, {}, false, {"接続待ち", "ポートが存在しません。"}, {}},
-      {{}, {1}, false, {"接続待ち", std::string("COM1 (/dev/ttyUSB0)") + kLetIn}, {}},
-      {{},
-       {1, 2},
+      {"no port", {}, {}, false, {"接続待ち", "ポートが存在しません。"}, {}},
+      {"a port the user may not open",
+       {},
+       {{1, Denied()}},
+       false,
+       {"接続待ち", std::string("COM1 (/dev/ttyUSB0)") + kLetIn},
+       {}},
+      {"two of them",
+       {},
+       {{1, Denied()}, {2, Denied()}},
        false,
        {"接続待ち", std::string("COM1 (/dev/ttyUSB0)、COM2 (/dev/pts/7)") + kLetIn},
        {}},
-      // The port that opens is searched in vain; the one the user may not open is the reason.
-      {{2},
+      {"two groups that let the user in",
+       {},
+       {{1, Denied("uucp")}, {2, Denied()}},
+       false,
+       {"接続待ち",
+        "COM1 (/dev/ttyUSB0) を使用する権限がありません。\n"
+        "次のコマンドでユーザーを uucp グループに追加し、ログインし直して下さい。\n"
+        "sudo usermod -aG uucp $USER\n"
+        "COM2 (/dev/pts/7) を使用する権限がありません。\n"
+        "次のコマンドでユーザーを dialout グループに追加し、ログインし直して下さい。\n"
+        "sudo usermod -aG dialout $USER"},
+       {}},
+      {"no group lets the user in",
+       {},
+       {{1, Denied("")}},
+       false,
+       {"接続待ち",
+        "COM1 (/dev/ttyUSB0) を使用する権限がありません。\n"
+        "管理者に、このポートを使用する権限を依頼して下さい。"},
+       {}},
+      {"a port held by a program that runs",
+       {},
+       {{1, {PortOpenError::Locked, {}, minicom}}},
+       false,
+       {"接続待ち",
+        "COM1 (/dev/ttyUSB0) は他のプログラムが使用中です（プロセス 4242 minicom -D "
+        "/dev/ttyUSB0）。\nそのプログラムを終了してから、もう一度実行して下さい。"},
+       {}},
+      {"another user's program holds one, the user may not open the other",
+       {},
+       {{1, {PortOpenError::Locked, {}, alices}}, {2, Denied()}},
+       false,
+       {"接続待ち", std::string("COM2 (/dev/pts/7)") + kLetIn +
+                        "\nCOM1 (/dev/ttyUSB0) は他のプログラムが使用中です（プロセス 4242 "
+                        "minicom、ユーザー alice）。\nそのプログラムを終了してから、もう一度実行"
+                        "して下さい。"},
+       {}},
+      {"a lock left by a process that ended",
+       {},
+       {{1, {PortOpenError::Locked, {}, ended}}},
+       false,
+       {"接続待ち",
+        "COM1 (/dev/ttyUSB0) は、終了したプロセス 4242 のロックファイルで使用中のままです"
+        "（/var/lock/LCK..ttyUSB0、ユーザー alice のファイル）。\n次のコマンドでロックファイル"
+        "を削除してから、もう一度実行して下さい。\nsudo rm /var/lock/LCK..ttyUSB0"},
+       {}},
+      // The port that opens is searched in vain; the ones refused are the reason.
+      {"a lock that names no process, beside a port searched in vain",
        {1},
+       {{2, {PortOpenError::Locked, {}, unread}}},
+       false,
+       {"接続待ち",
+        "接続するポートが見つかりません。\n"
+        "COM2 (/dev/pts/7) はロックファイルで使用中になっています（/var/lock/LCK..pts_7、"
+        "ユーザー alice のファイル）。\nこのポートを使うプログラムが動いていなければ、次のコマ"
+        "ンドでロックファイルを削除してから、もう一度実行して下さい。\n"
+        "sudo rm /var/lock/LCK..pts_7"},
+       {"COM1 (/dev/ttyUSB0) で年間プログラムタイマを探しています（最長 30 秒）。",
+        "COM1 (/dev/ttyUSB0) を 30 秒間探しました。"}},
+      {"a port searched in vain beside one the user may not open",
+       {2},
+       {{1, Denied()}},
        false,
        {"接続待ち", std::string("接続するポートが見つかりません。\nCOM1 (/dev/ttyUSB0)") + kLetIn},
-       {searching, "COM2 (/dev/pts/7) を 30 秒間探しました。"}},
-      {{2},
+       {searching, searchedInVain}},
+      {"a port searched in vain",
+       {2},
        {},
        false,
        {"接続待ち", "接続するポートが見つかりません。"},
-       {searching, "COM2 (/dev/pts/7) を 30 秒間探しました。"}},
-      {{2},
-       {1},
+       {searching, searchedInVain}},
+      {"the timer found beside a port refused",
+       {2},
+       {{1, Denied()}},
        true,
        {"接続待ち", "接続完了"},
        {searching, "COM2 (/dev/pts/7) で通信しています。"}},
+      // A refusal of another kind (no device, no serial line) is no reason to name.
+      {"a port that is none",
+       {},
+       {{1, PortRefusal(PortOpenError::Other)}},
+       false,
+       {"接続待ち", "ポートが存在しません。"},
+       {}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     DialogBench bench;
     bench.serial.openable = c.openable;
-    bench.serial.denied = c.denied;
+    bench.serial.refused = c.refused;
     bench.Open();
     if (c.timerAnswers) {
       bench.link.OnReceive(Wire(B("QVL-3400")));
     } else {
       bench.timers.Advance(30000, bench.link);
     }
-    EXPECT_EQ(bench.display.statuses, c.statuses) << c.openable.size() << c.denied.size();
-    EXPECT_EQ(bench.display.ports, c.ports) << c.openable.size() << c.denied.size();
+    EXPECT_EQ(bench.display.statuses, c.statuses);
+    EXPECT_EQ(bench.display.ports, c.ports);
   }
 }
 
@@ -165,15 +252,34 @@ TEST(CableLineReports, ALinkErrorOutlastsTheReceiveEventThatBroughtIt) {
   }
 }
 
-TEST(CableLineReports, TheDiagnosticsConnectSaysWhenThePortIsClosedToTheUser) {
-  LinkBench bench;
-  bench.serial.openable = {};
-  bench.link.SetPort(2);
-  EXPECT_FALSE(bench.link.OpenLink());
-  EXPECT_EQ(bench.observer.last.statusLine, "");
-  bench.serial.denied = {2};
-  EXPECT_FALSE(bench.link.OpenLink());
-  EXPECT_EQ(bench.observer.last.statusLine, "ポートを使用する権限がありません（dialout グループ）");
+TEST(CableLineReports, TheDiagnosticsConnectSaysWhyThePortDidNotOpen) {
+  const struct {
+    const char* what;
+    std::optional<PortRefusal> refusal;  // none: the port opens
+    std::string statusLine;
+  } cases[] = {
+      {"opens", std::nullopt, ""},
+      {"no such port", PortRefusal(PortOpenError::Other), ""},
+      {"the user may not", Denied(), "ポートを使用する権限がありません（dialout グループ）"},
+      {"uucp lets the user in", Denied("uucp"),
+       "ポートを使用する権限がありません（uucp グループ）"},
+      {"no group lets the user in", Denied(""), "ポートを使用する権限がありません"},
+      {"held by a program",
+       PortRefusal(PortOpenError::Locked, {},
+                   {"/var/lock/LCK..ttyS1", 77, true, "cu -l ttyS1", "bob"}),
+       "ポートは他のプログラムが使用中です（プロセス 77 cu -l ttyS1、ユーザー bob）"},
+      {"a lock left behind",
+       PortRefusal(PortOpenError::Locked, {}, {"/var/lock/LCK..ttyS1", 77, false, "", "bob"}),
+       "ポートはロックファイルで使用中です（/var/lock/LCK..ttyS1）"},
+  };
+  for (const auto& c : cases) {
+    LinkBench bench;
+    bench.serial.openable = c.refusal ? std::set<int>{} : std::set<int>{2};
+    if (c.refusal) bench.serial.refused[2] = *c.refusal;
+    bench.link.SetPort(2);
+    EXPECT_EQ(bench.link.OpenLink(), !c.refusal) << c.what;
+    EXPECT_EQ(bench.observer.last.statusLine, c.statusLine) << c.what;
+  }
 }
 
 }  // namespace

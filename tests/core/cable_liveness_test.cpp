@@ -9,6 +9,11 @@ namespace {
 
 const std::string kImageFile = std::string(TAVRIN_GOLDEN_DIR) + "/cable/image.BIN";
 const ProgressReports kSendFailed = {{Progress::Failed, "シリアル通信送信異常"}};
+// A timer that carried the transfer no further for 30 s: what happened and what to do.
+const ProgressReports kStalled = {
+    {Progress::Failed,
+     "年間プログラムタイマから 30 秒間、転送の続きが届きませんでした。\n"
+     "年間プログラムタイマの表示とケーブルの接続を確かめてから、もう一度実行して下さい。"}};
 
 // The reports that end a transfer, without the progress before them.
 ProgressReports Endings(const ProgressReports& reports) {
@@ -21,8 +26,8 @@ ProgressReports Endings(const ProgressReports& reports) {
   return endings;
 }
 
-void ExpectEndedAsSendFailure(LinkBench& bench, const std::string& what) {
-  EXPECT_EQ(Endings(bench.observer.progress), kSendFailed) << what;
+void ExpectEndedAs(const ProgressReports& ending, LinkBench& bench, const std::string& what) {
+  EXPECT_EQ(Endings(bench.observer.progress), ending) << what;
   EXPECT_FALSE(bench.serial.open) << what;
   EXPECT_TRUE(bench.timers.running.empty()) << what;
 }
@@ -47,7 +52,7 @@ TEST(CableLiveness, ATimerSilentForThirtySecondsAfterConnectingEndsTheTransfer) 
     bench.timers.Advance(29999, bench.link);
     EXPECT_TRUE(Endings(bench.observer.progress).empty()) << what;
     bench.timers.Advance(1, bench.link);
-    ExpectEndedAsSendFailure(bench, what);
+    ExpectEndedAs(kStalled, bench, what);
     if (c.mode == TransferMode::Read) {
       EXPECT_EQ(bench.document.calls.back(), "UpdateTitle");
       EXPECT_TRUE(bench.document.untitled);
@@ -107,7 +112,7 @@ TEST(CableLiveness, OnlyFramesThatCarryTheTransferOnGiveTheTimerMoreTime) {
       EXPECT_TRUE(Endings(bench.observer.progress).empty());
       bench.timers.Advance(1, bench.link);  // 30 s after the last repeat
     }
-    ExpectEndedAsSendFailure(bench, c.name);
+    ExpectEndedAs(kStalled, bench, c.name);
   }
   // The finish comes one second after the 'E' frame, however long the timer then stays silent.
   LinkBench ended;
@@ -134,7 +139,7 @@ TEST(CableLiveness, AFinishStoppedByAClosingTimerIsLeftToTheLimit) {
   bench.Exchange(B("C"));
   EXPECT_FALSE(bench.timers.Running(LinkTimer::Finish));
   bench.timers.Advance(60000, bench.link);
-  ExpectEndedAsSendFailure(bench, "after the close");
+  ExpectEndedAs(kStalled, bench, "after the close");
 }
 
 TEST(CableLiveness, AWriteThatFailsEndsAConnectedTransferAtOnce) {
@@ -154,7 +159,7 @@ TEST(CableLiveness, AWriteThatFailsEndsAConnectedTransferAtOnce) {
     for (const Bytes& frame : c.before) bench.Exchange(frame);
     bench.serial.writesFail = true;
     bench.ReceiveFrame(c.failing);
-    ExpectEndedAsSendFailure(bench, c.when);
+    ExpectEndedAs(kSendFailed, bench, c.when);
     EXPECT_EQ(bench.serial.TakeWire(), Bytes{}) << c.when;
   }
 }
@@ -209,7 +214,7 @@ TEST(CableLiveness, AWholeImageFrameCutInTwoIsDroppedAndTheSilenceEndsTheRead) {
   EXPECT_EQ(std::count(answers.begin(), answers.end(), kNAK), std::ssize(answers));
   EXPECT_EQ(bench.link.BytesTransferred(), 0);
   bench.timers.Advance(30000, bench.link);
-  ExpectEndedAsSendFailure(bench, "cut frame");
+  ExpectEndedAs(kStalled, bench, "cut frame");
 }
 
 }  // namespace

@@ -142,6 +142,11 @@ TEST(CliInputs, EveryCommandChecksANameFileTheSameWay) {
          return Call(RunCheck, {folder / "model.json", "--names", n, data, kNow});
        },
        2},
+      {"agenda --ics",
+       [&](const std::string& n) {
+         return Call(RunAgenda, {kSchool, "--ics", folder / "x.ics", "--names", n, data, kNow});
+       },
+       2},
   };
   for (const CommandRun& run : runs) {
     for (const Fault& fault : faults) {
@@ -158,6 +163,150 @@ TEST(CliInputs, EveryCommandChecksANameFileTheSameWay) {
     EXPECT_EQ(empty.err.rfind("tavrin-cli: --names needs a value\nusage: ", 0), 0u) << empty.err;
   }
   EXPECT_FALSE(fs::exists(folder / "x.CSV"));
+  EXPECT_FALSE(fs::exists(folder / "x.ics"));
+}
+
+// The name file beside a settings file may be missing (no names, as the program opens it), but
+// what stands there must be one: every command that reads it says so in the same words, and of one
+// of another size it warns.
+TEST(CliInputs, EveryCommandChecksTheNameFileBesideASettingsFile) {
+  TempFolder folder;
+  fs::copy_file(kSchool, folder / "plan.BIN");
+  const std::string names = folder / "plan.TXT";
+  const std::string data = "--data-dir=" + kShippedData;
+  const CommandRun runs[] = {
+      {"dump",
+       [&](const std::string& s) {
+         return Call(RunDump, {s, data, kNow});
+       },
+       1},
+      {"export",
+       [&](const std::string& s) {
+         return Call(RunExport, {s, "-o", folder / "x.CSV", data, kNow});
+       },
+       1},
+      {"check",
+       [&](const std::string& s) {
+         return Call(RunCheck, {s, data, kNow});
+       },
+       2},
+      {"diff",
+       [&](const std::string& s) {
+         return Call(RunDiff, {kSchool, s, data, kNow});
+       },
+       2},
+      {"agenda --ics",
+       [&](const std::string& s) {
+         return Call(RunAgenda, {s, "--ics", folder / "x.ics", data, kNow});
+       },
+       2},
+  };
+  const struct {
+    const char* name;
+    std::function<void()> make;
+    bool refused;  // else the command runs, with `words` as a warning
+    std::string words;
+  } besides[] = {
+      {"fifo", [&] { ASSERT_EQ(mkfifo(names.c_str(), 0600), 0); }, true,
+       names + " is not a regular file"},
+      {"folder", [&] { fs::create_directory(names); }, true, names + " is a folder"},
+      {"a byte short", [&] { WriteBytes(names, std::string(1599, 'n')); }, false,
+       "warning: " + names + " has 1599 bytes, a program-name file 1600"},
+  };
+  for (const auto& beside : besides) {
+    fs::remove_all(names);
+    beside.make();
+    for (const CommandRun& run : runs) {
+      SCOPED_TRACE(std::string(run.command) + ", " + beside.name);
+      const Outcome outcome = run.run(folder / "plan.BIN");
+      if (beside.refused) {
+        EXPECT_EQ(outcome.code, run.code);
+      } else {
+        EXPECT_NE(outcome.code, run.code);
+      }
+      EXPECT_NE(outcome.err.find("tavrin-cli: " + beside.words + "\n"), std::string::npos)
+          << outcome.err;
+      fs::remove(folder / "x.CSV");
+      fs::remove(folder / "x.ics");
+    }
+  }
+}
+
+// One rule for every command that writes a file from files it reads: the output is never one of
+// them, by identity (a link, "..", a hard link, the name file beside, the data folder's files).
+// The command refuses with a non-zero status and the file stays as it was.
+TEST(CliInputs, NoCommandWritesOverAFileItReads) {
+  TempFolder folder;
+  const std::string bin = folder / "plan.BIN";
+  const std::string txt = folder / "plan.TXT";
+  const std::string json = folder / "model.json";
+  const std::string dataDir = folder / "data";
+  fs::create_directories(folder / "sub");
+  fs::create_directories(folder / "stick");
+  fs::create_directories(dataDir);
+  fs::copy_file(kSchool, bin);
+  WriteBytes(txt, std::string(1600, 'n'));
+  WriteBytes(json, Model(""));
+  fs::copy_file(kShippedData + "/Tavrin.ini", dataDir + "/Tavrin.ini");
+  fs::copy_file(kShippedData + "/Tavrin-Holidays.ini", dataDir + "/Tavrin-Holidays.ini");
+  fs::create_symlink(bin, folder / "link.BIN");
+  fs::create_hard_link(bin, folder / "hard.CSV");
+  fs::create_symlink(json, folder / "out.TXT");  // the name file pack would write
+  const std::string stickFile = folder / "stick/VL-3400.BIN";
+  fs::copy_file(kSchool, stickFile);
+  const std::string data = "--data-dir=" + dataDir;
+  const struct {
+    const char* name;
+    CommandFunction command;
+    std::vector<std::string> args;
+    std::string kept;  // the input that must stay as it was
+  } rows[] = {
+      {"export -o the settings file", RunExport, {bin, "-o", bin, data, kNow}, bin},
+      {"export -o the name file beside", RunExport, {bin, "-o", txt, data, kNow}, txt},
+      {"export -o a link to it", RunExport, {bin, "-o", folder / "link.BIN", data, kNow}, bin},
+      {"export -o through ..", RunExport, {bin, "-o", folder / "sub/../plan.BIN", data, kNow}, bin},
+      {"export -o a hard link", RunExport, {bin, "-o", folder / "hard.CSV", data, kNow}, bin},
+      {"export -o --names", RunExport, {bin, "--names", txt, "-o", txt, data, kNow}, txt},
+      {"export -o Tavrin.ini",
+       RunExport,
+       {bin, "-o", dataDir + "/Tavrin.ini", data, kNow},
+       dataDir + "/Tavrin.ini"},
+      {"pack -o the model", RunPack, {json, "-o", json, data, kNow}, json},
+      {"pack: the name file is the model",
+       RunPack,
+       {json, "-o", folder / "out.BIN", data, kNow},
+       json},
+      {"pack -o the holiday file",
+       RunPack,
+       {json, "-o", dataDir + "/Tavrin-Holidays.ini", data, kNow},
+       dataDir + "/Tavrin-Holidays.ini"},
+      {"agenda --ics the settings file", RunAgenda, {bin, "--ics", bin, data, kNow}, bin},
+      {"agenda --ics the name file beside", RunAgenda, {bin, "--ics", txt, data, kNow}, txt},
+      {"usb-read onto the stick's file",
+       RunUsbRead,
+       {stickFile, "--drive", folder / "stick", data, kNow},
+       stickFile},
+      {"usb-write of the stick's file",
+       RunUsbWrite,
+       {stickFile, "--drive", folder / "stick", data, kNow},
+       stickFile},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string before = ReadBytes(row.kept);
+    const Outcome outcome = Call(row.command, row.args);
+    EXPECT_NE(outcome.code, 0);
+    EXPECT_NE(outcome.err.find(" is the same file as the input "), std::string::npos)
+        << outcome.err;
+    EXPECT_EQ(ReadBytes(row.kept), before);
+    EXPECT_FALSE(fs::is_symlink(row.kept));
+  }
+  EXPECT_TRUE(fs::is_symlink(folder / "link.BIN"));
+  EXPECT_TRUE(fs::is_symlink(folder / "out.TXT"));
+  EXPECT_FALSE(fs::exists(folder / "out.BIN"));
+  EXPECT_FALSE(fs::exists(folder / "stick/backups"));
+  // A file not there yet is no input, whatever it is called.
+  EXPECT_EQ(Call(RunExport, {bin, "-o", folder / "sub/../new.CSV", data, kNow}).code, 0);
 }
 
 // A model JSON goes through the one bounded reader whichever command reads it: a huge one is

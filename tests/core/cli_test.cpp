@@ -285,7 +285,8 @@ TEST(Cli, PackWritesThePairWholeBesideTheRealFile) {
   Outcome blocked = Call(RunPack, {folder / "model.json", "-o", folder / "other.BIN", "--lenient",
                                    "--data-dir", data, kNow});
   EXPECT_EQ(blocked.code, kExitFailure);
-  EXPECT_EQ(blocked.err, "tavrin-cli: " + folder / "other.TXT" + " のオープンに失敗しました。\n");
+  EXPECT_EQ(blocked.err, "tavrin-cli: " + folder / "other.TXT" + " のオープンに失敗しました。\n\n" +
+                             folder / "other.TXT" + " はフォルダーです。\n");
   EXPECT_EQ(ReadBytes(folder / "other.BIN"), "old");
 }
 

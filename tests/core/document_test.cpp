@@ -10,6 +10,7 @@
 #include "ScriptedWriteSystem.h"
 #include "TestFakes.h"
 #include "app/TavrinViewModel.h"
+#include "document/PathText.h"
 #include "document/ProfileStore.h"
 #include "document/TavrinDoc.h"
 
@@ -20,6 +21,7 @@ using testing::FakeDialogs;
 using testing::FakeMessages;
 using testing::ScriptedWriteSystem;
 using testing::TempFolder;
+using testing::WriteBytes;
 
 class RecordingTitle : public TitleObserver {
  public:
@@ -88,10 +90,10 @@ TEST_F(DocumentTest, CaptionFollowsEveryState) {
   MakeSaveable();
   EXPECT_EQ(title.caption, "Tavrin - 新規作成 *");
   SaveUntitledAs("plan");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
-  EXPECT_EQ(title.field, "plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
+  EXPECT_EQ(title.field, "plan.BIN");
   Edit([](ScheduleModel& m) { m.steps[0].minute = 45; });
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
   EXPECT_EQ(view->fileState(), FileState::File);
 }
 
@@ -110,12 +112,70 @@ TEST_F(DocumentTest, EditorSheetMarksOnlyRealChanges) {
   EXPECT_EQ(view->model(), before);
   EXPECT_EQ(view->names().names[7][0], 0);
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
 
   // A new program name changes no byte of the image but is saved with it.
   Edit([this](ScheduleModel&) { std::memcpy(view->names().names[3].data(), "MORNING", 7); });
   EXPECT_TRUE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
+}
+
+// The dialog asks only about the name as chosen: where another schedule's settings or name file
+// has the pair's name in another letter case, the program asks, No goes back to the dialog with
+// the name typed, and only Yes writes.
+TEST_F(DocumentTest, SaveAsAsksBeforeFilesOfThePairsNameInAnyLetterCase) {
+  MakeSaveable();
+  const std::string other = "another schedule";
+  const struct {
+    const char* typed;
+    std::vector<const char*> there;
+    std::vector<MsgAnswer> answers;
+    std::string listed;  // empty: no question
+    const char* written;
+  } cases[] = {
+      {"School",
+       {"school.BIN", "school.TXT"},
+       {MsgAnswer::No},
+       "  school.BIN\n  school.TXT\n",
+       nullptr},
+      {"School",
+       {"school.BIN", "school.TXT"},
+       {MsgAnswer::Yes},
+       "  school.BIN\n  school.TXT\n",
+       "School.BIN"},
+      {"plan.dat", {"PLAN.txt"}, {MsgAnswer::No}, "  PLAN.txt\n", nullptr},
+      {"fresh", {"fresh.bin.old"}, {}, "", "fresh.BIN"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.typed) + " " + std::to_string(c.answers.size()));
+    TempFolder folder;
+    for (const char* name : c.there) WriteBytes(folder / name, other);
+    messages.shown.clear();
+    messages.answers = {c.answers.begin(), c.answers.end()};
+    dialogs.requests.clear();
+    dialogs.answers = {folder / c.typed, std::nullopt};
+    doc->SaveAsCommand();
+    const bool asked =
+        !messages.shown.empty() && messages.shown[0].buttons == MsgButtons::YesNoDefaultNo;
+    EXPECT_EQ(asked, !c.listed.empty());
+    if (asked) {
+      EXPECT_NE(messages.shown[0].text.find(c.listed), std::string::npos) << messages.shown[0].text;
+    }
+    const bool no = !c.answers.empty() && c.answers[0] == MsgAnswer::No;
+    ASSERT_EQ(dialogs.requests.size(), no ? 2u : 1u);
+    if (no) {
+      EXPECT_EQ(dialogs.requests[1].defaultFileName,
+                FileNameOf(folder / c.typed) + (ExtensionOf(c.typed).empty() ? ".BIN" : ""));
+    }
+    for (const char* name : c.there) EXPECT_EQ(ReadAll(folder / name), other) << name;
+    if (c.written) {
+      EXPECT_EQ(ReadAll(folder / c.written).size(), 6594u);
+    } else {
+      const auto entries = std::distance(std::filesystem::directory_iterator(folder.path()),
+                                         std::filesystem::directory_iterator());
+      EXPECT_EQ(static_cast<std::size_t>(entries), c.there.size());
+    }
+  }
 }
 
 TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
@@ -128,22 +188,22 @@ TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
   EXPECT_TRUE(request.save);
   EXPECT_EQ(request.title, "名前を付けて保存");
   EXPECT_EQ(request.filter, "プログラム設定ファイル(*.BIN) |*.BIN|");
-  EXPECT_EQ(request.defaultExtension, "bin");
+  EXPECT_EQ(request.defaultExtension, "BIN");
   EXPECT_EQ(request.defaultFileName, "");
   EXPECT_EQ(request.initialFolder, tmp.path());
   EXPECT_EQ(request.flags, kOverwritePrompt | kHideReadOnly | kPathMustExist);
 
   EXPECT_FALSE(doc->IsModified());
   EXPECT_FALSE(doc->IsUntitled());
-  EXPECT_EQ(doc->DocumentPath(), tmp / "plan.bin");
-  const std::string bin = ReadAll(tmp / "plan.bin");
+  EXPECT_EQ(doc->DocumentPath(), tmp / "plan.BIN");
+  const std::string bin = ReadAll(tmp / "plan.BIN");
   ASSERT_EQ(bin.size(), 6594u);
   EXPECT_EQ(std::memcmp(bin.data(), doc->image().data(), 6594), 0);
   const std::string names = ReadAll(tmp / "plan.TXT");
   ASSERT_EQ(names.size(), 1600u);
   EXPECT_EQ(names.substr(16, 4), "BELL");
   EXPECT_EQ(profile.ReadString("OBJDIR"), tmp.path());
-  EXPECT_EQ(profile.ReadString("OBJPATH"), tmp / "plan.bin");
+  EXPECT_EQ(profile.ReadString("OBJPATH"), tmp / "plan.BIN");
   EXPECT_EQ(profile.ReadString("NAMEPATH"), tmp / "plan.TXT");
   EXPECT_TRUE(messages.shown.empty());
 
@@ -152,7 +212,7 @@ TEST_F(DocumentTest, SaveAsOfferedForAnUntitledDocumentWritesBothFiles) {
   doc->SaveCommand();
   EXPECT_EQ(dialogs.requests.size(), 1u);
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "plan.bin")[80 + 2]), 9);
+  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "plan.BIN")[80 + 2]), 9);
 }
 
 TEST_F(DocumentTest, NameTypedWithAnotherExtensionKeepsIt) {
@@ -178,17 +238,17 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
   MakeSaveable();
   SaveUntitledAs("plan");
   Edit([](ScheduleModel& m) { m.steps[0].hour = 10; });
-  const std::string before = ReadAll(tmp / "plan.bin");
+  const std::string before = ReadAll(tmp / "plan.BIN");
   // The folder is gone and a file stands in its place.
   std::filesystem::remove_all(tmp.path());
   { std::ofstream(tmp.path()) << "x"; }
 
   doc->SaveCommand();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text.find(tmp / "plan.bin"), 0u);
+  EXPECT_EQ(messages.shown[0].text.find(tmp / "plan.BIN"), 0u);
   EXPECT_EQ(messages.shown[0].caption, "Tavrin");
   EXPECT_TRUE(doc->IsModified());
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
 
   // Closing still asks, and a second failure keeps the program open.
   messages.answers = {MsgAnswer::Yes};
@@ -213,10 +273,10 @@ TEST_F(DocumentTest, FailedSaveAsKeepsTheDocumentItWas) {
   Edit([](ScheduleModel& m) { m.steps[0].minute = 10; });
   dialogs.answers.push_back(tmp / "blocked/other");
   doc->SaveAsCommand();
-  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.bin");
+  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.BIN");
   EXPECT_EQ(doc->NameTitle(), "plan.TXT");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
-  EXPECT_EQ(title.field, "plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
+  EXPECT_EQ(title.field, "plan.BIN");
   EXPECT_FALSE(std::filesystem::exists(tmp / "blocked/other.TXT"));
 }
 
@@ -237,19 +297,25 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
          std::filesystem::remove(tmp / "plan.TXT");
          std::filesystem::create_directory(tmp / "plan.TXT");
        },
-       tmp / "plan.TXT" + " のオープンに失敗しました。", false},
+       tmp / "plan.TXT" + " のオープンに失敗しました。\n\n" + tmp / "plan.TXT" +
+           " はフォルダーです。",
+       false},
       {"a full disk under the name file",
        [&] {
          system.failAt = WriteStage::kWrite;
          system.failFor = ".TXT";
        },
-       tmp / "plan.TXT" + " への書き込みに失敗しました。", false},
+       tmp / "plan.TXT" + " への書き込みに失敗しました。\n\n" + tmp / "plan.TXT" +
+           " のディスクがいっぱいです。",
+       false},
       {"a settings file that cannot take its place",
        [&] {
          system.failAt = WriteStage::kReplace;
-         system.failFor = ".bin";
+         system.failFor = ".BIN";
        },
-       tmp / "plan.bin" + " への書き込みに失敗しました。", true},
+       tmp / "plan.BIN" + " への書き込みに失敗しました。\n\n" + tmp / "plan.BIN" +
+           " のディスクがいっぱいです。",
+       true},
   };
   int hour = 10;
   for (const Case& c : cases) {
@@ -258,7 +324,7 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
       m.steps[0].hour = hour++;
       view->names().names[1][0] = static_cast<char>('A' + hour);
     });
-    const std::string oldSettings = ReadAll(tmp / "plan.bin");
+    const std::string oldSettings = ReadAll(tmp / "plan.BIN");
     const std::string oldNames = ReadAll(tmp / "plan.TXT");
     messages.shown.clear();
     c.breakIt();
@@ -266,14 +332,14 @@ TEST_F(DocumentTest, EitherFileFailingIsReportedAndKeepsTheChangesUnsaved) {
     doc->SaveCommand();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, c.message);
-    EXPECT_EQ(ReadAll(tmp / "plan.bin"), oldSettings);
+    EXPECT_EQ(ReadAll(tmp / "plan.BIN"), oldSettings);
     if (c.namesReplaced) {
       EXPECT_EQ(ReadAll(tmp / "plan.TXT")[16], view->names().names[1][0]);
     } else if (std::filesystem::is_regular_file(tmp / "plan.TXT")) {
       EXPECT_EQ(ReadAll(tmp / "plan.TXT"), oldNames);
     }
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(title.caption, "Tavrin - plan.bin *");
+    EXPECT_EQ(title.caption, "Tavrin - plan.BIN *");
 
     std::filesystem::remove(tmp / "plan.TXT");
     system.failAt.reset();
@@ -286,9 +352,9 @@ TEST_F(DocumentTest, AFileReachedThroughALinkKeepsItsNamesBesideIt) {
   MakeSaveable();
   std::memcpy(view->names().names[1].data(), "BELL", 4);
   std::filesystem::create_directory(tmp / "real");
-  dialogs.answers.push_back(tmp / "real/plan.bin");
+  dialogs.answers.push_back(tmp / "real/plan.BIN");
   doc->SaveCommand();
-  std::filesystem::create_symlink(tmp / "real/plan.bin", tmp / "link.bin");
+  std::filesystem::create_symlink(tmp / "real/plan.BIN", tmp / "link.bin");
   doc->NewCommand();
 
   dialogs.answers.push_back(tmp / "link.bin");
@@ -328,9 +394,9 @@ TEST_F(DocumentTest, YesOnThePromptSavesAndLetsTheCallerGoOn) {
   Edit([](ScheduleModel& m) { m.steps[0].minute = 0; });
   messages.answers = {MsgAnswer::Yes};
   EXPECT_EQ(doc->SaveModifiedPrompt(), MsgAnswer::Yes);
-  EXPECT_EQ(messages.shown.back().text, "\"term1.bin\" は変更されています。　保存しますか？");
+  EXPECT_EQ(messages.shown.back().text, "\"term1.BIN\" は変更されています。　保存しますか？");
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "term1.bin")[80 + 3]), 0);
+  EXPECT_EQ(static_cast<uint8_t>(ReadAll(tmp / "term1.BIN")[80 + 3]), 0);
 }
 
 TEST_F(DocumentTest, YesThenCancelledSaveAsAbandonsTheCallersAction) {
@@ -403,7 +469,7 @@ TEST_F(DocumentTest, OpenReadsBothFilesAndRemembersTheFolder) {
   EXPECT_EQ(title.caption, "Tavrin - 新規作成");
   EXPECT_EQ(view->model().basicProgram, 0);
 
-  dialogs.answers.push_back(tmp / "plan.bin");
+  dialogs.answers.push_back(tmp / "plan.BIN");
   doc->OpenCommand();
   const FileDialogRequest& request = dialogs.requests.back();
   EXPECT_FALSE(request.save);
@@ -412,12 +478,12 @@ TEST_F(DocumentTest, OpenReadsBothFilesAndRemembersTheFolder) {
   EXPECT_EQ(request.initialFolder, tmp.path());
   EXPECT_EQ(view->model().basicProgram, 1);
   EXPECT_EQ(std::string(view->names().names[1].data(), 4), "BELL");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
   EXPECT_FALSE(doc->IsModified());
 
   // Without its name file the names come back empty, silently.
   std::filesystem::remove(tmp / "plan.TXT");
-  dialogs.answers.push_back(tmp / "plan.bin");
+  dialogs.answers.push_back(tmp / "plan.BIN");
   doc->OpenCommand();
   EXPECT_EQ(view->names().names[1][0], 0);
   EXPECT_TRUE(messages.shown.empty());
@@ -432,7 +498,8 @@ TEST_F(DocumentTest, OpeningAForeignFileLeavesANewDocument) {
   dialogs.answers.push_back(tmp / "other.bin");
   doc->OpenCommand();
   ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[1].text, tmp / "other.bin" + " は対象外のファイルです。");
+  EXPECT_EQ(messages.shown[1].text, tmp / "other.bin" + " は対象外のファイルです。\n\n" +
+                                        tmp / "other.bin" + " の機種タグが VL3X ではありません。");
   EXPECT_TRUE(doc->IsUntitled());
   EXPECT_FALSE(doc->IsModified());
   EXPECT_EQ(title.caption, "Tavrin - 新規作成");
@@ -456,13 +523,14 @@ TEST_F(DocumentTest, OpenByPathTakesRelativeAndRefusesOverlongPaths) {
   SaveUntitledAs("plan");
   doc->NewCommand();
   std::filesystem::current_path(tmp.path());
-  EXPECT_TRUE(doc->OpenByPath("plan.bin"));
-  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.bin");
-  EXPECT_EQ(title.caption, "Tavrin - plan.bin");
+  EXPECT_TRUE(doc->OpenByPath("plan.BIN"));
+  EXPECT_EQ(doc->SettingsPath(), tmp / "plan.BIN");
+  EXPECT_EQ(title.caption, "Tavrin - plan.BIN");
 
   const std::string longPath = tmp / (std::string(260, 'a') + ".bin");
   EXPECT_FALSE(doc->OpenByPath(longPath));
-  EXPECT_EQ(messages.shown.back().text, longPath + " のオープンに失敗しました。");
+  EXPECT_EQ(messages.shown.back().text,
+            longPath + " のオープンに失敗しました。\n\n" + longPath + " のパスが長すぎます。");
   EXPECT_EQ(title.caption, "Tavrin - 新規作成");
   std::filesystem::current_path("/");
 }

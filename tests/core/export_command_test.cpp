@@ -166,7 +166,8 @@ TEST_F(ExportTest, UnwritableFolderReportsTheOpenFailure) {
   const std::string target = tmp / "file/plan.csv";
   Export(target);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, target + " のオープンに失敗しました。");
+  EXPECT_EQ(messages.shown[0].text, target + " のオープンに失敗しました。\n\n" + target +
+                                        " のパスの途中にフォルダーでないものがあります。");
   EXPECT_EQ(messages.shown[0].caption, "Tavrin");
   EXPECT_EQ(profile.ReadString("CSVDIR"), tmp / "file");
 

@@ -4,13 +4,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "ScriptedWriteSystem.h"
 #include "TempFolder.h"
+#include "document/PairSave.h"
 #include "document/SafeWrite.h"
 #include "document/SettingsFiles.h"
 
@@ -113,7 +117,10 @@ TEST(PairWrite, EachFailingStageLeavesAMatchingPairAndNoTemporaryFile) {
 
       const Result<> written = pair.Write(system);
       ASSERT_FALSE(written.ok());
-      EXPECT_EQ(written.message(), folder / (std::string("plan") + c.file) + c.message);
+      // A stage that fails does so as a full disk would, and the message says so.
+      const std::string path = folder / (std::string("plan") + c.file);
+      EXPECT_EQ(written.message(),
+                path + c.message + "\n\n" + path + " のディスクがいっぱいです。");
       EXPECT_TRUE(pair.SettingsOld());
       EXPECT_TRUE(c.namesReplaced ? pair.NamesNew() : pair.NamesOld());
       EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"plan.BIN", "plan.TXT"}));
@@ -159,7 +166,8 @@ TEST(PairWrite, TemporaryFilesHaveNoNameWhereTheFileSystemAllows) {
     EXPECT_EQ(temporaries(whileWriting), unnamed ? 0 : 2);
     // Both have their names before the first rename, so that the renames follow each other.
     EXPECT_EQ(temporaries(beforeReplacing), 2);
-    EXPECT_EQ(beforeReplacing.size(), 4u);
+    // The two targets, their new files and the pair's lock.
+    EXPECT_EQ(beforeReplacing.size(), 5u);
     EXPECT_TRUE(oldNamesHeld);
   }
 }
@@ -245,7 +253,8 @@ TEST(PairWrite, NamesUpToTheFileSystemLimitCanBeSaved) {
         EXPECT_EQ(ReadBytes(settings).size(), 6594u);
         EXPECT_EQ(ReadBytes(names).size(), 1600u);
       } else {
-        EXPECT_EQ(written.message(), settings + " のオープンに失敗しました。");
+        EXPECT_EQ(written.message(), settings + " のオープンに失敗しました。\n\n" + settings +
+                                         " のパスが長すぎます。");
       }
       EXPECT_EQ(Entries(folder.path()).size(), c.fits ? 2u : 0u);
     }
@@ -296,6 +305,104 @@ TEST(PairWrite, ThroughALinkBothFilesLandBesideTheRealFile) {
       EXPECT_EQ(info.st_mode & 0777, 0640u);
     }
   }
+}
+
+// A pair saved with its journal in `data`, killed at one point of the save, then opened again.
+struct KillPoint {
+  const char* name;
+  WriteStage stage;
+  const char* file;    // the end of the target's path
+  bool sweepFirst;     // another write into the folder sweeps the killed writer's temporaries first
+  bool becomesNew;     // the pair after the open: the new one, else the old one
+  const char* notice;  // what the open says; empty: nothing
+};
+
+TEST(PairJournal, AKillAtEveryStepOfTheSaveEndsInAWholePairAtTheNextOpen) {
+  const std::string completed = "の中断されていた保存を完了しました。";
+  const std::string undone = "の中断されていた保存を取り消しました。";
+  const KillPoint points[] = {
+      {"journal created", WriteStage::kCreate, ".journal", false, false, ""},
+      {"journal written", WriteStage::kWrite, ".journal", false, false, ""},
+      {"journal synced", WriteStage::kSync, ".journal", false, false, ""},
+      {"journal renamed", WriteStage::kReplace, ".journal", false, false, ""},
+      {"old settings file kept", WriteStage::kKeep, ".BIN", false, true, completed.c_str()},
+      {"old name file kept", WriteStage::kKeep, ".TXT", false, true, completed.c_str()},
+      {"name file renamed", WriteStage::kReplace, ".TXT", false, true, completed.c_str()},
+      {"settings file renamed", WriteStage::kReplace, ".BIN", false, true, completed.c_str()},
+      {"settled", WriteStage::kSettle, ".BIN", false, true, ""},
+      // The new files swept away by a write of something else: the old ones come back.
+      {"name file renamed, swept", WriteStage::kReplace, ".TXT", true, false, undone.c_str()},
+      {"settings file renamed, swept", WriteStage::kReplace, ".BIN", true, false, undone.c_str()},
+  };
+  for (bool unnamed : {true, false}) {
+    for (const KillPoint& point : points) {
+      SCOPED_TRACE(std::string(point.name) + (unnamed ? " unnamed" : " named"));
+      TempFolder folder, data;
+      const Pair pair(folder);
+      ScriptedWriteSystem killer;
+      killer.unnamed = unnamed;
+      killer.failAt = point.stage;
+      killer.failFor = point.file;
+      killer.kill = true;
+      EXPECT_EXIT((void)WriteSettingsAndNames(pair.settings, NewImage(), pair.names, NewNames(),
+                                              killer, {data.path()}),
+                  ::testing::KilledBySignal(SIGKILL), "");
+      if (point.sweepFirst) {
+        ASSERT_TRUE(WriteFileAtomically(folder / "report.csv", "x", 1) == WriteStep::kDone);
+        std::filesystem::remove(folder / "report.csv");
+      }
+
+      const std::optional<std::string> notice =
+          RecoverInterruptedSave(data.path(), pair.settings, pair.names, Language::kJapanese);
+      EXPECT_EQ(notice.value_or(""),
+                std::string(*point.notice ? pair.settings + " " : "") + point.notice +
+                    (*point.notice
+                         ? (std::string(point.notice) == completed ? "設定ファイルと名前ファイルは"
+                                                                     "そのとき保存した内容です。"
+                                                                   : "設定ファイルと名前ファイルは"
+                                                                     "保存する前の内容です。")
+                         : ""));
+      EXPECT_EQ(pair.SettingsNew(), point.becomesNew);
+      EXPECT_EQ(pair.NamesNew(), point.becomesNew);
+      EXPECT_EQ(pair.SettingsOld(), !point.becomesNew);
+      EXPECT_EQ(pair.NamesOld(), !point.becomesNew);
+      // Nothing of the journal stays once it is settled; the next save sweeps the rest.
+      EXPECT_TRUE(Entries(data.path()).empty() || *point.notice == '\0');
+      ScriptedWriteSystem next;
+      ASSERT_TRUE(pair.Write(next).ok());
+      EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"plan.BIN", "plan.TXT"}));
+    }
+  }
+}
+
+// While one save of a pair runs, another waits for it, and goes on once it is done; the lock file
+// goes with the last save.
+TEST(PairJournal, SavesOfOnePairTakeTurns) {
+  TempFolder folder;
+  const Pair pair(folder);
+  PairLock running;
+  ASSERT_TRUE(running.Acquire(folder.path(), PairKey(pair.names)));
+  EXPECT_EQ(Entries(folder.path()).size(), 3u);  // the pair and the lock
+  std::atomic<bool> done = false;
+  std::thread second([&] {
+    ScriptedWriteSystem system;
+    EXPECT_TRUE(pair.Write(system).ok());
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(done);
+  EXPECT_TRUE(pair.SettingsOld());
+  EXPECT_TRUE(pair.NamesOld());
+  running.Release();
+  second.join();
+  EXPECT_TRUE(pair.SettingsNew());
+  EXPECT_TRUE(pair.NamesNew());
+  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"plan.BIN", "plan.TXT"}));
+
+  // Held longer than a save waits: the save gives up and says why, and changes nothing.
+  ASSERT_TRUE(running.Acquire(folder.path(), PairKey(pair.names)));
+  PairLock other;
+  EXPECT_FALSE(other.Acquire(folder.path(), PairKey(folder / "PLAN.txt"), 50));
 }
 
 }  // namespace

@@ -131,13 +131,22 @@ TEST(SettingsFile, FailedWritesReportTheirStepAndKeepThePreviousFile) {
   const std::string path = folder / "plan.BIN";
   ASSERT_TRUE(WriteSettingsFile(path, Patterned()).ok());
 
-  // A folder where the file should be, a missing folder, a file where a folder should be.
+  // A folder where the file should be, a missing folder, a file where a folder should be: each
+  // message says which, but for the missing folder, which no cause names truly.
   std::filesystem::create_directory(folder / "taken.BIN");
   WriteBytes(folder / "file", "x");
-  for (const std::string& bad :
-       {folder / "taken.BIN", folder / "none/plan.BIN", folder / "file/plan.BIN"}) {
-    Result<> status = WriteSettingsFile(bad, Initial());
-    EXPECT_EQ(status.message(), bad + " のオープンに失敗しました。");
+  const struct {
+    std::string path;
+    const char* cause;
+  } refused[] = {
+      {folder / "taken.BIN", " はフォルダーです。"},
+      {folder / "none/plan.BIN", nullptr},
+      {folder / "file/plan.BIN", " のパスの途中にフォルダーでないものがあります。"},
+  };
+  for (const auto& bad : refused) {
+    Result<> status = WriteSettingsFile(bad.path, Initial());
+    EXPECT_EQ(status.message(), bad.path + " のオープンに失敗しました。" +
+                                    (bad.cause ? "\n\n" + bad.path + bad.cause : std::string()));
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.BIN"));
 
@@ -154,7 +163,8 @@ TEST(SettingsFile, FailedWritesReportTheirStepAndKeepThePreviousFile) {
   signal(SIGXFSZ, previousHandler);
 
   EXPECT_FALSE(status.ok());
-  EXPECT_EQ(status.message(), path + " への書き込みに失敗しました。");
+  EXPECT_EQ(status.message(), path + " への書き込みに失敗しました。\n\n" + path +
+                                  " はディスクかシステムが許すより大きくなります。");
   EXPECT_FALSE(namesWritten);
   EXPECT_EQ(ReadBytes(path), AsBytes(Patterned()));
   EXPECT_FALSE(std::filesystem::exists(folder / "plan.TXT"));

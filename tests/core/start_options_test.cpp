@@ -35,6 +35,25 @@ TEST(StartOptionsTest, CommandLinesAndWhatTheyAskFor) {
       {{"--", "--help"}, StartRequest::Run, "--help", ""},
       {{"-"}, StartRequest::Run, "-", ""},
       {{"--", "a.BIN", "b.BIN"}, StartRequest::Usage, std::nullopt, "one file at a time"},
+      // Qt's options are left to Qt, a value with its option, so that they never stand for a
+      // file; anything that only looks like one is refused before Qt needs a display.
+      {{"-platform", "offscreen", "plan.BIN"}, StartRequest::Run, "plan.BIN", ""},
+      {{"--platform", "offscreen"}, StartRequest::Run, std::nullopt, ""},
+      {{"plan.BIN", "-style", "fusion"}, StartRequest::Run, "plan.BIN", ""},
+      {{"-qwindowtitle", "-x", "plan.BIN"}, StartRequest::Run, "plan.BIN", ""},
+      {{"--style=fusion", "-reverse", "-qmljsdebugger=port:1"},
+       StartRequest::Run,
+       std::nullopt,
+       ""},
+      {{"-platform"}, StartRequest::Run, std::nullopt, ""},
+      {{"-style", "fusion", "a.BIN", "b.BIN"}, StartRequest::Usage, std::nullopt, "\"b.BIN\""},
+      {{"-reverse", "plan.BIN", "b.BIN"}, StartRequest::Usage, std::nullopt, "\"b.BIN\""},
+      {{"-platforms", "offscreen"}, StartRequest::Usage, std::nullopt, "\"-platforms\""},
+      {{"---style", "fusion"}, StartRequest::Usage, std::nullopt, "\"---style\""},
+      {{"-style="}, StartRequest::Usage, std::nullopt, "\"-style=\""},
+      {{"-reverse=1"}, StartRequest::Usage, std::nullopt, "\"-reverse=1\""},
+      {{"--no-such-option"}, StartRequest::Usage, std::nullopt, "\"--no-such-option\""},
+      {{"--", "-reverse"}, StartRequest::Run, "-reverse", ""},
   };
   for (const StartCase& c : cases) {
     std::string line;

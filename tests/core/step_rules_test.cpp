@@ -223,6 +223,18 @@ TEST(StepRules, NamesAreLimitedByShiftJisBytes) {
   EXPECT_EQ(steps::NameInput("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOP");
   // A stray byte is left out on its own; the character after it is kept.
   EXPECT_EQ(steps::NameInput("A\x80朝"), "A朝");
+  // What the note under the field says: a character first, then a name cut at 16 bytes.
+  const std::string length = "名称は半角で１６文字（全角で８文字）までです。";
+  const std::pair<const char*, std::string> notes[] = {
+      {"ABCDEFGHIJKLMNOP", ""},
+      {"ABCDEFGHIJKLMNOPQ", length},
+      {"朝の始業チャイム", ""},
+      {"朝の始業チャイム一", length},
+      {"ABCDEFGHIJKLMNO朝", length},  // the last character would need bytes 16 and 17
+      {"A😀", "「😀」はシフトJISで表せない文字のため、プログラム名に使えません。"},
+      {"", ""},
+  };
+  for (const auto& [typed, note] : notes) EXPECT_EQ(steps::NameNote(typed), note) << typed;
 }
 
 TEST(StepRules, CopyPasteAndToggle) {

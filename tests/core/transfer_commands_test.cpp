@@ -165,7 +165,9 @@ TEST_F(TransferCommandsTest, AFailedUsbReadLeavesTheDocumentAsItWas) {
   WriteBytes(stick / kStickFileName, ReadBytes(files / "plan.BIN").substr(0, 6000));
   UsbRead();
   EXPECT_EQ(Texts(),
-            (std::vector<std::string>{stick / kStickFileName + " の読み込みに失敗しました。",
+            (std::vector<std::string>{stick / kStickFileName + " の読み込みに失敗しました。\n\n" +
+                                          stick / kStickFileName +
+                                          " の大きさが 6594 バイトではありません（6000 バイト）。",
                                       "USBメモリからのファイルの読み込みに失敗しました。"}));
   EXPECT_FALSE(doc->IsUntitled());
   EXPECT_FALSE(doc->IsModified());

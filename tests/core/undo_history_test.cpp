@@ -13,6 +13,7 @@
 #include "document/ProfileStore.h"
 #include "document/TavrinDoc.h"
 #include "editors/EditorSession.h"
+#include "editors/StepSort.h"
 #include "transfer/RemovableVolumes.h"
 #include "transfer/UsbStick.h"
 #include "transfer/UsbTransfer.h"
@@ -240,6 +241,28 @@ TEST_F(DocumentHistoryTest, OkWithoutAChangeRecordsNothing) {
   Edit("サマータイム", [](ScheduleModel& m) { m.summerTimeEnabled = 1; });
   Edit("サマータイム", [](ScheduleModel&) {});
   EXPECT_EQ(history->history().size(), 1u);
+}
+
+// Sorting the steps, as the step dialog does when it opens, is no change of the schedule: no " *",
+// no step to undo; the sorted order goes into the file with the next save. One byte of a step is.
+TEST_F(DocumentHistoryTest, SortingTheStepsIsNoChange) {
+  Edit("週間プログラム", [](ScheduleModel& m) {
+    m.basicProgram = 1;
+    m.channels[0] = {kChannelTimeSignal, 0, 5, 0};
+    m.steps[0] = WeeklyStep{2, 1, {1, 0, 0, 0, 0, 0, 0}, 9, 0, 1};
+    m.steps[1] = WeeklyStep{1, 1, {1, 0, 0, 0, 0, 0, 0}, 8, 30, 1};
+    m.steps[2] = WeeklyStep{1, 1, {0, 1, 0, 0, 0, 0, 0}, 8, 30, 1};
+  });
+  SaveAs("plan.BIN");
+  const std::size_t recorded = history->history().size();
+  Edit("週間プログラム", [](ScheduleModel& m) { CompactAndSortSteps(m); });
+  ASSERT_EQ(view->model().steps[0].program, 1) << "the working schedule is sorted";
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_EQ(view->caption(), "Tavrin - plan.BIN");
+  EXPECT_EQ(history->history().size(), recorded);
+  Edit("週間プログラム", [](ScheduleModel& m) { m.steps[1].days[1] = 0; });
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(history->history().size(), recorded + 1);
 }
 
 TEST_F(DocumentHistoryTest, NewAndOpenStartAfreshAndASaveKeepsTheSteps) {

@@ -94,7 +94,8 @@ TEST_F(UsbCommandTest, ReadWritesTheOutputOnlyAfterAWholeImageWasRead) {
   const Outcome shortFile = Call(RunUsbRead, With({out}), stick.path());
   EXPECT_EQ(shortFile.code, 1);
   EXPECT_EQ(shortFile.err, "tavrin-cli: " + stick / kStickFileName +
-                               " の読み込みに失敗しました。\n"
+                               " の読み込みに失敗しました。\n\n" + stick / kStickFileName +
+                               " の大きさが 6594 バイトではありません（6593 バイト）。\n"
                                "tavrin-cli: USBメモリからのファイルの読み込みに失敗しました。\n");
   EXPECT_FALSE(fs::exists(out));
 

@@ -13,8 +13,10 @@
 
 #include "FullDisk.h"
 #include "TempFolder.h"
+#include "document/FileProbe.h"
 #include "document/SafeWrite.h"
 #include "document/SettingsFiles.h"
+#include "model/FileHead.h"
 #include "transfer/UsbTransfer.h"
 
 namespace tavrin::testing {
@@ -80,14 +82,30 @@ TEST(UsbStick, FileIsReadyWhenItIsAWritableRegularFileOfItsOwn) {
   WriteBytes(folder / "plain", "x");
   WriteBytes(folder / "locked", "x");
   chmod((folder / "locked").c_str(), 0444);
+  WriteBytes(folder / "owner-only", "x");
+  chmod((folder / "owner-only").c_str(), 0200);
   fs::create_symlink(folder / "plain", folder / "link");
+  fs::create_symlink(folder / "none", folder / "dangling");
   fs::create_directory(folder / "dir");
+  ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
   const struct {
     const char* name;
-    bool ready;
+    int forReading;
+    int forWriting;  // no file at all is ready to be written
   } cases[] = {
-      {"plain", true}, {"locked", false}, {"link", false}, {"dir", false}, {"none", false}};
-  for (const auto& c : cases) EXPECT_EQ(FileReady(folder / c.name), c.ready) << c.name;
+      {"plain", 0, 0},
+      {"owner-only", 0, 0},
+      {"locked", kReadOnlyFile, kReadOnlyFile},
+      {"link", kSymbolicLink, kSymbolicLink},
+      {"dangling", kSymbolicLink, kSymbolicLink},
+      {"dir", kIsFolder, kIsFolder},
+      {"pipe", kNotRegularFile, kNotRegularFile},
+      {"none", ENOENT, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(StickFileFault(folder / c.name, StickAccess::Read), c.forReading) << c.name;
+    EXPECT_EQ(StickFileFault(folder / c.name, StickAccess::Write), c.forWriting) << c.name;
+  }
 }
 
 TEST(UsbStick, WriteReplacesTheFileAtOnceAndNeverFollowsALink) {
@@ -158,12 +176,16 @@ TEST(UsbStick, ReadTakesOnlyTheWholeImage) {
     const char* name;
     std::string bytes;
     const char* failure;  // after the path; nullptr for success
+    const char* cause;    // after the path again, on a line of its own
   } cases[] = {
-      {"whole", image, nullptr},
-      {"one byte short", image.substr(0, image.size() - 1), " の読み込みに失敗しました。"},
-      {"header only", image.substr(0, 36), " の読み込みに失敗しました。"},
-      {"one byte more", image + "x", " の読み込みに失敗しました。"},
-      {"not ours", otherTag, " は対象外のファイルです。"},
+      {"whole", image, nullptr, nullptr},
+      {"one byte short", image.substr(0, image.size() - 1), " の読み込みに失敗しました。",
+       " の大きさが 6594 バイトではありません（6593 バイト）。"},
+      {"header only", image.substr(0, 36), " の読み込みに失敗しました。",
+       " の大きさが 6594 バイトではありません（36 バイト）。"},
+      {"one byte more", image + "x", " の読み込みに失敗しました。",
+       " の大きさが 6594 バイトではありません（6595 バイト）。"},
+      {"not ours", otherTag, " は対象外のファイルです。", nullptr},
   };
   for (const auto& c : cases) {
     TempFolder stick;
@@ -173,7 +195,10 @@ TEST(UsbStick, ReadTakesOnlyTheWholeImage) {
       ASSERT_TRUE(read.ok()) << c.name << read.message();
       EXPECT_EQ(Text(*read), image);
     } else {
-      EXPECT_EQ(read.message(), stick / kStickFileName + c.failure) << c.name;
+      const std::string path = stick / kStickFileName;
+      EXPECT_EQ(read.message(),
+                path + c.failure + (c.cause ? "\n\n" + path + c.cause : std::string()))
+          << c.name;
     }
   }
   TempFolder stick, elsewhere;
@@ -291,25 +316,51 @@ TEST(UsbTransfer, AStickFileOfAnotherSizeIsReplacedWithoutABackup) {
   }
 }
 
-// A file marked read-only stays as it is, whoever runs the program: the write is refused as the
-// read calls the file, and nothing changes on the stick or among the backups.
-TEST(UsbTransfer, AReadOnlyStickFileIsRefusedAsTheReadRefusesIt) {
-  TempFolder stick, data;
-  FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
-  TransferArchive archive(data.path(), clock);
-  WriteBytes(stick / kStickFileName, Text(Pattern(4)));
-  chmod((stick / kStickFileName).c_str(), 0444);
-  const UsbReport report = WriteToStick(VolumeAt(stick.path()), Pattern(5), "plan.BIN", archive);
-  EXPECT_FALSE(report.ok);
-  EXPECT_EQ(report.messages,
-            std::vector<std::string>{"plan.BIN の書き込みに失敗しました。\n\n\"" + stick.path() +
-                                     "\" ファイルの準備が出来ていません。"});
-  EXPECT_EQ(ReadBytes(stick / kStickFileName), Text(Pattern(4)));
-  struct stat info {};
-  ASSERT_EQ(stat((stick / kStickFileName).c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0444u);
-  EXPECT_EQ(Names(stick.path()), std::vector<std::string>{kStickFileName});
-  EXPECT_FALSE(fs::exists(data / "backups"));
+// A file marked read-only stays as it is, whoever runs the program; a link is neither followed
+// (its file may lie off the stick, where the timer never looks) nor replaced by a file. The write
+// is refused naming the file and what it is, and nothing changes on the stick, at the link's file
+// or among the backups.
+TEST(UsbTransfer, AStickFileThatIsNoWritableFileOfItsOwnIsRefused) {
+  const struct {
+    const char* name;
+    const char* cause;
+  } cases[] = {{"read-only", " は読み取り専用です。"},
+               {"link", " はシンボリックリンクです。"},
+               {"dangling link", " はシンボリックリンクです。"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder stick, data, elsewhere;
+    FixedClock clock(LocalTime{2026, 4, 1, 9, 0, 0});
+    TransferArchive archive(data.path(), clock);
+    const std::string file = stick / kStickFileName;
+    const std::string linked = elsewhere / "plan.BIN";
+    if (std::string(c.name) == "read-only") {
+      WriteBytes(file, Text(Pattern(4)));
+      chmod(file.c_str(), 0444);
+    } else {
+      if (std::string(c.name) == "link") WriteBytes(linked, Text(Pattern(4)));
+      fs::create_symlink(linked, file);
+    }
+    const UsbReport report = WriteToStick(VolumeAt(stick.path()), Pattern(5), "plan.BIN", archive);
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.messages,
+              std::vector<std::string>{"plan.BIN の書き込みに失敗しました。\n\n\"" + file +
+                                       "\" ファイルの準備が出来ていません。\n\n" + file + c.cause});
+    EXPECT_EQ(Names(stick.path()), std::vector<std::string>{kStickFileName});
+    EXPECT_FALSE(fs::exists(data / "backups"));
+    if (std::string(c.name) == "read-only") {
+      EXPECT_EQ(ReadBytes(file), Text(Pattern(4)));
+      struct stat info {};
+      ASSERT_EQ(stat(file.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 0777, 0444u);
+    } else {
+      EXPECT_TRUE(fs::is_symlink(file));
+      EXPECT_EQ(fs::exists(linked), std::string(c.name) == "link");
+      if (fs::exists(linked)) {
+        EXPECT_EQ(ReadBytes(linked), Text(Pattern(4)));
+      }
+    }
+  }
 }
 
 TEST(UsbTransfer, ReadChecksDriveAndFileAndGivesTheImageOnlyWhenWhole) {
@@ -322,15 +373,24 @@ TEST(UsbTransfer, ReadChecksDriveAndFileAndGivesTheImageOnlyWhenWhole) {
     std::string content;  // empty: no file
     mode_t mode;
     bool ok;
-    std::vector<std::string> messages;  // "%s" stands for the stick's folder
+    std::vector<std::string> messages;  // "%s" stands for the stick's file
   } cases[] = {
-      {"no file", "", 0644, false, {failed + "\n\n\"%s\" ファイルの準備が出来ていません。"}},
+      {"no file",
+       "",
+       0644,
+       false,
+       {failed + "\n\n\"%s\" ファイルの準備が出来ていません。\n\n%s は存在しません。"}},
       {"read-only file",
        Text(Pattern(1)),
        0444,
        false,
-       {failed + "\n\n\"%s\" ファイルの準備が出来ていません。"}},
-      {"short file", "short", 0644, false, {"%s/VL-3400.BIN の読み込みに失敗しました。", failed}},
+       {failed + "\n\n\"%s\" ファイルの準備が出来ていません。\n\n%s は読み取り専用です。"}},
+      {"short file",
+       "short",
+       0644,
+       false,
+       {"%s の読み込みに失敗しました。\n\n%s の大きさが 6594 バイトではありません（5 バイト）。",
+        failed}},
       {"whole image",
        Text(Pattern(1)),
        0644,
@@ -346,7 +406,8 @@ TEST(UsbTransfer, ReadChecksDriveAndFileAndGivesTheImageOnlyWhenWhole) {
     const UsbReadReport report = ReadFromStick(VolumeAt(stick.path()), archive);
     std::vector<std::string> expected;
     for (const std::string& message : c.messages) {
-      expected.push_back(FormatMessage(message, stick.path()));
+      expected.push_back(
+          FormatMessage(FormatMessage(message, stick / kStickFileName), stick / kStickFileName));
     }
     EXPECT_EQ(report.messages, expected) << c.name;
     EXPECT_EQ(report.ok, c.ok) << c.name;

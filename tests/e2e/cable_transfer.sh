@@ -1,6 +1,7 @@
 #!/bin/bash
 # tavrin-cli against vl3400-sim over pseudo-terminals: both directions, several request sizes,
-# every injected fault, failures that must leave the output file alone, cancelling, no port.
+# every injected fault, failures that must leave the output file alone and say why on standard
+# error, cancelling, no port, a port locked by another program.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 cli=$build/src/tavrin-cli
@@ -108,12 +109,18 @@ start_sim fn13 --image image.BIN --size 6594 --fault-frame 1 --fault interrupt &
   rm -f out.BIN
   if cli_against "read with a large frame cut in two" 1 cable-read out.BIN --port "$PTY"; then
     [ -e out.BIN ] && fail "large frame cut in two: output file created"
-    tail -n 2 cli.out | grep -qx "COM1 ($PTY) が切断されました。" &&
-      tail -n 1 cli.out | grep -qx 'USBケーブルを接続し直してから、もう一度実行して下さい。' ||
-      fail "large frame cut in two: detail: $(tail -n 2 cli.out)"
+    tail -n 2 cli.err | grep -qx "COM1 ($PTY) が切断されました。" &&
+      tail -n 1 cli.err | grep -qx 'USBケーブルを接続し直してから、もう一度実行して下さい。' ||
+      fail "large frame cut in two: detail: $(tail -n 2 cli.err)"
   fi
 }
-# The timer stops answering 3 s into a paced transfer but keeps its line: 30 s without a frame.
+# The timer stops answering 3 s into a paced transfer but keeps its line: 30 s without a frame,
+# said on standard error, and never "通信完了" before it.
+stalled() {
+  grep -qx 'tavrin-cli: .*に失敗しました。' cli.err &&
+    grep -qx '年間プログラムタイマから 30 秒間、転送の続きが届きませんでした。' cli.err &&
+    [ "$(tail -n 1 cli.out)" = 通信失敗 ] && ! grep -q 通信完了 cli.out
+}
 for direction in write read; do
   if [ "$direction" = write ]; then
     start_sim fn11 --out received.BIN --size 16 --baud 9600 || continue
@@ -131,7 +138,7 @@ for direction in write read; do
   wait "$SIM" 2>/dev/null
   [ "$rc" = 1 ] || fail "$direction with a stopped timer: exit $rc"
   [ $((SECONDS - started)) -lt 40 ] || fail "$direction with a stopped timer: took too long"
-  tail -n 1 cli.out | grep -q '^シリアル通信送信異常$' || fail "$direction with a stopped timer: detail"
+  stalled || fail "$direction with a stopped timer: $(cat cli.out cli.err)"
   [ -e out.BIN ] && fail "$direction with a stopped timer: output file created"
 done
 
@@ -145,7 +152,7 @@ start_sim fn11 --out received.BIN --fault flood && {
   wait "$SIM" 2>/dev/null
   [ "$rc" = 1 ] || fail "flood: exit $rc"
   [ $((SECONDS - started)) -lt 45 ] || fail "flood: took $((SECONDS - started)) s"
-  tail -n 1 cli.out | grep -q '^シリアル通信送信異常$' || fail "flood: detail"
+  stalled || fail "flood: $(tail -n 3 cli.out; cat cli.err)"
   kept=$TAVRIN_DATA_DIR/backups/last-transfer.trace
   size=$(stat -c %s "$kept")
   [ "$size" -le $((4 * 1024 * 1024 + 64)) ] || fail "flood: kept trace of $size bytes"
@@ -201,19 +208,20 @@ for fault in short long; do
   start_sim fn13 --image image.BIN --size 1000 --fault "$fault" || continue
   if cli_against "read $fault image" 1 cable-read kept.BIN --port "$PTY"; then
     [ "$(cat kept.BIN)" = "old contents" ] || fail "read $fault image: output changed"
-    grep -q '^データ長エラー$' cli.out || fail "read $fault image: no length error"
+    grep -q '^データ長エラー$' cli.err || fail "read $fault image: no length error"
   fi
 done
 start_sim fn13 --image image.BIN --fault e1 && {
   rm -f out.BIN
   cli_against "read ended with E1" 1 cable-read out.BIN --port "$PTY"
   [ -e out.BIN ] && fail "read ended with E1: output file created"
-  tail -n 1 cli.out | grep -q '^年間プログラムタイマからのデータの読み込みに失敗しました。$' ||
+  tail -n 1 cli.err | grep -qx 'tavrin-cli: 年間プログラムタイマからのデータの読み込みに失敗しました。' ||
     fail "read ended with E1: message"
 }
 start_sim fn11 --out received.BIN --fault e1 &&
   cli_against "write ended with E1" 1 cable-write image.BIN --port "$PTY" &&
-  { tail -n 1 cli.out | grep -q '^"image.BIN" の書き込みに失敗しました。$' || fail "write E1 message"; }
+  { tail -n 1 cli.err | grep -qx 'tavrin-cli: "image.BIN" の書き込みに失敗しました。' ||
+    fail "write E1 message"; }
 
 # Ctrl+C while waiting for the timer: nothing written, the port let go.
 start_sim fn13 --image image.BIN --id "OTHER" --wait 5 && {
@@ -230,10 +238,10 @@ start_sim fn13 --image image.BIN --id "OTHER" --wait 5 && {
   wait "$SIM"
 }
 
-# A device the user may not open: said, with the way in. Root passes every permission check, so
-# it runs without the capabilities that let it.
+# A device the user may not open: said, with the way in, the group that owns it. Root passes every
+# permission check, so it runs without the capabilities that let it.
 start_sim fn13 --image image.BIN --wait 5 && {
-  chmod 000 "$PTY"
+  chown root:uucp "$PTY" && chmod 0060 "$PTY"
   unprivileged=()
   [ "$(id -u)" = 0 ] && unprivileged=(setpriv --bounding-set=-dac_override,-dac_read_search --)
   "${unprivileged[@]}" "$cli" cable-read out.BIN --port "$PTY" >cli.out 2>&1
@@ -241,9 +249,33 @@ start_sim fn13 --image image.BIN --wait 5 && {
   kill "$SIM" 2>/dev/null
   wait "$SIM" 2>/dev/null
   [ "$rc" = 1 ] && tail -n 3 cli.out | head -n 1 | grep -qx "COM1 ($PTY) を使用する権限がありません。" &&
-    tail -n 1 cli.out | grep -qxF 'sudo usermod -aG dialout $USER' ||
+    tail -n 1 cli.out | grep -qxF 'sudo usermod -aG uucp $USER' ||
     fail "port closed to the user: exit $rc: $(cat cli.out)"
 }
+
+# A port whose lock file names a program that runs is left to it, the program named; a lock left by
+# a process that ended goes, and the transfer runs. The lock folder is the run's own.
+export TAVRIN_LOCK_DIR=$work/locks
+mkdir -p "$TAVRIN_LOCK_DIR"
+start_sim fn13 --image image.BIN --wait 5 && {
+  lock=$TAVRIN_LOCK_DIR/LCK..$(sed 's#^/dev/##; s#/#_#g' <<<"$PTY")
+  printf '%10d\n' "$SIM" >"$lock"
+  "$cli" cable-read out.BIN --port "$PTY" >cli.out 2>&1
+  rc=$?
+  kill "$SIM" 2>/dev/null
+  wait "$SIM" 2>/dev/null
+  [ "$rc" = 1 ] && grep -qF "COM1 ($PTY) は他のプログラムが使用中です（プロセス $SIM $sim fn13" cli.out &&
+    tail -n 1 cli.out | grep -qx 'そのプログラムを終了してから、もう一度実行して下さい。' &&
+    [ -e "$lock" ] || fail "port held by a running program: exit $rc: $(cat cli.out)"
+}
+start_sim fn13 --image image.BIN --size 1000 && {
+  lock=$TAVRIN_LOCK_DIR/LCK..$(sed 's#^/dev/##; s#/#_#g' <<<"$PTY")
+  printf '%10d\n' 4194304 >"$lock"
+  rm -f out.BIN
+  cli_against "read past a lock left behind" 0 cable-read out.BIN --port "$PTY" &&
+    { cmp -s out.BIN image.BIN && [ ! -e "$lock" ] || fail "lock left behind: not taken over"; }
+}
+unset TAVRIN_LOCK_DIR
 
 # No port at all; a file that is no settings file.
 "$cli" cable-read out.BIN --port /nonexistent/tty >cli.out 2>&1

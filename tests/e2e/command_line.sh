@@ -1,8 +1,9 @@
 #!/bin/bash
 # The desktop program's command line as a terminal user meets it: --help and --version answer and
-# exit without a window (and without a display to open one on), a wrong option or test hook is
-# refused with status 2 instead of being taken for a file, and "--" lets a file name start with
-# "-", and a mistyped TAVRIN_NOW is refused. Arguments: build folder, source folder.
+# exit without a window (and without a display to open one on), a wrong option (also without a
+# display) or test hook is refused with status 2 instead of being taken for a file, and "--" lets
+# a file name start with "-", and a mistyped TAVRIN_NOW is refused. Arguments: build folder,
+# source folder.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 program=$build/src/tavrin
@@ -17,13 +18,14 @@ fail() {
 export XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config TAVRIN_DATA_DIR=$work/data
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-# run NAME PLATFORM ARGS...: the program with a time limit; sets RC, OUT and ERR. On the X11
+# run PLATFORM ARGS...: the program with a time limit; sets RC, OUT and ERR. On the X11
 # platform without a display, a program that opened its window would fail; on the offscreen one
-# it would run until the limit.
+# it would run until the limit. "terminal" is a user's terminal: no display and no platform set.
 run() {
-  local platform=$1
+  local platform=(QT_QPA_PLATFORM="$1")
+  [ "$1" = terminal ] && platform=(-u QT_QPA_PLATFORM)
   shift
-  env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="$platform" timeout 20 "$program" "$@" \
+  env -u DISPLAY -u WAYLAND_DISPLAY "${platform[@]}" timeout 20 "$program" "$@" \
     >"$work/out" 2>"$work/err"
   RC=$?
   OUT=$(cat "$work/out")
@@ -31,7 +33,7 @@ run() {
 }
 
 for help in --help -h; do
-  run xcb "$help"
+  run terminal "$help"
   [ "$RC" = 0 ] || fail "$help: exit $RC ($ERR)"
   grep -q '^usage: tavrin \[FILE.BIN\]$' <<<"$OUT" || fail "$help: no usage line: $OUT"
   grep -q -- '--version' <<<"$OUT" || fail "$help: --version not described"
@@ -41,14 +43,17 @@ run xcb --version
 run xcb some.BIN --help
 [ "$RC" = 0 ] && grep -q '^usage:' <<<"$OUT" || fail "--help after a file: exit $RC"
 
-for wrong in --bogus -x; do
-  run offscreen "$wrong"
-  [ "$RC" = 2 ] || fail "$wrong: exit $RC"
-  grep -q "^tavrin: unknown option \"$wrong\"$" <<<"$ERR" || fail "$wrong: $ERR"
-  grep -q '^usage: tavrin \[FILE.BIN\]$' <<<"$ERR" || fail "$wrong: no usage on stderr"
-  [ -z "$OUT" ] || fail "$wrong: wrote to standard output: $OUT"
+# Refused before Qt looks for a display, beside Qt's own options too.
+for wrong in --bogus -x --no-such-option; do
+  for platform in terminal offscreen; do
+    run "$platform" -style fusion "$wrong"
+    [ "$RC" = 2 ] || fail "$wrong on $platform: exit $RC ($ERR)"
+    grep -q "^tavrin: unknown option \"$wrong\"$" <<<"$ERR" || fail "$wrong on $platform: $ERR"
+    grep -q '^usage: tavrin \[FILE.BIN\]$' <<<"$ERR" || fail "$wrong on $platform: no usage"
+    [ -z "$OUT" ] || fail "$wrong on $platform: wrote to standard output: $OUT"
+  done
 done
-run offscreen a.BIN b.BIN
+run terminal a.BIN b.BIN
 [ "$RC" = 2 ] && grep -q 'one file at a time' <<<"$ERR" || fail "two files: exit $RC, $ERR"
 
 TAVRIN_TEST_HOOK=nonsense run offscreen

@@ -121,7 +121,7 @@ TEST(AnnualPage, ShowsOneKindAtATimeFilledFromTheModel) {
     CVSFlexGrid* periods = Grid(sheet, ids::annual::kPeriodGrid);
     seen << Shown(sheet) << RowTexts(periods, 0).join(',') << RowTexts(periods, 1).join(',')
          << RowTexts(periods, 2).join(',') << RowTexts(periods, 3).join(',')
-         << periods->TextMatrix(200, 0) << periods->ColComboList(1);
+         << periods->TextMatrix(200, 0) << testing::ColumnItems(periods, 1);
     EXPECT_EQ(periods->Row(), 3) << "the cursor on the first empty cell";
     EXPECT_EQ(periods->Col(), 1);
 
@@ -485,7 +485,8 @@ TEST(AnnualPage, ProgramsShowTheirNamesAndTheCalendarShowsBasicDays) {
   QStringList seen;
   const EditorOutcome outcome = f.Open([&](QWidget* sheet) {
     CVSFlexGrid* basic = Grid(sheet, ids::annual::kBasicGrid);
-    seen << basic->TextMatrix(1, 1) << basic->ColComboList(1).split('|').mid(0, 5).join(',');
+    seen << basic->TextMatrix(1, 1)
+         << testing::ColumnItems(basic, 1).split('|').mid(0, 5).join(',');
     Click(sheet, ids::annual::kPeriod);
     seen << Grid(sheet, ids::annual::kPeriodGrid)->TextMatrix(1, 6);
     WhenModal([&](QWidget* dialog) {

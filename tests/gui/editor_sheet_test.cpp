@@ -177,7 +177,7 @@ TEST(SummerPage, FillsFromTheModelWithTheMergedHeaderAndTheCursorOnTheFirstGap) 
     EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
     EXPECT_FALSE(grid->verticalScrollBar()->isVisible());
     EXPECT_FALSE(grid->CellRect(2, 4).isEmpty());
-    EXPECT_EQ(grid->ColComboList(4).split('|').size(), 24);
+    EXPECT_EQ(grid->ColList(4)->items.size(), 24u);
     EXPECT_EQ(grid->RowHeightPixels(1), CVSFlexGrid::TwipsToPixels(300, grid->logicalDpiY()));
     EXPECT_EQ(grid->ColWidthPixels(1), CVSFlexGrid::TwipsToPixels(1100, grid->logicalDpiX()));
     grid->SetRow(1);

@@ -105,21 +105,24 @@ QString Labels(QWidget* list) {
   return texts.join('\n');
 }
 
-// The step dialog's name box takes a character the name file cannot hold out at once and says
-// which it was, until the next edit; OK stores what the box shows.
+// The step dialog's name box takes a character the name file cannot hold, or one past its 16 bytes,
+// out at once and says why in the red note under the box, until the next edit; OK stores what the
+// box shows.
 TEST(StepDialogName, ARefusedCharacterIsTakenOutAndNamed) {
-  const QString note =
-      QString::fromUtf8("「😀」はシフトJISで表せない文字のため、プログラム名に使えません。");
+  const char* refused = "「😀」はシフトJISで表せない文字のため、プログラム名に使えません。";
+  const char* tooLong = "名称は半角で１６文字（全角で８文字）までです。";
   struct Case {
     const char* what;
     std::vector<const char*> typed;  // one input-method commit each, at the end of the box
     const char* shown;
-    bool noted;
+    const char* note;  // none when null
   };
   const Case cases[] = {
-      {"a name", {"朝礼"}, "朝礼", false},
-      {"a refused character", {"朝😀"}, "朝", true},
-      {"a refused character, then a good one", {"朝😀", "礼"}, "朝礼", false},
+      {"a name", {"朝礼"}, "朝礼", nullptr},
+      {"a refused character", {"朝😀"}, "朝", refused},
+      {"a refused character, then a good one", {"朝😀", "礼"}, "朝礼", nullptr},
+      {"a name of 16 bytes", {"朝の始業チャイム"}, "朝の始業チャイム", nullptr},
+      {"a character past 16 bytes", {"朝の始業チャイム", "一"}, "朝の始業チャイム", tooLong},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -139,7 +142,9 @@ TEST(StepDialogName, ARefusedCharacterIsTakenOutAndNamed) {
     });
     dialog.exec();
     EXPECT_EQ(shown, QString::fromUtf8(c.shown)) << c.what;
-    EXPECT_EQ(labels.contains(note), c.noted) << c.what << ": " << labels.toStdString();
+    for (const char* note : {refused, tooLong})
+      EXPECT_EQ(labels.contains(QString::fromUtf8(note)), c.note == note)
+          << c.what << ": " << labels.toStdString();
     EXPECT_EQ(FromShiftJis(FieldText(f.names->names[1].data(), kNameBytes)), c.shown) << c.what;
   }
 }

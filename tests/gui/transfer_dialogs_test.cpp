@@ -2,6 +2,7 @@
 // pseudo-terminal (write, read, a fault, cancel, no port, a port closed to the user, a port that
 // goes away) with the serial window beside them, and the USB dialogs with temporary folders as
 // sticks.
+#include <grp.h>
 #include <sys/stat.h>
 
 #include <QComboBox>
@@ -271,18 +272,27 @@ TEST_F(TransferDialogsTest, TheSerialWindowAnswersBesideACableDialogButConnectAn
   EXPECT_NE(timer.Finish(), 0);  // the timer was never answered
 }
 
+// The adapter is pulled out at 1024 of 6594 bytes: the dialog says so at once, and never
+// "通信完了".
 TEST_F(TransferDialogsTest, APortThatGoesAwayDuringTheTransferSaysWhatToDo) {
   StartWithSavedFile();
   Simulator timer(
-      {"fn11", "--out", work_.filePath("received.BIN"), "--size", "16", "--baud", "9600"});
+      {"fn11", "--out", work_.filePath("received.BIN"), "--size", "512", "--baud", "9600"});
   ASSERT_TRUE(timer.ok());
   QElapsedTimer sinceGone;
   qint64 untilMessage = -1;
-  watched_.onShow = [&] { untilMessage = sinceGone.isValid() ? sinceGone.elapsed() : -1; };
+  QString statusAtMessage;
+  watched_.onShow = [&] {
+    untilMessage = sinceGone.isValid() ? sinceGone.elapsed() : -1;
+    statusAtMessage = FindControl<QLabel>(dialog_, ids::transfer::kStatus)->text();
+  };
   FollowCableDialog();
+  int bytesAtPull = 0;
   QTimer pull;
   QObject::connect(&pull, &QTimer::timeout, [&] {
-    if (!sawPart_ || sinceGone.isValid()) return;
+    const int bytes = dialog_ ? dialog_->findChild<QProgressBar*>()->value() : 0;
+    if (bytes < 1024 || sinceGone.isValid()) return;
+    bytesAtPull = bytes;
     timer.Kill();
     sinceGone.start();
   });
@@ -296,13 +306,20 @@ TEST_F(TransferDialogsTest, APortThatGoesAwayDuringTheTransferSaysWhatToDo) {
   // At once, not after the timer's 30 seconds of silence.
   EXPECT_GE(untilMessage, 0);
   EXPECT_LT(untilMessage, 2000);
+  EXPECT_EQ(bytesAtPull, 1024);
+  EXPECT_EQ(statusAtMessage, QStringLiteral("通信失敗"));
+  EXPECT_FALSE(statuses_.contains(QStringLiteral("通信完了"))) << statuses_.join('|').toStdString();
   EXPECT_FALSE(view().link().PortOpen());
 }
 
+// The device's group is the way in: here uucp, not the usual dialout.
 TEST_F(TransferDialogsTest, APortClosedToTheUserIsNamedWithTheWayIn) {
   StartWithSavedFile();
   testing::PseudoTerminal line;
-  ASSERT_EQ(::chmod(line.slave.c_str(), 0), 0);
+  const struct group* uucp = ::getgrnam("uucp");
+  ASSERT_NE(uucp, nullptr);
+  ASSERT_EQ(::chown(line.slave.c_str(), 0, uucp->gr_gid), 0);
+  ASSERT_EQ(::chmod(line.slave.c_str(), 0060), 0);
   qputenv("TAVRIN_PORTS", QByteArray::fromStdString(line.slave));
   QString status;
   WhenModal([&](QWidget* modal) {
@@ -317,8 +334,8 @@ TEST_F(TransferDialogsTest, APortClosedToTheUserIsNamedWithTheWayIn) {
   EXPECT_EQ(status,
             QString::fromStdString(
                 "COM1 (" + line.slave +
-                ") を使用する権限がありません。\n次のコマンドでユーザーを dialout グループに追加"
-                "し、ログインし直して下さい。\nsudo usermod -aG dialout $USER"));
+                ") を使用する権限がありません。\n次のコマンドでユーザーを uucp グループに追加"
+                "し、ログインし直して下さい。\nsudo usermod -aG uucp $USER"));
   EXPECT_TRUE(watched_.shown.empty());
 }
 

@@ -1,15 +1,20 @@
 // The serial control over a real pseudo-terminal: open through the COM mapping, why an open
 // failed, byte-array input events, output, and a vanished device closing the port instead of
 // erroring for ever.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include "PseudoTerminal.h"
+#include "ScopedEnv.h"
+#include "TempFolder.h"
 #include "WithoutPermissionOverride.h"
 #include "platform/serial/CMSComm.h"
 #include "platform/serial/QtWindowTimers.h"
@@ -90,19 +95,38 @@ TEST(CMSComm, CarriesBytesBothWaysOverAPseudoTerminal) {
   EXPECT_FALSE(comm.OutputText(std::string(1, '\x05')).ok());
 }
 
-TEST(CMSComm, SaysWhenThePortIsClosedToTheUser) {
-  Pty open, shut;
+// Each port as the user meets it: open, shut by its mode to everyone, open to one group, held by
+// a program that runs (its lock in the lock folder), left locked by one that ended, none at all.
+TEST(CMSComm, SaysWhyThePortDidNotOpen) {
+  Pty open, shut, uucp, held, stale;
   ASSERT_EQ(::chmod(shut.slave.c_str(), 0), 0);
+  const struct group* uucpGroup = ::getgrnam("uucp");
+  ASSERT_NE(uucpGroup, nullptr);
+  ASSERT_EQ(::chown(uucp.slave.c_str(), 0, uucpGroup->gr_gid), 0);
+  ASSERT_EQ(::chmod(uucp.slave.c_str(), 0060), 0);
+  testing::TempFolder locks;
+  testing::ScopedEnv env;
+  env.Set("TAVRIN_LOCK_DIR", locks.path().c_str());
+  const std::string heldLock = PortLockPath(locks.path(), held.slave);
+  testing::WriteBytes(heldLock, "      " + std::to_string(::getppid()) + "\n");
+  testing::WriteBytes(PortLockPath(locks.path(), stale.slave), "      4194304\n");
   CMSComm comm;
-  comm.SetPortPaths({open.slave, shut.slave, "/nonexistent/tty"});
+  comm.SetPortPaths(
+      {open.slave, shut.slave, uucp.slave, held.slave, stale.slave, "/nonexistent/tty"});
   const struct {
     int port;
     bool opens;
     PortOpenError error;
+    std::string group;
+    long lockPid;
   } cases[] = {
-      {2, false, PortOpenError::PermissionDenied},
-      {3, false, PortOpenError::Other},
-      {1, true, PortOpenError::None},
+      {2, false, PortOpenError::PermissionDenied, "", 0},
+      {3, false, PortOpenError::PermissionDenied, "uucp", 0},
+      {4, false, PortOpenError::Locked, "", ::getppid()},
+      // A lock whose process has ended goes, and the port opens.
+      {5, true, PortOpenError::None, "", 0},
+      {6, false, PortOpenError::Other, "", 0},
+      {1, true, PortOpenError::None, "", 0},
   };
   for (const auto& c : cases) {
     comm.SetCommPort(c.port);
@@ -110,13 +134,18 @@ TEST(CMSComm, SaysWhenThePortIsClosedToTheUser) {
       testing::WithoutPermissionOverride user;
       EXPECT_EQ(comm.SetPortOpen(true), c.opens) << c.port;
     }
-    EXPECT_EQ(comm.OpenError(), c.error) << c.port;
+    const PortRefusal refusal = comm.OpenError();
+    EXPECT_EQ(refusal.error, c.error) << c.port;
+    EXPECT_EQ(refusal.group, c.group) << c.port;
+    EXPECT_EQ(refusal.lock.pid, c.lockPid) << c.port;
     comm.SetPortOpen(false);
   }
+  EXPECT_FALSE(std::filesystem::exists(PortLockPath(locks.path(), stale.slave)));
+  EXPECT_TRUE(std::filesystem::exists(heldLock));
   // A port already open is no question of permission.
   comm.SetPortOpen(true);
   EXPECT_FALSE(comm.SetPortOpen(true));
-  EXPECT_EQ(comm.OpenError(), PortOpenError::Other);
+  EXPECT_EQ(comm.OpenError().error, PortOpenError::Other);
 }
 
 TEST(CMSComm, RefusesSettingsItCannotUse) {

@@ -1,7 +1,7 @@
 // The one set of fakes for the cable link, shared by the unit tests and the fuzz target: a
-// serial control with a chosen set of openable ports that records what goes on the wire (and can
-// refuse every write), window timers on a fake clock that fire as the window's would, a document
-// and an observer that record.
+// serial control with a chosen set of openable ports (the others refused for a reason of their
+// own) that records what goes on the wire (and can refuse every write), window timers on a fake
+// clock that fire as the window's would, a document and an observer that record.
 #pragma once
 
 #include <algorithm>
@@ -28,10 +28,15 @@ inline Bytes Wire(const Bytes& data) { return BuildFrame(data); }
 
 inline Bytes ToBytes(std::span<const uint8_t> bytes) { return Bytes(bytes.begin(), bytes.end()); }
 
+// A device the user may not open, which members of `group` may.
+inline PortRefusal Denied(std::string group = "dialout") {
+  return {PortOpenError::PermissionDenied, std::move(group)};
+}
+
 class FakeSerial : public SerialControl {
  public:
   std::set<int> openable;
-  std::set<int> denied;                 // ports that exist but that the user may not open
+  std::map<int, PortRefusal> refused;   // ports that exist but do not open, and why
   bool writesFail = false;              // a line whose writes never reach the wire
   std::vector<std::string> properties;  // property names in the order they were set
   std::vector<Bytes> outputs;           // one entry per Output call that reached the wire
@@ -40,7 +45,7 @@ class FakeSerial : public SerialControl {
   Bytes pendingInput;
   int port = 0;
   bool open = false;
-  PortOpenError openError = PortOpenError::None;
+  PortRefusal openError;
   int opens = 0;
   int outputClears = 0;
 
@@ -65,15 +70,15 @@ class FakeSerial : public SerialControl {
       return true;
     }
     if (open || !openable.count(port)) {
-      openError = denied.count(port) ? PortOpenError::PermissionDenied : PortOpenError::Other;
+      openError = refused.count(port) ? refused.at(port) : PortRefusal(PortOpenError::Other);
       return false;
     }
     open = true;
-    openError = PortOpenError::None;
+    openError = {};
     ++opens;
     return true;
   }
-  PortOpenError OpenError() const override { return openError; }
+  PortRefusal OpenError() const override { return openError; }
   bool PortOpen() const override { return open; }
   void SetInBufferCount(int) override {}
   void SetOutBufferCount(int) override { ++outputClears; }

@@ -1,14 +1,14 @@
-// Driving an editor grid the way a user does: clicking a cell, picking a list item, typing into a
-// cell.
+// Driving an editor grid the way a user does: clicking a cell through its window, picking a list
+// item, typing into a cell.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
+#include <QWindow>
 #include <functional>
 
 #include "GuiTestSupport.h"
@@ -16,47 +16,68 @@
 
 namespace tavrin::testing {
 
-// A left click on the middle of a cell.
+// A left click on the middle of a cell, as the window system delivers it: to the grid's window,
+// where an open list or editor sees it as it sees the user's.
 inline void ClickCell(CVSFlexGrid* grid, int row, int col) {
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                    grid->CellRect(row, col).center());
+  QWidget* window = grid->window();
+  ASSERT_NE(window->windowHandle(), nullptr) << "the grid's window is not shown";
+  // A window manager hands the keyboard to the window clicked, unless a modal one is in front.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!window->isActiveWindow() && (modal == nullptr || modal == window))
+    QApplication::setActiveWindow(window);
+  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    grid->viewport()->mapTo(window, grid->CellRect(row, col).center()));
+}
+
+// The items of a column's list joined by "|", empty when it has none.
+inline QString ColumnItems(const CVSFlexGrid* grid, int col) {
+  QStringList items;
+  if (const auto& list = grid->ColList(col))
+    for (const std::string& item : list->items) items << QString::fromStdString(item);
+  return items.join('|');
+}
+
+// The grid's open list, null when none is open.
+inline QListWidget* OpenListOf(const CVSFlexGrid* grid) {
+  for (QListWidget* list : grid->findChildren<QListWidget*>())
+    if (list->isVisible()) return list;
+  return nullptr;
 }
 
 // Opens the list of a cell as the mouse does: a click to move there, a click to open it. Null
 // (and a failure) when no list opened.
-inline QComboBox* OpenList(CVSFlexGrid* grid, int row, int col) {
+inline QListWidget* OpenList(CVSFlexGrid* grid, int row, int col) {
   if (grid->Row() != row || grid->Col() != col) ClickCell(grid, row, col);
   ClickCell(grid, row, col);
-  QComboBox* combo = nullptr;
-  for (QComboBox* c : grid->viewport()->findChildren<QComboBox*>())
-    if (c->isVisible()) combo = c;
-  EXPECT_NE(combo, nullptr) << "no list at " << row << "," << col;
-  return combo;
+  QListWidget* list = OpenListOf(grid);
+  EXPECT_NE(list, nullptr) << "no list at " << row << "," << col;
+  return list;
 }
 
 // Picks list item `item` in a cell with the keys of the open list: the list opened by the mouse,
-// Home, Down to the item, Enter.
+// Home, Down to the item, Enter, each to the cell's editor, which keeps the keyboard.
 inline void Choose(CVSFlexGrid* grid, int row, int col, int item) {
-  QComboBox* combo = OpenList(grid, row, col);
-  ASSERT_NE(combo, nullptr);
-  QWidget* list = QApplication::focusWidget();
-  ASSERT_EQ(list, combo->view()) << "the open list does not have the keyboard";
-  QTest::keyClick(list, Qt::Key_Home);
-  for (int i = 0; i < item; ++i) QTest::keyClick(list, Qt::Key_Down);
-  QTest::keyClick(list, Qt::Key_Return);
+  ASSERT_NE(OpenList(grid, row, col), nullptr);
+  QWidget* editor = QApplication::focusWidget();
+  ASSERT_TRUE(editor && grid->isAncestorOf(editor))
+      << "the cell's editor does not have the keyboard";
+  QTest::keyClick(editor, Qt::Key_Home);
+  for (int i = 0; i < item; ++i) QTest::keyClick(editor, Qt::Key_Down);
+  QTest::keyClick(editor, Qt::Key_Return);
   ASSERT_FALSE(grid->IsEditing());
 }
 
-// Picks list item `item` in a cell with the mouse alone: the list opened, a click on the item.
+// Picks list item `item` in a cell with the mouse alone: the list opened, a click on the item
+// through the list's own window.
 inline void PickByMouse(CVSFlexGrid* grid, int row, int col, int item) {
-  QComboBox* combo = OpenList(grid, row, col);
-  ASSERT_NE(combo, nullptr);
-  QAbstractItemView* list = combo->view();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
-  const QModelIndex index = list->model()->index(item, 0);
-  list->scrollTo(index);
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                    list->visualRect(index).center());
+  QListWidget* list = OpenList(grid, row, col);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+  QListWidgetItem* entry = list->item(item);
+  ASSERT_NE(entry, nullptr);
+  list->scrollToItem(entry);
+  QTest::mouseClick(list->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    list->viewport()->mapTo(list, list->visualItemRect(entry).center()));
   ASSERT_FALSE(grid->IsEditing()) << "the pick did not close the list";
 }
 
@@ -66,10 +87,8 @@ inline void Type(CVSFlexGrid* grid, const QString& text) {
   QApplication::setActiveWindow(grid->window());
   ASSERT_EQ(QApplication::focusWidget(), grid) << "the grid does not have the keyboard";
   QTest::keyClicks(grid, text.left(1));
-  QLineEdit* editor = nullptr;
-  for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
-    if (e->isVisible()) editor = e;
-  ASSERT_NE(editor, nullptr) << "no editor opened";
+  QWidget* editor = QApplication::focusWidget();
+  ASSERT_TRUE(grid->IsEditing() && editor != grid) << "no editor opened";
   QTest::keyClicks(editor, text.mid(1));
 }
 
@@ -81,18 +100,11 @@ inline QWidget* OpenEditorWidget(CVSFlexGrid* grid) {
 }
 
 // The keys of a cell, sent to whichever widget has the keyboard: ASCII keys, Japanese as an input
-// method commits it (a character, or the text between "[" and "]"), "~" a pause of more than a
-// second, "\n" Enter, "\x1b" Escape, and "@" whatever the caller does elsewhere. Typed keys count
-// together on a clock of its own, so that a slow machine does not split them.
+// method commits it (a character, or the text between "[" and "]"), "<" BackSpace, "\t" Tab,
+// "\n" Enter, "\x1b" Escape, and "@" whatever the caller does elsewhere (a click on another cell
+// or a button).
 class Keyboard {
  public:
-  Keyboard() {
-    CVSFlexGrid::SetTypingClock([this] { return now_; });
-  }
-  ~Keyboard() { CVSFlexGrid::SetTypingClock(nullptr); }
-  Keyboard(const Keyboard&) = delete;
-  Keyboard& operator=(const Keyboard&) = delete;
-
   // Clicks the cell and types `keys` into it. On the cursor's cell the click opens the cell's list
   // or editor: the keys go there then.
   void Into(CVSFlexGrid* grid, int row, int col, const QString& keys,
@@ -101,8 +113,6 @@ class Keyboard {
     ClickCell(grid, row, col);
     for (qsizetype i = 0; i < keys.size(); ++i) {
       const QChar key = keys[i];
-      now_ += key == '~' ? 1500 : 80;
-      if (key == '~') continue;
       Activate(grid);
       QWidget* target = QApplication::focusWidget();
       ASSERT_NE(target, nullptr) << "no widget has the keyboard for " << keys.toStdString();
@@ -110,6 +120,10 @@ class Keyboard {
         elsewhere();
       } else if (key == '\n') {
         QTest::keyClick(target, Qt::Key_Return);
+      } else if (key == '\t') {
+        QTest::keyClick(target, Qt::Key_Tab);
+      } else if (key == '<') {
+        QTest::keyClick(target, Qt::Key_Backspace);
       } else if (key == '\x1b') {
         QTest::keyClick(target, Qt::Key_Escape);
       } else if (key == '[') {
@@ -126,17 +140,14 @@ class Keyboard {
   }
 
  private:
-  // Lists and message boxes are windows of their own; when they close, a window manager gives
-  // the keyboard back to the window the user works in, which the offscreen platform leaves to us.
+  // Message boxes are windows of their own; when they close, a window manager gives the keyboard
+  // back to the window the user works in, which the offscreen platform leaves to us.
   static void Activate(QWidget* widget) {
-    if (QApplication::activePopupWidget() == nullptr &&
-        QApplication::activeModalWidget() != nullptr)
+    if (QApplication::activeModalWidget() != nullptr)
       QApplication::setActiveWindow(QApplication::activeModalWidget());
     else if (QApplication::activeWindow() == nullptr)
       QApplication::setActiveWindow(widget->window());
   }
-
-  int64_t now_ = 1'000'000;
 };
 
 }  // namespace tavrin::testing

@@ -1,7 +1,8 @@
-// The tests run as root, which passes every file permission check. While one of these lives, the
-// calling thread works without the capabilities that let it, so that a device whose mode shuts the
-// user out refuses it with EACCES as it refuses any user not in its group. Without root nothing
-// changes, and the mode alone shuts the user out.
+// The tests run as root, which passes every file permission check and may signal any process.
+// While one of these lives, the calling thread works without the capabilities that let it, so that
+// a device whose mode shuts the user out refuses it with EACCES as it refuses any user not in its
+// group, and another user's process answers EPERM. Without root nothing changes, and the mode
+// alone shuts the user out.
 #pragma once
 
 #include <linux/capability.h>
@@ -15,7 +16,8 @@ class WithoutPermissionOverride {
   WithoutPermissionOverride() {
     if (::syscall(SYS_capget, &header_, saved_) != 0) return;
     __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    reduced[0].effective &=
+        ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_KILL));
     dropped_ = ::syscall(SYS_capset, &header_, reduced) == 0;
   }
   ~WithoutPermissionOverride() {

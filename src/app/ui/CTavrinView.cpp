@@ -18,6 +18,7 @@
 #include "app/ui/OpenEditor.h"
 #include "document/CsvExportCommand.h"
 #include "document/DataFolder.h"
+#include "document/FileProbe.h"
 #include "export/ui/ReportPainter.h"
 #include "framework/ui/CProgSheet.h"
 #include "framework/ui/ControlIds.h"
@@ -144,8 +145,10 @@ void CTavrinView::InitializeView() {
 
   const bool folderReady = doc_.PrepareDataFolder();
   bool iniCut = false;
-  settingsFileRead_ =
-      folderReady && ReadSettingsIni(doc_.SettingsIniPath(), viewModel_.iniSettings(), &iniCut);
+  int iniError = 0;
+  settingsFileRead_ = folderReady && ReadSettingsIni(doc_.SettingsIniPath(),
+                                                     viewModel_.iniSettings(), &iniCut, &iniError);
+  const std::string iniProblem = SettingsIniProblemText(doc_.SettingsIniPath(), iniError);
   if (!settingsFileRead_) viewModel_.iniSettings() = IniSettings();
   BuildChimeLists(viewModel_.iniSettings());
 
@@ -157,8 +160,10 @@ void CTavrinView::InitializeView() {
   if (iniCut) cutFiles.push_back(doc_.SettingsIniPath());
   if (holidaysCut) cutFiles.push_back(doc_.DataFolder() + "/" + kHolidayFileName);
   const std::string holidayProblem = HolidayProblemText(holidayState_);
-  if (!cutFiles.empty() || !holidayProblem.empty()) {
-    QTimer::singleShot(kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem] {
+  if (!cutFiles.empty() || !holidayProblem.empty() || !iniProblem.empty()) {
+    QTimer::singleShot(kHolidayReportDelayMs, this, [this, cutFiles, holidayProblem, iniProblem] {
+      if (!iniProblem.empty())
+        messages_.Show(iniProblem, kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
       for (const std::string& path : cutFiles)
         messages_.Show(DataFileCutText(path), kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
       if (!holidayProblem.empty())
@@ -334,6 +339,10 @@ void CTavrinView::PrintCommand() {
 void CTavrinView::PdfCommand() {
   const std::optional<std::string> path = doc_.dialogs().Run(PdfSaveRequest(doc_));
   if (!path) return;
+  if (Result<> own = CheckOutputIsNoInput(*path, doc_.FilesRead(), Language::kJapanese); !own) {
+    messages_.Show(own.message(), kPdfCaption, MsgButtons::Ok, MsgIcon::Exclamation);
+    return;
+  }
   QPrinter printer(QPrinter::HighResolution);
   SetUpReportPrinter(printer, QString::fromStdString(viewModel_.fileNameField()));
   printer.setOutputFormat(QPrinter::PdfFormat);

@@ -112,10 +112,13 @@ AnnualConfirmDialog::AnnualConfirmDialog(confirm::Session& session, const Progra
 
   connect(grid_, &CVSFlexGrid::AfterRowColChange, this,
           [this](int, int, int row, int col) { CurrentCellChanged(row, col); });
-  connect(grid_, &CVSFlexGrid::BeforeRowColChange, this,
-          [this](int row, int col, int, int, bool* cancel) { LeavingCell(row, col, cancel); });
+  grid_->SetLeaveCheck([this](int row, int col, int, int) {
+    return !Refused(row, col, grid_->TextMatrix(row, col).toStdString());
+  });
   connect(grid_, &CVSFlexGrid::BeforeEdit, this, &AnnualConfirmDialog::EditStarting);
-  connect(grid_, &CVSFlexGrid::ValidateEdit, this, &AnnualConfirmDialog::EditChecked);
+  grid_->SetEditCheck([this](int row, int col, const QString& text) {
+    return !Refused(row, col, text.toStdString());
+  });
   connect(grid_, &CVSFlexGrid::AfterEdit, this, &AnnualConfirmDialog::EditStored);
 
   ShowFields();
@@ -197,9 +200,12 @@ std::vector<std::string> AnnualConfirmDialog::ProgramTexts(bool withOpenEdit) co
   for (int day = 1; day <= month.dayCount; ++day) {
     const CellPos at = confirm::DayCellOf(month, day);
     const int row = at.row + 2;
-    const bool edited =
-        withOpenEdit && grid_->IsEditing() && grid_->Row() == row && grid_->Col() == at.col;
-    texts.push_back((edited ? grid_->EditText() : grid_->TextMatrix(row, at.col)).toStdString());
+    const std::string typed = grid_->EditText().toStdString();
+    // A number the calendar refuses is no work to lose: it could never be stored.
+    const bool edited = withOpenEdit && grid_->IsEditing() && grid_->Row() == row &&
+                        grid_->Col() == at.col &&
+                        (typed.empty() || confirm::ValidProgramText(typed));
+    texts.push_back(edited ? typed : grid_->TextMatrix(row, at.col).toStdString());
   }
   return texts;
 }
@@ -300,16 +306,8 @@ bool AnnualConfirmDialog::Refused(int row, int col, const std::string& text) {
   return true;
 }
 
-void AnnualConfirmDialog::LeavingCell(int row, int col, bool* cancel) {
-  if (Refused(row, col, grid_->TextMatrix(row, col).toStdString())) *cancel = true;
-}
-
 void AnnualConfirmDialog::EditStarting(int row, int col) {
   textBeforeEdit_ = grid_->TextMatrix(row, col);
-}
-
-void AnnualConfirmDialog::EditChecked(int row, int col, bool* cancel) {
-  if (Refused(row, col, grid_->EditText().toStdString())) *cancel = true;
 }
 
 void AnnualConfirmDialog::EditStored(int row, int col) {

@@ -53,7 +53,7 @@ class AnnualConfirmDialog : public QDialog {
   // The day of the program cell at grid position (row, col); nothing elsewhere.
   std::optional<int> DayAt(int row, int col) const;
   // The program cell of every day of the shown month, day 1 first; `withOpenEdit` takes an open
-  // cell edit with what is typed so far.
+  // cell edit with what is typed so far, when that is a program number or nothing.
   std::vector<std::string> ProgramTexts(bool withOpenEdit = false) const;
   // The tip of the cell under `pos` (viewport coordinates); empty for no program cell.
   QString TipAt(QPoint pos) const;
@@ -62,9 +62,7 @@ class AnnualConfirmDialog : public QDialog {
   bool Refused(int row, int col, const std::string& text);
 
   void CurrentCellChanged(int row, int col);
-  void LeavingCell(int row, int col, bool* cancel);
   void EditStarting(int row, int col);
-  void EditChecked(int row, int col, bool* cancel);
   void EditStored(int row, int col);
 
   confirm::Session& session_;

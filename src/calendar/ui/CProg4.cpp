@@ -17,8 +17,6 @@ constexpr int kRowTwips = 300;
 constexpr int kLabelColTwips = 1300;
 constexpr int kDataColTwips = 1100;
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-
 }  // namespace
 
 CProg4::CProg4(ScheduleModel& model, MessageSink& messages, QWidget* parent)
@@ -72,7 +70,7 @@ void CProg4::BuildGrid() {
   grid_->SetTextMatrix(2, 0, "終了");
 
   for (int c = 0; c < summer::kCols; ++c)
-    grid_->SetColComboList(fixedCols + c, Text(summer::ColumnList(c).c_str()));
+    grid_->SetColList(fixedCols + c, summer::ColumnChoices(c));
   for (int r = fixedRows; r < grid_->Rows(); ++r)
     for (int c = fixedCols; c < grid_->Cols(); ++c) {
       grid_->SetRow(r);

@@ -138,15 +138,13 @@ void CProg6::BuildGrid(Kind kind) {
       const bool period = kind == Kind::Period;
       grid->SetTextMatrix(0, 1 + c, period ? kPeriodHeaders[c] : kDateHeaders[c]);
       const annual::Column column = period ? annual::kPeriodColumns[c] : annual::kDateColumns[c];
-      grid->SetColComboList(1 + c,
-                            QString::fromStdString(annual::ColumnList(column, years, names_)));
+      grid->SetColList(1 + c, annual::ColumnChoices(column, years, names_));
     }
     for (int r = 1; r < grid->Rows(); ++r) grid->SetTextMatrix(r, 0, QString::number(r));
   } else {
     grid->SetTextMatrix(0, 1, "プログラム番号");
     grid->SetTextMatrix(1, 0, kFaces[Index(kind)].rowLabel);
-    grid->SetColComboList(
-        1, QString::fromStdString(annual::ColumnList(annual::Column::Program, years, names_)));
+    grid->SetColList(1, annual::ColumnChoices(annual::Column::Program, years, names_));
   }
   for (int r = 1; r < grid->Rows(); ++r)
     for (int c = 1; c < grid->Cols(); ++c) {

@@ -40,14 +40,16 @@ ChannelDialog::ChannelDialog(ScheduleModel& model, int channel, MessageSink& mes
   connect(grid_, &CVSFlexGrid::AfterRowColChange, this, [this] {
     if (initialised_) ApplyChannelEditability(*grid_);
   });
-  connect(grid_, &CVSFlexGrid::ValidateEdit, this, &ChannelDialog::OnValidateEdit);
+  grid_->SetEditCheck([this](int row, int col, const QString& text) {
+    TypeChosen(row, col, text);
+    return true;
+  });
   initialised_ = true;
 }
 
-void ChannelDialog::OnValidateEdit(int row, int col, bool*) {
+void ChannelDialog::TypeChosen(int row, int col, const QString& typed) {
   if (!initialised_ || col != grid_->FixedCols() + channels::kTypeCol) return;
   // The type decides the rest of the row as soon as it is chosen.
-  const QString typed = grid_->EditText();
   TextTable table = ReadChannelTable(*grid_);
   const int dataRow = row - grid_->FixedRows();
   if (typed == texts::kKeep) {

@@ -24,7 +24,8 @@ class ChannelDialog : public QDialog {
   void Reset();
 
  private:
-  void OnValidateEdit(int row, int col, bool* cancel);
+  // A type about to be stored: "キープ" marks the row's other cells, another type clears them.
+  void TypeChosen(int row, int col, const QString& typed);
 
   ScheduleModel& model_;
   int channel_;

@@ -17,10 +17,8 @@ void BuildChannelGrid(CVSFlexGrid& grid, int rows, int firstChannel, int signalW
   SetHeader(grid, 0, 4, "立ち上り時間", signal);
   for (int r = 0; r < rows; ++r)
     SetHeader(grid, r + 1, 0, QString("CH%1").arg(firstChannel + r), label);
-  grid.SetColComboList(1, QString::fromStdString(channels::TypeList()));
-  grid.SetColComboList(2, QString::fromStdString(channels::MinuteList()));
-  grid.SetColComboList(3, QString::fromStdString(channels::SecondList()));
-  grid.SetColComboList(4, QString::fromStdString(channels::RiseList()));
+  for (int col = 0; col < channels::kCols; ++col)
+    grid.SetColList(1 + col, channels::ColumnChoices(col));
   FitGrid(grid, rows);
 }
 

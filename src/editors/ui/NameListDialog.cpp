@@ -51,7 +51,7 @@ NameListDialog::NameListDialog(const ScheduleModel& model, ProgramNameTable& nam
   layout->addWidget(note_);
   AddOkCancel(*this, *layout);
   connect(grid_, &CVSFlexGrid::Click, this, &NameListDialog::OnClick);
-  connect(grid_, &CVSFlexGrid::ValidateEdit, this, &NameListDialog::OnValidateEdit);
+  grid_->SetEditCheck([this](int, int, const QString& text) { return NameFits(text); });
   connect(grid_, &CVSFlexGrid::ChangeEdit, this, &NameListDialog::OnChangeEdit);
   connect(grid_, &CVSFlexGrid::AfterEdit, note_, &QLabel::clear);
   initialised_ = true;
@@ -78,13 +78,13 @@ void NameListDialog::OnChangeEdit() {
   note_->setText(QString::fromStdString(names::RefusalNote(grid_->EditText().toStdString())));
 }
 
-void NameListDialog::OnValidateEdit(int, int, bool* cancel) {
+bool NameListDialog::NameFits(const QString& text) {
   // A character the name file cannot hold is refused where it is typed, and the note says which.
-  const std::string note = names::RefusalNote(grid_->EditText().toStdString());
-  if (!initialised_ || note.empty()) return;
-  *cancel = true;
+  const std::string note = names::RefusalNote(text.toStdString());
+  if (!initialised_ || note.empty()) return true;
   note_->setText(QString::fromStdString(note));
   QApplication::beep();
+  return false;
 }
 
 void NameListDialog::accept() {

@@ -33,7 +33,8 @@ class NameListDialog : public QDialog {
  private:
   void OnClick();
   void OnChangeEdit();
-  void OnValidateEdit(int row, int col, bool* cancel);
+  // False, with the note and a beep, for a name the name file cannot hold.
+  bool NameFits(const QString& text);
   // The name column, an open edit with what is typed so far.
   std::vector<std::string> ShownNames() const;
 

@@ -54,7 +54,7 @@ StepDialog::StepDialog(WeeklyContext& context, int program, int channel, int kin
   connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // The refused character is taken out at once; the note says which it was until the next edit.
     const std::string typed = text.toStdString();
-    nameNote_->setText(QString::fromStdString(names::RefusalNote(typed)));
+    nameNote_->setText(QString::fromStdString(steps::NameNote(typed)));
     const QString kept = QString::fromStdString(steps::NameInput(typed));
     if (kept == text) return;
     QApplication::beep();
@@ -122,9 +122,8 @@ void StepDialog::BuildGrid(int rows) {
             Rgb(0xFF, 0xFF, 0x00));
   for (int row = 1; row <= rows; ++row) SetHeader(grid, row, 0, QString::number(row), number);
   for (int day = 0; day < steps::kDayCols; ++day) grid.SetColForeColor(1 + day, kBlue);
-  grid.SetColComboList(1 + steps::kHourCol, QString::fromStdString(HourList()));
-  grid.SetColComboList(1 + steps::kMinuteCol, QString::fromStdString(steps::MinuteList()));
-  grid.SetColComboList(1 + steps::kActionCol, QString::fromStdString(choices_.list()));
+  for (int col = 0; col < steps::kCols; ++col)
+    grid.SetColList(1 + col, steps::ColumnChoices(col, choices_));
   if (kind_ == kChannelTimeSignal)
     grid.SetColAlignment(1 + steps::kActionCol, CVSFlexGrid::kAlignLeftCenter);
   FitGrid(grid, 15);

@@ -1,22 +1,46 @@
 #include "platform/serial/CMSComm.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QStringList>
 #include <cerrno>
+#include <optional>
 
 namespace tavrin {
 namespace {
 
-// Qt reports a device the user may not open, one in use and a lock it could not take alike; only
-// the device's own permissions tell them apart. The effective ids and capabilities decide, as for
-// the open itself.
-PortOpenError OpenErrorOf(QSerialPort::SerialPortError error, const std::string& path) {
-  if (error != QSerialPort::PermissionError) return PortOpenError::Other;
-  const bool denied =
-      ::faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES;
-  return denied ? PortOpenError::PermissionDenied : PortOpenError::Other;
+// The group whose members may read and write the device: the way in for a user shut out. None
+// when its group has no such right, or is root's, which no user should be put in for a port.
+std::string AccessGroup(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || info.st_gid == 0 ||
+      (info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP)) {
+    return {};
+  }
+  struct group entry {};
+  struct group* found = nullptr;
+  char buffer[4096];
+  if (::getgrgid_r(info.st_gid, &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr) {
+    return {};
+  }
+  return found->gr_name;
+}
+
+// Qt reports a device the user may not open, one in use and a lock it could not take alike; the
+// device's own permissions and its lock file tell them apart. The effective ids and capabilities
+// decide, as for the open itself.
+PortRefusal RefusalOf(QSerialPort::SerialPortError error, const std::string& path) {
+  if (error != QSerialPort::PermissionError) return {PortOpenError::Other};
+  if (::faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES) {
+    return {PortOpenError::PermissionDenied, AccessGroup(path)};
+  }
+  if (std::optional<PortLock> lock = HeldPortLock(PortLockFolder(), path)) {
+    return {PortOpenError::Locked, {}, *lock};
+  }
+  return {PortOpenError::Other};
 }
 
 }  // namespace
@@ -63,13 +87,19 @@ bool CMSComm::SetPortOpen(bool open) {
     input_.clear();
     return true;
   }
-  openError_ = PortOpenError::Other;
+  openError_ = {PortOpenError::Other};
   if (port_.isOpen() || !settingsValid_ || commPort_ < 1 ||
       static_cast<std::size_t>(commPort_) > paths_.size() ||
       paths_[static_cast<std::size_t>(commPort_ - 1)].empty()) {
     return false;
   }
   const std::string& path = paths_[static_cast<std::size_t>(commPort_ - 1)];
+  // Qt takes the lock of a program that still runs for stale when it names no application, and
+  // would share the line with that program.
+  if (std::optional<PortLock> lock = HeldPortLock(PortLockFolder(), path)) {
+    openError_ = {PortOpenError::Locked, {}, *lock};
+    return false;
+  }
   port_.setPortName(QString::fromStdString(path));
   port_.setBaudRate(baud_);
   port_.setParity(parity_);
@@ -80,11 +110,11 @@ bool CMSComm::SetPortOpen(bool open) {
                                            : QSerialPort::NoFlowControl);
   failedOpen_ = QSerialPort::NoError;
   if (!port_.open(QIODevice::ReadWrite)) {
-    openError_ = OpenErrorOf(failedOpen_, path);
+    openError_ = RefusalOf(failedOpen_, path);
     port_.clearError();
     return false;
   }
-  openError_ = PortOpenError::None;
+  openError_ = {};
   // A pseudo-terminal has no modem lines and refuses these; the link works without them.
   port_.setDataTerminalReady(dtr_);
   port_.setRequestToSend(rts_);

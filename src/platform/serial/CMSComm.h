@@ -33,7 +33,7 @@ class CMSComm : public QObject, public SerialControl {
   void SetCommPort(int port) override { commPort_ = port; }
 
   bool SetPortOpen(bool open) override;
-  PortOpenError OpenError() const override { return openError_; }
+  PortRefusal OpenError() const override { return openError_; }
   bool PortOpen() const override { return port_.isOpen(); }
   void SetInBufferCount(int count) override;
   void SetOutBufferCount(int count) override;
@@ -70,7 +70,7 @@ class CMSComm : public QObject, public SerialControl {
   QSerialPort::DataBits dataBits_ = QSerialPort::Data8;
   QSerialPort::StopBits stopBits_ = QSerialPort::OneStop;
   bool settingsValid_ = true;
-  PortOpenError openError_ = PortOpenError::None;
+  PortRefusal openError_;
   QSerialPort::SerialPortError failedOpen_ = QSerialPort::NoError;
   CommEventCode event_ = CommEventCode::None;
   QByteArray input_;

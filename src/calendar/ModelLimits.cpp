@@ -1,6 +1,5 @@
 #include "calendar/ModelLimits.h"
 
-#include <iterator>
 #include <string>
 
 #include "calendar/SummerTimeRules.h"
@@ -10,72 +9,25 @@
 namespace tavrin {
 namespace {
 
-// How a field is found in the model's JSON: "basicProgram", "channels[0].kind",
-// "steps[slot 3].hour", "summerTime.endHour" (a point's fields are its start or end).
-enum class Index { None, Channel, Slot, Point };
-struct FieldName {
-  Field field;
-  Index index;
-  const char* table;
-  const char* name;
-};
-constexpr FieldName kNames[] = {
-    {Field::BasicProgram, Index::None, "", "basicProgram"},
-    {Field::HolidayEnabled, Index::None, "", "holidayEnabled"},
-    {Field::HolidayProgram, Index::None, "", "holidayProgram"},
-    {Field::LeapStartProgram, Index::None, "", "leapStartProgram"},
-    {Field::LeapEndProgram, Index::None, "", "leapEndProgram"},
-    {Field::PeriodYear, Index::Slot, "periods", "year"},
-    {Field::PeriodProgram, Index::Slot, "periods", "program"},
-    {Field::PeriodStartMonth, Index::Slot, "periods", "startMonth"},
-    {Field::PeriodStartDay, Index::Slot, "periods", "startDay"},
-    {Field::PeriodEndMonth, Index::Slot, "periods", "endMonth"},
-    {Field::PeriodEndDay, Index::Slot, "periods", "endDay"},
-    {Field::DateYear, Index::Slot, "dates", "year"},
-    {Field::DateProgram, Index::Slot, "dates", "program"},
-    {Field::DateMonth, Index::Slot, "dates", "month"},
-    {Field::DateDay, Index::Slot, "dates", "day"},
-    {Field::ChannelKind, Index::Channel, "channels", "kind"},
-    {Field::SignalMinutes, Index::Channel, "channels", "signalMinutes"},
-    {Field::SignalSeconds, Index::Channel, "channels", "signalSeconds"},
-    {Field::RiseTime, Index::Channel, "channels", "riseTime"},
-    {Field::StepCount, Index::None, "", "stepCount"},
-    {Field::StepProgram, Index::Slot, "steps", "program"},
-    {Field::StepChannel, Index::Slot, "steps", "channel"},
-    {Field::StepHour, Index::Slot, "steps", "hour"},
-    {Field::StepMinute, Index::Slot, "steps", "minute"},
-    {Field::StepDay, Index::Slot, "steps", "days"},
-    {Field::StepAction, Index::Slot, "steps", "action"},
-    {Field::SummerTimeEnabled, Index::None, "", "summerTimeEnabled"},
-    {Field::SummerMonth, Index::Point, "summerTime", "Month"},
-    {Field::SummerWeek, Index::Point, "summerTime", "Week"},
-    {Field::SummerWeekday, Index::Point, "summerTime", "Weekday"},
-    {Field::SummerHour, Index::Point, "summerTime", "Hour"},
-};
-
-constexpr bool ListedInEnumOrder() {
-  for (std::size_t i = 0; i < std::size(kNames); ++i) {
-    if (static_cast<std::size_t>(kNames[i].field) != i) return false;
-  }
-  return true;
-}
-static_assert(ListedInEnumOrder());
-
+// The field as the model's JSON names it, with its slot: "basicProgram", "channels[0].kind",
+// "steps[slot 3].hour", "steps[slot 3].days[1]", "summerTime.endHour".
 std::string Where(Field field, int slot, int day) {
-  const FieldName& name = kNames[static_cast<std::size_t>(field)];
-  switch (name.index) {
-    case Index::None:
-      return name.name;
-    case Index::Channel:
-      return std::string(name.table) + "[" + std::to_string(slot) + "]." + name.name;
-    case Index::Point:
-      return std::string(name.table) + "." + (slot == 0 ? "start" : "end") + name.name;
-    case Index::Slot:
-      break;
+  const FieldRecord& record = RecordOf(field);
+  const std::string table = record.table;
+  switch (record.index) {
+    case FieldIndex::None:
+      return record.key;
+    case FieldIndex::Channel:
+      return table + "[" + std::to_string(slot) + "]." + record.key;
+    case FieldIndex::Point:
+      return table + "." + (slot == 0 ? "start" : "end") + record.key;
+    case FieldIndex::Slot:
+      return table + "[slot " + std::to_string(slot) + "]." + record.key;
+    case FieldIndex::SlotDay:
+      return table + "[slot " + std::to_string(slot) + "]." + record.key + "[" +
+             std::to_string(day) + "]";
   }
-  std::string where = std::string(name.table) + "[slot " + std::to_string(slot) + "]." + name.name;
-  if (field == Field::StepDay) where += "[" + std::to_string(day) + "]";
-  return where;
+  return record.key;
 }
 
 std::string RuleText(const Breach& breach, const ScheduleModel& model) {

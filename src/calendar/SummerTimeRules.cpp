@@ -9,7 +9,10 @@
 namespace tavrin::summer {
 namespace {
 
-constexpr std::array<const char*, kCols> kItems = {"月", "第何週", "曜日", "実施時刻"};
+// The page's columns are the rule's fields, and say the editor's words for them.
+constexpr std::array<const char*, kCols> kItems = {
+    RecordOf(Field::SummerMonth).label, RecordOf(Field::SummerWeek).label,
+    RecordOf(Field::SummerWeekday).label, RecordOf(Field::SummerHour).label};
 
 const std::array<std::string, kCols>& Lists() {
   static const std::array<std::string, kCols> lists = [] {

@@ -14,8 +14,9 @@ constexpr const char* kUsageText = TrMark(
     "Checks a schedule for what will not work as it seems to: errors (the timer will not do\n"
     "what the schedule suggests), warnings and notes, one a line as \"error rule-id: message\".\n"
     "Exits 0 when there is no error or warning, 1 when there is, 2 when the input is unusable.\n"
-    "A model JSON (the form dump prints) is checked as written: values out of range are\n"
-    "findings.\n"
+    "A model JSON (the form dump prints) is checked as written: every value that strict pack\n"
+    "refuses is an invalid-value error, and only input that is no model (no JSON object, a\n"
+    "table or record of the wrong kind, a record without its slot) is unusable.\n"
     "  --names FILE.TXT  program names (default: the .TXT beside FILE.BIN, or the JSON's own)\n"
     "  --json            a JSON array of {\"severity\", \"rule\", \"message\"} instead\n"
     "  --data-dir DIR    holiday file and Tavrin.ini (default: $TAVRIN_DATA_DIR or the data\n"
@@ -60,13 +61,14 @@ int RunCheck(const std::vector<std::string>& args, CliIo& io) {
   Result<CliContext> context = LoadContext(*parsed, io);
   if (!context) return UsageError(io, Usage(), context.message());
 
-  Result<LoadedSchedule> schedule = LoadSchedule(*parsed, parsed->positional[0], *context, io.err);
+  Result<LoadedSchedule> schedule =
+      LoadSchedule(*parsed, parsed->positional[0], *context, io.err, RefusedValues::List);
   if (!schedule) {
     io.err << kMessagePrefix << schedule.message() << "\n";
     return kExitUsage;
   }
-  const std::vector<Finding> findings =
-      CheckSchedule({schedule->model, schedule->names, context->holidays, context->years});
+  const std::vector<Finding> findings = CheckSchedule(
+      {schedule->model, schedule->names, context->holidays, context->years, schedule->refused});
   io.out << (parsed->Option("--json") ? FindingsJson(findings) : FindingsText(findings));
   return NeedsAttention(findings) ? kExitFailure : kExitOk;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "document/SettingsFiles.h"
 #include "model/ShiftJis.h"
 #include "model/Translation.h"
 
@@ -75,10 +76,12 @@ std::string ShortenedQuote(const std::string& message) {
          message.substr(close);
 }
 
-// Reads one JSON document into the model, stopping at the first fault with its key.
+// Reads one JSON document into the model, stopping at the first fault with its key; or, given a
+// list, listing every value the model cannot hold and stopping only where the input is no model.
 class ModelReader {
  public:
-  ModelReader(ScheduleModel& model, ProgramNameTable& names) : model_(model), names_(names) {}
+  ModelReader(ScheduleModel& model, ProgramNameTable& names, std::vector<std::string>* refused)
+      : model_(model), names_(names), refused_(refused) {}
 
   Result<> Read(const json& root) {
     ClearModel(model_);
@@ -108,9 +111,18 @@ class ModelReader {
   }
 
  private:
+  // The input is no model: reading ends.
   bool Fail(const std::string& where, const std::string& what) {
     error_ = where + ": " + what;
     return false;
+  }
+
+  // A value the model cannot hold: reading ends, or, while listing them, the value is listed and
+  // left out, and reading goes on.
+  bool Refuse(const std::string& where, const std::string& what) {
+    if (refused_ == nullptr) return Fail(where, what);
+    refused_->push_back(where + ": " + what);
+    return true;
   }
 
   static std::string Key(const std::string& prefix, const std::string& key) {
@@ -121,53 +133,56 @@ class ModelReader {
              std::initializer_list<const char*> keys) {
     for (const auto& item : object.items()) {
       if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) ==
-          keys.end()) {
-        return Fail(Key(prefix, Shortened(item.key())), Tr("unknown key"));
+              keys.end() &&
+          !Refuse(Key(prefix, Shortened(item.key())), Tr("unknown key"))) {
+        return false;
       }
     }
     return true;
   }
 
-  bool Integer(const json& value, const std::string& where, long long low, long long high,
-               long long& out) {
+  // Why `value` is not an integer in low..high; nothing when it is one, which goes to `out`.
+  static std::optional<std::string> Integer(const json& value, long long low, long long high,
+                                            long long& out) {
+    const std::string outside =
+        TrFormat("%s is outside %s..%s", {value.dump(), std::to_string(low), std::to_string(high)});
     if (value.is_number_unsigned()) {
       auto v = value.get<unsigned long long>();
-      if (v > static_cast<unsigned long long>(high)) return OutOfRange(where, value, low, high);
+      if (v > static_cast<unsigned long long>(high)) return outside;
       out = static_cast<long long>(v);
-      return true;
+      return std::nullopt;
     }
-    if (!value.is_number_integer()) return Fail(where, Tr("expected an integer"));
+    if (!value.is_number_integer()) return Tr("expected an integer");
     out = value.get<long long>();
-    if (out < low || out > high) return OutOfRange(where, value, low, high);
-    return true;
-  }
-
-  bool OutOfRange(const std::string& where, const json& value, long long low, long long high) {
-    return Fail(where, TrFormat("%s is outside %s..%s",
-                                {value.dump(), std::to_string(low), std::to_string(high)}));
+    if (out < low || out > high) return outside;
+    return std::nullopt;
   }
 
   // A number in the range of the field it goes to.
   template <typename T>
-  bool Number(const json& object, const std::string& prefix, const char* key, T& field) {
-    auto it = object.find(key);
-    if (it == object.end()) return true;
-    long long value = 0;
-    if (!Integer(*it, Key(prefix, key), std::numeric_limits<T>::min(),
-                 std::numeric_limits<T>::max(), value)) {
-      return false;
+  bool Held(const json& value, const std::string& where, T& field) {
+    long long number = 0;
+    if (std::optional<std::string> why =
+            Integer(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), number)) {
+      return Refuse(where, *why);
     }
-    field = static_cast<T>(value);
+    field = static_cast<T>(number);
     return true;
   }
 
+  template <typename T>
+  bool Number(const json& object, const std::string& prefix, const char* key, T& field) {
+    auto it = object.find(key);
+    return it == object.end() || Held(*it, Key(prefix, key), field);
+  }
+
   bool TextValue(const json& value, const std::string& where, char* field, std::size_t size) {
-    if (!value.is_string()) return Fail(where, Tr("expected a text"));
+    if (!value.is_string()) return Refuse(where, Tr("expected a text"));
     std::optional<std::string> bytes = ToShiftJis(value.get<std::string>());
-    if (!bytes) return Fail(where, Tr("the text has no Shift-JIS form"));
+    if (!bytes) return Refuse(where, Tr("the text has no Shift-JIS form"));
     if (bytes->size() > size) {
-      return Fail(where, TrFormat("the text takes %s Shift-JIS bytes, more than %s",
-                                  {std::to_string(bytes->size()), std::to_string(size)}));
+      return Refuse(where, TrFormat("the text takes %s Shift-JIS bytes, more than %s",
+                                    {std::to_string(bytes->size()), std::to_string(size)}));
     }
     std::memset(field, 0, size);
     std::memcpy(field, bytes->data(), bytes->size());
@@ -198,7 +213,9 @@ class ModelReader {
       auto slotIt = entry.find("slot");
       if (slotIt == entry.end()) return Fail(where + ".slot", Tr("missing"));
       long long slot = 0;
-      if (!Integer(*slotIt, where + ".slot", 0, slots - 1, slot)) return false;
+      if (std::optional<std::string> why = Integer(*slotIt, 0, slots - 1, slot)) {
+        return Fail(where + ".slot", *why);
+      }
       if (seen[static_cast<std::size_t>(slot)]) {
         return Fail(where + ".slot", TrFormat("%s is listed twice", {std::to_string(slot)}));
       }
@@ -235,14 +252,10 @@ class ModelReader {
     auto it = entry.find("days");
     if (it == entry.end()) return true;
     if (!it->is_array() || it->size() != step.days.size()) {
-      return Fail(where + ".days", Tr("expected an array of 7 numbers, Sunday first"));
+      return Refuse(where + ".days", Tr("expected an array of 7 numbers, Sunday first"));
     }
     for (std::size_t d = 0; d < step.days.size(); ++d) {
-      long long value = 0;
-      if (!Integer((*it)[d], where + ".days[" + std::to_string(d) + "]", 0, 255, value)) {
-        return false;
-      }
-      step.days[d] = static_cast<uint8_t>(value);
+      if (!Held((*it)[d], where + ".days[" + std::to_string(d) + "]", step.days[d])) return false;
     }
     return true;
   }
@@ -321,7 +334,10 @@ class ModelReader {
           !key.empty() && key.size() <= 2 &&
           std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
           (key.size() == 1 || key[0] != '0');
-      if (!decimal) return Fail(where, "the key must be a program number 0..99");
+      if (!decimal) {
+        if (!Refuse(where, Tr("the key must be a program number 0..99"))) return false;
+        continue;
+      }
       auto& entry = names_.names[static_cast<std::size_t>(std::stoi(key))];
       if (!TextValue(item.value(), where, entry.data(), entry.size())) return false;
     }
@@ -330,6 +346,7 @@ class ModelReader {
 
   ScheduleModel& model_;
   ProgramNameTable& names_;
+  std::vector<std::string>* refused_;
   std::string error_;
 };
 
@@ -412,11 +429,20 @@ std::string FormatModelJson(const ScheduleModel& model, const ProgramNameTable& 
   return text + "\n}\n";
 }
 
-Result<> ModelFromJson(const json& json, ScheduleModel& model, ProgramNameTable& names) {
-  return ModelReader(model, names).Read(json);
+Result<> ModelFromJson(const json& json, ScheduleModel& model, ProgramNameTable& names,
+                       std::vector<std::string>* refused) {
+  return ModelReader(model, names, refused).Read(json);
 }
 
-Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTable& names) {
+std::optional<std::string> ModelTagFault(const ScheduleModel& model) {
+  if (HasModelTag(model)) return std::nullopt;
+  const std::string tag = FieldText(model.modelTag.data(), model.modelTag.size());
+  return TrFormat("modelTag: \"%s\" is not the timer's tag %s",
+                  {FromShiftJis(tag), std::string(kModelTag)});
+}
+
+Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramNameTable& names,
+                        std::vector<std::string>* refused) {
   json parsed;
   try {
     parsed = json::parse(text);
@@ -428,7 +454,7 @@ Result<> ParseModelJson(std::string_view text, ScheduleModel& model, ProgramName
         TrFormat("not valid JSON: %s",
                  {ShortenedQuote(tagEnd == std::string::npos ? what : what.substr(tagEnd + 2))}));
   }
-  return ModelFromJson(parsed, model, names);
+  return ModelFromJson(parsed, model, names, refused);
 }
 
 }  // namespace tavrin

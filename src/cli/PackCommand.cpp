@@ -7,7 +7,6 @@
 #include "cli/ModelJson.h"
 #include "document/FileProbe.h"
 #include "document/SaveCheck.h"
-#include "model/ShiftJis.h"
 
 namespace tavrin {
 namespace {
@@ -75,14 +74,10 @@ int RunPack(const std::vector<std::string>& args, CliIo& io) {
   SettingsImage image;
   std::array<YearCalendar, 2> calendars;
   PackImage(model, context->station, context->Image(), image, calendars);
-  // Without the timer's tag the file is one that dump, the program and the timer refuse.
-  if (!HasModelTag(image)) {
-    const std::string tag = FieldText(model.modelTag.data(), model.modelTag.size());
-    const std::string why = TrFormat("modelTag: \"%s\" is not the timer's tag %s",
-                                     {FromShiftJis(tag), std::string(kModelTag)});
-    if (!parsed->Option("--lenient")) return fail(jsonPath + ": " + why);
+  if (const std::optional<std::string> why = ModelTagFault(model)) {
+    if (!parsed->Option("--lenient")) return fail(jsonPath + ": " + *why);
     messages.Show(TrFormat("warning: %s: %s; the program will not open %s",
-                           {jsonPath, why, paths.settingsPath}),
+                           {jsonPath, *why, paths.settingsPath}),
                   kAppCaption, MsgButtons::Ok, MsgIcon::Exclamation);
   }
   std::vector<std::string> notices;

@@ -14,14 +14,19 @@ bool IsModelJsonPath(const std::string& path) {
 }
 
 Result<LoadedSchedule> LoadSchedule(const Arguments& args, const std::string& path,
-                                    const CliContext& context, std::ostream& err) {
+                                    const CliContext& context, std::ostream& err,
+                                    RefusedValues values) {
   LoadedSchedule schedule;
   const bool json = IsModelJsonPath(path);
   if (json) {
     Result<std::string> text = ReadModelJson(path);
     if (!text) return Fail(text.message());
-    const Result<> parsed = ParseModelJson(*text, schedule.model, schedule.names);
+    std::vector<std::string>* refused = values == RefusedValues::List ? &schedule.refused : nullptr;
+    const Result<> parsed = ParseModelJson(*text, schedule.model, schedule.names, refused);
     if (!parsed) return Fail(path + ": " + parsed.message());
+    if (const std::optional<std::string> tag = ModelTagFault(schedule.model); tag && refused) {
+      refused->push_back(*tag);
+    }
   } else {
     SettleInterruptedSave(path, context.dataDir, err);
     Result<SettingsImage> image = ReadInputSettings(path, ImageSize::kExact, err);

@@ -96,6 +96,10 @@ bool HasModelTag(const SettingsImage& image) {
   return TagMatches(image.data() + layout::kModelTag);
 }
 
+bool HasModelTag(const ScheduleModel& model) {
+  return TagMatches(reinterpret_cast<const unsigned char*>(model.modelTag.data()));
+}
+
 Result<> ReadSettingsFile(const std::string& path, SettingsImage& target) {
   InitImage(target);
   int fd = OpenForReading(path);

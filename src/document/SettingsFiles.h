@@ -32,6 +32,8 @@ struct DocumentPaths {
 // True when the image carries the model tag that ReadSettingsFile accepts; an image without it
 // would be saved as a file that cannot be opened again.
 bool HasModelTag(const SettingsImage& image);
+// The same of the tag that packing the model would give its image.
+bool HasModelTag(const ScheduleModel& model);
 
 // Failures carry the program's message with the full path, e.g. "/x/plan.BIN
 // は対象外のファイルです。".

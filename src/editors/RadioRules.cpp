@@ -57,9 +57,12 @@ std::string FrequencyText(const ScheduleModel& model) {
 std::string StationText(const ScheduleModel& model, const std::string& none) {
   if (model.radioFrequency == 0) return none;
   const std::string name = CutShiftJis(ModelName(model), kStationBytes);
-  // A television channel goes by its number alone, as the radio page shows it.
-  const char* unit = FindTelevision(name) ? "" : kUnitLabel;
-  return FromShiftJis(name) + " " + FrequencyText(model) + unit;
+  // A television channel goes by its number alone, as the radio page shows it. Beside a channel's
+  // name a broadcast frequency is still what the timer tunes to, and reads as one.
+  const bool television =
+      FindTelevision(name) != nullptr && limits::kTelevision.Holds(model.radioFrequency);
+  return FromShiftJis(name) + " " + texts::FrequencyText(model.radioFrequency, television) +
+         (television ? "" : kUnitLabel);
 }
 
 StationView OpenStation(const ScheduleModel& model, RadioStation& remembered) {

@@ -30,8 +30,8 @@ std::string FrequencyText(int frequency, std::string_view sjisName);
 // The model's station frequency as the page shows it, for the reports.
 std::string FrequencyText(const ScheduleModel& model);
 // The model's station as the reports and the comparison name it (UTF-8): its name, a blank and its
-// frequency, with "MHz" after a broadcast frequency ("東京 82.5MHz", "１ｃｈ 901"); `none` when the
-// model has no station (frequency 0).
+// frequency, with "MHz" after a broadcast frequency ("東京 82.5MHz", "１ｃｈ 901", and beside a
+// channel's name "１ｃｈ 82.4MHz"); `none` when the model has no station (frequency 0).
 std::string StationText(const ScheduleModel& model, const std::string& none);
 
 // The page opening. The model's own station is shown as it is stored, so that OK without a

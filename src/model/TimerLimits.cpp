@@ -22,9 +22,6 @@ namespace {
 
 using namespace limits;
 
-// Whether 0 is accepted besides the range, meaning "not set".
-enum class Unset { Refused, Allowed };
-
 class Walk {
  public:
   explicit Walk(const ScheduleModel& model) : m_(model) {}
@@ -32,23 +29,29 @@ class Walk {
   std::vector<Breach> Run() {
     Annual();
     for (int i = 0; i < kChannelCount; ++i) Channel(i);
-    Value(Field::StepCount, 0, m_.stepCount, kUsedSteps);
+    Value(Field::StepCount, 0, m_.stepCount);
     for (int slot = 0; slot < kStepCount; ++slot) Step(slot);
     SummerTime();
     return std::move(breaches_);
   }
 
  private:
-  bool Value(Field field, int slot, long long value, Range range, Unset unset = Unset::Refused,
-             int day = 0) {
-    if (range.Holds(value) || (unset == Unset::Allowed && value == 0)) return true;
+  // The value against the field's declared range.
+  bool Value(Field field, int slot, long long value, int day = 0) {
+    const FieldRecord& record = RecordOf(field);
+    return Within(field, slot, value, record.range, record.zero == Zero::Unset, day);
+  }
+
+  // The value against a range that other fields decide; `mayBeUnset`: 0 is accepted too.
+  bool Within(Field field, int slot, long long value, Range range, bool mayBeUnset, int day = 0) {
+    if (range.Holds(value) || (mayBeUnset && value == 0)) return true;
     Breach breach;
     breach.field = field;
     breach.slot = slot;
     breach.day = day;
     breach.value = value;
     breach.range = range;
-    breach.mayBeUnset = unset == Unset::Allowed;
+    breach.mayBeUnset = mayBeUnset;
     breaches_.push_back(breach);
     return false;
   }
@@ -77,21 +80,21 @@ class Walk {
 
   // Month, then the day within that month's length in `year`.
   bool MonthAndDay(Field monthField, Field dayField, int slot, int year, int month, int day) {
-    return Value(monthField, slot, month, kMonth) && Value(dayField, slot, day, Days(year, month));
+    return Value(monthField, slot, month) && Within(dayField, slot, day, Days(year, month), false);
   }
 
   void Year(Field field, int slot, int year) {
-    if (year != kEveryYear) Value(field, slot, year, kYear);
+    if (year != kEveryYear) Value(field, slot, year);
   }
 
   void Annual() {
-    Value(Field::BasicProgram, 0, m_.basicProgram, kProgram, Unset::Allowed);
-    Value(Field::HolidayEnabled, 0, m_.holidayEnabled, kSwitch);
+    Value(Field::BasicProgram, 0, m_.basicProgram);
+    Value(Field::HolidayEnabled, 0, m_.holidayEnabled);
     // A holiday setting in force names its program; one switched off may keep a program or none.
-    Value(Field::HolidayProgram, 0, m_.holidayProgram, kProgram,
-          m_.holidayEnabled != 0 ? Unset::Refused : Unset::Allowed);
-    Value(Field::LeapStartProgram, 0, m_.leapStartProgram, kProgram, Unset::Allowed);
-    Value(Field::LeapEndProgram, 0, m_.leapEndProgram, kProgram, Unset::Allowed);
+    Within(Field::HolidayProgram, 0, m_.holidayProgram, RecordOf(Field::HolidayProgram).range,
+           m_.holidayEnabled == 0);
+    Value(Field::LeapStartProgram, 0, m_.leapStartProgram);
+    Value(Field::LeapEndProgram, 0, m_.leapEndProgram);
     for (int slot = 0; slot < kPeriodCount; ++slot) Period(slot);
     for (int slot = 0; slot < kDateCount; ++slot) Date(slot);
   }
@@ -107,7 +110,7 @@ class Walk {
       return;
     }
     Year(Field::PeriodYear, slot, p.year);
-    Value(Field::PeriodProgram, slot, p.program, kProgram);
+    Value(Field::PeriodProgram, slot, p.program);
     const bool start = MonthAndDay(Field::PeriodStartMonth, Field::PeriodStartDay, slot, p.year,
                                    p.startMonth, p.startDay);
     const bool end =
@@ -127,13 +130,13 @@ class Walk {
       return;
     }
     Year(Field::DateYear, slot, d.year);
-    Value(Field::DateProgram, slot, d.program, kProgram);
+    Value(Field::DateProgram, slot, d.program);
     MonthAndDay(Field::DateMonth, Field::DateDay, slot, d.year, d.month, d.day);
   }
 
   void Channel(int index) {
     const ChannelSetting& c = m_.channels[index];
-    if (!Value(Field::ChannelKind, index, c.kind, kChannelKind)) return;
+    if (!Value(Field::ChannelKind, index, c.kind)) return;
     if (c.kind != kChannelTimeSignal) {
       // A keep channel stores zeros; a channel taken out of use is cleared.
       Leftover(Field::SignalMinutes, index, c.signalMinutes);
@@ -141,9 +144,9 @@ class Walk {
       Leftover(Field::RiseTime, index, c.riseTime);
       return;
     }
-    const bool minutes = Value(Field::SignalMinutes, index, c.signalMinutes, kSignalMinutes);
-    const bool seconds = Value(Field::SignalSeconds, index, c.signalSeconds, kSignalSeconds);
-    Value(Field::RiseTime, index, c.riseTime, kRiseTime);
+    const bool minutes = Value(Field::SignalMinutes, index, c.signalMinutes);
+    const bool seconds = Value(Field::SignalSeconds, index, c.signalSeconds);
+    Value(Field::RiseTime, index, c.riseTime);
     const int length = c.signalMinutes * 60 + c.signalSeconds;
     if (minutes && seconds) Holds(Rule::SignalLength, index, kSignalLength.Holds(length), length);
   }
@@ -159,28 +162,26 @@ class Walk {
     }
     // A slot with only one of the two is neither used nor free: packing drops it.
     if (s.channel == 0) {
-      Value(Field::StepChannel, slot, 0, kChannel);
+      Value(Field::StepChannel, slot, 0);
       return;
     }
     if (s.program == 0) {
-      Value(Field::StepProgram, slot, 0, kProgram);
+      Value(Field::StepProgram, slot, 0);
       return;
     }
-    Value(Field::StepProgram, slot, s.program, kProgram);
-    const bool channel = Value(Field::StepChannel, slot, s.channel, kChannel);
-    Value(Field::StepHour, slot, s.hour, kHour);
-    Value(Field::StepMinute, slot, s.minute, kMinute);
-    for (int day = 0; day < 7; ++day) {
-      Value(Field::StepDay, slot, s.days[day], kSwitch, Unset::Refused, day);
-    }
+    Value(Field::StepProgram, slot, s.program);
+    const bool channel = Value(Field::StepChannel, slot, s.channel);
+    Value(Field::StepHour, slot, s.hour);
+    Value(Field::StepMinute, slot, s.minute);
+    for (int day = 0; day < 7; ++day) Value(Field::StepDay, slot, s.days[day], day);
     Holds(Rule::StepHasDay, slot, std::ranges::any_of(s.days, [](uint8_t d) { return d != 0; }));
     if (!channel) return;
     switch (ChannelKindOf(m_, s.channel)) {
       case kChannelTimeSignal:
-        Value(Field::StepAction, slot, s.action, kChimeCode);
+        Value(Field::StepChime, slot, s.action);
         return;
       case kChannelKeep:
-        Value(Field::StepAction, slot, s.action, kKeepAction);
+        Value(Field::StepKeepAction, slot, s.action);
         return;
       default:
         Holds(Rule::StepOnChannelInUse, slot, false);
@@ -190,7 +191,7 @@ class Walk {
 
   void SummerTime() {
     const SummerTimeRule& r = m_.summerTime;
-    Value(Field::SummerTimeEnabled, 0, m_.summerTimeEnabled, kSwitch);
+    Value(Field::SummerTimeEnabled, 0, m_.summerTimeEnabled);
     struct Point {
       int month, week, weekday, hour;
     };
@@ -199,10 +200,10 @@ class Walk {
     bool inRange = true;
     for (int i = 0; i < 2; ++i) {
       const Point& p = points[i];
-      inRange &= Value(Field::SummerMonth, i, p.month, kMonth, Unset::Allowed);
-      inRange &= Value(Field::SummerWeek, i, p.week, kWeek, Unset::Allowed);
-      inRange &= Value(Field::SummerWeekday, i, p.weekday, kWeekday, Unset::Allowed);
-      Value(Field::SummerHour, i, p.hour, kHour);
+      inRange &= Value(Field::SummerMonth, i, p.month);
+      inRange &= Value(Field::SummerWeek, i, p.week);
+      inRange &= Value(Field::SummerWeekday, i, p.weekday);
+      Value(Field::SummerHour, i, p.hour);
     }
     // The page shows week and hour only beside a month: a rule switched off that shows no month
     // and no weekday is no rule at all.

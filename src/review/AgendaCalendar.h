@@ -22,7 +22,9 @@ struct CalendarEvent {
   CalendarDate date;
   int hour = 0;
   int minute = 0;
-  int seconds = 0;  // how long it lasts; 0 for a moment (a keep switch without its pair)
+  // How long it lasts on the wall clock, which a clock change does not stop; 0 for a moment (a
+  // keep switch without its pair).
+  int seconds = 0;
   std::string summary;
   std::string description;
   // Stable across runs: the date, the channel and the event's place among that channel's events

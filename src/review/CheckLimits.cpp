@@ -21,99 +21,31 @@ const char* SummerPoint(int point) { return point == 0 ? "開始" : "終了"; }
 std::string ChannelWhere(int index) { return "CH" + std::to_string(index + 1) + " "; }
 
 Place PlaceOf(const Findings& findings, const Breach& b) {
-  const ScheduleModel& model = findings.model();
-  const CheckPlace period{PlaceKind::Period, b.slot};
-  const CheckPlace date{PlaceKind::Date, b.slot};
-  const CheckPlace channel{PlaceKind::Channel, b.slot + 1};
-  const CheckPlace step{PlaceKind::Step, b.slot};
-  const CheckPlace summer{PlaceKind::SummerTime, 0};
-  switch (b.field) {
-    case Field::BasicProgram:
-      return {{PlaceKind::Basic, 0}, "基本設定", "プログラム番号"};
-    case Field::HolidayEnabled:
-      return {{PlaceKind::Holiday, 0}, "祭日設定", "祭日設定を実施する"};
-    case Field::HolidayProgram:
-      return {{PlaceKind::Holiday, 0}, "祭日設定", "プログラム番号"};
-    case Field::LeapStartProgram:
-      return {{PlaceKind::Period, 0}, "期間設定", "2/29 に始まる毎年の期間のプログラム番号"};
-    case Field::LeapEndProgram:
-      return {{PlaceKind::Period, 0}, "期間設定", "2/29 に終わる毎年の期間のプログラム番号"};
-    case Field::PeriodYear:
-      return {period, findings.Period(b.slot), "開始年"};
-    case Field::PeriodProgram:
-      return {period, findings.Period(b.slot), "プログラム番号"};
-    case Field::PeriodStartMonth:
-      return {period, findings.Period(b.slot), "開始月"};
-    case Field::PeriodStartDay:
-      return {period, findings.Period(b.slot), "開始日"};
-    case Field::PeriodEndMonth:
-      return {period, findings.Period(b.slot), "終了月"};
-    case Field::PeriodEndDay:
-      return {period, findings.Period(b.slot), "終了日"};
-    case Field::DateYear:
-      return {date, findings.Date(b.slot), "実施年"};
-    case Field::DateProgram:
-      return {date, findings.Date(b.slot), "プログラム番号"};
-    case Field::DateMonth:
-      return {date, findings.Date(b.slot), "実施月"};
-    case Field::DateDay:
-      return {date, findings.Date(b.slot), "実施日"};
-    case Field::ChannelKind:
-      return {channel, ChannelWhere(b.slot), "タイプ"};
-    case Field::SignalMinutes:
-      return {channel, ChannelWhere(b.slot), "報時（分）"};
-    case Field::SignalSeconds:
-      return {channel, ChannelWhere(b.slot), "報時（秒）"};
-    case Field::RiseTime:
-      return {channel, ChannelWhere(b.slot), "立ち上り時間"};
-    case Field::StepCount:
-      return {{PlaceKind::Step, 0}, "週間プログラム", "ステップ数"};
-    case Field::StepProgram:
-      return {step, findings.Step(b.slot), "プログラム番号"};
-    case Field::StepChannel:
-      return {step, findings.Step(b.slot), "チャンネル番号"};
-    case Field::StepHour:
-      return {step, findings.Step(b.slot), "時刻（時）"};
-    case Field::StepMinute:
-      return {step, findings.Step(b.slot), "時刻（分）"};
-    case Field::StepDay:
-      return {step, findings.Step(b.slot),
-              std::string(texts::kWeekdays[b.day]) + texts::kWeekdaySuffix};
-    case Field::StepAction:
-      return {step, findings.Step(b.slot),
-              ChannelKindOf(model, model.steps[b.slot].channel) == kChannelKeep ? "ON / OFF"
-                                                                                : "チャイム"};
-    case Field::SummerTimeEnabled:
-      return {summer, "サマータイム", "サマータイムを実施する"};
-    case Field::SummerMonth:
-      return {summer, std::string("サマータイムの") + SummerPoint(b.slot),
-              summer::ColumnItem(summer::kMonthCol)};
-    case Field::SummerWeek:
-      return {summer, std::string("サマータイムの") + SummerPoint(b.slot),
-              summer::ColumnItem(summer::kWeekCol)};
-    case Field::SummerWeekday:
-      return {summer, std::string("サマータイムの") + SummerPoint(b.slot),
-              summer::ColumnItem(summer::kWeekdayCol)};
-    case Field::SummerHour:
-      return {summer, std::string("サマータイムの") + SummerPoint(b.slot),
-              summer::ColumnItem(summer::kHourCol)};
+  const FieldRecord& record = RecordOf(b.field);
+  const bool alone = record.index == FieldIndex::None;
+  std::string item = record.label;
+  if (record.index == FieldIndex::SlotDay) item = texts::kWeekdays[b.day] + item;
+  switch (record.page) {
+    case FieldPage::Basic:
+      return {{PlaceKind::Basic, 0}, "基本設定", item};
+    case FieldPage::Holiday:
+      return {{PlaceKind::Holiday, 0}, "祭日設定", item};
+    case FieldPage::Period:
+      if (alone) return {{PlaceKind::Period, 0}, "期間設定", item};
+      return {{PlaceKind::Period, b.slot}, findings.Period(b.slot), item};
+    case FieldPage::Date:
+      return {{PlaceKind::Date, b.slot}, findings.Date(b.slot), item};
+    case FieldPage::Channel:
+      return {{PlaceKind::Channel, b.slot + 1}, ChannelWhere(b.slot), item};
+    case FieldPage::Step:
+      if (alone) return {{PlaceKind::Step, 0}, "週間プログラム", item};
+      return {{PlaceKind::Step, b.slot}, findings.Step(b.slot), item};
+    case FieldPage::SummerTime:
+      if (alone) return {{PlaceKind::SummerTime, 0}, "サマータイム", item};
+      return {
+          {PlaceKind::SummerTime, 0}, std::string("サマータイムの") + SummerPoint(b.slot), item};
   }
   return {};
-}
-
-// A number, a channel or a keep action left at 0 was not given at all.
-bool ZeroIsMissing(Field field) {
-  switch (field) {
-    case Field::HolidayProgram:
-    case Field::PeriodProgram:
-    case Field::DateProgram:
-    case Field::StepProgram:
-    case Field::StepChannel:
-    case Field::StepAction:
-      return true;
-    default:
-      return false;
-  }
 }
 
 void Outside(Findings& findings, const Breach& b) {
@@ -128,7 +60,8 @@ void Outside(Findings& findings, const Breach& b) {
     at.where =
         "ステップ欄 " + std::to_string(b.slot + 1) + "（CH" + std::to_string(step.channel) + "）";
   }
-  if (b.value == 0 && ZeroIsMissing(b.field)) {
+  // A number, a channel or a keep action left at 0 was not given at all.
+  if (b.value == 0 && RecordOf(b.field).zero == Zero::Missing) {
     findings.Missing(at.place, at.where, at.item.c_str());
     return;
   }
@@ -155,7 +88,6 @@ void Leftover(Findings& findings, const Breach& b) {
     case Field::StepDay:
     case Field::StepAction:
       at.where = "ステップ欄 " + number + " は空欄（プログラム番号・チャンネル番号が 0）";
-      if (b.field == Field::StepAction) at.item = "動作";
       break;
     case Field::DateProgram:
     case Field::DateMonth:
@@ -226,6 +158,9 @@ void Broken(Findings& findings, const Breach& b) {
 }  // namespace
 
 void CheckLimits(Findings& findings) {
+  for (const std::string& refused : findings.input().refused) {
+    findings.Add(CheckRule::InvalidValue, {PlaceKind::File, 0}, refused);
+  }
   for (const Breach& breach : FindBreaches(findings.model())) {
     switch (breach.kind) {
       case Breach::Kind::Outside:

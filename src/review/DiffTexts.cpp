@@ -129,9 +129,12 @@ std::string StepText(const WeeklyStep& step, int kind, const IniSettings& settin
          ActionText(step, kind, settings);
 }
 
+std::string PeriodDays(const PeriodEntry& entry) {
+  return MonthDay(entry.startMonth, entry.startDay) + "～" + MonthDay(entry.endMonth, entry.endDay);
+}
+
 std::string PeriodWhat(const PeriodEntry& entry) {
-  return texts::YearText(entry.year) + " " + MonthDay(entry.startMonth, entry.startDay) + "～" +
-         MonthDay(entry.endMonth, entry.endDay);
+  return texts::YearText(entry.year) + " " + PeriodDays(entry);
 }
 
 std::string DateWhat(const DateEntry& entry) {
@@ -139,7 +142,10 @@ std::string DateWhat(const DateEntry& entry) {
 }
 
 std::string HolidayText(bool enabled, int program) {
-  return enabled ? "する（" + ProgramText(program) + "）" : std::string("しない");
+  // A program kept while the setting is off is still stored, and the annual page still shows it.
+  if (!enabled)
+    return program == 0 ? std::string("しない") : "しない（" + ProgramText(program) + "）";
+  return "する（" + ProgramText(program) + "）";
 }
 
 std::string EnabledText(bool enabled) { return enabled ? "する" : "しない"; }

@@ -50,11 +50,13 @@ std::string ChannelText(const ChannelSetting& channel);
 std::string StepWhat(const WeeklyStep& step);
 // "月火水木金 08:30 3.ウェストミンスター": the action read for a channel of `kind`.
 std::string StepText(const WeeklyStep& step, int kind, const IniSettings& settings);
-// "毎年 4月1日～4月30日", "2026年 12月24日～1月5日".
+// "4月1日～4月30日"
+std::string PeriodDays(const PeriodEntry& entry);
+// "毎年 4月1日～4月30日", "2026 年 12月24日～12月31日".
 std::string PeriodWhat(const PeriodEntry& entry);
-// "毎年 1月5日", "2027年 3月21日".
+// "毎年 1月5日", "2027 年 3月21日".
 std::string DateWhat(const DateEntry& entry);
-// "する（P5）", "しない".
+// "する（P5）", "しない（P5）" for a program kept while off, "しない".
 std::string HolidayText(bool enabled, int program);
 // "する", "しない".
 std::string EnabledText(bool enabled);

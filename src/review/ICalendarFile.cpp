@@ -100,6 +100,10 @@ Result<std::string> WriteICalendar(const std::vector<CalendarEvent>& events,
                                    const ICalendarOptions& options) {
   Component vtimezone = ZoneComponent(options.zone);
   if (!vtimezone) return Fail("タイムゾーン " + options.zone + " が見つかりません。");
+  // The zone with all its rules, for the time stamp: `--now` may lie in a season the exported
+  // days do not reach, which the shortened VTIMEZONE below no longer knows.
+  Zone zone(icaltimezone_new());
+  icaltimezone_set_component(zone.get(), icalcomponent_new_clone(vtimezone.get()));
   if (!events.empty()) {
     // Only the rules from the first event on: the zone's whole history would bury the events.
     const CalendarEvent& first = events.front();
@@ -108,8 +112,6 @@ Result<std::string> WriteICalendar(const std::vector<CalendarEvent>& events,
     from.zone = icaltimezone_get_utc_timezone();
     icaltimezone_truncate_vtimezone(vtimezone.get(), from, icaltime_null_time(), 0);
   }
-  Zone zone(icaltimezone_new());
-  icaltimezone_set_component(zone.get(), icalcomponent_new_clone(vtimezone.get()));
 
   Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
   icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
@@ -131,10 +133,17 @@ Result<std::string> WriteICalendar(const std::vector<CalendarEvent>& events,
     Component vevent(icalcomponent_new(ICAL_VEVENT_COMPONENT));
     icalcomponent_add_property(vevent.get(), icalproperty_new_uid(event.uid.c_str()));
     icalcomponent_add_property(vevent.get(), icalproperty_new_dtstamp(stamp));
-    icalcomponent_set_dtstart(vevent.get(),
-                              TimeIn(zone.get(), event.date, event.hour, event.minute, 0));
+    const icaltimetype start = TimeIn(zone.get(), event.date, event.hour, event.minute, 0);
+    icalcomponent_set_dtstart(vevent.get(), start);
     if (event.seconds > 0) {
-      icalcomponent_set_duration(vevent.get(), icaldurationtype_from_int(event.seconds));
+      // The timer switches at wall-clock times: the end is the zone's time too, so that an
+      // interval across a clock change ends where the clock then says, not an exact span later.
+      icaltimetype end = start;
+      icaltime_adjust(&end, 0, 0, 0, event.seconds);
+      icalcomponent_set_dtend(vevent.get(), end);
+    } else {
+      // Without a length some apps show an hour.
+      icalcomponent_set_duration(vevent.get(), icaldurationtype_from_int(0));
     }
     icalcomponent_add_property(vevent.get(), icalproperty_new_summary(event.summary.c_str()));
     icalcomponent_add_property(vevent.get(),

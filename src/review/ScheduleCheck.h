@@ -2,6 +2,7 @@
 // the timer. Each finding has its rule, a severity and a message (UTF-8) naming the place.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,9 @@ const char* SeverityName(Severity severity);
 const char* RuleId(CheckRule rule);
 Severity RuleSeverity(CheckRule rule);
 
-// What a finding points at, so that a window can open the editor there.
-enum class PlaceKind { Basic, Holiday, Period, Date, Step, Channel, SummerTime, Program };
+// What a finding points at, so that a window can open the editor there; File: a value of the
+// schedule's file that its model cannot hold, which no editor shows.
+enum class PlaceKind { Basic, Holiday, Period, Date, Step, Channel, SummerTime, Program, File };
 struct CheckPlace {
   PlaceKind kind = PlaceKind::Basic;
   int index = 0;  // Period, Date, Step: the slot (0-based); Channel: 1..8; Program: its number
@@ -57,6 +59,9 @@ struct CheckInput {
   const ProgramNameTable& names;  // named programs are shown with their names
   const HolidayTable& holidays;
   YearPair years;  // from the clock
+  // Values of the schedule's file that its model could not hold, each said as strict packing
+  // refuses it: invalid values the model no longer shows.
+  std::span<const std::string> refused = {};
 };
 
 // Errors first, then warnings, then notes; within a severity by rule, then in the model's order.

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "model/ImageBytes.h"
+#include "model/ScheduleTexts.h"
 #include "review/DiffTexts.h"
 
 namespace tavrin {
@@ -66,16 +67,16 @@ std::vector<WeeklyStep> UsedSteps(const ScheduleModel& model) {
   return steps;
 }
 
-// Pairs the steps of `a` with those of `b` whose `key` is equal, first with first, and leaves the
-// others where they were. `key` gives a comparable tuple.
-template <typename KeyOf>
-std::vector<std::pair<WeeklyStep, WeeklyStep>> PairBy(std::vector<WeeklyStep>& a,
-                                                      std::vector<WeeklyStep>& b, KeyOf key) {
-  const auto byKey = [&key](const WeeklyStep& x, const WeeklyStep& y) { return key(x) < key(y); };
+// Pairs the entries of `a` with those of `b` whose `key` is equal, first with first, and leaves
+// the others where they were. `key` gives a comparable tuple.
+template <typename Entry, typename KeyOf>
+std::vector<std::pair<Entry, Entry>> PairBy(std::vector<Entry>& a, std::vector<Entry>& b,
+                                            KeyOf key) {
+  const auto byKey = [&key](const Entry& x, const Entry& y) { return key(x) < key(y); };
   std::stable_sort(a.begin(), a.end(), byKey);
   std::stable_sort(b.begin(), b.end(), byKey);
-  std::vector<std::pair<WeeklyStep, WeeklyStep>> pairs;
-  std::vector<WeeklyStep> restA, restB;
+  std::vector<std::pair<Entry, Entry>> pairs;
+  std::vector<Entry> restA, restB;
   std::size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
     if (byKey(a[i], b[j])) {
@@ -143,51 +144,56 @@ void CompareSteps(const ScheduleSide& a, const ScheduleSide& b, const IniSetting
 
 // --- periods and dates: sets of entries, matched by their dates ---
 
-// Pairs the used entries of two tables by `where` (the dates they cover); an entry on both sides
-// with another program is changed, the rest added or removed. Listed in the order of `where`.
+template <typename Entry, std::size_t N>
+std::vector<Entry> UsedEntries(const std::array<Entry, N>& table) {
+  std::vector<Entry> entries;
+  for (const Entry& entry : table) {
+    if (entry.year != 0) entries.push_back(entry);
+  }
+  return entries;
+}
+
+// Which entries are one entry changed in its dates: a key of the year and one end. `daysOf` says
+// the dates without the year.
+template <typename Entry>
+struct DatesChanged {
+  std::vector<std::function<std::tuple<int, int, int>(const Entry&)>> keys;
+  std::function<std::string(const Entry&)> daysOf;
+};
+
+// Compares two tables of entries as steps are compared: an entry on both sides is no difference
+// wherever it sits; one whose dates (`where`) are the same on both sides has another program; one
+// that shares a key of `partial` is changed in its dates; the rest are added or removed. Listed
+// in the order of `where`.
 template <typename Entry, std::size_t N, typename Where>
 void CompareEntries(const std::array<Entry, N>& a, const std::array<Entry, N>& b,
                     DiffSection section, Where where,
                     const std::function<std::string(const Entry&)>& whatOf,
-                    std::vector<Difference>& out) {
+                    const DatesChanged<Entry>& partial, std::vector<Difference>& out) {
+  std::vector<Entry> onlyA = UsedEntries(a);
+  std::vector<Entry> onlyB = UsedEntries(b);
+  PairBy(onlyA, onlyB, [&where](const Entry& e) { return std::make_pair(where(e), e.program); });
   using Key = decltype(where(a[0]));
   std::vector<std::pair<Key, Difference>> found;
-  auto used = [](const std::array<Entry, N>& table) {
-    std::vector<Entry> entries;
-    for (const Entry& entry : table) {
-      if (entry.year != 0) entries.push_back(entry);
-    }
-    return entries;
-  };
-  std::vector<Entry> onlyA = used(a);
-  std::vector<Entry> onlyB = used(b);
-  const auto full = [&where](const Entry& e) { return std::make_pair(where(e), e.program); };
-  const auto byFull = [&full](const Entry& x, const Entry& y) { return full(x) < full(y); };
-  std::sort(onlyA.begin(), onlyA.end(), byFull);
-  std::sort(onlyB.begin(), onlyB.end(), byFull);
-  std::vector<Entry> restA, restB;
-  std::set_difference(onlyA.begin(), onlyA.end(), onlyB.begin(), onlyB.end(),
-                      std::back_inserter(restA), byFull);
-  std::set_difference(onlyB.begin(), onlyB.end(), onlyA.begin(), onlyA.end(),
-                      std::back_inserter(restB), byFull);
-  std::vector<bool> pairedB(restB.size(), false);
-  for (const Entry& before : restA) {
-    auto match = std::find_if(restB.begin(), restB.end(), [&](const Entry& after) {
-      return !pairedB[&after - restB.data()] && where(after) == where(before);
-    });
-    if (match != restB.end()) {
-      pairedB[match - restB.begin()] = true;
-      found.push_back({where(before), Changed(section, whatOf(before), ProgramText(before.program),
-                                              ProgramText(match->program))});
-    } else {
-      found.push_back(
-          {where(before), Removed(section, whatOf(before), ProgramText(before.program))});
+  for (const auto& [before, after] : PairBy(onlyA, onlyB, where)) {
+    found.push_back({where(before), Changed(section, whatOf(before), ProgramText(before.program),
+                                            ProgramText(after.program))});
+  }
+  for (const auto& key : partial.keys) {
+    for (const auto& [before, after] : PairBy(onlyA, onlyB, key)) {
+      // What both sides share is the year; the rest is said on each side.
+      const auto side = [&partial](const Entry& e) {
+        return partial.daysOf(e) + " " + ProgramText(e.program);
+      };
+      found.push_back({where(before),
+                       Changed(section, texts::YearText(before.year), side(before), side(after))});
     }
   }
-  for (std::size_t i = 0; i < restB.size(); ++i) {
-    if (pairedB[i]) continue;
-    found.push_back(
-        {where(restB[i]), Added(section, whatOf(restB[i]), ProgramText(restB[i].program))});
+  for (const Entry& entry : onlyA) {
+    found.push_back({where(entry), Removed(section, whatOf(entry), ProgramText(entry.program))});
+  }
+  for (const Entry& entry : onlyB) {
+    found.push_back({where(entry), Added(section, whatOf(entry), ProgramText(entry.program))});
   }
   std::stable_sort(found.begin(), found.end(),
                    [](const auto& x, const auto& y) { return x.first < y.first; });
@@ -229,10 +235,20 @@ std::vector<Difference> CompareSchedules(const ScheduleSide& a, const ScheduleSi
       [](const PeriodEntry& e) {
         return std::make_tuple(e.year, e.startMonth, e.startDay, e.endMonth, e.endDay);
       },
-      PeriodWhat, out);
+      PeriodWhat,
+      {{[](const PeriodEntry& e) {
+          return std::make_tuple<int, int, int>(e.year, e.startMonth, e.startDay);
+        },
+        [](const PeriodEntry& e) {
+          return std::make_tuple<int, int, int>(e.year, e.endMonth, e.endDay);
+        }},
+       PeriodDays},
+      out);
+  // A date is nothing but its day: another day is another date.
   CompareEntries<DateEntry>(
       x.dates, y.dates, DiffSection::Dates,
-      [](const DateEntry& e) { return std::make_tuple(e.year, e.month, e.day); }, DateWhat, out);
+      [](const DateEntry& e) { return std::make_tuple(e.year, e.month, e.day); }, DateWhat, {},
+      out);
   CompareValue(out, DiffSection::LeapPrograms, kLeapStart, ProgramText(x.leapStartProgram),
                ProgramText(y.leapStartProgram));
   CompareValue(out, DiffSection::LeapPrograms, kLeapEnd, ProgramText(x.leapEndProgram),

@@ -26,14 +26,39 @@ const std::string kSchool = kSource + "/examples/school.BIN";
 const LocalTime kStamp{2026, 12, 8, 9, 0, 0};
 
 struct ParsedEvent {
-  std::string date;  // "2027-06-14"
-  std::string time;  // "08:25"
-  int seconds = 0;
+  std::string date;         // "2027-06-14"
+  std::string time;         // "08:25"
+  std::string end;          // DTEND on the wall clock: "2027-06-14 08:45:20"; empty without one
+  bool zeroLength = false;  // DURATION:PT0S
   std::string summary;
   std::string uid;
   std::string tzid;
-  time_t utc = 0;  // the start
+  std::string endTzid;
+  std::string utc;     // the start: "20270613T232500Z"
+  std::string endUtc;  // the end, when there is a DTEND
+  std::string stamp;   // DTSTAMP
 };
+
+std::string WallText(const icaltimetype& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day,
+                time.hour, time.minute, time.second);
+  return text;
+}
+
+// The instant as the file's own VTIMEZONE places it.
+std::string UtcText(const icaltimetype& time) {
+  const icaltimetype utc = icaltime_convert_to_zone(time, icaltimezone_get_utc_timezone());
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day,
+                utc.hour, utc.minute, utc.second);
+  return text;
+}
+
+std::string TzidOf(icalproperty* property) {
+  icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+  return tzid ? icalparameter_get_tzid(tzid) : "";
+}
 
 // The file as a calendar app reads it.
 std::vector<ParsedEvent> ParseBack(const std::string& text) {
@@ -56,26 +81,42 @@ std::vector<ParsedEvent> ParseBack(const std::string& text) {
     std::snprintf(text, sizeof text, "%02d:%02d", start.hour, start.minute);
     parsed.time = text;
     icalproperty* duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
-    parsed.seconds = duration ? icaldurationtype_as_int(icalproperty_get_duration(duration)) : 0;
+    parsed.zeroLength =
+        duration != nullptr && icaldurationtype_as_int(icalproperty_get_duration(duration)) == 0;
     parsed.summary = icalcomponent_get_summary(event);
     parsed.uid = icalcomponent_get_uid(event);
-    icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
-    if (icalparameter* tzid = icalproperty_get_first_parameter(dtstart, ICAL_TZID_PARAMETER)) {
-      parsed.tzid = icalparameter_get_tzid(tzid);
-    }
-    parsed.utc = icaltime_as_timet_with_zone(start, start.zone);
+    parsed.tzid = TzidOf(icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY));
+    parsed.utc = UtcText(start);
+    parsed.stamp = UtcText(icalcomponent_get_dtstamp(event));
     EXPECT_NE(start.zone, nullptr) << "the zone of " << parsed.tzid << " is not in the file";
+    if (icalproperty* dtend = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
+      const icaltimetype end = icalcomponent_get_dtend(event);
+      parsed.end = WallText(end);
+      parsed.endTzid = TzidOf(dtend);
+      parsed.endUtc = UtcText(end);
+    } else if (duration != nullptr && !parsed.zeroLength && start.zone != nullptr) {
+      // An exact length, as apps take it: that many seconds after the start's instant, shown on
+      // the zone's clock.
+      icaltimetype end = icaltime_convert_to_zone(start, icaltimezone_get_utc_timezone());
+      icaltime_adjust(&end, 0, 0, 0, icaldurationtype_as_int(icalproperty_get_duration(duration)));
+      parsed.end = WallText(icaltime_convert_to_zone(end, const_cast<icaltimezone*>(start.zone)));
+    }
     events.push_back(parsed);
   }
   return events;
 }
 
-std::string Calendar(const CalendarDate& from, const CalendarDate& to, const std::string& zone,
-                     const std::string& scope = "school.BIN", LocalTime stamp = kStamp) {
+// The agenda of `file` from `from` to `to` as a calendar file in `zone`; with the school's
+// program names beside the school.
+std::string CalendarOf(const std::string& file, const CalendarDate& from, const CalendarDate& to,
+                       const std::string& zone, const std::string& scope = "school.BIN",
+                       LocalTime stamp = kStamp) {
   SettingsImage image{};
-  EXPECT_TRUE(ReadSettingsFile(kSchool, image).ok());
+  EXPECT_TRUE(ReadSettingsFile(file, image).ok());
   ProgramNameTable names{};
-  EXPECT_TRUE(ReadNameFile(kSource + "/examples/school.TXT", names).ok());
+  if (file == kSchool) {
+    EXPECT_TRUE(ReadNameFile(kSource + "/examples/school.TXT", names).ok());
+  }
   IniSettings settings;
   BuildChimeLists(settings);
   Result<std::string> text =
@@ -84,20 +125,68 @@ std::string Calendar(const CalendarDate& from, const CalendarDate& to, const std
   return text.ok() ? *text : std::string();
 }
 
+std::string Calendar(const CalendarDate& from, const CalendarDate& to, const std::string& zone,
+                     const std::string& scope = "school.BIN", LocalTime stamp = kStamp) {
+  return CalendarOf(kSchool, from, to, zone, scope, stamp);
+}
+
+// Every day: CH2 (keep) ON at 00:30 and OFF at 04:00, a two-minute time signal on CH1 at 01:59,
+// and CH3 (keep) OFF at 05:00 without an ON before it.
+constexpr char kNightModel[] = R"({
+  "basicProgram": 1,
+  "channels": [{"kind": 1, "signalMinutes": 2}, {"kind": 2}, {"kind": 2}],
+  "stepCount": 4,
+  "steps": [
+    {"slot": 0, "program": 1, "channel": 2, "days": [1,1,1,1,1,1,1], "hour": 0, "minute": 30, "action": 1},
+    {"slot": 1, "program": 1, "channel": 2, "days": [1,1,1,1,1,1,1], "hour": 4, "minute": 0, "action": 2},
+    {"slot": 2, "program": 1, "channel": 1, "days": [1,1,1,1,1,1,1], "hour": 1, "minute": 59, "action": 1},
+    {"slot": 3, "program": 1, "channel": 3, "days": [1,1,1,1,1,1,1], "hour": 5, "minute": 0, "action": 2}
+  ]
+})";
+
+// The night schedule as a settings file for 2026, made by pack in `folder`.
+std::string PackNight(const TempFolder& folder) {
+  WriteBytes(folder / "night.json", kNightModel);
+  const Outcome packed =
+      Call(RunPack, {folder / "night.json", "-o", folder / "night.BIN", "--data-dir",
+                     kSource + "/src/resources", "--now", "2026-06-01T00:00:00"});
+  EXPECT_EQ(packed.code, kExitOk) << packed.err;
+  return folder / "night.BIN";
+}
+
 // (date, time, channel, action) of every switch: the agenda's, and the file's read back, with a
-// keep interval taken apart into its ON and OFF.
+// keep interval taken apart into its ON at its start and its OFF at its end, each on the wall
+// clock of the file's zone as a calendar app shows them.
 using Switch = std::tuple<std::string, std::string, std::string, std::string>;
 
 TEST(AgendaCalendar, EventsReadBackAreTheAgendasAtItsTimes) {
-  const CalendarDate from{2026, 12, 20}, to{2027, 1, 12};
-  SettingsImage image{};
-  ASSERT_TRUE(ReadSettingsFile(kSchool, image).ok());
+  TempFolder folder;
+  const std::string night = PackNight(folder);
+  struct Case {
+    std::string file;
+    const char* zone;
+    CalendarDate from, to;
+  };
+  // The night's switches lie on both sides of each clock change.
+  const Case cases[] = {
+      {kSchool, "Asia/Tokyo", {2026, 12, 20}, {2027, 1, 12}},
+      {kSchool, "Asia/Tokyo", {2027, 6, 7}, {2027, 6, 13}},
+      {kSchool, "America/New_York", {2027, 3, 8}, {2027, 3, 19}},
+      {night, "America/New_York", {2026, 3, 7}, {2026, 3, 9}},
+      {night, "America/New_York", {2026, 10, 31}, {2026, 11, 2}},
+      {night, "Europe/London", {2026, 3, 28}, {2026, 3, 30}},
+      {night, "Europe/London", {2026, 10, 24}, {2026, 10, 26}},
+      {night, "Australia/Lord_Howe", {2026, 4, 4}, {2026, 4, 6}},
+      {night, "Australia/Lord_Howe", {2026, 10, 3}, {2026, 10, 5}},
+  };
   IniSettings settings;
   BuildChimeLists(settings);
-  std::vector<Switch> agenda;
-  for (const CalendarDate& week : {from, CalendarDate{2027, 6, 7}}) {
-    const CalendarDate last = week == from ? to : CalendarDate{2027, 6, 13};
-    const Result<std::vector<AgendaDay>> days = AgendaBetween(image, week, last);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " from " + IsoDate(c.from));
+    SettingsImage image{};
+    ASSERT_TRUE(ReadSettingsFile(c.file, image).ok());
+    std::vector<Switch> agenda;
+    const Result<std::vector<AgendaDay>> days = AgendaBetween(image, c.from, c.to);
     ASSERT_TRUE(days.ok());
     for (const AgendaDay& day : *days) {
       const AgendaDayText text = DescribeAgendaDay(day, {}, settings);
@@ -105,32 +194,26 @@ TEST(AgendaCalendar, EventsReadBackAreTheAgendasAtItsTimes) {
         agenda.emplace_back(IsoDate(day.date), event.time, event.channel, event.action);
       }
     }
-  }
-  std::vector<Switch> read;
-  for (const auto& [first, last] :
-       {std::pair{from, to}, std::pair{CalendarDate{2027, 6, 7}, CalendarDate{2027, 6, 13}}}) {
-    for (const ParsedEvent& event : ParseBack(Calendar(first, last, "Asia/Tokyo"))) {
-      EXPECT_EQ(event.tzid, "Asia/Tokyo");
+    std::vector<Switch> read;
+    for (const ParsedEvent& event : ParseBack(CalendarOf(c.file, c.from, c.to, c.zone))) {
+      EXPECT_EQ(event.tzid, c.zone);
       // "CH1 1.ウエストミンスターの鐘（授業日）": channel, action, the program's name.
       const std::string channel = event.summary.substr(0, event.summary.find(' '));
       std::string action = event.summary.substr(channel.size() + 1);
       action = action.substr(0, action.find("（"));
       if (action == "ON～OFF") {
-        const int end = std::stoi(event.time.substr(0, 2)) * 60 + std::stoi(event.time.substr(3)) +
-                        event.seconds / 60;
-        char off[32];
-        std::snprintf(off, sizeof off, "%02d:%02d", end / 60, end % 60);
         read.emplace_back(event.date, event.time, channel, "ON");
-        read.emplace_back(event.date, off, channel, "OFF");
+        ASSERT_EQ(event.end.substr(0, 10), event.date) << event.summary << " ends " << event.end;
+        read.emplace_back(event.date, event.end.substr(11, 5), channel, "OFF");
       } else {
         read.emplace_back(event.date, event.time, channel, action);
       }
     }
+    std::sort(agenda.begin(), agenda.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_GT(agenda.size(), 8u);
+    EXPECT_EQ(read, agenda);
   }
-  std::sort(agenda.begin(), agenda.end());
-  std::sort(read.begin(), read.end());
-  EXPECT_GT(agenda.size(), 100u);
-  EXPECT_EQ(read, agenda);
 }
 
 TEST(AgendaCalendar, KeepSwitchesPairIntoIntervalsOnTheirDayAndChimesLastTheirSignal) {
@@ -188,40 +271,6 @@ TEST(AgendaCalendar, KeepSwitchesPairIntoIntervalsOnTheirDayAndChimesLastTheirSi
   }
 }
 
-TEST(AgendaCalendar, TimesAreWallClockTimesOfTheNamedZone) {
-  struct Case {
-    std::string zone;
-    CalendarDate date;
-    int utcOffsetHours;  // of 07:30 on that date
-  };
-  const Case cases[] = {
-      {"Asia/Tokyo", {2027, 6, 14}, 9},
-      {"Europe/Berlin", {2027, 6, 14}, 2},  // summer time
-      {"Europe/Berlin", {2027, 1, 11}, 1},
-      {"America/New_York", {2027, 1, 11}, -5},
-  };
-  for (const Case& c : cases) {
-    const std::string text = Calendar(c.date, c.date, c.zone);
-    EXPECT_NE(text.find("BEGIN:VTIMEZONE\r\nTZID:" + c.zone + "\r\n"), std::string::npos) << c.zone;
-    char start[64];
-    std::snprintf(start, sizeof start, "DTSTART;TZID=%s:%04d%02d%02dT073000\r\n", c.zone.c_str(),
-                  c.date.year, c.date.month, c.date.day);
-    EXPECT_NE(text.find(start), std::string::npos) << c.zone;
-    const std::vector<ParsedEvent> events = ParseBack(text);
-    ASSERT_FALSE(events.empty()) << c.zone;
-    const ParsedEvent& first = events.front();
-    EXPECT_EQ(first.time, "07:30");
-    struct tm utc {};
-    utc.tm_year = c.date.year - 1900;
-    utc.tm_mon = c.date.month - 1;
-    utc.tm_mday = c.date.day;
-    utc.tm_hour = 7;
-    utc.tm_min = 30;
-    EXPECT_EQ(first.utc, timegm(&utc) - c.utcOffsetHours * 3600) << c.zone;
-  }
-  EXPECT_FALSE(WriteICalendar({}, {"Nowhere/Atlantis", kStamp}).ok());
-}
-
 TEST(AgendaCalendar, UidsStayTheSameFromRunToRunAndKeepSchedulesApart) {
   const CalendarDate from{2027, 6, 1}, to{2027, 6, 30};
   const std::vector<ParsedEvent> first = ParseBack(Calendar(from, to, "Asia/Tokyo"));
@@ -256,6 +305,7 @@ TEST(AgendaCalendar, TheMachinesZoneIsTakenFromTzWhenItNamesOne) {
   const std::string system = MachineZoneName();
   EXPECT_NE(system, "JST-9");
   EXPECT_TRUE(WriteICalendar({}, {system, kStamp}).ok()) << system;
+  EXPECT_FALSE(WriteICalendar({}, {"Nowhere/Atlantis", kStamp}).ok());
 }
 
 TEST(CliAgendaIcs, WritesTheCalendarFileAndNothingWhenItCannot) {
@@ -299,6 +349,86 @@ TEST(CliAgendaIcs, WritesTheCalendarFileAndNothingWhenItCannot) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "late.ics"));
   EXPECT_FALSE(std::filesystem::exists(folder / "names.ics"));
+}
+
+// The night schedule as a settings file, made by pack, and the agenda of `date` as tavrin-cli
+// agenda --ics writes it in `zone` with the clock at `now`.
+std::string NightCalendar(const TempFolder& folder, const std::string& zone,
+                          const std::string& date, const std::string& now) {
+  ScopedEnv env;
+  env.Set("TZ", zone.c_str());
+  const Outcome run = Call(
+      RunAgenda, {PackNight(folder), "--from", date, "--to", date, "--ics", folder / "night.ics",
+                  "--data-dir", kSource + "/src/resources", "--now", now});
+  EXPECT_EQ(run.code, kExitOk) << run.err;
+  return ReadBytes(folder / "night.ics");
+}
+
+// A calendar app shows an event from its DTSTART to its DTEND, each on the named zone's clock.
+// On the days the clocks change an interval ends at the time the timer's clock then shows, and
+// the file's VTIMEZONE places both ends at the instants the zone's rules give. The time stamp is
+// the moment --now names on the zone's clock, in another season than the days exported.
+TEST(CliAgendaIcs, TimesAreTheZonesWallClockOnTheDaysItsClocksChange) {
+  struct Case {
+    const char* zone;
+    const char* date;
+    const char* onUtc;   // 00:30 on that day
+    const char* offUtc;  // 04:00 on that day
+    const char* now;
+    const char* stamp;
+  };
+  const Case cases[] = {
+      // EST → EDT, and EDT → EST
+      {"America/New_York", "2026-03-08", "20260308T053000Z", "20260308T080000Z",
+       "2025-07-01T12:00:00", "20250701T160000Z"},
+      {"America/New_York", "2026-11-01", "20261101T043000Z", "20261101T090000Z",
+       "2026-01-15T12:00:00", "20260115T170000Z"},
+      // GMT → BST, BST → GMT, and a day in November stamped in April
+      {"Europe/London", "2026-03-29", "20260329T003000Z", "20260329T030000Z", "2025-07-01T08:00:00",
+       "20250701T070000Z"},
+      {"Europe/London", "2026-10-25", "20261024T233000Z", "20261025T040000Z", "2026-01-15T08:00:00",
+       "20260115T080000Z"},
+      {"Europe/London", "2026-11-02", "20261102T003000Z", "20261102T040000Z", "2026-04-01T08:00:00",
+       "20260401T070000Z"},
+      // +11 → +10:30, and +10:30 → +11
+      {"Australia/Lord_Howe", "2026-04-05", "20260404T133000Z", "20260404T173000Z",
+       "2025-07-10T12:00:00", "20250710T013000Z"},
+      {"Australia/Lord_Howe", "2026-10-04", "20261003T140000Z", "20261003T170000Z",
+       "2026-01-10T12:00:00", "20260110T010000Z"},
+      // no change
+      {"Asia/Tokyo", "2026-03-08", "20260307T153000Z", "20260307T190000Z", "2026-06-01T12:00:00",
+       "20260601T030000Z"},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + c.date);
+    const std::string text = NightCalendar(folder, c.zone, c.date, c.now);
+    const std::string zone = c.zone;
+    const std::string day = c.date;
+    EXPECT_NE(text.find("BEGIN:VTIMEZONE\r\nTZID:" + zone + "\r\n"), std::string::npos);
+    std::string compact = day;
+    compact.erase(std::remove(compact.begin(), compact.end(), '-'), compact.end());
+    EXPECT_NE(text.find("DTSTART;TZID=" + zone + ":" + compact + "T003000\r\n"), std::string::npos);
+    const std::vector<ParsedEvent> events = ParseBack(text);
+    ASSERT_EQ(events.size(), 3u);
+    const ParsedEvent& keep = events[0];
+    EXPECT_EQ(keep.summary, "CH2 ON～OFF");
+    EXPECT_EQ(keep.date + " " + keep.time, day + " 00:30");
+    EXPECT_EQ(keep.end, day + " 04:00:00") << "the interval's end on the wall clock";
+    EXPECT_EQ(keep.endTzid, zone);
+    EXPECT_EQ(keep.utc, c.onUtc);
+    EXPECT_EQ(keep.endUtc, c.offUtc) << "the interval's end as the zone places it";
+    EXPECT_EQ(keep.stamp, c.stamp) << "the time stamp";
+    const ParsedEvent& chime = events[1];
+    EXPECT_EQ(chime.summary.rfind("CH1 ", 0), 0u) << chime.summary;
+    EXPECT_EQ(chime.date + " " + chime.time, day + " 01:59");
+    EXPECT_EQ(chime.end, day + " 02:01:00") << "a two-minute signal on the wall clock";
+    EXPECT_EQ(chime.endTzid, zone);
+    const ParsedEvent& off = events[2];
+    EXPECT_EQ(off.summary, "CH3 OFF");
+    EXPECT_EQ(off.end, "");
+    EXPECT_TRUE(off.zeroLength) << "a switch without its pair has no explicit length";
+  }
 }
 
 }  // namespace

@@ -42,6 +42,28 @@ TEST(CableFrame, ReaderUndoesTheDoublingAndChecks) {
   EXPECT_EQ(last, FrameReader::Event::BadCheck);
 }
 
+// A frame with a wrong check byte leaves nothing behind: the next frame is found and read alone,
+// and the bad one's bytes take no room that the next one needs.
+TEST(CableFrame, AfterABadCheckByteTheReaderFindsTheNextFrame) {
+  FrameReader reader;
+  const Bytes longData(6000, 'W');
+  Bytes wire = BuildFrame(longData);
+  wire.back() ^= 1;
+  Bytes next(3000, 'R');
+  next[1] = kDLE;
+  const Bytes good = BuildFrame(next);
+  wire.insert(wire.end(), good.begin(), good.end());
+  std::vector<FrameReader::Event> ends;
+  for (uint8_t b : wire) {
+    const FrameReader::Event event = reader.Feed(b);
+    if (event != FrameReader::Event::None && event != FrameReader::Event::Progress) {
+      ends.push_back(event);
+    }
+  }
+  EXPECT_EQ(ends, (std::vector{FrameReader::Event::BadCheck, FrameReader::Event::Frame}));
+  EXPECT_EQ(ToBytes(reader.Data()), next);
+}
+
 TEST(CommEvents, EventsAndErrorsHaveTheirTextsAndOnlyErrorsBeep) {
   EXPECT_EQ(DescribeCommEvent(CommEventCode(1))->text, "データを送信中です");
   EXPECT_EQ(DescribeCommEvent(CommEventCode(7))->id, 3006);

@@ -383,6 +383,48 @@ TEST(RoundTripDates, AtMostTwoHundredDates) {
   EXPECT_EQ(dates[199], Date(2026, 7, 19, 1));  // 200th existing day of 2026
 }
 
+// The year bytes decide which year a grid's days belong to, not the grid's place: a next-year
+// grid that holds the current year keeps its days as the current year's, beside a current-year
+// grid of the same or a later year; one of a past year is dropped.
+TEST(HostileImage, ANextYearGridOfTheCurrentYearKeepsItsDays) {
+  ImageRig rig(2026);
+  struct Case {
+    int currentByte;
+    int nextByte;
+    std::vector<PeriodEntry> periods;
+    std::vector<DateEntry> dates;
+  };
+  const Case cases[] = {
+      {26,
+       26,
+       {Period(2026, 3, 1, 3, 2, 1), Period(2026, 10, 1, 10, 2, 3)},
+       {Date(2026, 1, 2, 5), Date(2026, 1, 3, 6)}},
+      {27,
+       26,
+       {Period(2027, 3, 1, 3, 2, 1), Period(2026, 10, 1, 10, 2, 3)},
+       {Date(2027, 1, 2, 5), Date(2026, 1, 3, 6)}},
+      {25, 26, {Period(2026, 10, 1, 10, 2, 3)}, {Date(2026, 1, 3, 6)}},  // a file of last year
+      {26, 25, {Period(2026, 3, 1, 3, 2, 1)}, {Date(2026, 1, 2, 5)}},
+  };
+  for (const Case& c : cases) {
+    SettingsImage image;
+    InitImage(image);
+    image[layout::kPeriodGridCurrent] = static_cast<uint8_t>(c.currentByte);
+    image[layout::kSpecialGridCurrent] = static_cast<uint8_t>(c.currentByte);
+    image[layout::kPeriodGridNext] = static_cast<uint8_t>(c.nextByte);
+    image[layout::kSpecialGridNext] = static_cast<uint8_t>(c.nextByte);
+    for (int day : {1, 2}) {
+      image[layout::kPeriodGridCurrent + layout::GridSlot(3, day)] = 1;
+      image[layout::kPeriodGridNext + layout::GridSlot(10, day)] = 3;
+    }
+    image[layout::kSpecialGridCurrent + layout::GridSlot(1, 2)] = 5;
+    image[layout::kSpecialGridNext + layout::GridSlot(1, 3)] = 6;
+    const ScheduleModel model = rig.Unpack(image);
+    EXPECT_EQ(Periods(model), c.periods) << c.currentByte << " " << c.nextByte;
+    EXPECT_EQ(Dates(model), c.dates) << c.currentByte << " " << c.nextByte;
+  }
+}
+
 TEST(HostileImage, GridYearsOfAnyValue) {
   ImageRig rig(2026);
   for (int yearByte : {0, 25, 26, 99, 100, 255}) {

@@ -200,6 +200,7 @@ TEST(PrintReport, ChannelsAndRadioInThePagesWords) {
     const char* line;
   };
   const Case cases[] = {{"１ｃｈ", 901, "ラジオ選局：１ｃｈ 901"},
+                        {"１ｃｈ", 824, "ラジオ選局：１ｃｈ 82.4MHz"},
                         {"東京", 901, "ラジオ選局：東京 90.1MHz"},
                         {"東京", 825, "ラジオ選局：東京 82.5MHz"}};
   for (const Case& c : cases) {

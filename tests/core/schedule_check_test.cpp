@@ -1,6 +1,7 @@
 // The schedule check: each rule caught on one fault planted in a clean school schedule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "CsvFixture.h"
@@ -257,6 +258,75 @@ TEST(ScheduleCheck, EachPlantedFaultIsFoundOnceAndNamed) {
     EXPECT_EQ(findings[0].severity, RuleSeverity(fault.rule));
     EXPECT_EQ(findings[0].place, fault.place);
     EXPECT_EQ(findings[0].message, fault.message);
+  }
+}
+
+// Every field is named by the editor's word for it, in its page's place.
+TEST(ScheduleCheck, EachFieldIsNamedByTheEditorsWord) {
+  const std::string p1 = "週間プログラム 1「授業日」 ";
+  const std::pair<std::function<void(School&)>, std::string> cases[] = {
+      {[](School& s) { s.model.basicProgram = 100; },
+       "基本設定の＜プログラム番号＞ 100 は範囲外です（1～99）。"},
+      {[](School& s) { s.model.holidayProgram = 100; },
+       "祭日設定の＜プログラム番号＞ 100 は範囲外です（1～99）。"},
+      {[](School& s) { s.model.channels[0].signalMinutes = 61; },
+       "CH1 の＜報時（分）＞ 61 は範囲外です（0～60）。"},
+      {[](School& s) { s.model.channels[0].signalSeconds = 60; },
+       "CH1 の＜報時（秒）＞ 60 は範囲外です（0～59）。"},
+      {[](School& s) { s.model.channels[0].riseTime = 4; },
+       "CH1 の＜立ち上り時間＞ 4 は範囲外です（0～3）。"},
+      {[](School& s) { s.model.channels[1].signalSeconds = 5; },
+       "CH2 はキープのチャンネルですが、＜報時（秒）＞が 5 です。"},
+      {[](School& s) { s.model.steps[1].channel = 9; },
+       p1 + "CH9 のステップ 1（8:25）の＜チャンネル番号＞ 9 は範囲外です（1～8）。"},
+      {[](School& s) { s.model.steps[1].minute = 60; },
+       p1 + "CH1 のステップ 1（8:60）の＜時刻（分）＞ 60 は範囲外です（0～59）。"},
+      {[](School& s) { s.model.steps[1].action = 16; },
+       p1 + "CH1 のステップ 1（8:25）の＜チャイム＞ 16 は範囲外です（0～15）。"},
+      {[](School& s) { s.model.steps[0].action = 3; },
+       p1 + "CH2 のステップ 1（7:30）の＜ON / OFF＞ 3 は範囲外です（1～2）。"},
+      {[](School& s) { s.model.steps[0].action = 0; },
+       p1 + "CH2 のステップ 1（7:30）の＜ON / OFF＞の指定が有りません。"},
+      {[](School& s) { s.model.steps[40].action = 5; },
+       "ステップ欄 41 は空欄（プログラム番号・チャンネル番号が 0）ですが、＜動作＞が 5 です。"},
+      {[](School& s) { s.model.steps[40].days[2] = 1; },
+       "ステップ欄 41 は空欄（プログラム番号・チャンネル番号が 0）ですが、＜火曜日＞が 1 です。"},
+      {[](School& s) { s.model.periods[4].startMonth = 13; },
+       "期間設定 5 行目（2027 年 13/15～2/19）の＜開始月＞ 13 は範囲外です（1～12）。"},
+      {[](School& s) { s.model.periods[4].startDay = 30; },
+       "期間設定 5 行目（2027 年 2/30～2/19）の＜開始日＞ 30 は範囲外です（1～28）。"},
+      {[](School& s) { s.model.periods[4].endDay = 29; },
+       "期間設定 5 行目（2027 年 2/15～2/29）の＜終了日＞ 29 は範囲外です（1～28）。"},
+      {[](School& s) { s.model.periods[4].program = 100; },
+       "期間設定 5 行目（2027 年 2/15～2/19）の＜プログラム番号＞ 100 は範囲外です（1～99）。"},
+      {[](School& s) { s.model.periods[9].startMonth = 3; },
+       "期間設定欄 10 は空欄（開始年が 0）ですが、＜開始月＞が 3 です。"},
+      {[](School& s) { s.model.dates[1].year = 1999; },
+       "個別設定 2 行目（1999 年 3/19）の＜実施年＞ 1999 は範囲外です（2000～2099）。"},
+      {[](School& s) { s.model.dates[1].month = 13; },
+       "個別設定 2 行目（2027 年 13/19）の＜実施月＞ 13 は範囲外です（1～12）。"},
+      {[](School& s) { s.model.dates[1].program = 100; },
+       "個別設定 2 行目（2027 年 3/19）の＜プログラム番号＞ 100 は範囲外です（1～99）。"},
+      {[](School& s) { s.model.summerTimeEnabled = 2; },
+       "サマータイムの＜サマータイムを実施する＞ 2 は範囲外です（0～1）。"},
+      {[](School& s) { s.model.summerTime = {3, 6, 1, 2, 11, 1, 1, 2}; },
+       "サマータイムの開始の＜第何週＞ 6 は範囲外です（1～5）。"},
+      {[](School& s) { s.model.summerTime = {3, 2, 8, 2, 11, 1, 1, 2}; },
+       "サマータイムの開始の＜曜日＞ 8 は範囲外です（1～7）。"},
+      {[](School& s) { s.model.summerTime = {3, 2, 1, 2, 13, 1, 1, 2}; },
+       "サマータイムの終了の＜月＞ 13 は範囲外です（1～12）。"},
+  };
+  for (const auto& [plant, said] : cases) {
+    const std::string& message = said;
+    School school;
+    plant(school);
+    const std::vector<Finding> findings = school.Check();
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(),
+                            [&message](const Finding& f) {
+                              return f.rule == CheckRule::InvalidValue && f.message == message;
+                            }))
+        << message << "\n"
+        << Describe(findings);
   }
 }
 

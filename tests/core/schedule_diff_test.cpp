@@ -46,6 +46,13 @@ void SetName(ProgramNameTable& names, int program, const std::string& utf8) {
   std::copy(sjis.begin(), sjis.end(), names.names[program].begin());
 }
 
+void SetStation(ScheduleModel& model, const std::string& utf8, int frequency) {
+  const std::string sjis = *ToShiftJis(utf8);
+  model.radioStation = {};
+  std::copy(sjis.begin(), sjis.end(), model.radioStation.begin());
+  model.radioFrequency = static_cast<uint16_t>(frequency);
+}
+
 constexpr auto kNone = std::nullopt;
 
 TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
@@ -55,7 +62,9 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
   struct Case {
     std::function<void(Schedule&)> plant;
     Difference expected;
+    std::function<void(Schedule&)> base = [](Schedule&) {};  // on both sides first
   };
+  const auto holidayOff = [](Schedule& s) { s.model.holidayEnabled = 0; };
   const Case cases[] = {
       {[](Schedule& s) { s.model.channels[0].signalSeconds = 30; },
        {S::Channels, C::Changed, "CH1", "報時 0分20秒 立ち上り(なし)",
@@ -81,13 +90,36 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
       {[](Schedule& s) { s.model.basicProgram = 2; },
        {S::BasicProgram, C::Changed, "基本設定", "P1", "P2"}},
       {[](Schedule& s) { s.model.holidayEnabled = 0; },
-       {S::Holiday, C::Changed, "祭日設定", "する（P2）", "しない"}},
+       {S::Holiday, C::Changed, "祭日設定", "する（P2）", "しない（P2）"}},
+      // The program is stored while the setting is off, and the annual page shows it.
+      {[](Schedule& s) { s.model.holidayProgram = 5; },
+       {S::Holiday, C::Changed, "祭日設定", "しない（P2）", "しない（P5）"},
+       holidayOff},
+      {[](Schedule& s) { s.model.holidayProgram = 0; },
+       {S::Holiday, C::Changed, "祭日設定", "しない（P2）", "しない"},
+       holidayOff},
       {[](Schedule& s) { s.model.periods[4].program = 4; },
        {S::Periods, C::Changed, "2027 年 2月15日～2月19日", "P3", "P4"}},
+      // A period with its year and one end on both sides is one period changed.
+      {[](Schedule& s) { s.model.periods[4].endDay = 26; },
+       {S::Periods, C::Changed, "2027 年", "2月15日～2月19日 P3", "2月15日～2月26日 P3"}},
+      {[](Schedule& s) { s.model.periods[4].startDay = 16; },
+       {S::Periods, C::Changed, "2027 年", "2月15日～2月19日 P3", "2月16日～2月19日 P3"}},
+      {[](Schedule& s) { s.model.periods[4].startMonth = 1; },
+       {S::Periods, C::Changed, "2027 年", "2月15日～2月19日 P3", "1月15日～2月19日 P3"}},
+      {[](Schedule& s) {
+         s.model.periods[4].endMonth = 3;
+         s.model.periods[4].program = 4;
+       },
+       {S::Periods, C::Changed, "2027 年", "2月15日～2月19日 P3", "2月15日～3月19日 P4"}},
+      {[](Schedule& s) { s.model.periods[1].endDay = 30; },
+       {S::Periods, C::Changed, "毎年", "7月21日～8月31日 P4", "7月21日～8月30日 P4"}},
       {[](Schedule& s) { s.model.periods[10] = {kEveryYear, 5, 1, 5, 5, 4}; },
        {S::Periods, C::Added, "毎年 5月1日～5月5日", kNone, "P4"}},
       {[](Schedule& s) { s.model.dates[2] = {}; },
        {S::Dates, C::Removed, "2027 年 6月12日", "P1", kNone}},
+      {[](Schedule& s) { s.model.dates[2].program = 2; },
+       {S::Dates, C::Changed, "2027 年 6月12日", "P1", "P2"}},
       {[](Schedule& s) { s.model.leapStartProgram = 4; },
        {S::LeapPrograms, C::Changed, "2月29日に始まる毎年の期間", "なし", "P4"}},
       {[](Schedule& s) { s.model.summerTimeEnabled = 1; },
@@ -97,13 +129,23 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
         "3月最終日曜日 2時～10月最終日曜日 3時"}},
       {[](Schedule& s) { s.model.radioFrequency = 826; },
        {S::Radio, C::Changed, "ラジオ選局", "ＮＨＫ東京 82.5MHz", "ＮＨＫ東京 82.6MHz"}},
+      // A television channel's name goes with its channel number, and a broadcast frequency
+      // beside it is still a frequency.
+      {[](Schedule& s) { SetStation(s.model, "１ｃｈ", 901); },
+       {S::Radio, C::Changed, "ラジオ選局", "ＮＨＫ東京 82.5MHz", "１ｃｈ 901"}},
+      {[](Schedule& s) { SetStation(s.model, "１ｃｈ", 824); },
+       {S::Radio, C::Changed, "ラジオ選局", "ＮＨＫ東京 82.5MHz", "１ｃｈ 82.4MHz"}},
+      {[](Schedule& s) { SetStation(s.model, "３ｃｈ", 904); },
+       {S::Radio, C::Changed, "ラジオ選局", "ＮＨＫ東京 82.5MHz", "３ｃｈ 90.4MHz"}},
       {[](Schedule& s) { SetName(s.names, 1, "授業日A"); },
        {S::Names, C::Changed, "P1", "授業日", "授業日A"}},
       {[](Schedule& s) { SetName(s.names, 7, "行事"); }, {S::Names, C::Added, "P7", kNone, "行事"}},
   };
-  const std::unique_ptr<Schedule> before = School();
   for (const Case& c : cases) {
+    std::unique_ptr<Schedule> before = School();
     std::unique_ptr<Schedule> after = School();
+    c.base(*before);
+    c.base(*after);
     c.plant(*after);
     const std::vector<Difference> found = Compare(*before, *after);
     ASSERT_EQ(found.size(), 1u) << c.expected.what;
@@ -113,6 +155,45 @@ TEST(ScheduleDiff, EachPlantedChangeIsTheOneDifferenceFound) {
     ASSERT_EQ(back.size(), 1u) << c.expected.what;
     EXPECT_EQ(back[0].before, c.expected.after);
     EXPECT_EQ(back[0].after, c.expected.before);
+  }
+}
+
+// Entries that share neither their dates nor their year and one end are two entries: one gone,
+// one new.
+TEST(ScheduleDiff, EntriesThatShareNoEndAreRemovedAndAdded) {
+  struct Case {
+    const char* name;
+    std::function<void(Schedule&)> plant;
+    DiffSection section;
+  };
+  const Case cases[] = {
+      {"both ends of a period",
+       [](Schedule& s) {
+         s.model.periods[4].startDay = 16;
+         s.model.periods[4].endDay = 20;
+       },
+       DiffSection::Periods},
+      {"a period's year", [](Schedule& s) { s.model.periods[4].year = 2026; },
+       DiffSection::Periods},
+      {"an every-year period made one year's", [](Schedule& s) { s.model.periods[1].year = 2027; },
+       DiffSection::Periods},
+      {"a date's day", [](Schedule& s) { s.model.dates[2].day = 13; }, DiffSection::Dates},
+      {"a date's month", [](Schedule& s) { s.model.dates[2].month = 7; }, DiffSection::Dates},
+      {"a date's year", [](Schedule& s) { s.model.dates[2].year = 2026; }, DiffSection::Dates},
+  };
+  const std::unique_ptr<Schedule> before = School();
+  for (const Case& c : cases) {
+    std::unique_ptr<Schedule> after = School();
+    c.plant(*after);
+    const std::vector<Difference> found = Compare(*before, *after);
+    ASSERT_EQ(found.size(), 2u) << c.name;
+    std::vector<DiffChange> changes;
+    for (const Difference& difference : found) {
+      EXPECT_EQ(difference.section, c.section) << c.name;
+      changes.push_back(difference.change);
+    }
+    std::sort(changes.begin(), changes.end());
+    EXPECT_EQ(changes, (std::vector{DiffChange::Added, DiffChange::Removed})) << c.name;
   }
 }
 

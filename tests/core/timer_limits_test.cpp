@@ -1,111 +1,104 @@
-// Strict packing and the schedule check judge a schedule by the same limits: every field of a
-// clean schedule is walked through values around its limits, and the check reports an invalid
-// value exactly where packing refuses one.
+// Strict packing and the schedule check judge a schedule by the same limits: every field the
+// limits declare is walked, in the model's JSON, through values around its limits and past what
+// its field holds, and the check reports an invalid value exactly where strict packing refuses
+// one.
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <limits>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "SchoolExample.h"
 #include "calendar/ModelLimits.h"
+#include "model/TimerLimits.h"
 
 namespace tavrin {
 namespace {
 
-// Sets a field to a value; false when the field cannot hold it.
-using Setter = std::function<bool(ScheduleModel&, long long)>;
+using nlohmann::json;
 
-template <typename T>
-bool Put(T& field, long long value) {
-  if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) return false;
-  field = static_cast<T>(value);
-  return true;
-}
-
+// A field of the school's JSON at one place, and how to set it there.
 struct Probe {
   std::string field;
-  Setter set;
+  std::function<void(json&, long long)> set;
+  Range range;
 };
 
-template <typename T>
-Probe Top(const char* name, T ScheduleModel::*field) {
-  return {name, [field](ScheduleModel& m, long long v) { return Put(m.*field, v); }};
+// The records the walk looks at in each table: step slot 0 keep, slot 1 a chime, slot 40 free;
+// period slot 0 every year, slot 4 of 2027, slot 9 free; date slot 1 of 2027, slot 9 free.
+std::vector<int> SlotsOf(const std::string& table) {
+  if (table == "steps") return {0, 1, 40};
+  if (table == "periods") return {0, 4, 9};
+  if (table == "dates") return {1, 9};
+  ADD_FAILURE() << "no records chosen in " << table;
+  return {};
 }
 
-// A field of one record of a table: `table`[`slot`].`field`.
-template <typename Record, std::size_t N, typename T>
-Probe InTable(const char* table, std::array<Record, N> ScheduleModel::*records, int slot,
-              const char* name, T Record::*field) {
-  return {std::string(table) + "[" + std::to_string(slot) + "]." + name,
-          [=](ScheduleModel& m, long long v) { return Put((m.*records)[slot].*field, v); }};
+json& RecordIn(json& model, const std::string& table, int slot) {
+  for (json& record : model[table]) {
+    if (record["slot"] == slot) return record;
+  }
+  model[table].push_back({{"slot", slot}});
+  return model[table].back();
 }
 
-// Fields of the school's records of each kind: CH1 time signal, CH2 keep, CH3 unused; step slot 0
-// keep, slot 1 a chime, slot 40 free; period slot 0 every year, slot 4 of 2027, slot 9 free; date
-// slot 1 of 2027, slot 9 free.
+// Every declared field, at each place of its kind the school has: whatever field is declared is
+// walked.
 std::vector<Probe> Probes() {
-  std::vector<Probe> probes = {
-      Top("basicProgram", &ScheduleModel::basicProgram),
-      Top("holidayEnabled", &ScheduleModel::holidayEnabled),
-      Top("holidayProgram", &ScheduleModel::holidayProgram),
-      Top("leapStartProgram", &ScheduleModel::leapStartProgram),
-      Top("leapEndProgram", &ScheduleModel::leapEndProgram),
-      Top("stepCount", &ScheduleModel::stepCount),
-      Top("summerTimeEnabled", &ScheduleModel::summerTimeEnabled),
+  std::vector<Probe> probes;
+  std::set<std::string> seen;  // a step's chime, keep action and free action share one key
+  const auto add = [&](const std::string& name, std::function<void(json&, long long)> set,
+                       Range range) {
+    if (seen.insert(name).second) probes.push_back({name, std::move(set), range});
   };
-  using Rule = SummerTimeRule;
-  for (auto [name, field] : {std::pair{"startMonth", &Rule::startMonth},
-                             {"startWeek", &Rule::startWeek},
-                             {"startWeekday", &Rule::startWeekday},
-                             {"startHour", &Rule::startHour},
-                             {"endMonth", &Rule::endMonth},
-                             {"endWeek", &Rule::endWeek},
-                             {"endWeekday", &Rule::endWeekday},
-                             {"endHour", &Rule::endHour}}) {
-    probes.push_back(
-        {std::string("summerTime.") + name,
-         [member = field](ScheduleModel& m, long long v) { return Put(m.summerTime.*member, v); }});
-  }
-  for (int index : {0, 1, 2}) {
-    for (auto [name, field] : {std::pair{"kind", &ChannelSetting::kind},
-                               {"signalMinutes", &ChannelSetting::signalMinutes},
-                               {"signalSeconds", &ChannelSetting::signalSeconds},
-                               {"riseTime", &ChannelSetting::riseTime}}) {
-      probes.push_back(InTable("channels", &ScheduleModel::channels, index, name, field));
-    }
-  }
-  for (int slot : {0, 1, 40}) {
-    for (auto [name, field] : {std::pair{"program", &WeeklyStep::program},
-                               {"channel", &WeeklyStep::channel},
-                               {"hour", &WeeklyStep::hour},
-                               {"minute", &WeeklyStep::minute},
-                               {"action", &WeeklyStep::action}}) {
-      probes.push_back(InTable("steps", &ScheduleModel::steps, slot, name, field));
-    }
-    for (int day = 0; day < 7; ++day) {
-      probes.push_back(
-          {"steps[" + std::to_string(slot) + "].days[" + std::to_string(day) + "]",
-           [slot, day](ScheduleModel& m, long long v) { return Put(m.steps[slot].days[day], v); }});
-    }
-  }
-  for (int slot : {0, 4, 9}) {
-    probes.push_back(InTable("periods", &ScheduleModel::periods, slot, "year", &PeriodEntry::year));
-    for (auto [name, field] : {std::pair{"startMonth", &PeriodEntry::startMonth},
-                               {"startDay", &PeriodEntry::startDay},
-                               {"endMonth", &PeriodEntry::endMonth},
-                               {"endDay", &PeriodEntry::endDay},
-                               {"program", &PeriodEntry::program}}) {
-      probes.push_back(InTable("periods", &ScheduleModel::periods, slot, name, field));
-    }
-  }
-  for (int slot : {1, 9}) {
-    probes.push_back(InTable("dates", &ScheduleModel::dates, slot, "year", &DateEntry::year));
-    for (auto [name, field] : {std::pair{"month", &DateEntry::month},
-                               {"day", &DateEntry::day},
-                               {"program", &DateEntry::program}}) {
-      probes.push_back(InTable("dates", &ScheduleModel::dates, slot, name, field));
+  for (const FieldRecord& field : kFields) {
+    const std::string table = field.table;
+    const std::string key = field.key;
+    switch (field.index) {
+      case FieldIndex::None:
+        add(
+            key, [key](json& m, long long v) { m[key] = v; }, field.range);
+        break;
+      case FieldIndex::Channel:
+        for (int index : {0, 1, 2}) {
+          add(
+              table + "[" + std::to_string(index) + "]." + key,
+              [=](json& m, long long v) { m[table][index][key] = v; }, field.range);
+        }
+        break;
+      case FieldIndex::Point:
+        for (const std::string point : {"start", "end"}) {
+          add(
+              table + "." + point + key, [=](json& m, long long v) { m[table][point + key] = v; },
+              field.range);
+        }
+        break;
+      case FieldIndex::Slot:
+        for (int slot : SlotsOf(table)) {
+          add(
+              table + "[slot " + std::to_string(slot) + "]." + key,
+              [=](json& m, long long v) { RecordIn(m, table, slot)[key] = v; }, field.range);
+        }
+        break;
+      case FieldIndex::SlotDay:
+        for (int slot : SlotsOf(table)) {
+          for (int day = 0; day < 7; ++day) {
+            add(
+                table + "[slot " + std::to_string(slot) + "]." + key + "[" + std::to_string(day) +
+                    "]",
+                [=](json& m, long long v) {
+                  json& record = RecordIn(m, table, slot);
+                  if (!record.contains(key)) record[key] = json::array({0, 0, 0, 0, 0, 0, 0});
+                  record[key][day] = v;
+                },
+                field.range);
+          }
+        }
+        break;
     }
   }
   // The holiday and summer-time fields again with both switched off.
@@ -113,21 +106,24 @@ std::vector<Probe> Probes() {
   for (std::size_t i = 0; i < count; ++i) {
     const Probe on = probes[i];
     if (on.field.rfind("holiday", 0) != 0 && on.field.rfind("summerTime", 0) != 0) continue;
-    probes.push_back({on.field + ", switches off", [on](ScheduleModel& m, long long v) {
-                        m.holidayEnabled = 0;
-                        m.summerTimeEnabled = 0;
-                        return on.set(m, v);
-                      }});
+    probes.push_back({on.field + ", switches off",
+                      [on](json& m, long long v) {
+                        m["holidayEnabled"] = 0;
+                        m["summerTimeEnabled"] = 0;
+                        on.set(m, v);
+                      },
+                      on.range});
   }
   return probes;
 }
 
-// Around every limit: the ranges' edges, month lengths, the image years and the field widths.
+// Around every limit: the ranges' edges, month lengths, the image years and the field widths,
+// besides each field's own edges.
 constexpr long long kValues[] = {
-    -32768, -1,   0,    1,    2,    3,    4,    5,    6,    7,    8,     9,    10,   11,
-    12,     13,   14,   15,   16,   17,   20,   23,   24,   25,   28,    29,   30,   31,
-    32,     59,   60,   61,   98,   99,   100,  254,  255,  256,  999,   1000, 1001, 1999,
-    2000,   2025, 2026, 2027, 2028, 2099, 2100, 3600, 9998, 9999, 10000, 32767};
+    -32769, -32768, -1,   0,    1,    2,    3,    4,    5,    6,    7,    8,     9,     10,
+    11,     12,     13,   14,   15,   16,   17,   20,   23,   24,   25,   28,    29,    30,
+    31,     32,     59,   60,   61,   98,   99,   100,  254,  255,  256,  999,   1000,  1001,
+    1999,   2000,   2025, 2026, 2027, 2028, 2099, 2100, 3600, 9998, 9999, 10000, 32767, 32768};
 
 int CountOf(const std::vector<Finding>& findings, CheckRule rule) {
   int count = 0;
@@ -136,15 +132,32 @@ int CountOf(const std::vector<Finding>& findings, CheckRule rule) {
 }
 
 TEST(TimerLimits, TheCheckReportsAnInvalidValueExactlyWhereStrictPackingRefusesIt) {
+  const testing::School school;
   // With a summer-time rule in force, so that every field holds a value.
-  testing::School school;
-  school.model.summerTimeEnabled = 1;
-  school.model.summerTime = {3, 2, 1, 2, 11, 1, 1, 2};
-  ASSERT_TRUE(CheckEditorLimits(school.model).ok()) << CheckEditorLimits(school.model).message();
-  const auto check = [&](const ScheduleModel& model) {
-    return CheckSchedule({model, school.names, school.holidays, testing::kSchoolYears});
+  json model =
+      json::parse(testing::ReadBytes(std::string(TAVRIN_SOURCE_DIR) + "/examples/school.json"));
+  model["summerTimeEnabled"] = 1;
+  model["summerTime"] = {{"startMonth", 3}, {"startWeek", 2}, {"startWeekday", 1}, {"startHour", 2},
+                         {"endMonth", 11},  {"endWeek", 1},   {"endWeekday", 1},   {"endHour", 2}};
+  // What strict pack judges: the reader, then the limits.
+  const auto packRefuses = [](const std::string& text) -> std::optional<std::string> {
+    ScheduleModel read;
+    ProgramNameTable names;
+    if (Result<> parsed = ParseModelJson(text, read, names); !parsed) return parsed.message();
+    if (Result<> limits = CheckEditorLimits(read); !limits) return limits.message();
+    return std::nullopt;
   };
-  const std::vector<Finding> clean = check(school.model);
+  // What the check judges: the reader listing the values it leaves out, then the schedule.
+  const auto check = [&](const std::string& text) {
+    ScheduleModel read;
+    ProgramNameTable names;
+    std::vector<std::string> refused;
+    const Result<> parsed = ParseModelJson(text, read, names, &refused);
+    EXPECT_TRUE(parsed.ok()) << parsed.message();
+    return CheckSchedule({read, names, school.holidays, testing::kSchoolYears, refused});
+  };
+  ASSERT_EQ(packRefuses(model.dump()), std::nullopt);
+  const std::vector<Finding> clean = check(model.dump());
   ASSERT_EQ(CountOf(clean, CheckRule::InvalidValue), 0);
   // Two rules that packing keeps are reported under their own names: a step on a channel not in
   // use, and a summer-time rule that lacks a month, week or weekday.
@@ -156,22 +169,30 @@ TEST(TimerLimits, TheCheckReportsAnInvalidValueExactlyWhereStrictPackingRefusesI
   };
   int refused = 0;
   int walked = 0;
-  for (const Probe& probe : Probes()) {
-    for (long long value : kValues) {
-      ScheduleModel model = school.model;
-      if (!probe.set(model, value)) continue;
+  const std::vector<Probe> probes = Probes();
+  for (const Probe& probe : probes) {
+    std::vector<long long> values(std::begin(kValues), std::end(kValues));
+    const Range r = probe.range;
+    values.insert(values.end(), {r.low - 1LL, r.low, r.high, r.high + 1LL});
+    int accepted = 0;
+    for (long long value : values) {
+      json planted = model;
+      probe.set(planted, value);
+      const std::string text = planted.dump();
       ++walked;
-      const Result<> packed = CheckEditorLimits(model);
-      const std::vector<Finding> findings = check(model);
+      const std::optional<std::string> packed = packRefuses(text);
+      const std::vector<Finding> findings = check(text);
       const bool invalid = CountOf(findings, CheckRule::InvalidValue) > 0;
-      EXPECT_EQ(!packed.ok(), invalid || elsewhere(findings))
-          << probe.field << " = " << value << ": pack says \""
-          << (packed.ok() ? std::string("fine") : packed.message()) << "\"";
-      refused += !packed.ok();
+      EXPECT_EQ(packed.has_value(), invalid || elsewhere(findings))
+          << probe.field << " = " << value << ": pack says \"" << packed.value_or("fine") << "\"";
+      refused += packed.has_value();
+      accepted += !packed.has_value();
     }
+    // A field whose every value is refused is not where the limits say it is.
+    EXPECT_GT(accepted, 0) << probe.field;
   }
   // The walk reaches both sides of the limits.
-  EXPECT_GT(walked, 3500);
+  EXPECT_GT(walked, 5000);
   EXPECT_GT(refused, walked / 2);
   EXPECT_LT(refused, walked);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "TestFakes.h"
 #include "app/DocumentHistory.h"
@@ -81,6 +82,7 @@ TEST(UndoHistory, TheSavedStateIsWhereTheFilesWereLastWritten) {
     const char* name;
     void (*walk)(UndoHistory&);
     bool atSaved;
+    std::optional<bool> undoneOnceMore = std::nullopt;  // after one more undo
   };
   const Case cases[] = {
       {"fresh", [](UndoHistory&) {}, true},
@@ -117,6 +119,25 @@ TEST(UndoHistory, TheSavedStateIsWhereTheFilesWereLastWritten) {
          h.Redo();
        },
        false},
+      // A new change after undoing past the save drops the saved state with the steps undone;
+      // one made at the saved state keeps it a step back.
+      {"saved, undone past it, then a new change",
+       [](UndoHistory& h) {
+         RecordSteps(h, 1);
+         h.MarkSaved();
+         h.Undo();
+         h.Record("other", State(0), State(9));
+       },
+       false, false},
+      {"undone to the saved state, then a new change",
+       [](UndoHistory& h) {
+         RecordSteps(h, 1);
+         h.MarkSaved();
+         RecordSteps(h, 1, 1);
+         h.Undo();
+         h.Record("other", State(1), State(9));
+       },
+       false, true},
       {"forgotten",
        [](UndoHistory& h) {
          RecordSteps(h, 1);
@@ -135,6 +156,9 @@ TEST(UndoHistory, TheSavedStateIsWhereTheFilesWereLastWritten) {
     UndoHistory history;
     c.walk(history);
     EXPECT_EQ(history.AtSavedState(), c.atSaved) << c.name;
+    if (!c.undoneOnceMore) continue;
+    history.Undo();
+    EXPECT_EQ(history.AtSavedState(), *c.undoneOnceMore) << c.name << ", undone once more";
   }
 }
 

@@ -44,7 +44,7 @@ std::string Model(const std::string& change) { return kModel + change + "}"; }
 int CableWriteWithoutPort(const std::vector<std::string>& args, CliIo& io) {
   class NoPort : public CableEnvironment {
    public:
-    SerialControl& Serial() override { return serial_; }
+    SerialTransport& Serial() override { return serial_; }
     WindowTimers& Timers() override { return timers_; }
     void SetPortPaths(const std::vector<std::string>&) override {}
     std::vector<std::string> SystemPortPaths() override { return {}; }

@@ -45,8 +45,8 @@ OpenDialogSeen SeeOpenDialog(const QString& folder) {
     if (dialog == nullptr) return;
     // The list fills from a thread of its own.
     auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [list] { return list->model()->rowCount(list->rootIndex()) >= 3; }, 5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([list] { return list->model()->rowCount(list->rootIndex()) >= 3; }, 5000));
     QTest::qWait(200);
     const QModelIndex root = list->rootIndex();
     for (int row = 0; row < list->model()->rowCount(root); ++row) {
